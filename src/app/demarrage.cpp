@@ -1,0 +1,93 @@
+#include "demarrage.h"
+
+#include "chemins.h"
+#include "config/configuration.h"
+#include "config/gestconf.h"
+#include "config/preferences.h"
+#include "destinations/confirmation.h"
+#include "destinations/destination.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/gestmini.h"
+#include "globaux.h"
+#include "mainform.h"
+#include "progression.h"
+#include "source/nouvsource.h"
+#include "source/pleinecran.h"
+#include "source/sourceliste.h"
+#include "tools/nouvdest.h"
+#include "tools/recursif.h"
+
+#include <QMessageBox>
+
+TMainForm* MainForm = nullptr;
+TFormPreference* FormPreference = nullptr;
+TFormProgress* FormProgress = nullptr;
+TFormNouvSource* FormNouvSource = nullptr;
+TFormNouvDest* FormNouvDest = nullptr;
+TFormPleinEcran* FormPleinEcran = nullptr;
+TFormRecurs* FormRecurs = nullptr;
+TFormConfirmation* FormConfirmation = nullptr;
+TFormDedoublone* FormDedoublone = nullptr;
+TFormGestConf* FormGestConf = nullptr;
+TFormMiniatures* FormMiniatures = nullptr;
+
+TSourceListe* ListeSource = nullptr;
+Tconfiguration* Configuration = nullptr;
+
+namespace {
+
+// The data start-up, run while the source chooser is created: the source list, the configuration,
+// the trash, then the configuration's values, which scan and sort the source folder.
+void DemarrageDonnees() {
+    const QStringList echecs = CreeDossiersAttendus(MainForm->DossierProgramme);
+    if (!echecs.isEmpty())
+        QMessageBox::warning(MainForm, QStringLiteral("Mirasolve"),
+                             QStringLiteral("Impossible de créer le dossier « %1 ».").arg(echecs.join(QStringLiteral(" », « "))));
+
+    ListeSource = new TSourceListe;
+    ListeSource->Attente = FormProgress;
+    ListeSource->FixeIndiceListe = [](const QString& indice) { MainForm->FixeIndiceListe(indice); };
+
+    Configuration = new Tconfiguration(*ListeSource);
+    Configuration->Destinations.Ajoute(TitreCorbeille,
+                                       CreeCorbeille(MainForm->DossierProgramme, Configuration->SourcePath));
+
+    Configuration->LectureParDefaut();
+    Configuration->AppliqueFenetre(*MainForm);
+}
+
+} // namespace
+
+void CreeFenetres(const DossiersProgramme& dossiers) {
+    MainForm = new TMainForm(dossiers.Donnees, dossiers.Ressources);
+    FormPreference = new TFormPreference(MainForm);
+    FormProgress = new TFormProgress(MainForm);
+    FormNouvSource = new TFormNouvSource(DemarrageDonnees, MainForm);
+    FormNouvDest = new TFormNouvDest(MainForm);
+    FormPleinEcran = new TFormPleinEcran(MainForm);
+    FormRecurs = new TFormRecurs(MainForm);
+    FormConfirmation = new TFormConfirmation(MainForm);
+    FormDedoublone = new TFormDedoublone(MainForm);
+    FormGestConf = new TFormGestConf(MainForm);
+    FormMiniatures = new TFormMiniatures(MainForm);
+}
+
+void DetruitFenetres() {
+    // The other windows belong to the main window and go with it.
+    delete MainForm;
+    MainForm = nullptr;
+    FormPreference = nullptr;
+    FormProgress = nullptr;
+    FormNouvSource = nullptr;
+    FormNouvDest = nullptr;
+    FormPleinEcran = nullptr;
+    FormRecurs = nullptr;
+    FormConfirmation = nullptr;
+    FormDedoublone = nullptr;
+    FormGestConf = nullptr;
+    FormMiniatures = nullptr;
+    delete ListeSource;
+    ListeSource = nullptr;
+    delete Configuration;
+    Configuration = nullptr;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+// A list of strings, each carrying an object that the list owns: the shape of the program's
+// file and destination lists. Lookups by string ignore letter case; direct comparisons elsewhere
+// stay exact.
+template <typename Chaine, typename Objet>
+class TListeObjets {
+public:
+    int Count() const { return static_cast<int>(entrees.size()); }
+    bool Vide() const { return entrees.empty(); }
+
+    const Chaine& Texte(int i) const { return entrees.at(static_cast<size_t>(i)).texte; }
+    Objet* Element(int i) const { return entrees.at(static_cast<size_t>(i)).objet.get(); }
+
+    void Ajoute(Chaine texte, std::unique_ptr<Objet> objet) {
+        entrees.push_back({std::move(texte), std::move(objet)});
+    }
+    void Insere(int i, Chaine texte, std::unique_ptr<Objet> objet) {
+        entrees.insert(entrees.begin() + i, Entree{std::move(texte), std::move(objet)});
+    }
+    // Takes entry i out of the list and hands its object to the caller.
+    std::unique_ptr<Objet> Retire(int i) {
+        auto objet = std::move(entrees.at(static_cast<size_t>(i)).objet);
+        entrees.erase(entrees.begin() + i);
+        return objet;
+    }
+    // Frees the objects from the last entry to the first, then empties the list.
+    void Efface() {
+        while (!entrees.empty()) entrees.pop_back();
+    }
+    void Reserve(int n) { entrees.reserve(static_cast<size_t>(n)); }
+    void Echange(int i, int j) { std::swap(entrees.at(static_cast<size_t>(i)), entrees.at(static_cast<size_t>(j))); }
+
+    // Reorders the list so that new entry k is old entry ordre[k].
+    void Permute(const std::vector<int>& ordre) {
+        std::vector<Entree> nouvelles;
+        nouvelles.reserve(entrees.size());
+        for (int k : ordre) nouvelles.push_back(std::move(entrees.at(static_cast<size_t>(k))));
+        entrees = std::move(nouvelles);
+    }
+
+    // Index of the first entry whose string equals texte without regard to letter case, or -1.
+    int IndexDe(const Chaine& texte) const {
+        for (int i = 0; i < Count(); ++i)
+            if (EgauxSansCasse(entrees[static_cast<size_t>(i)].texte, texte)) return i;
+        return -1;
+    }
+
+private:
+    struct Entree {
+        Chaine texte;
+        std::unique_ptr<Objet> objet;
+    };
+
+    static bool EgauxSansCasse(const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    }
+    static bool EgauxSansCasse(const QByteArray& a, const QByteArray& b) {
+        return a.size() == b.size() && qstrnicmp(a.constData(), b.constData(), a.size()) == 0;
+    }
+
+    std::vector<Entree> entrees;
+};

@@ -1,0 +1,202 @@
+#pragma once
+
+#include "bandeicones.h"
+#include "config/fenetreprincipale.h"
+#include "duplicates/miniature.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QScrollBar;
+class QSplitter;
+class QStatusBar;
+class QThread;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TFormSplash2;
+class TImage;
+
+// The main window: the source list and its previews, the destinations panel, menus, tool bars,
+// timers, keys and the orderly shutdown.
+class TMainForm : public QMainWindow, public IFenetrePrincipale {
+    Q_OBJECT
+public:
+    // dossierProgramme: where the data lives; dossierRessources: where the icon strip and the help
+    // file are read (the executable's folder).
+    TMainForm(const QString& dossierProgramme, const QString& dossierRessources);
+    ~TMainForm() override;
+
+    // Fields shared with the rest of the program.
+    QString DossierProgramme;
+    bool MultiSelection = false;
+    bool RechercheAutorisee = true;
+    std::atomic<int32_t> Occupe{0};
+    QPointer<QThread> TacheRecherche;
+    int16_t ReponseMemorisee = 0;
+    QImage ImagePanneau;
+    QImage IconeSousGroupe;
+    TFormSplash2* FenetreChargement = nullptr;
+    TBandeIcones ImageList4;
+    std::vector<std::shared_ptr<Tminiature>> ListeGenerale;
+
+    // Controls, outermost first.
+    QToolBar* ToolBarSource;
+    QToolButton* ToolButton1;
+    QToolButton* ToolButton2;
+    QToolBar* ToolBarDestination;
+    QToolButton* ToolButton14;
+    QToolButton* ToolButton3;
+    QToolButton* ToolButton12;
+    QToolButton* ToolButton15;
+    QToolButton* ToolButton16;
+    QToolButton* ToolButton17;
+    QToolButton* ToolButton18;
+    QToolBar* ToolBar2;
+    QToolButton* ToolButton4;
+    QFrame* Panel3;
+    TImage* ImageProgress;
+    QToolBar* ToolBar1;
+    QToolButton* ToolButton5;
+    QLabel* StaticDoublons;
+
+    QSplitter* SplitterMain;
+    QGroupBox* GroupBoxDestinations;
+    QWidget* ScrollBox1;
+    TImage* ImageDestination;
+    QScrollBar* ScrollBarDest;
+
+    QGroupBox* GroupBoxSource;
+    QSplitter* Splitter1;
+    QWidget* Panel2;
+    QListWidget* ListBox1;
+    QWidget* Panel1;
+    QSplitter* SplitterH;
+    QWidget* PanelPrecSuiv;
+    QGroupBox* GroupBoxPrec;
+    QFrame* PanelSuiv2;
+    TImage* ImageSuiv;
+    QLabel* LabelSuivIllisible;
+    QGroupBox* GroupBoxSuiv;
+    QFrame* PanelPrec2;
+    TImage* ImagePrec;
+    QLabel* LabelPrecIllisible;
+    QWidget* PanelCourant;
+    QGroupBox* GroupBoxCourant;
+    QScrollBar* ScrollBar1;
+    QFrame* PanelCourant2;
+    TImage* ImageCourante;
+    QLabel* LabelCourantIllisible;
+    QStatusBar* StatusBarCourant;
+    QLabel* PanneauxStatut[4];
+
+    QMenu* PopupMenuTri;
+    QMenu* PopupMenu2;
+
+    QTimer* Timer1;
+    QTimer* TimerFermeture;
+    QTimer* TimerCourantAff;
+    QTimer* Timer2;
+
+    // Menu entries, by their component names.
+    QAction* GestiondeSignatures1;
+    QAction* Gestionnairedeconfiguration1;
+    QAction* Prfrences1;
+    QAction* Viderlacorbeille1;
+    QAction* Quit1;
+    QAction* Parcourir1;
+    QAction* Rafraichir1;
+    QAction* Annulation1;
+    QAction* Ajouter1;
+    QAction* Ajouteravecsousdossiers1;
+    QAction* Fermertouteslesdestinations1;
+    QAction* Dsactiverlarecherchepourtouteslesdestinations1;
+    QAction* ActiverlarechercheLOCALEpourtouteslesdestinations1;
+    QAction* ActiverlarechercheGENERALEpourtouteslesdestinations1;
+    QAction* Montrerladestinationencoursdeddoublonnage1;
+    QAction* Montrerlesdestinationsquiontdesdoublons1;
+    QAction* Guide1;
+    QAction* Tutorial1;
+    QAction* Rfrences1;
+    QAction* TrierparNom1;
+    QAction* TrierparDate1;
+    QAction* TrierparTaille1;
+    QAction* TrierparExtension1;
+    QAction* Fermerladestination1;
+    QAction* Modifierlescaractristiques1;
+    QAction* Effacer1;
+    QAction* Renommerlesfichiers1;
+    QAction* Slectionnercettedestinationcommesource1;
+
+    // Refills the list box from the source list.
+    void RemplitListe();
+    // Sets the hint of the source list box.
+    void FixeIndiceListe(const QString& indice);
+
+    // IFenetrePrincipale
+    bool EstMaximisee() const override;
+    QRect BornesNormales() const override;
+    void RetablitEtatNormal() override;
+    void FixeBornes(const QRect& bornes) override;
+    void FixeMaximisee(bool maximisee) override;
+    int LargeurDestinations() const override;
+    int LargeurListe() const override;
+    int HauteurApercus() const override;
+    void FixeSeparateurs(int largeurDestinations, int largeurListe, int hauteurApercus) override;
+
+    // Shutdown: true when the window may close now.
+    bool FormCloseQuery();
+    void FormClose();
+    void Quit1Click();
+
+    void Timer1Timer();
+    void TimerFermetureTimer();
+
+    void Guide1Click();
+    void Tutorial1Click();
+    void Rfrences1Click();
+
+signals:
+    // Emitted once, after FormClose has run.
+    void Fermee();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    void CreeBarresOutils();
+    void CreeMenus();
+    void CreeZoneDestinations();
+    void CreeZoneSource();
+    void CreeApercus(QWidget* parent);
+    void CreeImageCourante(QWidget* parent);
+    void CreeMinuteries();
+    QAction* NouvelleAction(QMenu* menu, const QString& nom, const QString& titre, int image, int contexte,
+                            const QString& indice = QString());
+    QToolButton* NouveauBouton(QToolBar* barre, const QString& nom, QAction* action, int image,
+                               const QString& indice);
+
+    // Keys seen before any control of the application.
+    bool FormKeyDown(QObject* destinataire, QKeyEvent* event);
+    bool AppMessage(QObject* destinataire, QKeyEvent* event);
+    bool ToucheAide(QObject* destinataire, QKeyEvent* event);
+
+    void SplitterMainPaint();
+    void Panel2Resize();
+    void PanelPrecSuivResize();
+
+    bool fermetureFaite = false;
+};

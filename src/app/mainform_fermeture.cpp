@@ -1,0 +1,87 @@
+#include "mainform.h"
+
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "globaux.h"
+#include "source/sourceliste.h"
+
+#include <QCloseEvent>
+#include <QSplitter>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+#include <QGroupBox>
+
+void TMainForm::Quit1Click() { close(); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (fermetureFaite || !FormCloseQuery()) {
+        event->setAccepted(fermetureFaite);
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TMainForm::FormCloseQuery() {
+    Timer2->stop();
+    RechercheAutorisee = false;
+    TimerFermeture->start();
+    if (Occupe.load() == 0) {
+        TimerFermeture->stop();
+        return true;
+    }
+    // The search thread may already be gone; the close is simply asked again later.
+    if (QThread* tache = TacheRecherche.data()) tache->requestInterruption();
+    return false;
+}
+
+void TMainForm::TimerFermetureTimer() { close(); }
+
+void TMainForm::FormClose() {
+    fermetureFaite = true;
+    if (Configuration) {
+        Configuration->ReleveFenetre(*this);
+        ReponseMemorisee = 9;
+        TListeDestinations& destinations = Configuration->Destinations;
+        while (destinations.Count() > 1) destinations.Retire(destinations.Count() - 1);
+    }
+    delete ListeSource;
+    ListeSource = nullptr;
+    emit Fermee();
+}
+
+bool TMainForm::EstMaximisee() const { return isMaximized(); }
+
+QRect TMainForm::BornesNormales() const {
+    const QRect normale = isMaximized() ? normalGeometry() : geometry();
+    return normale.isValid() ? normale : geometry();
+}
+
+void TMainForm::RetablitEtatNormal() { showNormal(); }
+
+void TMainForm::FixeBornes(const QRect& bornes) { setGeometry(bornes); }
+
+void TMainForm::FixeMaximisee(bool maximisee) {
+    // Before the window is first shown only its state is set: it appears at the end of start-up.
+    if (!isVisible()) {
+        setWindowState(maximisee ? Qt::WindowMaximized : Qt::WindowNoState);
+        return;
+    }
+    if (maximisee)
+        showMaximized();
+    else
+        showNormal();
+}
+
+int TMainForm::LargeurDestinations() const { return GroupBoxDestinations->width(); }
+int TMainForm::LargeurListe() const { return Panel2->width(); }
+int TMainForm::HauteurApercus() const { return PanelPrecSuiv->height(); }
+
+void TMainForm::FixeSeparateurs(int largeurDestinations, int largeurListe, int hauteurApercus) {
+    const int handle = SplitterMain->handleWidth();
+    // Whatever the dividers do not take goes to the source area and the current image.
+    SplitterMain->setSizes({std::max(1, SplitterMain->width() - handle - largeurDestinations), largeurDestinations});
+    Splitter1->setSizes({largeurListe, std::max(1, Splitter1->width() - handle - largeurListe)});
+    SplitterH->setSizes({hauteurApercus, std::max(1, SplitterH->height() - handle - hauteurApercus)});
+}

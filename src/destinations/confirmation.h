@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// The window "Confirmation".
+class TFormConfirmation : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormConfirmation(QWidget* parent = nullptr);
+};

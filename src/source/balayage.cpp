@@ -1,0 +1,107 @@
+#include "balayage.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+#ifdef Q_OS_WIN
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#else
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+bool ExtensionEgale(const char* extension, qsizetype longueur, const char* attendue) {
+    return static_cast<qsizetype>(qstrlen(attendue)) == longueur && qstrnicmp(extension, attendue, longueur) == 0;
+}
+
+} // namespace
+
+int MasqueDuNom(const QByteArray& nom) {
+    const qsizetype point = nom.lastIndexOf('.');
+    if (point < 0) return -1;
+    const char* extension = nom.constData() + point + 1;
+    const qsizetype longueur = nom.size() - point - 1;
+    if (ExtensionEgale(extension, longueur, "jpg")) return 0;
+    if (ExtensionEgale(extension, longueur, "jpe") || ExtensionEgale(extension, longueur, "jpeg")) return 1;
+    if (ExtensionEgale(extension, longueur, "bmp")) return 2;
+    if (ExtensionEgale(extension, longueur, "gif")) return 3;
+    return -1;
+}
+
+#ifdef Q_OS_WIN
+
+EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
+    EntreesParMasque blocs;
+    QDir::Filters filtres = QDir::Files | QDir::NoDotAndDotDot;
+    if (recherche == Recherche::ToutesEntrees) filtres |= QDir::Dirs | QDir::Hidden | QDir::System;
+    QDirIterator it(dossier, filtres);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        TEntreeDossier entree;
+        entree.Nom = QFile::encodeName(info.fileName());
+        const int masque = MasqueDuNom(entree.Nom);
+        if (masque < 0) continue;
+        entree.Taille = info.size();
+        entree.Modification = info.lastModified().toSecsSinceEpoch();
+        blocs[static_cast<size_t>(masque)].push_back(std::move(entree));
+    }
+    return blocs;
+}
+
+#else
+
+EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
+    EntreesParMasque blocs;
+    const QByteArray chemin = QFile::encodeName(dossier);
+    if (chemin.isEmpty()) return blocs;
+    DIR* repertoire = opendir(chemin.constData());
+    if (!repertoire) return blocs;
+    const int descripteur = dirfd(repertoire);
+    while (const dirent* element = readdir(repertoire)) {
+        const char* nom = element->d_name;
+        if (recherche == Recherche::FichiersVisibles && nom[0] == '.') continue;
+        if (qstrcmp(nom, ".") == 0 || qstrcmp(nom, "..") == 0) continue;
+        QByteArray octets(nom);
+        const int masque = MasqueDuNom(octets);
+        if (masque < 0) continue;
+        TEntreeDossier entree;
+        if (recherche == Recherche::FichiersVisibles) {
+            struct stat etat {};
+            if (fstatat(descripteur, nom, &etat, 0) != 0 || !S_ISREG(etat.st_mode)) continue;
+            entree.Taille = etat.st_size;
+            entree.Modification = etat.st_mtim.tv_sec;
+        }
+        entree.Nom = std::move(octets);
+        blocs[static_cast<size_t>(masque)].push_back(std::move(entree));
+    }
+    closedir(repertoire);
+    return blocs;
+}
+
+#endif
+
+int32_t DateDOS(std::time_t instant) {
+    std::tm local {};
+#ifdef Q_OS_WIN
+    if (localtime_s(&local, &instant) != 0) return (1 << 21) | (1 << 16);
+#else
+    if (!localtime_r(&instant, &local)) return (1 << 21) | (1 << 16);
+#endif
+    const int annee = local.tm_year + 1900;
+    if (annee < 1980) return (1 << 21) | (1 << 16);
+    if (annee > 2107)
+        return static_cast<int32_t>((127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u);
+    const uint32_t paquet = (static_cast<uint32_t>(annee - 1980) << 25) | (static_cast<uint32_t>(local.tm_mon + 1) << 21) |
+                            (static_cast<uint32_t>(local.tm_mday) << 16) | (static_cast<uint32_t>(local.tm_hour) << 11) |
+                            (static_cast<uint32_t>(local.tm_min) << 5) | static_cast<uint32_t>(std::min(local.tm_sec, 59) / 2);
+    return static_cast<int32_t>(paquet);
+}

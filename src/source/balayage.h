@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <vector>
+
+// Folder search by the program's four image masks, in this order: "*.jpg", "*.jpe" (which also
+// finds ".jpeg"), "*.bmp", "*.gif". Extensions are compared without regard to case.
+inline constexpr int NombreMasques = 4;
+
+struct TEntreeDossier {
+    QByteArray Nom;     // bytes of the name as the file system returns it
+    int64_t Taille = 0; // size in bytes (plain files only)
+    std::time_t Modification = 0;
+};
+
+enum class Recherche {
+    FichiersVisibles, // plain files only: hidden files (a leading ".") and sub-folders are left out
+    ToutesEntrees,    // every entry whose name matches, folders and hidden ones included (no size)
+};
+
+using EntreesParMasque = std::array<std::vector<TEntreeDossier>, NombreMasques>;
+
+// Index of the mask that a name matches, or -1.
+int MasqueDuNom(const QByteArray& nom);
+
+// Reads the folder once and sorts its matching entries into one block per mask, each in the order
+// the file system returns them. A folder that is missing or unreadable gives empty blocks.
+EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche);
+
+// Packs a time as a DOS date-time in local time (bits 25-31 year - 1980, 21-24 month, 16-20 day,
+// 11-15 hour, 5-10 minute, 0-4 seconds / 2). Times before 1980 pack as 1980-01-01 00:00:00 and
+// times after 2107 as the last second that the format holds.
+int32_t DateDOS(std::time_t instant);

@@ -1,0 +1,186 @@
+#include "app/aide.h"
+#include "app/dossierprogramme.h"
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "app/splash2.h"
+#include "config/configuration.h"
+#include "config/gestconf.h"
+#include "config/preferences.h"
+#include "destinations/confirmation.h"
+#include "destinations/destination.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/gestmini.h"
+#include "app/fenetre.h"
+#include "app/progression.h"
+#include "programme.h"
+#include "source/nouvsource.h"
+#include "source/pleinecran.h"
+#include "source/sourceliste.h"
+#include "tools/nouvdest.h"
+#include "tools/recursif.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTimer>
+
+TEST(DossierProgramme, DossierDeLExecutableOuDonneesUtilisateur) {
+    EnvironnementTest env;
+    const DossiersProgramme ici = ResoutDossiersProgramme(env.Programme + u'/');
+    EXPECT_EQ(ici.Donnees, env.Programme);
+    EXPECT_EQ(ici.Ressources, env.Programme);
+
+    // A folder that cannot take the data: the per-user data folder, created.
+    const QString absent = env.Racine() + QStringLiteral("/absent");
+    const DossiersProgramme ailleurs = ResoutDossiersProgramme(absent);
+    EXPECT_EQ(ailleurs.Ressources, absent);
+    EXPECT_NE(ailleurs.Donnees, absent);
+    EXPECT_TRUE(QFileInfo(ailleurs.Donnees).isDir());
+}
+
+TEST(DossierProgramme, CreeCorbeilleEtSignatures) {
+    EnvironnementTest env;
+    EXPECT_TRUE(CreeDossiersAttendus(env.Programme).isEmpty());
+    EXPECT_TRUE(QFileInfo(env.Programme + QStringLiteral("/Corbeille")).isDir());
+    EXPECT_TRUE(QFileInfo(env.Programme + QStringLiteral("/Signatures")).isDir());
+    // What is there is kept.
+    EcritFichier(QFile::encodeName(env.Programme + QStringLiteral("/Corbeille/garde.jpg")), "x");
+    EXPECT_TRUE(CreeDossiersAttendus(env.Programme).isEmpty());
+    EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/garde.jpg")));
+    // A plain file in the way is reported, not replaced.
+    const QString autre = env.Dossier(QStringLiteral("autre"));
+    EcritFichier(QFile::encodeName(autre + QStringLiteral("/Signatures")), "fichier");
+    EXPECT_EQ(CreeDossiersAttendus(autre), QStringList{autre + QStringLiteral("/Signatures")});
+}
+
+TEST_F(ProgrammeTest, SequenceDeDemarrage) {
+    Demarre();
+    // Every window and data object exists; the trash is entry 0.
+    for (const QObject* global : std::initializer_list<const QObject*>{
+             MainForm, FormPreference, FormProgress, FormNouvSource, FormNouvDest, FormPleinEcran, FormRecurs,
+             FormConfirmation, FormDedoublone, FormGestConf, FormMiniatures})
+        EXPECT_NE(global, nullptr);
+    ASSERT_NE(ListeSource, nullptr);
+    ASSERT_NE(Configuration, nullptr);
+    EXPECT_TRUE(QFileInfo(env.Programme + QStringLiteral("/Corbeille")).isDir());
+    EXPECT_TRUE(QFileInfo(env.Programme + QStringLiteral("/Signatures")).isDir());
+    ASSERT_EQ(Configuration->Destinations.Count(), 1);
+    EXPECT_EQ(Configuration->Destinations.Texte(0), QStringLiteral("Corbeille"));
+    EXPECT_EQ(Configuration->Destinations.Element(0)->Chemin, env.Programme + QStringLiteral("/Corbeille"));
+    EXPECT_EQ(MainForm->DossierProgramme, env.Programme);
+
+    // The configuration was read before the start-up timer: the source is scanned and sorted.
+    EXPECT_EQ(Configuration->SourcePath, env.Source);
+    EXPECT_EQ(Configuration->Divider1, 167);
+    ASSERT_EQ(ListeSource->Fichiers.Count(), 3);
+    EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("A.gif"));
+    EXPECT_EQ(Indice(MainForm->ListBox1),
+              env.Source + QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
+
+    // Until the timer fires, the loading window stands alone.
+    EXPECT_TRUE(MainForm->FenetreChargement->isVisible());
+    EXPECT_TRUE(MainForm->Timer1->isActive());
+    EXPECT_FALSE(MainForm->Timer2->isActive());
+    EXPECT_EQ(MainForm->ListBox1->count(), 0);
+    EXPECT_FALSE(MainForm->isVisible());
+    EXPECT_FALSE(FormProgress->isVisible());
+
+    MainForm->showMinimized();
+    EXPECT_TRUE(AttendQue([] { return !MainForm->FenetreChargement->isVisible(); }, 5000));
+    EXPECT_FALSE(MainForm->Timer1->isActive());
+    EXPECT_TRUE(MainForm->Timer2->isActive());
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_FALSE(MainForm->isMinimized());
+    ASSERT_EQ(MainForm->ListBox1->count(), 3);
+    EXPECT_EQ(MainForm->ListBox1->item(0)->text(), QStringLiteral("A.gif"));
+    EXPECT_EQ(MainForm->ListBox1->item(1)->text(), QStringLiteral("b.bmp"));
+    EXPECT_EQ(MainForm->ListBox1->item(2)->text(), QStringLiteral("c.jpg"));
+}
+
+TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
+    Demarre();
+    struct Attendu {
+        QWidget* fenetre;
+        const char* titre;
+        QSize taille;
+        int contexte;
+    };
+    const Attendu attendus[] = {
+        {FormPreference, "Préférences", {261, 151}, 2430},
+        {FormProgress, "Veillez patienter", {263, 37}, 0},
+        {FormNouvSource, "Sélection de la source", {296, 225}, 2300},
+        {FormNouvDest, "Création d'une nouvelle destination", {318, 297}, 2440},
+        {FormRecurs, "Ajouter une destination avec ses sous-dossiers", {346, 393}, 2450},
+        {FormConfirmation, "Confirmation", {324, 113}, 0},
+        {FormDedoublone, "Gestion des images en double", {548, 400}, 2460},
+        {FormGestConf, "Gestionnaire de configuration", {422, 301}, 2420},
+        {FormMiniatures, "Gestion des signatures des images", {400, 270}, 2410},
+        {MainForm->FenetreChargement, "Mirasolve", {322, 201}, 0},
+    };
+    for (const Attendu& a : attendus) {
+        SCOPED_TRACE(a.titre);
+        EXPECT_EQ(a.fenetre->windowTitle(), QString::fromUtf8(a.titre));
+        EXPECT_EQ(a.fenetre->size(), a.taille);
+        if (a.contexte) {
+            EXPECT_EQ(ContexteAide(a.fenetre), a.contexte);
+        }
+    }
+    EXPECT_EQ(FormDedoublone->minimumSize(), QSize(548, 400));
+    EXPECT_EQ(FormPleinEcran->geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_TRUE(FormPleinEcran->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Mirasolve"));
+    EXPECT_EQ(MainForm->minimumSize(), QSize(640, 480));
+
+    // The loading window's labels and bars.
+    QStringList textes;
+    for (const QLabel* libelle : MainForm->FenetreChargement->findChildren<QLabel*>()) textes << libelle->text();
+    for (const char* texte : {"Mirasolve 1.0", "Chargement des destinations", "Total", "Destination en cours :"})
+        EXPECT_TRUE(textes.contains(QString::fromUtf8(texte))) << texte;
+    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar1->geometry(), QRect(8, 144, 305, 13));
+    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->geometry(), QRect(8, 176, 305, 13));
+    EXPECT_EQ(MainForm->FenetreChargement->Label8->geometry(), QRect(120, 160, 193, 17));
+}
+
+TEST_F(ProgrammeTest, SansBandeDIconesLeProgrammeDemarre) {
+    ASSERT_TRUE(QFile::remove(env.Programme + QStringLiteral("/BandeMenu.bmp")));
+    Demarre();
+    for (const QImage& image : MainForm->ImageList4.Images) EXPECT_TRUE(image.isNull());
+    EXPECT_TRUE(MainForm->Parcourir1->icon().isNull());
+    MainForm->Timer1Timer();
+    EXPECT_EQ(MainForm->ListBox1->count(), 3);
+}
+
+TEST_F(ProgrammeTest, BandeDIconesChargeeAvecTransparence) {
+    Demarre();
+    for (const QImage& image : MainForm->ImageList4.Images) {
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), QSize(16, 16));
+    }
+    // The corner of the level icon is background: magenta turned transparent.
+    EXPECT_EQ(qAlpha(MainForm->IconeSousGroupe.pixel(0, 0)), 0);
+    EXPECT_FALSE(MainForm->Parcourir1->icon().isNull());
+}
+
+TEST(FichierAide, UnePageParContexte) {
+    QFile fichier(QStringLiteral(MIRASOLVE_RESOURCES_DIR "/aide_mirasolve.html"));
+    ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(fichier.readAll());
+    for (const int contexte : {2095, 2100, 2200, 2205, 2210, 2215, 2220, 2300, 2410, 2420, 2430, 2440, 2450, 2460}) {
+        const QString ancre = QStringLiteral("<a name=\"%1\">").arg(contexte);
+        const qsizetype debut = html.indexOf(ancre);
+        ASSERT_GE(debut, 0) << contexte;
+        // A real page: a heading and some text before the next page.
+        const qsizetype fin = html.indexOf(QRegularExpression(QStringLiteral("<a name=\"\\d{4}\">")), debut + 1);
+        const QString page = html.mid(debut, fin < 0 ? -1 : fin - debut);
+        EXPECT_TRUE(page.contains(QStringLiteral("<h1"))) << contexte;
+        EXPECT_GT(page.size(), 600) << contexte;
+        EXPECT_TRUE(html.contains(QStringLiteral("href=\"#%1\"").arg(contexte))) << contexte;
+    }
+    EXPECT_TRUE(html.contains(QStringLiteral("<a name=\"sommaire\">")));
+}

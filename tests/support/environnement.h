@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <ctime>
+
+// A test's own folders: the program's folder (with the icon strip and the help file), and a home
+// folder that is the default source.
+class EnvironnementTest {
+public:
+    EnvironnementTest();
+    ~EnvironnementTest();
+
+    QString Racine() const { return temporaire.path(); }
+    QString Programme;
+    QString Source;
+
+    // Creates a folder (and its parents) under the root; returns its path.
+    QString Dossier(const QString& relatif) const;
+
+private:
+    QTemporaryDir temporaire;
+    QByteArray ancienHome;
+};
+
+// Writes a small picture in the format its extension names (jpg, jpeg, jpe: JPEG; bmp; gif).
+void EcritImage(const QString& chemin, int largeur = 32, int hauteur = 24);
+// Writes raw bytes to a path given as bytes, so that any name can be made.
+void EcritFichier(const QByteArray& chemin, const QByteArray& contenu);
+// Sets a file's last-write time.
+void FixeDateModification(const QByteArray& chemin, std::time_t instant);
+
+#include <functional>
+
+// Runs the event loop until the condition holds or the delay has passed; true when it held.
+bool AttendQue(const std::function<bool()>& condition, int delaiMs);
