@@ -19,20 +19,6 @@
 
 #include <QMessageBox>
 
-TMainForm* MainForm = nullptr;
-TFormPreference* FormPreference = nullptr;
-TFormProgress* FormProgress = nullptr;
-TFormNouvSource* FormNouvSource = nullptr;
-TFormNouvDest* FormNouvDest = nullptr;
-TFormPleinEcran* FormPleinEcran = nullptr;
-TFormRecurs* FormRecurs = nullptr;
-TFormConfirmation* FormConfirmation = nullptr;
-TFormDedoublone* FormDedoublone = nullptr;
-TFormGestConf* FormGestConf = nullptr;
-TFormMiniatures* FormMiniatures = nullptr;
-
-TSourceListe* ListeSource = nullptr;
-Tconfiguration* Configuration = nullptr;
 
 namespace {
 

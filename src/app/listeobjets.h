@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -34,6 +35,11 @@ public:
     // Frees the objects from the last entry to the first, then empties the list.
     void Efface() {
         while (!entrees.empty()) entrees.pop_back();
+    }
+    // Frees the objects of the entries from premier to the last, in that order, then removes them.
+    void DetruitDepuis(int premier) {
+        for (size_t i = static_cast<size_t>(premier); i < entrees.size(); ++i) entrees[i].objet.reset();
+        entrees.resize(static_cast<size_t>(std::min(premier, Count())));
     }
     void Reserve(int n) { entrees.reserve(static_cast<size_t>(n)); }
     void Echange(int i, int j) { std::swap(entrees.at(static_cast<size_t>(i)), entrees.at(static_cast<size_t>(j))); }

@@ -63,6 +63,13 @@ QLabel* LibelleIllisible(QWidget* parent, const QString& nom) {
     return libelle;
 }
 
+// A new picture for an image control, in the colour of the controls until something is drawn.
+QImage NouvelleImage(QSize taille) {
+    QImage image(taille, QImage::Format_RGB32);
+    image.fill(QApplication::palette().color(QPalette::Button));
+    return image;
+}
+
 QSplitter* Separateur(Qt::Orientation orientation, QWidget* parent, const QString& nom) {
     auto* separateur = new QSplitter(orientation, parent);
     separateur->setObjectName(nom);
@@ -123,9 +130,9 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     SplitterMain->setStretchFactor(0, 1);
     SplitterMain->setStretchFactor(1, 0);
 
-    ImageDestination->FixeImage(QImage(ImageDestination->size(), QImage::Format_RGB32));
+    ImageDestination->FixeImage(NouvelleImage(ImageDestination->size()));
     IconeSousGroupe = ImageList4.Images[0];
-    ImageProgress->FixeImage(QImage(ImageProgress->size(), QImage::Format_RGB32));
+    ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
 
     qApp->installEventFilter(this);
     Timer1->start();

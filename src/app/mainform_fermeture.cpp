@@ -43,8 +43,8 @@ void TMainForm::FormClose() {
     if (Configuration) {
         Configuration->ReleveFenetre(*this);
         ReponseMemorisee = 9;
-        TListeDestinations& destinations = Configuration->Destinations;
-        while (destinations.Count() > 1) destinations.Retire(destinations.Count() - 1);
+        // Every destination but the trash, in list order; each saves what it must as it goes.
+        Configuration->Destinations.DetruitDepuis(1);
     }
     delete ListeSource;
     ListeSource = nullptr;

@@ -4,6 +4,7 @@
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
 #include "config/configuration.h"
+#include "destinations/destination.h"
 #include "duplicates/dedoublonne.h"
 #include "programme.h"
 #include "source/pleinecran.h"
@@ -274,6 +275,11 @@ TEST_F(MainFormTest, FermetureAttendLaRecherche) {
 
 TEST_F(MainFormTest, FermetureImmediateSansRecherche) {
     QSignalSpy fermee(MainForm, &TMainForm::Fermee);
+    for (const QString& titre : {QStringLiteral("Vacances"), QStringLiteral("Plage")}) {
+        auto destination = std::make_unique<TDestination>();
+        destination->Titre = titre;
+        Configuration->Destinations.Ajoute(titre, std::move(destination));
+    }
     // A command holding the search still without a thread: the refusal is only retried.
     MainForm->Occupe = 1;
     EXPECT_FALSE(MainForm->close());
@@ -285,7 +291,9 @@ TEST_F(MainFormTest, FermetureImmediateSansRecherche) {
     // The window's normal bounds and dividers were collected at close.
     EXPECT_EQ(Configuration->WindowWidth, MainForm->width());
     EXPECT_EQ(Configuration->Divider1, MainForm->GroupBoxDestinations->width());
-    EXPECT_EQ(Configuration->Destinations.Count(), 1);
+    // Every destination went but the trash.
+    ASSERT_EQ(Configuration->Destinations.Count(), 1);
+    EXPECT_EQ(Configuration->Destinations.Element(0)->Titre, QStringLiteral("Corbeille"));
 }
 
 TEST_F(MainFormTest, FermetureFenetreMaximiseeReleveLesBornesNormales) {
