@@ -11,6 +11,7 @@
 #include "globaux.h"
 #include "mainform.h"
 #include "progression.h"
+#include "source/affichagesource.h"
 #include "source/nouvsource.h"
 #include "source/pleinecran.h"
 #include "source/sourceliste.h"
@@ -33,6 +34,7 @@ void DemarrageDonnees() {
     ListeSource = new TSourceListe;
     ListeSource->Attente = FormProgress;
     ListeSource->FixeIndiceListe = [](const QString& indice) { MainForm->FixeIndiceListe(indice); };
+    MainForm->Affichage->Liste = ListeSource;
 
     Configuration = new Tconfiguration(*ListeSource);
     Configuration->Destinations.Ajoute(TitreCorbeille,

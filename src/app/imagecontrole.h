@@ -4,14 +4,19 @@
 #include <QWidget>
 
 // An image control: shows its picture stretched to its own rectangle and reports mouse presses
-// and releases with the button, the modifiers held and the position.
+// and releases with the button, the modifiers held and the position. The picture may be held at
+// a reduced scale; its natural size is what the program measures and shows.
 class TImage : public QWidget {
     Q_OBJECT
 public:
     explicit TImage(QWidget* parent = nullptr);
 
     void FixeImage(const QImage& image);
+    void FixeImage(const QImage& image, QSize naturelle);
+    void VideImage() { FixeImage(QImage(), QSize()); }
     const QImage& Image() const { return image; }
+    // Width and height of the picture; 0 x 0 when it is empty.
+    QSize TailleNaturelle() const { return naturelle; }
 
 signals:
     void SourisEnfoncee(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
@@ -24,4 +29,7 @@ protected:
 
 private:
     QImage image;
+    QSize naturelle;
+    // The picture scaled once to the control's size, so that a repaint only copies pixels.
+    QImage copieALEchelle;
 };

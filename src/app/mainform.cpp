@@ -6,6 +6,7 @@
 #include "chemins.h"
 #include "fenetre.h"
 #include "imagecontrole.h"
+#include "source/affichagesource.h"
 #include "source/sourceliste.h"
 #include "splash2.h"
 
@@ -133,6 +134,9 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     ImageDestination->FixeImage(NouvelleImage(ImageDestination->size()));
     IconeSousGroupe = ImageList4.Images[0];
     ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
+
+    Affichage = new TAffichageSource(*this, this);
+    ConnecteNavigation();
 
     qApp->installEventFilter(this);
     Timer1->start();
@@ -341,6 +345,7 @@ void TMainForm::Timer1Timer() {
     Timer1->stop();
     Timer2->start();
     RemplitListe();
+    Affichage->AfficheTout();
     lower();
     FixeMaximisee(Configuration && Configuration->Maximized);
     raise();

@@ -26,6 +26,7 @@ class QThread;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TAffichageSource;
 class TFormSplash2;
 class TImage;
 
@@ -140,6 +141,9 @@ public:
     QAction* Renommerlesfichiers1;
     QAction* Slectionnercettedestinationcommesource1;
 
+    // The three image slots of the source.
+    TAffichageSource* Affichage;
+
     // Refills the list box from the source list.
     void RemplitListe();
     // Sets the hint of the source list box.
@@ -163,6 +167,20 @@ public:
 
     void Timer1Timer();
     void TimerFermetureTimer();
+
+    // Navigation: each request writes the wanted position and arms TimerCourantAff.
+    void ListBox1Click();
+    void ScrollBar1Scroll(int action);
+    void FormMouseWheelUp();
+    void FormMouseWheelDown();
+    void TimerCourantAffTimer();
+    void ArmeTimerCourantAff();
+    void Trie(int mode);
+    void TrierparNom1Click();
+    void TrierparDate1Click();
+    void TrierparTaille1Click();
+    void TrierparExtension1Click();
+    void ImageCouranteMouseUp();
 
     void Guide1Click();
     void Tutorial1Click();
@@ -194,9 +212,13 @@ private:
     bool AppMessage(QObject* destinataire, QKeyEvent* event);
     bool ToucheAide(QObject* destinataire, QKeyEvent* event);
 
+    void ConnecteNavigation();
+    bool FiltreNavigation(QObject* objet, QEvent* event);
+
     void SplitterMainPaint();
     void Panel2Resize();
     void PanelPrecSuivResize();
 
     bool fermetureFaite = false;
+    int rouletteCumulee = 0; // wheel turns of less than one notch, kept for the next event
 };

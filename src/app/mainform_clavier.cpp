@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "aide.h"
+#include "curseur.h"
 #include "duplicates/dedoublonne.h"
 #include "fenetre.h"
 #include "globaux.h"
@@ -38,16 +39,18 @@ bool EstToucheMasquage(const QObject* destinataire, const QKeyEvent* event) {
 } // namespace
 
 bool TMainForm::eventFilter(QObject* objet, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return QMainWindow::eventFilter(objet, event);
-    auto* touche = static_cast<QKeyEvent*>(event);
-    return AppMessage(objet, touche) || ToucheAide(objet, touche) || FormKeyDown(objet, touche);
+    if (event->type() == QEvent::KeyPress) {
+        auto* touche = static_cast<QKeyEvent*>(event);
+        if (AppMessage(objet, touche) || ToucheAide(objet, touche) || FormKeyDown(objet, touche)) return true;
+    }
+    return FiltreNavigation(objet, event) || QMainWindow::eventFilter(objet, event);
 }
 
 bool TMainForm::AppMessage(QObject* destinataire, QKeyEvent* event) {
     if (!EstToucheMasquage(destinataire, event)) return false;
     if (FormPleinEcran) FormPleinEcran->hide();
     if (FormDedoublone) FormDedoublone->close();
-    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    CurseurParDefaut();
     showMinimized();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "globaux.h"
+#include "source/affichagesource.h"
 #include "source/sourceliste.h"
 
 #include <QCloseEvent>
@@ -46,6 +47,8 @@ void TMainForm::FormClose() {
         // Every destination but the trash, in list order; each saves what it must as it goes.
         Configuration->Destinations.DetruitDepuis(1);
     }
+    // A loader still running is not waited for; its result no longer has a list to reach.
+    Affichage->Liste = nullptr;
     delete ListeSource;
     ListeSource = nullptr;
     emit Fermee();

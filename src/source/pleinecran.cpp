@@ -1,7 +1,9 @@
 #include "pleinecran.h"
 
+#include "app/curseur.h"
 #include "app/fenetre.h"
 #include "app/imagecontrole.h"
+#include "source/ajusteimage.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -15,5 +17,26 @@ TFormPleinEcran::TFormPleinEcran(QWidget* parent) : QDialog(parent), Image1(new 
     setPalette(palette);
     Image1->setObjectName(QStringLiteral("Image1"));
     FixeIndice(Image1, QStringLiteral("Clic gauche pour revenir"), false);
+    connect(Image1, &TImage::SourisRelachee, this, &QWidget::hide);
     if (const QScreen* ecran = QGuiApplication::primaryScreen()) setGeometry(ecran->geometry());
 }
+
+void TFormPleinEcran::Montre(const TImage& source) {
+    Image1->FixeImage(source.Image(), source.TailleNaturelle());
+    Image1->setGeometry(AjusteImage(Image1->TailleNaturelle(), size(), size(), rect()));
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormPleinEcran::showEvent(QShowEvent* event) {
+    FixeCurseur(Qt::BlankCursor);
+    QDialog::showEvent(event);
+}
+
+void TFormPleinEcran::hideEvent(QHideEvent* event) {
+    CurseurParDefaut();
+    QDialog::hideEvent(event);
+}
+
+void TFormPleinEcran::mouseReleaseEvent(QMouseEvent*) { hide(); }

@@ -1,0 +1,271 @@
+#include "decodage.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <gif_lib.h>
+#include <jpeglib.h>
+
+namespace {
+
+struct FermeFichier {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using Fichier = std::unique_ptr<std::FILE, FermeFichier>;
+
+Fichier Ouvre(const QByteArray& chemin) { return Fichier(std::fopen(chemin.constData(), "rb")); }
+
+bool TailleAcceptable(qint64 largeur, qint64 hauteur) {
+    return largeur > 0 && hauteur > 0 && largeur * hauteur * 4 <= TailleDecodeeMaximale;
+}
+
+// ---- JPEG -----------------------------------------------------------------------------------
+
+struct ErreurJpeg {
+    jpeg_error_mgr standard;
+    std::jmp_buf retour;
+};
+
+[[noreturn]] void SortieErreurJpeg(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<ErreurJpeg*>(cinfo->err)->retour, 1);
+}
+
+void MessageJpeg(j_common_ptr) {}
+
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE EspaceRgb32 = JCS_EXT_BGRX;
+#else
+constexpr J_COLOR_SPACE EspaceRgb32 = JCS_EXT_XRGB;
+#endif
+
+// CMYK as stored by most writers (inverted when an Adobe marker says so) to RGB32.
+void CmykVersRgb(const uint8_t* cmyk, QRgb* rgb, int largeur, bool inverse) {
+    for (int x = 0; x < largeur; ++x, cmyk += 4) {
+        int c = cmyk[0], m = cmyk[1], j = cmyk[2], k = cmyk[3];
+        if (!inverse) {
+            c = 255 - c;
+            m = 255 - m;
+            j = 255 - j;
+            k = 255 - k;
+        }
+        rgb[x] = qRgb(c * k / 255, m * k / 255, j * k / 255);
+    }
+}
+
+// The decompressor's state lives in a plain struct so that nothing with a destructor sits in
+// the frame that longjmp leaves.
+struct EtatJpeg {
+    jpeg_decompress_struct cinfo{};
+    ErreurJpeg erreur{};
+    QImage image;
+    std::vector<uint8_t> ligneCmyk;
+    bool demarre = false;
+    int lignes = 0;
+};
+
+bool DecodeJpegProtege(EtatJpeg& etat, QSize ecran, QSize& naturelle) {
+    jpeg_decompress_struct& cinfo = etat.cinfo;
+    if (setjmp(etat.erreur.retour)) return false;
+    jpeg_read_header(&cinfo, TRUE);
+    naturelle = QSize(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height));
+    cinfo.scale_num = static_cast<unsigned>(EchelleJpeg(naturelle, ecran));
+    cinfo.scale_denom = 8;
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : EspaceRgb32;
+    jpeg_calc_output_dimensions(&cinfo);
+    if (!TailleAcceptable(cinfo.output_width, cinfo.output_height)) return false;
+    etat.image = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                        QImage::Format_RGB32);
+    if (etat.image.isNull()) return false;
+    // Rows that damaged data never reaches stay mid grey, as the decoder itself fills them.
+    etat.image.fill(qRgb(128, 128, 128));
+    if (cmyk) etat.ligneCmyk.resize(static_cast<size_t>(cinfo.output_width) * 4);
+    jpeg_start_decompress(&cinfo);
+    etat.demarre = true;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = static_cast<int>(cinfo.output_scanline);
+        JSAMPROW ligne = cmyk ? etat.ligneCmyk.data() : etat.image.scanLine(y);
+        if (jpeg_read_scanlines(&cinfo, &ligne, 1) != 1) break;
+        if (cmyk)
+            CmykVersRgb(etat.ligneCmyk.data(), reinterpret_cast<QRgb*>(etat.image.scanLine(y)),
+                        static_cast<int>(cinfo.output_width), cinfo.saw_Adobe_marker);
+        etat.lignes = y + 1;
+    }
+    jpeg_finish_decompress(&cinfo);
+    return true;
+}
+
+TImageDecodee DecodeJpeg(const QByteArray& chemin, QSize ecran) {
+    TImageDecodee resultat;
+    Fichier fichier = Ouvre(chemin);
+    if (!fichier) return resultat;
+    EtatJpeg etat;
+    etat.cinfo.err = jpeg_std_error(&etat.erreur.standard);
+    etat.erreur.standard.error_exit = SortieErreurJpeg;
+    etat.erreur.standard.output_message = MessageJpeg;
+    jpeg_create_decompress(&etat.cinfo);
+    etat.cinfo.mem->max_memory_to_use = static_cast<long>(TailleDecodeeMaximale);
+    jpeg_stdio_src(&etat.cinfo, fichier.get());
+    QSize naturelle;
+    const bool complet = DecodeJpegProtege(etat, ecran, naturelle);
+    jpeg_destroy_decompress(&etat.cinfo);
+    // Damaged data after the first rows: what was decoded is shown.
+    if (complet || (etat.demarre && etat.lignes > 0)) {
+        resultat.Image = std::move(etat.image);
+        resultat.Naturelle = naturelle;
+        resultat.Lisible = true;
+    }
+    return resultat;
+}
+
+// ---- GIF ------------------------------------------------------------------------------------
+
+struct FermeGif {
+    void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
+};
+
+TImageDecodee DecodeGif(const QByteArray& chemin) {
+    TImageDecodee resultat;
+    int erreur = 0;
+    std::unique_ptr<GifFileType, FermeGif> gif(DGifOpenFileName(chemin.constData(), &erreur));
+    if (!gif) return resultat;
+    int transparent = NO_TRANSPARENT_COLOR;
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) return resultat;
+        if (type == TERMINATE_RECORD_TYPE) return resultat;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* extension = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &extension) == GIF_ERROR) return resultat;
+            if (code == GRAPHICS_EXT_FUNC_CODE && extension && extension[0] >= 4) {
+                GraphicsControlBlock bloc{};
+                if (DGifExtensionToGCB(extension[0], extension + 1, &bloc) == GIF_OK)
+                    transparent = bloc.TransparentColor;
+            }
+            while (extension)
+                if (DGifGetExtensionNext(gif.get(), &extension) == GIF_ERROR) return resultat;
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE) continue;
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return resultat;
+        break;
+    }
+
+    const GifImageDesc& cadre = gif->Image;
+    const int largeur = gif->SWidth > 0 ? gif->SWidth : cadre.Width;
+    const int hauteur = gif->SHeight > 0 ? gif->SHeight : cadre.Height;
+    if (!TailleAcceptable(largeur, hauteur) || !TailleAcceptable(cadre.Width, cadre.Height)) return resultat;
+    const ColorMapObject* palette = cadre.ColorMap ? cadre.ColorMap : gif->SColorMap;
+
+    QImage image(largeur, hauteur, QImage::Format_ARGB32);
+    if (image.isNull()) return resultat;
+    image.fill(Qt::transparent);
+    std::vector<GifPixelType> ligne(static_cast<size_t>(cadre.Width));
+    auto ecritLigne = [&](int y) {
+        const int yImage = cadre.Top + y;
+        if (yImage < 0 || yImage >= hauteur) return;
+        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(yImage));
+        for (int x = 0; x < cadre.Width; ++x) {
+            const int xImage = cadre.Left + x;
+            const int indice = ligne[static_cast<size_t>(x)];
+            if (xImage < 0 || xImage >= largeur || indice == transparent) continue;
+            if (palette && indice < palette->ColorCount) {
+                const GifColorType& c = palette->Colors[indice];
+                pixels[xImage] = qRgb(c.Red, c.Green, c.Blue);
+            } else {
+                pixels[xImage] = qRgb(indice, indice, indice);
+            }
+        }
+    };
+    if (cadre.Interlace) {
+        static const int debut[] = {0, 4, 2, 1};
+        static const int pas[] = {8, 8, 4, 2};
+        for (int passe = 0; passe < 4; ++passe)
+            for (int y = debut[passe]; y < cadre.Height; y += pas[passe]) {
+                if (DGifGetLine(gif.get(), ligne.data(), cadre.Width) == GIF_ERROR) return resultat;
+                ecritLigne(y);
+            }
+    } else {
+        for (int y = 0; y < cadre.Height; ++y) {
+            if (DGifGetLine(gif.get(), ligne.data(), cadre.Width) == GIF_ERROR) return resultat;
+            ecritLigne(y);
+        }
+    }
+    resultat.Image = std::move(image);
+    resultat.Naturelle = QSize(largeur, hauteur);
+    resultat.Lisible = true;
+    return resultat;
+}
+
+// ---- BMP ------------------------------------------------------------------------------------
+
+TImageDecodee DecodeBmp(const QByteArray& chemin) {
+    // Our own limit is checked from the header below; the reader's must not be the lower one.
+    static const bool limiteFixee = (QImageReader::setAllocationLimit(static_cast<int>(TailleDecodeeMaximale >> 20)), true);
+    Q_UNUSED(limiteFixee);
+    TImageDecodee resultat;
+    Fichier fichier = Ouvre(chemin);
+    if (!fichier) return resultat;
+    QFile appareil;
+    if (!appareil.open(fichier.get(), QIODevice::ReadOnly)) return resultat;
+    QImageReader lecteur(&appareil, "bmp");
+    const QSize taille = lecteur.size();
+    if (!taille.isValid() || !TailleAcceptable(taille.width(), taille.height())) return resultat;
+    QImage image;
+    if (!lecteur.read(&image) || image.isNull()) return resultat;
+    resultat.Naturelle = image.size();
+    resultat.Image = std::move(image);
+    resultat.Lisible = true;
+    return resultat;
+}
+
+} // namespace
+
+Decodeur DecodeurDuNom(const QByteArray& chemin) {
+    const qsizetype point = chemin.lastIndexOf('.');
+    const qsizetype separateur = chemin.lastIndexOf('/');
+    if (point < 0 || point < separateur) return Decodeur::Aucun;
+    const QByteArray extension = chemin.mid(point + 1).toLower();
+    if (extension == "jpg" || extension == "jpeg" || extension == "jpe") return Decodeur::Jpeg;
+    if (extension == "gif") return Decodeur::Gif;
+    if (extension == "bmp") return Decodeur::Bmp;
+    return Decodeur::Aucun;
+}
+
+int EchelleJpeg(QSize naturelle, QSize ecran) {
+    const qint64 w = naturelle.width(), h = naturelle.height();
+    if (w <= 0 || h <= 0 || ecran.isEmpty() || (w <= ecran.width() && h <= ecran.height())) return 8;
+    // The size the picture takes when fitted into the screen, never enlarged.
+    const double rapport = std::min(static_cast<double>(ecran.width()) / static_cast<double>(w),
+                                    static_cast<double>(ecran.height()) / static_cast<double>(h));
+    const qint64 largeurVue = static_cast<qint64>(std::ceil(static_cast<double>(w) * rapport));
+    const qint64 hauteurVue = static_cast<qint64>(std::ceil(static_cast<double>(h) * rapport));
+    for (int n = 1; n < 8; ++n) {
+        // The decoder rounds scaled sizes up.
+        if ((w * n + 7) / 8 >= largeurVue && (h * n + 7) / 8 >= hauteurVue) return n;
+    }
+    return 8;
+}
+
+TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran) {
+    switch (DecodeurDuNom(chemin)) {
+    case Decodeur::Jpeg:
+        return DecodeJpeg(chemin, ecran);
+    case Decodeur::Gif:
+        return DecodeGif(chemin);
+    case Decodeur::Bmp:
+        return DecodeBmp(chemin);
+    case Decodeur::Aucun:
+        break;
+    }
+    return TImageDecodee();
+}

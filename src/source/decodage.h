@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+// Decoded pictures never take more than this, whatever their headers announce.
+inline constexpr qint64 TailleDecodeeMaximale = qint64{512} << 20;
+
+// A picture as the display keeps it: pixels decoded at a scale that suits the screen, and the
+// picture's natural size, which every fit and every size shown to the user is computed from.
+struct TImageDecodee {
+    QImage Image;     // null when the file could not be read
+    QSize Naturelle;  // natural width and height; empty when unreadable
+    bool Lisible = false;
+};
+
+enum class Decodeur { Aucun, Jpeg, Gif, Bmp };
+
+// The decoder is chosen by the extension, letter case ignored: jpg, jpeg and jpe are JPEG.
+Decodeur DecodeurDuNom(const QByteArray& chemin);
+
+// The numerator n of the smallest JPEG scale n/8 whose result still covers the picture as it would
+// be shown fitted into the screen (the largest place a picture is shown); 8 when no reduction can.
+int EchelleJpeg(QSize naturelle, QSize ecran);
+
+// Reads and decodes a file at the scale that suits a screen of the given size. Never throws,
+// never exits: anything that cannot be decoded gives an unreadable result. A JPEG damaged after
+// its header gives what could be decoded.
+TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran);
