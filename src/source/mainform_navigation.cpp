@@ -36,20 +36,40 @@ void TMainForm::ConnecteNavigation() {
     PanelPrec2->installEventFilter(this);
 }
 
-// Seen before the controls: the list box's own keys, the scroll bar's keys (which step as a
-// scroll bar steps: up and left go back), the wheel anywhere in the window, and panel resizes.
+// Seen before the controls: the list box's own keys, the scroll bar's keys (left and up go back,
+// right and down forward, whatever the toolkit's own key mapping), the wheel anywhere in the
+// window, and panel resizes.
 bool TMainForm::FiltreNavigation(QObject* objet, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
         (objet == ListBox1 || objet == ListBox1->viewport()))
         return true;
     if (type == QEvent::KeyPress && objet == ScrollBar1) {
-        const int touche = static_cast<QKeyEvent*>(event)->key();
-        const int action = touche == Qt::Key_Up       ? QAbstractSlider::SliderSingleStepSub
-                           : touche == Qt::Key_Down   ? QAbstractSlider::SliderSingleStepAdd
-                           : touche == Qt::Key_PageUp ? QAbstractSlider::SliderPageStepSub
-                           : touche == Qt::Key_PageDown ? QAbstractSlider::SliderPageStepAdd
-                                                        : QAbstractSlider::SliderNoAction;
+        int action = QAbstractSlider::SliderNoAction;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            action = QAbstractSlider::SliderSingleStepSub;
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            action = QAbstractSlider::SliderSingleStepAdd;
+            break;
+        case Qt::Key_PageUp:
+            action = QAbstractSlider::SliderPageStepSub;
+            break;
+        case Qt::Key_PageDown:
+            action = QAbstractSlider::SliderPageStepAdd;
+            break;
+        case Qt::Key_Home:
+            action = QAbstractSlider::SliderToMinimum;
+            break;
+        case Qt::Key_End:
+            action = QAbstractSlider::SliderToMaximum;
+            break;
+        default:
+            break;
+        }
         if (action == QAbstractSlider::SliderNoAction) return false;
         ScrollBar1->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
         return true;

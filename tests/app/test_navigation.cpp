@@ -1,0 +1,258 @@
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "programme.h"
+#include "source/affichagesource.h"
+#include "source/pleinecran.h"
+#include "source/sourceliste.h"
+#include "source/tachesource.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Pictures of distinct sizes, so that each slot tells which file it shows.
+QStringList Photos(int nombre) {
+    QStringList noms;
+    for (int i = 0; i < nombre; ++i) noms << QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0'));
+    return noms;
+}
+
+QSize TailleDe(int i) { return QSize(40 + 2 * i, 30 + i); }
+
+} // namespace
+
+class NavigationTest : public ProgrammeTest {
+protected:
+    void Lance(int nombre) {
+        for (int i = 0; i < nombre; ++i) EcritImage(env.Source + u'/' + Photos(nombre)[i], TailleDe(i).width(), TailleDe(i).height());
+        Demarre({});
+        MainForm->showMinimized();
+        MainForm->Timer1Timer();
+        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
+        ASSERT_TRUE(AttendRepos());
+    }
+    void TearDown() override {
+        AttendRepos();
+        ProgrammeTest::TearDown();
+        AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Until no request waits and no preview loads.
+    static bool AttendRepos() {
+        return AttendQue(
+            [] {
+                if (!ListeSource) return true;
+                return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+                       !MainForm->Affichage->ApercuEnChargement();
+            },
+            5000);
+    }
+    static QSize Courante() { return MainForm->ImageCourante->TailleNaturelle(); }
+    static QSize Suivante() { return MainForm->ImagePrec->TailleNaturelle(); }
+    static QSize Precedente() { return MainForm->ImageSuiv->TailleNaturelle(); }
+    static QString Statut(int panneau) { return MainForm->PanneauxStatut[panneau]->text(); }
+};
+
+TEST_F(NavigationTest, PremiereAffichageEtStatut) {
+    Lance(4);
+    EXPECT_EQ(Courante(), TailleDe(0));
+    EXPECT_EQ(Suivante(), TailleDe(1));
+    EXPECT_EQ(Precedente(), QSize(0, 0));
+    EXPECT_FALSE(MainForm->LabelSuivIllisible->isVisible());
+    EXPECT_EQ(Statut(0), QStringLiteral("1/4"));
+    EXPECT_EQ(Statut(1), QStringLiteral("40x30"));
+    EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/p00.jpg"));
+    EXPECT_EQ(MainForm->ScrollBar1->maximum(), 3);
+    EXPECT_EQ(MainForm->ScrollBar1->value(), 0);
+    EXPECT_TRUE(MainForm->ListBox1->item(0)->isSelected());
+    // A picture smaller than its box is shown at its own size, centred.
+    const QRect place = MainForm->ImageCourante->geometry();
+    EXPECT_EQ(place.size(), TailleDe(0));
+    EXPECT_EQ(place.left(), (MainForm->PanelCourant2->width() - 40) / 2);
+    EXPECT_EQ(place.top(), (MainForm->PanelCourant2->height() - 30) / 2);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(NavigationTest, SourceVideEtUnSeulFichier) {
+    Lance(0);
+    EXPECT_EQ(Statut(0), QStringLiteral("1/0"));
+    EXPECT_EQ(Statut(1), QStringLiteral("0x0"));
+    EXPECT_EQ(MainForm->ScrollBar1->maximum(), 0);
+    EXPECT_FALSE(MainForm->LabelCourantIllisible->isVisible());
+    EXPECT_FALSE(MainForm->LabelPrecIllisible->isVisible());
+    // The wheel and the scroll bar do nothing.
+    MainForm->FormMouseWheelDown();
+    MainForm->ScrollBar1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    EXPECT_EQ(ListeSource->IndexDemande, 0);
+}
+
+TEST_F(NavigationTest, UnFichierSansVoisins) {
+    Lance(1);
+    EXPECT_EQ(Courante(), TailleDe(0));
+    EXPECT_EQ(Suivante(), QSize(0, 0));
+    EXPECT_EQ(Precedente(), QSize(0, 0));
+    MainForm->FormMouseWheelDown();
+    MainForm->FormMouseWheelUp();
+    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    EXPECT_EQ(Statut(0), QStringLiteral("1/1"));
+}
+
+TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
+    Lance(5);
+    // Keys in the list box do nothing.
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Down);
+    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+
+    const QRect ligne = MainForm->ListBox1->visualItemRect(MainForm->ListBox1->item(2));
+    QTest::mouseClick(MainForm->ListBox1->viewport(), Qt::LeftButton, {}, ligne.center());
+    EXPECT_EQ(ListeSource->IndexDemande, 2);
+    EXPECT_EQ(MainForm->focusWidget(), MainForm->ScrollBar1);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(Courante(), TailleDe(2));
+    EXPECT_EQ(Suivante(), TailleDe(3));
+    EXPECT_EQ(Precedente(), TailleDe(1));
+
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 3);
+    EXPECT_EQ(Courante(), TailleDe(3));
+    EXPECT_EQ(Precedente(), TailleDe(2));
+    EXPECT_EQ(Suivante(), TailleDe(4));
+    EXPECT_TRUE(MainForm->ListBox1->item(3)->isSelected());
+    EXPECT_FALSE(MainForm->ListBox1->item(2)->isSelected());
+
+    // Up and left go back, as on any scroll bar.
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Up);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Suivante(), TailleDe(3));
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_End);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 4);
+    EXPECT_EQ(Suivante(), QSize(0, 0));
+    // At the last file the arrow changes nothing.
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Home);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Precedente(), QSize(0, 0));
+}
+
+TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
+    Lance(8);
+    for (int i = 0; i < 5; ++i) {
+        QWheelEvent roulette(QPointF(10, 10), MainForm->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                             Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(MainForm->ImageCourante, &roulette);
+    }
+    EXPECT_EQ(ListeSource->IndexDemande, 5);
+    // One full display: the new previous picture is there at once, not loaded by a shift.
+    ASSERT_TRUE(AttendQue([] { return !MainForm->TimerCourantAff->isActive(); }, 2000));
+    EXPECT_EQ(ListeSource->IndexAffiche, 5);
+    EXPECT_EQ(ListeSource->ChargementsEnCours, 0);
+    EXPECT_EQ(Precedente(), TailleDe(4));
+    EXPECT_EQ(Suivante(), TailleDe(6));
+}
+
+TEST_F(NavigationTest, UnPasAttendLApercuEnCours) {
+    Lance(6);
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendQue([] { return ListeSource->IndexAffiche == 1; }, 2000));
+    // The second request comes while the new next preview may still load: it waits for it.
+    MainForm->FormMouseWheelDown();
+    if (MainForm->Affichage->ApercuEnChargement()) {
+        QTest::qWait(15);
+        EXPECT_EQ(ListeSource->IndexAffiche, 1);
+    }
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Courante(), TailleDe(2));
+    EXPECT_EQ(Suivante(), TailleDe(3));
+    EXPECT_EQ(Precedente(), TailleDe(1));
+}
+
+TEST_F(NavigationTest, DemandeNegativeApresRetrait) {
+    Lance(4);
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendRepos());
+    // The current file (index 1) leaves the list: what follows it comes into the current slot and
+    // the previous slot keeps its picture.
+    ListeSource->Fichiers.Retire(1);
+    delete MainForm->ListBox1->takeItem(1);
+    ListeSource->CouranteRetiree = true;
+    ListeSource->IndexDemande = -1;
+    MainForm->ArmeTimerCourantAff();
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 1);
+    EXPECT_EQ(ListeSource->IndexDemande, 1);
+    EXPECT_FALSE(ListeSource->CouranteRetiree);
+    EXPECT_EQ(Courante(), TailleDe(2));
+    EXPECT_EQ(Precedente(), TailleDe(0));
+    EXPECT_EQ(Suivante(), TailleDe(3));
+}
+
+TEST_F(NavigationTest, SelectionMultipleEtTri) {
+    Lance(4);
+    auto* liste = MainForm->ListBox1;
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier, liste->visualItemRect(liste->item(2)).center());
+    EXPECT_TRUE(MainForm->MultiSelection);
+    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    EXPECT_EQ(liste->selectedItems().size(), 2);
+
+    // Sizes grow with the index: by size the order is the same; by date, p02 given the oldest date.
+    ListeSource->Fichiers.Element(2)->Date = -5;
+    ListeSource->IndexAffiche = 2;
+    MainForm->TrierparDate1->trigger();
+    EXPECT_FALSE(MainForm->MultiSelection);
+    EXPECT_EQ(liste->selectedItems().size(), 1);
+    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(liste->item(0)->text(), QStringLiteral("p02.jpg"));
+    EXPECT_EQ(Statut(3), QFile::decodeName(ListeSource->Fichiers.Texte(2)));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(NavigationTest, FichierIllisibleEtPleinEcran) {
+    EcritFichier(QFile::encodeName(env.Source + QStringLiteral("/a-texte.jpg")), "pas une image");
+    Lance(2);
+    EXPECT_TRUE(MainForm->LabelCourantIllisible->isVisible());
+    EXPECT_EQ(Statut(1), QStringLiteral("0x0"));
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendRepos());
+    // The label moved with the picture into the previous slot.
+    EXPECT_TRUE(MainForm->LabelSuivIllisible->isVisible());
+    EXPECT_FALSE(MainForm->LabelCourantIllisible->isVisible());
+
+    // Any button released over the current image opens the viewer; a click closes it.
+    QTest::mouseClick(MainForm->ImageCourante, Qt::RightButton);
+    EXPECT_TRUE(FormPleinEcran->isVisible());
+    EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), TailleDe(0));
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BlankCursor);
+    const QRect vue = FormPleinEcran->Image1->geometry();
+    EXPECT_EQ(vue.size(), TailleDe(0));
+    EXPECT_EQ(vue.left(), (FormPleinEcran->width() - TailleDe(0).width()) / 2);
+    QTest::mouseClick(FormPleinEcran->Image1, Qt::LeftButton);
+    EXPECT_FALSE(FormPleinEcran->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(NavigationTest, FermetureAvecUnChargementEnVol) {
+    Lance(3);
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendQue([] { return ListeSource->IndexAffiche == 1; }, 2000));
+    // Closing at once: the loader's late result must reach nothing.
+    EXPECT_TRUE(MainForm->close());
+    EXPECT_EQ(ListeSource, nullptr);
+    AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
+    EXPECT_EQ(TTacheSource::Vivantes(), 0);
+}

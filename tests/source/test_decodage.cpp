@@ -1,0 +1,234 @@
+#include "environnement.h"
+#include "source/decodage.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A picture with detail, so that the encoders do not reduce it to almost nothing.
+QImage Motif(int largeur, int hauteur) {
+    QImage image(largeur, hauteur, QImage::Format_RGB32);
+    for (int y = 0; y < hauteur; ++y)
+        for (int x = 0; x < largeur; ++x) image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255));
+    return image;
+}
+
+QByteArray Jpeg(const QImage& image, bool progressif = false) {
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    QImageWriter ecrivain(&tampon, "jpeg");
+    ecrivain.setQuality(90);
+    ecrivain.setProgressiveScanWrite(progressif);
+    EXPECT_TRUE(ecrivain.write(image));
+    return octets;
+}
+
+// A GIF of 4 colours written by the library itself: version, interlace and transparency chosen.
+QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, bool version89, int transparent = -1) {
+    int erreur = 0;
+    GifFileType* gif = EGifOpenFileName(QFile::encodeName(chemin).constData(), false, &erreur);
+    EXPECT_NE(gif, nullptr);
+    GifColorType couleurs[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    ColorMapObject* palette = GifMakeMapObject(4, couleurs);
+    EGifSetGifVersion(gif, version89);
+    EGifPutScreenDesc(gif, largeur, hauteur, 2, 0, palette);
+    if (transparent >= 0) {
+        GraphicsControlBlock bloc{};
+        bloc.TransparentColor = transparent;
+        GifByteType extension[4];
+        const size_t longueur = EGifGCBToExtension(&bloc, extension);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(longueur), extension);
+    }
+    EGifPutImageDesc(gif, 0, 0, largeur, hauteur, interlace, nullptr);
+    // Row y holds colour y % 4, whatever the order in which the rows are written.
+    std::vector<GifPixelType> ligne(static_cast<size_t>(largeur));
+    auto ecrit = [&](int y) {
+        std::fill(ligne.begin(), ligne.end(), static_cast<GifPixelType>(y % 4));
+        EGifPutLine(gif, ligne.data(), largeur);
+    };
+    if (interlace) {
+        const int debut[] = {0, 4, 2, 1}, pas[] = {8, 8, 4, 2};
+        for (int p = 0; p < 4; ++p)
+            for (int y = debut[p]; y < hauteur; y += pas[p]) ecrit(y);
+    } else {
+        for (int y = 0; y < hauteur; ++y) ecrit(y);
+    }
+    EGifCloseFile(gif, &erreur);
+    GifFreeMapObject(palette);
+    QFile fichier(chemin);
+    fichier.open(QIODevice::ReadOnly);
+    return fichier.readAll();
+}
+
+} // namespace
+
+class DecodageTest : public testing::Test {
+protected:
+    QByteArray Ecrit(const QString& nom, const QByteArray& contenu) {
+        const QByteArray chemin = QFile::encodeName(env.Racine() + u'/' + nom);
+        EcritFichier(chemin, contenu);
+        return chemin;
+    }
+    EnvironnementTest env;
+};
+
+TEST_F(DecodageTest, ExtensionChoisitLeDecodeur) {
+    EXPECT_EQ(DecodeurDuNom("/a/b.JPG"), Decodeur::Jpeg);
+    EXPECT_EQ(DecodeurDuNom("/a/b.jpeg"), Decodeur::Jpeg);
+    EXPECT_EQ(DecodeurDuNom("/a/b.Jpe"), Decodeur::Jpeg);
+    EXPECT_EQ(DecodeurDuNom("/a/b.GIF"), Decodeur::Gif);
+    EXPECT_EQ(DecodeurDuNom("/a/b.bmp"), Decodeur::Bmp);
+    EXPECT_EQ(DecodeurDuNom("/a/b.png"), Decodeur::Aucun);
+    EXPECT_EQ(DecodeurDuNom("/a.jpg/sans"), Decodeur::Aucun);
+}
+
+TEST_F(DecodageTest, EchelleJpegSelonLEcran) {
+    // 4000 x 3000 fitted into 1920 x 1080 is 1440 x 1080: 3/8 gives 1500 x 1125.
+    EXPECT_EQ(EchelleJpeg({4000, 3000}, {1920, 1080}), 3);
+    // A picture that fits is decoded whole; so is one that no reduction can cover.
+    EXPECT_EQ(EchelleJpeg({1024, 768}, {1920, 1080}), 8);
+    EXPECT_EQ(EchelleJpeg({2000, 1000}, {1920, 1080}), 8);
+    EXPECT_EQ(EchelleJpeg({8000, 6000}, {1000, 1000}), 1);
+    EXPECT_EQ(EchelleJpeg({4000, 3000}, QSize()), 8);
+}
+
+TEST_F(DecodageTest, JpegReduitGardeSaTailleNaturelle) {
+    const QByteArray chemin = Ecrit(QStringLiteral("grande.jpg"), Jpeg(Motif(1600, 1200)));
+    const TImageDecodee image = DecodeImage(chemin, QSize(400, 300));
+    ASSERT_TRUE(image.Lisible);
+    EXPECT_EQ(image.Naturelle, QSize(1600, 1200));
+    EXPECT_EQ(image.Image.size(), QSize(400, 300));
+    const TImageDecodee entiere = DecodeImage(chemin, QSize(4000, 4000));
+    EXPECT_EQ(entiere.Image.size(), QSize(1600, 1200));
+    // The reduced picture is the full one, smaller.
+    const QImage reduite = entiere.Image.scaled(400, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QRgb a = image.Image.pixel(200, 150), b = reduite.pixel(200, 150);
+    EXPECT_NEAR(qRed(a), qRed(b), 40);
+    EXPECT_NEAR(qGreen(a), qGreen(b), 40);
+}
+
+TEST_F(DecodageTest, JpegProgressifGrisEtJpe) {
+    EXPECT_TRUE(DecodeImage(Ecrit(QStringLiteral("p.jpg"), Jpeg(Motif(300, 200), true)), {100, 100}).Lisible);
+    const TImageDecodee gris =
+        DecodeImage(Ecrit(QStringLiteral("g.jpe"), Jpeg(Motif(64, 48).convertToFormat(QImage::Format_Grayscale8))),
+                    {1000, 1000});
+    ASSERT_TRUE(gris.Lisible);
+    EXPECT_EQ(qRed(gris.Image.pixel(10, 10)), qGreen(gris.Image.pixel(10, 10)));
+}
+
+TEST_F(DecodageTest, JpegEndommageApresLEnTete) {
+    const QByteArray complet = Jpeg(Motif(640, 480));
+    const TImageDecodee moitie = DecodeImage(Ecrit(QStringLiteral("coupe.jpg"), complet.left(complet.size() / 2)), {2000, 2000});
+    ASSERT_TRUE(moitie.Lisible);
+    EXPECT_EQ(moitie.Naturelle, QSize(640, 480));
+    // The top was decoded; the missing bottom is grey.
+    EXPECT_NE(moitie.Image.pixel(100, 2), qRgb(128, 128, 128));
+    EXPECT_EQ(moitie.Image.pixel(600, 478), qRgb(128, 128, 128));
+
+    QByteArray brouille = complet;
+    for (qsizetype i = complet.size() / 3; i < complet.size() - 2; i += 97) brouille[i] = static_cast<char>(0xFF);
+    EXPECT_TRUE(DecodeImage(Ecrit(QStringLiteral("brouille.jpg"), brouille), {2000, 2000}).Lisible);
+}
+
+TEST_F(DecodageTest, FichiersQuiNeSeDecodentPas) {
+    const QByteArray jpeg = Jpeg(Motif(64, 48));
+    // The header cut before its end, zero bytes, text, a JPEG named .gif, a missing file.
+    const std::pair<const char*, QByteArray> cas[] = {
+        {"entete-coupe.jpg", jpeg.left(40)},
+        {"vide.jpg", QByteArray()},
+        {"texte.jpg", "ceci n'est pas une image\n"},
+        {"jpeg-nomme.gif", jpeg},
+        {"texte.bmp", "BM pas vraiment"},
+        {"texte.gif", "GIF89a"},
+    };
+    for (const auto& [nom, contenu] : cas) {
+        const TImageDecodee image = DecodeImage(Ecrit(QString::fromLatin1(nom), contenu), {800, 600});
+        EXPECT_FALSE(image.Lisible) << nom;
+        EXPECT_TRUE(image.Image.isNull()) << nom;
+    }
+    EXPECT_FALSE(DecodeImage(QFile::encodeName(env.Racine() + QStringLiteral("/absent.jpg")), {800, 600}).Lisible);
+}
+
+TEST_F(DecodageTest, EntetesAbsurdesRefusesSansAllouer) {
+    // A BMP announcing 100000 x 100000 pixels.
+    QByteArray bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    auto ecrit32 = [&bmp](int position, qint32 valeur) {
+        for (int k = 0; k < 4; ++k) bmp[position + k] = static_cast<char>((valeur >> (8 * k)) & 0xFF);
+    };
+    ecrit32(2, 54);
+    ecrit32(10, 54);
+    ecrit32(14, 40);
+    ecrit32(18, 100000);
+    ecrit32(22, 100000);
+    bmp[26] = 1;
+    bmp[28] = 24;
+    EXPECT_FALSE(DecodeImage(Ecrit(QStringLiteral("enorme.bmp"), bmp), {800, 600}).Lisible);
+
+    // A GIF screen of 65535 x 65535.
+    QByteArray gif("GIF89a");
+    gif += QByteArray("\xff\xff\xff\xff\x00\x00\x00", 7);
+    gif += QByteArray("\x2c\x00\x00\x00\x00\xff\xff\xff\xff\x00\x02\x02\x44\x01\x00\x3b", 16);
+    EXPECT_FALSE(DecodeImage(Ecrit(QStringLiteral("enorme.gif"), gif), {800, 600}).Lisible);
+
+    // A JPEG header announcing 65000 x 65000 with no data: refused or decoded grey, never more
+    // than the limit allocated; here the progressive reading asks for far too much memory.
+    QByteArray jpeg = Jpeg(Motif(16, 16), true);
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xff\xc2", 2));
+    ASSERT_GT(sof, 0);
+    jpeg[sof + 5] = static_cast<char>(0xFD);
+    jpeg[sof + 6] = static_cast<char>(0xE8);
+    jpeg[sof + 7] = static_cast<char>(0xFD);
+    jpeg[sof + 8] = static_cast<char>(0xE8);
+    const TImageDecodee grand = DecodeImage(Ecrit(QStringLiteral("enorme.jpg"), jpeg), {64000, 64000});
+    EXPECT_FALSE(grand.Lisible);
+}
+
+TEST_F(DecodageTest, GifPremiereImageEntrelaceeEtTransparence) {
+    for (const bool interlace : {false, true}) {
+        for (const bool version89 : {false, true}) {
+            const QString chemin = env.Racine() + QStringLiteral("/g%1%2.gif").arg(interlace).arg(version89);
+            Gif(chemin, 20, 16, interlace, version89);
+            const TImageDecodee image = DecodeImage(QFile::encodeName(chemin), {800, 600});
+            ASSERT_TRUE(image.Lisible) << interlace << version89;
+            EXPECT_EQ(image.Naturelle, QSize(20, 16));
+            // Rows come back in their places whatever the order they were stored in.
+            EXPECT_EQ(image.Image.pixel(3, 0), qRgb(255, 0, 0));
+            EXPECT_EQ(image.Image.pixel(3, 1), qRgb(0, 255, 0));
+            EXPECT_EQ(image.Image.pixel(3, 6), qRgb(0, 0, 255));
+            EXPECT_EQ(image.Image.pixel(3, 15), qRgb(255, 255, 255));
+        }
+    }
+    const QString transparent = env.Racine() + QStringLiteral("/t.gif");
+    Gif(transparent, 8, 8, false, true, 1);
+    const TImageDecodee image = DecodeImage(QFile::encodeName(transparent), {800, 600});
+    ASSERT_TRUE(image.Lisible);
+    EXPECT_EQ(qAlpha(image.Image.pixel(0, 1)), 0);
+    EXPECT_EQ(qAlpha(image.Image.pixel(0, 0)), 255);
+}
+
+TEST_F(DecodageTest, GifAuLzwEndommage) {
+    const QString chemin = env.Racine() + QStringLiteral("/lzw.gif");
+    QByteArray octets = Gif(chemin, 64, 64, false, true);
+    // The image data starts after the 13-byte header, the 12-byte palette, the 10-byte image
+    // descriptor and the code size byte; garbage there breaks the codes.
+    for (qsizetype i = 37; i < octets.size() - 1; ++i) octets[i] = static_cast<char>(0xFF);
+    EXPECT_FALSE(DecodeImage(Ecrit(QStringLiteral("lzw-casse.gif"), octets), {800, 600}).Lisible);
+}
+
+TEST_F(DecodageTest, Bmp) {
+    const QString chemin = env.Racine() + QStringLiteral("/b.bmp");
+    ASSERT_TRUE(Motif(30, 20).save(chemin, "BMP"));
+    const TImageDecodee image = DecodeImage(QFile::encodeName(chemin), {800, 600});
+    ASSERT_TRUE(image.Lisible);
+    EXPECT_EQ(image.Naturelle, QSize(30, 20));
+    EXPECT_EQ(image.Image.pixel(5, 3), Motif(30, 20).pixel(5, 3));
+}
