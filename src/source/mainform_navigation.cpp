@@ -18,13 +18,18 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+namespace {
+// The scroll bar's thumb released at a position; the toolkit reports it apart from its actions.
+constexpr int PouceRelache = 1000;
+} // namespace
+
 void TMainForm::ConnecteNavigation() {
     connect(ListBox1, &QAbstractItemView::clicked, this, &TMainForm::ListBox1Click);
     ScrollBar1->setFocusPolicy(Qt::StrongFocus);
     ScrollBar1->setSingleStep(1);
     connect(ScrollBar1, &QAbstractSlider::actionTriggered, this, &TMainForm::ScrollBar1Scroll);
     connect(ScrollBar1, &QAbstractSlider::sliderReleased, this,
-            [this] { ScrollBar1Scroll(QAbstractSlider::SliderMove + 100); });
+            [this] { ScrollBar1Scroll(PouceRelache); });
     connect(TimerCourantAff, &QTimer::timeout, this, &TMainForm::TimerCourantAffTimer);
     connect(TrierparNom1, &QAction::triggered, this, &TMainForm::TrierparNom1Click);
     connect(TrierparDate1, &QAction::triggered, this, &TMainForm::TrierparDate1Click);
@@ -120,7 +125,7 @@ void TMainForm::ScrollBar1Scroll(int action) {
     case QAbstractSlider::SliderPageStepAdd:
     case QAbstractSlider::SliderToMinimum:
     case QAbstractSlider::SliderToMaximum:
-    case QAbstractSlider::SliderMove + 100: // the thumb released at a position
+    case PouceRelache:
         if (QListWidgetItem* element = ListBox1->item(ListeSource->IndexAffiche)) element->setSelected(false);
         ListeSource->IndexDemande = ScrollBar1->sliderPosition();
         ArmeTimerCourantAff();

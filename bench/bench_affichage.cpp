@@ -1,0 +1,199 @@
+// Display figures on 12-megapixel JPEGs: decode at screen scale against a full decode, memory per
+// slot, repaint time, one-file step time, and holding the right arrow over 100 photos. Run it on
+// the screen to measure (for instance a 1920 x 1080 Xvfb screen). Prints figures; asserts nothing.
+//
+//   bench_affichage [number of photos, default 100]
+
+#include "app/demarrage.h"
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "source/affichagesource.h"
+#include "source/decodage.h"
+#include "source/sourceliste.h"
+#include "source/tachesource.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// A photo-like picture: gradients, shapes and grain, so that the encoder keeps a real amount of data.
+QImage Photo(int graine) {
+    QRandomGenerator hasard(static_cast<quint32>(graine));
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    QPainter peintre(&image);
+    QLinearGradient degrade(0, 0, 4000, 3000);
+    degrade.setColorAt(0, QColor::fromHsv(hasard.bounded(360), 160, 230));
+    degrade.setColorAt(1, QColor::fromHsv(hasard.bounded(360), 200, 50));
+    peintre.fillRect(image.rect(), degrade);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    for (int k = 0; k < 400; ++k) {
+        peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
+        peintre.drawEllipse(hasard.bounded(4000), hasard.bounded(3000), 20 + hasard.bounded(500), 20 + hasard.bounded(500));
+    }
+    peintre.end();
+    for (int y = 0; y < 3000; ++y) {
+        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < 4000; ++x) {
+            const int bruit = static_cast<int>(hasard.bounded(24)) - 12;
+            const QRgb p = ligne[x];
+            ligne[x] = qRgb(std::clamp(qRed(p) + bruit, 0, 255), std::clamp(qGreen(p) + bruit, 0, 255),
+                            std::clamp(qBlue(p) + bruit, 0, 255));
+        }
+    }
+    return image;
+}
+
+double Ms(qint64 ns) { return static_cast<double>(ns) / 1e6; }
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    const int nombre = argc > 1 ? std::max(3, std::atoi(argv[1])) : 100;
+    const QSize ecran = QGuiApplication::primaryScreen()->geometry().size();
+    std::printf("screen %dx%d, %d photos of 4000x3000\n", ecran.width(), ecran.height(), nombre);
+
+    QTemporaryDir racine;
+    const QString source = racine.path() + QStringLiteral("/photos");
+    const QString programme = racine.path() + QStringLiteral("/programme");
+    QDir().mkpath(source);
+    QDir().mkpath(programme);
+    const int distinctes = std::min(nombre, 12);
+    std::vector<QByteArray> fichiers;
+    for (int i = 0; i < nombre; ++i) {
+        const QString chemin = source + QStringLiteral("/photo%1.jpg").arg(i, 4, 10, QChar(u'0'));
+        if (i < distinctes)
+            Photo(i).save(chemin, "JPEG", 90);
+        else
+            QFile::copy(source + QStringLiteral("/photo%1.jpg").arg(i % distinctes, 4, 10, QChar(u'0')), chemin);
+        fichiers.push_back(QFile::encodeName(chemin));
+    }
+    std::printf("file size: %lld KiB\n", static_cast<long long>(QFileInfo(QFile::decodeName(fichiers[0])).size() / 1024));
+
+    // Decoding at screen scale against a full-size decode.
+    QElapsedTimer chrono;
+    qint64 ecranNs = 0, entierNs = 0;
+    TImageDecodee reduite, entiere;
+    for (int i = 0; i < distinctes; ++i) {
+        chrono.start();
+        reduite = DecodeImage(fichiers[static_cast<size_t>(i)], ecran);
+        ecranNs += chrono.nsecsElapsed();
+        chrono.start();
+        entiere = DecodeImage(fichiers[static_cast<size_t>(i)], QSize(100000, 100000));
+        entierNs += chrono.nsecsElapsed();
+    }
+    std::printf("decode at screen scale: %.1f ms (%dx%d kept, %.1f MiB, %.0f%% of the full-size pixels)\n",
+                Ms(ecranNs / distinctes), reduite.Image.width(), reduite.Image.height(),
+                static_cast<double>(reduite.Image.sizeInBytes()) / (1 << 20),
+                100.0 * reduite.Image.width() * reduite.Image.height() / (entiere.Image.width() * entiere.Image.height()));
+    std::printf("full-size decode:       %.1f ms (%.1f MiB)\n", Ms(entierNs / distinctes),
+                static_cast<double>(entiere.Image.sizeInBytes()) / (1 << 20));
+
+    // The whole program on that source.
+    qputenv("HOME", QFile::encodeName(source));
+    CreeFenetres({programme, programme});
+    MainForm->Timer1->stop();
+    MainForm->showMinimized();
+    MainForm->Timer1Timer();
+    MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    MainForm->FixeSeparateurs(300, 160, 160);
+    auto repos = [] {
+        return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+               !MainForm->Affichage->ApercuEnChargement();
+    };
+    auto attend = [&](const std::function<bool()>& condition) {
+        while (!condition()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    attend([] { return MainForm->isVisible(); });
+    QTest::qWait(200);
+    attend(repos);
+    std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(), MainForm->ImageCourante->height());
+
+    // Repaints: an expose, then a resize that rescales the kept copy once.
+    TImage* courante = MainForm->ImageCourante;
+    courante->repaint();
+    qint64 pire = 0, total = 0;
+    for (int k = 0; k < 50; ++k) {
+        chrono.start();
+        courante->repaint();
+        const qint64 t = chrono.nsecsElapsed();
+        total += t;
+        pire = std::max(pire, t);
+    }
+    std::printf("repaint (expose): mean %.2f ms, worst %.2f ms\n", Ms(total / 50), Ms(pire));
+    // A resize gives the control a new size: the kept copy is scaled again once, at that paint.
+    pire = total = 0;
+    const QRect place = courante->geometry();
+    for (int k = 0; k < 20; ++k) {
+        courante->setGeometry(place.adjusted(0, 0, -8 * (k % 2), -6 * (k % 2)));
+        chrono.start();
+        courante->repaint();
+        const qint64 t = chrono.nsecsElapsed();
+        total += t;
+        pire = std::max(pire, t);
+    }
+    courante->setGeometry(place);
+    std::printf("repaint after a resize: mean %.2f ms, worst %.2f ms\n", Ms(total / 20), Ms(pire));
+    attend(repos);
+
+    // One-file steps with the next picture ready: the timer's work plus the paint of the new image.
+    pire = total = 0;
+    const int pas = std::min(20, nombre - 2);
+    for (int k = 0; k < pas; ++k) {
+        attend(repos);
+        ++ListeSource->IndexDemande;
+        chrono.start();
+        MainForm->TimerCourantAffTimer();
+        courante->repaint();
+        const qint64 t = chrono.nsecsElapsed();
+        total += t;
+        pire = std::max(pire, t);
+    }
+    std::printf("one-file step, timer to painted: mean %.2f ms, worst %.2f ms\n", Ms(total / pas), Ms(pire));
+
+    // Holding the right arrow (30 repeats a second) from the first to the last photo.
+    ListeSource->IndexDemande = 0;
+    MainForm->ArmeTimerCourantAff();
+    attend(repos);
+    MainForm->ScrollBar1->setFocus();
+    QTimer repetition;
+    repetition.setInterval(33);
+    QObject::connect(&repetition, &QTimer::timeout, [] { QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right); });
+    qint64 plusLongArret = 0;
+    QElapsedTimer boucle, duree;
+    repetition.start();
+    duree.start();
+    boucle.start();
+    while (ListeSource->IndexAffiche < nombre - 1 && duree.elapsed() < 120000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        plusLongArret = std::max(plusLongArret, boucle.nsecsElapsed());
+        boucle.start();
+    }
+    const double secondes = static_cast<double>(duree.nsecsElapsed()) / 1e9;
+    repetition.stop();
+    std::printf("holding right over %d photos: %.2f s, %.1f steps/s (key repeat 30/s), longest main-thread stall %.1f ms\n",
+                nombre, secondes, (nombre - 1) / secondes, Ms(plusLongArret));
+    attend(repos);
+    MainForm->close();
+    while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    DetruitFenetres();
+    return 0;
+}
