@@ -146,6 +146,11 @@ TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(ListeSource->IndexAffiche, 0);
     EXPECT_EQ(Precedente(), QSize(0, 0));
+    // A page is ten files, limited by the scroll bar to the last one.
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 4);
+    EXPECT_EQ(Precedente(), TailleDe(3));
 }
 
 TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
