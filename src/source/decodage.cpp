@@ -71,13 +71,24 @@ struct EtatJpeg {
     int lignes = 0;
 };
 
-bool DecodeJpegProtege(EtatJpeg& etat, QSize ecran, QSize& naturelle) {
+// How a JPEG is decoded: the scale from the natural size, and whether speed comes before quality.
+struct ModeJpeg {
+    QSize ecran;
+    bool signature = false;
+};
+
+bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     jpeg_decompress_struct& cinfo = etat.cinfo;
     if (setjmp(etat.erreur.retour)) return false;
     jpeg_read_header(&cinfo, TRUE);
     naturelle = QSize(static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height));
-    cinfo.scale_num = static_cast<unsigned>(EchelleJpeg(naturelle, ecran));
+    cinfo.scale_num = static_cast<unsigned>(mode.signature ? EchelleJpegSignature(naturelle)
+                                                           : EchelleJpeg(naturelle, mode.ecran));
     cinfo.scale_denom = 8;
+    if (mode.signature) {
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+    }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : EspaceRgb32;
     jpeg_calc_output_dimensions(&cinfo);
@@ -103,7 +114,7 @@ bool DecodeJpegProtege(EtatJpeg& etat, QSize ecran, QSize& naturelle) {
     return true;
 }
 
-TImageDecodee DecodeJpeg(const QByteArray& chemin, QSize ecran) {
+TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
     TImageDecodee resultat;
     Fichier fichier = Ouvre(chemin);
     if (!fichier) return resultat;
@@ -115,7 +126,7 @@ TImageDecodee DecodeJpeg(const QByteArray& chemin, QSize ecran) {
     etat.cinfo.mem->max_memory_to_use = static_cast<long>(TailleDecodeeMaximale);
     jpeg_stdio_src(&etat.cinfo, fichier.get());
     QSize naturelle;
-    const bool complet = DecodeJpegProtege(etat, ecran, naturelle);
+    const bool complet = DecodeJpegProtege(etat, mode, naturelle);
     jpeg_destroy_decompress(&etat.cinfo);
     // Damaged data after the first rows: what was decoded is shown.
     if (complet || (etat.demarre && etat.lignes > 0)) {
@@ -259,7 +270,7 @@ int EchelleJpeg(QSize naturelle, QSize ecran) {
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran) {
     switch (DecodeurDuNom(chemin)) {
     case Decodeur::Jpeg:
-        return DecodeJpeg(chemin, ecran);
+        return DecodeJpeg(chemin, ModeJpeg{ecran, false});
     case Decodeur::Gif:
         return DecodeGif(chemin);
     case Decodeur::Bmp:
@@ -268,4 +279,15 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran) {
         break;
     }
     return TImageDecodee();
+}
+
+int EchelleJpegSignature(QSize naturelle) {
+    for (const int n : {1, 2, 4})
+        if ((qint64{naturelle.width()} * n + 7) / 8 >= 100 && (qint64{naturelle.height()} * n + 7) / 8 >= 100) return n;
+    return 8;
+}
+
+TImageDecodee DecodeImagePourSignature(const QByteArray& chemin) {
+    if (DecodeurDuNom(chemin) == Decodeur::Jpeg) return DecodeJpeg(chemin, ModeJpeg{QSize(), true});
+    return DecodeImage(chemin, QSize());
 }

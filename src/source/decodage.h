@@ -24,7 +24,15 @@ Decodeur DecodeurDuNom(const QByteArray& chemin);
 // be shown fitted into the screen (the largest place a picture is shown); 8 when no reduction can.
 int EchelleJpeg(QSize naturelle, QSize ecran);
 
+// The numerator n of the largest JPEG reduction among 1/2, 1/4 and 1/8 that keeps at least 100
+// pixels in each direction; 8 when none does.
+int EchelleJpegSignature(QSize naturelle);
+
 // Reads and decodes a file at the scale that suits a screen of the given size. Never throws,
 // never exits: anything that cannot be decoded gives an unreadable result. A JPEG damaged after
 // its header gives what could be decoded.
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran);
+
+// The same for a signature: JPEGs in the decoder's fastest mode (fast integer transform, no smooth
+// upsampling) at the reduction of EchelleJpegSignature; other formats whole.
+TImageDecodee DecodeImagePourSignature(const QByteArray& chemin);

@@ -1,0 +1,62 @@
+#include "textefichier.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace TexteFichier {
+
+namespace {
+
+// Windows-1252 characters of the bytes 0x80..0x9F; the other bytes are Latin-1.
+constexpr char16_t Cp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+QString DecodeOctets(const QByteArray& octets) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString texte = utf8.decode(octets);
+    if (!utf8.hasError()) return texte;
+    texte.resize(octets.size());
+    for (qsizetype i = 0; i < octets.size(); ++i) {
+        const auto octet = static_cast<unsigned char>(octets[i]);
+        texte[i] = QChar(octet >= 0x80 && octet < 0xA0 ? Cp1252[octet - 0x80] : char16_t(octet));
+    }
+    return texte;
+}
+
+bool Lit(const QString& fichier, QStringList& lignes) {
+    lignes.clear();
+    QFile source(fichier);
+    if (!source.open(QIODevice::ReadOnly)) return false;
+    const QString texte = DecodeOctets(source.readAll());
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        if (texte[i] != u'\r' && texte[i] != u'\n') continue;
+        lignes << texte.mid(debut, i - debut);
+        if (texte[i] == u'\r' && i + 1 < texte.size() && texte[i + 1] == u'\n') ++i;
+        debut = i + 1;
+    }
+    if (debut < texte.size()) lignes << texte.mid(debut);
+    return true;
+}
+
+bool Ecrit(const QString& fichier, const QStringList& lignes) {
+    QSaveFile cible(fichier);
+    if (!cible.open(QIODevice::WriteOnly)) return false;
+    QByteArray octets;
+    for (const QString& ligne : lignes) {
+        octets += ligne.toUtf8();
+        octets += "\r\n";
+    }
+    if (cible.write(octets) != octets.size()) {
+        cible.cancelWriting();
+        return false;
+    }
+    return cible.commit();
+}
+
+} // namespace TexteFichier

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Text files of the program, as lists of lines. Reading takes UTF-8 when the bytes are valid UTF-8
+// and Windows-1252 otherwise; CR, LF and CR LF all end a line. Writing is UTF-8 with CR LF after
+// every line, into a temporary file that then replaces the old one, so that an interrupted write
+// leaves the previous file.
+namespace TexteFichier {
+
+// False when the file cannot be read (a missing file among them); lignes is then empty.
+bool Lit(const QString& fichier, QStringList& lignes);
+bool Ecrit(const QString& fichier, const QStringList& lignes);
+
+QString DecodeOctets(const QByteArray& octets);
+
+} // namespace TexteFichier

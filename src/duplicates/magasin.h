@@ -1,0 +1,47 @@
+#pragma once
+
+#include "listedoublons.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// 20 capital letters A-Z, each drawn uniformly, from a generator seeded once per run.
+QString NomAleatoire();
+
+// A duplicate line: the dissimilarity as 10 zero-padded digits, the newer image, the older one,
+// each followed by "*".
+QString LigneDoublon(int32_t dissemblance, const QString& nouvelle, const QString& ancienne);
+
+// The signature store: the folder "Signatures" of the program's folder, with its index
+// "Index.txt" of (folder path, base name) line pairs, and per folder a base name's ".txt" and
+// ".dat" files. Every file is replaced atomically.
+class TMagasinSignatures {
+public:
+    explicit TMagasinSignatures(QString dossierSignatures);
+
+    QString FichierIndex() const;
+    // The base name given to a folder (letter case ignored), or empty. A base name that is not
+    // 20 capital letters is not ours and is never used as a file name.
+    QString NomDeBase(const QString& dossier) const;
+
+    // Loads a folder's signatures, untreatable images and duplicate lines (those that follow
+    // "[Doublons]"); nothing when the folder has no store.
+    void Charge(const QString& dossier, TListeDoublons& liste, QStringList& doublons) const;
+
+    // Writes a folder's store, giving it a base name when it has none; deletes both files instead
+    // when there is nothing to keep. False when a file could not be written (the previous store
+    // then stays).
+    bool Sauve(TListeDoublons& liste, const QStringList& doublons) const;
+
+    // Deletes a folder's files and its index entry.
+    bool Efface(const QString& dossier) const;
+
+private:
+    QStringList LitIndex() const;
+    static qsizetype LigneDuDossier(const QStringList& index, const QString& dossier);
+    QString CheminDeBase(const QString& nomDeBase) const;
+
+    QString dossier;
+};

@@ -1,0 +1,244 @@
+#include "app/textefichier.h"
+#include "duplicates/magasin.h"
+#include "environnement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::shared_ptr<Tminiature> Signature(const QString& fichier, uint8_t graine, double proportion) {
+    auto m = std::make_shared<Tminiature>();
+    for (size_t k = 0; k < 100; ++k) m->Grille[k] = static_cast<uint8_t>(graine + 3 * k);
+    m->Proportion = proportion;
+    m->Fichier = fichier;
+    return m;
+}
+
+QByteArray Contenu(const QString& chemin) {
+    QFile f(chemin);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+class MagasinTest : public testing::Test {
+protected:
+    MagasinTest() : signatures(env.Dossier(QStringLiteral("programme/Signatures"))), magasin(signatures) {}
+    QStringList Index() const {
+        QStringList lignes;
+        TexteFichier::Lit(magasin.FichierIndex(), lignes);
+        return lignes;
+    }
+    EnvironnementTest env;
+    QString signatures;
+    TMagasinSignatures magasin;
+};
+
+TEST(NomAleatoire, VingtMajuscules) {
+    QSet<QString> vus;
+    int lettres[26] = {};
+    for (int i = 0; i < 500; ++i) {
+        const QString nom = NomAleatoire();
+        ASSERT_TRUE(QRegularExpression(QStringLiteral("^[A-Z]{20}$")).match(nom).hasMatch()) << nom.toStdString();
+        vus << nom;
+        for (QChar c : nom) ++lettres[c.unicode() - 'A'];
+    }
+    EXPECT_EQ(vus.size(), 500);
+    // 10,000 letters: each of the 26 comes about 385 times.
+    for (int n : lettres) {
+        EXPECT_GT(n, 280);
+        EXPECT_LT(n, 500);
+    }
+}
+
+TEST(LigneDoublon, FormatEtOrdre) {
+    EXPECT_EQ(LigneDoublon(1234, QStringLiteral("/d/a.jpg"), QStringLiteral("/d/b.jpg")),
+              QStringLiteral("0000001234*/d/a.jpg*/d/b.jpg*"));
+    EXPECT_TRUE(LigneDoublon(0, QStringLiteral("x"), QStringLiteral("y")).startsWith(QStringLiteral("0000000000*")));
+    EXPECT_LT(LigneDoublon(99, "z", "z"), LigneDoublon(100, "a", "a"));
+}
+
+TEST(CompareChemins, OctetsEnMajuscules) {
+    EXPECT_EQ(CompareChemins(QStringLiteral("/d/abc"), QStringLiteral("/D/ABC")), 0);
+    EXPECT_LT(CompareChemins(QStringLiteral("/d/ab"), QStringLiteral("/d/abc")), 0);
+    EXPECT_LT(CompareChemins(QStringLiteral("/d/Z"), QStringLiteral("/d/_")), 0);
+    EXPECT_GT(CompareChemins(QStringLiteral("/d/é"), QStringLiteral("/d/z")), 0);
+}
+
+TEST_F(MagasinTest, SauveEtRelitALIdentique) {
+    const QString dossier = env.Dossier(QStringLiteral("Vacances d'été"));
+    TListeDoublons liste(dossier);
+    liste.Miniatures.push_back(Signature(dossier + QStringLiteral("/zèbre.jpg"), 1, 1.5));
+    liste.Miniatures.push_back(Signature(dossier + QStringLiteral("/Abc.jpg"), 2, 0.75));
+    liste.Miniatures.push_back(Signature(dossier + QStringLiteral("/b.gif"), 3, 4.0 / 3));
+    liste.Intraitables << dossier + QStringLiteral("/petite.bmp");
+    const QStringList doublons{LigneDoublon(12, dossier + QStringLiteral("/b.gif"), dossier + QStringLiteral("/Abc.jpg"))};
+    ASSERT_TRUE(magasin.Sauve(liste, doublons));
+
+    const QString base = magasin.NomDeBase(dossier);
+    ASSERT_EQ(base.size(), 20);
+    EXPECT_EQ(Index(), (QStringList{dossier, base}));
+    QStringList texte;
+    ASSERT_TRUE(TexteFichier::Lit(signatures + u'/' + base + QStringLiteral(".txt"), texte));
+    EXPECT_EQ(texte, (QStringList{"[Signatures]", "Abc.jpg", "b.gif", QStringLiteral("zèbre.jpg"), "[intraitables]",
+                                  dossier + QStringLiteral("/petite.bmp"), "[Doublons]", doublons[0]}));
+    // CR LF after every line, the last one too.
+    EXPECT_TRUE(Contenu(signatures + u'/' + base + QStringLiteral(".txt")).endsWith("*\r\n"));
+
+    // Records: the grid, then the little-endian proportion, in the order of the names.
+    const QByteArray dat = Contenu(signatures + u'/' + base + QStringLiteral(".dat"));
+    ASSERT_EQ(dat.size(), 3 * 108);
+    EXPECT_EQ(static_cast<uint8_t>(dat[0]), 2);
+    EXPECT_EQ(static_cast<uint8_t>(dat[99]), static_cast<uint8_t>(2 + 3 * 99));
+    EXPECT_EQ(qFromLittleEndian<double>(dat.constData() + 100), 0.75);
+    EXPECT_EQ(qFromLittleEndian<double>(dat.constData() + 108 + 100), 4.0 / 3);
+
+    TListeDoublons relue(dossier);
+    QStringList doublonsRelus;
+    magasin.Charge(dossier.toUpper(), relue, doublonsRelus); // letter case ignored by the index
+    ASSERT_EQ(relue.Miniatures.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(relue.Miniatures[i]->Grille, liste.Miniatures[i]->Grille);
+        EXPECT_EQ(relue.Miniatures[i]->Proportion, liste.Miniatures[i]->Proportion);
+        EXPECT_EQ(relue.Miniatures[i]->Fichier.toUpper(), liste.Miniatures[i]->Fichier.toUpper());
+    }
+    EXPECT_EQ(relue.Intraitables, liste.Intraitables);
+    EXPECT_EQ(doublonsRelus, doublons);
+
+    // Saving again keeps the base name; a second folder gets its own pair of index lines.
+    ASSERT_TRUE(magasin.Sauve(liste, doublons));
+    EXPECT_EQ(magasin.NomDeBase(dossier), base);
+    TListeDoublons autre(env.Dossier(QStringLiteral("Autre")));
+    autre.Intraitables << QStringLiteral("/x.jpg");
+    ASSERT_TRUE(magasin.Sauve(autre, {}));
+    EXPECT_EQ(Index().size(), 4);
+}
+
+TEST_F(MagasinTest, RienAGarderEtToutIntraitable) {
+    const QString dossier = env.Dossier(QStringLiteral("d"));
+    TListeDoublons liste(dossier);
+    liste.Intraitables << dossier + QStringLiteral("/a.jpg");
+    ASSERT_TRUE(magasin.Sauve(liste, {}));
+    const QString base = signatures + u'/' + magasin.NomDeBase(dossier);
+    QStringList texte;
+    TexteFichier::Lit(base + QStringLiteral(".txt"), texte);
+    EXPECT_EQ(texte, (QStringList{"[Signatures]", "[intraitables]", dossier + QStringLiteral("/a.jpg"), "[Doublons]"}));
+    EXPECT_EQ(Contenu(base + QStringLiteral(".dat")).size(), 0);
+
+    // Nothing left: no file, but the index keeps its two lines.
+    liste.Intraitables.clear();
+    ASSERT_TRUE(magasin.Sauve(liste, {}));
+    EXPECT_FALSE(QFile::exists(base + QStringLiteral(".txt")));
+    EXPECT_FALSE(QFile::exists(base + QStringLiteral(".dat")));
+    EXPECT_EQ(Index().size(), 2);
+}
+
+TEST_F(MagasinTest, Effacement) {
+    const QString a = env.Dossier(QStringLiteral("a")), b = env.Dossier(QStringLiteral("b"));
+    for (const QString& d : {a, b}) {
+        TListeDoublons liste(d);
+        liste.Miniatures.push_back(Signature(d + QStringLiteral("/x.jpg"), 9, 1));
+        ASSERT_TRUE(magasin.Sauve(liste, {}));
+    }
+    const QString base = signatures + u'/' + magasin.NomDeBase(a);
+    ASSERT_TRUE(magasin.Efface(a.toUpper()));
+    EXPECT_FALSE(QFile::exists(base + QStringLiteral(".txt")));
+    EXPECT_FALSE(QFile::exists(base + QStringLiteral(".dat")));
+    EXPECT_EQ(Index(), (QStringList{b, magasin.NomDeBase(b)}));
+    EXPECT_TRUE(magasin.NomDeBase(a).isEmpty());
+    EXPECT_TRUE(magasin.Efface(QStringLiteral("/jamais/vu")));
+    // No temporary file is left behind by the replacements.
+    EXPECT_EQ(QDir(signatures).entryList(QDir::Files).size(), 3);
+}
+
+TEST_F(MagasinTest, FichiersHostiles) {
+    const QString dossier = env.Dossier(QStringLiteral("h"));
+    const QString nom = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+    TexteFichier::Ecrit(magasin.FichierIndex(), {dossier, nom});
+    const QString base = signatures + u'/' + nom;
+    auto ecritDat = [&base](int enregistrements, int octetsEnPlus) {
+        QByteArray dat(enregistrements * 108 + octetsEnPlus, '\x07');
+        for (int i = 0; i < enregistrements; ++i) qToLittleEndian(1.0 + i, dat.data() + i * 108 + 100);
+        EcritFichier(QFile::encodeName(base + QStringLiteral(".dat")), dat);
+    };
+    auto charge = [&](const QStringList& texte) {
+        TexteFichier::Ecrit(base + QStringLiteral(".txt"), texte);
+        TListeDoublons liste(dossier);
+        QStringList doublons;
+        magasin.Charge(dossier, liste, doublons);
+        return liste;
+    };
+
+    // Fewer names than records, and a partial trailing record: only complete pairs.
+    ecritDat(3, 50);
+    TListeDoublons l = charge({"[Signatures]", "a.jpg", "b.jpg", "[intraitables]", "[Doublons]"});
+    ASSERT_EQ(l.Miniatures.size(), 2u);
+    EXPECT_EQ(l.Miniatures[1]->Fichier, dossier + QStringLiteral("/b.jpg"));
+    EXPECT_EQ(l.Miniatures[1]->Proportion, 2.0);
+    // More names than records.
+    ecritDat(1, 0);
+    EXPECT_EQ(charge({"[Signatures]", "a.jpg", "b.jpg", "c.jpg"}).Miniatures.size(), 1u);
+    // Names that would point outside the folder are dropped with their records.
+    ecritDat(5, 0);
+    l = charge({"[Signatures]", "../x.jpg", "..", ".", "sous/y.jpg", "bon.jpg"});
+    ASSERT_EQ(l.Miniatures.size(), 1u);
+    EXPECT_EQ(l.Miniatures[0]->Fichier, dossier + QStringLiteral("/bon.jpg"));
+    EXPECT_EQ(l.Miniatures[0]->Proportion, 5.0);
+    // An untreatable section without a following section runs to the end.
+    l = charge({"[Signatures]", "[intraitables]", "/p/1.jpg", "/p/2.jpg"});
+    EXPECT_EQ(l.Intraitables, (QStringList{"/p/1.jpg", "/p/2.jpg"}));
+    EXPECT_TRUE(l.Miniatures.empty());
+    // A .dat without a .txt loads nothing.
+    QFile::remove(base + QStringLiteral(".txt"));
+    TListeDoublons seule(dossier);
+    QStringList doublons;
+    magasin.Charge(dossier, seule, doublons);
+    EXPECT_TRUE(seule.Miniatures.empty());
+
+    // A base name that is not ours is never used as a file name, and is replaced at the save.
+    TexteFichier::Ecrit(magasin.FichierIndex(), {dossier, QStringLiteral("../../dehors")});
+    EXPECT_TRUE(magasin.NomDeBase(dossier).isEmpty());
+    TListeDoublons liste(dossier);
+    liste.Intraitables << QStringLiteral("/x");
+    ASSERT_TRUE(magasin.Sauve(liste, {}));
+    EXPECT_EQ(magasin.NomDeBase(dossier).size(), 20);
+    EXPECT_FALSE(QFile::exists(signatures + QStringLiteral("/../../dehors.txt")));
+    EXPECT_EQ(Index().size(), 2);
+}
+
+TEST_F(MagasinTest, UneSauvegardeImpossibleLaisseLAncienMagasin) {
+    const QString dossier = env.Dossier(QStringLiteral("s"));
+    TListeDoublons liste(dossier);
+    liste.Miniatures.push_back(Signature(dossier + QStringLiteral("/a.jpg"), 1, 1));
+    ASSERT_TRUE(magasin.Sauve(liste, {}));
+    const QString base = signatures + u'/' + magasin.NomDeBase(dossier);
+    const QByteArray avant = Contenu(base + QStringLiteral(".dat"));
+    // The store's folder is gone: the save fails and says so.
+    TMagasinSignatures perdu(env.Racine() + QStringLiteral("/absent"));
+    EXPECT_FALSE(perdu.Sauve(liste, {}));
+    EXPECT_EQ(Contenu(base + QStringLiteral(".dat")), avant);
+}
+
+TEST(TexteFichier, LignesEtEncodages) {
+    EnvironnementTest env;
+    const QByteArray chemin = QFile::encodeName(env.Racine() + QStringLiteral("/t.txt"));
+    EcritFichier(chemin, "un\r\ndeux\nquatre\rcinq");
+    QStringList lignes;
+    ASSERT_TRUE(TexteFichier::Lit(QFile::decodeName(chemin), lignes));
+    EXPECT_EQ(lignes, (QStringList{"un", "deux", "quatre", "cinq"}));
+    // Bytes that are not UTF-8 are Windows-1252.
+    EcritFichier(chemin, "caf\xe9 \x80\r\n");
+    TexteFichier::Lit(QFile::decodeName(chemin), lignes);
+    EXPECT_EQ(lignes, QStringList{QStringLiteral("café €")});
+    EcritFichier(chemin, "caf\xc3\xa9\r\n\r\n");
+    TexteFichier::Lit(QFile::decodeName(chemin), lignes);
+    EXPECT_EQ(lignes, (QStringList{QStringLiteral("café"), QString()}));
+    EXPECT_FALSE(TexteFichier::Lit(env.Racine() + QStringLiteral("/absent.txt"), lignes));
+    EXPECT_TRUE(lignes.isEmpty());
+}
