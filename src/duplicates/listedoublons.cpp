@@ -27,22 +27,33 @@ bool EstNomSimple(const QString& nom) {
 
 } // namespace
 
+namespace {
+
+// The bytes of a path with a-z made capitals: comparing two keys byte by byte compares the paths.
+QByteArray CleDeChemin(const QString& chemin) {
+    QByteArray cle = chemin.toUtf8();
+    for (char& c : cle)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return cle;
+}
+
+} // namespace
+
 int CompareChemins(const QString& a, const QString& b) {
-    const QByteArray x = a.toUtf8(), y = b.toUtf8();
-    const qsizetype commun = std::min(x.size(), y.size());
-    for (qsizetype i = 0; i < commun; ++i) {
-        auto cx = static_cast<unsigned char>(x[i]), cy = static_cast<unsigned char>(y[i]);
-        if (cx >= 'a' && cx <= 'z') cx = static_cast<unsigned char>(cx - 32);
-        if (cy >= 'a' && cy <= 'z') cy = static_cast<unsigned char>(cy - 32);
-        if (cx != cy) return cx < cy ? -1 : 1;
-    }
+    const QByteArray x = CleDeChemin(a), y = CleDeChemin(b);
+    const int ordre = std::memcmp(x.constData(), y.constData(), static_cast<size_t>(std::min(x.size(), y.size())));
+    if (ordre != 0) return ordre < 0 ? -1 : 1;
     return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
 }
 
 bool TListeDoublons::Sauve(const QString& base, QStringList& texte) {
     texte << EnteteSignatures;
-    std::stable_sort(Miniatures.begin(), Miniatures.end(),
-                     [](const auto& a, const auto& b) { return CompareChemins(a->Fichier, b->Fichier) < 0; });
+    // Sorted by CompareChemins, each key made once.
+    std::vector<std::pair<QByteArray, std::shared_ptr<Tminiature>>> triees;
+    triees.reserve(Miniatures.size());
+    for (auto& miniature : Miniatures) triees.emplace_back(CleDeChemin(miniature->Fichier), std::move(miniature));
+    std::stable_sort(triees.begin(), triees.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 0; i < triees.size(); ++i) Miniatures[i] = std::move(triees[i].second);
     QByteArray enregistrements;
     enregistrements.reserve(static_cast<qsizetype>(Miniatures.size()) * TailleEnregistrement);
     for (const auto& miniature : Miniatures) {

@@ -163,8 +163,8 @@ int32_t Dissemblance(const Tminiature& a, const Tminiature& b) {
     const long double produit =
         (std::fabs(static_cast<long double>(a.Proportion) - static_cast<long double>(b.Proportion)) + 1.0L) *
         static_cast<long double>(Ecart(a, b));
-    const long double arrondi = std::nearbyintl(produit);
-    if (!(arrondi < static_cast<long double>(std::numeric_limits<int32_t>::max())))
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(arrondi);
+    // Beyond the largest 32-bit value (or not a number): saturated, never a duplicate.
+    if (!(produit < 2147483647.5L)) return std::numeric_limits<int32_t>::max();
+    // The default rounding mode rounds to nearest, ties to even, in one instruction.
+    return static_cast<int32_t>(std::lrintl(produit));
 }

@@ -1,0 +1,190 @@
+// Signature figures: images per second on one thread for 12-megapixel and 640 x 480 JPEGs, GIF
+// and BMP, against a full-size decode and against `djpeg -dct fast -nosmooth -scale 1/8`;
+// comparisons per second; saving and reading a store of 100,000 signatures. Prints figures.
+//
+//   bench_signature
+
+#include "duplicates/magasin.h"
+#include "duplicates/miniature.h"
+#include "source/decodage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QImage Photo(int graine, int largeur, int hauteur) {
+    QRandomGenerator hasard(static_cast<quint32>(graine));
+    QImage image(largeur, hauteur, QImage::Format_RGB32);
+    QPainter peintre(&image);
+    QLinearGradient degrade(0, 0, largeur, hauteur);
+    degrade.setColorAt(0, QColor::fromHsv(hasard.bounded(360), 150, 220));
+    degrade.setColorAt(1, QColor::fromHsv(hasard.bounded(360), 200, 40));
+    peintre.fillRect(image.rect(), degrade);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    for (int k = 0; k < 200; ++k) {
+        peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
+        peintre.drawEllipse(hasard.bounded(largeur), hasard.bounded(hauteur), 5 + hasard.bounded(largeur / 6),
+                            5 + hasard.bounded(hauteur / 6));
+    }
+    peintre.end();
+    for (int y = 0; y < hauteur; ++y) {
+        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < largeur; ++x) {
+            const int b = static_cast<int>(hasard.bounded(24)) - 12;
+            const QRgb p = ligne[x];
+            ligne[x] = qRgb(std::clamp(qRed(p) + b, 0, 255), std::clamp(qGreen(p) + b, 0, 255), std::clamp(qBlue(p) + b, 0, 255));
+        }
+    }
+    return image;
+}
+
+// A 256-colour GIF of the picture, written with the library.
+void EcritGif(const QString& chemin, const QImage& image) {
+    const QImage indexee = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    int erreur = 0;
+    GifFileType* gif = EGifOpenFileName(QFile::encodeName(chemin).constData(), false, &erreur);
+    std::vector<GifColorType> couleurs(256);
+    for (int i = 0; i < indexee.colorCount() && i < 256; ++i) {
+        const QRgb c = indexee.color(i);
+        couleurs[static_cast<size_t>(i)] = {static_cast<GifByteType>(qRed(c)), static_cast<GifByteType>(qGreen(c)),
+                                            static_cast<GifByteType>(qBlue(c))};
+    }
+    ColorMapObject* palette = GifMakeMapObject(256, couleurs.data());
+    EGifPutScreenDesc(gif, indexee.width(), indexee.height(), 8, 0, palette);
+    EGifPutImageDesc(gif, 0, 0, indexee.width(), indexee.height(), false, nullptr);
+    for (int y = 0; y < indexee.height(); ++y)
+        EGifPutLine(gif, const_cast<GifPixelType*>(indexee.constScanLine(y)), indexee.width());
+    EGifCloseFile(gif, &erreur);
+    GifFreeMapObject(palette);
+}
+
+struct Mesure {
+    double signatureMs = 0, pleinMs = 0, djpegMs = -1;
+};
+
+Mesure Mesure_(const std::vector<QString>& fichiers, bool jpeg) {
+    Mesure m;
+    QElapsedTimer chrono;
+    chrono.start();
+    for (const QString& f : fichiers) {
+        Tminiature s;
+        s.Calcule(f);
+    }
+    m.signatureMs = static_cast<double>(chrono.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size());
+    chrono.start();
+    for (const QString& f : fichiers) DecodeImage(QFile::encodeName(f), QSize(1 << 20, 1 << 20));
+    m.pleinMs = static_cast<double>(chrono.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size());
+    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
+    if (jpeg && !djpeg.isEmpty()) {
+        // Timed per file, each run writing to /dev/null; process start-up is measured apart and removed.
+        auto lance = [&djpeg](const QStringList& arguments) {
+            QProcess processus;
+            processus.setStandardOutputFile(QProcess::nullDevice());
+            processus.setStandardErrorFile(QProcess::nullDevice());
+            processus.start(djpeg, arguments);
+            processus.waitForFinished(-1);
+        };
+        QElapsedTimer t;
+        t.start();
+        for (int k = 0; k < 20; ++k) lance({QStringLiteral("-version")});
+        const double demarrage = static_cast<double>(t.nsecsElapsed()) / 1e6 / 20;
+        t.start();
+        for (const QString& f : fichiers)
+            lance({QStringLiteral("-dct"), QStringLiteral("fast"), QStringLiteral("-nosmooth"), QStringLiteral("-scale"),
+                   QStringLiteral("1/8"), QStringLiteral("-outfile"), QStringLiteral("/dev/null"), f});
+        m.djpegMs = static_cast<double>(t.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size()) - demarrage;
+    }
+    return m;
+}
+
+void Affiche(const char* nom, const Mesure& m) {
+    std::printf("%-22s signature %7.2f ms (%6.1f images/s) | full decode %7.2f ms (%6.1f/s)", nom, m.signatureMs,
+                1000 / m.signatureMs, m.pleinMs, 1000 / m.pleinMs);
+    if (m.djpegMs > 0) std::printf(" | djpeg 1/8 %6.2f ms, ratio %.2f", m.djpegMs, m.signatureMs / m.djpegMs);
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    QGuiApplication application(argc, argv);
+    QTemporaryDir dossier;
+    auto fichiers = [&](const char* prefixe, int nombre, int largeur, int hauteur, const char* format) {
+        std::vector<QString> liste;
+        for (int i = 0; i < nombre; ++i) {
+            const QString chemin = dossier.path() + QStringLiteral("/%1%2.%3").arg(QLatin1String(prefixe)).arg(i).arg(QLatin1String(format));
+            const QImage image = Photo(i, largeur, hauteur);
+            if (qstrcmp(format, "gif") == 0)
+                EcritGif(chemin, image);
+            else
+                image.save(chemin, qstrcmp(format, "jpg") == 0 ? "JPEG" : "BMP", 90);
+            liste.push_back(chemin);
+        }
+        return liste;
+    };
+    Affiche("12 Mpx JPEG (4000x3000)", Mesure_(fichiers("grand", 8, 4000, 3000, "jpg"), true));
+    Affiche("640x480 JPEG", Mesure_(fichiers("petit", 100, 640, 480, "jpg"), true));
+    Affiche("640x480 GIF", Mesure_(fichiers("gif", 50, 640, 480, "gif"), false));
+    Affiche("640x480 BMP", Mesure_(fichiers("bmp", 50, 640, 480, "bmp"), false));
+
+    // Comparisons: each of 1,000 signatures with each other, as the search does.
+    std::vector<Tminiature> signatures(1000);
+    QRandomGenerator hasard(5);
+    for (Tminiature& s : signatures) {
+        for (uint8_t& v : s.Grille) v = static_cast<uint8_t>(hasard.bounded(256));
+        s.Proportion = 0.5 + hasard.generateDouble();
+    }
+    QElapsedTimer chrono;
+    chrono.start();
+    int64_t doublons = 0;
+    for (const Tminiature& a : signatures)
+        for (const Tminiature& b : signatures) doublons += EstDoublon(Dissemblance(a, b), 150000);
+    const double ns = static_cast<double>(chrono.nsecsElapsed());
+    std::printf("Ecart + Dissemblance: %.1f million comparisons/s (%.2f ns each; %lld below the threshold)\n",
+                1e6 * 1e3 / ns, ns / 1e6, static_cast<long long>(doublons));
+    chrono.start();
+    int64_t total = 0;
+    for (const Tminiature& a : signatures)
+        for (const Tminiature& b : signatures) total += Ecart(a, b);
+    const double nsEcart = static_cast<double>(chrono.nsecsElapsed());
+    std::printf("Ecart alone: %.1f million/s (%.2f ns each; checksum %lld)\n", 1e6 * 1e3 / nsEcart, nsEcart / 1e6,
+                static_cast<long long>(total));
+
+    // A store of 100,000 signatures.
+    const QString signaturesDossier = dossier.path() + QStringLiteral("/Signatures");
+    QDir().mkpath(signaturesDossier);
+    TMagasinSignatures magasin(signaturesDossier);
+    TListeDoublons liste(QStringLiteral("/photos/Très grand dossier"));
+    for (int i = 0; i < 100000; ++i) {
+        auto s = std::make_shared<Tminiature>(signatures[static_cast<size_t>(i % 1000)]);
+        s->Fichier = liste.Dossier + QStringLiteral("/IMG_%1.jpg").arg(hasard.bounded(100000000));
+        liste.Miniatures.push_back(std::move(s));
+    }
+    chrono.start();
+    magasin.Sauve(liste, {});
+    const double sauve = static_cast<double>(chrono.nsecsElapsed()) / 1e6;
+    TListeDoublons relue(liste.Dossier);
+    QStringList doublonsRelus;
+    chrono.start();
+    magasin.Charge(liste.Dossier, relue, doublonsRelus);
+    const double lit = static_cast<double>(chrono.nsecsElapsed()) / 1e6;
+    std::printf("store of 100,000 signatures: save %.0f ms, load %.0f ms (%zu read back)\n", sauve, lit,
+                relue.Miniatures.size());
+    return 0;
+}
