@@ -171,17 +171,21 @@ TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
 
 TEST_F(NavigationTest, UnPasAttendLApercuEnCours) {
     Lance(6);
+    // A large next file, so that its preview takes a while to load.
+    EcritImage(env.Source + QStringLiteral("/p02.jpg"), 3000, 2000);
     MainForm->FormMouseWheelDown();
     ASSERT_TRUE(AttendQue([] { return ListeSource->IndexAffiche == 1; }, 2000));
-    // The second request comes while the new next preview may still load: it waits for it.
+    // The loader's result can only be placed by the event loop: until then the preview is hidden
+    // and a new step waits, checking again every 100 ms.
+    ASSERT_TRUE(MainForm->Affichage->ApercuEnChargement());
     MainForm->FormMouseWheelDown();
-    if (MainForm->Affichage->ApercuEnChargement()) {
-        QTest::qWait(15);
-        EXPECT_EQ(ListeSource->IndexAffiche, 1);
-    }
+    MainForm->TimerCourantAffTimer();
+    EXPECT_EQ(ListeSource->IndexAffiche, 1);
+    EXPECT_TRUE(MainForm->TimerCourantAff->isActive());
+    EXPECT_EQ(MainForm->TimerCourantAff->interval(), 100);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(ListeSource->IndexAffiche, 2);
-    EXPECT_EQ(Courante(), TailleDe(2));
+    EXPECT_EQ(Courante(), QSize(3000, 2000));
     EXPECT_EQ(Suivante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(1));
 }
