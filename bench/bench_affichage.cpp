@@ -12,6 +12,7 @@
 #include "source/decodage.h"
 #include "source/sourceliste.h"
 #include "source/tachesource.h"
+#include "photo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -30,33 +31,6 @@
 #include <vector>
 
 namespace {
-
-// A photo-like picture: gradients, shapes and grain, so that the encoder keeps a real amount of data.
-QImage Photo(int graine) {
-    QRandomGenerator hasard(static_cast<quint32>(graine));
-    QImage image(4000, 3000, QImage::Format_RGB32);
-    QPainter peintre(&image);
-    QLinearGradient degrade(0, 0, 4000, 3000);
-    degrade.setColorAt(0, QColor::fromHsv(hasard.bounded(360), 160, 230));
-    degrade.setColorAt(1, QColor::fromHsv(hasard.bounded(360), 200, 50));
-    peintre.fillRect(image.rect(), degrade);
-    peintre.setRenderHint(QPainter::Antialiasing);
-    for (int k = 0; k < 400; ++k) {
-        peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
-        peintre.drawEllipse(hasard.bounded(4000), hasard.bounded(3000), 20 + hasard.bounded(500), 20 + hasard.bounded(500));
-    }
-    peintre.end();
-    for (int y = 0; y < 3000; ++y) {
-        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < 4000; ++x) {
-            const int bruit = static_cast<int>(hasard.bounded(24)) - 12;
-            const QRgb p = ligne[x];
-            ligne[x] = qRgb(std::clamp(qRed(p) + bruit, 0, 255), std::clamp(qGreen(p) + bruit, 0, 255),
-                            std::clamp(qBlue(p) + bruit, 0, 255));
-        }
-    }
-    return image;
-}
 
 double Ms(qint64 ns) { return static_cast<double>(ns) / 1e6; }
 
@@ -81,7 +55,7 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < nombre; ++i) {
         const QString chemin = source + QStringLiteral("/photo%1.jpg").arg(i, 4, 10, QChar(u'0'));
         if (i < distinctes)
-            Photo(i).save(chemin, "JPEG", 90);
+            PhotoSynthetique(i, 4000, 3000, 400).save(chemin, "JPEG", 90);
         else
             QFile::copy(source + QStringLiteral("/photo%1.jpg").arg(i % distinctes, 4, 10, QChar(u'0')), chemin);
         fichiers.push_back(QFile::encodeName(chemin));

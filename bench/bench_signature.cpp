@@ -7,6 +7,7 @@
 #include "duplicates/magasin.h"
 #include "duplicates/miniature.h"
 #include "source/decodage.h"
+#include "photo.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -26,32 +27,6 @@
 #include <vector>
 
 namespace {
-
-QImage Photo(int graine, int largeur, int hauteur) {
-    QRandomGenerator hasard(static_cast<quint32>(graine));
-    QImage image(largeur, hauteur, QImage::Format_RGB32);
-    QPainter peintre(&image);
-    QLinearGradient degrade(0, 0, largeur, hauteur);
-    degrade.setColorAt(0, QColor::fromHsv(hasard.bounded(360), 150, 220));
-    degrade.setColorAt(1, QColor::fromHsv(hasard.bounded(360), 200, 40));
-    peintre.fillRect(image.rect(), degrade);
-    peintre.setRenderHint(QPainter::Antialiasing);
-    for (int k = 0; k < 200; ++k) {
-        peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
-        peintre.drawEllipse(hasard.bounded(largeur), hasard.bounded(hauteur), 5 + hasard.bounded(largeur / 6),
-                            5 + hasard.bounded(hauteur / 6));
-    }
-    peintre.end();
-    for (int y = 0; y < hauteur; ++y) {
-        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < largeur; ++x) {
-            const int b = static_cast<int>(hasard.bounded(24)) - 12;
-            const QRgb p = ligne[x];
-            ligne[x] = qRgb(std::clamp(qRed(p) + b, 0, 255), std::clamp(qGreen(p) + b, 0, 255), std::clamp(qBlue(p) + b, 0, 255));
-        }
-    }
-    return image;
-}
 
 // A 256-colour GIF of the picture, written with the library.
 void EcritGif(const QString& chemin, const QImage& image) {
@@ -129,7 +104,7 @@ int main(int argc, char* argv[]) {
         std::vector<QString> liste;
         for (int i = 0; i < nombre; ++i) {
             const QString chemin = dossier.path() + QStringLiteral("/%1%2.%3").arg(QLatin1String(prefixe)).arg(i).arg(QLatin1String(format));
-            const QImage image = Photo(i, largeur, hauteur);
+            const QImage image = PhotoSynthetique(i, largeur, hauteur, 200);
             if (qstrcmp(format, "gif") == 0)
                 EcritGif(chemin, image);
             else

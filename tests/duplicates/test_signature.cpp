@@ -1,6 +1,7 @@
 #include "duplicates/miniature.h"
 #include "environnement.h"
 #include "source/decodage.h"
+#include "photo.h"
 
 #include <QFile>
 #include <QPainter>
@@ -18,34 +19,6 @@ QImage ImageDeCellules(const std::function<int(int c, int r)>& gris) {
     QImage image(10, 10, QImage::Format_RGB32);
     for (int c = 0; c < 10; ++c)
         for (int r = 0; r < 10; ++r) image.setPixel(c, r, qRgb(gris(c, r), gris(c, r), gris(c, r)));
-    return image;
-}
-
-// A photo-like picture: gradients, shapes, text and grain.
-QImage Photo(int graine, int largeur, int hauteur) {
-    QRandomGenerator hasard(static_cast<quint32>(graine));
-    QImage image(largeur, hauteur, QImage::Format_RGB32);
-    QPainter peintre(&image);
-    QLinearGradient degrade(0, 0, largeur, hauteur);
-    degrade.setColorAt(0, QColor::fromHsv(hasard.bounded(360), 150, 220));
-    degrade.setColorAt(1, QColor::fromHsv(hasard.bounded(360), 200, 40));
-    peintre.fillRect(image.rect(), degrade);
-    peintre.setRenderHint(QPainter::Antialiasing);
-    for (int k = 0; k < 60; ++k) {
-        peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
-        peintre.drawEllipse(hasard.bounded(largeur), hasard.bounded(hauteur), 10 + hasard.bounded(largeur / 3),
-                            10 + hasard.bounded(hauteur / 3));
-    }
-    peintre.end();
-    for (int y = 0; y < hauteur; ++y) {
-        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < largeur; ++x) {
-            const int b = static_cast<int>(hasard.bounded(30)) - 15;
-            const QRgb p = ligne[x];
-            ligne[x] = qRgb(std::clamp(qRed(p) + b, 0, 255), std::clamp(qGreen(p) + b, 0, 255),
-                            std::clamp(qBlue(p) + b, 0, 255));
-        }
-    }
     return image;
 }
 
@@ -104,7 +77,7 @@ TEST(Calcule, TaillesMinimales) {
                                                std::tuple{"d.jpg", QSize(9, 800), false},
                                                std::tuple{"e.jpg", QSize(1600, 10), true}}) {
         const QString chemin = env.Racine() + u'/' + QLatin1String(nom);
-        ASSERT_TRUE(Photo(1, taille.width(), taille.height()).save(chemin));
+        ASSERT_TRUE(PhotoSynthetique(1, taille.width(), taille.height()).save(chemin));
         Tminiature m;
         EXPECT_EQ(m.Calcule(chemin), attendu) << nom;
         if (attendu) {
@@ -131,7 +104,7 @@ TEST(Calcule, LaReductionResteProcheDuCalculPlein) {
     for (int i = 0; i < 40; ++i) {
         const int largeur = 600 + 97 * (i % 7), hauteur = 400 + 61 * (i % 5);
         const QString chemin = env.Racine() + QStringLiteral("/photo%1.jpg").arg(i);
-        ASSERT_TRUE(Photo(i, i % 2 ? largeur : hauteur, i % 2 ? hauteur : largeur).save(chemin, "JPEG", 85));
+        ASSERT_TRUE(PhotoSynthetique(i, i % 2 ? largeur : hauteur, i % 2 ? hauteur : largeur).save(chemin, "JPEG", 85));
         Tminiature reduite;
         ASSERT_TRUE(reduite.Calcule(chemin));
         ecarts.push_back(Dissemblance(reduite, SignaturePleine(chemin)));
@@ -180,7 +153,7 @@ TEST(Dissemblance, ProduitArrondiEtSaturation) {
 TEST(Dissemblance, DeuxFichiersIdentiquesEtSeuilStrict) {
     EnvironnementTest env;
     const QString a = env.Racine() + QStringLiteral("/a.jpg"), b = env.Racine() + QStringLiteral("/b.jpg");
-    ASSERT_TRUE(Photo(3, 800, 600).save(a, "JPEG", 90));
+    ASSERT_TRUE(PhotoSynthetique(3, 800, 600).save(a, "JPEG", 90));
     ASSERT_TRUE(QFile::copy(a, b));
     Tminiature x, y;
     ASSERT_TRUE(x.Calcule(a));

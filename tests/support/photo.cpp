@@ -1,0 +1,33 @@
+#include "photo.h"
+
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+QImage PhotoSynthetique(int graine, int largeur, int hauteur, int formes) {
+    QRandomGenerator hasard(static_cast<quint32>(graine));
+    QImage image(largeur, hauteur, QImage::Format_RGB32);
+    QPainter peintre(&image);
+    QLinearGradient degrade(0, 0, largeur, hauteur);
+    degrade.setColorAt(0, QColor::fromHsv(hasard.bounded(360), 150, 220));
+    degrade.setColorAt(1, QColor::fromHsv(hasard.bounded(360), 200, 40));
+    peintre.fillRect(image.rect(), degrade);
+    peintre.setRenderHint(QPainter::Antialiasing);
+    for (int k = 0; k < formes; ++k) {
+        peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
+        peintre.drawEllipse(hasard.bounded(largeur), hasard.bounded(hauteur), 10 + hasard.bounded(std::max(1, largeur / 3)),
+                            10 + hasard.bounded(std::max(1, hauteur / 3)));
+    }
+    peintre.end();
+    for (int y = 0; y < hauteur; ++y) {
+        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < largeur; ++x) {
+            const int grain = static_cast<int>(hasard.bounded(30)) - 15;
+            const QRgb p = ligne[x];
+            ligne[x] = qRgb(std::clamp(qRed(p) + grain, 0, 255), std::clamp(qGreen(p) + grain, 0, 255),
+                            std::clamp(qBlue(p) + grain, 0, 255));
+        }
+    }
+    return image;
+}

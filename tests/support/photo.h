@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QImage>
+
+// A photo-like picture for tests and benches: a gradient, antialiased shapes and grain, so that
+// encoders keep a realistic amount of data and signatures have something to measure.
+QImage PhotoSynthetique(int graine, int largeur, int hauteur, int formes = 60);
