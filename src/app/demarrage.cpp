@@ -6,6 +6,8 @@
 #include "config/preferences.h"
 #include "destinations/confirmation.h"
 #include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "splash2.h"
 #include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"
 #include "globaux.h"
@@ -18,7 +20,9 @@
 #include "tools/nouvdest.h"
 #include "tools/recursif.h"
 
+#include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 
 
 namespace {
@@ -37,11 +41,39 @@ void DemarrageDonnees() {
     MainForm->Affichage->Liste = ListeSource;
 
     Configuration = new Tconfiguration(*ListeSource);
-    Configuration->Destinations.Ajoute(TitreCorbeille,
-                                       CreeCorbeille(MainForm->DossierProgramme, Configuration->SourcePath));
+    TFormSplash2* chargement = MainForm->FenetreChargement;
+    TContexteDestinations& contexte = Configuration->ContexteDestinations;
+    contexte.DossierProgramme = MainForm->DossierProgramme;
+    contexte.DebutChargement = [chargement](int maximum) {
+        chargement->ProgressBar2->setRange(0, std::max(1, maximum));
+        chargement->ProgressBar2->setValue(0);
+    };
+    contexte.PasChargement = [chargement] { chargement->ProgressBar2->setValue(chargement->ProgressBar2->value() + 1); };
+    Configuration->DebutLecture = [chargement](int maximum) {
+        chargement->ProgressBar1->setRange(0, std::max(1, maximum));
+        chargement->ProgressBar1->setValue(0);
+    };
+    Configuration->DestinationEnCours = [chargement](const QString& titre) {
+        chargement->Label8->setText(titre);
+        chargement->Label8->repaint();
+    };
+    Configuration->PasLecture = [chargement] {
+        chargement->ProgressBar1->setValue(chargement->ProgressBar1->value() + 1);
+        chargement->repaint();
+    };
+    Configuration->SignaleErreur = [](const QString& message) {
+        QMessageBox::critical(MainForm, QStringLiteral("Mirasolve"), message);
+    };
+    Configuration->ListeGroupe = MainForm->ListeGroupe.get();
+    MainForm->ListeGroupe->Destinations = &Configuration->Destinations;
 
-    Configuration->LectureParDefaut();
-    Configuration->AppliqueFenetre(*MainForm);
+    auto corbeille = CreeCorbeille(&contexte);
+    TDestination* trash = corbeille.get();
+    Configuration->Destinations.Ajoute(TitreCorbeille, std::move(corbeille));
+    MainForm->ListeGroupe->Ajoute(*trash);
+
+    if (Configuration->Lecture(Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"))))
+        Configuration->AppliqueFenetre(*MainForm);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "aide.h"
 #include "globaux.h"
 #include "config/configuration.h"
+#include "destinations/listegroupe.h"
 #include "chemins.h"
 #include "fenetre.h"
 #include "imagecontrole.h"
@@ -119,6 +120,7 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     FenetreChargement->show();
     FenetreChargement->repaint();
 
+    ListeGroupe = std::make_unique<TListeGroupe>();
     DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
     CreeMinuteries();
     CreeMenus();

@@ -27,6 +27,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAffichageSource;
+class TListeGroupe;
 class TFormSplash2;
 class TImage;
 
@@ -46,7 +47,7 @@ public:
     bool RechercheAutorisee = true;
     std::atomic<int32_t> Occupe{0};
     QPointer<QThread> TacheRecherche;
-    int16_t ReponseMemorisee = 0;
+    std::unique_ptr<TListeGroupe> ListeGroupe;
     QImage ImagePanneau;
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;

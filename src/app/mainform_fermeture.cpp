@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "app/chemins.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "globaux.h"
@@ -7,6 +8,7 @@
 #include "source/sourceliste.h"
 
 #include <QCloseEvent>
+#include <QMessageBox>
 #include <QSplitter>
 #include <QThread>
 #include <QTimer>
@@ -43,7 +45,12 @@ void TMainForm::FormClose() {
     fermetureFaite = true;
     if (Configuration) {
         Configuration->ReleveFenetre(*this);
-        ReponseMemorisee = 9;
+        const QString fichier = Chemins::Joint(DossierProgramme, QStringLiteral("Mirasolve.ini"));
+        if (!Configuration->Ecriture(fichier))
+            QMessageBox::critical(this, QStringLiteral("Mirasolve"),
+                                  QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
+        // No question while closing: every destination saves its store.
+        Configuration->ContexteDestinations.ReponseMemorisee = 9;
         // Every destination but the trash, in list order; each saves what it must as it goes.
         Configuration->Destinations.DetruitDepuis(1);
     }

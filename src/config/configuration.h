@@ -1,5 +1,6 @@
 #pragma once
 
+#include "destinations/destination.h"
 #include "source/sourceliste.h"
 
 #include <QList>
@@ -7,9 +8,10 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 
 class IFenetrePrincipale;
-class TDestination;
+class TListeGroupe;
 
 // The persisted state of the program and the list of open destinations (entry 0 is the trash).
 class Tconfiguration {
@@ -28,6 +30,8 @@ public:
     int32_t SizeFilterY = 130;
     bool SizeFilter = false;
     int32_t DestinationCount = 0;
+    // What every destination shares; declared before Destinations, which is destroyed first.
+    TContexteDestinations ContexteDestinations;
     TListeDestinations Destinations;
     bool Maximized = false;
     // The undo record: one entry per file filed since start-up.
@@ -38,14 +42,25 @@ public:
     int32_t Sensibilite = 0;
     bool BullesAide = false;
 
+    // The tree levels the destinations read from a file are counted into.
+    TListeGroupe* ListeGroupe = nullptr;
+    // The loading window: its first bar, its label and its repaint; and where a reading error goes.
+    std::function<void(int maximum)> DebutLecture;
+    std::function<void(const QString& titre)> DestinationEnCours;
+    std::function<void()> PasLecture;
+    std::function<void(const QString& message)> SignaleErreur;
+
     void ReleveFenetre(IFenetrePrincipale& fenetre);
     void AppliqueFenetre(IFenetrePrincipale& fenetre);
     // Removes one trailing separator, stores the folder as SourcePath and scans it.
     void ChangeSource(const QString& chemin);
 
-    // The values that reading a missing configuration file gives, then the default source folder
-    // scanned and sorted by name.
-    void LectureParDefaut();
+    // Reads a configuration file (a missing one gives the defaults) and appends its destinations.
+    // False when the file holds a bad value: what was read before it stays, the source is left as
+    // it was, and SignaleErreur has been told the file and the line.
+    bool Lecture(const QString& fichier);
+    // Writes the configuration, replacing the file only once it is complete.
+    bool Ecriture(const QString& fichier) const;
 
 private:
     TSourceListe& source;

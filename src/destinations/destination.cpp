@@ -1,10 +1,97 @@
 #include "destination.h"
 
 #include "app/chemins.h"
+#include "duplicates/magasin.h"
+#include "source/balayage.h"
 
 #include <QFile>
 
-TDestination::TDestination() : ListeSignatures(std::make_unique<TListeDoublons>(QString())) {}
+#include <unordered_set>
+
+QString TContexteDestinations::DossierSignatures() const {
+    return Chemins::Joint(DossierProgramme, QStringLiteral("Signatures"));
+}
+
+TDestination::TDestination(TContexteDestinations* contexte)
+    : ListeSignatures(std::make_unique<TListeDoublons>(QString())), Contexte(contexte) {}
+
+TDestination::~TDestination() {
+    // The trash keeps nothing in the store.
+    if (!Contexte || Chemin.isEmpty() || Titre == TitreCorbeille) return;
+    if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {
+        SauveSignatures();
+    } else {
+        TMagasinSignatures(Contexte->DossierSignatures()).Efface(ListeSignatures->Dossier);
+        ATraiter.clear();
+    }
+}
+
+QString TDestination::NomAleatoire() { return ::NomAleatoire(); }
+
+void TDestination::Charge(const QString& chemin, const QString& titre) {
+    Active = true;
+    Titre = titre;
+    Fonte = QFont();
+    SousGroupe = -1;
+    Groupe = 0;
+    ATraiter.clear();
+    Doublons.clear();
+    Chemin = chemin;
+    ListeSignatures = std::make_unique<TListeDoublons>(chemin);
+
+    if (titre != TitreCorbeille) {
+        const EntreesParMasque blocs = ChercheImages(chemin, Recherche::ToutesEntrees);
+        for (const auto& bloc : blocs)
+            for (const TEntreeDossier& entree : bloc) ATraiter << Chemins::Joint(chemin, QFile::decodeName(entree.Nom));
+
+        QStringList doublons;
+        if (Contexte) TMagasinSignatures(Contexte->DossierSignatures()).Charge(chemin, *ListeSignatures, doublons);
+
+        // Signatures of images still there leave the queue; the others are dropped. Hash sets
+        // keep this linear in the size of the folder.
+        std::unordered_set<QString> enAttente(ATraiter.begin(), ATraiter.end());
+        std::unordered_set<QString> signees;
+        auto& miniatures = ListeSignatures->Miniatures;
+        if (Contexte && Contexte->DebutChargement) Contexte->DebutChargement(static_cast<int>(miniatures.size()));
+        std::vector<std::shared_ptr<Tminiature>> gardees;
+        gardees.reserve(miniatures.size());
+        for (auto& miniature : miniatures) {
+            if (enAttente.count(miniature->Fichier)) {
+                signees.insert(miniature->Fichier);
+                gardees.push_back(std::move(miniature));
+            }
+            if (Contexte && Contexte->PasChargement) Contexte->PasChargement();
+        }
+        miniatures = std::move(gardees);
+        const std::unordered_set<QString> intraitables(ListeSignatures->Intraitables.begin(),
+                                                       ListeSignatures->Intraitables.end());
+        ATraiter.removeIf([&](const QString& f) { return signees.count(f) || intraitables.count(f); });
+        Doublons = doublons;
+        Doublons.sort(Qt::CaseInsensitive);
+        Doublons.removeDuplicates();
+    }
+    if (Contexte && Contexte->SourcePath && Chemin == *Contexte->SourcePath) Active = false;
+    NbSauvees = static_cast<int32_t>(ListeSignatures->Miniatures.size());
+}
+
+bool TDestination::SauveSignatures() {
+    if (!Contexte) return false;
+    return TMagasinSignatures(Contexte->DossierSignatures()).Sauve(*ListeSignatures, Doublons);
+}
+
+bool TDestination::DemandeEffacement() {
+    if (!Contexte) return false;
+    const QString question = QStringLiteral("Voulez-vous effacer les signatures du dossier '") + Chemin +
+                             QStringLiteral("' ?");
+    int16_t& reponse = Contexte->ReponseMemorisee;
+    if (reponse != 10 && reponse != 9) {
+        reponse = Contexte->Confirme ? Contexte->Confirme(question) : int16_t{2};
+        if (reponse == 2 || reponse == 8) return false;
+    }
+    if (reponse == 6 || reponse == 10) ATraiter.clear();
+    if (Contexte->ArreteRecherche) Contexte->ArreteRecherche();
+    return true;
+}
 
 void TDestination::RetireSignaturesDisparues() {
     auto& miniatures = ListeSignatures->Miniatures;
@@ -12,14 +99,11 @@ void TDestination::RetireSignaturesDisparues() {
         if (!QFile::exists(miniatures[static_cast<size_t>(i)]->Fichier)) miniatures.erase(miniatures.begin() + i);
 }
 
-std::unique_ptr<TDestination> CreeCorbeille(const QString& dossierProgramme, const QString& sourcePath) {
-    auto corbeille = std::make_unique<TDestination>();
-    corbeille->Titre = TitreCorbeille;
-    corbeille->Chemin = Chemins::Joint(dossierProgramme, TitreCorbeille);
-    corbeille->ListeSignatures = std::make_unique<TListeDoublons>(corbeille->Chemin);
+std::unique_ptr<TDestination> CreeCorbeille(TContexteDestinations* contexte) {
+    auto corbeille = std::make_unique<TDestination>(contexte);
+    corbeille->Charge(Chemins::Joint(contexte->DossierProgramme, TitreCorbeille), TitreCorbeille);
     corbeille->Groupe = -1;
     corbeille->SousGroupe = -1;
-    corbeille->Active = corbeille->Chemin != sourcePath;
     corbeille->Fonte = QFont(QStringLiteral("Arial"));
     corbeille->Fonte.setPointSize(16);
     return corbeille;

@@ -7,15 +7,45 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+
+// What every destination shares with the program: where the store is, the remembered answer of
+// the confirmation dialog (6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all, 2 cancel), the
+// source folder, the dialog itself and the loading window's second bar.
+struct TContexteDestinations {
+    QString DossierProgramme;
+    int16_t ReponseMemorisee = 0;
+    const QString* SourcePath = nullptr; // the configuration's, never a copy
+    std::function<int16_t(const QString& question)> Confirme;
+    std::function<void()> ArreteRecherche;
+    std::function<void(int maximum)> DebutChargement;
+    std::function<void()> PasChargement;
+
+    QString DossierSignatures() const;
+};
 
 // One open target folder.
 class TDestination {
 public:
-    TDestination();
+    explicit TDestination(TContexteDestinations* contexte = nullptr);
+    // Saves the folder's store, or erases it when the remembered answer is yes or yes to all.
+    ~TDestination();
+    TDestination(const TDestination&) = delete;
+    TDestination& operator=(const TDestination&) = delete;
 
+    // Fills the destination from its folder and its store: the images without a signature are
+    // queued in ATraiter, signatures of images gone are dropped.
+    void Charge(const QString& chemin, const QString& titre);
+    // Writes the store; false when a file could not be written (the previous store stays).
+    bool SauveSignatures();
+    // Asks whether the signatures are to be erased as the destination closes; false when the
+    // user cancelled. The caller then takes the destination out of the list and destroys it.
+    bool DemandeEffacement();
     // Drops every signature whose image file no longer exists, walking from the last to the first.
     void RetireSignaturesDisparues();
+
+    static QString NomAleatoire();
 
     QStringList ATraiter;
     QStringList Doublons;
@@ -30,6 +60,13 @@ public:
     bool Active = true;
     bool EnTraitement = false;
     QFont Fonte;
+    int32_t FonteCharset = 1;  // kept and written back as read
+    int32_t FonteCouleur = 0;  // a Windows colour value ($00BBGGRR; negative: a system colour)
+    bool Visible = false;
+    int32_t TuileX = 0, TuileY = 0, TuileHauteur = 0, TuileLargeur = 0;
+    int32_t NbSauvees = 0;
+
+    TContexteDestinations* Contexte;
 };
 
 // The title that marks the trash destination.
@@ -37,4 +74,4 @@ inline const QString TitreCorbeille = QStringLiteral("Corbeille");
 
 // The trash as it stands at start-up: the folder "Corbeille" of the program's folder, in no tree
 // level, titled in Arial 16; inactive only when it is the source folder.
-std::unique_ptr<TDestination> CreeCorbeille(const QString& dossierProgramme, const QString& sourcePath);
+std::unique_ptr<TDestination> CreeCorbeille(TContexteDestinations* contexte);

@@ -267,7 +267,7 @@ TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     EXPECT_EQ(fermee.count(), 1);
     EXPECT_FALSE(MainForm->TimerFermeture->isActive());
     EXPECT_EQ(ListeSource, nullptr);
-    EXPECT_EQ(MainForm->ReponseMemorisee, 9);
+    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 9);
     // Asked again, nothing runs twice.
     MainForm->close();
     EXPECT_EQ(fermee.count(), 1);

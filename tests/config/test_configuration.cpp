@@ -77,13 +77,14 @@ TEST(Configuration, ChangeSourceRetireUnSeparateurEtBalaie) {
     for (int i = 0; i < source.Fichiers.Count(); ++i) EXPECT_FALSE(source.Fichiers.Texte(i).startsWith("//"));
 }
 
-TEST(Configuration, LectureParDefautDonneLesValeursDeLecture) {
+TEST(Configuration, FichierAbsentDonneLesValeursDeLecture) {
     EnvironnementTest env;
     for (const char* nom : {"c.jpg", "A.gif", "b.bmp"}) EcritImage(env.Source + u'/' + QLatin1String(nom));
     TSourceListe source;
     Tconfiguration configuration(source);
-    configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(env.Programme, configuration.SourcePath));
-    configuration.LectureParDefaut();
+    configuration.ContexteDestinations.DossierProgramme = env.Programme;
+    configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
+    ASSERT_TRUE(configuration.Lecture(env.Programme + QStringLiteral("/absent.ini")));
 
     EXPECT_EQ(configuration.WindowWidth, 640);
     EXPECT_EQ(configuration.WindowHeight, 480);
@@ -136,7 +137,11 @@ TEST(Configuration, ReleveEtAppliqueLaFenetre) {
 }
 
 TEST(Corbeille, CreeeDansLeDossierDuProgramme) {
-    const auto corbeille = CreeCorbeille(QStringLiteral("/opt/m"), QStringLiteral("/home/u"));
+    TContexteDestinations contexte;
+    contexte.DossierProgramme = QStringLiteral("/opt/m");
+    const QString source = QStringLiteral("/home/u");
+    contexte.SourcePath = &source;
+    const auto corbeille = CreeCorbeille(&contexte);
     EXPECT_EQ(corbeille->Titre, QStringLiteral("Corbeille"));
     EXPECT_EQ(corbeille->Chemin, QStringLiteral("/opt/m/Corbeille"));
     EXPECT_EQ(corbeille->Groupe, -1);
@@ -144,5 +149,8 @@ TEST(Corbeille, CreeeDansLeDossierDuProgramme) {
     EXPECT_EQ(corbeille->Fonte.family(), QStringLiteral("Arial"));
     EXPECT_EQ(corbeille->Fonte.pointSize(), 16);
     EXPECT_TRUE(corbeille->Active);
-    EXPECT_FALSE(CreeCorbeille(QStringLiteral("/opt/m"), QStringLiteral("/opt/m/Corbeille"))->Active);
+    EXPECT_TRUE(corbeille->ATraiter.isEmpty());
+    const QString corbeilleSource = QStringLiteral("/opt/m/Corbeille");
+    contexte.SourcePath = &corbeilleSource;
+    EXPECT_FALSE(CreeCorbeille(&contexte)->Active);
 }

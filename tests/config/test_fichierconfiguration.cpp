@@ -1,0 +1,300 @@
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "duplicates/magasin.h"
+#include "environnement.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Contenu(const QString& chemin) {
+    QFile f(chemin);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A configuration as the program holds it: its trash, its tree levels, its store.
+class ConfigurationTest : public testing::Test {
+protected:
+    ConfigurationTest() : configuration(source) {
+        env.Dossier(QStringLiteral("programme/Signatures"));
+        configuration.ContexteDestinations.DossierProgramme = env.Programme;
+        configuration.ListeGroupe = &groupes;
+        configuration.SignaleErreur = [this](const QString& message) { erreurs << message; };
+        groupes.Destinations = &configuration.Destinations;
+        configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
+    }
+    QString Fichier(const QStringList& lignes) {
+        const QString chemin = env.Programme + QStringLiteral("/Mirasolve.ini");
+        EXPECT_TRUE(TexteFichier::Ecrit(chemin, lignes));
+        return chemin;
+    }
+    static QStringList Entete(const QString& source, int nombre) {
+        return {"Maximized=N", "WindowWidth=800", "WindowHeight=600", "WindowLeft=10", "WindowTop=10",
+                "Divider1=220", "Divider2=150", "Divider3=96", "SizeFilter=0", "SizeFilterX=100",
+                "SizeFilterY=100", "SourcePath=" + source, "Sensibilite=150000", "Bullesaide=0",
+                QStringLiteral("DestinationCount=%1").arg(nombre)};
+    }
+
+    EnvironnementTest env;
+    TSourceListe source;
+    TListeGroupe groupes;
+    Tconfiguration configuration;
+    QStringList erreurs;
+};
+
+} // namespace
+
+TEST_F(ConfigurationTest, ExempleLuEtReecritALOctetPres) {
+    const QString photos = env.Dossier(QStringLiteral("Photos"));
+    const QString vacances = env.Dossier(QStringLiteral("Photos/Vacances"));
+    const QString plage = env.Dossier(QStringLiteral("Photos/Vacances/Plage"));
+    EcritImage(photos + QStringLiteral("/a.jpg"));
+    QStringList lignes = Entete(photos, 2);
+    lignes << "Vacances" << vacances << "1" << "0" << "1" << "0" << "-13" << "Arial" << "10" << "*XXX*X"
+           << "Plage" << plage << "-1" << "1" << "1" << "0" << "-11" << "MS Sans Serif" << "8" << "XXXX**";
+    const QString fichier = Fichier(lignes);
+    const QByteArray original = Contenu(fichier);
+
+    ASSERT_TRUE(configuration.Lecture(fichier));
+    EXPECT_TRUE(erreurs.isEmpty());
+    EXPECT_EQ(configuration.WindowWidth, 800);
+    EXPECT_EQ(configuration.Divider3, 96);
+    EXPECT_TRUE(configuration.BullesAide);
+    EXPECT_EQ(configuration.SourcePath, photos);
+    EXPECT_EQ(source.Fichiers.Count(), 1);
+    ASSERT_EQ(configuration.Destinations.Count(), 3);
+    const TDestination& v = *configuration.Destinations.Element(1);
+    EXPECT_EQ(v.Titre, QStringLiteral("Vacances"));
+    EXPECT_EQ(v.SousGroupe, 1);
+    EXPECT_TRUE(v.Fonte.bold());
+    EXPECT_EQ(v.Fonte.pointSize(), 10);
+    EXPECT_TRUE(v.RechercheLocale);
+    EXPECT_FALSE(v.RechercheGenerale);
+    const TDestination& p = *configuration.Destinations.Element(2);
+    EXPECT_EQ(p.Groupe, 1);
+    EXPECT_TRUE(p.RechercheGenerale);
+    // Levels: the top one holds Vacances, level 1 holds Plage; each also counts the trash.
+    ASSERT_NE(groupes.Groupe(1), nullptr);
+    EXPECT_EQ(groupes.Groupe(0)->NbTuiles, 2);
+    EXPECT_EQ(groupes.Groupe(1)->NbTuiles, 2);
+    EXPECT_EQ(groupes.Groupe(1)->HauteurMax, 13);
+
+    ASSERT_TRUE(configuration.Ecriture(fichier));
+    EXPECT_EQ(Contenu(fichier), original);
+}
+
+TEST_F(ConfigurationTest, ValeursParticulieres) {
+    const QString d = env.Dossier(QStringLiteral("d"));
+    // Keys anywhere, in any case; values exact; an empty title; short and odd flags lines.
+    const QString fichier =
+        Fichier({"bullesaide=1", "MAXIMIZED=m", "DestinationCount=3", "", d, "", "", "", "", "", "", "", "*X*XXX",
+                 "Deux", d, "", "", "", "", "", "", "", "XXXX?X", "Trois", d, "", "", "", "", "", "", "", "*"});
+    ASSERT_TRUE(configuration.Lecture(fichier));
+    EXPECT_FALSE(configuration.BullesAide);
+    EXPECT_FALSE(configuration.Maximized);
+    EXPECT_EQ(configuration.WindowWidth, 640);
+    EXPECT_EQ(configuration.Sensibilite, 150000);
+    ASSERT_EQ(configuration.Destinations.Count(), 4);
+    const TDestination& un = *configuration.Destinations.Element(1);
+    EXPECT_EQ(un.Titre, QStringLiteral(" "));
+    EXPECT_TRUE(un.Fonte.bold());
+    EXPECT_TRUE(un.Fonte.underline());
+    EXPECT_FALSE(un.Fonte.italic());
+    EXPECT_FALSE(un.RechercheLocale);
+    EXPECT_FALSE(un.RechercheGenerale);
+    EXPECT_EQ(un.Fonte.family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(un.Fonte.pointSize(), 8);
+    const TDestination& deux = *configuration.Destinations.Element(2);
+    EXPECT_TRUE(deux.RechercheLocale);
+    EXPECT_FALSE(deux.RechercheGenerale);
+    // A one-character flags line: the missing characters read as "X".
+    const TDestination& trois = *configuration.Destinations.Element(3);
+    EXPECT_TRUE(trois.Fonte.bold());
+    EXPECT_FALSE(trois.RechercheLocale);
+    EXPECT_FALSE(trois.RechercheGenerale);
+
+    ASSERT_TRUE(configuration.Ecriture(fichier));
+    QStringList relues;
+    TexteFichier::Lit(fichier, relues);
+    EXPECT_EQ(relues[13], QStringLiteral("Bullesaide=1"));
+    EXPECT_EQ(relues[15], QStringLiteral(" "));
+}
+
+TEST_F(ConfigurationTest, DossierAbsentEtNiveauPerdu) {
+    const QString garde = env.Dossier(QStringLiteral("garde"));
+    const QString enfant = env.Dossier(QStringLiteral("enfant"));
+    QStringList lignes = Entete(garde, 3);
+    lignes << "Parti" << env.Racine() + QStringLiteral("/parti") << "4" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX"
+           << "Enfant" << enfant << "-1" << "4" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX"
+           << "Garde" << garde << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX";
+    const QString fichier = Fichier(lignes);
+    ASSERT_TRUE(configuration.Lecture(fichier));
+    ASSERT_EQ(configuration.Destinations.Count(), 3);
+    // The child of the missing folder's level stands at the top level.
+    EXPECT_EQ(configuration.Destinations.Element(1)->Groupe, 0);
+    EXPECT_EQ(groupes.Groupe(0)->NbTuiles, 3);
+    EXPECT_EQ(configuration.ContexteDestinations.ReponseMemorisee, 6);
+    ASSERT_TRUE(configuration.Ecriture(fichier));
+    QStringList relues;
+    TexteFichier::Lit(fichier, relues);
+    EXPECT_EQ(relues[14], QStringLiteral("DestinationCount=2"));
+    EXPECT_EQ(relues.size(), 15 + 20);
+}
+
+TEST_F(ConfigurationTest, ValeurIncorrecteOuFichierCourt) {
+    const QString d = env.Dossier(QStringLiteral("d"));
+    const QString avant = configuration.SourcePath;
+    EXPECT_FALSE(configuration.Lecture(Fichier({"WindowWidth=12a", "SourcePath=" + d})));
+    ASSERT_EQ(erreurs.size(), 1);
+    EXPECT_TRUE(erreurs[0].contains(QStringLiteral("Mirasolve.ini")));
+    EXPECT_TRUE(erreurs[0].contains(QStringLiteral("ligne 1")));
+    EXPECT_EQ(configuration.SourcePath, avant);
+
+    // Fewer record lines than announced: the complete records read before stay.
+    QStringList lignes = Entete(d, 2);
+    lignes << "Un" << d << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX" << "Deux" << d;
+    EXPECT_FALSE(configuration.Lecture(Fichier(lignes)));
+    EXPECT_EQ(erreurs.size(), 2);
+    EXPECT_EQ(configuration.Destinations.Count(), 2);
+    EXPECT_EQ(configuration.WindowWidth, 800);
+}
+
+TEST_F(ConfigurationTest, EcritureImpossibleLaisseLAncienFichier) {
+    const QString fichier = Fichier({"WindowWidth=700"});
+    const QByteArray avant = Contenu(fichier);
+    EXPECT_FALSE(configuration.Ecriture(env.Racine() + QStringLiteral("/absent/Mirasolve.ini")));
+    EXPECT_EQ(Contenu(fichier), avant);
+    EXPECT_EQ(QDir(env.Programme).entryList({QStringLiteral("Mirasolve*")}, QDir::Files), QStringList{"Mirasolve.ini"});
+}
+
+TEST(ListeGroupe, NiveauxEtHauteurs) {
+    TListeObjets<QString, TDestination> destinations;
+    TListeGroupe groupes;
+    groupes.Destinations = &destinations;
+    auto ajoute = [&](int groupe, int sousGroupe, int points) {
+        auto d = std::make_unique<TDestination>();
+        d->Groupe = groupe;
+        d->SousGroupe = sousGroupe;
+        d->Fonte.setPointSize(points);
+        TDestination* brut = d.get();
+        destinations.Ajoute(QStringLiteral("x"), std::move(d));
+        if (sousGroupe != -1)
+            groupes.AjouteGroupe(*brut);
+        else
+            groupes.Ajoute(*brut);
+        return brut;
+    };
+    auto corbeilleListe = std::make_unique<TDestination>();
+    corbeilleListe->Groupe = -1;
+    destinations.Ajoute(TitreCorbeille, std::move(corbeilleListe));
+    TDestination* parent = ajoute(0, 3, 8);
+    TDestination* grand = ajoute(3, -1, 20);
+    ajoute(3, -1, 10);
+    EXPECT_EQ(groupes.Groupe(3)->NbTuiles, 3);
+    EXPECT_EQ(groupes.Groupe(3)->HauteurMax, 27);
+    EXPECT_EQ(groupes.NouvelId(), 1);
+    groupes.Courant = 3;
+    EXPECT_EQ(groupes.NbCourant(), 3);
+    EXPECT_EQ(groupes.HauteurCourante(), 27);
+
+    // Removing the largest font lowers the height to the next; then emptying the level unlinks
+    // its parent and shows the parent's level.
+    // As closing does: out of the list first, then uncounted.
+    const auto sorti = destinations.Retire(2);
+    ASSERT_EQ(sorti.get(), grand);
+    groupes.Retire(*sorti);
+    EXPECT_EQ(groupes.Groupe(3)->HauteurMax, 13);
+    const auto dernier = destinations.Retire(2);
+    groupes.Retire(*dernier);
+    EXPECT_EQ(parent->SousGroupe, -1);
+    EXPECT_EQ(groupes.Courant, 0);
+
+    // The smallest id not in use; an id that is no level reads the top level.
+    auto niveau = [&](int id) {
+        auto g = std::make_unique<TGroupe>();
+        g->Id = id;
+        groupes.Groupes.push_back(std::move(g));
+    };
+    niveau(1);
+    EXPECT_EQ(groupes.NouvelId(), 2);
+    niveau(2);
+    EXPECT_EQ(groupes.NouvelId(), 4);
+    groupes.Courant = 42;
+    groupes.FixePositionCourante(5);
+    EXPECT_EQ(groupes.Groupe(0)->Position, 5);
+    // The trash is counted in no level.
+    TDestination corbeille;
+    corbeille.Groupe = -1;
+    groupes.Ajoute(corbeille);
+    EXPECT_EQ(groupes.Groupe(0)->NbTuiles, 2);
+}
+
+TEST_F(ConfigurationTest, DestinationChargeEtSauveSonMagasin) {
+    const QString d = env.Dossier(QStringLiteral("dest"));
+    for (const char* nom : {"a.jpg", "b.gif", "c.bmp"}) EcritImage(d + u'/' + QLatin1String(nom));
+    TContexteDestinations& contexte = configuration.ContexteDestinations;
+    {
+        TDestination destination(&contexte);
+        destination.Charge(d, QStringLiteral("Dest"));
+        EXPECT_EQ(destination.ATraiter.size(), 3);
+        auto signature = std::make_shared<Tminiature>();
+        ASSERT_TRUE(signature->Calcule(d + QStringLiteral("/a.jpg")));
+        destination.ListeSignatures->Miniatures.push_back(signature);
+        destination.ListeSignatures->Intraitables << d + QStringLiteral("/c.bmp");
+        contexte.ReponseMemorisee = 9;
+    } // destroyed with "no to all": saved
+    TMagasinSignatures magasin(contexte.DossierSignatures());
+    ASSERT_EQ(magasin.NomDeBase(d).size(), 20);
+
+    QFile::remove(d + QStringLiteral("/b.gif"));
+    EcritImage(d + QStringLiteral("/e.jpg"));
+    {
+        TDestination destination(&contexte);
+        destination.Charge(d, QStringLiteral("Dest"));
+        // a.jpg has its signature, c.bmp is untreatable: only the new image waits.
+        EXPECT_EQ(destination.ATraiter, QStringList{d + QStringLiteral("/e.jpg")});
+        EXPECT_EQ(destination.NbSauvees, 1);
+        EXPECT_TRUE(destination.Active);
+        contexte.ReponseMemorisee = 10;
+    } // destroyed with "yes to all": erased
+    EXPECT_TRUE(magasin.NomDeBase(d).isEmpty());
+    EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList(QDir::Files), QStringList{"Index.txt"});
+
+    // The source folder's destination is inactive.
+    configuration.SourcePath = d;
+    TDestination laSource(&contexte);
+    laSource.Charge(d, QStringLiteral("S"));
+    EXPECT_FALSE(laSource.Active);
+    contexte.ReponseMemorisee = 9;
+}
+
+TEST_F(ConfigurationTest, DemandeEffacement) {
+    TContexteDestinations& contexte = configuration.ContexteDestinations;
+    int questions = 0;
+    int16_t reponse = 10;
+    contexte.Confirme = [&](const QString& question) {
+        ++questions;
+        EXPECT_TRUE(question.startsWith(QStringLiteral("Voulez-vous effacer les signatures du dossier '")));
+        return reponse;
+    };
+    TDestination d(&contexte);
+    d.ATraiter << QStringLiteral("/x.jpg");
+    contexte.ReponseMemorisee = 0;
+    EXPECT_TRUE(d.DemandeEffacement());
+    EXPECT_TRUE(d.ATraiter.isEmpty());
+    // Yes to all answers the next ones without asking.
+    EXPECT_TRUE(d.DemandeEffacement());
+    EXPECT_EQ(questions, 1);
+    contexte.ReponseMemorisee = 0;
+    reponse = 8;
+    d.ATraiter << QStringLiteral("/y.jpg");
+    EXPECT_FALSE(d.DemandeEffacement());
+    EXPECT_EQ(d.ATraiter.size(), 1);
+    contexte.ReponseMemorisee = 9;
+}
