@@ -7,6 +7,7 @@
 #include "destinations/confirmation.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
 #include "splash2.h"
 #include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"

@@ -32,3 +32,5 @@ void TImage::mousePressEvent(QMouseEvent* event) {
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
     emit SourisRelachee(event->button(), event->modifiers(), event->position().toPoint());
 }
+
+void TImage::mouseMoveEvent(QMouseEvent* event) { emit SourisDeplacee(event->position().toPoint()); }

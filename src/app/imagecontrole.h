@@ -21,11 +21,13 @@ public:
 signals:
     void SourisEnfoncee(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
     void SourisRelachee(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
+    void SourisDeplacee(QPoint position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     QImage image;

@@ -4,6 +4,7 @@
 #include "globaux.h"
 #include "config/configuration.h"
 #include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
 #include "chemins.h"
 #include "fenetre.h"
 #include "imagecontrole.h"
@@ -121,6 +122,7 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     FenetreChargement->repaint();
 
     ListeGroupe = std::make_unique<TListeGroupe>();
+    Panneau = std::make_unique<TPanneauDestinations>();
     DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
     CreeMinuteries();
     CreeMenus();
@@ -139,6 +141,7 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
 
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
+    ConnecteDestinations();
 
     qApp->installEventFilter(this);
     Timer1->start();
@@ -353,4 +356,5 @@ void TMainForm::Timer1Timer() {
     raise();
     activateWindow();
     GroupBoxDestinations->layout()->activate();
+    RafraichisListeDestinations();
 }

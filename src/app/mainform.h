@@ -28,6 +28,7 @@ class QToolBar;
 class QToolButton;
 class TAffichageSource;
 class TListeGroupe;
+class TPanneauDestinations;
 class TFormSplash2;
 class TImage;
 
@@ -48,6 +49,10 @@ public:
     std::atomic<int32_t> Occupe{0};
     QPointer<QThread> TacheRecherche;
     std::unique_ptr<TListeGroupe> ListeGroupe;
+    std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
+    int32_t TuileEnfoncee = -1;
+    int32_t YEnfonce = 0;
+    int32_t ZoneEnfoncee = 0;
     QImage ImagePanneau;
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
@@ -183,6 +188,14 @@ public:
     void TrierparExtension1Click();
     void ImageCouranteMouseUp();
 
+    // The destinations panel.
+    void RafraichisListeDestinations();
+    void PanelListeResize();
+    void ScrollBarDestScroll(int position);
+    void ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
+    void ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
+    void ImageDestinationMouseMove(QPoint position);
+
     void Guide1Click();
     void Tutorial1Click();
     void Rfrences1Click();
@@ -214,6 +227,8 @@ private:
     bool ToucheAide(QObject* destinataire, QKeyEvent* event);
 
     void ConnecteNavigation();
+    void ConnecteDestinations();
+    int ZoneDe(QPoint position) const;
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();

@@ -3,6 +3,8 @@
 #include "app/chemins.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
 #include "globaux.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
