@@ -1,0 +1,99 @@
+#include "app/fenetre.h"
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+#include "programme.h"
+
+#include <QFile>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe, int groupe) {
+    return {titre, chemin, QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial", "8", "XXXX*X"};
+}
+
+} // namespace
+
+class TuilesTest : public ProgrammeTest {
+protected:
+    void SetUp() override {
+        const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+        const QString plage = env.Dossier(QStringLiteral("Vacances/Plage"));
+        const QString famille = env.Dossier(QStringLiteral("Famille"));
+        EcritImage(plage + QStringLiteral("/p.jpg"));
+        QStringList ini{"DestinationCount=3"};
+        ini << Enregistrement("Vacances", vacances, 1, 0) << Enregistrement("Plage", plage, -1, 1)
+            << Enregistrement("Famille", famille, -1, 0);
+        fichier = env.Programme + QStringLiteral("/Mirasolve.ini");
+        ASSERT_TRUE(TexteFichier::Ecrit(fichier, ini));
+        Demarre();
+        MainForm->showMinimized();
+        MainForm->Timer1Timer();
+        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
+        QCoreApplication::processEvents();
+        MainForm->RafraichisListeDestinations();
+    }
+    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static void Clic(QPoint appui, QPoint relache) {
+        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, appui);
+        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, relache);
+    }
+    QString fichier;
+};
+
+TEST_F(TuilesTest, EntrerEtQuitterUnNiveau) {
+    ASSERT_EQ(Configuration->Destinations.Count(), 4);
+    EXPECT_EQ(MainForm->ImageDestination->Image().size(), MainForm->ImageDestination->size());
+    TDestination* vacances = Destination(1);
+    EXPECT_TRUE(vacances->Visible);
+    EXPECT_FALSE(Destination(2)->Visible);
+    const QPoint icone(vacances->TuileX + 12, vacances->TuileY + 20);
+
+    // Released away from the tile: nothing happens, the tile is drawn raised again.
+    Clic(icone, QPoint(icone.x(), Destination(3)->TuileY + 20));
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+
+    Clic(icone, icone);
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 1);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], vacances);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[2], Destination(2));
+    EXPECT_FALSE(Destination(3)->Visible);
+
+    // The return strip, below the trash and the parent.
+    const QPoint retour(5, 2 * MainForm->Panneau->HauteurTuile + 10);
+    Clic(retour, retour);
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_TRUE(Destination(3)->Visible);
+}
+
+TEST_F(TuilesTest, IndiceEtMenuDesTuiles) {
+    TDestination* famille = Destination(3);
+    QMouseEvent deplacement(QEvent::MouseMove, QPointF(60, famille->TuileY + 10), QPointF(), Qt::NoButton,
+                            Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(MainForm->ImageDestination, &deplacement);
+    EXPECT_EQ(Indice(MainForm->ImageDestination),
+              famille->Chemin + QStringLiteral("\rA traiter :0\rTraités :0\rErronés :0"));
+    // Tooltips shown: the file's "Bullesaide" was missing.
+    EXPECT_FALSE(MainForm->ImageDestination->toolTip().isEmpty());
+}
+
+TEST_F(TuilesTest, FermetureReecritLeFichier) {
+    EXPECT_TRUE(MainForm->close());
+    QStringList lignes;
+    ASSERT_TRUE(TexteFichier::Lit(fichier, lignes));
+    EXPECT_EQ(lignes.size(), 15 + 30);
+    EXPECT_EQ(lignes[14], QStringLiteral("DestinationCount=3"));
+    EXPECT_EQ(lignes[15], QStringLiteral("Vacances"));
+    EXPECT_EQ(lignes[25], QStringLiteral("Plage"));
+    // Every destination saved its store: Plage queued its image, so the index names its folder.
+    QStringList index;
+    ASSERT_TRUE(TexteFichier::Lit(env.Programme + QStringLiteral("/Signatures/Index.txt"), index));
+    EXPECT_EQ(index.size(), 6);
+}

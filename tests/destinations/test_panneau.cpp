@@ -1,0 +1,135 @@
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A panel over a list of destinations: the trash, then those the test adds.
+class PanneauTest : public testing::Test {
+protected:
+    PanneauTest() {
+        panneau.Couleurs = {QColor(0xC0, 0xC0, 0xC0), QColor(0xFF, 0xFF, 0xFF), QColor(0x80, 0x80, 0x80),
+                            QColor(0x40, 0x40, 0x40)};
+        QFont police;
+        police.setPixelSize(11);
+        panneau.PoliceFenetre = police;
+        groupes.Destinations = &destinations;
+        auto corbeille = std::make_unique<TDestination>();
+        corbeille->Titre = TitreCorbeille;
+        corbeille->Groupe = corbeille->SousGroupe = -1;
+        corbeille->Fonte.setPixelSize(21);
+        destinations.Ajoute(TitreCorbeille, std::move(corbeille));
+    }
+    TDestination* Ajoute(const QString& titre, int groupe = 0, int sousGroupe = -1) {
+        auto d = std::make_unique<TDestination>();
+        d->Titre = titre;
+        d->Chemin = QStringLiteral("/d/") + titre;
+        d->Groupe = groupe;
+        d->SousGroupe = sousGroupe;
+        d->Fonte.setPixelSize(11);
+        TDestination* brut = d.get();
+        destinations.Ajoute(titre, std::move(d));
+        sousGroupe != -1 ? groupes.AjouteGroupe(*brut) : groupes.Ajoute(*brut);
+        return brut;
+    }
+    QRgb Pixel(int x, int y) const { return panneau.ImagePanneau.pixel(x, y); }
+
+    TListeObjets<QString, TDestination> destinations;
+    TListeGroupe groupes;
+    TPanneauDestinations panneau;
+};
+
+} // namespace
+
+TEST_F(PanneauTest, PeuDeTuilesSEtirentSansBarre) {
+    Ajoute(QStringLiteral("A"));
+    Ajoute(QStringLiteral("B"));
+    groupes.FixePositionCourante(3);
+    panneau.Redimensionne({200, 600});
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    // Three tiles share 600 pixels: 200 each, no scroll bar, position back to 0.
+    EXPECT_EQ(panneau.HauteurTuile, 200);
+    EXPECT_FALSE(panneau.BarreVisible);
+    EXPECT_EQ(groupes.PositionCourante(), 0);
+    EXPECT_EQ(panneau.Tuiles[0], destinations.Element(0));
+    EXPECT_EQ(panneau.Tuiles[2], destinations.Element(2));
+    EXPECT_EQ(panneau.TuileA(450), destinations.Element(2));
+    EXPECT_EQ(destinations.Element(2)->Rang, 2);
+    // The bevel: light on top, dark shadow along the bottom and right edges.
+    EXPECT_EQ(Pixel(10, 200), qRgb(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(Pixel(10, 399), qRgb(0x40, 0x40, 0x40));
+    EXPECT_EQ(Pixel(199, 250), qRgb(0x40, 0x40, 0x40));
+    // A destination with nothing at all is 100 % done: the whole bar is green.
+    EXPECT_EQ(Pixel(100, 200 + 199 - 10), qRgb(0x60, 0xD0, 0x60));
+}
+
+TEST_F(PanneauTest, BeaucoupDeTuilesDefilent) {
+    for (int i = 0; i < 30; ++i) Ajoute(QStringLiteral("D%1").arg(i));
+    panneau.Redimensionne({200, 450});
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    // Minimal height: largest title (11) + 34.
+    EXPECT_EQ(panneau.HauteurTuile, 45);
+    EXPECT_TRUE(panneau.BarreVisible);
+    EXPECT_EQ(panneau.NbTuilesVisibles, 10);
+    EXPECT_EQ(panneau.BarreMaximum, 31 - 10 + 1);
+    EXPECT_EQ(panneau.Tuiles[1]->Titre, QStringLiteral("D0"));
+    groupes.FixePositionCourante(5);
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    EXPECT_EQ(panneau.Tuiles[0]->Titre, TitreCorbeille);
+    EXPECT_EQ(panneau.Tuiles[1]->Titre, QStringLiteral("D5"));
+    EXPECT_FALSE(destinations.Element(1)->Visible);
+    // Scrolling past the end is held at the maximum.
+    groupes.FixePositionCourante(500);
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    EXPECT_EQ(groupes.PositionCourante(), panneau.BarreMaximum);
+}
+
+TEST_F(PanneauTest, JamaisPlusDeCasesQueLeTableau) {
+    for (int i = 0; i < 80; ++i) Ajoute(QStringLiteral("D%1").arg(i));
+    panneau.Redimensionne({200, 4000});
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    EXPECT_GT(panneau.NbTuilesVisibles, TPanneauDestinations::NombreCases);
+    EXPECT_EQ(panneau.Tuiles[50]->Titre, QStringLiteral("D49"));
+    EXPECT_EQ(panneau.TuileA(3999), nullptr);
+}
+
+TEST_F(PanneauTest, SousNiveauTitreGraveEtEtat) {
+    TDestination* parent = Ajoute(QStringLiteral("Parent"), 0, 1);
+    TDestination* enfant = Ajoute(QStringLiteral("Enfant"), 1);
+    enfant->Active = false;
+    enfant->ATraiter << QStringLiteral("/d/Enfant/a.jpg");
+    enfant->ListeSignatures->Miniatures.push_back(std::make_shared<Tminiature>());
+    enfant->Doublons << QStringLiteral("0000000001*a*b*");
+    groupes.Courant = 1;
+    panneau.Redimensionne({200, 600});
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    const int h = panneau.HauteurTuile;
+    EXPECT_EQ(h, 600 / 3);
+    // Trash and parent stay in slots 0 and 1; the child stands right of the return strip.
+    EXPECT_EQ(panneau.Tuiles[1], parent);
+    EXPECT_EQ(panneau.Tuiles[2], enfant);
+    EXPECT_EQ(enfant->TuileX, 20);
+    EXPECT_EQ(parent->TuileX, 0);
+    EXPECT_EQ(Pixel(0, 2 * h + 5), qRgb(0xFF, 0xFF, 0xFF)); // return strip bevel
+    // Half done: green on the left of the bar, orange on the right; the counter box is yellow.
+    const int y = enfant->TuileY, h1 = enfant->TuileHauteur, x = enfant->TuileX, w1 = enfant->TuileLargeur;
+    EXPECT_EQ(Pixel(x + 10, y + h1 - 10), qRgb(0x60, 0xD0, 0x60));
+    EXPECT_EQ(Pixel(x + w1 - 8, y + h1 - 10), qRgb(0xFF, 0x80, 0x60));
+    EXPECT_EQ(Pixel(x + w1 - 30, y + 10), qRgb(0xFF, 0xFF, 0xE0));
+    // The inactive title is engraved: shadow and light pixels, no black ones, in the title area.
+    bool ombre = false, noir = false;
+    for (int yy = y + 2; yy < y + h1 - 25; ++yy)
+        for (int xx = x + 2; xx < x + w1 - 35; ++xx) {
+            ombre |= Pixel(xx, yy) == qRgb(0x80, 0x80, 0x80);
+            noir |= Pixel(xx, yy) == qRgb(0, 0, 0);
+        }
+    EXPECT_TRUE(ombre);
+    EXPECT_FALSE(noir);
+    EXPECT_EQ(TPanneauDestinations::Indice(*enfant),
+              QStringLiteral("/d/Enfant\rA traiter :1\rTraités :1\rErronés :0"));
+    EXPECT_EQ(SuffixeMode(*enfant), QStringLiteral("% (Désactivé)"));
+    enfant->RechercheGenerale = true;
+    EXPECT_EQ(SuffixeMode(*enfant), QStringLiteral("% (Général)"));
+}
