@@ -45,6 +45,8 @@ void DemarrageDonnees() {
     TFormSplash2* chargement = MainForm->FenetreChargement;
     TContexteDestinations& contexte = Configuration->ContexteDestinations;
     contexte.DossierProgramme = MainForm->DossierProgramme;
+    // The dialog is created after the data start-up; it is only looked up when a question is asked.
+    contexte.Confirme = [](const QString& question) { return FormConfirmation->Demande(question); };
     contexte.DebutChargement = [chargement](int maximum) {
         chargement->ProgressBar2->setRange(0, std::max(1, maximum));
         chargement->ProgressBar2->setValue(0);

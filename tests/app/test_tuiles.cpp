@@ -4,13 +4,17 @@
 #include "app/mainform.h"
 #include "app/textefichier.h"
 #include "config/configuration.h"
+#include "destinations/confirmation.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
 #include "programme.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTest>
 
 namespace {
@@ -96,4 +100,38 @@ TEST_F(TuilesTest, FermetureReecritLeFichier) {
     QStringList index;
     ASSERT_TRUE(TexteFichier::Lit(env.Programme + QStringLiteral("/Signatures/Index.txt"), index));
     EXPECT_EQ(index.size(), 6);
+}
+
+TEST_F(TuilesTest, DialogueDeConfirmation) {
+    struct Attendu {
+        QPushButton* bouton;
+        const char* titre;
+        int code;
+        QRect place;
+    };
+    const Attendu attendus[] = {
+        {FormConfirmation->BoutonOui, "&Oui", 6, {0, 56, 105, 25}},
+        {FormConfirmation->BoutonOuiTous, "Oui pour &Tous", 10, {112, 56, 105, 25}},
+        {FormConfirmation->BoutonNon, "&Non", 7, {0, 88, 105, 25}},
+        {FormConfirmation->BoutonNonTous, "Non pour Tou&s", 9, {112, 88, 105, 25}},
+        {FormConfirmation->BoutonAnnuler, "&Annuler", 2, {224, 56, 99, 25}},
+        {FormConfirmation->BoutonToutAnnuler, "To&ut annuler", 8, {224, 88, 99, 25}},
+    };
+    for (const Attendu& a : attendus) {
+        EXPECT_EQ(a.bouton->text(), QString::fromUtf8(a.titre));
+        EXPECT_EQ(a.bouton->geometry(), a.place) << a.titre;
+        QTimer::singleShot(0, a.bouton, &QPushButton::click);
+        EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Question ?")), a.code) << a.titre;
+    }
+    EXPECT_EQ(FormConfirmation->Label1->text(), QStringLiteral("Question ?"));
+    QTimer::singleShot(0, [] { QTest::keyClick(FormConfirmation, Qt::Key_Escape); });
+    EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Q")), 8);
+
+    // Through a destination: "no to all" is remembered and the next one is not asked.
+    QTimer::singleShot(0, FormConfirmation->BoutonNonTous, &QPushButton::click);
+    Configuration->ContexteDestinations.ReponseMemorisee = 0;
+    EXPECT_TRUE(Destination(1)->DemandeEffacement());
+    EXPECT_TRUE(FormConfirmation->Label1->text().contains(Destination(1)->Chemin));
+    EXPECT_TRUE(Destination(2)->DemandeEffacement());
+    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 9);
 }
