@@ -1,0 +1,123 @@
+// Destination figures: loading a folder of 100,000 images with a full store, start-up with 200
+// destinations of 1,000 images each (stores present), and laying out a level of 1,000 tiles.
+// Prints figures; asserts nothing.
+
+#include "app/demarrage.h"
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+#include "duplicates/magasin.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+// Empty image files and the store that signs them all.
+void PrepareDossier(const QString& dossier, int nombre, TContexteDestinations& contexte) {
+    QDir().mkpath(dossier);
+    TListeDoublons liste(dossier);
+    const QByteArray base = QFile::encodeName(dossier) + "/IMG_";
+    for (int i = 0; i < nombre; ++i) {
+        const QByteArray nom = base + QByteArray::number(i) + ".jpg";
+        ::close(::open(nom.constData(), O_WRONLY | O_CREAT, 0644));
+        auto s = std::make_shared<Tminiature>();
+        s->Fichier = QFile::decodeName(nom);
+        s->Grille.fill(static_cast<uint8_t>(i));
+        s->Proportion = 1.5;
+        liste.Miniatures.push_back(std::move(s));
+    }
+    TMagasinSignatures(contexte.DossierSignatures()).Sauve(liste, {});
+}
+
+double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QTemporaryDir racine;
+    const QString programme = racine.path() + QStringLiteral("/programme");
+    QDir().mkpath(programme + QStringLiteral("/Signatures"));
+    TContexteDestinations contexte;
+    contexte.DossierProgramme = programme;
+    contexte.ReponseMemorisee = 9;
+
+    // One folder of 100,000 signed images.
+    const QString grand = racine.path() + QStringLiteral("/grand");
+    PrepareDossier(grand, 100000, contexte);
+    {
+        TDestination destination(&contexte);
+        QElapsedTimer t;
+        t.start();
+        destination.Charge(grand, QStringLiteral("Grand"));
+        std::printf("Charge of 100,000 images with their store: %.0f ms (%zu signatures, %lld waiting)\n", Ms(t),
+                    destination.ListeSignatures->Miniatures.size(), static_cast<long long>(destination.ATraiter.size()));
+        contexte.ReponseMemorisee = 7;
+        destination.Chemin.clear(); // not saved again
+    }
+
+    // 200 destinations of 1,000 images, in a configuration file.
+    QStringList ini{QStringLiteral("DestinationCount=200")};
+    for (int d = 0; d < 200; ++d) {
+        const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 3, 10, QChar(u'0'));
+        PrepareDossier(dossier, 1000, contexte);
+        ini << QStringLiteral("D%1").arg(d) << dossier << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXX*X";
+    }
+    TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"), ini);
+    qputenv("HOME", QFile::encodeName(racine.path()));
+    QElapsedTimer t;
+    t.start();
+    CreeFenetres({programme, programme});
+    MainForm->Timer1->stop();
+    MainForm->showMinimized();
+    MainForm->Timer1Timer();
+    QCoreApplication::processEvents();
+    std::printf("start-up with 200 destinations of 1,000 images: %.0f ms to the main window\n", Ms(t));
+
+    // A level of 1,000 destinations.
+    for (int d = 0; d < 800; ++d) {
+        auto destination = std::make_unique<TDestination>();
+        destination->Titre = QStringLiteral("Extra %1").arg(d);
+        destination->Fonte.setPointSize(8);
+        TDestination* brut = destination.get();
+        const QString titre = brut->Titre;
+        Configuration->Destinations.Ajoute(titre, std::move(destination));
+        MainForm->ListeGroupe->Ajoute(*brut);
+    }
+    MainForm->resize(1200, 1000);
+    QCoreApplication::processEvents();
+    double pire = 0, total = 0;
+    for (int k = 0; k < 20; ++k) {
+        MainForm->ListeGroupe->FixePositionCourante(k * 37);
+        t.start();
+        MainForm->RafraichisListeDestinations();
+        const double ms = Ms(t);
+        total += ms;
+        pire = std::max(pire, ms);
+    }
+    std::printf("RafraichisListeDestinations, level of %d tiles, panel %dx%d: mean %.2f ms, worst %.2f ms\n",
+                MainForm->ListeGroupe->NbCourant() - 1, MainForm->ImageDestination->width(),
+                MainForm->ImageDestination->height(), total / 20, pire);
+    // Not saved at the end: the figures are all that matter here.
+    Configuration->ContexteDestinations.ReponseMemorisee = 9;
+    DetruitFenetres();
+    return 0;
+}
