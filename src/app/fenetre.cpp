@@ -52,3 +52,27 @@ void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles) {
 }
 
 QString Indice(const QWidget* controle) { return controle->property("indice").toString(); }
+
+namespace {
+
+class Surveillant : public QObject {
+public:
+    Surveillant(QWidget* cible, QEvent::Type type, std::function<void()> action)
+        : QObject(cible), typeSurveille(type), reaction(std::move(action)) {
+        cible->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == typeSurveille) reaction();
+        return false;
+    }
+
+private:
+    QEvent::Type typeSurveille;
+    std::function<void()> reaction;
+};
+
+} // namespace
+
+void SurveilleEvenement(QWidget* cible, QEvent::Type type, std::function<void()> action) {
+    new Surveillant(cible, type, std::move(action));
+}

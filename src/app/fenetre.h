@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QEvent>
 #include <QString>
+
+#include <functional>
 
 class QObject;
 class QWidget;
@@ -20,3 +23,7 @@ void PrepareFenetre(QWidget* fenetre, const QString& titre, int largeur, int hau
 // control's hints are on.
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles);
 QString Indice(const QWidget* controle);
+
+// Runs an action each time the widget receives an event of that type (a resize, a paint); the
+// event still reaches the widget.
+void SurveilleEvenement(QWidget* cible, QEvent::Type type, std::function<void()> action);

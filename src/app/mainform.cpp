@@ -83,23 +83,6 @@ QSplitter* Separateur(Qt::Orientation orientation, QWidget* parent, const QStrin
     return separateur;
 }
 
-// Runs a handler whenever the watched widget is resized or painted.
-class Surveillant : public QObject {
-public:
-    Surveillant(QWidget* cible, QEvent::Type type, std::function<void()> action)
-        : QObject(cible), typeSurveille(type), reaction(std::move(action)) {
-        cible->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == typeSurveille) reaction();
-        return false;
-    }
-
-private:
-    QEvent::Type typeSurveille;
-    std::function<void()> reaction;
-};
-
 } // namespace
 
 TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRessources) {
@@ -196,7 +179,7 @@ void TMainForm::CreeZoneDestinations() {
     cadre->setContentsMargins(2, 2, 2, 2);
     cadre->addWidget(ScrollBox1);
 
-    new Surveillant(GroupBoxDestinations, QEvent::Paint, [this] { SplitterMainPaint(); });
+    SurveilleEvenement(GroupBoxDestinations, QEvent::Paint, [this] { SplitterMainPaint(); });
 }
 
 void TMainForm::CreeZoneSource() {
@@ -226,7 +209,7 @@ void TMainForm::CreeZoneSource() {
     Splitter1->addWidget(Panel2);
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { PopupMenuTri->popup(ListBox1->viewport()->mapToGlobal(position)); });
-    new Surveillant(Panel2, QEvent::Resize, [this] { Panel2Resize(); });
+    SurveilleEvenement(Panel2, QEvent::Resize, [this] { Panel2Resize(); });
 
     Panel1 = new QWidget(Splitter1);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -245,7 +228,7 @@ void TMainForm::CreeZoneSource() {
     PanelPrecSuiv->setMinimumHeight(1);
     SplitterH->addWidget(PanelPrecSuiv);
     CreeApercus(PanelPrecSuiv);
-    new Surveillant(PanelPrecSuiv, QEvent::Resize, [this] { PanelPrecSuivResize(); });
+    SurveilleEvenement(PanelPrecSuiv, QEvent::Resize, [this] { PanelPrecSuivResize(); });
 
     PanelCourant = new QWidget(SplitterH);
     PanelCourant->setObjectName(QStringLiteral("PanelCourant"));

@@ -17,21 +17,6 @@
 
 namespace {
 
-// Runs a handler whenever the watched widget is resized.
-class SurveillantTaille : public QObject {
-public:
-    SurveillantTaille(QWidget* cible, std::function<void()> action) : QObject(cible), reaction(std::move(action)) {
-        cible->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize) reaction();
-        return false;
-    }
-
-private:
-    std::function<void()> reaction;
-};
-
 enum Zone { ZoneTitre = 0, ZoneDoublons = 1, ZoneNiveau = 2, ZoneRetour = 3, AucuneZone = -1 };
 
 } // namespace
@@ -46,7 +31,7 @@ void TMainForm::ConnecteDestinations() {
     connect(ImageDestination, &TImage::SourisRelachee, this, &TMainForm::ImageDestinationMouseUp);
     connect(ImageDestination, &TImage::SourisDeplacee, this, &TMainForm::ImageDestinationMouseMove);
     connect(ScrollBarDest, &QAbstractSlider::valueChanged, this, &TMainForm::ScrollBarDestScroll);
-    new SurveillantTaille(ImageDestination, [this] { PanelListeResize(); });
+    SurveilleEvenement(ImageDestination, QEvent::Resize, [this] { PanelListeResize(); });
 }
 
 void TMainForm::PanelListeResize() {
