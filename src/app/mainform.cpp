@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -122,6 +123,7 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     IconeSousGroupe = ImageList4.Images[0];
     ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
 
+    Avertit = [this](const QString& message) { QMessageBox::warning(this, QStringLiteral("Mirasolve"), message); };
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
     ConnecteDestinations();

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAffichageSource;
+class TDestination;
 class TListeGroupe;
 class TPanneauDestinations;
 class TFormSplash2;
@@ -195,6 +197,13 @@ public:
     void ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
     void ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
     void ImageDestinationMouseMove(QPoint position);
+    void Redessine(TDestination& d);
+
+    // Shows one French warning (a message box; tests put their own).
+    std::function<void(const QString&)> Avertit;
+
+    // Files the current image, or the selected ones, into a destination: moved, or copied.
+    void Classe(TDestination& d, bool copie);
 
     void Guide1Click();
     void Tutorial1Click();
@@ -229,6 +238,8 @@ private:
     void ConnecteNavigation();
     void ConnecteDestinations();
     int ZoneDe(QPoint position) const;
+    // Files entry IndexAffiche; false with the reason when the file could not be filed.
+    bool ClasseUn(TDestination& d, bool copie, QString& echec);
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();

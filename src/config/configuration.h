@@ -34,11 +34,13 @@ public:
     TContexteDestinations ContexteDestinations;
     TListeDestinations Destinations;
     bool Maximized = false;
-    // The undo record: one entry per file filed since start-up.
-    QStringList AnnulSources;
-    QStringList AnnulCibles;
+    // The undo record: one entry per file filed since start-up (paths as the file system's bytes;
+    // whether the filing was a copy).
+    QList<QByteArray> AnnulSources;
+    QList<QByteArray> AnnulCibles;
     QStringList AnnulIndex;
     QList<TDestination*> AnnulDestinations;
+    QList<bool> AnnulCopies;
     int32_t Sensibilite = 0;
     bool BullesAide = false;
 

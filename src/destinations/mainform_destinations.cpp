@@ -107,7 +107,7 @@ void TMainForm::ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardMo
     ImageDestination->FixeImage(Panneau->ImagePanneau);
 }
 
-void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers, QPoint position) {
+void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position) {
     if (!Configuration || bouton == Qt::RightButton) return;
     const TDestination* dessous = Panneau->TuileA(position.y());
     const int r = position.x() >= 1 && dessous ? dessous->Rang : -1;
@@ -135,6 +135,8 @@ void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModi
     } else if (ZoneEnfoncee == ZoneNiveau && zoneRelache == ZoneNiveau && enfonce) {
         ListeGroupe->Courant = ListeGroupe->Existe(enfonce->SousGroupe) ? enfonce->SousGroupe : 0;
         RafraichisListeDestinations();
+    } else if (ZoneEnfoncee == ZoneTitre && position.x() < largeur - 35 && enfonce) {
+        Classe(*enfonce, modificateurs.testFlag(Qt::ControlModifier));
     }
 }
 
@@ -145,4 +147,10 @@ void TMainForm::ImageDestinationMouseMove(QPoint position) {
         return;
     }
     FixeIndice(ImageDestination, TPanneauDestinations::Indice(*d), Configuration->BullesAide);
+}
+
+void TMainForm::Redessine(TDestination& d) {
+    if (!d.Visible && d.Titre != TitreCorbeille) return;
+    Panneau->DessineEtat(d, false);
+    ImageDestination->FixeImage(Panneau->ImagePanneau);
 }

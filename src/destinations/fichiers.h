@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// File operations of filing, on paths as the file system's bytes. None ever replaces an existing
+// file; each says why it failed, in French.
+namespace Fichiers {
+
+struct Resultat {
+    bool Reussi = true;
+    QString Raison; // when it failed: why, for the user
+};
+
+bool Existe(const QByteArray& chemin);
+
+// The target for a file filed into a folder: its name there, or, when that name is taken by
+// another file, the first free name made by cutting the last four characters (a dot and a
+// three-letter extension), then appending 1, 2, 3 ... and the extension (IMG.jpg -> IMG1.jpg;
+// x.jpeg -> x.1.jpeg).
+QByteArray CibleLibre(const QByteArray& dossier, const QByteArray& nom, const QByteArray& source);
+
+// Moves a file; across file systems it copies, flushes, checks the size and only then deletes the
+// source, so an interrupted move leaves the source in place.
+Resultat Deplace(const QByteArray& source, const QByteArray& cible);
+// Copies a file to a name that must still be free.
+Resultat Copie(const QByteArray& source, const QByteArray& cible);
+
+} // namespace Fichiers

@@ -1,0 +1,87 @@
+// Filing: the current image, or the selected ones, moved or copied into a destination, with the
+// undo record; every file operation is checked and a failure leaves everything as it was.
+
+#include "app/chemins.h"
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/fichiers.h"
+#include "source/affichagesource.h"
+#include "source/sourceliste.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QTimer>
+
+bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
+    const int index = ListeSource->IndexAffiche;
+    if (index < 0 || index >= ListeSource->Fichiers.Count()) return false;
+    const QByteArray source = ListeSource->Fichiers.Texte(index);
+    const QByteArray nom = ListeSource->Fichiers.Element(index)->Nom;
+    const QByteArray cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
+    if (cible == source) return false;
+
+    const Fichiers::Resultat resultat = copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
+    if (!resultat.Reussi) {
+        echec = QStringLiteral("« %1 » : %2").arg(QFile::decodeName(nom), resultat.Raison);
+        return false;
+    }
+    Configuration->AnnulSources << source;
+    Configuration->AnnulCibles << cible;
+    Configuration->AnnulIndex << QString::number(index);
+    Configuration->AnnulDestinations << &d;
+    Configuration->AnnulCopies << copie;
+    if (!copie) {
+        ListeSource->Fichiers.Retire(index);
+        delete ListBox1->takeItem(index);
+    }
+    if (d.Titre != TitreCorbeille) d.ATraiter << QFile::decodeName(cible);
+    return true;
+}
+
+void TMainForm::Classe(TDestination& d, bool copie) {
+    if (!ListeSource || ListeSource->Fichiers.Vide()) return;
+    QStringList echecs;
+    QString echec;
+    const QList<QListWidgetItem*> selection = ListBox1->selectedItems();
+    if (MultiSelection || selection.size() != 1) {
+        // From the highest index down, so that each removal leaves the lower indexes in place.
+        std::vector<int> lignes;
+        for (QListWidgetItem* element : selection) lignes.push_back(ListBox1->row(element));
+        std::sort(lignes.begin(), lignes.end(), std::greater<>());
+        for (const int ligne : lignes) {
+            ListeSource->IndexAffiche = ligne;
+            if (!ClasseUn(d, copie, echec) && !echec.isEmpty()) echecs << echec;
+            echec.clear();
+        }
+        if (ListeSource->IndexAffiche >= ListeSource->Fichiers.Count())
+            ListeSource->IndexAffiche = std::max(0, ListeSource->Fichiers.Count() - 1);
+        Affichage->AfficheTout();
+        ListeSource->IndexDemande = ListeSource->IndexAffiche;
+        Redessine(d);
+    } else {
+        const int nombreAvant = ListeSource->Fichiers.Count();
+        if (ClasseUn(d, copie, echec)) {
+            if (ListeSource->Fichiers.Count() < nombreAvant) {
+                const int index = ListeSource->IndexAffiche;
+                if (index < ListeSource->Fichiers.Count())
+                    ListeSource->IndexDemande = -index;
+                else if (index > 0)
+                    --ListeSource->IndexDemande;
+                ListeSource->CouranteRetiree = true;
+                if (!ListeSource->Fichiers.Vide()) ArmeTimerCourantAff();
+            }
+            Redessine(d);
+        } else if (!echec.isEmpty()) {
+            echecs << echec;
+        }
+    }
+    ScrollBar1->setFocus();
+    if (!echecs.isEmpty()) {
+        const QString verbe = copie ? QStringLiteral("copier") : QStringLiteral("déplacer");
+        Avertit(QStringLiteral("Impossible de %1 vers « %2 » :\n%3\nCes fichiers restent dans la source.")
+                    .arg(verbe, d.Chemin, echecs.join(u'\n')));
+    }
+}

@@ -1,0 +1,153 @@
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/panneau.h"
+#include "programme.h"
+#include "source/affichagesource.h"
+#include "source/sourceliste.h"
+#include "source/tachesource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+class ClassementTest : public ProgrammeTest {
+protected:
+    void SetUp() override {
+        cible = env.Dossier(QStringLiteral("Cible"));
+        autre = env.Dossier(QStringLiteral("Autre"));
+        QStringList ini{"DestinationCount=2"};
+        for (const QString& d : {cible, autre})
+            ini << QFileInfo(d).fileName() << d << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX";
+        ASSERT_TRUE(TexteFichier::Ecrit(env.Programme + QStringLiteral("/Mirasolve.ini"), ini));
+        Demarre({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"), QStringLiteral("d.jpg")});
+        MainForm->showMinimized();
+        MainForm->Timer1Timer();
+        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
+        QCoreApplication::processEvents();
+        MainForm->RafraichisListeDestinations();
+        MainForm->Avertit = [this](const QString& message) { avertissements << message; };
+        ASSERT_TRUE(Repos());
+    }
+    void TearDown() override {
+        Repos();
+        ProgrammeTest::TearDown();
+        AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    static bool Repos() {
+        return AttendQue(
+            [] {
+                return !ListeSource || (!MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+                                        !MainForm->Affichage->ApercuEnChargement());
+            },
+            5000);
+    }
+    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static QPoint Titre(const TDestination* d) { return QPoint(d->TuileX + 40, d->TuileY + 10); }
+    static void Clic(QPoint appui, QPoint relache, Qt::KeyboardModifiers auRelache = {},
+                     Qt::KeyboardModifiers aLAppui = {}) {
+        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, aLAppui, appui);
+        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, auRelache, relache);
+    }
+    QStringList Noms() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
+
+    QString cible, autre;
+    QStringList avertissements;
+};
+
+TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
+    Clic(Titre(Destination(1)), Titre(Destination(1)));
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
+    EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
+    ASSERT_EQ(ListeSource->Fichiers.Count(), 3);
+    EXPECT_EQ(MainForm->ListBox1->count(), 3);
+    ASSERT_TRUE(Repos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
+    EXPECT_EQ(Configuration->AnnulCibles, QList<QByteArray>{QFile::encodeName(cible + QStringLiteral("/a.jpg"))});
+    EXPECT_EQ(Configuration->AnnulIndex, QStringList{"0"});
+    EXPECT_EQ(Configuration->AnnulDestinations, QList<TDestination*>{Destination(1)});
+    EXPECT_EQ(Destination(1)->ATraiter, QStringList{cible + QStringLiteral("/a.jpg")});
+    EXPECT_TRUE(avertissements.isEmpty());
+}
+
+TEST_F(ClassementTest, CtrlAuRelacheCopie) {
+    Clic(Titre(Destination(1)), Titre(Destination(1)), Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
+    EXPECT_EQ(Noms().size(), 4);
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
+    EXPECT_EQ(Configuration->AnnulCopies, QList<bool>{true});
+    // Ctrl only at the press moves; the name taken by the copy gives a1.jpg.
+    Clic(Titre(Destination(1)), Titre(Destination(1)), {}, Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a1.jpg")));
+    EXPECT_EQ(Noms().size(), 3);
+}
+
+TEST_F(ClassementTest, RelacheSurUneAutreTuileNeClasseRien) {
+    Clic(Titre(Destination(1)), Titre(Destination(2)));
+    EXPECT_EQ(Noms().size(), 4);
+    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+}
+
+TEST_F(ClassementTest, SupprEnvoieALaCorbeille) {
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/a.jpg")));
+    EXPECT_EQ(Noms().size(), 3);
+    // The trash queues nothing for the search.
+    EXPECT_TRUE(Destination(0)->ATraiter.isEmpty());
+}
+
+TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {
+    auto* liste = MainForm->ListBox1;
+    liste->clearSelection();
+    for (const int i : {0, 2, 3}) liste->item(i)->setSelected(true);
+    MainForm->MultiSelection = true;
+    Clic(Titre(Destination(2)), Titre(Destination(2)));
+    EXPECT_EQ(Noms(), QStringList{"b.jpg"});
+    EXPECT_EQ(QDir(autre).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(Configuration->AnnulIndex, (QStringList{"3", "2", "0"}));
+    EXPECT_FALSE(MainForm->MultiSelection);
+    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Destination(2)->ATraiter.size(), 3);
+}
+
+TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
+    // The destination's folder vanished, and a listed file was removed meanwhile.
+    ASSERT_TRUE(QDir(cible).removeRecursively());
+    Clic(Titre(Destination(1)), Titre(Destination(1)));
+    ASSERT_EQ(avertissements.size(), 1);
+    EXPECT_TRUE(avertissements[0].contains(QStringLiteral("a.jpg")));
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
+    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
+
+    ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
+    auto* liste = MainForm->ListBox1;
+    liste->clearSelection();
+    for (const int i : {1, 2}) liste->item(i)->setSelected(true);
+    MainForm->MultiSelection = true;
+    Clic(Titre(Destination(2)), Titre(Destination(2)));
+    ASSERT_EQ(avertissements.size(), 2);
+    EXPECT_TRUE(avertissements[1].contains(QStringLiteral("c.jpg")));
+    EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/b.jpg")));
+    EXPECT_EQ(Configuration->AnnulSources.size(), 1);
+    // The file that could not be filed stays listed.
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
+}
+
+TEST_F(ClassementTest, RienQuandLaCorbeilleEstLaSource) {
+    EcritImage(env.Programme + QStringLiteral("/Corbeille/z.jpg"));
+    Configuration->ChangeSource(env.Programme + QStringLiteral("/Corbeille"));
+    ListeSource->Trie(TriNom);
+    MainForm->RemplitListe();
+    MainForm->Affichage->AfficheTout();
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/z.jpg")));
+    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+}

@@ -1,0 +1,81 @@
+#include "destinations/fichiers.h"
+#include "environnement.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Contenu(const QByteArray& chemin) {
+    QFile f(QFile::decodeName(chemin));
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+class FichiersTest : public testing::Test {
+protected:
+    QByteArray Dossier(const char* nom) { return QFile::encodeName(env.Dossier(QString::fromLatin1(nom))); }
+    EnvironnementTest env;
+};
+
+TEST_F(FichiersTest, NomsLibresEnCasDeCollision) {
+    const QByteArray d = Dossier("d"), s = Dossier("s");
+    EcritFichier(d + "/a.jpg", "1");
+    EcritFichier(d + "/a1.jpg", "2");
+    EXPECT_EQ(Fichiers::CibleLibre(d, "a.jpg", s + "/a.jpg"), d + "/a2.jpg");
+    EcritFichier(d + "/x.jpeg", "3");
+    EXPECT_EQ(Fichiers::CibleLibre(d, "x.jpeg", s + "/x.jpeg"), d + "/x.1.jpeg");
+    EXPECT_EQ(Fichiers::CibleLibre(d, "libre.gif", s + "/libre.gif"), d + "/libre.gif");
+    // The file itself: no new name, and the caller does nothing.
+    EXPECT_EQ(Fichiers::CibleLibre(d, "a.jpg", d + "/a.jpg"), d + "/a.jpg");
+    EXPECT_EQ(Fichiers::CibleLibre("/", "a.jpg", "/x/a.jpg"), QByteArray("/a.jpg"));
+}
+
+TEST_F(FichiersTest, DeplacementSansJamaisRemplacer) {
+    const QByteArray s = Dossier("s"), d = Dossier("d");
+    EcritFichier(s + "/a.jpg", "photo");
+    ASSERT_TRUE(Fichiers::Deplace(s + "/a.jpg", d + "/a.jpg").Reussi);
+    EXPECT_FALSE(Fichiers::Existe(s + "/a.jpg"));
+    EXPECT_EQ(Contenu(d + "/a.jpg"), QByteArray("photo"));
+
+    // A name taken since: refused, both files intact.
+    EcritFichier(s + "/b.jpg", "nouvelle");
+    EcritFichier(d + "/b.jpg", "ancienne");
+    const Fichiers::Resultat pris = Fichiers::Deplace(s + "/b.jpg", d + "/b.jpg");
+    EXPECT_FALSE(pris.Reussi);
+    EXPECT_FALSE(pris.Raison.isEmpty());
+    EXPECT_EQ(Contenu(s + "/b.jpg"), QByteArray("nouvelle"));
+    EXPECT_EQ(Contenu(d + "/b.jpg"), QByteArray("ancienne"));
+    EXPECT_FALSE(Fichiers::Copie(s + "/b.jpg", d + "/b.jpg").Reussi);
+    EXPECT_EQ(Contenu(d + "/b.jpg"), QByteArray("ancienne"));
+
+    // The source gone, the folder gone.
+    EXPECT_FALSE(Fichiers::Deplace(s + "/absent.jpg", d + "/absent.jpg").Reussi);
+    const Fichiers::Resultat sansDossier = Fichiers::Deplace(s + "/b.jpg", d + "/perdu/b.jpg");
+    EXPECT_FALSE(sansDossier.Reussi);
+    EXPECT_TRUE(Fichiers::Existe(s + "/b.jpg"));
+
+    ASSERT_TRUE(Fichiers::Copie(s + "/b.jpg", d + "/c.jpg").Reussi);
+    EXPECT_TRUE(Fichiers::Existe(s + "/b.jpg"));
+    EXPECT_EQ(Contenu(d + "/c.jpg"), QByteArray("nouvelle"));
+}
+
+TEST_F(FichiersTest, DeplacementEntreSystemesDeFichiers) {
+    if (!QFileInfo(QStringLiteral("/dev/shm")).isWritable()) GTEST_SKIP() << "no /dev/shm here";
+    QTemporaryDir memoire(QStringLiteral("/dev/shm/mirasolve-XXXXXX"));
+    ASSERT_TRUE(memoire.isValid());
+    const QByteArray source = QFile::encodeName(memoire.path()) + "/grande.jpg";
+    QByteArray contenu(3 << 20, '\0');
+    for (qsizetype i = 0; i < contenu.size(); ++i) contenu[i] = static_cast<char>(i * 7);
+    EcritFichier(source, contenu);
+    const QByteArray cible = Dossier("disque") + "/grande.jpg";
+    const Fichiers::Resultat resultat = Fichiers::Deplace(source, cible);
+    ASSERT_TRUE(resultat.Reussi) << resultat.Raison.toStdString();
+    EXPECT_FALSE(Fichiers::Existe(source));
+    EXPECT_EQ(Contenu(cible), contenu);
+}
