@@ -11,6 +11,7 @@
 #include "source/sourceliste.h"
 
 #include <QAction>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,7 +166,6 @@ TEST_F(MainFormTest, SupprFrappeEnHautDesTuiles) {
     QSignalSpy appuis(MainForm->ImageDestination, &TImage::SourisEnfoncee);
     QSignalSpy relachements(MainForm->ImageDestination, &TImage::SourisRelachee);
     MainForm->ListBox1->setFocus();
-    MainForm->ListBox1->setCurrentRow(1);
     QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
     ASSERT_EQ(appuis.count(), 1);
     ASSERT_EQ(relachements.count(), 1);
@@ -174,9 +174,9 @@ TEST_F(MainFormTest, SupprFrappeEnHautDesTuiles) {
     EXPECT_EQ(appuis[0][1].value<Qt::KeyboardModifiers>(), Qt::NoModifier);
     EXPECT_EQ(appuis[0][2].toPoint(), attendu);
     EXPECT_EQ(relachements[0][2].toPoint(), attendu);
-    // The key went no further: the list is unchanged.
-    EXPECT_EQ(MainForm->ListBox1->count(), 3);
-    EXPECT_EQ(MainForm->ListBox1->currentRow(), 1);
+    // It filed the current image into the trash, as a click on the trash tile does.
+    EXPECT_EQ(MainForm->ListBox1->count(), 2);
+    EXPECT_TRUE(QFile::exists(MainForm->DossierProgramme + QStringLiteral("/Corbeille/A.gif")));
 
     // The same from a control that is not the list.
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Delete);
