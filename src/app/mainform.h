@@ -202,6 +202,9 @@ public:
     // Shows one French warning (a message box; tests put their own).
     std::function<void(const QString&)> Avertit;
 
+    // Undoes the last filing.
+    void Annulation1Click();
+
     // Files the current image, or the selected ones, into a destination: moved, or copied.
     void Classe(TDestination& d, bool copie);
 
@@ -240,6 +243,7 @@ private:
     int ZoneDe(QPoint position) const;
     // Files entry IndexAffiche; false with the reason when the file could not be filed.
     bool ClasseUn(TDestination& d, bool copie, QString& echec);
+    void AnnuleDernier();
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();

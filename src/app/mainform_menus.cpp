@@ -52,6 +52,7 @@ void TMainForm::CreeMenus() {
     Annulation1 = NouvelleAction(destinations, QStringLiteral("Annulation1"),
                                  QStringLiteral("A&nnuler la dernière commande"), 9, 2215,
                                  QStringLiteral("Annuler la dernière commande"));
+    connect(Annulation1, &QAction::triggered, this, &TMainForm::Annulation1Click);
     destinations->addSeparator();
     Ajouter1 = NouvelleAction(destinations, QStringLiteral("Ajouter1"), QStringLiteral("&Ajouter une destination"), 7,
                               2215, QStringLiteral("Ajouter une destination"));

@@ -6,10 +6,23 @@
 #include "destinations/destination.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
 
 #include <cstring>
 #include <utility>
 #include <vector>
+
+std::unique_ptr<TFichierSource> EnregistrementDe(const QByteArray& chemin) {
+    struct stat etat {};
+    if (::stat(chemin.constData(), &etat) != 0) return nullptr;
+    auto fichier = std::make_unique<TFichierSource>();
+    fichier->Nom = Chemins::NomDeFichier(chemin);
+    fichier->Taille = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(etat.st_size)));
+    fichier->Date = DateDOS(etat.st_mtime);
+    return fichier;
+}
 
 QString IndiceListeSource(const QString& dossier) {
     return dossier + QChar(u'\r') + QStringLiteral("Clic gauche pour sélectionner une image") + QChar(u'\r') +

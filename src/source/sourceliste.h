@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class IAttente;
 class TDestination;
@@ -40,6 +41,10 @@ public:
     // Sorts the list in place by one of the four modes; any other mode leaves it unchanged.
     void Trie(int mode);
 };
+
+// The record the folder scan would make for a file (name, low 32 bits of the size, DOS time), or
+// none when the file cannot be read.
+std::unique_ptr<TFichierSource> EnregistrementDe(const QByteArray& chemin);
 
 // The hint of the source list box for a folder.
 QString IndiceListeSource(const QString& dossier);

@@ -10,6 +10,7 @@
 #include "source/sourceliste.h"
 #include "source/tachesource.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -149,5 +150,76 @@ TEST_F(ClassementTest, RienQuandLaCorbeilleEstLaSource) {
     MainForm->Affichage->AfficheTout();
     QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
     EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/z.jpg")));
+    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+}
+
+TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
+    // Nothing recorded: nothing happens.
+    MainForm->Annulation1->trigger();
+    EXPECT_EQ(Noms().size(), 4);
+
+    EcritImage(cible + QStringLiteral("/b.jpg")); // b.jpg will be filed as b1.jpg
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_TRUE(Repos());
+        ListeSource->IndexDemande = 1; // always the second file
+        MainForm->ArmeTimerCourantAff();
+        ASSERT_TRUE(Repos());
+        Clic(Titre(Destination(1)), Titre(Destination(1)));
+    }
+    ASSERT_TRUE(Repos());
+    EXPECT_EQ(Noms(), QStringList{"a.jpg"});
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b1.jpg")));
+    EXPECT_EQ(Destination(1)->ATraiter.size(), 3);
+
+    for (const QStringList& attendu : {QStringList{"a.jpg", "d.jpg"}, QStringList{"a.jpg", "c.jpg", "d.jpg"},
+                                       QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}}) {
+        MainForm->Annulation1->trigger();
+        ASSERT_TRUE(Repos());
+        EXPECT_EQ(Noms(), attendu);
+    }
+    // Each came back at its old place in the list, under its old name.
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(MainForm->ListBox1->item(i)->text(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
+    EXPECT_EQ(ListeSource->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
+    EXPECT_EQ(ListeSource->Fichiers.Element(1)->Taille, QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
+    EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
+    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+}
+
+TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    ASSERT_TRUE(Repos());
+    Clic(Titre(Destination(1)), Titre(Destination(1)), Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
+    // Undoing the copy deletes the copy and leaves the list alone.
+    MainForm->Annulation1->trigger();
+    EXPECT_FALSE(QFile::exists(cible + QStringLiteral("/b.jpg")));
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
+    MainForm->Annulation1->trigger();
+    ASSERT_TRUE(Repos());
+    EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/a.jpg")));
+    EXPECT_EQ(Noms().size(), 4);
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
+}
+
+TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
+    Clic(Titre(Destination(1)), Titre(Destination(1))); // a.jpg
+    ASSERT_TRUE(Repos());
+    Clic(Titre(Destination(1)), Titre(Destination(1))); // b.jpg
+    ASSERT_TRUE(Repos());
+    // Someone made a new b.jpg in the source: the filed one cannot come back over it.
+    EcritFichier(QFile::encodeName(env.Source + QStringLiteral("/b.jpg")), "nouvelle");
+    MainForm->Annulation1->trigger();
+    ASSERT_EQ(avertissements.size(), 1);
+    EXPECT_TRUE(avertissements[0].contains(QStringLiteral("b.jpg")));
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
+    QFile nouvelle(env.Source + QStringLiteral("/b.jpg"));
+    ASSERT_TRUE(nouvelle.open(QIODevice::ReadOnly));
+    EXPECT_EQ(nouvelle.readAll(), QByteArray("nouvelle"));
+    // The entry is dropped: the older one can still be undone.
+    MainForm->Annulation1->trigger();
+    ASSERT_TRUE(Repos());
+    EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/a.jpg")));
     EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
 }

@@ -1,0 +1,94 @@
+// Undo: the last filed image goes back to its folder and to its place in the source list, and its
+// destination forgets it. A copy is undone by deleting the copy.
+
+#include "app/chemins.h"
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/fichiers.h"
+#include "source/affichagesource.h"
+#include "source/sourceliste.h"
+
+#include <QAction>
+#include <QFile>
+#include <QListWidget>
+#include <QThread>
+
+#include <unistd.h>
+
+namespace {
+
+// The destination still open, or none once it has been closed.
+TDestination* Ouverte(TDestination* d) {
+    for (int i = 0; i < Configuration->Destinations.Count(); ++i)
+        if (Configuration->Destinations.Element(i) == d) return d;
+    return nullptr;
+}
+
+// The destination's bookkeeping no longer names the file.
+void Oublie(TDestination& d, const QString& fichier) {
+    auto& miniatures = d.ListeSignatures->Miniatures;
+    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
+                                    [&](const auto& m) { return m->Fichier == fichier; }),
+                     miniatures.end());
+    d.ATraiter.removeAll(fichier);
+    d.ListeSignatures->Intraitables.removeAll(fichier);
+    d.Doublons.removeIf([&](const QString& ligne) {
+        const QStringList champs = ligne.split(u'*');
+        return (champs.size() > 1 && champs[1] == fichier) || (champs.size() > 2 && champs[2] == fichier);
+    });
+}
+
+} // namespace
+
+void TMainForm::Annulation1Click() {
+    ++Occupe;
+    if (QThread* tache = TacheRecherche.data()) tache->requestInterruption();
+    if (Configuration && ListeSource && !Configuration->AnnulSources.isEmpty()) AnnuleDernier();
+    --Occupe;
+}
+
+void TMainForm::AnnuleDernier() {
+    Tconfiguration& c = *Configuration;
+    const qsizetype n = c.AnnulSources.size() - 1;
+    const QByteArray source = c.AnnulSources[n], cible = c.AnnulCibles[n];
+    const int index = c.AnnulIndex[n].toInt();
+    TDestination* d = Ouverte(c.AnnulDestinations[n]);
+    const bool copie = c.AnnulCopies[n];
+    // The entry goes whatever happens, so that older ones can still be undone.
+    c.AnnulSources.removeLast();
+    c.AnnulCibles.removeLast();
+    c.AnnulIndex.removeLast();
+    c.AnnulDestinations.removeLast();
+    c.AnnulCopies.removeLast();
+
+    const QString nom = QFile::decodeName(Chemins::NomDeFichier(cible));
+    if (copie) {
+        if (Fichiers::Existe(cible) && ::unlink(cible.constData()) != 0) {
+            Avertit(QStringLiteral("Impossible d'annuler la copie de « %1 » : le fichier ne peut pas être effacé.").arg(nom));
+            return;
+        }
+    } else {
+        if (Fichiers::Existe(source)) {
+            Avertit(QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
+                        .arg(nom, QFile::decodeName(source)));
+            return;
+        }
+        const Fichiers::Resultat retour = Fichiers::Deplace(cible, source);
+        if (!retour.Reussi) {
+            Avertit(QStringLiteral("Impossible de remettre « %1 » à sa place : %2.").arg(nom, retour.Raison));
+            return;
+        }
+        std::unique_ptr<TFichierSource> enregistrement = EnregistrementDe(source);
+        const int place = std::clamp(index, 0, ListeSource->Fichiers.Count());
+        if (enregistrement) {
+            ListBox1->insertItem(place, QFile::decodeName(enregistrement->Nom));
+            ListeSource->Fichiers.Insere(place, source, std::move(enregistrement));
+            ListeSource->IndexDemande = place;
+            ArmeTimerCourantAff();
+        }
+    }
+    if (d) Oublie(*d, QFile::decodeName(cible));
+    Affichage->AfficheTout();
+}
