@@ -1,0 +1,124 @@
+// Filing figures: one image from the release to the next image painted (its picture ready), and a
+// selection of 1,000 images out of a source of 10,000. Prints figures; asserts nothing.
+
+#include "app/demarrage.h"
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "source/affichagesource.h"
+#include "source/sourceliste.h"
+#include "source/tachesource.h"
+#include "photo.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+bool Repos() {
+    return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+           !MainForm->Affichage->ApercuEnChargement();
+}
+
+void Attend(const std::function<bool()>& condition) {
+    while (!condition()) QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+}
+
+void Lance(const QString& racine, int nombre, const QImage& photo) {
+    const QString source = racine + QStringLiteral("/source"), cible = racine + QStringLiteral("/cible");
+    const QString programme = racine + QStringLiteral("/programme");
+    QDir().mkpath(source);
+    QDir().mkpath(cible);
+    QDir().mkpath(programme);
+    QByteArray jpeg;
+    {
+        const QString modele = racine + QStringLiteral("/modele.jpg");
+        photo.save(modele, "JPEG", 90);
+        QFile f(modele);
+        f.open(QIODevice::ReadOnly);
+        jpeg = f.readAll();
+    }
+    for (int i = 0; i < nombre; ++i) {
+        QFile f(source + QStringLiteral("/IMG_%1.jpg").arg(i, 5, 10, QChar(u'0')));
+        f.open(QIODevice::WriteOnly);
+        f.write(jpeg);
+    }
+    TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"),
+                        {"SourcePath=" + source, "DestinationCount=1", "Cible", cible, "-1", "0", "1", "0", "-11",
+                         "Arial", "8", "XXXXXX"});
+    CreeFenetres({programme, programme});
+    MainForm->Timer1->stop();
+    MainForm->showMinimized();
+    MainForm->Timer1Timer();
+    MainForm->Avertit = [](const QString& message) { std::printf("warning: %s\n", qPrintable(message)); };
+    Attend([] { return MainForm->isVisible(); });
+    QTest::qWait(100);
+    MainForm->RafraichisListeDestinations();
+    Attend(Repos);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    {
+        QTemporaryDir racine;
+        Lance(racine.path(), 40, PhotoSynthetique(1, 4000, 3000, 200));
+        TDestination* cible = Configuration->Destinations.Element(1);
+        const QPoint titre(cible->TuileX + 40, cible->TuileY + 10);
+        double total = 0, pire = 0;
+        const int essais = 20;
+        for (int k = 0; k < essais; ++k) {
+            Attend(Repos);
+            QElapsedTimer t;
+            t.start();
+            QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+            t.start(); // from the release
+            QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+            Attend([] { return !MainForm->TimerCourantAff->isActive(); });
+            MainForm->ImageCourante->repaint();
+            const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
+            total += ms;
+            pire = std::max(pire, ms);
+        }
+        std::printf("filing one 12-megapixel image, release to next image painted: mean %.1f ms, worst %.1f ms\n",
+                    total / essais, pire);
+        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        DetruitFenetres();
+        while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    {
+        QTemporaryDir racine;
+        Lance(racine.path(), 10000, PhotoSynthetique(2, 640, 480, 40));
+        TDestination* cible = Configuration->Destinations.Element(1);
+        auto* liste = MainForm->ListBox1;
+        liste->clearSelection();
+        for (int i = 0; i < 10000; i += 10) liste->item(i)->setSelected(true);
+        MainForm->MultiSelection = true;
+        QElapsedTimer t;
+        t.start();
+        MainForm->Classe(*cible, false);
+        std::printf("filing 1,000 selected images out of 10,000: %.0f ms (%d left in the source)\n",
+                    static_cast<double>(t.nsecsElapsed()) / 1e6, ListeSource->Fichiers.Count());
+        Attend(Repos);
+        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        DetruitFenetres();
+        while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return 0;
+}
