@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -124,6 +125,21 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
 
     Avertit = [this](const QString& message) { QMessageBox::warning(this, QStringLiteral("Mirasolve"), message); };
+    ConfirmeOkAnnuler = [this](const QString& question) {
+        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, this);
+        QPushButton* ok = boite.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        boite.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        boite.exec();
+        return boite.clickedButton() == ok;
+    };
+    DemandeOuiNonTout = [this](const QString& question) {
+        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, this);
+        QPushButton* oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+        boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+        QPushButton* tout = boite.addButton(QStringLiteral("&Tout"), QMessageBox::YesRole);
+        boite.exec();
+        return boite.clickedButton() == oui ? 0 : (boite.clickedButton() == tout ? 2 : 1);
+    };
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
     ConnecteDestinations();

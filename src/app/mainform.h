@@ -202,6 +202,12 @@ public:
     // Shows one French warning (a message box; tests put their own).
     std::function<void(const QString&)> Avertit;
 
+    // Questions of emptying the trash (message boxes; tests put their own): OK or cancel, and
+    // the read-only question answered 0 yes, 1 no, 2 all.
+    std::function<bool(const QString&)> ConfirmeOkAnnuler;
+    std::function<int(const QString&)> DemandeOuiNonTout;
+    void Viderlacorbeille1Click();
+
     // Undoes the last filing.
     void Annulation1Click();
 

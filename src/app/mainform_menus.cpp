@@ -36,6 +36,7 @@ void TMainForm::CreeMenus() {
     fichier->addSeparator();
     Viderlacorbeille1 =
         NouvelleAction(fichier, QStringLiteral("Viderlacorbeille1"), QStringLiteral("&Vider la corbeille"), 16, 2205);
+    connect(Viderlacorbeille1, &QAction::triggered, this, &TMainForm::Viderlacorbeille1Click);
     fichier->addSeparator();
     Quit1 = NouvelleAction(fichier, QStringLiteral("Quit1"), QStringLiteral("&Quitter"), -1, 2205);
     connect(Quit1, &QAction::triggered, this, &TMainForm::Quit1Click);

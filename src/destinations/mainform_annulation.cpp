@@ -1,10 +1,12 @@
 // Undo: the last filed image goes back to its folder and to its place in the source list, and its
-// destination forgets it. A copy is undone by deleting the copy.
+// destination forgets it. A copy is undone by deleting the copy. And emptying the trash.
 
 #include "app/chemins.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "config/configuration.h"
+#include "app/progression.h"
+#include "destinations/corbeille.h"
 #include "destinations/destination.h"
 #include "destinations/fichiers.h"
 #include "source/affichagesource.h"
@@ -91,4 +93,13 @@ void TMainForm::AnnuleDernier() {
     }
     if (d) Oublie(*d, QFile::decodeName(cible));
     Affichage->AfficheTout();
+}
+
+void TMainForm::Viderlacorbeille1Click() {
+    if (!ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?"))) return;
+    VideCorbeille(Chemins::Joint(DossierProgramme, TitreCorbeille), FormProgress, [this](const QString& question) {
+        const int reponse = DemandeOuiNonTout(question);
+        return reponse == 0 ? ReponseLectureSeule::Oui
+                            : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
+    });
 }

@@ -1,6 +1,7 @@
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
+#include "app/progression.h"
 #include "app/textefichier.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
@@ -221,5 +222,30 @@ TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
     MainForm->Annulation1->trigger();
     ASSERT_TRUE(Repos());
     EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/a.jpg")));
+    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+}
+
+TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    ASSERT_TRUE(Repos());
+    const QString dansLaCorbeille = env.Programme + QStringLiteral("/Corbeille/a.jpg");
+    ASSERT_TRUE(QFile::exists(dansLaCorbeille));
+    QStringList questions;
+    MainForm->ConfirmeOkAnnuler = [&](const QString& q) {
+        questions << q;
+        return false;
+    };
+    MainForm->Viderlacorbeille1->trigger();
+    EXPECT_EQ(questions, QStringList{"Etes-vous sur de vouloir vider la corbeille ?"});
+    EXPECT_TRUE(QFile::exists(dansLaCorbeille));
+
+    MainForm->ConfirmeOkAnnuler = [](const QString&) { return true; };
+    MainForm->Viderlacorbeille1->trigger();
+    EXPECT_FALSE(QFile::exists(dansLaCorbeille));
+    EXPECT_FALSE(FormProgress->isVisible());
+    // The undo record still names it; undoing finds nothing to bring back and says so.
+    MainForm->Annulation1->trigger();
+    ASSERT_EQ(avertissements.size(), 1);
+    EXPECT_TRUE(avertissements[0].contains(QStringLiteral("a.jpg")));
     EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
 }

@@ -79,3 +79,67 @@ TEST_F(FichiersTest, DeplacementEntreSystemesDeFichiers) {
     EXPECT_FALSE(Fichiers::Existe(source));
     EXPECT_EQ(Contenu(cible), contenu);
 }
+
+#include "app/attente.h"
+#include "destinations/corbeille.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+class AttenteComptee : public IAttente {
+public:
+    void Prepare(const QString& t, int m) override {
+        texte = t;
+        maximum = m;
+    }
+    void Avance() override { ++pas; }
+    void Cache() override { ++caches; }
+    QString texte;
+    int maximum = -1, pas = 0, caches = 0;
+};
+
+} // namespace
+
+TEST_F(FichiersTest, ViderLaCorbeille) {
+    const QByteArray corbeille = Dossier("Corbeille");
+    for (const char* nom : {"a.jpg", "b.jpg", "c.jpg", ".cachee.jpg"}) EcritFichier(corbeille + '/' + nom, "x");
+    for (const char* nom : {"b.jpg", "c.jpg"}) ::chmod((corbeille + '/' + nom).constData(), 0444);
+    env.Dossier(QStringLiteral("Corbeille/sous-dossier"));
+    const QDir contenu(QFile::decodeName(corbeille));
+    const auto reste = [&contenu] {
+        return contenu.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    };
+
+    // "Non" applies to one file only: each read-only file is asked about and kept.
+    QStringList questions;
+    AttenteComptee attente;
+    VideCorbeille(contenu.path(), &attente, [&](const QString& question) {
+        questions << question;
+        return ReponseLectureSeule::Non;
+    });
+    EXPECT_EQ(attente.texte, QStringLiteral("Vider la corbeille"));
+    EXPECT_EQ(attente.maximum, 5);
+    EXPECT_EQ(attente.pas, 5);
+    EXPECT_EQ(attente.caches, 1);
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("Le fichier '")));
+    EXPECT_TRUE(questions[0].endsWith(QStringLiteral("' est en lecture seule, voulez-vous l'effacer ?")));
+    EXPECT_EQ(reste(), (QStringList{"b.jpg", "c.jpg", "sous-dossier"}));
+
+    // "Tout" at the first question deletes the others without asking; the sub-folder stays.
+    questions.clear();
+    VideCorbeille(contenu.path(), nullptr, [&](const QString& question) {
+        questions << question;
+        return ReponseLectureSeule::Tout;
+    });
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_EQ(reste(), QStringList{"sous-dossier"});
+
+    // An empty trash still shows the wait window with a maximum of 0.
+    const QByteArray vide = Dossier("Vide");
+    AttenteComptee rien;
+    VideCorbeille(QFile::decodeName(vide), &rien, nullptr);
+    EXPECT_EQ(rien.maximum, 0);
+    EXPECT_EQ(rien.caches, 1);
+}
