@@ -1,7 +1,16 @@
 #pragma once
 
 #include "app/demarrage.h"
+#include "app/globaux.h"
+#include "app/mainform.h"
 #include "environnement.h"
+#include "source/affichagesource.h"
+#include "source/sourceliste.h"
+#include "source/tachesource.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +22,22 @@ protected:
         for (const QString& nom : images) EcritImage(env.Source + u'/' + nom);
         CreeFenetres({env.Programme, env.Programme});
     }
-    void TearDown() override { DetruitFenetres(); }
+    // Waits for the display to rest and the loaders to be freed, so that nothing outlives a test.
+    void TearDown() override {
+        if (MainForm) AttendRepos();
+        DetruitFenetres();
+        AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // Until no display request waits and no preview loads.
+    static bool AttendRepos() {
+        return AttendQue(
+            [] {
+                return !ListeSource || (!MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+                                        !MainForm->Affichage->ApercuEnChargement());
+            },
+            5000);
+    }
 
     EnvironnementTest env;
 };

@@ -34,21 +34,7 @@ protected:
         QCoreApplication::processEvents();
         MainForm->RafraichisListeDestinations();
         MainForm->Avertit = [this](const QString& message) { avertissements << message; };
-        ASSERT_TRUE(Repos());
-    }
-    void TearDown() override {
-        Repos();
-        ProgrammeTest::TearDown();
-        AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    static bool Repos() {
-        return AttendQue(
-            [] {
-                return !ListeSource || (!MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
-                                        !MainForm->Affichage->ApercuEnChargement());
-            },
-            5000);
+        ASSERT_TRUE(AttendRepos());
     }
     static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
     static QPoint Titre(const TDestination* d) { return QPoint(d->TuileX + 40, d->TuileY + 10); }
@@ -69,7 +55,7 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
     ASSERT_EQ(ListeSource->Fichiers.Count(), 3);
     EXPECT_EQ(MainForm->ListBox1->count(), 3);
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(ListeSource->IndexAffiche, 0);
     EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
     EXPECT_EQ(Configuration->AnnulCibles, QList<QByteArray>{QFile::encodeName(cible + QStringLiteral("/a.jpg"))});
@@ -161,13 +147,13 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
 
     EcritImage(cible + QStringLiteral("/b.jpg")); // b.jpg will be filed as b1.jpg
     for (int k = 0; k < 3; ++k) {
-        ASSERT_TRUE(Repos());
+        ASSERT_TRUE(AttendRepos());
         ListeSource->IndexDemande = 1; // always the second file
         MainForm->ArmeTimerCourantAff();
-        ASSERT_TRUE(Repos());
+        ASSERT_TRUE(AttendRepos());
         Clic(Titre(Destination(1)), Titre(Destination(1)));
     }
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Noms(), QStringList{"a.jpg"});
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b1.jpg")));
     EXPECT_EQ(Destination(1)->ATraiter.size(), 3);
@@ -175,7 +161,7 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     for (const QStringList& attendu : {QStringList{"a.jpg", "d.jpg"}, QStringList{"a.jpg", "c.jpg", "d.jpg"},
                                        QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}}) {
         MainForm->Annulation1->trigger();
-        ASSERT_TRUE(Repos());
+        ASSERT_TRUE(AttendRepos());
         EXPECT_EQ(Noms(), attendu);
     }
     // Each came back at its old place in the list, under its old name.
@@ -190,7 +176,7 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
 
 TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
     QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     Clic(Titre(Destination(1)), Titre(Destination(1)), Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     // Undoing the copy deletes the copy and leaves the list alone.
@@ -198,7 +184,7 @@ TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
     EXPECT_FALSE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
     MainForm->Annulation1->trigger();
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/a.jpg")));
     EXPECT_EQ(Noms().size(), 4);
     EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
@@ -206,9 +192,9 @@ TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
 
 TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
     Clic(Titre(Destination(1)), Titre(Destination(1))); // a.jpg
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     Clic(Titre(Destination(1)), Titre(Destination(1))); // b.jpg
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     // Someone made a new b.jpg in the source: the filed one cannot come back over it.
     EcritFichier(QFile::encodeName(env.Source + QStringLiteral("/b.jpg")), "nouvelle");
     MainForm->Annulation1->trigger();
@@ -220,14 +206,14 @@ TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
     EXPECT_EQ(nouvelle.readAll(), QByteArray("nouvelle"));
     // The entry is dropped: the older one can still be undone.
     MainForm->Annulation1->trigger();
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/a.jpg")));
     EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
 }
 
 TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
     QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
-    ASSERT_TRUE(Repos());
+    ASSERT_TRUE(AttendRepos());
     const QString dansLaCorbeille = env.Programme + QStringLiteral("/Corbeille/a.jpg");
     ASSERT_TRUE(QFile::exists(dansLaCorbeille));
     QStringList questions;

@@ -39,22 +39,6 @@ protected:
         ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
         ASSERT_TRUE(AttendRepos());
     }
-    void TearDown() override {
-        AttendRepos();
-        ProgrammeTest::TearDown();
-        AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    // Until no request waits and no preview loads.
-    static bool AttendRepos() {
-        return AttendQue(
-            [] {
-                if (!ListeSource) return true;
-                return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
-                       !MainForm->Affichage->ApercuEnChargement();
-            },
-            5000);
-    }
     static QSize Courante() { return MainForm->ImageCourante->TailleNaturelle(); }
     static QSize Suivante() { return MainForm->ImagePrec->TailleNaturelle(); }
     static QSize Precedente() { return MainForm->ImageSuiv->TailleNaturelle(); }
