@@ -9,8 +9,7 @@
 #include <vector>
 
 // A list of strings, each carrying an object that the list owns: the shape of the program's
-// file and destination lists. Lookups by string ignore letter case; direct comparisons elsewhere
-// stay exact.
+// file and destination lists.
 template <typename Chaine, typename Objet>
 class TListeObjets {
 public:
@@ -42,7 +41,6 @@ public:
         entrees.resize(static_cast<size_t>(std::min(premier, Count())));
     }
     void Reserve(int n) { entrees.reserve(static_cast<size_t>(n)); }
-    void Echange(int i, int j) { std::swap(entrees.at(static_cast<size_t>(i)), entrees.at(static_cast<size_t>(j))); }
 
     // Reorders the list so that new entry k is old entry ordre[k].
     void Permute(const std::vector<int>& ordre) {
@@ -52,12 +50,6 @@ public:
         entrees = std::move(nouvelles);
     }
 
-    // Index of the first entry whose string equals texte without regard to letter case, or -1.
-    int IndexDe(const Chaine& texte) const {
-        for (int i = 0; i < Count(); ++i)
-            if (EgauxSansCasse(entrees[static_cast<size_t>(i)].texte, texte)) return i;
-        return -1;
-    }
 
 private:
     struct Entree {
@@ -65,12 +57,6 @@ private:
         std::unique_ptr<Objet> objet;
     };
 
-    static bool EgauxSansCasse(const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) == 0;
-    }
-    static bool EgauxSansCasse(const QByteArray& a, const QByteArray& b) {
-        return a.size() == b.size() && qstrnicmp(a.constData(), b.constData(), a.size()) == 0;
-    }
 
     std::vector<Entree> entrees;
 };

@@ -3,19 +3,14 @@
 #include "app/chemins.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "destinations/panneau.h"
 #include "globaux.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
-#include <QSplitter>
 #include <QThread>
 #include <QTimer>
-#include <QWidget>
-#include <QGroupBox>
 
 void TMainForm::Quit1Click() { close(); }
 
@@ -61,39 +56,4 @@ void TMainForm::FormClose() {
     delete ListeSource;
     ListeSource = nullptr;
     emit Fermee();
-}
-
-bool TMainForm::EstMaximisee() const { return isMaximized(); }
-
-QRect TMainForm::BornesNormales() const {
-    const QRect normale = isMaximized() ? normalGeometry() : geometry();
-    return normale.isValid() ? normale : geometry();
-}
-
-void TMainForm::RetablitEtatNormal() { showNormal(); }
-
-void TMainForm::FixeBornes(const QRect& bornes) { setGeometry(bornes); }
-
-void TMainForm::FixeMaximisee(bool maximisee) {
-    // Before the window is first shown only its state is set: it appears at the end of start-up.
-    if (!isVisible()) {
-        setWindowState(maximisee ? Qt::WindowMaximized : Qt::WindowNoState);
-        return;
-    }
-    if (maximisee)
-        showMaximized();
-    else
-        showNormal();
-}
-
-int TMainForm::LargeurDestinations() const { return GroupBoxDestinations->width(); }
-int TMainForm::LargeurListe() const { return Panel2->width(); }
-int TMainForm::HauteurApercus() const { return PanelPrecSuiv->height(); }
-
-void TMainForm::FixeSeparateurs(int largeurDestinations, int largeurListe, int hauteurApercus) {
-    const int handle = SplitterMain->handleWidth();
-    // Whatever the dividers do not take goes to the source area and the current image.
-    SplitterMain->setSizes({std::max(1, SplitterMain->width() - handle - largeurDestinations), largeurDestinations});
-    Splitter1->setSizes({largeurListe, std::max(1, Splitter1->width() - handle - largeurListe)});
-    SplitterH->setSizes({hauteurApercus, std::max(1, SplitterH->height() - handle - hauteurApercus)});
 }

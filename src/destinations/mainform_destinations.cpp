@@ -35,7 +35,6 @@ void TMainForm::ConnecteDestinations() {
 }
 
 void TMainForm::PanelListeResize() {
-    Panneau->Redimensionne(ImageDestination->size());
     RafraichisListeDestinations();
     if (ScrollBox1->width() < 1) GroupBoxDestinations->resize(1, GroupBoxDestinations->height());
 }
@@ -43,7 +42,6 @@ void TMainForm::PanelListeResize() {
 void TMainForm::RafraichisListeDestinations() {
     if (!Configuration) return;
     if (Panneau->ImagePanneau.size() != ImageDestination->size()) Panneau->Redimensionne(ImageDestination->size());
-    Panneau->IconeSousGroupe = IconeSousGroupe;
     Panneau->RafraichisListeDestinations(Configuration->Destinations, *ListeGroupe);
     const QSignalBlocker silence(ScrollBarDest);
     ScrollBarDest->setVisible(Panneau->BarreVisible);

@@ -1,0 +1,43 @@
+// What the configuration reads from and gives to the main window: bounds, state and dividers.
+
+#include "mainform.h"
+
+#include <QGroupBox>
+#include <QSplitter>
+
+#include <algorithm>
+
+bool TMainForm::EstMaximisee() const { return isMaximized(); }
+
+QRect TMainForm::BornesNormales() const {
+    const QRect normale = isMaximized() ? normalGeometry() : geometry();
+    return normale.isValid() ? normale : geometry();
+}
+
+void TMainForm::RetablitEtatNormal() { showNormal(); }
+
+void TMainForm::FixeBornes(const QRect& bornes) { setGeometry(bornes); }
+
+void TMainForm::FixeMaximisee(bool maximisee) {
+    // Before the window is first shown only its state is set: it appears at the end of start-up.
+    if (!isVisible()) {
+        setWindowState(maximisee ? Qt::WindowMaximized : Qt::WindowNoState);
+        return;
+    }
+    if (maximisee)
+        showMaximized();
+    else
+        showNormal();
+}
+
+int TMainForm::LargeurDestinations() const { return GroupBoxDestinations->width(); }
+int TMainForm::LargeurListe() const { return Panel2->width(); }
+int TMainForm::HauteurApercus() const { return PanelPrecSuiv->height(); }
+
+void TMainForm::FixeSeparateurs(int largeurDestinations, int largeurListe, int hauteurApercus) {
+    const int handle = SplitterMain->handleWidth();
+    // Whatever the dividers do not take goes to the source area and the current image.
+    SplitterMain->setSizes({std::max(1, SplitterMain->width() - handle - largeurDestinations), largeurDestinations});
+    Splitter1->setSizes({largeurListe, std::max(1, Splitter1->width() - handle - largeurListe)});
+    SplitterH->setSizes({hauteurApercus, std::max(1, SplitterH->height() - handle - hauteurApercus)});
+}
