@@ -13,6 +13,7 @@
 #include "splash2.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -140,6 +141,7 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
         boite.exec();
         return boite.clickedButton() == oui ? 0 : (boite.clickedButton() == tout ? 2 : 1);
     };
+    MontreModal = [](QDialog& dialogue) { return dialogue.exec(); };
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
     ConnecteDestinations();

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -28,7 +29,9 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TAffichageSource;
+class QDialog;
 class TDestination;
+class TDossiersVus;
 class TListeGroupe;
 class TPanneauDestinations;
 class TFormSplash2;
@@ -214,6 +217,24 @@ public:
     // Files the current image, or the selected ones, into a destination: moved, or copied.
     void Classe(TDestination& d, bool copie);
 
+    // Shows a dialog modally and gives its result (QDialog::exec; tests put their own).
+    std::function<int(QDialog&)> MontreModal;
+
+    // Opening and closing destinations. AjouteDestination opens a folder in a level with the
+    // search mode 1 (LOCAL), 2 (none) or 3 (GENERAL), through the properties dialog unless
+    // sansValidation; none when the dialog is cancelled or the folder is already open.
+    void Ajouter1Click();
+    TDestination* AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau, int mode);
+    void Fermerladestination1Click();
+    void Fermertouteslesdestinations1Click();
+
+    // Edits the properties of the destination whose tile menu is open.
+    void Modifierlescaractristiques1Click();
+
+    // Adds a folder and all the folders below it, as a tree of levels or as a flat list.
+    void Ajouteravecsousdossiers1Click();
+    void recursiveDir(const QString& chemin, int32_t niveau);
+
     void Guide1Click();
     void Tutorial1Click();
     void Rfrences1Click();
@@ -250,11 +271,30 @@ private:
     // Files entry IndexAffiche; false with the reason when the file could not be filed.
     bool ClasseUn(TDestination& d, bool copie, QString& echec);
     void AnnuleDernier();
+    void DemandeArretRecherche();
+
+    // Opening and closing: the destination made from the properties dialog's fields, appended to
+    // the list and counted into its level; whether a folder is open already; the destination at
+    // that index closed (its store saved or erased by the answer given).
+    TDestination* CreeDestination(int32_t niveau);
+    bool DejaOuverte(const QString& chemin) const;
+    void DetruitDestination(int index);
+    // A level the panel can show: the top, or a level with tiles whose parent is open.
+    bool NiveauAffichable(int32_t id) const;
+    // When the level shown can no longer be shown: the fallback level, or the nearest of its
+    // parents that can, or the top.
+    void RetrouveNiveauAffichable(int32_t repli);
+    // Destinations whose level lost its parent go to the top level.
+    void RattacheOrphelines();
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();
     void Panel2Resize();
     void PanelPrecSuivResize();
+
+    // While a folder tree is added: the folders open, and those the walk has entered.
+    std::unordered_set<QString>* cheminsOuverts = nullptr;
+    TDossiersVus* dossiersVus = nullptr;
 
     bool fermetureFaite = false;
     int rouletteCumulee = 0; // wheel turns of less than one notch, kept for the next event

@@ -9,7 +9,6 @@
 
 #include <QCloseEvent>
 #include <QMessageBox>
-#include <QThread>
 #include <QTimer>
 
 void TMainForm::Quit1Click() { close(); }
@@ -32,7 +31,7 @@ bool TMainForm::FormCloseQuery() {
         return true;
     }
     // The search thread may already be gone; the close is simply asked again later.
-    if (QThread* tache = TacheRecherche.data()) tache->requestInterruption();
+    DemandeArretRecherche();
     return false;
 }
 

@@ -64,6 +64,9 @@ void TMainForm::CreeMenus() {
     Fermertouteslesdestinations1 = NouvelleAction(destinations, QStringLiteral("Fermertouteslesdestinations1"),
                                                   QStringLiteral("&Fermer toutes les destinations"), 12, 2215,
                                                   QStringLiteral("Fermer toutes les destinations"));
+    connect(Ajouter1, &QAction::triggered, this, &TMainForm::Ajouter1Click);
+    connect(Ajouteravecsousdossiers1, &QAction::triggered, this, &TMainForm::Ajouteravecsousdossiers1Click);
+    connect(Fermertouteslesdestinations1, &QAction::triggered, this, &TMainForm::Fermertouteslesdestinations1Click);
 
     QMenu* doublons = barre->addMenu(QStringLiteral("&Images en double"));
     doublons->setObjectName(QStringLiteral("Ddoublonnage1"));
@@ -120,6 +123,8 @@ void TMainForm::CreeMenus() {
     PopupMenu2->addSeparator();
     Modifierlescaractristiques1 = NouvelleAction(PopupMenu2, QStringLiteral("Modifierlescaractristiques1"),
                                                  QStringLiteral("&Modifier les caractéristiques"), -1, 0);
+    connect(Fermerladestination1, &QAction::triggered, this, &TMainForm::Fermerladestination1Click);
+    connect(Modifierlescaractristiques1, &QAction::triggered, this, &TMainForm::Modifierlescaractristiques1Click);
     Effacer1 = NouvelleAction(PopupMenu2, QStringLiteral("Effacer1"),
                               QStringLiteral("Effacer la liste des images en double"), -1, 0);
     Renommerlesfichiers1 = NouvelleAction(PopupMenu2, QStringLiteral("Renommerlesfichiers1"),

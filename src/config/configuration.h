@@ -56,6 +56,9 @@ public:
     void AppliqueFenetre(IFenetrePrincipale& fenetre);
     // Removes one trailing separator, stores the folder as SourcePath and scans it.
     void ChangeSource(const QString& chemin);
+    // A destination that closes: its undo entries no longer name it, so that undoing them never
+    // reaches it, nor another destination made later at the same address.
+    void OublieDestination(const TDestination* d);
 
     // Reads a configuration file (a missing one gives the defaults) and appends its destinations.
     // False when the file holds a bad value: what was read before it stays, the source is left as

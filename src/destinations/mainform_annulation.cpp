@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QFile>
 #include <QListWidget>
-#include <QThread>
 
 #include <unistd.h>
 
@@ -46,7 +45,7 @@ void Oublie(TDestination& d, const QString& fichier) {
 
 void TMainForm::Annulation1Click() {
     ++Occupe;
-    if (QThread* tache = TacheRecherche.data()) tache->requestInterruption();
+    DemandeArretRecherche();
     if (Configuration && ListeSource && !Configuration->AnnulSources.isEmpty()) AnnuleDernier();
     --Occupe;
 }

@@ -1,10 +1,59 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 
-// The window "Création d'une nouvelle destination".
+#include <cstdint>
+#include <functional>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+// The window "Création d'une nouvelle destination": a destination's folder, title, title font and
+// duplicate-search options. Its controls keep their values from one use to the next; the caller
+// fills what it needs and reads the controls after an OK.
 class TFormNouvDest : public QDialog {
     Q_OBJECT
 public:
     explicit TFormNouvDest(QWidget* parent = nullptr);
+
+    // Shows a path in Label2, shortened to fit: its first three characters, "..." and its end.
+    void AffichePath(const QString& path);
+
+    void BitBtn1Click();
+    void BitBtnFonteClick();
+    void EditTitreChange();
+    void CheckBox2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+
+    // The folder and font pickers (the real dialogs unless replaced): an empty text, or false,
+    // when the user cancelled.
+    std::function<QString(const QString& depart)> ChoisitDossier;
+    std::function<bool(QFont& police)> ChoisitFonte;
+
+    QGroupBox* GroupBox2;
+    QLabel* Label2;
+    QLabel* Label1;
+    QPushButton* BitBtn1;
+    QGroupBox* GroupBox1;
+    QLineEdit* EditTitre;
+    QToolButton* BitBtnFonte;
+    QGroupBox* GroupBox3;
+    QCheckBox* CheckBox1;
+    QLabel* Label3;
+    QCheckBox* CheckBox2;
+    QLabel* Label4;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn4;
+
+    // The parts of the title font that QFont does not hold, carried with it: the charset and the
+    // colour as a Windows colour value.
+    int32_t CharsetTitre = 1;
+    int32_t CouleurTitre = 0;
 };

@@ -3,16 +3,24 @@
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/textefichier.h"
 #include "environnement.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 #include "source/tachesource.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+// One destination as the configuration file holds it, titled in Arial 8.
+inline QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe = -1, int groupe = 0,
+                                  const QString& drapeaux = QStringLiteral("XXXXXX")) {
+    return {titre, chemin, QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial", "8", drapeaux};
+}
 
 // The whole program started in a test's own folders, with a few images in the default source.
 class ProgrammeTest : public testing::Test {
@@ -21,6 +29,27 @@ protected:
                                               QStringLiteral("b.bmp")}) {
         for (const QString& nom : images) EcritImage(env.Source + u'/' + nom);
         CreeFenetres({env.Programme, env.Programme});
+        // A dialog that a test did not expect fails it instead of waiting for a user.
+        MainForm->MontreModal = [](QDialog& dialogue) {
+            ADD_FAILURE() << "dialogue inattendu : " << dialogue.objectName().toStdString();
+            return int(QDialog::Rejected);
+        };
+    }
+    // The configuration file the program will read, with these destinations.
+    QString EcritConfiguration(const QList<QStringList>& destinations) {
+        QStringList lignes{QStringLiteral("DestinationCount=%1").arg(destinations.size())};
+        for (const QStringList& d : destinations) lignes << d;
+        const QString fichier = env.Programme + QStringLiteral("/Mirasolve.ini");
+        EXPECT_TRUE(TexteFichier::Ecrit(fichier, lignes));
+        return fichier;
+    }
+    // The main window shown as after start-up, its panel laid out.
+    static void Affiche() {
+        MainForm->showMinimized();
+        MainForm->Timer1Timer();
+        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
+        QCoreApplication::processEvents();
+        MainForm->RafraichisListeDestinations();
     }
     // Waits for the display to rest and the loaders to be freed, so that nothing outlives a test.
     void TearDown() override {

@@ -23,16 +23,9 @@ protected:
     void SetUp() override {
         cible = env.Dossier(QStringLiteral("Cible"));
         autre = env.Dossier(QStringLiteral("Autre"));
-        QStringList ini{"DestinationCount=2"};
-        for (const QString& d : {cible, autre})
-            ini << QFileInfo(d).fileName() << d << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX";
-        ASSERT_TRUE(TexteFichier::Ecrit(env.Programme + QStringLiteral("/Mirasolve.ini"), ini));
+        EcritConfiguration({Enregistrement(QStringLiteral("Cible"), cible), Enregistrement(QStringLiteral("Autre"), autre)});
         Demarre({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"), QStringLiteral("d.jpg")});
-        MainForm->showMinimized();
-        MainForm->Timer1Timer();
-        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
-        QCoreApplication::processEvents();
-        MainForm->RafraichisListeDestinations();
+        Affiche();
         MainForm->Avertit = [this](const QString& message) { avertissements << message; };
         ASSERT_TRUE(AttendRepos());
     }

@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QDialog>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
@@ -50,9 +51,7 @@ class MainFormTest : public ProgrammeTest {
 protected:
     void SetUp() override {
         Demarre();
-        MainForm->showMinimized();
-        MainForm->Timer1Timer();
-        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
+        Affiche();
     }
 };
 
@@ -121,10 +120,16 @@ TEST_F(MainFormTest, BarresDOutilsEtBulles) {
     EXPECT_EQ(MainForm->ImageProgress->size(), QSize(120, 20));
     EXPECT_EQ(MainForm->ImageProgress->Image().size(), QSize(120, 20));
 
-    // A button does what its menu entry does.
+    // A button does what its menu entry does: here, it opens the properties dialog.
     QSignalSpy declenche(MainForm->Ajouter1, &QAction::triggered);
+    QStringList montres;
+    MainForm->MontreModal = [&](QDialog& dialogue) {
+        montres << dialogue.objectName();
+        return int(QDialog::Rejected);
+    };
     QTest::mouseClick(MainForm->ToolButton3, Qt::LeftButton);
     EXPECT_EQ(declenche.count(), 1);
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormNouvDest")});
 }
 
 TEST_F(MainFormTest, SeparateursEtLeursMinimums) {

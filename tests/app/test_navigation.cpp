@@ -34,9 +34,7 @@ protected:
     void Lance(int nombre) {
         for (int i = 0; i < nombre; ++i) EcritImage(env.Source + u'/' + Photos(nombre)[i], TailleDe(i).width(), TailleDe(i).height());
         Demarre({});
-        MainForm->showMinimized();
-        MainForm->Timer1Timer();
-        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
+        Affiche();
         ASSERT_TRUE(AttendRepos());
     }
     static QSize Courante() { return MainForm->ImageCourante->TailleNaturelle(); }

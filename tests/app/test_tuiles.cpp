@@ -17,14 +17,6 @@
 #include <QTimer>
 #include <QTest>
 
-namespace {
-
-QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe, int groupe) {
-    return {titre, chemin, QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial", "8", "XXXX*X"};
-}
-
-} // namespace
-
 class TuilesTest : public ProgrammeTest {
 protected:
     void SetUp() override {
@@ -32,17 +24,12 @@ protected:
         const QString plage = env.Dossier(QStringLiteral("Vacances/Plage"));
         const QString famille = env.Dossier(QStringLiteral("Famille"));
         EcritImage(plage + QStringLiteral("/p.jpg"));
-        QStringList ini{"DestinationCount=3"};
-        ini << Enregistrement("Vacances", vacances, 1, 0) << Enregistrement("Plage", plage, -1, 1)
-            << Enregistrement("Famille", famille, -1, 0);
-        fichier = env.Programme + QStringLiteral("/Mirasolve.ini");
-        ASSERT_TRUE(TexteFichier::Ecrit(fichier, ini));
+        const QString local = QStringLiteral("XXXX*X");
+        fichier = EcritConfiguration({Enregistrement("Vacances", vacances, 1, 0, local),
+                                      Enregistrement("Plage", plage, -1, 1, local),
+                                      Enregistrement("Famille", famille, -1, 0, local)});
         Demarre();
-        MainForm->showMinimized();
-        MainForm->Timer1Timer();
-        ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
-        QCoreApplication::processEvents();
-        MainForm->RafraichisListeDestinations();
+        Affiche();
     }
     static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
     static void Clic(QPoint appui, QPoint relache) {

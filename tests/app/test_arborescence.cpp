@@ -1,0 +1,206 @@
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+#include "programme.h"
+#include "tools/arborescence.h"
+#include "tools/nouvdest.h"
+#include "tools/recursif.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+// Adding a folder tree: A holds B and C, B holds D.
+class ArborescenceTest : public ProgrammeTest {
+protected:
+    void SetUp() override {
+        a = env.Dossier(QStringLiteral("A"));
+        env.Dossier(QStringLiteral("A/B/D"));
+        env.Dossier(QStringLiteral("A/C"));
+        Demarre();
+        Affiche();
+        MainForm->MontreModal = [this](QDialog& d) {
+            montres << d.objectName();
+            if (d.objectName() == QStringLiteral("FormRecurs")) return recurs ? recurs() : int(QDialog::Accepted);
+            return validation ? validation() : int(QDialog::Accepted);
+        };
+        FormRecurs->ChoisitDossier(a);
+        Configuration->ContexteDestinations.Confirme = [](const QString&) { return int16_t{7}; };
+    }
+    static int Nombre() { return Configuration->Destinations.Count(); }
+    static TDestination* Titree(const QString& titre) {
+        for (int i = 1; i < Nombre(); ++i)
+            if (Configuration->Destinations.Element(i)->Titre == titre) return Configuration->Destinations.Element(i);
+        return nullptr;
+    }
+    static QStringList Titres() {
+        QStringList titres;
+        for (int i = 1; i < Nombre(); ++i) titres << Configuration->Destinations.Element(i)->Titre;
+        return titres;
+    }
+    // The order the walk meets A's sub-folders: the file system's.
+    QStringList Preordre() const {
+        const QString premier = QFileInfo(LitDossier(a).SousDossiers.front()).fileName();
+        return premier == QStringLiteral("B") ? QStringList{"A", "B", "D", "C"} : QStringList{"A", "C", "B", "D"};
+    }
+
+    QString a;
+    QStringList montres;
+    std::function<int()> recurs, validation;
+};
+
+TEST_F(ArborescenceTest, ArborescenceEnPreordre) {
+    MainForm->Ajouteravecsousdossiers1Click();
+    ASSERT_EQ(Titres(), Preordre());
+    TDestination *da = Titree("A"), *db = Titree("B"), *dc = Titree("C"), *dd = Titree("D");
+    EXPECT_EQ(da->Groupe, 0);
+    ASSERT_NE(da->SousGroupe, -1);
+    EXPECT_EQ(db->Groupe, da->SousGroupe);
+    EXPECT_EQ(dc->Groupe, da->SousGroupe);
+    ASSERT_NE(db->SousGroupe, -1);
+    EXPECT_NE(db->SousGroupe, da->SousGroupe);
+    EXPECT_EQ(dd->Groupe, db->SousGroupe);
+    EXPECT_EQ(dc->SousGroupe, -1);
+    EXPECT_EQ(dd->SousGroupe, -1);
+    // Each destination counted once, in its own level.
+    EXPECT_EQ(MainForm->ListeGroupe->Groupe(0)->NbTuiles, 2);
+    EXPECT_EQ(MainForm->ListeGroupe->Groupe(da->SousGroupe)->NbTuiles, 3);
+    EXPECT_EQ(MainForm->ListeGroupe->Groupe(db->SousGroupe)->NbTuiles, 2);
+    // GENERAL and LOCAL, without a dialog per folder; the panel redrawn at the end.
+    EXPECT_TRUE(dd->RechercheGenerale && dd->RechercheLocale);
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormRecurs")});
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], da);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ArborescenceTest, ListeSimpleEtDossiersSansImages) {
+    FormRecurs->RadioButton1->setChecked(true);
+    MainForm->Ajouteravecsousdossiers1Click();
+    ASSERT_EQ(Titres(), Preordre());
+    for (const QString& titre : Preordre()) {
+        EXPECT_EQ(Titree(titre)->Groupe, 0) << titre.toStdString();
+        EXPECT_EQ(Titree(titre)->SousGroupe, -1) << titre.toStdString();
+    }
+    EXPECT_EQ(MainForm->ListeGroupe->Groupe(0)->NbTuiles, 5);
+
+    // Only folders with images: B and C have none, their sub-folders are still walked.
+    MainForm->Fermertouteslesdestinations1Click();
+    ASSERT_EQ(Nombre(), 1);
+    EcritImage(a + QStringLiteral("/a.JPG"));
+    EcritImage(a + QStringLiteral("/B/D/d.gif"));
+    FormRecurs->CheckBox1->setChecked(true);
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_EQ(Titres(), (QStringList{"A", "D"}));
+}
+
+TEST_F(ArborescenceTest, SansLeDossierDuProgrammeNiLesDossiersCaches) {
+    env.Dossier(QStringLiteral(".cache/Cachee"));
+    ASSERT_TRUE(QFileInfo(env.Programme).dir() == QDir(env.Racine()));
+    FormRecurs->ChoisitDossier(env.Racine());
+    FormRecurs->RadioButton1->setChecked(true);
+    MainForm->Ajouteravecsousdossiers1Click();
+    const QString programme = QFileInfo(env.Programme).fileName();
+    const QStringList titres = Titres();
+    EXPECT_TRUE(titres.contains("A"));
+    EXPECT_TRUE(titres.contains("D"));
+    EXPECT_FALSE(titres.contains(programme));
+    EXPECT_FALSE(titres.contains(QStringLiteral("Corbeille")));
+    EXPECT_FALSE(titres.contains(QStringLiteral("Signatures")));
+    EXPECT_FALSE(titres.contains(QStringLiteral(".cache")));
+    EXPECT_FALSE(titres.contains(QStringLiteral("Cachee")));
+}
+
+TEST_F(ArborescenceTest, ValidationAnnuleePourB) {
+    FormRecurs->CheckBox2->setChecked(false);
+    QList<Qt::CursorShape> pointeurs;
+    validation = [&] {
+        const QCursor* pointeur = QGuiApplication::overrideCursor();
+        pointeurs << (pointeur ? pointeur->shape() : Qt::ArrowCursor);
+        return FormNouvDest->EditTitre->text() == QStringLiteral("B") ? int(QDialog::Rejected) : int(QDialog::Accepted);
+    };
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_EQ(montres.size(), 5);
+    EXPECT_EQ(pointeurs, QList<Qt::CursorShape>(4, Qt::WaitCursor));
+    EXPECT_EQ(Titree("B"), nullptr);
+    // D, below the folder that got no destination, goes to the top level.
+    ASSERT_NE(Titree("D"), nullptr);
+    EXPECT_EQ(Titree("D")->Groupe, 0);
+    EXPECT_EQ(Titree("C")->Groupe, Titree("A")->SousGroupe);
+}
+
+TEST_F(ArborescenceTest, DossiersDejaOuverts) {
+    ASSERT_NE(MainForm->AjouteDestination(a + QStringLiteral("/B"), true, 0, 1), nullptr);
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_EQ(Titres().count(QStringLiteral("B")), 1);
+    EXPECT_EQ(Titree("D")->Groupe, 0);
+    EXPECT_EQ(Titree("C")->Groupe, Titree("A")->SousGroupe);
+
+    // A level none of whose folders came in is not offered.
+    MainForm->Fermertouteslesdestinations1Click();
+    ASSERT_TRUE(QDir(a + QStringLiteral("/C")).removeRecursively());
+    ASSERT_NE(MainForm->AjouteDestination(a + QStringLiteral("/B"), true, 0, 1), nullptr);
+    ASSERT_NE(MainForm->AjouteDestination(a + QStringLiteral("/B/D"), true, 0, 1), nullptr);
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_EQ(Titres(), (QStringList{"B", "D", "A"}));
+    EXPECT_EQ(Titree("A")->SousGroupe, -1);
+}
+
+TEST_F(ArborescenceTest, UnLienVersUnParentNeBouclePas) {
+    ASSERT_TRUE(QFile::link(a, a + QStringLiteral("/B/retour")));
+    const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
+    ASSERT_TRUE(QFile::link(ailleurs, a + QStringLiteral("/C/lien")));
+    MainForm->Ajouteravecsousdossiers1Click();
+    QStringList titres = Titres();
+    titres.sort();
+    EXPECT_EQ(titres, (QStringList{"A", "B", "C", "D", "lien"}));
+}
+
+TEST_F(ArborescenceTest, OptionsRemisesALaReouverture) {
+    FormRecurs->CheckBox4->setChecked(false);
+    FormRecurs->CheckBox3->setChecked(false);
+    FormRecurs->RadioButton1->setChecked(true);
+    FormRecurs->CheckBox1->setChecked(true);
+    FormRecurs->CheckBox2->setChecked(false);
+    recurs = [] {
+        // The search options are back; the others are kept.
+        EXPECT_TRUE(FormRecurs->CheckBox3->isChecked());
+        EXPECT_FALSE(FormRecurs->CheckBox3->isEnabled());
+        EXPECT_FALSE(FormRecurs->Label3->isEnabled());
+        EXPECT_TRUE(FormRecurs->CheckBox4->isChecked());
+        EXPECT_TRUE(FormRecurs->RadioButton1->isChecked());
+        EXPECT_TRUE(FormRecurs->CheckBox1->isChecked());
+        EXPECT_FALSE(FormRecurs->CheckBox2->isChecked());
+        return int(QDialog::Rejected);
+    };
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormRecurs")});
+    EXPECT_EQ(Nombre(), 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ArborescenceTest, ModesDeRecherche) {
+    // LOCAL only, then none.
+    recurs = [] {
+        FormRecurs->CheckBox4->setChecked(false);
+        return int(QDialog::Accepted);
+    };
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_TRUE(Titree("A")->RechercheLocale);
+    EXPECT_FALSE(Titree("A")->RechercheGenerale);
+    MainForm->Fermertouteslesdestinations1Click();
+    recurs = [] {
+        FormRecurs->CheckBox4->setChecked(false);
+        FormRecurs->CheckBox3->setChecked(false);
+        return int(QDialog::Accepted);
+    };
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_FALSE(Titree("D")->RechercheLocale);
+    EXPECT_FALSE(Titree("D")->RechercheGenerale);
+}

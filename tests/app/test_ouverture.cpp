@@ -1,0 +1,465 @@
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/confirmation.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+#include "programme.h"
+#include "source/sourceliste.h"
+#include "tools/nouvdest.h"
+#include "tools/recursif.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QToolButton>
+
+// Adding, editing and closing destinations, with the dialogs answered by the test.
+class OuvertureTest : public ProgrammeTest {
+protected:
+    void Ouvre(const QList<QStringList>& destinations = {}) {
+        if (!destinations.isEmpty()) EcritConfiguration(destinations);
+        Demarre();
+        Repond();
+    }
+    // The answers a user would give, put back after a restart.
+    void Repond() {
+        Affiche();
+        MainForm->Avertit = [this](const QString& message) { avertissements << message; };
+        MainForm->MontreModal = [this](QDialog& d) {
+            montres << d.objectName();
+            return dialogue ? dialogue(d) : int(QDialog::Rejected);
+        };
+        Configuration->ContexteDestinations.Confirme = [this](const QString& question) {
+            // The question names the folder between quotes.
+            questions << QFileInfo(question.section(u'\'', 1, 1)).fileName();
+            annulables << (FormConfirmation->BoutonAnnuler->isEnabled() && FormConfirmation->BoutonToutAnnuler->isEnabled());
+            return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
+        };
+    }
+    // The user picks this folder with "Parcourir" and presses OK.
+    void ParcourirPuisOK(const QString& dossier, const QString& titre = {}) {
+        FormNouvDest->ChoisitDossier = [dossier](const QString&) { return dossier; };
+        dialogue = [titre](QDialog&) {
+            FormNouvDest->BitBtn1->click();
+            if (!titre.isEmpty()) FormNouvDest->EditTitre->setText(titre);
+            return int(QDialog::Accepted);
+        };
+    }
+    static int Nombre() { return Configuration->Destinations.Count(); }
+    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static QStringList Titres() {
+        QStringList titres;
+        for (int i = 1; i < Nombre(); ++i) titres << Destination(i)->Titre;
+        return titres;
+    }
+    static TDestination* Titree(const QString& titre) {
+        for (int i = 0; i < Nombre(); ++i)
+            if (Destination(i)->Titre == titre) return Destination(i);
+        return nullptr;
+    }
+    // The tile menu opened on a tile of the level shown.
+    static void FermeDepuisLaTuile(const TDestination* d) {
+        MainForm->RafraichisListeDestinations();
+        ASSERT_TRUE(d->Visible || d->Titre == TitreCorbeille);
+        MainForm->PopupMenu2->setProperty("Tag", d->Rang);
+        MainForm->Fermerladestination1->trigger();
+    }
+    static int TuilesDuNiveau(int id) { return MainForm->ListeGroupe->Groupe(id)->NbTuiles; }
+    // The folders the signature store names: those whose store was kept as they closed.
+    QStringList Magasin() const {
+        QStringList index, dossiers;
+        TexteFichier::Lit(env.Programme + QStringLiteral("/Signatures/Index.txt"), index);
+        for (qsizetype i = 0; i + 1 < index.size(); i += 2) dossiers << QFileInfo(index[i]).fileName();
+        return dossiers;
+    }
+    // A, which opens level 1 with B (opening level 2 with D) and C; and E at the top.
+    void OuvreArbre() {
+        const QString a = env.Dossier(QStringLiteral("A"));
+        Ouvre({Enregistrement("A", a, 1, 0), Enregistrement("B", env.Dossier("A/B"), 2, 1),
+               Enregistrement("D", env.Dossier("A/B/D"), -1, 2), Enregistrement("C", env.Dossier("A/C"), -1, 1),
+               Enregistrement("E", env.Dossier(QStringLiteral("E")))});
+        ASSERT_EQ(Titres(), (QStringList{"A", "B", "D", "C", "E"}));
+    }
+
+    std::function<int(QDialog&)> dialogue;
+    QStringList montres, avertissements, questions;
+    QList<bool> annulables;
+    QList<int16_t> reponses;
+};
+
+TEST_F(OuvertureTest, AjouterUneDestinationPuisLeMemeDossier) {
+    Ouvre();
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    EcritImage(vacances + QStringLiteral("/v.jpg"));
+    FormNouvDest->EditTitre->setText(QStringLiteral("reste d'avant"));
+    FormNouvDest->CheckBox2->setChecked(false);
+    FormNouvDest->CheckBox1->setChecked(true);
+    // The picker's trailing separator is dropped.
+    ParcourirPuisOK(vacances + u'/');
+    MainForm->Ajouter1Click();
+    ASSERT_EQ(Nombre(), 2);
+    TDestination* d = Destination(1);
+    EXPECT_EQ(d->Chemin, vacances);
+    // The title field was emptied first, so that "Parcourir" named the destination.
+    EXPECT_EQ(d->Titre, QStringLiteral("Vacances"));
+    EXPECT_EQ(Configuration->Destinations.Texte(1), QStringLiteral("Vacances"));
+    EXPECT_TRUE(d->RechercheLocale);
+    EXPECT_FALSE(d->RechercheGenerale);
+    EXPECT_EQ(d->Groupe, 0);
+    EXPECT_EQ(d->SousGroupe, -1);
+    EXPECT_EQ(d->ATraiter, QStringList{vacances + QStringLiteral("/v.jpg")});
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], d);
+    EXPECT_EQ(TuilesDuNiveau(0), 2);
+
+    MainForm->Ajouter1Click();
+    EXPECT_EQ(Nombre(), 2);
+    EXPECT_EQ(avertissements, QStringList{QStringLiteral("Le dossier existe déja")});
+    // Opening it for a folder tree is refused without a word.
+    EXPECT_EQ(MainForm->AjouteDestination(vacances, true, 0, 1), nullptr);
+    EXPECT_EQ(avertissements.size(), 1);
+
+    // Cancelled: nothing. The reserved title is turned into another one while typed.
+    dialogue = [](QDialog&) { return int(QDialog::Rejected); };
+    MainForm->Ajouter1Click();
+    EXPECT_EQ(Nombre(), 2);
+    ParcourirPuisOK(env.Dossier(QStringLiteral("Autre")), TitreCorbeille);
+    MainForm->Ajouter1Click();
+    ASSERT_EQ(Nombre(), 3);
+    EXPECT_EQ(Destination(2)->Titre, QStringLiteral("Corbeille "));
+    EXPECT_EQ(MainForm->Panneau->Tuiles[2], Destination(2));
+    EXPECT_EQ(montres.size(), 4);
+}
+
+TEST_F(OuvertureTest, AjouteDestinationSelonLeModeDeRecherche) {
+    Ouvre();
+    const struct {
+        int mode;
+        bool locale, generale, localeModifiable;
+    } cas[] = {{1, true, false, true}, {2, false, false, true}, {3, true, true, false}};
+    for (const auto& c : cas) {
+        const QString dossier = env.Dossier(QStringLiteral("Mode%1").arg(c.mode));
+        TDestination* d = MainForm->AjouteDestination(dossier, true, 0, c.mode);
+        ASSERT_NE(d, nullptr) << c.mode;
+        EXPECT_EQ(d->Titre, QStringLiteral("Mode%1").arg(c.mode));
+        EXPECT_EQ(d->RechercheLocale, c.locale) << c.mode;
+        EXPECT_EQ(d->RechercheGenerale, c.generale) << c.mode;
+        EXPECT_EQ(FormNouvDest->CheckBox1->isEnabled(), c.localeModifiable) << c.mode;
+        EXPECT_EQ(FormNouvDest->Label1->text(), dossier);
+    }
+    EXPECT_TRUE(montres.isEmpty());
+    // Shown to the user, who picks a folder that is already open: none, and no message.
+    ParcourirPuisOK(env.Dossier(QStringLiteral("Mode1")));
+    EXPECT_EQ(MainForm->AjouteDestination(env.Dossier(QStringLiteral("Neuf")), false, 0, 1), nullptr);
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormNouvDest")});
+    EXPECT_TRUE(avertissements.isEmpty());
+    EXPECT_EQ(Nombre(), 4);
+}
+
+TEST_F(OuvertureTest, AjouterDansUnSousNiveau) {
+    OuvreArbre();
+    MainForm->ListeGroupe->Courant = 1;
+    ParcourirPuisOK(env.Dossier(QStringLiteral("Nouveau")));
+    MainForm->Ajouter1Click();
+    TDestination* nouveau = Titree(QStringLiteral("Nouveau"));
+    ASSERT_NE(nouveau, nullptr);
+    EXPECT_EQ(nouveau->Groupe, 1);
+    EXPECT_EQ(nouveau->Rang, Nombre() - 1);
+    EXPECT_EQ(TuilesDuNiveau(1), 4);
+    // Trash, parent, then the level's tiles in list order: the new one last.
+    const auto& tuiles = MainForm->Panneau->Tuiles;
+    EXPECT_EQ(tuiles[1], Titree("A"));
+    EXPECT_EQ(tuiles[2], Titree("B"));
+    EXPECT_EQ(tuiles[3], Titree("C"));
+    EXPECT_EQ(tuiles[4], nouveau);
+}
+
+TEST_F(OuvertureTest, FermerUnParentFermeSonSousArbre) {
+    OuvreArbre();
+    // Yes to all at the first question: every destination below goes without another question.
+    reponses = {10};
+    FermeDepuisLaTuile(Titree("A"));
+    EXPECT_EQ(questions, QStringList{"A"});
+    EXPECT_EQ(Titres(), QStringList{"E"});
+    EXPECT_EQ(TuilesDuNiveau(0), 2);
+    EXPECT_TRUE(Magasin().isEmpty());
+    EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled());
+    EXPECT_TRUE(FormConfirmation->BoutonToutAnnuler->isEnabled());
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+}
+
+TEST_F(OuvertureTest, SousDestinationsSansBoutonsDAnnulation) {
+    OuvreArbre();
+    reponses = {6, 7, 6, 7};
+    FermeDepuisLaTuile(Titree("A"));
+    // A, then its level from the last entry up, then the level B opened.
+    EXPECT_EQ(questions, (QStringList{"A", "C", "B", "D"}));
+    EXPECT_EQ(annulables, (QList<bool>{true, false, false, false}));
+    EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled());
+    EXPECT_EQ(Titres(), QStringList{"E"});
+    // "Non" kept the store of C and D; "Oui" erased those of A and B.
+    EXPECT_EQ(Magasin(), (QStringList{"C", "D"}));
+}
+
+TEST_F(OuvertureTest, AnnulerLaPremiereQuestionNeFermeRien) {
+    OuvreArbre();
+    reponses = {2};
+    FermeDepuisLaTuile(Titree("A"));
+    EXPECT_EQ(questions, QStringList{"A"});
+    EXPECT_EQ(Titres(), (QStringList{"A", "B", "D", "C", "E"}));
+    EXPECT_EQ(Titree("A")->SousGroupe, 1);
+    EXPECT_EQ(TuilesDuNiveau(1), 3);
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
+}
+
+TEST_F(OuvertureTest, LaCorbeilleNeSeFermePas) {
+    OuvreArbre();
+    MainForm->ListeGroupe->Courant = 1;
+    FermeDepuisLaTuile(Destination(0));
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(Nombre(), 6);
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 1);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("A"));
+    // Its properties cannot be changed either.
+    MainForm->PopupMenu2->setProperty("Tag", 0);
+    MainForm->Modifierlescaractristiques1->trigger();
+    EXPECT_TRUE(montres.isEmpty());
+}
+
+TEST_F(OuvertureTest, LePanneauResteSurUnNiveauQuiExiste) {
+    // A opens 1 with B (opening 2 with D) and C (opening 3 with F): 2 is the level of C's sibling.
+    const QString a = env.Dossier(QStringLiteral("A"));
+    Ouvre({Enregistrement("A", a, 1, 0), Enregistrement("B", env.Dossier("A/B"), 2, 1),
+           Enregistrement("D", env.Dossier("A/B/D"), -1, 2), Enregistrement("C", env.Dossier("A/C"), 3, 1),
+           Enregistrement("F", env.Dossier("A/C/F"), -1, 3)});
+    MainForm->ListeGroupe->Courant = 3;
+    FermeDepuisLaTuile(Titree("C"));
+    EXPECT_EQ(questions, (QStringList{"C", "F"}));
+    // Back to the level C stood in, not to B's.
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 1);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[2], Titree("B"));
+
+    // Closing the parent of the level shown: its own level; B was the last there, so the top.
+    MainForm->ListeGroupe->Courant = 2;
+    FermeDepuisLaTuile(Titree("B"));
+    EXPECT_EQ(Titres(), QStringList{"A"});
+    EXPECT_EQ(Titree("A")->SousGroupe, -1);
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("A"));
+}
+
+TEST_F(OuvertureTest, FermerToutEtToutAnnulerALaTroisiemeQuestion) {
+    Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("X", env.Dossier("X")),
+           Enregistrement("Y", env.Dossier("Y")), Enregistrement("Z", env.Dossier("Z"))});
+    reponses = {7, 2, 8};
+    MainForm->Fermertouteslesdestinations1->trigger();
+    EXPECT_EQ(questions, (QStringList{"Z", "Y", "X"}));
+    EXPECT_EQ(Titres(), (QStringList{"W", "X", "Y"}));
+    EXPECT_EQ(Magasin(), QStringList{"Z"});
+    EXPECT_EQ(TuilesDuNiveau(0), 4);
+    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 7);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
+}
+
+TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {
+    Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("X", env.Dossier("X")),
+           Enregistrement("Y", env.Dossier("Y")), Enregistrement("Z", env.Dossier("Z"))});
+    // Y is skipped with "&Annuler"; the last answer is yes to all, which must not erase Y's store.
+    reponses = {7, 2, 6, 10};
+    MainForm->Fermertouteslesdestinations1->trigger();
+    EXPECT_EQ(questions, (QStringList{"Z", "Y", "X", "W"}));
+    EXPECT_TRUE(Titres().isEmpty());
+    EXPECT_EQ(Magasin(), (QStringList{"Z", "Y"}));
+    EXPECT_EQ(TuilesDuNiveau(0), 1);
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], nullptr);
+}
+
+TEST_F(OuvertureTest, ToutAnnulerLaisseLesTuilesAccessibles) {
+    const QString a = env.Dossier(QStringLiteral("A"));
+    Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("A", a, 1, 0),
+           Enregistrement("B", env.Dossier("A/B"), -1, 1)});
+    // B skipped, its parent A closed, then cancel all: B comes to the top level.
+    reponses = {2, 6, 8};
+    MainForm->Fermertouteslesdestinations1->trigger();
+    EXPECT_EQ(Titres(), (QStringList{"W", "B"}));
+    EXPECT_EQ(Titree("B")->Groupe, 0);
+    EXPECT_EQ(TuilesDuNiveau(0), 3);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[2], Titree("B"));
+}
+
+TEST_F(OuvertureTest, UneDestinationFermeeEchappeALAnnulation) {
+    const QString cible = env.Dossier(QStringLiteral("Cible"));
+    Ouvre({Enregistrement("Cible", cible)});
+    ASSERT_TRUE(AttendRepos());
+    TDestination* d = Destination(1);
+    const QPoint titre(d->TuileX + 40, d->TuileY + 10);
+    QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+    QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+    ASSERT_EQ(Configuration->AnnulDestinations.size(), 1);
+    const QString classe = QFile::decodeName(Configuration->AnnulCibles.front());
+    const QString origine = QFile::decodeName(Configuration->AnnulSources.front());
+    ASSERT_TRUE(QFile::exists(classe));
+    FermeDepuisLaTuile(d);
+    EXPECT_EQ(Nombre(), 1);
+    EXPECT_EQ(Configuration->AnnulDestinations.front(), nullptr);
+    // The file still comes back; no destination is touched.
+    MainForm->Annulation1Click();
+    EXPECT_TRUE(QFile::exists(origine));
+    EXPECT_FALSE(QFile::exists(classe));
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
+}
+
+TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", env.Dossier("Famille"))});
+    const int hauteurAvant = MainForm->ListeGroupe->HauteurCourante();
+    const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
+    FormNouvDest->ChoisitDossier = [&](const QString& depart) {
+        EXPECT_EQ(depart, vacances);
+        return ailleurs;
+    };
+    FormNouvDest->ChoisitFonte = [](QFont& police) {
+        police = QFont(QStringLiteral("Arial"), 20);
+        police.setBold(true);
+        return true;
+    };
+    dialogue = [&](QDialog&) {
+        // The dialog shows the destination as it is.
+        EXPECT_EQ(FormNouvDest->EditTitre->text(), QStringLiteral("Vacances"));
+        EXPECT_EQ(FormNouvDest->EditTitre->font().pointSize(), 8);
+        EXPECT_FALSE(FormNouvDest->CheckBox1->isChecked());
+        FormNouvDest->BitBtn1->click();
+        FormNouvDest->BitBtnFonte->click();
+        FormNouvDest->EditTitre->setText(QStringLiteral("Été"));
+        FormNouvDest->CheckBox2->setChecked(true);
+        return int(QDialog::Accepted);
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Modifierlescaractristiques1->trigger();
+    TDestination* d = Destination(1);
+    EXPECT_EQ(d->Titre, QStringLiteral("Été"));
+    EXPECT_EQ(d->Chemin, ailleurs);
+    EXPECT_EQ(d->Fonte.pointSize(), 20);
+    EXPECT_TRUE(d->Fonte.bold());
+    EXPECT_TRUE(d->RechercheLocale);
+    EXPECT_TRUE(d->RechercheGenerale);
+    // The list's string keeps the old title; the level's tiles grow to the new font at once.
+    EXPECT_EQ(Configuration->Destinations.Texte(1), QStringLiteral("Vacances"));
+    EXPECT_GT(HauteurAbsolue(d->Fonte), hauteurAvant);
+    EXPECT_EQ(MainForm->ListeGroupe->HauteurCourante(), HauteurAbsolue(d->Fonte));
+
+    // A font picked, then the dialog cancelled: the destination keeps its font, and the next new
+    // destination starts with the one picked.
+    FormNouvDest->ChoisitFonte = [](QFont& police) {
+        police = QFont(QStringLiteral("Arial"), 14);
+        police.setBold(true);
+        return true;
+    };
+    dialogue = [](QDialog&) {
+        FormNouvDest->BitBtnFonte->click();
+        return int(QDialog::Rejected);
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 2);
+    MainForm->Modifierlescaractristiques1->trigger();
+    EXPECT_EQ(Destination(2)->Fonte.pointSize(), 8);
+    QFont auDebut;
+    dialogue = [&](QDialog&) {
+        auDebut = FormNouvDest->EditTitre->font();
+        return int(QDialog::Rejected);
+    };
+    MainForm->Ajouter1Click();
+    EXPECT_EQ(auDebut.pointSize(), 14);
+    EXPECT_TRUE(auDebut.bold());
+}
+
+TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
+    Ouvre();
+    ASSERT_TRUE(AttendRepos());
+    // One by one, then a folder tree.
+    ParcourirPuisOK(env.Dossier(QStringLiteral("Un")));
+    MainForm->ToolButton3->click();
+    ParcourirPuisOK(env.Dossier(QStringLiteral("Deux")));
+    MainForm->Ajouter1->trigger();
+    const QString arbre = env.Dossier(QStringLiteral("Arbre"));
+    env.Dossier(QStringLiteral("Arbre/Branche/Feuille"));
+    FormRecurs->ChoisitDossier(arbre);
+    dialogue = [](QDialog& d) {
+        EXPECT_EQ(d.objectName(), QStringLiteral("FormRecurs"));
+        return int(QDialog::Accepted);
+    };
+    MainForm->ToolButton12->click();
+    ASSERT_EQ(Titres(), (QStringList{"Un", "Deux", "Arbre", "Branche", "Feuille"}));
+
+    // Edited: title, font and search options.
+    FormNouvDest->ChoisitFonte = [](QFont& police) {
+        police = QFont(QStringLiteral("Arial"), 12);
+        police.setItalic(true);
+        return true;
+    };
+    dialogue = [](QDialog&) {
+        FormNouvDest->EditTitre->setText(QStringLiteral("Premier"));
+        FormNouvDest->BitBtnFonte->click();
+        FormNouvDest->CheckBox2->setChecked(false);
+        FormNouvDest->CheckBox1->setChecked(true);
+        return int(QDialog::Accepted);
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Modifierlescaractristiques1->trigger();
+
+    // Images filed into two of them.
+    for (int i : {1, 2}) {
+        const TDestination* d = Destination(i);
+        const QPoint titre(d->TuileX + 40, d->TuileY + 10);
+        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+        ASSERT_TRUE(AttendRepos());
+    }
+    EXPECT_EQ(QDir(env.Dossier("Un")).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(env.Dossier("Deux")).entryList(QDir::Files).size(), 1);
+
+    // The tree closed with its sub-tree, answering each question.
+    reponses = {7, 7, 6};
+    FermeDepuisLaTuile(Titree("Arbre"));
+    EXPECT_EQ(questions, (QStringList{"Arbre", "Branche", "Feuille"}));
+    ASSERT_EQ(Titres(), (QStringList{"Premier", "Deux"}));
+
+    // Restarted: the same panel.
+    ASSERT_TRUE(MainForm->close());
+    DetruitFenetres();
+    CreeFenetres({env.Programme, env.Programme});
+    Repond();
+    ASSERT_EQ(Titres(), (QStringList{"Premier", "Deux"}));
+    const TDestination* premier = Destination(1);
+    EXPECT_EQ(premier->Chemin, env.Dossier("Un"));
+    EXPECT_EQ(premier->Fonte.family(), QStringLiteral("Arial"));
+    EXPECT_EQ(premier->Fonte.pointSize(), 12);
+    EXPECT_TRUE(premier->Fonte.italic());
+    EXPECT_TRUE(premier->RechercheLocale);
+    EXPECT_FALSE(premier->RechercheGenerale);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], premier);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[2], Destination(2));
+
+    // All closed, then restarted: only the trash.
+    reponses = {7, 7};
+    MainForm->ToolButton15->click();
+    EXPECT_TRUE(Titres().isEmpty());
+    ASSERT_TRUE(MainForm->close());
+    DetruitFenetres();
+    CreeFenetres({env.Programme, env.Programme});
+    Repond();
+    EXPECT_EQ(Nombre(), 1);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], nullptr);
+}

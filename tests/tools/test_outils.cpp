@@ -1,0 +1,255 @@
+#include "app/selecteurdossier.h"
+#include "environnement.h"
+#include "tools/arborescence.h"
+#include "tools/nouvdest.h"
+#include "tools/recursif.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int Largeur(const QLabel* label, const QString& texte) { return QFontMetrics(label->font()).horizontalAdvance(texte); }
+
+} // namespace
+
+TEST(FormNouvDest, CheminLongRaccourci) {
+    TFormNouvDest dialogue;
+    dialogue.AffichePath(QStringLiteral("/home/photos"));
+    EXPECT_EQ(dialogue.Label2->text(), QStringLiteral("/home/photos"));
+    EXPECT_EQ(dialogue.Label2->width(), Largeur(dialogue.Label2, QStringLiteral("/home/photos")));
+
+    QString longChemin = QStringLiteral("/mn");
+    for (int i = 0; i < 40; ++i) longChemin += QStringLiteral("/dossier%1").arg(i);
+    for (int taille : {8, 14}) {
+        QFont police = dialogue.Label2->font();
+        police.setPointSize(taille);
+        dialogue.Label2->setFont(police);
+        dialogue.AffichePath(longChemin);
+        const QString montre = dialogue.Label2->text();
+        ASSERT_TRUE(montre.startsWith(QStringLiteral("/mn..."))) << taille;
+        const QString fin = montre.mid(6);
+        EXPECT_TRUE(longChemin.endsWith(fin));
+        // The longest end that, after the first three characters alone, stays under 291 pixels.
+        EXPECT_LT(Largeur(dialogue.Label2, QStringLiteral("/mn") + fin), 291);
+        EXPECT_GE(Largeur(dialogue.Label2, QStringLiteral("/mn") + longChemin.right(fin.size() + 1)), 291);
+    }
+    // Nothing left to cut but the three first characters: no endless loop.
+    QFont immense = dialogue.Label2->font();
+    immense.setPixelSize(200);
+    dialogue.Label2->setFont(immense);
+    dialogue.AffichePath(QStringLiteral("/abcdef"));
+    EXPECT_EQ(dialogue.Label2->text(), QStringLiteral("/ab..."));
+}
+
+TEST(FormNouvDest, ParcourirRemplitUnTitreVideSeulement) {
+    EnvironnementTest env;
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    TFormNouvDest dialogue;
+    QString depart;
+    QString choisi = vacances + u'/';
+    dialogue.ChoisitDossier = [&](const QString& d) {
+        depart = d;
+        return choisi;
+    };
+    dialogue.Label1->setText(QStringLiteral("/départ"));
+    dialogue.BitBtn1->click();
+    EXPECT_EQ(depart, QStringLiteral("/départ"));
+    EXPECT_EQ(dialogue.Label1->text(), vacances);
+    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Vacances"));
+
+    dialogue.EditTitre->setText(QStringLiteral("Mon titre"));
+    choisi = env.Dossier(QStringLiteral("Autre"));
+    dialogue.BitBtn1->click();
+    EXPECT_EQ(dialogue.Label1->text(), choisi);
+    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Mon titre"));
+
+    // Cancelled: nothing changes.
+    const QString avant = dialogue.Label2->text();
+    choisi.clear();
+    dialogue.BitBtn1->click();
+    EXPECT_EQ(dialogue.Label1->text(), env.Dossier(QStringLiteral("Autre")));
+    EXPECT_EQ(dialogue.Label2->text(), avant);
+}
+
+TEST(FormNouvDest, TitreReserveEtCasesDeRecherche) {
+    TFormNouvDest dialogue;
+    dialogue.EditTitre->setText(QStringLiteral("Corbeille"));
+    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Corbeille "));
+    dialogue.EditTitre->setText(QStringLiteral("Corbeilles"));
+    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Corbeilles"));
+
+    dialogue.CheckBox1->setChecked(false);
+    dialogue.CheckBox2->click();
+    EXPECT_TRUE(dialogue.CheckBox1->isChecked());
+    EXPECT_FALSE(dialogue.CheckBox1->isEnabled());
+    EXPECT_FALSE(dialogue.Label3->isEnabled());
+    dialogue.CheckBox2->click();
+    EXPECT_TRUE(dialogue.CheckBox1->isChecked());
+    EXPECT_TRUE(dialogue.CheckBox1->isEnabled());
+    EXPECT_TRUE(dialogue.Label3->isEnabled());
+}
+
+TEST(FormNouvDest, FonteChoisieOuAnnulee) {
+    TFormNouvDest dialogue;
+    QFont proposee;
+    bool confirme = false;
+    dialogue.ChoisitFonte = [&](QFont& police) {
+        proposee = police;
+        police = QFont(QStringLiteral("Arial"), 14);
+        police.setBold(true);
+        return confirme;
+    };
+    const QFont avant = dialogue.EditTitre->font();
+    dialogue.BitBtnFonte->click();
+    EXPECT_EQ(proposee, avant);
+    EXPECT_EQ(dialogue.EditTitre->font(), avant);
+    confirme = true;
+    dialogue.BitBtnFonte->click();
+    EXPECT_EQ(dialogue.EditTitre->font().pointSize(), 14);
+    EXPECT_TRUE(dialogue.EditTitre->font().bold());
+}
+
+TEST(FormNouvDest, FenetreEtCommandes) {
+    TFormNouvDest dialogue;
+    EXPECT_EQ(dialogue.windowTitle(), QStringLiteral("Création d'une nouvelle destination"));
+    EXPECT_EQ(dialogue.size(), QSize(318, 297));
+    EXPECT_EQ(dialogue.EditTitre->size(), QSize(193, 65));
+    EXPECT_FALSE(dialogue.Label1->isVisibleTo(&dialogue));
+    EXPECT_TRUE(dialogue.BitBtn3->isDefault());
+    QTimer::singleShot(0, dialogue.BitBtn3, &QPushButton::click);
+    EXPECT_EQ(dialogue.exec(), QDialog::Accepted);
+    QTimer::singleShot(0, dialogue.BitBtn2, &QPushButton::click);
+    EXPECT_EQ(dialogue.exec(), QDialog::Rejected);
+}
+
+TEST(SelecteurDossier, UnNouveauDossierEstCreeApresAccord) {
+    EnvironnementTest env;
+    const QString parent = env.Dossier(QStringLiteral("Parent"));
+    for (const bool accord : {false, true}) {
+        TSelecteurDossier selecteur(nullptr, parent);
+        QStringList questions;
+        selecteur.ConfirmeCreation = [&](const QString& question) {
+            questions << question;
+            return accord;
+        };
+        auto* nom = selecteur.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(nom, nullptr);
+        nom->setText(QStringLiteral("Nouveau"));
+        selecteur.accept();
+        EXPECT_EQ(questions.size(), 1);
+        EXPECT_EQ(QFileInfo(parent + QStringLiteral("/Nouveau")).isDir(), accord);
+        EXPECT_EQ(selecteur.result(), accord ? QDialog::Accepted : QDialog::Rejected);
+        if (accord) {
+            EXPECT_EQ(selecteur.selectedFiles(), QStringList{parent + QStringLiteral("/Nouveau")});
+        }
+    }
+}
+
+TEST(SelecteurDossier, CreationImpossibleSignalee) {
+    EnvironnementTest env;
+    const QString parent = env.Dossier(QStringLiteral("Parent"));
+    // A file stands where the new folder's parent should be.
+    EcritFichier(QFile::encodeName(parent + QStringLiteral("/bloque")), "x");
+    TSelecteurDossier selecteur(nullptr, parent);
+    selecteur.ConfirmeCreation = [](const QString&) { return true; };
+    QStringList messages;
+    selecteur.Avertit = [&](const QString& message) { messages << message; };
+    selecteur.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("bloque/Interdit"));
+    selecteur.accept();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.front().startsWith(QStringLiteral("Impossible de créer le dossier")));
+    EXPECT_NE(selecteur.result(), QDialog::Accepted);
+}
+
+TEST(FormRecurs, EtatInitialEtReglesDActivation) {
+    TFormRecurs dialogue;
+    EXPECT_EQ(dialogue.size(), QSize(346, 393));
+    EXPECT_TRUE(dialogue.CheckBox5->isChecked());
+    EXPECT_FALSE(dialogue.CheckBox1->isChecked());
+    EXPECT_FALSE(dialogue.CheckBox1->isEnabled());
+    EXPECT_TRUE(dialogue.CheckBox2->isChecked());
+    EXPECT_TRUE(dialogue.CheckBox3->isChecked());
+    EXPECT_TRUE(dialogue.CheckBox4->isChecked());
+    EXPECT_EQ(dialogue.Dossier(), QDir::homePath());
+
+    // List mode enables the image filter and keeps its state; tree mode clears it.
+    dialogue.RadioButton1->click();
+    EXPECT_TRUE(dialogue.CheckBox1->isEnabled());
+    dialogue.CheckBox1->click();
+    dialogue.CheckBox5->click();
+    EXPECT_FALSE(dialogue.CheckBox1->isEnabled());
+    EXPECT_FALSE(dialogue.CheckBox1->isChecked());
+
+    // GENERAL includes LOCAL.
+    dialogue.CheckBox4->click();
+    EXPECT_TRUE(dialogue.CheckBox3->isEnabled());
+    EXPECT_TRUE(dialogue.Label3->isEnabled());
+    dialogue.CheckBox3->click();
+    EXPECT_FALSE(dialogue.CheckBox3->isChecked());
+    dialogue.CheckBox4->click();
+    EXPECT_TRUE(dialogue.CheckBox3->isChecked());
+    EXPECT_FALSE(dialogue.CheckBox3->isEnabled());
+}
+
+TEST(FormRecurs, LeDossierChoisiDansLaListe) {
+    EnvironnementTest env;
+    const QString dossier = env.Dossier(QStringLiteral("Photos/Été"));
+    TFormRecurs dialogue;
+    dialogue.ChoisitDossier(dossier + u'/');
+    EXPECT_EQ(dialogue.Dossier(), dossier);
+    dialogue.show();
+    EXPECT_EQ(dialogue.Dossier(), dossier);
+    ASSERT_TRUE(dialogue.DirectoryListBox1->currentIndex().isValid());
+    EXPECT_EQ(dialogue.DirectoryListBox1->currentIndex().data().toString(), QStringLiteral("Été"));
+    EXPECT_GT(dialogue.DriveComboBox1->count(), 0);
+    dialogue.hide();
+}
+
+TEST(LitDossier, SousDossiersVisiblesEtImages) {
+    EnvironnementTest env;
+    const QString racine = env.Dossier(QStringLiteral("Racine"));
+    env.Dossier(QStringLiteral("Racine/Un"));
+    env.Dossier(QStringLiteral("Racine/.cache"));
+    EcritFichier(QFile::encodeName(racine + QStringLiteral("/note.txt")), "x");
+    ASSERT_TRUE(QFile::link(env.Dossier(QStringLiteral("Ailleurs")), racine + QStringLiteral("/lien")));
+    ASSERT_TRUE(QFile::link(racine + QStringLiteral("/note.txt"), racine + QStringLiteral("/lienfichier")));
+
+    TContenuDossier contenu = LitDossier(racine);
+    contenu.SousDossiers.sort();
+    EXPECT_EQ(contenu.SousDossiers, (QStringList{racine + QStringLiteral("/Un"), racine + QStringLiteral("/lien")}));
+    EXPECT_FALSE(contenu.ContientImages);
+
+    // Any entry named like an image counts, whatever its case.
+    EcritFichier(QFile::encodeName(racine + QStringLiteral("/photo.JPEG")), "pas une image");
+    EXPECT_TRUE(LitDossier(racine).ContientImages);
+
+    const TContenuDossier absent = LitDossier(racine + QStringLiteral("/absent"));
+    EXPECT_TRUE(absent.SousDossiers.isEmpty());
+    EXPECT_FALSE(absent.ContientImages);
+}
+
+TEST(LitDossier, ChaqueDossierVuUneFois) {
+    EnvironnementTest env;
+    const QString a = env.Dossier(QStringLiteral("A"));
+    ASSERT_TRUE(QFile::link(a, env.Racine() + QStringLiteral("/versA")));
+    TDossiersVus vus;
+    EXPECT_TRUE(vus.PremiereVisite(a));
+    EXPECT_FALSE(vus.PremiereVisite(a + u'/'));
+    EXPECT_FALSE(vus.PremiereVisite(env.Racine() + QStringLiteral("/versA")));
+    EXPECT_TRUE(vus.PremiereVisite(env.Racine()));
+    EXPECT_FALSE(vus.PremiereVisite(env.Racine() + QStringLiteral("/absent")));
+}
