@@ -1,9 +1,12 @@
 #include "fenetre.h"
 
 #include <QGuiApplication>
+#include <QList>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
+
+#include <algorithm>
 
 static const char* const ProprieteContexte = "contexteAide";
 
@@ -16,6 +19,18 @@ int ContexteAide(const QObject* objet) {
     }
     return 0;
 }
+
+namespace {
+
+void Centre(QWidget* fenetre) {
+    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
+        QRect cadre(QPoint(0, 0), fenetre->size());
+        cadre.moveCenter(ecran->availableGeometry().center());
+        fenetre->move(cadre.topLeft());
+    }
+}
+
+} // namespace
 
 void PrepareFenetre(QWidget* fenetre, const QString& titre, int largeur, int hauteur, Bordure bordure,
                     int contexteAide) {
@@ -36,11 +51,21 @@ void PrepareFenetre(QWidget* fenetre, const QString& titre, int largeur, int hau
         break;
     }
     if (contexteAide) FixeContexteAide(fenetre, contexteAide);
-    if (const QScreen* ecran = QGuiApplication::primaryScreen()) {
-        QRect cadre(QPoint(0, 0), QSize(largeur, hauteur));
-        cadre.moveCenter(ecran->availableGeometry().center());
-        fenetre->move(cadre.topLeft());
-    }
+    fenetre->resize(largeur, hauteur);
+    Centre(fenetre);
+}
+
+int DepassementDesTextes(const QWidget* fenetre, const QList<const QWidget*>& controles, int marge) {
+    int droite = 0;
+    for (const QWidget* controle : controles)
+        droite = std::max(droite, controle->mapTo(fenetre, QPoint(0, 0)).x() + controle->sizeHint().width());
+    return std::max(0, droite - (fenetre->width() - marge));
+}
+
+void ElargitFenetre(QWidget* fenetre, int surplus) {
+    if (surplus <= 0) return;
+    fenetre->setFixedSize(fenetre->width() + surplus, fenetre->height());
+    Centre(fenetre);
 }
 
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles) {

@@ -19,6 +19,12 @@ enum class Bordure { Dialogue, Redimensionnable, Aucune };
 void PrepareFenetre(QWidget* fenetre, const QString& titre, int largeur, int hauteur, Bordure bordure,
                     int contexteAide);
 
+// How many pixels the widest of these controls' texts overflows the window, keeping a margin on
+// the right; 0 when all fit. Captions sized for one system's fonts may not fit another's.
+int DepassementDesTextes(const QWidget* fenetre, const QList<const QWidget*>& controles, int marge);
+// Widens a fixed-size window by that many pixels and centres it again.
+void ElargitFenetre(QWidget* fenetre, int surplus);
+
 // The hint of a control: kept as the property "indice" and shown as a tooltip only when the
 // control's hints are on.
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles);

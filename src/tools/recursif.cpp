@@ -89,6 +89,10 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     modele = new QFileSystemModel(this);
     modele->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     modele->setReadOnly(true);
+    // The list is read in the background: the selected folder comes into view once its parent is.
+    connect(modele, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (DirectoryListBox1->currentIndex().isValid()) DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex());
+    });
 
     BitBtn2 = NouveauBouton(this, QStringLiteral("BitBtn2"), QStringLiteral("OK"), 4, 362);
     BitBtn2->setDefault(true);
@@ -96,6 +100,18 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     BitBtn3 = NouveauBouton(this, QStringLiteral("BitBtn3"), QStringLiteral("Aide"), 238, 362);
     BitBtn1->setAutoDefault(false);
     BitBtn3->setAutoDefault(false);
+
+    // Captions too wide for this system's font widen the window rather than being cut.
+    const int surplus = DepassementDesTextes(
+        this, {CheckBox5, RadioButton1, CheckBox1, CheckBox2, CheckBox3, Label3, CheckBox4, Label4}, 10);
+    if (surplus > 0) {
+        for (QWidget* large : {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
+                               static_cast<QWidget*>(DriveComboBox1), static_cast<QWidget*>(DirectoryListBox1)})
+            large->resize(large->width() + surplus, large->height());
+        BitBtn1->move(BitBtn1->x() + surplus / 2, BitBtn1->y());
+        BitBtn3->move(BitBtn3->x() + surplus, BitBtn3->y());
+        ElargitFenetre(this, surplus);
+    }
 
     connect(CheckBox4, &QCheckBox::toggled, this, &TFormRecurs::CheckBox4Click);
     connect(CheckBox5, &QRadioButton::toggled, this, &TFormRecurs::CheckBox5hClick);
