@@ -28,7 +28,8 @@ namespace {
 // Folder k's parent is folder (k - 1) / 4: a tree four wide, some six levels deep.
 void CreeArbre(const QString& racine, int nombre, const QByteArray& jpeg) {
     QStringList chemins{racine + QStringLiteral("/arbre")};
-    for (int k = 1; k < nombre; ++k) chemins << chemins[(k - 1) / 4] + QStringLiteral("/d%1").arg(k);
+    for (int k = 1; k < nombre; ++k)
+        chemins << chemins[(k - 1) / 4] + QStringLiteral("/d%1").arg(k);
     for (const QString& chemin : chemins) {
         QDir().mkpath(chemin);
         for (int i = 0; i < 3; ++i) {
@@ -68,7 +69,8 @@ int main(int argc, char* argv[]) {
         MainForm->Timer1->stop();
         MainForm->showMinimized();
         MainForm->Timer1Timer();
-        while (!MainForm->isVisible()) QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+        while (!MainForm->isVisible())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
         MainForm->MontreModal = [](QDialog&) { return int(QDialog::Accepted); };
         FormRecurs->ChoisitDossier(racine.path() + QStringLiteral("/arbre"));
 
@@ -88,7 +90,8 @@ int main(int argc, char* argv[]) {
 
         Configuration->ContexteDestinations.ReponseMemorisee = 9;
         DetruitFenetres();
-        while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (TTacheSource::Vivantes() > 0)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return 0;
 }

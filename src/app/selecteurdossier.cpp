@@ -25,20 +25,24 @@ TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : Q
         setDirectory(dossier.exists() ? dossier.absolutePath() : QDir::homePath());
     }
     ConfirmeCreation = [this](const QString& question) {
-        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, this);
+        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question,
+                          QMessageBox::NoButton, this);
         QPushButton* oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
         boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
         boite.exec();
         return boite.clickedButton() == oui;
     };
-    Avertit = [this](const QString& message) { QMessageBox::warning(this, QStringLiteral("Mirasolve"), message); };
+    Avertit = [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Mirasolve"), message);
+    };
 }
 
 void TSelecteurDossier::accept() {
     const QStringList choix = selectedFiles();
     if (choix.size() == 1 && !QFileInfo::exists(choix.first())) {
         const QString dossier = QDir::cleanPath(choix.first());
-        if (!ConfirmeCreation(QStringLiteral("Le dossier « %1 » n'existe pas. Voulez-vous le créer ?").arg(dossier)))
+        if (!ConfirmeCreation(
+                QStringLiteral("Le dossier « %1 » n'existe pas. Voulez-vous le créer ?").arg(dossier)))
             return;
         if (!QDir().mkpath(dossier)) {
             Avertit(QStringLiteral("Impossible de créer le dossier « %1 ».").arg(dossier));

@@ -35,7 +35,8 @@ TDestination* TMainForm::CreeDestination(int32_t niveau) {
     auto nouvelle = std::make_unique<TDestination>(&Configuration->ContexteDestinations);
     nouvelle->RechercheLocale = FormNouvDest->CheckBox1->isChecked();
     nouvelle->RechercheGenerale = FormNouvDest->CheckBox2->isChecked();
-    nouvelle->Charge(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()), FormNouvDest->EditTitre->text());
+    nouvelle->Charge(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()),
+                     FormNouvDest->EditTitre->text());
     nouvelle->Fonte = FormNouvDest->EditTitre->font();
     nouvelle->FonteCharset = FormNouvDest->CharsetTitre;
     nouvelle->FonteCouleur = FormNouvDest->CouleurTitre;
@@ -59,7 +60,8 @@ void TMainForm::Ajouter1Click() {
     RafraichisListeDestinations();
 }
 
-TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau, int mode) {
+TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau,
+                                           int mode) {
     if (!Configuration) return nullptr;
     FormNouvDest->Label1->setText(chemin);
     FormNouvDest->AffichePath(chemin);
@@ -180,7 +182,8 @@ void TMainForm::Fermertouteslesdestinations1Click() {
     }
     // Those answered "&Annuler" close too, keeping their signatures.
     reponse = 7;
-    for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i) DetruitDestination(i);
+    for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i)
+        DetruitDestination(i);
     ListeGroupe->Courant = 0;
     --Occupe;
     RafraichisListeDestinations();

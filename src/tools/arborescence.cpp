@@ -23,7 +23,8 @@ TContenuDossier LitDossier(const QString& dossier) {
         it.next();
         const QFileInfo info = it.fileInfo();
         if (MasqueDuNom(QFile::encodeName(info.fileName())) >= 0) contenu.ContientImages = true;
-        if (info.isDir() && !info.isHidden()) contenu.SousDossiers << Chemins::Joint(dossier, info.fileName());
+        if (info.isDir() && !info.isHidden())
+            contenu.SousDossiers << Chemins::Joint(dossier, info.fileName());
     }
     return contenu;
 }

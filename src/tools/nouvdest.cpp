@@ -66,7 +66,8 @@ QIcon IconeFonte() {
 
 TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormNouvDest"));
-    PrepareFenetre(this, QStringLiteral("Création d'une nouvelle destination"), 318, 297, Bordure::Dialogue, 2440);
+    PrepareFenetre(this, QStringLiteral("Création d'une nouvelle destination"), 318, 297, Bordure::Dialogue,
+                   2440);
     const QString racine = Chemins::DossierParDefaut();
 
     GroupBox2 = new QGroupBox(QStringLiteral("Chemin de la destination"), this);
@@ -76,7 +77,8 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
     Label1 = NouveauLabel(GroupBox2, QStringLiteral("Label1"), racine, 8, 22);
     Label1->setFixedWidth(LargeurChemin);
     Label1->hide();
-    BitBtn1 = NouveauBouton(GroupBox2, QStringLiteral("BitBtn1"), QStringLiteral("Parcourir"), QRect(218, 44, 84, 25));
+    BitBtn1 = NouveauBouton(GroupBox2, QStringLiteral("BitBtn1"), QStringLiteral("Parcourir"),
+                            QRect(218, 44, 84, 25));
 
     GroupBox1 = new QGroupBox(QStringLiteral("Titre de la destination"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -106,7 +108,8 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
 
     BitBtn3 = NouveauBouton(this, QStringLiteral("BitBtn3"), QStringLiteral("OK"), QRect(4, 268, 96, 25));
     BitBtn3->setDefault(true);
-    BitBtn2 = NouveauBouton(this, QStringLiteral("BitBtn2"), QStringLiteral("Annuler"), QRect(111, 268, 96, 25));
+    BitBtn2 =
+        NouveauBouton(this, QStringLiteral("BitBtn2"), QStringLiteral("Annuler"), QRect(111, 268, 96, 25));
     BitBtn4 = NouveauBouton(this, QStringLiteral("BitBtn4"), QStringLiteral("Aide"), QRect(218, 268, 96, 25));
     BitBtn2->setAutoDefault(false);
     BitBtn4->setAutoDefault(false);
@@ -114,7 +117,8 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
     // Captions too wide for this system's font widen the window rather than being cut.
     const int surplus = DepassementDesTextes(this, {CheckBox1, Label3, CheckBox2, Label4}, 10);
     if (surplus > 0) {
-        for (QGroupBox* groupe : {GroupBox2, GroupBox1, GroupBox3}) groupe->resize(groupe->width() + surplus, groupe->height());
+        for (QGroupBox* groupe : {GroupBox2, GroupBox1, GroupBox3})
+            groupe->resize(groupe->width() + surplus, groupe->height());
         for (QWidget* aDroite : {static_cast<QWidget*>(BitBtn1), static_cast<QWidget*>(BitBtnFonte),
                                  static_cast<QWidget*>(BitBtn4)})
             aDroite->move(aDroite->x() + surplus, aDroite->y());
@@ -149,11 +153,15 @@ void TFormNouvDest::AffichePath(const QString& path) {
     qsizetype bas = 0, haut = maximum;
     while (bas < haut) {
         const qsizetype milieu = (bas + haut) / 2;
-        if (largeur(milieu) < LargeurChemin) haut = milieu;
-        else bas = milieu + 1;
+        if (largeur(milieu) < LargeurChemin)
+            haut = milieu;
+        else
+            bas = milieu + 1;
     }
-    while (bas > 0 && largeur(bas - 1) < LargeurChemin) --bas;
-    while (bas < maximum && largeur(bas) >= LargeurChemin) ++bas;
+    while (bas > 0 && largeur(bas - 1) < LargeurChemin)
+        --bas;
+    while (bas < maximum && largeur(bas) >= LargeurChemin)
+        ++bas;
     Label2->setText(bas == 0 ? path : tete + QStringLiteral("...") + path.mid(3 + bas));
     Label2->adjustSize();
 }
@@ -184,6 +192,10 @@ void TFormNouvDest::CheckBox2Click() {
     Label3->setEnabled(!CheckBox2->isChecked());
 }
 
-void TFormNouvDest::BitBtn3Click() { accept(); }
+void TFormNouvDest::BitBtn3Click() {
+    accept();
+}
 
-void TFormNouvDest::BitBtn4Click() { MontreAide(2440); }
+void TFormNouvDest::BitBtn4Click() {
+    MontreAide(2440);
+}

@@ -46,28 +46,33 @@ QPushButton* NouveauBouton(QWidget* parent, const QString& nom, const QString& t
 
 TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormRecurs"));
-    PrepareFenetre(this, QStringLiteral("Ajouter une destination avec ses sous-dossiers"), 346, 393, Bordure::Dialogue,
-                   2450);
+    PrepareFenetre(this, QStringLiteral("Ajouter une destination avec ses sous-dossiers"), 346, 393,
+                   Bordure::Dialogue, 2450);
     setContentsMargins(4, 4, 4, 4);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Options"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(4, 4, 338, 192);
-    CheckBox5 = NouvelleCase<QRadioButton>(GroupBox1, QStringLiteral("CheckBox5"), QStringLiteral("Créer une arborescence"),
-                                           8, 18);
+    CheckBox5 = NouvelleCase<QRadioButton>(GroupBox1, QStringLiteral("CheckBox5"),
+                                           QStringLiteral("Créer une arborescence"), 8, 18);
     RadioButton1 = NouvelleCase<QRadioButton>(GroupBox1, QStringLiteral("RadioButton1"),
                                               QStringLiteral("Créer une liste simple"), 8, 38);
-    CheckBox1 = NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox1"),
-                                        QStringLiteral("Sélectionner uniquement les dossiers contenant des images"), 8, 62);
-    CheckBox2 = NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox2"),
-                                        QStringLiteral("Désactiver la validation de chaque destination"), 8, 84);
-    CheckBox3 = NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox3"),
-                                        QStringLiteral("Activer la recherche LOCALE des images en double"), 8, 110);
-    Label3 = NouveauLabel(GroupBox1, QStringLiteral("Label3"), QStringLiteral("(uniquement à l'intérieur de chaque destination)"),
-                          26, 128);
-    CheckBox4 = NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox4"),
-                                        QStringLiteral("Activer la recherche GENERALE des images en double"), 8, 148);
-    Label4 = NouveauLabel(GroupBox1, QStringLiteral("Label4"), QStringLiteral("(entre chaque destination)"), 26, 166);
+    CheckBox1 = NouvelleCase<QCheckBox>(
+        GroupBox1, QStringLiteral("CheckBox1"),
+        QStringLiteral("Sélectionner uniquement les dossiers contenant des images"), 8, 62);
+    CheckBox2 =
+        NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox2"),
+                                QStringLiteral("Désactiver la validation de chaque destination"), 8, 84);
+    CheckBox3 =
+        NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox3"),
+                                QStringLiteral("Activer la recherche LOCALE des images en double"), 8, 110);
+    Label3 = NouveauLabel(GroupBox1, QStringLiteral("Label3"),
+                          QStringLiteral("(uniquement à l'intérieur de chaque destination)"), 26, 128);
+    CheckBox4 =
+        NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox4"),
+                                QStringLiteral("Activer la recherche GENERALE des images en double"), 8, 148);
+    Label4 = NouveauLabel(GroupBox1, QStringLiteral("Label4"), QStringLiteral("(entre chaque destination)"),
+                          26, 166);
     CheckBox5->setChecked(true);
     CheckBox1->setEnabled(false);
     CheckBox2->setChecked(true);
@@ -91,7 +96,8 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     modele->setReadOnly(true);
     // The list is read in the background: the selected folder comes into view once its parent is.
     connect(modele, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (DirectoryListBox1->currentIndex().isValid()) DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex());
+        if (DirectoryListBox1->currentIndex().isValid())
+            DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex());
     });
 
     BitBtn2 = NouveauBouton(this, QStringLiteral("BitBtn2"), QStringLiteral("OK"), 4, 362);
@@ -105,8 +111,9 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     const int surplus = DepassementDesTextes(
         this, {CheckBox5, RadioButton1, CheckBox1, CheckBox2, CheckBox3, Label3, CheckBox4, Label4}, 10);
     if (surplus > 0) {
-        for (QWidget* large : {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
-                               static_cast<QWidget*>(DriveComboBox1), static_cast<QWidget*>(DirectoryListBox1)})
+        for (QWidget* large :
+             {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
+              static_cast<QWidget*>(DriveComboBox1), static_cast<QWidget*>(DirectoryListBox1)})
             large->resize(large->width() + surplus, large->height());
         BitBtn1->move(BitBtn1->x() + surplus / 2, BitBtn1->y());
         BitBtn3->move(BitBtn3->x() + surplus, BitBtn3->y());
@@ -138,7 +145,9 @@ void TFormRecurs::CheckBox5hClick() {
     if (!liste) CheckBox1->setChecked(false);
 }
 
-void TFormRecurs::BitBtn3Click() { MontreAide(2450); }
+void TFormRecurs::BitBtn3Click() {
+    MontreAide(2450);
+}
 
 void TFormRecurs::ChoisitDossier(const QString& chemin) {
     dossier = Chemins::SansSeparateurFinal(QDir::toNativeSeparators(chemin));
@@ -149,7 +158,8 @@ void TFormRecurs::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!DirectoryListBox1->model()) {
         DirectoryListBox1->setModel(modele);
-        for (int colonne = 1; colonne < modele->columnCount(); ++colonne) DirectoryListBox1->hideColumn(colonne);
+        for (int colonne = 1; colonne < modele->columnCount(); ++colonne)
+            DirectoryListBox1->hideColumn(colonne);
         connect(DirectoryListBox1->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& courant) {
                     if (courant.isValid()) dossier = QDir::toNativeSeparators(modele->filePath(courant));

@@ -28,7 +28,8 @@ protected:
         Affiche();
         MainForm->MontreModal = [this](QDialog& d) {
             montres << d.objectName();
-            if (d.objectName() == QStringLiteral("FormRecurs")) return recurs ? recurs() : int(QDialog::Accepted);
+            if (d.objectName() == QStringLiteral("FormRecurs"))
+                return recurs ? recurs() : int(QDialog::Accepted);
             return validation ? validation() : int(QDialog::Accepted);
         };
         FormRecurs->ChoisitDossier(a);
@@ -37,18 +38,21 @@ protected:
     static int Nombre() { return Configuration->Destinations.Count(); }
     static TDestination* Titree(const QString& titre) {
         for (int i = 1; i < Nombre(); ++i)
-            if (Configuration->Destinations.Element(i)->Titre == titre) return Configuration->Destinations.Element(i);
+            if (Configuration->Destinations.Element(i)->Titre == titre)
+                return Configuration->Destinations.Element(i);
         return nullptr;
     }
     static QStringList Titres() {
         QStringList titres;
-        for (int i = 1; i < Nombre(); ++i) titres << Configuration->Destinations.Element(i)->Titre;
+        for (int i = 1; i < Nombre(); ++i)
+            titres << Configuration->Destinations.Element(i)->Titre;
         return titres;
     }
     // The order the walk meets A's sub-folders: the file system's.
     QStringList Preordre() const {
         const QString premier = QFileInfo(LitDossier(a).SousDossiers.front()).fileName();
-        return premier == QStringLiteral("B") ? QStringList{"A", "B", "D", "C"} : QStringList{"A", "C", "B", "D"};
+        return premier == QStringLiteral("B") ? QStringList{"A", "B", "D", "C"}
+                                              : QStringList{"A", "C", "B", "D"};
     }
 
     QString a;
@@ -123,7 +127,8 @@ TEST_F(ArborescenceTest, ValidationAnnuleePourB) {
     validation = [&] {
         const QCursor* pointeur = QGuiApplication::overrideCursor();
         pointeurs << (pointeur ? pointeur->shape() : Qt::ArrowCursor);
-        return FormNouvDest->EditTitre->text() == QStringLiteral("B") ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        return FormNouvDest->EditTitre->text() == QStringLiteral("B") ? int(QDialog::Rejected)
+                                                                      : int(QDialog::Accepted);
     };
     MainForm->Ajouteravecsousdossiers1Click();
     EXPECT_EQ(montres.size(), 5);

@@ -44,7 +44,8 @@ protected:
         Configuration->ContexteDestinations.Confirme = [this](const QString& question) {
             // The question names the folder between quotes.
             questions << QFileInfo(question.section(u'\'', 1, 1)).fileName();
-            annulables << (FormConfirmation->BoutonAnnuler->isEnabled() && FormConfirmation->BoutonToutAnnuler->isEnabled());
+            annulables << (FormConfirmation->BoutonAnnuler->isEnabled() &&
+                           FormConfirmation->BoutonToutAnnuler->isEnabled());
             return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
         };
     }
@@ -61,7 +62,8 @@ protected:
     static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
     static QStringList Titres() {
         QStringList titres;
-        for (int i = 1; i < Nombre(); ++i) titres << Destination(i)->Titre;
+        for (int i = 1; i < Nombre(); ++i)
+            titres << Destination(i)->Titre;
         return titres;
     }
     static TDestination* Titree(const QString& titre) {
@@ -81,14 +83,16 @@ protected:
     QStringList Magasin() const {
         QStringList index, dossiers;
         TexteFichier::Lit(env.Programme + QStringLiteral("/Signatures/Index.txt"), index);
-        for (qsizetype i = 0; i + 1 < index.size(); i += 2) dossiers << QFileInfo(index[i]).fileName();
+        for (qsizetype i = 0; i + 1 < index.size(); i += 2)
+            dossiers << QFileInfo(index[i]).fileName();
         return dossiers;
     }
     // A, which opens level 1 with B (opening level 2 with D) and C; and E at the top.
     void OuvreArbre() {
         const QString a = env.Dossier(QStringLiteral("A"));
         Ouvre({Enregistrement("A", a, 1, 0), Enregistrement("B", env.Dossier("A/B"), 2, 1),
-               Enregistrement("D", env.Dossier("A/B/D"), -1, 2), Enregistrement("C", env.Dossier("A/C"), -1, 1),
+               Enregistrement("D", env.Dossier("A/B/D"), -1, 2),
+               Enregistrement("C", env.Dossier("A/C"), -1, 1),
                Enregistrement("E", env.Dossier(QStringLiteral("E")))});
         ASSERT_EQ(Titres(), (QStringList{"A", "B", "D", "C", "E"}));
     }

@@ -24,7 +24,9 @@
 
 namespace {
 
-int Largeur(const QLabel* label, const QString& texte) { return QFontMetrics(label->font()).horizontalAdvance(texte); }
+int Largeur(const QLabel* label, const QString& texte) {
+    return QFontMetrics(label->font()).horizontalAdvance(texte);
+}
 
 // Every caption of the group is shown whole, inside the group and the window.
 bool TextesVisibles(const QGroupBox* groupe) {
@@ -46,7 +48,8 @@ TEST(FormNouvDest, CheminLongRaccourci) {
     EXPECT_EQ(dialogue.Label2->width(), Largeur(dialogue.Label2, QStringLiteral("/home/photos")));
 
     QString longChemin = QStringLiteral("/mn");
-    for (int i = 0; i < 40; ++i) longChemin += QStringLiteral("/dossier%1").arg(i);
+    for (int i = 0; i < 40; ++i)
+        longChemin += QStringLiteral("/dossier%1").arg(i);
     for (int taille : {8, 14}) {
         QFont police = dialogue.Label2->font();
         police.setPointSize(taille);
@@ -183,7 +186,8 @@ TEST(SelecteurDossier, CreationImpossibleSignalee) {
     selecteur.ConfirmeCreation = [](const QString&) { return true; };
     QStringList messages;
     selecteur.Avertit = [&](const QString& message) { messages << message; };
-    selecteur.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("bloque/Interdit"));
+    selecteur.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+        ->setText(QStringLiteral("bloque/Interdit"));
     selecteur.accept();
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().startsWith(QStringLiteral("Impossible de créer le dossier")));
@@ -247,7 +251,8 @@ TEST(LitDossier, SousDossiersVisiblesEtImages) {
 
     TContenuDossier contenu = LitDossier(racine);
     contenu.SousDossiers.sort();
-    EXPECT_EQ(contenu.SousDossiers, (QStringList{racine + QStringLiteral("/Un"), racine + QStringLiteral("/lien")}));
+    EXPECT_EQ(contenu.SousDossiers,
+              (QStringList{racine + QStringLiteral("/Un"), racine + QStringLiteral("/lien")}));
     EXPECT_FALSE(contenu.ContientImages);
 
     // Any entry named like an image counts, whatever its case.
