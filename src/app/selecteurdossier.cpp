@@ -1,7 +1,9 @@
 #include "selecteurdossier.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -23,6 +25,16 @@ TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : Q
         while (!dossier.exists() && dossier.cdUp()) {
         }
         setDirectory(dossier.exists() ? dossier.absolutePath() : QDir::homePath());
+    }
+    // Qt's dialog greys its accept button for a folder that does not exist yet; here such a name
+    // is accepted, and created after the question.
+    if (auto* nom = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+        connect(nom, &QLineEdit::textChanged, this, [this](const QString& texte) {
+            auto* boutons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+            QPushButton* choisir = boutons ? boutons->button(QDialogButtonBox::Open) : nullptr;
+            if (choisir && !texte.trimmed().isEmpty() && !QFileInfo::exists(directory().absoluteFilePath(texte)))
+                choisir->setEnabled(true);
+        });
     }
     ConfirmeCreation = [this](const QString& question) {
         QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question,

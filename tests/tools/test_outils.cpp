@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -167,6 +168,8 @@ TEST(SelecteurDossier, UnNouveauDossierEstCreeApresAccord) {
         auto* nom = selecteur.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(nom, nullptr);
         nom->setText(QStringLiteral("Nouveau"));
+        // The name of a folder still to be made can be chosen with the mouse too.
+        EXPECT_TRUE(selecteur.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->isEnabled());
         selecteur.accept();
         EXPECT_EQ(questions.size(), 1);
         EXPECT_EQ(QFileInfo(parent + QStringLiteral("/Nouveau")).isDir(), accord);
