@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QEvent>
+#include <QLabel>
 #include <QString>
 
 #include <functional>
+#include <type_traits>
 
 class QObject;
 class QWidget;
@@ -18,6 +20,18 @@ enum class Bordure { Dialogue, Redimensionnable, Aucune };
 // Caption, client size, border and help context of a window, centred on the primary screen.
 void PrepareFenetre(QWidget* fenetre, const QString& titre, int largeur, int hauteur, Bordure bordure,
                     int contexteAide);
+
+// A control of a window laid out by hand: its object name and text, placed at (gauche, haut) and
+// sized to its text. Labels show their text as it is, never as markup.
+template <typename Controle>
+Controle* NouveauControle(QWidget* parent, const QString& nom, const QString& texte, int gauche, int haut) {
+    auto* controle = new Controle(texte, parent);
+    controle->setObjectName(nom);
+    if constexpr (std::is_base_of_v<QLabel, Controle>) controle->setTextFormat(Qt::PlainText);
+    controle->move(gauche, haut);
+    controle->adjustSize();
+    return controle;
+}
 
 // How many pixels the widest of these controls' texts overflows the window, keeping a margin on
 // the right; 0 when all fit. Captions sized for one system's fonts may not fit another's.

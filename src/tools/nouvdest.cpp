@@ -21,23 +21,6 @@ namespace {
 // The widest a shown path may be, in pixels.
 constexpr int LargeurChemin = 291;
 
-QLabel* NouveauLabel(QWidget* parent, const QString& nom, const QString& texte, int gauche, int haut) {
-    auto* label = new QLabel(texte, parent);
-    label->setObjectName(nom);
-    label->setTextFormat(Qt::PlainText);
-    label->move(gauche, haut);
-    label->adjustSize();
-    return label;
-}
-
-QCheckBox* NouvelleCase(QWidget* parent, const QString& nom, const QString& texte, int gauche, int haut) {
-    auto* caseACocher = new QCheckBox(texte, parent);
-    caseACocher->setObjectName(nom);
-    caseACocher->move(gauche, haut);
-    caseACocher->adjustSize();
-    return caseACocher;
-}
-
 QPushButton* NouveauBouton(QWidget* parent, const QString& nom, const QString& texte, QRect cadre) {
     auto* bouton = new QPushButton(texte, parent);
     bouton->setObjectName(nom);
@@ -73,8 +56,8 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
     GroupBox2 = new QGroupBox(QStringLiteral("Chemin de la destination"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(4, 4, 310, 76);
-    Label2 = NouveauLabel(GroupBox2, QStringLiteral("Label2"), racine, 8, 22);
-    Label1 = NouveauLabel(GroupBox2, QStringLiteral("Label1"), racine, 8, 22);
+    Label2 = NouveauControle<QLabel>(GroupBox2, QStringLiteral("Label2"), racine, 8, 22);
+    Label1 = NouveauControle<QLabel>(GroupBox2, QStringLiteral("Label1"), racine, 8, 22);
     Label1->setFixedWidth(LargeurChemin);
     Label1->hide();
     BitBtn1 = NouveauBouton(GroupBox2, QStringLiteral("BitBtn1"), QStringLiteral("Parcourir"),
@@ -97,14 +80,18 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
     GroupBox3 = new QGroupBox(QStringLiteral("Options"), this);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(4, 176, 310, 86);
-    CheckBox1 = NouvelleCase(GroupBox3, QStringLiteral("CheckBox1"),
-                             QStringLiteral("Activer la recherche LOCALE des images en double"), 8, 16);
-    Label3 = NouveauLabel(GroupBox3, QStringLiteral("Label3"),
-                          QStringLiteral("(uniquement à l'intérieur de cette destination)"), 26, 34);
-    CheckBox2 = NouvelleCase(GroupBox3, QStringLiteral("CheckBox2"),
-                             QStringLiteral("Activer la recherche GENERALE des images en double"), 8, 50);
-    Label4 = NouveauLabel(GroupBox3, QStringLiteral("Label4"),
-                          QStringLiteral("(entre cette destination et toutes les autres)"), 26, 68);
+    CheckBox1 =
+        NouveauControle<QCheckBox>(GroupBox3, QStringLiteral("CheckBox1"),
+                                   QStringLiteral("Activer la recherche LOCALE des images en double"), 8, 16);
+    Label3 =
+        NouveauControle<QLabel>(GroupBox3, QStringLiteral("Label3"),
+                                QStringLiteral("(uniquement à l'intérieur de cette destination)"), 26, 34);
+    CheckBox2 = NouveauControle<QCheckBox>(
+        GroupBox3, QStringLiteral("CheckBox2"),
+        QStringLiteral("Activer la recherche GENERALE des images en double"), 8, 50);
+    Label4 =
+        NouveauControle<QLabel>(GroupBox3, QStringLiteral("Label4"),
+                                QStringLiteral("(entre cette destination et toutes les autres)"), 26, 68);
 
     BitBtn3 = NouveauBouton(this, QStringLiteral("BitBtn3"), QStringLiteral("OK"), QRect(4, 268, 96, 25));
     BitBtn3->setDefault(true);

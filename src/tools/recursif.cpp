@@ -18,23 +18,6 @@
 
 namespace {
 
-template <typename Bouton>
-Bouton* NouvelleCase(QWidget* parent, const QString& nom, const QString& texte, int gauche, int haut) {
-    auto* bouton = new Bouton(texte, parent);
-    bouton->setObjectName(nom);
-    bouton->move(gauche, haut);
-    bouton->adjustSize();
-    return bouton;
-}
-
-QLabel* NouveauLabel(QWidget* parent, const QString& nom, const QString& texte, int gauche, int haut) {
-    auto* label = new QLabel(texte, parent);
-    label->setObjectName(nom);
-    label->move(gauche, haut);
-    label->adjustSize();
-    return label;
-}
-
 QPushButton* NouveauBouton(QWidget* parent, const QString& nom, const QString& texte, int gauche, int haut) {
     auto* bouton = new QPushButton(texte, parent);
     bouton->setObjectName(nom);
@@ -53,26 +36,27 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     GroupBox1 = new QGroupBox(QStringLiteral("Options"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(4, 4, 338, 192);
-    CheckBox5 = NouvelleCase<QRadioButton>(GroupBox1, QStringLiteral("CheckBox5"),
-                                           QStringLiteral("Créer une arborescence"), 8, 18);
-    RadioButton1 = NouvelleCase<QRadioButton>(GroupBox1, QStringLiteral("RadioButton1"),
-                                              QStringLiteral("Créer une liste simple"), 8, 38);
-    CheckBox1 = NouvelleCase<QCheckBox>(
+    CheckBox5 = NouveauControle<QRadioButton>(GroupBox1, QStringLiteral("CheckBox5"),
+                                              QStringLiteral("Créer une arborescence"), 8, 18);
+    RadioButton1 = NouveauControle<QRadioButton>(GroupBox1, QStringLiteral("RadioButton1"),
+                                                 QStringLiteral("Créer une liste simple"), 8, 38);
+    CheckBox1 = NouveauControle<QCheckBox>(
         GroupBox1, QStringLiteral("CheckBox1"),
         QStringLiteral("Sélectionner uniquement les dossiers contenant des images"), 8, 62);
     CheckBox2 =
-        NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox2"),
-                                QStringLiteral("Désactiver la validation de chaque destination"), 8, 84);
-    CheckBox3 =
-        NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox3"),
-                                QStringLiteral("Activer la recherche LOCALE des images en double"), 8, 110);
-    Label3 = NouveauLabel(GroupBox1, QStringLiteral("Label3"),
-                          QStringLiteral("(uniquement à l'intérieur de chaque destination)"), 26, 128);
-    CheckBox4 =
-        NouvelleCase<QCheckBox>(GroupBox1, QStringLiteral("CheckBox4"),
-                                QStringLiteral("Activer la recherche GENERALE des images en double"), 8, 148);
-    Label4 = NouveauLabel(GroupBox1, QStringLiteral("Label4"), QStringLiteral("(entre chaque destination)"),
-                          26, 166);
+        NouveauControle<QCheckBox>(GroupBox1, QStringLiteral("CheckBox2"),
+                                   QStringLiteral("Désactiver la validation de chaque destination"), 8, 84);
+    CheckBox3 = NouveauControle<QCheckBox>(GroupBox1, QStringLiteral("CheckBox3"),
+                                           QStringLiteral("Activer la recherche LOCALE des images en double"),
+                                           8, 110);
+    Label3 =
+        NouveauControle<QLabel>(GroupBox1, QStringLiteral("Label3"),
+                                QStringLiteral("(uniquement à l'intérieur de chaque destination)"), 26, 128);
+    CheckBox4 = NouveauControle<QCheckBox>(
+        GroupBox1, QStringLiteral("CheckBox4"),
+        QStringLiteral("Activer la recherche GENERALE des images en double"), 8, 148);
+    Label4 = NouveauControle<QLabel>(GroupBox1, QStringLiteral("Label4"),
+                                     QStringLiteral("(entre chaque destination)"), 26, 166);
     CheckBox5->setChecked(true);
     CheckBox1->setEnabled(false);
     CheckBox2->setChecked(true);
