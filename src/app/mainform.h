@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -31,7 +30,7 @@ class QToolButton;
 class TAffichageSource;
 class QDialog;
 class TDestination;
-class TDossiersVus;
+struct TMarche;
 class TListeGroupe;
 class TPanneauDestinations;
 class TFormSplash2;
@@ -292,9 +291,8 @@ private:
     void Panel2Resize();
     void PanelPrecSuivResize();
 
-    // While a folder tree is added: the folders open, and those the walk has entered.
-    std::unordered_set<QString>* cheminsOuverts = nullptr;
-    TDossiersVus* dossiersVus = nullptr;
+    // While a folder tree is walked: the folders open, and those the walk has entered.
+    TMarche* marche = nullptr;
 
     bool fermetureFaite = false;
     int rouletteCumulee = 0; // wheel turns of less than one notch, kept for the next event

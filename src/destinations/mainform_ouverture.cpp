@@ -9,6 +9,7 @@
 #include "destinations/confirmation.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "tools/arborescence.h"
 #include "tools/nouvdest.h"
 
 #include <QCheckBox>
@@ -25,7 +26,7 @@ void TMainForm::DemandeArretRecherche() {
 }
 
 bool TMainForm::DejaOuverte(const QString& chemin) const {
-    if (cheminsOuverts) return cheminsOuverts->count(chemin) != 0;
+    if (marche) return marche->CheminsOuverts.count(chemin) != 0;
     for (int i = 1; i < Configuration->Destinations.Count(); ++i)
         if (Configuration->Destinations.Element(i)->Chemin == chemin) return true;
     return false;
@@ -44,7 +45,7 @@ TDestination* TMainForm::CreeDestination(int32_t niveau) {
     TDestination* d = nouvelle.get();
     Configuration->Destinations.Ajoute(d->Titre, std::move(nouvelle));
     ListeGroupe->Ajoute(*d);
-    if (cheminsOuverts) cheminsOuverts->insert(d->Chemin);
+    if (marche) marche->CheminsOuverts.insert(d->Chemin);
     return d;
 }
 

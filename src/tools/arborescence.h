@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <set>
+#include <unordered_set>
 #include <utility>
 
 // What a walk through a folder tree needs to know of one folder.
@@ -31,4 +32,11 @@ private:
 #ifdef Q_OS_WIN
     std::set<QString> vusParChemin;
 #endif
+};
+
+// What a walk through a folder tree keeps while it runs: the folders already open as
+// destinations, and the folders it has entered.
+struct TMarche {
+    std::unordered_set<QString> CheminsOuverts;
+    TDossiersVus Vus;
 };

@@ -18,8 +18,6 @@
 #include <QMenu>
 #include <QRadioButton>
 
-#include <unordered_set>
-
 void TMainForm::Modifierlescaractristiques1Click() {
     if (!Configuration) return;
     const int index = PopupMenu2->property("Tag").toInt();
@@ -39,6 +37,8 @@ void TMainForm::Modifierlescaractristiques1Click() {
     dialogue.CheckBox1->setEnabled(!d.RechercheGenerale);
     if (MontreModal(dialogue) != QDialog::Accepted) return;
 
+    // The search stops before the destination it may be reading changes.
+    DemandeArretRecherche();
     d.RechercheLocale = dialogue.CheckBox1->isChecked();
     d.RechercheGenerale = dialogue.CheckBox2->isChecked();
     d.Fonte = dialogue.EditTitre->font();
@@ -46,9 +46,8 @@ void TMainForm::Modifierlescaractristiques1Click() {
     d.FonteCouleur = dialogue.CouleurTitre;
     d.Chemin = Chemins::SansSeparateurFinal(dialogue.Label1->text());
     d.Titre = dialogue.EditTitre->text();
-    // The title's height may have changed, and so the search's view of the destination.
+    // The title's height may have changed.
     ListeGroupe->Recalcule(d);
-    DemandeArretRecherche();
     PanelListeResize();
 }
 
@@ -61,26 +60,32 @@ void TMainForm::Ajouteravecsousdossiers1Click() {
     dialogue.CheckBox4->setChecked(true);
     const bool accepte = MontreModal(dialogue) == QDialog::Accepted;
     FixeCurseur(Qt::WaitCursor);
-    if (accepte) {
-        // During the walk, the open folders are looked up in a set rather than in the list.
-        std::unordered_set<QString> chemins;
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-            chemins.insert(Configuration->Destinations.Element(i)->Chemin);
-        TDossiersVus vus;
-        cheminsOuverts = &chemins;
-        dossiersVus = &vus;
-        recursiveDir(dialogue.Dossier(), 0);
-        cheminsOuverts = nullptr;
-        dossiersVus = nullptr;
-    }
+    if (accepte) recursiveDir(dialogue.Dossier(), 0);
     CurseurParDefaut();
     RafraichisListeDestinations();
 }
 
 void TMainForm::recursiveDir(const QString& chemin, int32_t niveau) {
+    if (!marche) {
+        // The walk's own state, for as long as the walk from this folder lasts: the open folders
+        // in a set rather than searched in the list, and the folders entered. The program's
+        // folder (the trash, the store) counts as entered, so that no spelling of its path,
+        // through a link or from the folder itself, makes it a destination.
+        TMarche etat;
+        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
+            etat.CheminsOuverts.insert(Configuration->Destinations.Element(i)->Chemin);
+        etat.Vus.PremiereVisite(DossierProgramme);
+        marche = &etat;
+        struct Fin {
+            TMarche*& marche;
+            ~Fin() { marche = nullptr; }
+        } fin{marche};
+        recursiveDir(chemin, niveau);
+        return;
+    }
     const QString dossier = Chemins::SansSeparateurFinal(chemin);
     // A folder reached a second time through a link is not walked again.
-    if (dossiersVus && !dossiersVus->PremiereVisite(dossier)) return;
+    if (!marche->Vus.PremiereVisite(dossier)) return;
     const TFormRecurs& options = *FormRecurs;
     const TContenuDossier contenu = LitDossier(dossier);
     const bool arborescence = options.CheckBox5->isChecked();
@@ -100,13 +105,8 @@ void TMainForm::recursiveDir(const QString& chemin, int32_t niveau) {
             d->SousGroupe = -1;
         }
     }
-    // The program's own folder holds the trash and the store: never a destination. Paths are
-    // compared with their ASCII letters upper-cased.
-    const QByteArray programme = DossierProgramme.toUtf8().toUpper();
-    for (const QString& sousDossier : contenu.SousDossiers) {
-        if (sousDossier.toUtf8().toUpper() == programme) continue;
+    for (const QString& sousDossier : contenu.SousDossiers)
         recursiveDir(sousDossier, arborescence && d ? d->SousGroupe : 0);
-    }
     // A level that none of the sub-folders came into (all already open, cancelled or left out)
     // is not offered: its parent shows no level icon.
     if (d && d->SousGroupe != -1) {

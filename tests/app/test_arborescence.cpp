@@ -121,6 +121,19 @@ TEST_F(ArborescenceTest, SansLeDossierDuProgrammeNiLesDossiersCaches) {
     EXPECT_FALSE(titres.contains(QStringLiteral("Cachee")));
 }
 
+TEST_F(ArborescenceTest, LeDossierDuProgrammeParUnLienOuLuiMeme) {
+    ASSERT_TRUE(QFile::link(env.Programme, a + QStringLiteral("/C/programme")));
+    MainForm->Ajouteravecsousdossiers1Click();
+    QStringList titres = Titres();
+    titres.sort();
+    EXPECT_EQ(titres, (QStringList{"A", "B", "C", "D"}));
+
+    MainForm->Fermertouteslesdestinations1Click();
+    FormRecurs->ChoisitDossier(env.Programme);
+    MainForm->Ajouteravecsousdossiers1Click();
+    EXPECT_EQ(Nombre(), 1);
+}
+
 TEST_F(ArborescenceTest, ValidationAnnuleePourB) {
     FormRecurs->CheckBox2->setChecked(false);
     QList<Qt::CursorShape> pointeurs;

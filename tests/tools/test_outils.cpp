@@ -169,7 +169,9 @@ TEST(SelecteurDossier, UnNouveauDossierEstCreeApresAccord) {
         ASSERT_NE(nom, nullptr);
         nom->setText(QStringLiteral("Nouveau"));
         // The name of a folder still to be made can be chosen with the mouse too.
-        EXPECT_TRUE(selecteur.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->isEnabled());
+        auto* boutons = selecteur.findChild<QDialogButtonBox*>();
+        ASSERT_NE(boutons, nullptr);
+        EXPECT_TRUE(boutons->button(QDialogButtonBox::Open)->isEnabled());
         selecteur.accept();
         EXPECT_EQ(questions.size(), 1);
         EXPECT_EQ(QFileInfo(parent + QStringLiteral("/Nouveau")).isDir(), accord);
