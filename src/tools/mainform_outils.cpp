@@ -66,6 +66,7 @@ void TMainForm::Ajouteravecsousdossiers1Click() {
 }
 
 void TMainForm::recursiveDir(const QString& chemin, int32_t niveau) {
+    if (!Configuration) return;
     if (!marche) {
         // The walk's own state, for as long as the walk from this folder lasts: the open folders
         // in a set rather than searched in the list, and the folders entered. The program's
