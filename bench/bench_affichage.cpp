@@ -4,6 +4,7 @@
 //
 //   bench_affichage [number of photos, default 100]
 
+#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
@@ -83,10 +84,7 @@ int main(int argc, char* argv[]) {
 
     // The whole program on that source.
     qputenv("HOME", QFile::encodeName(source));
-    CreeFenetres({programme, programme});
-    MainForm->Timer1->stop();
-    MainForm->showMinimized();
-    MainForm->Timer1Timer();
+    DemarreProgramme(programme);
     MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     MainForm->FixeSeparateurs(300, 160, 160);
     auto repos = [] {

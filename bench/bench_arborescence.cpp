@@ -2,6 +2,7 @@
 // validation, timed from the command to the panel redrawn; then closing them all with "no to all".
 // Prints figures; asserts nothing.
 
+#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
@@ -42,8 +43,7 @@ void CreeArbre(const QString& racine, int nombre, const QByteArray& jpeg) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -65,10 +65,7 @@ int main(int argc, char* argv[]) {
         QDir().mkpath(programme);
         CreeArbre(racine.path(), nombre, jpeg);
         qputenv("HOME", QFile::encodeName(racine.path()));
-        CreeFenetres({programme, programme});
-        MainForm->Timer1->stop();
-        MainForm->showMinimized();
-        MainForm->Timer1Timer();
+        DemarreProgramme(programme);
         while (!MainForm->isVisible())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
         MainForm->MontreModal = [](QDialog&) { return int(QDialog::Accepted); };

@@ -1,6 +1,7 @@
 // Filing figures: one image from the release to the next image painted (its picture ready), and a
 // selection of 1,000 images out of a source of 10,000. Prints figures; asserts nothing.
 
+#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
@@ -57,10 +58,7 @@ void Lance(const QString& racine, int nombre, const QImage& photo) {
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"),
                         {"SourcePath=" + source, "DestinationCount=1", "Cible", cible, "-1", "0", "1", "0", "-11",
                          "Arial", "8", "XXXXXX"});
-    CreeFenetres({programme, programme});
-    MainForm->Timer1->stop();
-    MainForm->showMinimized();
-    MainForm->Timer1Timer();
+    DemarreProgramme(programme);
     MainForm->Avertit = [](const QString& message) { std::printf("warning: %s\n", qPrintable(message)); };
     Attend([] { return MainForm->isVisible(); });
     QTest::qWait(100);
@@ -71,8 +69,7 @@ void Lance(const QString& racine, int nombre, const QImage& photo) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -2,6 +2,7 @@
 // destinations of 1,000 images each (stores present), and laying out a level of 1,000 tiles.
 // Prints figures; asserts nothing.
 
+#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
@@ -49,8 +50,7 @@ double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QTemporaryDir racine;
@@ -85,10 +85,7 @@ int main(int argc, char* argv[]) {
     qputenv("HOME", QFile::encodeName(racine.path()));
     QElapsedTimer t;
     t.start();
-    CreeFenetres({programme, programme});
-    MainForm->Timer1->stop();
-    MainForm->showMinimized();
-    MainForm->Timer1Timer();
+    DemarreProgramme(programme);
     QCoreApplication::processEvents();
     std::printf("start-up with 200 destinations of 1,000 images: %.0f ms to the main window\n", Ms(t));
 

@@ -62,8 +62,11 @@ int DepassementDesTextes(const QWidget* fenetre, const QList<const QWidget*>& co
     return std::max(0, droite - (fenetre->width() - marge));
 }
 
-void ElargitFenetre(QWidget* fenetre, int surplus) {
+void ElargitFenetre(QWidget* fenetre, int surplus, const TElargissement& controles) {
     if (surplus <= 0) return;
+    for (QWidget* controle : controles.Etires) controle->resize(controle->width() + surplus, controle->height());
+    for (QWidget* controle : controles.ADroite) controle->move(controle->x() + surplus, controle->y());
+    for (QWidget* controle : controles.AuMilieu) controle->move(controle->x() + surplus / 2, controle->y());
     fenetre->setFixedSize(fenetre->width() + surplus, fenetre->height());
     Centre(fenetre);
 }

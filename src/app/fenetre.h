@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -36,8 +37,16 @@ Controle* NouveauControle(QWidget* parent, const QString& nom, const QString& te
 // How many pixels the widest of these controls' texts overflows the window, keeping a margin on
 // the right; 0 when all fit. Captions sized for one system's fonts may not fit another's.
 int DepassementDesTextes(const QWidget* fenetre, const QList<const QWidget*>& controles, int marge);
-// Widens a fixed-size window by that many pixels and centres it again.
-void ElargitFenetre(QWidget* fenetre, int surplus);
+// How a hand-laid window grows wider: the controls that stretch, those that keep to the right
+// edge, and those that keep to the middle.
+struct TElargissement {
+    QList<QWidget*> Etires;
+    QList<QWidget*> ADroite;
+    QList<QWidget*> AuMilieu;
+};
+// Widens a fixed-size window by that many pixels, moving its controls as told, and centres it
+// again; nothing when the surplus is not positive.
+void ElargitFenetre(QWidget* fenetre, int surplus, const TElargissement& controles);
 
 // The hint of a control: kept as the property "indice" and shown as a tooltip only when the
 // control's hints are on.

@@ -200,6 +200,8 @@ public:
     void ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
     void ImageDestinationMouseMove(QPoint position);
     void Redessine(TDestination& d);
+    // The destinations-list index of the tile the tile menu was opened on; -1 when none is.
+    int IndexDuMenuDeTuile() const;
 
     // Shows one French warning (a message box; tests put their own).
     std::function<void(const QString&)> Avertit;

@@ -147,6 +147,11 @@ void TMainForm::ImageDestinationMouseMove(QPoint position) {
     FixeIndice(ImageDestination, TPanneauDestinations::Indice(*d), Configuration->BullesAide);
 }
 
+int TMainForm::IndexDuMenuDeTuile() const {
+    const int index = PopupMenu2->property("Tag").toInt();
+    return Configuration && index >= 0 && index < Configuration->Destinations.Count() ? index : -1;
+}
+
 void TMainForm::Redessine(TDestination& d) {
     if (!d.Visible && d.Titre != TitreCorbeille) return;
     Panneau->DessineEtat(d, false);

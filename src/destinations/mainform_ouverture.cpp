@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QThread>
 
 #include <deque>
@@ -123,9 +122,8 @@ void TMainForm::RattacheOrphelines() {
 }
 
 void TMainForm::Fermerladestination1Click() {
-    if (!Configuration) return;
-    const int index = PopupMenu2->property("Tag").toInt();
-    if (index < 0 || index >= Configuration->Destinations.Count()) return;
+    const int index = IndexDuMenuDeTuile();
+    if (index < 0) return;
     ++Occupe;
     DemandeArretRecherche();
     int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;

@@ -15,13 +15,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QRadioButton>
 
 void TMainForm::Modifierlescaractristiques1Click() {
-    if (!Configuration) return;
-    const int index = PopupMenu2->property("Tag").toInt();
-    if (index < 0 || index >= Configuration->Destinations.Count()) return;
+    const int index = IndexDuMenuDeTuile();
+    if (index < 0) return;
     TDestination& d = *Configuration->Destinations.Element(index);
     if (d.Titre == TitreCorbeille) return; // the trash keeps its folder, title and font
 

@@ -103,15 +103,8 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
 
     // Captions too wide for this system's font widen the window rather than being cut.
     const int surplus = DepassementDesTextes(this, {CheckBox1, Label3, CheckBox2, Label4}, 10);
-    if (surplus > 0) {
-        for (QGroupBox* groupe : {GroupBox2, GroupBox1, GroupBox3})
-            groupe->resize(groupe->width() + surplus, groupe->height());
-        for (QWidget* aDroite : {static_cast<QWidget*>(BitBtn1), static_cast<QWidget*>(BitBtnFonte),
-                                 static_cast<QWidget*>(BitBtn4)})
-            aDroite->move(aDroite->x() + surplus, aDroite->y());
-        BitBtn2->move(BitBtn2->x() + surplus / 2, BitBtn2->y());
-        ElargitFenetre(this, surplus);
-    }
+    ElargitFenetre(this, surplus,
+                   {{GroupBox2, GroupBox1, GroupBox3}, {BitBtn1, BitBtnFonte, BitBtn4}, {BitBtn2}});
 
     ChoisitDossier = [this](const QString& depart) { return TSelecteurDossier::Choisit(this, depart); };
     ChoisitFonte = [this](QFont& police) {

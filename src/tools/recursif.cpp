@@ -94,15 +94,8 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     // Captions too wide for this system's font widen the window rather than being cut.
     const int surplus = DepassementDesTextes(
         this, {CheckBox5, RadioButton1, CheckBox1, CheckBox2, CheckBox3, Label3, CheckBox4, Label4}, 10);
-    if (surplus > 0) {
-        for (QWidget* large :
-             {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
-              static_cast<QWidget*>(DriveComboBox1), static_cast<QWidget*>(DirectoryListBox1)})
-            large->resize(large->width() + surplus, large->height());
-        BitBtn1->move(BitBtn1->x() + surplus / 2, BitBtn1->y());
-        BitBtn3->move(BitBtn3->x() + surplus, BitBtn3->y());
-        ElargitFenetre(this, surplus);
-    }
+    ElargitFenetre(this, surplus,
+                   {{GroupBox1, GroupBox2, DriveComboBox1, DirectoryListBox1}, {BitBtn3}, {BitBtn1}});
 
     connect(CheckBox4, &QCheckBox::toggled, this, &TFormRecurs::CheckBox4Click);
     connect(CheckBox5, &QRadioButton::toggled, this, &TFormRecurs::CheckBox5hClick);
