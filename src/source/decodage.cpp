@@ -217,7 +217,85 @@ TImageDecodee DecodeGif(const QByteArray& chemin) {
     return resultat;
 }
 
-// ---- BMP ------------------------------------------------------------------------------------
+// ---- BMP ----------------------------------------------------------------------------------
+
+// What the header says of a BMP: enough to check its size before anything is allocated, and to
+// know the picture the reader will produce.
+struct EnteteBmp {
+    qint64 largeur = 0;
+    qint64 hauteur = 0; // rows, whatever their order in the file
+    qint64 debutDonnees = 0;
+    QImage::Format format = QImage::Format_Invalid;
+};
+
+uint32_t Lu32(const QByteArray& octets, int position) {
+    uint32_t valeur = 0;
+    for (int k = 3; k >= 0; --k) valeur = (valeur << 8) | static_cast<uint8_t>(octets[position + k]);
+    return valeur;
+}
+
+uint16_t Lu16(const QByteArray& octets, int position) {
+    return static_cast<uint16_t>(static_cast<uint8_t>(octets[position]) |
+                                 (static_cast<uint8_t>(octets[position + 1]) << 8));
+}
+
+// The file header and the start of the information header; false when they are not a BMP's.
+// A negative height announces rows stored top-down.
+bool LitEnteteBmp(QIODevice& appareil, EnteteBmp& entete) {
+    const QByteArray octets = appareil.read(14 + 56);
+    if (octets.size() < 14 + 16 || octets[0] != 'B' || octets[1] != 'M') return false;
+    entete.debutDonnees = Lu32(octets, 10);
+    const uint32_t tailleInfo = Lu32(octets, 14);
+    int bits = 0;
+    uint32_t compression = 0, masqueAlpha = 0;
+    if (tailleInfo == 12) {
+        entete.largeur = static_cast<int16_t>(Lu16(octets, 18));
+        entete.hauteur = static_cast<int16_t>(Lu16(octets, 20));
+        bits = Lu16(octets, 24);
+    } else {
+        if (octets.size() < 14 + 20) return false;
+        entete.largeur = static_cast<int32_t>(Lu32(octets, 18));
+        entete.hauteur = static_cast<int32_t>(Lu32(octets, 22));
+        bits = Lu16(octets, 28);
+        compression = Lu32(octets, 30);
+        if (tailleInfo >= 108 && octets.size() >= 70) masqueAlpha = Lu32(octets, 66);
+    }
+    entete.hauteur = entete.hauteur < 0 ? -entete.hauteur : entete.hauteur;
+    constexpr uint32_t ChampsDeBits = 3;
+    if (bits == 16 || bits == 24 || bits == 32)
+        entete.format = compression == ChampsDeBits && masqueAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    else if (bits == 4 || bits == 8)
+        entete.format = QImage::Format_Indexed8;
+    else
+        entete.format = QImage::Format_Mono;
+    return true;
+}
+
+// A picture of that size and format whose every pixel has a known value: mid grey, as a damaged
+// JPEG's missing rows, or the palette's first colour.
+QImage ImageInitialisee(QSize taille, QImage::Format format) {
+    QImage image(taille, format);
+    if (image.isNull()) return image;
+    if (image.depth() >= 24)
+        image.fill(qRgb(128, 128, 128));
+    else
+        image.fill(0u);
+    return image;
+}
+
+enum class LectureBmp { Echec, Lue, AutreImage };
+
+// Qt's reader decodes into the picture it is given when its size and format are those of the file,
+// and leaves untouched what it does not decode: rows past the end of a cut file, pixels that a
+// run-length file skips. Given a picture whose every pixel is set, the result never depends on
+// memory that nothing wrote; AutreImage when the reader made a picture of its own instead.
+LectureBmp LitDansImageInitialisee(QIODevice& appareil, QImage& image) {
+    if (!appareil.seek(0)) return LectureBmp::Echec;
+    QImageReader lecteur(&appareil, "bmp");
+    const uchar* donnees = image.constBits();
+    if (!lecteur.read(&image) || image.isNull()) return LectureBmp::Echec;
+    return image.constBits() == donnees ? LectureBmp::Lue : LectureBmp::AutreImage;
+}
 
 TImageDecodee DecodeBmp(const QByteArray& chemin) {
     // Our own limit is checked from the header below; the reader's must not be the lower one.
@@ -228,11 +306,20 @@ TImageDecodee DecodeBmp(const QByteArray& chemin) {
     if (!fichier) return resultat;
     QFile appareil;
     if (!appareil.open(fichier.get(), QIODevice::ReadOnly)) return resultat;
-    QImageReader lecteur(&appareil, "bmp");
-    const QSize taille = lecteur.size();
-    if (!taille.isValid() || !TailleAcceptable(taille.width(), taille.height())) return resultat;
-    QImage image;
-    if (!lecteur.read(&image) || image.isNull()) return resultat;
+    EnteteBmp entete;
+    if (!LitEnteteBmp(appareil, entete) || !TailleAcceptable(entete.largeur, entete.hauteur)) return resultat;
+    // No pixel data at all is no picture.
+    if (entete.debutDonnees >= appareil.size()) return resultat;
+    const QSize taille(static_cast<int>(entete.largeur), static_cast<int>(entete.hauteur));
+    QImage image = ImageInitialisee(taille, entete.format);
+    if (image.isNull()) return resultat;
+    LectureBmp lecture = LitDansImageInitialisee(appareil, image);
+    if (lecture == LectureBmp::AutreImage && image.size() == taille) {
+        // The reader wanted another format than the header suggested: read again into that one.
+        image = ImageInitialisee(taille, image.format());
+        lecture = image.isNull() ? LectureBmp::Echec : LitDansImageInitialisee(appareil, image);
+    }
+    if (lecture != LectureBmp::Lue) return resultat;
     resultat.Naturelle = image.size();
     resultat.Image = std::move(image);
     resultat.Lisible = true;

@@ -6,6 +6,8 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <limits>
+
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
@@ -231,4 +233,93 @@ TEST_F(DecodageTest, Bmp) {
     ASSERT_TRUE(image.Lisible);
     EXPECT_EQ(image.Naturelle, QSize(30, 20));
     EXPECT_EQ(image.Image.pixel(5, 3), Motif(30, 20).pixel(5, 3));
+}
+
+namespace {
+
+void Ajoute32(QByteArray& octets, quint32 valeur) {
+    for (int k = 0; k < 4; ++k) octets += static_cast<char>((valeur >> (8 * k)) & 0xFF);
+}
+
+// A BMP file with a 40-byte information header: its palette and its pixel data as given, the
+// pixel data starting right after the palette unless told otherwise.
+QByteArray Bmp(qint32 largeur, qint32 hauteur, int bits, const QList<QRgb>& palette, const QByteArray& donnees,
+               quint32 compression = 0, qint64 decalage = -1) {
+    const quint32 debut = 14 + 40 + 4 * static_cast<quint32>(palette.size());
+    QByteArray octets("BM");
+    Ajoute32(octets, debut + static_cast<quint32>(donnees.size()));
+    Ajoute32(octets, 0);
+    Ajoute32(octets, decalage < 0 ? debut : static_cast<quint32>(decalage));
+    Ajoute32(octets, 40);
+    Ajoute32(octets, static_cast<quint32>(largeur));
+    Ajoute32(octets, static_cast<quint32>(hauteur));
+    octets += QByteArray("\x01\x00", 2);
+    octets += static_cast<char>(bits);
+    octets += '\0';
+    Ajoute32(octets, compression);
+    Ajoute32(octets, static_cast<quint32>(donnees.size()));
+    Ajoute32(octets, 2835); // pixels per metre, across and down
+    Ajoute32(octets, 2835);
+    Ajoute32(octets, static_cast<quint32>(palette.size())); // colours used
+    Ajoute32(octets, 0);
+    for (const QRgb couleur : palette) Ajoute32(octets, couleur & 0xFFFFFF);
+    return octets + donnees;
+}
+
+// 24-bit rows in the order the file stores them, each of one colour, padded to 4 bytes.
+QByteArray Lignes24(int largeur, const QList<QRgb>& couleurs) {
+    QByteArray donnees;
+    for (const QRgb couleur : couleurs) {
+        QByteArray ligne;
+        for (int x = 0; x < largeur; ++x)
+            for (const int composante : {qBlue(couleur), qGreen(couleur), qRed(couleur)})
+                ligne += static_cast<char>(composante);
+        donnees += ligne.leftJustified((ligne.size() + 3) / 4 * 4, '\0');
+    }
+    return donnees;
+}
+
+struct CasBmp {
+    const char* nom;
+    QByteArray octets;
+    QSize taille; // empty when the file must not be read
+    QList<std::pair<QPoint, QRgb>> pixels;
+};
+
+} // namespace
+
+// Damaged and unusual BMPs: each decodes to the same picture every time, with every pixel that
+// the file does not give in a known colour, or is refused.
+TEST_F(DecodageTest, BmpInhabituelsOuEndommages) {
+    const QRgb rouge = qRgb(255, 0, 0), vert = qRgb(0, 255, 0), bleu = qRgb(0, 0, 255), blanc = qRgb(255, 255, 255);
+    const QRgb gris = qRgb(128, 128, 128), fond = qRgb(10, 20, 30);
+    const QByteArray quatreBlanches = Lignes24(4, {blanc, blanc, blanc, blanc});
+    const QByteArray complet = Bmp(4, 4, 24, {}, quatreBlanches);
+    const QByteArray indexe = Bmp(4, 4, 8, {fond, blanc}, QByteArray(16, '\x01'));
+    // A run of two white pixels, then the end of the picture: the rest is skipped.
+    const QByteArray rle = Bmp(4, 2, 8, {fond, blanc}, QByteArray("\x02\x01\x00\x01", 4), 1);
+    const CasBmp cas[] = {
+        // Rows stored top-down, announced by a negative height.
+        {"bmp-hauteur-negative.bmp", Bmp(4, -3, 24, {}, Lignes24(4, {rouge, vert, bleu})), {4, 3},
+         {{{0, 0}, rouge}, {{3, 1}, vert}, {{0, 2}, bleu}}},
+        // Cut after the two bottom rows.
+        {"bmp-tronque.bmp", complet.left(complet.size() - 2 * 12), {4, 4}, {{{0, 3}, blanc}, {{3, 0}, gris}}},
+        {"bmp-8-bits-tronque.bmp", indexe.left(indexe.size() - 8), {4, 4}, {{{0, 3}, blanc}, {{0, 0}, fond}}},
+        {"bmp-rle-saute-des-pixels.bmp", rle, {4, 2}, {{{1, 1}, blanc}, {{2, 1}, fond}, {{0, 0}, fond}}},
+        {"bmp-donnees-apres-la-fin.bmp", Bmp(4, 4, 24, {}, quatreBlanches, 0, 4000), {}, {}},
+        {"bmp-hauteur-la-plus-negative.bmp", Bmp(4, std::numeric_limits<qint32>::min(), 24, {}, quatreBlanches),
+         {}, {}},
+        {"bmp-largeur-negative.bmp", Bmp(-4, 4, 24, {}, quatreBlanches), {}, {}},
+    };
+    for (const CasBmp& c : cas) {
+        const QByteArray chemin = Ecrit(QString::fromLatin1(c.nom), c.octets);
+        const TImageDecodee image = DecodeImage(chemin, {800, 600});
+        EXPECT_EQ(image.Lisible, !c.taille.isEmpty()) << c.nom;
+        if (!image.Lisible) continue;
+        EXPECT_EQ(image.Naturelle, c.taille) << c.nom;
+        EXPECT_EQ(image.Image.size(), c.taille) << c.nom;
+        for (const auto& [point, couleur] : c.pixels)
+            EXPECT_EQ(image.Image.pixel(point), couleur) << c.nom << " " << point.x() << "," << point.y();
+        EXPECT_EQ(DecodeImagePourSignature(chemin).Image, image.Image) << c.nom;
+    }
 }
