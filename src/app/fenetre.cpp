@@ -2,6 +2,8 @@
 
 #include <QGuiApplication>
 #include <QList>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QVariant>
 #include <QWidget>
@@ -69,6 +71,19 @@ void ElargitFenetre(QWidget* fenetre, int surplus, const TElargissement& control
     for (QWidget* controle : controles.AuMilieu) controle->move(controle->x() + surplus / 2, controle->y());
     fenetre->setFixedSize(fenetre->width() + surplus, fenetre->height());
     Centre(fenetre);
+}
+
+int Question(QWidget* parent, const QString& question, const QStringList& boutons, int echap) {
+    QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> liste;
+    // One role for all keeps them in the order they were added.
+    for (const QString& texte : boutons) liste << boite.addButton(texte, QMessageBox::ActionRole);
+    if (liste.isEmpty()) return echap;
+    boite.setDefaultButton(qobject_cast<QPushButton*>(liste.first()));
+    boite.setEscapeButton(liste.value(echap));
+    boite.exec();
+    const qsizetype reponse = liste.indexOf(boite.clickedButton());
+    return reponse < 0 ? echap : static_cast<int>(reponse);
 }
 
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles) {

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QStyledItemDelegate>
 
 #include <functional>
 #include <type_traits>
@@ -48,6 +50,11 @@ struct TElargissement {
 // again; nothing when the surplus is not positive.
 void ElargitFenetre(QWidget* fenetre, int surplus, const TElargissement& controles);
 
+// Asks a question in a message box "Confirmation" whose buttons stand in the order given, whatever
+// the platform's habit of ordering yes and no; the index of the button pressed. Escape, or closing
+// the box, answers the button at index echap.
+int Question(QWidget* parent, const QString& question, const QStringList& boutons, int echap);
+
 // The hint of a control: kept as the property "indice" and shown as a tooltip only when the
 // control's hints are on.
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles);
@@ -56,3 +63,15 @@ QString Indice(const QWidget* controle);
 // Runs an action each time the widget receives an event of that type (a resize, a paint); the
 // event still reaches the widget.
 void SurveilleEvenement(QWidget* cible, QEvent::Type type, std::function<void()> action);
+
+// Rows of a list or tree of one fixed height, whatever the font.
+class TDelegueHauteurFixe : public QStyledItemDelegate {
+public:
+    TDelegueHauteurFixe(int hauteur, QObject* parent) : QStyledItemDelegate(parent), hauteurLigne(hauteur) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), hauteurLigne);
+    }
+
+private:
+    int hauteurLigne;
+};

@@ -2,12 +2,10 @@
 #include "dossierprogramme.h"
 #include "mainform.h"
 #include "globaux.h"
+#include "traduction.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStyleFactory>
-#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -16,11 +14,7 @@ int main(int argc, char* argv[]) {
     // The program's own key handling and help replace the platform's quit-on-last-window rule:
     // the application ends with its main window.
     QApplication::setQuitOnLastWindowClosed(false);
-    // Qt's own dialogs (folders, fonts) speak French too, when the translations are installed.
-    QTranslator traductionQt;
-    if (traductionQt.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traductionQt);
+    InstalleTraductionsQt();
 
     CreeFenetres(ResoutDossiersProgramme(QCoreApplication::applicationDirPath()));
     QObject::connect(MainForm, &TMainForm::Fermee, &application, &QCoreApplication::quit, Qt::QueuedConnection);

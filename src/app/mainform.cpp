@@ -21,28 +21,19 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 
 namespace {
 
 // Colour of the three movable dividers ($C0F0C0).
 const char* const StyleSeparateur = "QSplitter::handle { background-color: #C0F0C0; }";
-
-// List rows are 13 pixels high.
-class DelegueLigne13 : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(), 13);
-    }
-};
 
 QFrame* PanneauNoir(QWidget* parent, const QString& nom) {
     auto* panneau = new QFrame(parent);
@@ -127,19 +118,10 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
 
     Avertit = [this](const QString& message) { QMessageBox::warning(this, QStringLiteral("Mirasolve"), message); };
     ConfirmeOkAnnuler = [this](const QString& question) {
-        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, this);
-        QPushButton* ok = boite.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        boite.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-        boite.exec();
-        return boite.clickedButton() == ok;
+        return Question(this, question, {QStringLiteral("OK"), QStringLiteral("Annuler")}, 1) == 0;
     };
     DemandeOuiNonTout = [this](const QString& question) {
-        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, this);
-        QPushButton* oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-        boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-        QPushButton* tout = boite.addButton(QStringLiteral("&Tout"), QMessageBox::YesRole);
-        boite.exec();
-        return boite.clickedButton() == oui ? 0 : (boite.clickedButton() == tout ? 2 : 1);
+        return Question(this, question, {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
     };
     MontreModal = [](QDialog& dialogue) { return dialogue.exec(); };
     Affichage = new TAffichageSource(*this, this);
@@ -220,7 +202,7 @@ void TMainForm::CreeZoneSource() {
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListBox1->setUniformItemSizes(true);
-    ListBox1->setItemDelegate(new DelegueLigne13(ListBox1));
+    ListBox1->setItemDelegate(new TDelegueHauteurFixe(13, ListBox1));
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListBox1->setMinimumSize(1, 1);
     auto* liste = new QVBoxLayout(Panel2);
@@ -307,10 +289,19 @@ void TMainForm::CreeImageCourante(QWidget* parent) {
     const int largeurs[4] = {80, 60, 0, 75};
     for (int i = 0; i < 4; ++i) {
         PanneauxStatut[i] = new QLabel(StatusBarCourant);
+        PanneauxStatut[i]->setObjectName(QStringLiteral("PanneauStatut%1").arg(i));
         PanneauxStatut[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         PanneauxStatut[i]->setFixedWidth(largeurs[i]);
-        StatusBarCourant->addWidget(PanneauxStatut[i]);
     }
+    // The size panel holds the largest size a picture may have in the font in use; the last
+    // panel, the path, stretches to the end of the bar and never widens the window.
+    QLabel* taille = PanneauxStatut[1];
+    const int bords = 2 * taille->frameWidth() + 2 * taille->margin() + 6;
+    taille->setFixedWidth(
+        std::max(largeurs[1], taille->fontMetrics().horizontalAdvance(QStringLiteral("20000x20000")) + bords));
+    PanneauxStatut[3]->setMinimumWidth(largeurs[3]);
+    PanneauxStatut[3]->setMaximumWidth(QWIDGETSIZE_MAX);
+    for (int i = 0; i < 4; ++i) StatusBarCourant->addWidget(PanneauxStatut[i], i == 3 ? 1 : 0);
 
     auto* cadre = new QVBoxLayout(GroupBoxCourant);
     cadre->setContentsMargins(2, 2, 2, 2);

@@ -236,6 +236,17 @@ public:
     void Ajouteravecsousdossiers1Click();
     void recursiveDir(const QString& chemin, int32_t niveau);
 
+    // The source: a folder chosen in the source chooser, the same folder scanned again, or the
+    // folder of the destination whose tile menu is open. Each asks the search to stop first.
+    void Parcourir1Click();
+    void Rafraichir1Click();
+    void Slectionnercettedestinationcommesource1Click();
+    // Scans the folder as the new source, sorts it by name, fills the list and shows its first file.
+    void ChargeSource(const QString& dossier);
+
+    // The sensitivity of the duplicate search and the tile hints, edited in "Préférences".
+    void Prfrences1Click();
+
     void Guide1Click();
     void Tutorial1Click();
     void Rfrences1Click();
@@ -272,6 +283,7 @@ private:
     // Files entry IndexAffiche; false with the reason when the file could not be filed.
     bool ClasseUn(TDestination& d, bool copie, QString& echec);
     void AnnuleDernier();
+    // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
     void DemandeArretRecherche();
 
     // Opening and closing: the destination made from the properties dialog's fields, appended to

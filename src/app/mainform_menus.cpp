@@ -36,6 +36,7 @@ void TMainForm::CreeMenus() {
     fichier->addSeparator();
     Viderlacorbeille1 =
         NouvelleAction(fichier, QStringLiteral("Viderlacorbeille1"), QStringLiteral("&Vider la corbeille"), 16, 2205);
+    connect(Prfrences1, &QAction::triggered, this, &TMainForm::Prfrences1Click);
     connect(Viderlacorbeille1, &QAction::triggered, this, &TMainForm::Viderlacorbeille1Click);
     fichier->addSeparator();
     Quit1 = NouvelleAction(fichier, QStringLiteral("Quit1"), QStringLiteral("&Quitter"), -1, 2205);
@@ -47,6 +48,8 @@ void TMainForm::CreeMenus() {
                                 0, 2210, QStringLiteral("Définir une nouvelle source"));
     Rafraichir1 = NouvelleAction(source, QStringLiteral("Rafraichir1"), QStringLiteral("&Rafraichir la source"), 1,
                                  2210, QStringLiteral("Rafraichir la source"));
+    connect(Parcourir1, &QAction::triggered, this, &TMainForm::Parcourir1Click);
+    connect(Rafraichir1, &QAction::triggered, this, &TMainForm::Rafraichir1Click);
 
     QMenu* destinations = barre->addMenu(QStringLiteral("&Destinations"));
     destinations->setObjectName(QStringLiteral("Destinations1"));
@@ -132,6 +135,8 @@ void TMainForm::CreeMenus() {
     Slectionnercettedestinationcommesource1 =
         NouvelleAction(PopupMenu2, QStringLiteral("Slectionnercettedestinationcommesource1"),
                        QStringLiteral("Sélectionner cette destination comme source"), -1, 0);
+    connect(Slectionnercettedestinationcommesource1, &QAction::triggered, this,
+            &TMainForm::Slectionnercettedestinationcommesource1Click);
 }
 
 QToolButton* TMainForm::NouveauBouton(QToolBar* barre, const QString& nom, QAction* action, int image,

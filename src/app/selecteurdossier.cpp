@@ -1,11 +1,47 @@
 #include "selecteurdossier.h"
 
+#include "fenetre.h"
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+namespace {
+
+// What Qt's file model words after the system's language: the type of a folder and the dates,
+// in French whatever the system says.
+class TModeleEnFrancais : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* fichiers = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !fichiers || !index.isValid()) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        switch (index.column()) {
+        case ColonneType:
+            if (fichiers->isDir(source)) return QStringLiteral("Dossier");
+            break;
+        case ColonneDate:
+            return QLocale(QLocale::French, QLocale::France)
+                .toString(fichiers->lastModified(source), QStringLiteral("dd/MM/yyyy HH:mm"));
+        default:
+            break;
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    static constexpr int ColonneType = 2;
+    static constexpr int ColonneDate = 3;
+};
+
+} // namespace
 
 TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : QFileDialog(parent) {
     setObjectName(QStringLiteral("SelecteurDossier"));
@@ -17,6 +53,7 @@ TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : Q
     setLabelText(QFileDialog::FileName, QStringLiteral("Dossier :"));
     setLabelText(QFileDialog::Accept, QStringLiteral("Choisir"));
     setLabelText(QFileDialog::Reject, QStringLiteral("Annuler"));
+    setProxyModel(new TModeleEnFrancais(this));
     if (QFileInfo(depart).isDir()) {
         setDirectory(depart);
     } else {
@@ -37,12 +74,7 @@ TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : Q
         });
     }
     ConfirmeCreation = [this](const QString& question) {
-        QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question,
-                          QMessageBox::NoButton, this);
-        QPushButton* oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-        boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-        boite.exec();
-        return boite.clickedButton() == oui;
+        return Question(this, question, {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1) == 0;
     };
     Avertit = [this](const QString& message) {
         QMessageBox::warning(this, QStringLiteral("Mirasolve"), message);

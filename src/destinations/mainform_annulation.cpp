@@ -81,7 +81,10 @@ void TMainForm::AnnuleDernier() {
             Avertit(QStringLiteral("Impossible de remettre « %1 » à sa place : %2.").arg(nom, retour.Raison));
             return;
         }
-        std::unique_ptr<TFichierSource> enregistrement = EnregistrementDe(source);
+        // A file filed from an earlier source goes back to its folder, not into this folder's list.
+        const bool dansLaSource =
+            Chemins::Joint(QFile::encodeName(ListeSource->Chemin), Chemins::NomDeFichier(source)) == source;
+        std::unique_ptr<TFichierSource> enregistrement = dansLaSource ? EnregistrementDe(source) : nullptr;
         const int place = std::clamp(index, 0, ListeSource->Fichiers.Count());
         if (enregistrement) {
             ListBox1->insertItem(place, QFile::decodeName(enregistrement->Nom));

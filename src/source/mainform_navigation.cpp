@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTimer>
@@ -42,12 +43,17 @@ void TMainForm::ConnecteNavigation() {
 }
 
 // Seen before the controls: the list box's own keys, the scroll bar's keys (left and up go back,
-// right and down forward, whatever the toolkit's own key mapping), the wheel anywhere in the
-// window, and panel resizes.
+// right and down forward, whatever the toolkit's own key mapping), the right button in the list,
+// the wheel anywhere in the window, and panel resizes.
 bool TMainForm::FiltreNavigation(QObject* objet, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
         (objet == ListBox1 || objet == ListBox1->viewport()))
+        return true;
+    // The right button only opens the sort menu: the selection and the current image stay.
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick) &&
+        objet == ListBox1->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
         return true;
     if (type == QEvent::KeyPress && objet == ScrollBar1) {
         int action = QAbstractSlider::SliderNoAction;

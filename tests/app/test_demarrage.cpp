@@ -113,7 +113,7 @@ TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
         bool elargie = false; // wider when its captions need it
     };
     const Attendu attendus[] = {
-        {FormPreference, "Préférences", {261, 151}, 2430},
+        {FormPreference, "Préférences", {261, 151}, 2430, true},
         {FormProgress, "Veillez patienter", {263, 37}, 0},
         {FormNouvSource, "Sélection de la source", {296, 225}, 2300},
         {FormNouvDest, "Création d'une nouvelle destination", {318, 297}, 2440, true},

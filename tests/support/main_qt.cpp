@@ -1,3 +1,5 @@
+#include "app/traduction.h"
+
 #include <QApplication>
 #include <QStyleFactory>
 
@@ -10,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Mirasolve"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setQuitOnLastWindowClosed(false);
+    InstalleTraductionsQt();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -197,6 +198,24 @@ TEST(SelecteurDossier, CreationImpossibleSignalee) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().startsWith(QStringLiteral("Impossible de créer le dossier")));
     EXPECT_NE(selecteur.result(), QDialog::Accepted);
+}
+
+TEST(SelecteurDossier, EnFrancaisQuelleQueSoitLaLangueDuSysteme) {
+    EnvironnementTest env;
+    const QString parent = env.Dossier(QStringLiteral("Parent/Enfant"));
+    TSelecteurDossier selecteur(nullptr, env.Racine() + QStringLiteral("/Parent"));
+    selecteur.setViewMode(QFileDialog::Detail);
+    auto* vue = selecteur.findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(vue, nullptr);
+    const QAbstractItemModel* modele = vue->model();
+    ASSERT_TRUE(AttendQue([&] { return modele->rowCount(vue->rootIndex()) == 1; }, 3000));
+    const QModelIndex enfant = modele->index(0, 0, vue->rootIndex());
+    EXPECT_EQ(enfant.data().toString(), QStringLiteral("Enfant"));
+    EXPECT_EQ(modele->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Nom"));
+    EXPECT_EQ(modele->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Dernière modification"));
+    EXPECT_EQ(enfant.siblingAtColumn(2).data().toString(), QStringLiteral("Dossier"));
+    const QDateTime date = QFileInfo(parent).lastModified();
+    EXPECT_EQ(enfant.siblingAtColumn(3).data().toString(), date.toString(QStringLiteral("dd/MM/yyyy HH:mm")));
 }
 
 TEST(FormRecurs, EtatInitialEtReglesDActivation) {

@@ -1,0 +1,19 @@
+// The main window's command "&Préférences".
+
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "app/trackbar.h"
+#include "config/configuration.h"
+#include "config/preferences.h"
+
+#include <QCheckBox>
+
+void TMainForm::Prfrences1Click() {
+    if (!Configuration || !FormPreference) return;
+    // One position per 10000; a value between two positions shows the lower one.
+    FormPreference->TrackBar1->setValue(Configuration->Sensibilite / 10000);
+    FormPreference->CheckBox1->setChecked(!Configuration->BullesAide);
+    if (MontreModal(*FormPreference) != QDialog::Accepted) return;
+    Configuration->Sensibilite = FormPreference->TrackBar1->value() * 10000;
+    Configuration->BullesAide = !FormPreference->CheckBox1->isChecked();
+}

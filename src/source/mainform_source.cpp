@@ -1,0 +1,56 @@
+// The main window's commands that choose, scan again or replace the source folder.
+
+#include "app/chemins.h"
+#include "app/curseur.h"
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "source/affichagesource.h"
+#include "source/nouvsource.h"
+#include "source/sourceliste.h"
+
+#include <QFileInfo>
+#include <QTimer>
+
+void TMainForm::ChargeSource(const QString& dossier) {
+    // A step asked for in the old list means nothing in the new one.
+    TimerCourantAff->stop();
+    Configuration->ChangeSource(dossier);
+    ListeSource->Trie(TriNom);
+    RemplitListe();
+    Affichage->AfficheTout();
+}
+
+void TMainForm::Parcourir1Click() {
+    if (!Configuration || !ListeSource) return;
+    if (!QFileInfo(Configuration->SourcePath).isDir())
+        Configuration->SourcePath = Chemins::DossierParDefaut();
+    // A folder gone since is no reason not to open: the chooser keeps the folder it showed last.
+    FormNouvSource->FixeDossier(Configuration->SourcePath);
+    const int resultat = MontreModal(*FormNouvSource);
+    DemandeArretRecherche();
+    if (resultat != QDialog::Accepted) return;
+    FixeCurseur(Qt::WaitCursor);
+    ChargeSource(FormNouvSource->Dossier());
+    CurseurParDefaut();
+    // The destination that became the source shows inactive, the one that stopped being it active.
+    RafraichisListeDestinations();
+}
+
+void TMainForm::Rafraichir1Click() {
+    if (!Configuration || !ListeSource) return;
+    DemandeArretRecherche();
+    ChargeSource(Configuration->SourcePath);
+}
+
+void TMainForm::Slectionnercettedestinationcommesource1Click() {
+    DemandeArretRecherche();
+    const int index = IndexDuMenuDeTuile();
+    if (index < 0 || !ListeSource) return;
+    const QString dossier = Configuration->Destinations.Element(index)->Chemin;
+    FixeCurseur(Qt::WaitCursor);
+    ChargeSource(dossier);
+    CurseurParDefaut();
+    RafraichisListeDestinations();
+}

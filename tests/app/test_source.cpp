@@ -1,0 +1,375 @@
+#include "app/chemins.h"
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/trackbar.h"
+#include "config/configuration.h"
+#include "config/preferences.h"
+#include "destinations/destination.h"
+#include "programme.h"
+#include "source/affichagesource.h"
+#include "source/nouvsource.h"
+#include "source/sourceliste.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+// Choosing, scanning again and replacing the source, and the preferences, through the real
+// windows with the dialogs answered by the test.
+class SourceTest : public ProgrammeTest {
+protected:
+    void Ouvre(const QList<QStringList>& destinations = {}) {
+        if (!destinations.isEmpty()) EcritConfiguration(destinations);
+        Demarre();
+        Affiche();
+        ASSERT_TRUE(AttendRepos());
+    }
+    // The dialog is shown for real; the action runs once it is up, as a user would act.
+    static void PendantLeDialogue(const std::function<void(QDialog&)>& action) {
+        MainForm->MontreModal = [action](QDialog& dialogue) {
+            QTimer::singleShot(0, &dialogue, [&dialogue, action] {
+                ASSERT_TRUE(AttendQue([&] { return dialogue.isVisible(); }, 2000));
+                action(dialogue);
+                // Whatever the action did, the dialog does not stay open.
+                if (dialogue.isVisible()) dialogue.reject();
+            });
+            return dialogue.exec();
+        };
+    }
+    static QStringList Liste() {
+        QStringList noms;
+        for (int i = 0; i < MainForm->ListBox1->count(); ++i)
+            noms << MainForm->ListBox1->item(i)->text();
+        return noms;
+    }
+    static QString Statut(int panneau) { return MainForm->PanneauxStatut[panneau]->text(); }
+    static QTreeView* Arbre() { return FormNouvSource->DirectoryListBox1; }
+    // The row of the tree that shows that folder, once the tree has read it.
+    static QModelIndex LigneDe(const QString& dossier) {
+        QModelIndex trouve;
+        AttendQue(
+            [&] {
+                const auto* filtre = Arbre()->model();
+                const QModelIndex courant = Arbre()->currentIndex();
+                for (int i = 0; i < filtre->rowCount(courant); ++i) {
+                    const QModelIndex ligne = filtre->index(i, 0, courant);
+                    if (ligne.data(QFileSystemModel::FilePathRole).toString() == dossier) trouve = ligne;
+                }
+                return trouve.isValid();
+            },
+            3000);
+        return trouve;
+    }
+    QString DossierAvecImages(const QString& nom, const QStringList& images) {
+        const QString dossier = env.Dossier(nom);
+        for (const QString& image : images)
+            EcritImage(dossier + u'/' + image);
+        return dossier;
+    }
+};
+
+TEST_F(SourceTest, ChoisirUnDossierAuClavier) {
+    Ouvre();
+    const QString photos = DossierAvecImages(QStringLiteral("maison/Photos"), {"z.jpg", "m.gif", "a.bmp"});
+    bool focaliseSurLArbre = false;
+    PendantLeDialogue([&](QDialog&) {
+        // The chooser opens on the current source, the keyboard in its tree.
+        focaliseSurLArbre = FormNouvSource->focusWidget() == Arbre();
+        EXPECT_EQ(FormNouvSource->Dossier(), env.Source);
+        ASSERT_TRUE(LigneDe(photos).isValid());
+        QTest::keyClick(Arbre(), Qt::Key_Down);
+        EXPECT_EQ(FormNouvSource->Dossier(), photos);
+        QTest::keyClick(Arbre(), Qt::Key_Return);
+    });
+    MainForm->Parcourir1->trigger();
+    EXPECT_TRUE(focaliseSurLArbre);
+    EXPECT_FALSE(FormNouvSource->isVisible());
+    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Liste(), (QStringList{"a.bmp", "m.gif", "z.jpg"}));
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(Statut(3), photos + QStringLiteral("/a.bmp"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Escape cancels: nothing changes.
+    PendantLeDialogue([](QDialog&) { QTest::keyClick(Arbre(), Qt::Key_Escape); });
+    MainForm->Parcourir1->trigger();
+    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Liste().size(), 3);
+}
+
+TEST_F(SourceTest, ChoisirUnDossierALaSourisEtRevenirAuMeme) {
+    Ouvre();
+    const QString vacances = DossierAvecImages(QStringLiteral("maison/Vacances"), {"b.jpg"});
+    PendantLeDialogue([&](QDialog&) {
+        const QModelIndex ligne = LigneDe(vacances);
+        ASSERT_TRUE(ligne.isValid());
+        Arbre()->scrollTo(ligne);
+        QTest::mouseClick(Arbre()->viewport(), Qt::LeftButton, {}, Arbre()->visualRect(ligne).center());
+        QTest::mouseClick(FormNouvSource->BitBtn2, Qt::LeftButton);
+    });
+    MainForm->Parcourir1->trigger();
+    EXPECT_EQ(Configuration->SourcePath, vacances);
+    EXPECT_EQ(Liste(), QStringList{"b.jpg"});
+
+    // The same folder chosen again is scanned again.
+    EcritImage(vacances + QStringLiteral("/a.jpg"));
+    PendantLeDialogue([](QDialog&) { FormNouvSource->BitBtn2->click(); });
+    MainForm->Parcourir1->trigger();
+    EXPECT_EQ(Liste(), (QStringList{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+}
+
+TEST_F(SourceTest, AnnulerDemandeQuandMemeLArretDeLaRecherche) {
+    Ouvre();
+    // A stand-in for the search thread: it runs until asked to stop.
+    QThread* recherche = QThread::create([] {
+        while (!QThread::currentThread()->isInterruptionRequested())
+            QThread::msleep(1);
+    });
+    recherche->start();
+    MainForm->TacheRecherche = recherche;
+    PendantLeDialogue([](QDialog&) { FormNouvSource->BitBtn1->click(); });
+    MainForm->Parcourir1->trigger();
+    EXPECT_TRUE(recherche->wait(5000));
+    EXPECT_EQ(Configuration->SourcePath, env.Source);
+    EXPECT_EQ(Liste().size(), 3);
+    delete recherche;
+}
+
+TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
+    Ouvre();
+    QComboBox* volumes = FormNouvSource->DriveComboBox1;
+    ASSERT_GE(volumes->currentIndex(), 0);
+    const QString volume = volumes->currentData().toString();
+    EXPECT_TRUE(env.Source.startsWith(volume));
+    emit volumes->activated(volumes->currentIndex());
+    EXPECT_EQ(FormNouvSource->Dossier(), Chemins::SansSeparateurFinal(volume));
+    // The tree holds that volume alone, at its top.
+    const QAbstractItemModel* arbre = Arbre()->model();
+    ASSERT_EQ(arbre->rowCount(Arbre()->rootIndex()), 1);
+    EXPECT_EQ(arbre->index(0, 0, Arbre()->rootIndex()).data(QFileSystemModel::FilePathRole).toString(),
+              volume);
+}
+
+TEST_F(SourceTest, SourceDisparueRemplaceeParLeDossierPersonnel) {
+    Ouvre();
+    const QString partie = DossierAvecImages(QStringLiteral("partie"), {"x.jpg"});
+    MainForm->ChargeSource(partie);
+    ASSERT_TRUE(QDir(partie).removeRecursively());
+    QString montre;
+    PendantLeDialogue([&](QDialog&) { montre = FormNouvSource->Dossier(); });
+    MainForm->Parcourir1->trigger();
+    EXPECT_EQ(montre, env.Source);
+    EXPECT_EQ(Configuration->SourcePath, env.Source);
+    // Cancelled: the list is the one of the folder that went.
+    EXPECT_EQ(Liste(), QStringList{"x.jpg"});
+    // A folder that vanished is not shown; the chooser keeps the one it had.
+    EXPECT_FALSE(FormNouvSource->FixeDossier(partie));
+    EXPECT_EQ(FormNouvSource->Dossier(), env.Source);
+}
+
+TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesDansLOrdreDesNoms) {
+    Ouvre();
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendRepos());
+    ASSERT_EQ(ListeSource->IndexAffiche, 1);
+    EcritImage(env.Source + QStringLiteral("/0-nouvelle.jpg"));
+    EcritImage(env.Source + QStringLiteral("/bb.gif"));
+    ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
+    MainForm->ToolButton2->click();
+    EXPECT_EQ(Liste(), (QStringList{"0-nouvelle.jpg", "A.gif", "b.bmp", "bb.gif"}));
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/0-nouvelle.jpg"));
+    EXPECT_EQ(Statut(0), QStringLiteral("1/4"));
+}
+
+TEST_F(SourceTest, UneDestinationPriseCommeSourceDevientInactiveAussitot) {
+    const QString plage = DossierAvecImages(QStringLiteral("Plage"), {"p1.jpg", "p2.jpg"});
+    Ouvre({Enregistrement(QStringLiteral("Plage"), plage)});
+    TDestination* d = Configuration->Destinations.Element(1);
+    ASSERT_TRUE(d->Active);
+    const QImage active = MainForm->ImageDestination->Image();
+
+    MainForm->PopupMenu2->setProperty("Tag", d->Rang);
+    MainForm->Slectionnercettedestinationcommesource1->trigger();
+    EXPECT_EQ(Configuration->SourcePath, plage);
+    EXPECT_EQ(Liste(), (QStringList{"p1.jpg", "p2.jpg"}));
+    EXPECT_FALSE(d->Active);
+    // Its tile is drawn inactive at once.
+    EXPECT_NE(MainForm->ImageDestination->Image(), active);
+
+    PendantLeDialogue([&](QDialog&) {
+        ASSERT_TRUE(FormNouvSource->FixeDossier(env.Source));
+        QTest::keyClick(Arbre(), Qt::Key_Return);
+    });
+    MainForm->Parcourir1->trigger();
+    EXPECT_EQ(Configuration->SourcePath, env.Source);
+    EXPECT_TRUE(d->Active);
+    EXPECT_EQ(MainForm->ImageDestination->Image(), active);
+}
+
+TEST_F(SourceTest, AnnulerUnClassementDUneAncienneSource) {
+    const QString album = env.Dossier(QStringLiteral("Album"));
+    Ouvre({Enregistrement(QStringLiteral("Album"), album)});
+    MainForm->Classe(*Configuration->Destinations.Element(1), false);
+    ASSERT_TRUE(AttendRepos());
+    ASSERT_TRUE(QFile::exists(album + QStringLiteral("/A.gif")));
+    const QString autre = DossierAvecImages(QStringLiteral("autre"), {"o.jpg"});
+    MainForm->ChargeSource(autre);
+
+    MainForm->Annulation1->trigger();
+    ASSERT_TRUE(AttendRepos());
+    // The file is back in its own folder, and the list still holds only this folder's files.
+    EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/A.gif")));
+    EXPECT_FALSE(QFile::exists(album + QStringLiteral("/A.gif")));
+    EXPECT_EQ(Liste(), QStringList{"o.jpg"});
+    EXPECT_EQ(ListeSource->Fichiers.Count(), 1);
+}
+
+TEST_F(SourceTest, ClicDroitDansLaListeGardeLaSelection) {
+    Ouvre();
+    auto* liste = MainForm->ListBox1;
+    const QPoint surSelectionnee = liste->visualItemRect(liste->item(0)).center();
+    const QPoint surAutre = liste->visualItemRect(liste->item(2)).center();
+    for (const QPoint point : {surAutre, surSelectionnee}) {
+        QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, point);
+        EXPECT_EQ(liste->selectedItems().size(), 1);
+        EXPECT_TRUE(liste->item(0)->isSelected());
+        EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+        EXPECT_EQ(ListeSource->IndexDemande, 0);
+    }
+    // Through the window, as the system delivers it, the press still opens the sort menu.
+    QWindow* fenetre = MainForm->windowHandle();
+    QTest::mouseClick(fenetre, Qt::RightButton, {}, liste->viewport()->mapTo(MainForm, surAutre));
+    EXPECT_TRUE(AttendQue([] { return MainForm->PopupMenuTri->isVisible(); }, 2000));
+    MainForm->PopupMenuTri->hide();
+    EXPECT_TRUE(liste->item(0)->isSelected());
+    EXPECT_FALSE(liste->item(2)->isSelected());
+    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+}
+
+TEST_F(SourceTest, BarreDEtatEntiere) {
+    const QString nom = QStringLiteral("une-photo-de-vacances-au-bord-de-la-mer-en-juillet.jpg");
+    EcritImage(env.Source + u'/' + nom, 3088, 2056);
+    Demarre({});
+    Affiche();
+    MainForm->resize(1600, 900);
+    ASSERT_TRUE(AttendRepos());
+    QLabel* taille = MainForm->PanneauxStatut[1];
+    QLabel* chemin = MainForm->PanneauxStatut[3];
+    EXPECT_EQ(taille->text(), QStringLiteral("3088x2056"));
+    EXPECT_LE(taille->fontMetrics().horizontalAdvance(QStringLiteral("20000x20000")),
+              taille->contentsRect().width());
+    // The path panel reaches the end of the bar and shows the whole path.
+    EXPECT_EQ(chemin->text(), env.Source + u'/' + nom);
+    EXPECT_GE(chemin->geometry().right(), MainForm->StatusBarCourant->width() - 8);
+    EXPECT_LE(chemin->fontMetrics().horizontalAdvance(chemin->text()), chemin->contentsRect().width());
+    // A long path never widens the window.
+    MainForm->resize(640, 480);
+    QCoreApplication::processEvents();
+    EXPECT_LE(MainForm->width(), 640);
+}
+
+TEST_F(SourceTest, PreferencesArrondiesSeulementParOK) {
+    Ouvre();
+    TTrackBar* barre = FormPreference->TrackBar1;
+    EXPECT_EQ(barre->minimum(), 0);
+    EXPECT_EQ(barre->maximum(), 30);
+    EXPECT_EQ(barre->SelStart(), 13);
+    EXPECT_EQ(barre->SelEnd(), 17);
+    EXPECT_EQ(barre->tickPosition(), QSlider::TicksBelow);
+    // The labels stand under both ends and the middle.
+    const auto sous = [barre](const QLabel* libelle, int position) {
+        const int x = barre->x() + barre->CentreDe(position);
+        return libelle->geometry().left() <= x && x <= libelle->geometry().right() &&
+               libelle->y() > barre->y();
+    };
+    EXPECT_TRUE(sous(FormPreference->Label3, 0));
+    EXPECT_TRUE(sous(FormPreference->Label2, 15));
+    EXPECT_TRUE(sous(FormPreference->Label1, 30));
+
+    // A value read from a file between two positions shows the lower one; OK alone rounds it down.
+    Configuration->Sensibilite = 123456;
+    int montree = -1;
+    PendantLeDialogue([&](QDialog&) {
+        montree = barre->value();
+        FormPreference->BitBtn1->click();
+    });
+    MainForm->Prfrences1->trigger();
+    EXPECT_EQ(montree, 12);
+    EXPECT_EQ(Configuration->Sensibilite, 120000);
+
+    // Cancel after moving the thumb keeps the value exactly.
+    Configuration->Sensibilite = 123456;
+    PendantLeDialogue([&](QDialog&) {
+        barre->setValue(25);
+        FormPreference->BitBtn2->click();
+    });
+    MainForm->Prfrences1->trigger();
+    EXPECT_EQ(Configuration->Sensibilite, 123456);
+    EXPECT_TRUE(Configuration->BullesAide);
+}
+
+TEST_F(SourceTest, PreferencesAuClavierJusquAuFichier) {
+    Ouvre();
+    ASSERT_EQ(Configuration->Sensibilite, 150000);
+    auto indiceDeLaTuile = [x = 30]() mutable {
+        QTest::mouseMove(MainForm->ImageDestination, QPoint(++x, 10));
+        return MainForm->ImageDestination->toolTip();
+    };
+    EXPECT_FALSE(indiceDeLaTuile().isEmpty());
+    PendantLeDialogue([](QDialog&) {
+        FormPreference->TrackBar1->setFocus();
+        QTest::keyClick(FormPreference->TrackBar1, Qt::Key_Right);
+        QTest::keyClick(FormPreference->TrackBar1, Qt::Key_Right);
+        FormPreference->CheckBox1->setFocus();
+        QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Space);
+        QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Return);
+    });
+    MainForm->Prfrences1->trigger();
+    EXPECT_EQ(Configuration->Sensibilite, 170000);
+    EXPECT_FALSE(Configuration->BullesAide);
+    // The tiles lose their hints at the next move over them.
+    EXPECT_TRUE(indiceDeLaTuile().isEmpty());
+
+    MainForm->Quit1->trigger();
+    QStringList lignes;
+    ASSERT_TRUE(TexteFichier::Lit(env.Programme + QStringLiteral("/Mirasolve.ini"), lignes));
+    EXPECT_TRUE(lignes.contains(QStringLiteral("Sensibilite=170000")));
+    EXPECT_TRUE(lignes.contains(QStringLiteral("Bullesaide=1")));
+}
+
+TEST_F(SourceTest, QuestionDeLaCorbeilleDansLOrdreOuiNonTout) {
+    Ouvre();
+    QStringList boutons;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(
+            AttendQue([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }, 2000));
+        auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QList<QAbstractButton*> liste = boite->buttons();
+        std::sort(liste.begin(), liste.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+        for (const QAbstractButton* bouton : liste)
+            boutons << bouton->text();
+        QTest::keyClick(boite, Qt::Key_Escape);
+    });
+    // Escape answers no.
+    EXPECT_EQ(MainForm->DemandeOuiNonTout(QStringLiteral("Le fichier est en lecture seule")), 1);
+    EXPECT_EQ(boutons, (QStringList{"&Oui", "&Non", "&Tout"}));
+}
