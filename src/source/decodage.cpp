@@ -217,7 +217,7 @@ TImageDecodee DecodeGif(const QByteArray& chemin) {
     return resultat;
 }
 
-// ---- BMP ----------------------------------------------------------------------------------
+// ---- BMP ------------------------------------------------------------------------------------
 
 // What the header says of a BMP: enough to check its size before anything is allocated, and to
 // know the picture the reader will produce.

@@ -9,13 +9,43 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStorageInfo>
 #include <QTreeView>
 
 #include <map>
+
+namespace {
+
+// The folder itself or one of the folders below it, by the paths' text.
+bool Contient(const QString& dossier, const QString& chemin) {
+    if (chemin == dossier || dossier.isEmpty()) return true;
+    const QString prefixe = dossier.endsWith(u'/') ? dossier : dossier + u'/';
+    return chemin.startsWith(prefixe);
+}
+
+// The mounted volumes that hold folders, by the path of their root, each with its name.
+std::map<QString, QString> Volumes() {
+    std::map<QString, QString> volumes{{QDir::rootPath(), QString()}};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString racine = QDir::fromNativeSeparators(volume.rootPath());
+        if (volume.isValid() && volume.isReady() && QFileInfo(racine).isDir())
+            volumes[racine] = volume.name();
+    }
+    return volumes;
+}
+
+// The volume whose root is the nearest above the folder, by the path as written: a folder
+// reached through a link stays on the volume its path names, where the tree can show it.
+QString VolumeDe(const QString& dossier, const std::map<QString, QString>& volumes) {
+    QString trouve = QDir::rootPath();
+    for (const auto& [racine, nom] : volumes)
+        if (Contient(racine, dossier) && racine.size() > trouve.size()) trouve = racine;
+    return trouve;
+}
+
+} // namespace
 
 // Keeps, of the whole file system, the folders of one volume and the folders that lead to it.
 class TFiltreVolume : public QSortFilterProxyModel {
@@ -35,23 +65,10 @@ protected:
     }
 
 private:
-    // The folder itself or one of the folders below it.
-    static bool Contient(const QString& dossier, const QString& chemin) {
-        if (chemin == dossier || dossier.isEmpty()) return true;
-        const QString prefixe = dossier.endsWith(u'/') ? dossier : dossier + u'/';
-        return chemin.startsWith(prefixe);
-    }
-
     QString volume;
 };
 
 namespace {
-
-// The volume a folder lies on, as the file system model names it.
-QString VolumeDe(const QString& dossier) {
-    const QStorageInfo volume(dossier);
-    return volume.isValid() ? QDir::fromNativeSeparators(volume.rootPath()) : QDir::rootPath();
-}
 
 QPushButton* NouveauBouton(QWidget* parent, const QString& nom, const QString& texte, QRect cadre) {
     auto* bouton = new QPushButton(texte, parent);
@@ -106,8 +123,7 @@ TFormNouvSource::TFormNouvSource(const std::function<void()>& demarrageDonnees, 
     // The folders above the current one are read in the background; as each arrives, the rows
     // above the current one move, and it is brought back into view.
     connect(modele, &QFileSystemModel::directoryLoaded, this, [this](const QString& charge) {
-        const QString courant = QDir::fromNativeSeparators(Dossier());
-        if (courant == charge || courant.startsWith(charge.endsWith(u'/') ? charge : charge + u'/'))
+        if (Contient(charge, QDir::fromNativeSeparators(Dossier())))
             DirectoryListBox1->scrollTo(DirectoryListBox1->currentIndex(),
                                         QAbstractItemView::PositionAtCenter);
     });
@@ -128,28 +144,23 @@ QString TFormNouvSource::Dossier() const {
 
 bool TFormNouvSource::FixeDossier(const QString& chemin) {
     if (chemin.isEmpty() || !QFileInfo(chemin).isDir()) return false;
-    dossier = Chemins::SansSeparateurFinal(
-        QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(chemin).absoluteFilePath())));
-    const QString volume = VolumeDe(dossier);
-    RemplitVolumes(volume);
-    MontreVolume(volume, QDir::fromNativeSeparators(dossier));
+    const QString absolu = QDir::cleanPath(QFileInfo(chemin).absoluteFilePath());
+    dossier = Chemins::SansSeparateurFinal(QDir::toNativeSeparators(absolu));
+    const std::map<QString, QString> volumes = Volumes();
+    const QString volume = VolumeDe(absolu, volumes);
+    RemplitVolumes(volumes, volume);
+    MontreVolume(volume, absolu);
     return true;
 }
 
-void TFormNouvSource::RemplitVolumes(const QString& volumeDuDossier) {
-    // By path, the root of the file system first; each volume with its name when it has one.
-    std::map<QString, QString> volumes{{volumeDuDossier, QString()}};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        const QString racine = QDir::fromNativeSeparators(volume.rootPath());
-        if (volume.isValid() && volume.isReady() && QFileInfo(racine).isDir())
-            volumes[racine] = volume.name();
-    }
+void TFormNouvSource::RemplitVolumes(const std::map<QString, QString>& volumes, const QString& courant) {
+    // By path, the root of the file system first; each with its name when it has one.
     DriveComboBox1->clear();
     for (const auto& [racine, nom] : volumes) {
         const QString chemin = QDir::toNativeSeparators(racine);
         DriveComboBox1->addItem(nom.isEmpty() ? chemin : QStringLiteral("%1  [%2]").arg(chemin, nom), racine);
     }
-    DriveComboBox1->setCurrentIndex(DriveComboBox1->findData(volumeDuDossier));
+    DriveComboBox1->setCurrentIndex(DriveComboBox1->findData(courant));
 }
 
 void TFormNouvSource::MontreVolume(const QString& volume, const QString& courant) {

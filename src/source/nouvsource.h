@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <map>
 
 class QComboBox;
 class QFileSystemModel;
@@ -39,8 +40,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // The volumes listed afresh, the one holding the folder among them.
-    void RemplitVolumes(const QString& volumeDuDossier);
+    // The volumes listed afresh, the current one chosen.
+    void RemplitVolumes(const std::map<QString, QString>& volumes, const QString& courant);
     // The tree shows that volume's folders, with that folder current.
     void MontreVolume(const QString& volume, const QString& courant);
     void DriveComboBox1Change(int index);

@@ -165,6 +165,13 @@ TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
     ASSERT_EQ(arbre->rowCount(Arbre()->rootIndex()), 1);
     EXPECT_EQ(arbre->index(0, 0, Arbre()->rootIndex()).data(QFileSystemModel::FilePathRole).toString(),
               volume);
+
+    // A folder reached through a link is shown, and chosen, by the path given.
+    const QString lien = env.Racine() + QStringLiteral("/lien-vers-maison");
+    ASSERT_TRUE(QFile::link(env.Source, lien));
+    ASSERT_TRUE(FormNouvSource->FixeDossier(lien + u'/'));
+    EXPECT_TRUE(Arbre()->currentIndex().isValid());
+    EXPECT_EQ(FormNouvSource->Dossier(), lien);
 }
 
 TEST_F(SourceTest, SourceDisparueRemplaceeParLeDossierPersonnel) {
