@@ -84,7 +84,7 @@ protected:
     }
 };
 
-TEST_F(SourceTest, ChoisirUnDossierAuClavier) {
+TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
     Ouvre();
     const QString photos = DossierAvecImages(QStringLiteral("maison/Photos"), {"z.jpg", "m.gif", "a.bmp"});
     bool focaliseSurLArbre = false;
@@ -94,62 +94,65 @@ TEST_F(SourceTest, ChoisirUnDossierAuClavier) {
         EXPECT_EQ(FormNouvSource->Dossier(), env.Source);
         ASSERT_TRUE(LigneDe(photos).isValid());
         QTest::keyClick(Arbre(), Qt::Key_Down);
-        EXPECT_EQ(FormNouvSource->Dossier(), photos);
         QTest::keyClick(Arbre(), Qt::Key_Return);
     });
     MainForm->Parcourir1->trigger();
     EXPECT_TRUE(focaliseSurLArbre);
-    EXPECT_FALSE(FormNouvSource->isVisible());
     EXPECT_EQ(Configuration->SourcePath, photos);
     EXPECT_EQ(Liste(), (QStringList{"a.bmp", "m.gif", "z.jpg"}));
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Statut(3), photos + QStringLiteral("/a.bmp"));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    // Escape cancels: nothing changes.
-    PendantLeDialogue([](QDialog&) { QTest::keyClick(Arbre(), Qt::Key_Escape); });
-    MainForm->Parcourir1->trigger();
-    EXPECT_EQ(Configuration->SourcePath, photos);
-    EXPECT_EQ(Liste().size(), 3);
-}
-
-TEST_F(SourceTest, ChoisirUnDossierALaSourisEtRevenirAuMeme) {
-    Ouvre();
-    const QString vacances = DossierAvecImages(QStringLiteral("maison/Vacances"), {"b.jpg"});
+    // With the mouse, from the folder above; then the same folder again is scanned again.
     PendantLeDialogue([&](QDialog&) {
-        const QModelIndex ligne = LigneDe(vacances);
+        // Left closes the folder, then goes up to the one above.
+        for (int fois = 0; fois < 2 && FormNouvSource->Dossier() == photos; ++fois)
+            QTest::keyClick(Arbre(), Qt::Key_Left);
+        ASSERT_EQ(FormNouvSource->Dossier(), env.Source);
+        const QModelIndex ligne = LigneDe(photos);
         ASSERT_TRUE(ligne.isValid());
         Arbre()->scrollTo(ligne);
         QTest::mouseClick(Arbre()->viewport(), Qt::LeftButton, {}, Arbre()->visualRect(ligne).center());
         QTest::mouseClick(FormNouvSource->BitBtn2, Qt::LeftButton);
     });
+    EcritImage(photos + QStringLiteral("/0.jpg"));
     MainForm->Parcourir1->trigger();
-    EXPECT_EQ(Configuration->SourcePath, vacances);
-    EXPECT_EQ(Liste(), QStringList{"b.jpg"});
+    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Liste(), (QStringList{"0.jpg", "a.bmp", "m.gif", "z.jpg"}));
 
-    // The same folder chosen again is scanned again.
-    EcritImage(vacances + QStringLiteral("/a.jpg"));
-    PendantLeDialogue([](QDialog&) { FormNouvSource->BitBtn2->click(); });
+    // Escape cancels: nothing changes.
+    PendantLeDialogue([](QDialog&) { QTest::keyClick(Arbre(), Qt::Key_Escape); });
     MainForm->Parcourir1->trigger();
-    EXPECT_EQ(Liste(), (QStringList{"a.jpg", "b.jpg"}));
-    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Liste().size(), 4);
 }
 
-TEST_F(SourceTest, AnnulerDemandeQuandMemeLArretDeLaRecherche) {
+TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPersonnel) {
     Ouvre();
+    const QString partie = DossierAvecImages(QStringLiteral("partie"), {"x.jpg"});
+    MainForm->ChargeSource(partie);
+    ASSERT_TRUE(QDir(partie).removeRecursively());
     // A stand-in for the search thread: it runs until asked to stop.
-    QThread* recherche = QThread::create([] {
+    std::unique_ptr<QThread> recherche(QThread::create([] {
         while (!QThread::currentThread()->isInterruptionRequested())
             QThread::msleep(1);
-    });
+    }));
     recherche->start();
-    MainForm->TacheRecherche = recherche;
-    PendantLeDialogue([](QDialog&) { FormNouvSource->BitBtn1->click(); });
+    MainForm->TacheRecherche = recherche.get();
+    QString montre;
+    PendantLeDialogue([&](QDialog&) {
+        montre = FormNouvSource->Dossier();
+        FormNouvSource->BitBtn1->click();
+    });
     MainForm->Parcourir1->trigger();
     EXPECT_TRUE(recherche->wait(5000));
+    EXPECT_EQ(montre, env.Source);
     EXPECT_EQ(Configuration->SourcePath, env.Source);
-    EXPECT_EQ(Liste().size(), 3);
-    delete recherche;
+    // Cancelled: the list is still the one of the folder that went.
+    EXPECT_EQ(Liste(), QStringList{"x.jpg"});
+    // A folder that vanished is not shown; the chooser keeps the one it had.
+    EXPECT_FALSE(FormNouvSource->FixeDossier(partie));
+    EXPECT_EQ(FormNouvSource->Dossier(), env.Source);
 }
 
 TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
@@ -172,23 +175,6 @@ TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
     ASSERT_TRUE(FormNouvSource->FixeDossier(lien + u'/'));
     EXPECT_TRUE(Arbre()->currentIndex().isValid());
     EXPECT_EQ(FormNouvSource->Dossier(), lien);
-}
-
-TEST_F(SourceTest, SourceDisparueRemplaceeParLeDossierPersonnel) {
-    Ouvre();
-    const QString partie = DossierAvecImages(QStringLiteral("partie"), {"x.jpg"});
-    MainForm->ChargeSource(partie);
-    ASSERT_TRUE(QDir(partie).removeRecursively());
-    QString montre;
-    PendantLeDialogue([&](QDialog&) { montre = FormNouvSource->Dossier(); });
-    MainForm->Parcourir1->trigger();
-    EXPECT_EQ(montre, env.Source);
-    EXPECT_EQ(Configuration->SourcePath, env.Source);
-    // Cancelled: the list is the one of the folder that went.
-    EXPECT_EQ(Liste(), QStringList{"x.jpg"});
-    // A folder that vanished is not shown; the chooser keeps the one it had.
-    EXPECT_FALSE(FormNouvSource->FixeDossier(partie));
-    EXPECT_EQ(FormNouvSource->Dossier(), env.Source);
 }
 
 TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesDansLOrdreDesNoms) {
@@ -294,72 +280,58 @@ TEST_F(SourceTest, BarreDEtatEntiere) {
     EXPECT_LE(MainForm->width(), 640);
 }
 
-TEST_F(SourceTest, PreferencesArrondiesSeulementParOK) {
+TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
     Ouvre();
     TTrackBar* barre = FormPreference->TrackBar1;
-    EXPECT_EQ(barre->minimum(), 0);
     EXPECT_EQ(barre->maximum(), 30);
-    EXPECT_EQ(barre->SelStart(), 13);
-    EXPECT_EQ(barre->SelEnd(), 17);
-    EXPECT_EQ(barre->tickPosition(), QSlider::TicksBelow);
+    EXPECT_EQ(std::make_pair(barre->SelStart(), barre->SelEnd()), std::make_pair(13, 17));
     // The labels stand under both ends and the middle.
     const auto sous = [barre](const QLabel* libelle, int position) {
         const int x = barre->x() + barre->CentreDe(position);
         return libelle->geometry().left() <= x && x <= libelle->geometry().right() &&
                libelle->y() > barre->y();
     };
-    EXPECT_TRUE(sous(FormPreference->Label3, 0));
-    EXPECT_TRUE(sous(FormPreference->Label2, 15));
-    EXPECT_TRUE(sous(FormPreference->Label1, 30));
+    EXPECT_TRUE(sous(FormPreference->Label3, 0) && sous(FormPreference->Label2, 15) &&
+                sous(FormPreference->Label1, 30));
 
-    // A value read from a file between two positions shows the lower one; OK alone rounds it down.
+    // A value between two positions shows the lower one; Cancel after moving the thumb keeps it
+    // exactly, OK alone rounds it down.
     Configuration->Sensibilite = 123456;
     int montree = -1;
     PendantLeDialogue([&](QDialog&) {
         montree = barre->value();
-        FormPreference->BitBtn1->click();
-    });
-    MainForm->Prfrences1->trigger();
-    EXPECT_EQ(montree, 12);
-    EXPECT_EQ(Configuration->Sensibilite, 120000);
-
-    // Cancel after moving the thumb keeps the value exactly.
-    Configuration->Sensibilite = 123456;
-    PendantLeDialogue([&](QDialog&) {
         barre->setValue(25);
         FormPreference->BitBtn2->click();
     });
     MainForm->Prfrences1->trigger();
+    EXPECT_EQ(montree, 12);
     EXPECT_EQ(Configuration->Sensibilite, 123456);
-    EXPECT_TRUE(Configuration->BullesAide);
-}
+    PendantLeDialogue([&](QDialog&) { FormPreference->BitBtn1->click(); });
+    MainForm->Prfrences1->trigger();
+    EXPECT_EQ(Configuration->Sensibilite, 120000);
 
-TEST_F(SourceTest, PreferencesAuClavierJusquAuFichier) {
-    Ouvre();
-    ASSERT_EQ(Configuration->Sensibilite, 150000);
+    // With the keyboard: two steps right, the hints turned off, Return.
     auto indiceDeLaTuile = [x = 30]() mutable {
         QTest::mouseMove(MainForm->ImageDestination, QPoint(++x, 10));
         return MainForm->ImageDestination->toolTip();
     };
     EXPECT_FALSE(indiceDeLaTuile().isEmpty());
-    PendantLeDialogue([](QDialog&) {
-        FormPreference->TrackBar1->setFocus();
-        QTest::keyClick(FormPreference->TrackBar1, Qt::Key_Right);
-        QTest::keyClick(FormPreference->TrackBar1, Qt::Key_Right);
+    PendantLeDialogue([barre](QDialog&) {
+        barre->setFocus();
+        QTest::keyClick(barre, Qt::Key_Right);
+        QTest::keyClick(barre, Qt::Key_Right);
         FormPreference->CheckBox1->setFocus();
         QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Space);
         QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Return);
     });
     MainForm->Prfrences1->trigger();
-    EXPECT_EQ(Configuration->Sensibilite, 170000);
-    EXPECT_FALSE(Configuration->BullesAide);
+    EXPECT_EQ(Configuration->Sensibilite, 140000);
     // The tiles lose their hints at the next move over them.
     EXPECT_TRUE(indiceDeLaTuile().isEmpty());
-
     MainForm->Quit1->trigger();
     QStringList lignes;
     ASSERT_TRUE(TexteFichier::Lit(env.Programme + QStringLiteral("/Mirasolve.ini"), lignes));
-    EXPECT_TRUE(lignes.contains(QStringLiteral("Sensibilite=170000")));
+    EXPECT_TRUE(lignes.contains(QStringLiteral("Sensibilite=140000")));
     EXPECT_TRUE(lignes.contains(QStringLiteral("Bullesaide=1")));
 }
 
