@@ -1,6 +1,7 @@
 #include "chemins.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace Chemins {
 
@@ -55,6 +56,19 @@ QByteArray NomDeFichier(const QByteArray& chemin) {
     for (qsizetype i = chemin.size() - 1; i >= 0; --i)
         if (EstSeparateurOctet(chemin[i])) return chemin.mid(i + 1);
     return chemin;
+}
+
+QString Nettoye(const QString& chemin, const QString& base) {
+    QString propre = QDir::fromNativeSeparators(chemin);
+    if (QDir::isRelativePath(propre)) propre = QDir(QDir::fromNativeSeparators(base)).absoluteFilePath(propre);
+    return SansSeparateurFinal(QDir::toNativeSeparators(QDir::cleanPath(propre)));
+}
+
+bool EstReserve(const QString& dossier, const QString& dossierProgramme) {
+    const QString programme = QFileInfo(dossierProgramme).canonicalFilePath();
+    const QString canonique = QFileInfo(dossier).canonicalFilePath();
+    if (programme.isEmpty() || canonique.isEmpty()) return false;
+    return canonique == programme || canonique.startsWith(Joint(programme, QString()));
 }
 
 QString DossierParDefaut() {

@@ -27,6 +27,14 @@ QByteArray Joint(const QByteArray& dossier, const QByteArray& nom);
 QString NomDeFichier(const QString& chemin);
 QByteArray NomDeFichier(const QByteArray& chemin);
 
+// A folder path as read from a file, made plain: ".", ".." and doubled separators resolved, no
+// trailing separator, and a relative path taken from the base folder.
+QString Nettoye(const QString& chemin, const QString& base);
+
+// The program's folder and everything in it (the trash, the signature store), whatever the path
+// that leads there: no destination may be one of them.
+bool EstReserve(const QString& dossier, const QString& dossierProgramme);
+
 // The folder offered when none is configured: the user's home folder here, the drive root on Windows.
 QString DossierParDefaut();
 

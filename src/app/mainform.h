@@ -165,6 +165,7 @@ public:
     void RetablitEtatNormal() override;
     void FixeBornes(const QRect& bornes) override;
     void FixeMaximisee(bool maximisee) override;
+    QSize TailleMinimale() const override;
     int LargeurDestinations() const override;
     int LargeurListe() const override;
     int HauteurApercus() const override;

@@ -30,6 +30,8 @@ void TMainForm::FixeMaximisee(bool maximisee) {
         showNormal();
 }
 
+QSize TMainForm::TailleMinimale() const { return minimumSize(); }
+
 int TMainForm::LargeurDestinations() const { return GroupBoxDestinations->width(); }
 int TMainForm::LargeurListe() const { return Panel2->width(); }
 int TMainForm::HauteurApercus() const { return PanelPrecSuiv->height(); }

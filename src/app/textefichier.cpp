@@ -28,19 +28,38 @@ QString DecodeOctets(const QByteArray& octets) {
     return texte;
 }
 
+namespace {
+
+// Cuts text at CR, LF and CR LF.
+template <typename Texte, typename Ajout>
+void DecoupeLignes(const Texte& texte, Ajout ajoute) {
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        if (texte[i] != '\r' && texte[i] != '\n') continue;
+        ajoute(texte.mid(debut, i - debut));
+        if (texte[i] == '\r' && i + 1 < texte.size() && texte[i + 1] == '\n') ++i;
+        debut = i + 1;
+    }
+    if (debut < texte.size()) ajoute(texte.mid(debut));
+}
+
+} // namespace
+
 bool Lit(const QString& fichier, QStringList& lignes) {
     lignes.clear();
     QFile source(fichier);
     if (!source.open(QIODevice::ReadOnly)) return false;
-    const QString texte = DecodeOctets(source.readAll());
-    qsizetype debut = 0;
-    for (qsizetype i = 0; i < texte.size(); ++i) {
-        if (texte[i] != u'\r' && texte[i] != u'\n') continue;
-        lignes << texte.mid(debut, i - debut);
-        if (texte[i] == u'\r' && i + 1 < texte.size() && texte[i + 1] == u'\n') ++i;
-        debut = i + 1;
+    const QByteArray octets = source.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString texte = utf8.decode(octets);
+    if (!utf8.hasError()) {
+        DecoupeLignes(texte, [&](const QString& ligne) { lignes << ligne; });
+        return true;
     }
-    if (debut < texte.size()) lignes << texte.mid(debut);
+    // A file whose lines were written by different programs (ours in UTF-8, an editor in the
+    // Windows code page): each line is read in the encoding it is valid in. CR and LF are the
+    // same bytes in both.
+    DecoupeLignes(octets, [&](const QByteArray& ligne) { lignes << DecodeOctets(ligne); });
     return true;
 }
 
@@ -57,6 +76,24 @@ bool Ecrit(const QString& fichier, const QStringList& lignes) {
         return false;
     }
     return cible.commit();
+}
+
+QString GardeOriginal(const QString& fichier) {
+    QFile original(fichier);
+    if (!original.open(QIODevice::ReadOnly)) return QString();
+    const QByteArray octets = original.readAll();
+    for (int n = 1; n <= 100; ++n) {
+        const QString copie = fichier + QStringLiteral(".illisible") + (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
+        QFile existante(copie);
+        if (existante.exists()) {
+            if (existante.open(QIODevice::ReadOnly) && existante.readAll() == octets) return copie;
+            continue;
+        }
+        QSaveFile cible(copie);
+        if (!cible.open(QIODevice::WriteOnly) || cible.write(octets) != octets.size()) return QString();
+        return cible.commit() ? copie : QString();
+    }
+    return QString();
 }
 
 } // namespace TexteFichier

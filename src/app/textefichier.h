@@ -15,4 +15,10 @@ bool Ecrit(const QString& fichier, const QStringList& lignes);
 
 QString DecodeOctets(const QByteArray& octets);
 
+// Keeps the bytes of a file that the program could not read whole beside it, under its name
+// followed by ".illisible" (".illisible-2", … when a different copy is there already), before
+// anything writes over it. The path of the copy (an identical copy already there is reused), or
+// an empty text when none could be made.
+QString GardeOriginal(const QString& fichier);
+
 } // namespace TexteFichier

@@ -6,7 +6,14 @@
 #include "app/textefichier.h"
 #include "destinations/listegroupe.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <map>
+#include <set>
 
 
 Tconfiguration::Tconfiguration(TSourceListe& listeSource)
@@ -27,7 +34,35 @@ void Tconfiguration::ReleveFenetre(IFenetrePrincipale& fenetre) {
     Divider3 = fenetre.HauteurApercus();
 }
 
+QRect PlaceDansEcran(qint64 gauche, qint64 haut, qint64 largeur, qint64 hauteur, QRect ecran, QSize minimum) {
+    const qint64 l = std::clamp<qint64>(largeur, minimum.width(), std::max(ecran.width(), minimum.width()));
+    const qint64 h = std::clamp<qint64>(hauteur, minimum.height(), std::max(ecran.height(), minimum.height()));
+    // Whole on the screen when it fits; otherwise its top left corner stays on it.
+    const qint64 x = std::clamp<qint64>(gauche, ecran.left(), std::max<qint64>(ecran.left(), ecran.left() + ecran.width() - l));
+    const qint64 y = std::clamp<qint64>(haut, ecran.top(), std::max<qint64>(ecran.top(), ecran.top() + ecran.height() - h));
+    return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(l), static_cast<int>(h));
+}
+
 void Tconfiguration::AppliqueFenetre(IFenetrePrincipale& fenetre) {
+    // The window stands whole on the screen its middle falls on (the main screen when none), at
+    // least at its minimum size; the dividers stay inside it. What was clamped is written back so.
+    if (qGuiApp && QGuiApplication::primaryScreen()) {
+        const qint64 milieuX = (qint64{WindowLeft} + WindowLeft + WindowWidth) / 2;
+        const qint64 milieuY = (qint64{WindowTop} + WindowTop + WindowHeight) / 2;
+        const QScreen* ecran = nullptr;
+        if (milieuX >= INT32_MIN && milieuX <= INT32_MAX && milieuY >= INT32_MIN && milieuY <= INT32_MAX)
+            ecran = QGuiApplication::screenAt(QPoint(static_cast<int>(milieuX), static_cast<int>(milieuY)));
+        if (!ecran) ecran = QGuiApplication::primaryScreen();
+        const QRect bornes = PlaceDansEcran(WindowLeft, WindowTop, WindowWidth, WindowHeight,
+                                            ecran->availableGeometry(), fenetre.TailleMinimale());
+        WindowLeft = bornes.left();
+        WindowTop = bornes.top();
+        WindowWidth = bornes.width();
+        WindowHeight = bornes.height();
+    }
+    Divider1 = std::clamp(Divider1, 2, std::max(2, WindowWidth));
+    Divider2 = std::clamp(Divider2, 1, std::max(1, WindowWidth));
+    Divider3 = std::clamp(Divider3, 1, std::max(1, WindowHeight));
     fenetre.FixeBornes(QRect(WindowLeft, WindowTop, WindowWidth, WindowHeight));
     fenetre.FixeSeparateurs(Divider1, Divider2, Divider3);
     fenetre.FixeMaximisee(Maximized);
@@ -91,12 +126,77 @@ private:
 
 int32_t HauteurDePoints(int points) { return -static_cast<int32_t>(std::lround(points * 96.0 / 72.0)); }
 
+// Title fonts stay within sizes a tile can show: up to 100 points, or the pixels of that size.
+constexpr int32_t PointsMax = 100;
+constexpr int32_t PixelsMax = 134;
+
+QFont PoliceLue(const QString& face, int32_t hauteur, int32_t taille, const QString& drapeaux) {
+    QFont police(face);
+    if (hauteur != 0) police.setPixelSize(std::min(hauteur == INT32_MIN ? INT32_MAX : std::abs(hauteur), PixelsMax));
+    if (taille > 0) police.setPointSize(std::min(taille, PointsMax)); // the size, set last, decides
+    police.setBold(drapeaux[0] == u'*');
+    police.setItalic(drapeaux[1] == u'*');
+    police.setUnderline(drapeaux[2] == u'*');
+    police.setStrikeOut(drapeaux[3] == u'*');
+    return police;
+}
+
+// Every level reachable from the top, each opened by one destination: a destination that opens
+// the top level, a level opened before or a negative level opens none; a destination whose level
+// nothing reachable opens stands at the top level, so that no tile is out of reach and every level
+// has its way back. Levels that exist already (existants) stay reachable.
+void RendNiveauxAccessibles(const std::vector<TDestination*>& lues, const std::vector<int32_t>& existants) {
+    std::set<int32_t> ouverts(existants.begin(), existants.end());
+    for (TDestination* d : lues)
+        if (d->SousGroupe != -1 && (d->SousGroupe <= 0 || !ouverts.insert(d->SousGroupe).second)) d->SousGroupe = -1;
+
+    std::multimap<int32_t, TDestination*> parNiveau;
+    for (TDestination* d : lues) parNiveau.emplace(d->Groupe, d);
+    std::set<int32_t> accessibles;
+    std::vector<int32_t> aParcourir;
+    auto atteint = [&](int32_t niveau) {
+        if (accessibles.insert(niveau).second) aParcourir.push_back(niveau);
+    };
+    auto parcourt = [&] {
+        while (!aParcourir.empty()) {
+            const int32_t niveau = aParcourir.back();
+            aParcourir.pop_back();
+            const auto [debut, fin] = parNiveau.equal_range(niveau);
+            for (auto it = debut; it != fin; ++it)
+                if (it->second->SousGroupe != -1) atteint(it->second->SousGroupe);
+        }
+    };
+    atteint(0);
+    for (const int32_t niveau : existants) atteint(niveau);
+    parcourt();
+    for (TDestination* d : lues) {
+        if (accessibles.count(d->Groupe)) continue;
+        d->Groupe = 0;
+        if (d->SousGroupe != -1) atteint(d->SousGroupe);
+        parcourt();
+    }
+}
+
 } // namespace
+
+void Tconfiguration::RangeDansLesNiveaux(int premiere) {
+    std::vector<TDestination*> lues;
+    for (int i = premiere; i < Destinations.Count(); ++i) lues.push_back(Destinations.Element(i));
+    if (!ListeGroupe) return;
+    std::vector<int32_t> existants;
+    for (const auto& groupe : ListeGroupe->Groupes) existants.push_back(groupe->Id);
+    RendNiveauxAccessibles(lues, existants);
+    // Levels first, then the tiles counted into them, whatever the order of the records.
+    for (TDestination* d : lues)
+        if (d->SousGroupe != -1) ListeGroupe->CreeNiveau(*d);
+    for (TDestination* d : lues) ListeGroupe->Ajoute(*d);
+}
 
 bool Tconfiguration::Lecture(const QString& fichier) {
     QStringList texte;
     if (QFileInfo::exists(fichier)) TexteFichier::Lit(fichier, texte);
     const LignesConfiguration lignes(texte);
+    const int premiere = Destinations.Count();
     try {
         Maximized = lignes.Valeur(QStringLiteral("Maximized")) == QStringLiteral("M");
         WindowWidth = lignes.Entier(QStringLiteral("WindowWidth"), 640);
@@ -116,64 +216,67 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         Destinations.Reserve(Destinations.Count() + std::min(DestinationCount, 100000) + 1);
         if (DebutLecture) DebutLecture(DestinationCount);
         qsizetype ligne = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
+        std::set<QString> ouverts;
+        for (int i = 0; i < Destinations.Count(); ++i) ouverts.insert(Destinations.Element(i)->Chemin);
         for (int32_t i = 0; i < DestinationCount; ++i, ligne += 10) {
             QString titre = lignes.Ligne(ligne);
             if (titre.isEmpty()) titre = QStringLiteral(" ");
+            // "Corbeille" names the trash alone, as the properties dialog makes sure.
+            if (titre == TitreCorbeille) titre += u' ';
             QString chemin = lignes.Ligne(ligne + 1);
-            if (chemin.isEmpty()) chemin = Chemins::DossierParDefaut();
-            auto destination = std::make_unique<TDestination>(&ContexteDestinations);
-            if (DestinationEnCours) DestinationEnCours(titre);
-            destination->Charge(chemin, titre);
-            destination->SousGroupe = Entier(lignes.Ligne(ligne + 2), -1, ligne + 3);
-            destination->Groupe = Entier(lignes.Ligne(ligne + 3), 0, ligne + 4);
-            destination->FonteCharset = Entier(lignes.Ligne(ligne + 4), 1, ligne + 5);
-            destination->FonteCouleur = Entier(lignes.Ligne(ligne + 5), 1, ligne + 6);
+            chemin = chemin.isEmpty() ? Chemins::DossierParDefaut()
+                                      : Chemins::Nettoye(chemin, ContexteDestinations.DossierProgramme);
+            const int32_t sousGroupe = Entier(lignes.Ligne(ligne + 2), -1, ligne + 3);
+            const int32_t groupe = Entier(lignes.Ligne(ligne + 3), 0, ligne + 4);
+            const int32_t charset = Entier(lignes.Ligne(ligne + 4), 1, ligne + 5);
+            const int32_t couleur = Entier(lignes.Ligne(ligne + 5), 1, ligne + 6);
             const int32_t hauteur = Entier(lignes.Ligne(ligne + 6), -11, ligne + 7);
             QString face = lignes.Ligne(ligne + 7);
             if (face.isEmpty()) face = QStringLiteral("MS Sans Serif");
             const int32_t taille = Entier(lignes.Ligne(ligne + 8), 8, ligne + 9);
             // A short flags line reads its missing characters as "X".
             const QString drapeaux = lignes.Ligne(ligne + 9).leftJustified(6, u'X', true);
-            QFont police(face);
-            if (hauteur != 0) police.setPixelSize(std::abs(hauteur));
-            if (taille > 0) police.setPointSize(taille); // the size, set last, decides
-            police.setBold(drapeaux[0] == u'*');
-            police.setItalic(drapeaux[1] == u'*');
-            police.setUnderline(drapeaux[2] == u'*');
-            police.setStrikeOut(drapeaux[3] == u'*');
-            destination->Fonte = police;
+            if (PasLecture) PasLecture();
+            // A folder opened already, or one of the program's own, is not opened (again).
+            if (ouverts.count(chemin) || Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme)) continue;
+
+            auto destination = std::make_unique<TDestination>(&ContexteDestinations);
+            if (DestinationEnCours) DestinationEnCours(titre);
+            destination->Charge(chemin, titre);
+            destination->SousGroupe = sousGroupe;
+            destination->Groupe = groupe;
+            destination->FonteCharset = charset;
+            destination->FonteCouleur = couleur;
+            destination->Fonte = PoliceLue(face, hauteur, taille, drapeaux);
             destination->RechercheLocale = drapeaux[4] != u'X';
             destination->RechercheGenerale = drapeaux[5] != u'X';
 
             if (QFileInfo(destination->Chemin).isDir()) {
-                // A record whose level was never created (its parent's folder was missing) goes to
-                // the top level.
-                if (ListeGroupe && destination->Groupe != 0 && !ListeGroupe->Existe(destination->Groupe))
-                    destination->Groupe = 0;
-                TDestination* ajoutee = destination.get();
+                ouverts.insert(chemin);
                 Destinations.Ajoute(titre, std::move(destination));
-                if (ListeGroupe) {
-                    if (ajoutee->SousGroupe != -1 && !ListeGroupe->Existe(ajoutee->SousGroupe))
-                        ListeGroupe->AjouteGroupe(*ajoutee);
-                    else
-                        ListeGroupe->Ajoute(*ajoutee);
-                }
             } else {
                 // Its folder is gone: saved (never erased) and not kept.
                 ContexteDestinations.ReponseMemorisee = 7;
                 destination.reset();
                 ContexteDestinations.ReponseMemorisee = 6;
             }
-            if (PasLecture) PasLecture();
         }
     } catch (const ErreurLecture& erreur) {
+        RangeDansLesNiveaux(premiere);
+        // What could not be read is not lost when the file is written again.
+        const QString copie = TexteFichier::GardeOriginal(fichier);
+        if (copie.isEmpty()) FichiersAProteger.insert(fichier);
         if (SignaleErreur)
             SignaleErreur(QStringLiteral("Erreur de lecture du fichier de configuration « %1 » à la ligne %2 : "
-                                         "valeur manquante ou non entière.")
+                                         "valeur manquante ou non entière. ")
                               .arg(fichier)
-                              .arg(erreur.ligne));
+                              .arg(erreur.ligne) +
+                          (copie.isEmpty() ? QStringLiteral("Son contenu n'a pas pu être copié : il ne sera pas "
+                                                            "remplacé.")
+                                           : QStringLiteral("Son contenu d'origine est gardé dans « %1 ».").arg(copie)));
         return false;
     }
+    RangeDansLesNiveaux(premiere);
     QString sourceLue = lignes.Valeur(QStringLiteral("SourcePath"));
     if (sourceLue.isEmpty()) sourceLue = Chemins::DossierParDefaut();
     ChangeSource(sourceLue);
@@ -182,6 +285,8 @@ bool Tconfiguration::Lecture(const QString& fichier) {
 }
 
 bool Tconfiguration::Ecriture(const QString& fichier) const {
+    // A file read in part whose original could not be kept aside is never written over.
+    if (FichiersAProteger.count(fichier)) return false;
     QStringList texte;
     texte << QStringLiteral("Maximized=") + (Maximized ? QStringLiteral("M") : QStringLiteral("N"))
           << QStringLiteral("WindowWidth=%1").arg(WindowWidth) << QStringLiteral("WindowHeight=%1").arg(WindowHeight)

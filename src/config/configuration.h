@@ -4,13 +4,20 @@
 #include "source/sourceliste.h"
 
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <functional>
+#include <set>
 
 class IFenetrePrincipale;
+
+// A window's bounds moved and sized to stand whole on the screen (its top left corner at least,
+// when even its minimum size does not fit), never below its minimum size; no arithmetic on the
+// values given can overflow.
+QRect PlaceDansEcran(qint64 gauche, qint64 haut, qint64 largeur, qint64 hauteur, QRect ecran, QSize minimum);
 class TListeGroupe;
 
 // The persisted state of the program and the list of open destinations (entry 0 is the trash).
@@ -62,11 +69,19 @@ public:
 
     // Reads a configuration file (a missing one gives the defaults) and appends its destinations.
     // False when the file holds a bad value: what was read before it stays, the source is left as
-    // it was, and SignaleErreur has been told the file and the line.
+    // it was, the file's bytes are kept aside, and SignaleErreur has been told the file, the line
+    // and where the copy is. Font sizes are brought within what a tile can show, and every tree
+    // level made reachable from the top.
     bool Lecture(const QString& fichier);
-    // Writes the configuration, replacing the file only once it is complete.
+    // Writes the configuration, replacing the file only once it is complete; never over a file
+    // read in part whose original could not be kept aside.
     bool Ecriture(const QString& fichier) const;
 
 private:
+    // Registers the destinations from that index on with the tree levels, every level reachable.
+    void RangeDansLesNiveaux(int premiere);
+
     TSourceListe& source;
+    // Files read in part whose original could not be kept aside.
+    std::set<QString> FichiersAProteger;
 };

@@ -13,6 +13,7 @@ public:
     virtual void RetablitEtatNormal() = 0;
     virtual void FixeBornes(const QRect& bornes) = 0;
     virtual void FixeMaximisee(bool maximisee) = 0;
+    virtual QSize TailleMinimale() const = 0;
 
     virtual int LargeurDestinations() const = 0; // GroupBoxDestinations
     virtual int LargeurListe() const = 0;        // Panel2

@@ -40,11 +40,15 @@ void TListeGroupe::Ajoute(const TDestination& d) {
     ++g->NbTuiles;
 }
 
-void TListeGroupe::AjouteGroupe(const TDestination& d) {
+void TListeGroupe::CreeNiveau(const TDestination& d) {
     auto groupe = std::make_unique<TGroupe>();
     groupe->Id = d.SousGroupe;
     groupe->HauteurMax = HauteurAbsolue(d.Fonte);
     Groupes.push_back(std::move(groupe));
+}
+
+void TListeGroupe::AjouteGroupe(const TDestination& d) {
+    CreeNiveau(d);
     Ajoute(d);
 }
 

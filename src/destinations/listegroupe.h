@@ -38,6 +38,8 @@ public:
 
     void Ajoute(const TDestination& d);
     void AjouteGroupe(const TDestination& d);
+    // Creates the level that d opens, without counting d anywhere.
+    void CreeNiveau(const TDestination& d);
     void Retire(TDestination& d);
     void Recalcule(const TDestination& d);
     int32_t NouvelId() const;

@@ -74,18 +74,23 @@ bool TListeDoublons::Sauve(const QString& base, QStringList& texte) {
     return fichier.commit();
 }
 
-void TListeDoublons::Lit(const QString& base, const QStringList& texte, const QString& dossier) {
+bool TListeDoublons::Lit(const QString& base, const QStringList& texte, const QString& dossier) {
+    bool entier = true;
     QFile fichier(base + QStringLiteral(".dat"));
     const qsizetype signatures = texte.indexOf(EnteteSignatures);
     if (signatures >= 0 && fichier.open(QIODevice::ReadOnly)) {
         // A partial record at the end is ignored; names run up to the next section header.
         const QByteArray donnees = fichier.readAll();
         const qsizetype enregistrements = donnees.size() / TailleEnregistrement;
+        entier = donnees.size() % TailleEnregistrement == 0;
         qsizetype ligne = signatures + 1;
-        for (qsizetype i = 0; i < enregistrements && ligne < texte.size() && !EstEnteteDeSection(texte[ligne]);
-             ++i, ++ligne) {
+        qsizetype i = 0;
+        for (; i < enregistrements && ligne < texte.size() && !EstEnteteDeSection(texte[ligne]); ++i, ++ligne) {
             const QString& nom = texte[ligne];
-            if (!EstNomSimple(nom)) continue;
+            if (!EstNomSimple(nom)) {
+                entier = false;
+                continue;
+            }
             auto miniature = std::make_shared<Tminiature>();
             const char* enregistrement = donnees.constData() + i * TailleEnregistrement;
             std::memcpy(miniature->Grille.data(), enregistrement, 100);
@@ -93,10 +98,15 @@ void TListeDoublons::Lit(const QString& base, const QStringList& texte, const QS
             miniature->Fichier = Chemins::Joint(dossier, nom);
             Miniatures.push_back(std::move(miniature));
         }
+        // Records without a name, or names without a record.
+        if (i < enregistrements || (ligne < texte.size() && !EstEnteteDeSection(texte[ligne]))) entier = false;
+    } else if (signatures >= 0 && QFile::exists(fichier.fileName())) {
+        entier = false;
     }
     // The untreatable paths run to the next line that begins a section, or to the end.
     const qsizetype intraitables = texte.indexOf(EnteteIntraitables);
-    if (intraitables < 0) return;
+    if (intraitables < 0) return entier;
     for (qsizetype ligne = intraitables + 1; ligne < texte.size() && !texte[ligne].startsWith(u'['); ++ligne)
         Intraitables << texte[ligne];
+    return entier;
 }

@@ -32,6 +32,7 @@ public:
 
     // Reads the signatures that base + ".dat" and the names of texte describe together, each image
     // in dossier, then the untreatable paths. Only complete pairs of a name and a record are
-    // taken; a name that is not a plain file name is dropped with its record.
-    void Lit(const QString& base, const QStringList& texte, const QString& dossier);
+    // taken; a name that is not a plain file name is dropped with its record. False when something
+    // was left out: a partial record, a name or a record without its pair, a name dropped.
+    bool Lit(const QString& base, const QStringList& texte, const QString& dossier);
 };

@@ -29,6 +29,14 @@ bool EstNomDeBase(const QString& nom) {
 
 const QString EnteteDoublons = QStringLiteral("[Doublons]");
 
+// Ten digits, then two paths, each field followed by "*".
+bool EstLigneDoublon(const QString& ligne) {
+    if (ligne.size() < 15 || ligne.back() != u'*' || ligne[10] != u'*' || ligne.count(u'*') != 3) return false;
+    const qsizetype second = ligne.indexOf(u'*', 11);
+    if (second == 11 || second == ligne.size() - 2) return false;
+    return std::all_of(ligne.begin(), ligne.begin() + 10, [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
 } // namespace
 
 TMagasinSignatures::TMagasinSignatures(QString dossierSignatures) : dossier(std::move(dossierSignatures)) {}
@@ -37,10 +45,31 @@ QString TMagasinSignatures::FichierIndex() const { return Chemins::Joint(dossier
 
 QString TMagasinSignatures::CheminDeBase(const QString& nomDeBase) const { return Chemins::Joint(dossier, nomDeBase); }
 
-QStringList TMagasinSignatures::LitIndex() const {
+QStringList TMagasinSignatures::LitIndex(bool* protege) const {
+    QStringList lignes;
+    TexteFichier::Lit(FichierIndex(), lignes);
+    // Only pairs of a folder and a base name; a line that belongs to no pair shifts nothing after it.
     QStringList index;
-    TexteFichier::Lit(FichierIndex(), index);
+    bool entier = true;
+    for (qsizetype k = 0; k < lignes.size();) {
+        if (k + 1 < lignes.size() && !lignes[k].isEmpty() && EstNomDeBase(lignes[k + 1])) {
+            index << lignes[k] << lignes[k + 1];
+            k += 2;
+        } else {
+            entier = false;
+            ++k;
+        }
+    }
+    // What is dropped is kept aside before the index is written again; when it cannot be, the
+    // index is not written over.
+    if (protege) *protege = !entier && TexteFichier::GardeOriginal(FichierIndex()).isEmpty();
     return index;
+}
+
+void TMagasinSignatures::GardeSiIncomplet(const QString& base, bool entier) const {
+    if (entier) return;
+    for (const QString& extension : {QStringLiteral(".txt"), QStringLiteral(".dat")})
+        if (QFile::exists(base + extension)) TexteFichier::GardeOriginal(base + extension);
 }
 
 qsizetype TMagasinSignatures::LigneDuDossier(const QStringList& index, const QString& cherche) {
@@ -60,13 +89,22 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
     if (nom.isEmpty()) return;
     QStringList texte;
     if (!TexteFichier::Lit(CheminDeBase(nom) + QStringLiteral(".txt"), texte)) return;
-    liste.Lit(CheminDeBase(nom), texte, cherche);
+    bool entier = liste.Lit(CheminDeBase(nom), texte, cherche);
     const qsizetype debut = texte.indexOf(EnteteDoublons);
-    if (debut >= 0) doublons << texte.mid(debut + 1);
+    for (qsizetype ligne = debut < 0 ? texte.size() : debut + 1; ligne < texte.size(); ++ligne) {
+        if (EstLigneDoublon(texte[ligne]))
+            doublons << texte[ligne];
+        else
+            entier = false;
+    }
+    // The files will be written again with what was understood: what was not is kept aside first.
+    GardeSiIncomplet(CheminDeBase(nom), entier);
 }
 
 bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublons) const {
-    QStringList index = LitIndex();
+    bool protege = false;
+    QStringList index = LitIndex(&protege);
+    if (protege) return false;
     qsizetype k = LigneDuDossier(index, liste.Dossier);
     if (k < 0) {
         index << liste.Dossier << NomAleatoire();
@@ -90,7 +128,9 @@ bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublon
 }
 
 bool TMagasinSignatures::Efface(const QString& cherche) const {
-    QStringList index = LitIndex();
+    bool protege = false;
+    QStringList index = LitIndex(&protege);
+    if (protege) return false;
     const qsizetype k = LigneDuDossier(index, cherche);
     if (k < 0) return true;
     bool reussi = true;

@@ -26,8 +26,9 @@ public:
     // 20 capital letters is not ours and is never used as a file name.
     QString NomDeBase(const QString& dossier) const;
 
-    // Loads a folder's signatures, untreatable images and duplicate lines (those that follow
-    // "[Doublons]"); nothing when the folder has no store.
+    // Loads a folder's signatures, untreatable images and well-formed duplicate lines (those that
+    // follow "[Doublons]"); nothing when the folder has no store. Files that hold more than was
+    // understood are kept aside (".illisible") before they can be written again with less.
     void Charge(const QString& dossier, TListeDoublons& liste, QStringList& doublons) const;
 
     // Writes a folder's store, giving it a base name when it has none; deletes both files instead
@@ -39,7 +40,11 @@ public:
     bool Efface(const QString& dossier) const;
 
 private:
-    QStringList LitIndex() const;
+    // The well-formed (folder, base name) pairs of the index; protege, when given, tells that lines
+    // were dropped and could not be kept aside, so that the index must not be written over.
+    QStringList LitIndex(bool* protege = nullptr) const;
+    // Keeps aside the ".txt" and ".dat" files of a base name that were not read whole.
+    void GardeSiIncomplet(const QString& base, bool entier) const;
     static qsizetype LigneDuDossier(const QStringList& index, const QString& dossier);
     QString CheminDeBase(const QString& nomDeBase) const;
 

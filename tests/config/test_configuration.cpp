@@ -20,6 +20,7 @@ public:
     }
     void FixeBornes(const QRect& bornes) override { normales = bornes; }
     void FixeMaximisee(bool m) override { maximisee = m; }
+    QSize TailleMinimale() const override { return {640, 480}; }
     int LargeurDestinations() const override { return destinations; }
     int LargeurListe() const override { return liste; }
     int HauteurApercus() const override { return apercus; }
@@ -109,7 +110,7 @@ TEST(Configuration, ReleveEtAppliqueLaFenetre) {
     TSourceListe source;
     Tconfiguration configuration(source);
     FenetreSimulee fenetre;
-    fenetre.normales = QRect(30, 40, 800, 600);
+    fenetre.normales = QRect(30, 40, 700, 500);
     fenetre.maximisee = true;
     fenetre.FixeSeparateurs(250, 120, 90);
 
@@ -118,14 +119,14 @@ TEST(Configuration, ReleveEtAppliqueLaFenetre) {
     EXPECT_EQ(fenetre.retablissements, 1);
     EXPECT_EQ(QRect(configuration.WindowLeft, configuration.WindowTop, configuration.WindowWidth,
                     configuration.WindowHeight),
-              QRect(30, 40, 800, 600));
+              QRect(30, 40, 700, 500));
     EXPECT_EQ(configuration.Divider1, 250);
     EXPECT_EQ(configuration.Divider2, 120);
     EXPECT_EQ(configuration.Divider3, 90);
 
     FenetreSimulee autre;
     configuration.AppliqueFenetre(autre);
-    EXPECT_EQ(autre.normales, QRect(30, 40, 800, 600));
+    EXPECT_EQ(autre.normales, QRect(30, 40, 700, 500));
     EXPECT_TRUE(autre.maximisee);
     EXPECT_EQ(autre.destinations, 250);
     EXPECT_EQ(autre.apercus, 90);

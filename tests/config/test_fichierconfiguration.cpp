@@ -91,10 +91,11 @@ TEST_F(ConfigurationTest, ExempleLuEtReecritALOctetPres) {
 
 TEST_F(ConfigurationTest, ValeursParticulieres) {
     const QString d = env.Dossier(QStringLiteral("d"));
+    const QString d2 = env.Dossier(QStringLiteral("d2")), d3 = env.Dossier(QStringLiteral("d3"));
     // Keys anywhere, in any case; values exact; an empty title; short and odd flags lines.
     const QString fichier =
         Fichier({"bullesaide=1", "MAXIMIZED=m", "DestinationCount=3", "", d, "", "", "", "", "", "", "", "*X*XXX",
-                 "Deux", d, "", "", "", "", "", "", "", "XXXX?X", "Trois", d, "", "", "", "", "", "", "", "*"});
+                 "Deux", d2, "", "", "", "", "", "", "", "XXXX?X", "Trois", d3, "", "", "", "", "", "", "", "*"});
     ASSERT_TRUE(configuration.Lecture(fichier));
     EXPECT_FALSE(configuration.BullesAide);
     EXPECT_FALSE(configuration.Maximized);
@@ -298,3 +299,4 @@ TEST_F(ConfigurationTest, DemandeEffacement) {
     EXPECT_EQ(d.ATraiter.size(), 1);
     contexte.ReponseMemorisee = 9;
 }
+

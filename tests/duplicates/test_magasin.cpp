@@ -239,6 +239,10 @@ TEST(TexteFichier, LignesEtEncodages) {
     EcritFichier(chemin, "caf\xc3\xa9\r\n\r\n");
     TexteFichier::Lit(QFile::decodeName(chemin), lignes);
     EXPECT_EQ(lignes, (QStringList{QStringLiteral("café"), QString()}));
+    // Lines written by different programs: each is read in the encoding it is valid in.
+    EcritFichier(chemin, "/photos/\xc3\x89t\xc3\xa9\r\n/photos/\xc9t\xe9\r\n");
+    TexteFichier::Lit(QFile::decodeName(chemin), lignes);
+    EXPECT_EQ(lignes, (QStringList{QStringLiteral("/photos/Été"), QStringLiteral("/photos/Été")}));
     EXPECT_FALSE(TexteFichier::Lit(env.Racine() + QStringLiteral("/absent.txt"), lignes));
     EXPECT_TRUE(lignes.isEmpty());
 }
