@@ -47,7 +47,9 @@ void TMainForm::FormClose() {
                                   QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
         // No question while closing: every destination saves its store.
         Configuration->ContexteDestinations.ReponseMemorisee = 9;
-        // Every destination but the trash, in list order; each saves what it must as it goes.
+        // Every destination but the trash, in list order; each saves what it must as it goes, and
+        // the store's index is written once at the end.
+        TLotMagasin lot(&Configuration->ContexteDestinations);
         Configuration->Destinations.DetruitDepuis(1);
     }
     // A loader still running is not waited for; its result no longer has a list to reach.

@@ -45,38 +45,49 @@ void DecoupeLignes(const Texte& texte, Ajout ajoute) {
 
 } // namespace
 
-bool Lit(const QString& fichier, QStringList& lignes) {
-    lignes.clear();
-    QFile source(fichier);
-    if (!source.open(QIODevice::ReadOnly)) return false;
-    const QByteArray octets = source.readAll();
+QStringList Lignes(const QByteArray& octets) {
+    QStringList lignes;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString texte = utf8.decode(octets);
     if (!utf8.hasError()) {
         DecoupeLignes(texte, [&](const QString& ligne) { lignes << ligne; });
-        return true;
+        return lignes;
     }
     // A file whose lines were written by different programs (ours in UTF-8, an editor in the
     // Windows code page): each line is read in the encoding it is valid in. CR and LF are the
     // same bytes in both.
     DecoupeLignes(octets, [&](const QByteArray& ligne) { lignes << DecodeOctets(ligne); });
+    return lignes;
+}
+
+bool Lit(const QString& fichier, QStringList& lignes) {
+    lignes.clear();
+    QFile source(fichier);
+    if (!source.open(QIODevice::ReadOnly)) return false;
+    lignes = Lignes(source.readAll());
     return true;
 }
 
-bool Ecrit(const QString& fichier, const QStringList& lignes) {
-    QSaveFile cible(fichier);
-    if (!cible.open(QIODevice::WriteOnly)) return false;
+QByteArray Octets(const QStringList& lignes) {
     QByteArray octets;
     for (const QString& ligne : lignes) {
         octets += ligne.toUtf8();
         octets += "\r\n";
     }
+    return octets;
+}
+
+bool EcritOctets(const QString& fichier, const QByteArray& octets) {
+    QSaveFile cible(fichier);
+    if (!cible.open(QIODevice::WriteOnly)) return false;
     if (cible.write(octets) != octets.size()) {
         cible.cancelWriting();
         return false;
     }
     return cible.commit();
 }
+
+bool Ecrit(const QString& fichier, const QStringList& lignes) { return EcritOctets(fichier, Octets(lignes)); }
 
 QString GardeOriginal(const QString& fichier) {
     QFile original(fichier);
@@ -89,9 +100,7 @@ QString GardeOriginal(const QString& fichier) {
             if (existante.open(QIODevice::ReadOnly) && existante.readAll() == octets) return copie;
             continue;
         }
-        QSaveFile cible(copie);
-        if (!cible.open(QIODevice::WriteOnly) || cible.write(octets) != octets.size()) return QString();
-        return cible.commit() ? copie : QString();
+        return EcritOctets(copie, octets) ? copie : QString();
     }
     return QString();
 }

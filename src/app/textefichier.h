@@ -13,6 +13,12 @@ namespace TexteFichier {
 bool Lit(const QString& fichier, QStringList& lignes);
 bool Ecrit(const QString& fichier, const QStringList& lignes);
 
+// The lines of a file's bytes, as Lit reads them; the bytes Ecrit writes for those lines.
+QStringList Lignes(const QByteArray& octets);
+QByteArray Octets(const QStringList& lignes);
+// Replaces a file's content with those bytes, atomically.
+bool EcritOctets(const QString& fichier, const QByteArray& octets);
+
 QString DecodeOctets(const QByteArray& octets);
 
 // Keeps the bytes of a file that the program could not read whole beside it, under its name

@@ -197,6 +197,7 @@ bool Tconfiguration::Lecture(const QString& fichier) {
     if (QFileInfo::exists(fichier)) TexteFichier::Lit(fichier, texte);
     const LignesConfiguration lignes(texte);
     const int premiere = Destinations.Count();
+    const TLotMagasin lot(&ContexteDestinations);
     try {
         Maximized = lignes.Valeur(QStringLiteral("Maximized")) == QStringLiteral("M");
         WindowWidth = lignes.Entier(QStringLiteral("WindowWidth"), 640);

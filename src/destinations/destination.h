@@ -1,6 +1,7 @@
 #pragma once
 
 #include "duplicates/listedoublons.h"
+#include "duplicates/magasin.h"
 
 #include <QFont>
 #include <QString>
@@ -21,8 +22,26 @@ struct TContexteDestinations {
     std::function<void()> ArreteRecherche;
     std::function<void(int maximum)> DebutChargement;
     std::function<void()> PasChargement;
+    // While a batch is open (TLotMagasin), the store's index held in memory.
+    TIndexPartage* Lot = nullptr;
 
     QString DossierSignatures() const;
+};
+
+// While it lives, the destinations of the context read the store's index once and write it once,
+// when it ends, however many of them open, close or save meanwhile. A batch opened inside another
+// does nothing.
+class TLotMagasin {
+public:
+    explicit TLotMagasin(TContexteDestinations* contexte);
+    ~TLotMagasin();
+    TLotMagasin(const TLotMagasin&) = delete;
+    TLotMagasin& operator=(const TLotMagasin&) = delete;
+
+private:
+    TContexteDestinations* contexte;
+    TIndexPartage index;
+    bool proprietaire = false;
 };
 
 // One open target folder.

@@ -126,6 +126,7 @@ void TMainForm::Fermerladestination1Click() {
     if (index < 0) return;
     ++Occupe;
     DemandeArretRecherche();
+    const TLotMagasin lot(&Configuration->ContexteDestinations);
     int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;
     reponse = 7;
     TDestination* d = Configuration->Destinations.Element(index);
@@ -163,6 +164,7 @@ void TMainForm::Fermertouteslesdestinations1Click() {
     FixeCurseur(Qt::WaitCursor);
     ++Occupe;
     DemandeArretRecherche();
+    const TLotMagasin lot(&Configuration->ContexteDestinations);
     int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;
     reponse = 7;
     for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i) {

@@ -3,7 +3,6 @@
 #include "app/chemins.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
@@ -46,7 +45,7 @@ int CompareChemins(const QString& a, const QString& b) {
     return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
 }
 
-bool TListeDoublons::Sauve(const QString& base, QStringList& texte) {
+void TListeDoublons::Serialise(QStringList& texte, QByteArray& enregistrements) {
     texte << EnteteSignatures;
     // Sorted by CompareChemins, each key made once.
     std::vector<std::pair<QByteArray, std::shared_ptr<Tminiature>>> triees;
@@ -54,7 +53,6 @@ bool TListeDoublons::Sauve(const QString& base, QStringList& texte) {
     for (auto& miniature : Miniatures) triees.emplace_back(CleDeChemin(miniature->Fichier), std::move(miniature));
     std::stable_sort(triees.begin(), triees.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 0; i < triees.size(); ++i) Miniatures[i] = std::move(triees[i].second);
-    QByteArray enregistrements;
     enregistrements.reserve(static_cast<qsizetype>(Miniatures.size()) * TailleEnregistrement);
     for (const auto& miniature : Miniatures) {
         enregistrements.append(reinterpret_cast<const char*>(miniature->Grille.data()), 100);
@@ -65,27 +63,19 @@ bool TListeDoublons::Sauve(const QString& base, QStringList& texte) {
     }
     texte << EnteteIntraitables;
     texte << Intraitables;
-
-    QSaveFile fichier(base + QStringLiteral(".dat"));
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(enregistrements) != enregistrements.size()) {
-        fichier.cancelWriting();
-        return false;
-    }
-    return fichier.commit();
 }
 
-bool TListeDoublons::Lit(const QString& base, const QStringList& texte, const QString& dossier) {
+bool TListeDoublons::Lit(const QByteArray* enregistrements, const QStringList& texte, const QString& dossier) {
     bool entier = true;
-    QFile fichier(base + QStringLiteral(".dat"));
     const qsizetype signatures = texte.indexOf(EnteteSignatures);
-    if (signatures >= 0 && fichier.open(QIODevice::ReadOnly)) {
+    if (signatures >= 0 && enregistrements) {
         // A partial record at the end is ignored; names run up to the next section header.
-        const QByteArray donnees = fichier.readAll();
-        const qsizetype enregistrements = donnees.size() / TailleEnregistrement;
+        const QByteArray& donnees = *enregistrements;
+        const qsizetype nombre = donnees.size() / TailleEnregistrement;
         entier = donnees.size() % TailleEnregistrement == 0;
         qsizetype ligne = signatures + 1;
         qsizetype i = 0;
-        for (; i < enregistrements && ligne < texte.size() && !EstEnteteDeSection(texte[ligne]); ++i, ++ligne) {
+        for (; i < nombre && ligne < texte.size() && !EstEnteteDeSection(texte[ligne]); ++i, ++ligne) {
             const QString& nom = texte[ligne];
             if (!EstNomSimple(nom)) {
                 entier = false;
@@ -99,9 +89,9 @@ bool TListeDoublons::Lit(const QString& base, const QStringList& texte, const QS
             Miniatures.push_back(std::move(miniature));
         }
         // Records without a name, or names without a record.
-        if (i < enregistrements || (ligne < texte.size() && !EstEnteteDeSection(texte[ligne]))) entier = false;
-    } else if (signatures >= 0 && QFile::exists(fichier.fileName())) {
-        entier = false;
+        if (i < nombre || (ligne < texte.size() && !EstEnteteDeSection(texte[ligne]))) entier = false;
+    } else if (signatures >= 0 && signatures + 1 < texte.size() && !EstEnteteDeSection(texte[signatures + 1])) {
+        entier = false; // names without their records
     }
     // The untreatable paths run to the next line that begins a section, or to the end.
     const qsizetype intraitables = texte.indexOf(EnteteIntraitables);

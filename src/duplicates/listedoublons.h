@@ -24,15 +24,19 @@ public:
     QString Dossier;
     QStringList Intraitables;
 
-    // Appends "[Signatures]" and one name per signature to texte, writing the records to
-    // base + ".dat" in CompareChemins order (the list is sorted in place), then "[intraitables]"
-    // and the untreatable paths. False when the record file cannot be written; the previous one
-    // then stays.
-    bool Sauve(const QString& base, QStringList& texte);
+    // What the store last held for this folder, as read or written (a digest of its files'
+    // bytes); empty when unknown. A save that would write the same bytes writes nothing.
+    QByteArray EmpreinteSauvee;
 
-    // Reads the signatures that base + ".dat" and the names of texte describe together, each image
-    // in dossier, then the untreatable paths. Only complete pairs of a name and a record are
-    // taken; a name that is not a plain file name is dropped with its record. False when something
-    // was left out: a partial record, a name or a record without its pair, a name dropped.
-    bool Lit(const QString& base, const QStringList& texte, const QString& dossier);
+    // Appends "[Signatures]" and one name per signature to texte, and the records to
+    // enregistrements, in CompareChemins order (the list is sorted in place), then
+    // "[intraitables]" and the untreatable paths.
+    void Serialise(QStringList& texte, QByteArray& enregistrements);
+
+    // Reads the signatures that the records (those of the ".dat" file, when there is one) and the
+    // names of texte describe together, each image in dossier, then the untreatable paths. Only
+    // complete pairs of a name and a record are taken; a name that is not a plain file name is
+    // dropped with its record. False when something was left out: a partial record, a name or a
+    // record without its pair, a name dropped.
+    bool Lit(const QByteArray* enregistrements, const QStringList& texte, const QString& dossier);
 };

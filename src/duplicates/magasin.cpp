@@ -3,6 +3,7 @@
 #include "app/chemins.h"
 #include "app/textefichier.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <algorithm>
@@ -39,13 +40,18 @@ bool EstLigneDoublon(const QString& ligne) {
 
 } // namespace
 
-TMagasinSignatures::TMagasinSignatures(QString dossierSignatures) : dossier(std::move(dossierSignatures)) {}
+TMagasinSignatures::TMagasinSignatures(QString dossierSignatures, TIndexPartage* indexPartage)
+    : dossier(std::move(dossierSignatures)), partage(indexPartage) {}
 
 QString TMagasinSignatures::FichierIndex() const { return Chemins::Joint(dossier, QStringLiteral("Index.txt")); }
 
 QString TMagasinSignatures::CheminDeBase(const QString& nomDeBase) const { return Chemins::Joint(dossier, nomDeBase); }
 
 QStringList TMagasinSignatures::LitIndex(bool* protege) const {
+    if (partage && partage->Lu) {
+        if (protege) *protege = partage->Protege;
+        return partage->Lignes;
+    }
     QStringList lignes;
     TexteFichier::Lit(FichierIndex(), lignes);
     // Only pairs of a folder and a base name; a line that belongs to no pair shifts nothing after it.
@@ -62,8 +68,27 @@ QStringList TMagasinSignatures::LitIndex(bool* protege) const {
     }
     // What is dropped is kept aside before the index is written again; when it cannot be, the
     // index is not written over.
-    if (protege) *protege = !entier && TexteFichier::GardeOriginal(FichierIndex()).isEmpty();
+    const bool aProteger = !entier && TexteFichier::GardeOriginal(FichierIndex()).isEmpty();
+    if (protege) *protege = aProteger;
+    if (partage) {
+        partage->Lignes = index;
+        partage->Lu = true;
+        partage->Protege = aProteger;
+    }
     return index;
+}
+
+bool TMagasinSignatures::EcritIndex(const QStringList& index) const {
+    if (!partage) return TexteFichier::Ecrit(FichierIndex(), index);
+    partage->Lignes = index;
+    partage->Modifie = true;
+    return true;
+}
+
+bool TMagasinSignatures::TermineLot(TIndexPartage& index) const {
+    if (!index.Modifie || index.Protege) return !index.Modifie;
+    index.Modifie = false;
+    return TexteFichier::Ecrit(FichierIndex(), index.Lignes);
 }
 
 void TMagasinSignatures::GardeSiIncomplet(const QString& base, bool entier) const {
@@ -84,12 +109,34 @@ QString TMagasinSignatures::NomDeBase(const QString& cherche) const {
     return k >= 0 && EstNomDeBase(index[k + 1]) ? index[k + 1] : QString();
 }
 
+namespace {
+
+QByteArray LitOctets(const QString& fichier, bool& present) {
+    QFile source(fichier);
+    present = source.open(QIODevice::ReadOnly);
+    return present ? source.readAll() : QByteArray();
+}
+
+// What identifies the bytes of a folder's two files.
+QByteArray Empreinte(const QByteArray& texte, const QByteArray& enregistrements) {
+    QCryptographicHash empreinte(QCryptographicHash::Sha1);
+    empreinte.addData(texte);
+    empreinte.addData(QByteArrayView("\0", 1));
+    empreinte.addData(enregistrements);
+    return empreinte.result();
+}
+
+} // namespace
+
 void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, QStringList& doublons) const {
     const QString nom = NomDeBase(cherche);
     if (nom.isEmpty()) return;
-    QStringList texte;
-    if (!TexteFichier::Lit(CheminDeBase(nom) + QStringLiteral(".txt"), texte)) return;
-    bool entier = liste.Lit(CheminDeBase(nom), texte, cherche);
+    bool txtPresent = false, datPresent = false;
+    const QByteArray octetsTexte = LitOctets(CheminDeBase(nom) + QStringLiteral(".txt"), txtPresent);
+    if (!txtPresent) return;
+    const QByteArray enregistrements = LitOctets(CheminDeBase(nom) + QStringLiteral(".dat"), datPresent);
+    const QStringList texte = TexteFichier::Lignes(octetsTexte);
+    bool entier = liste.Lit(datPresent ? &enregistrements : nullptr, texte, cherche);
     const qsizetype debut = texte.indexOf(EnteteDoublons);
     for (qsizetype ligne = debut < 0 ? texte.size() : debut + 1; ligne < texte.size(); ++ligne) {
         if (EstLigneDoublon(texte[ligne]))
@@ -99,6 +146,8 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
     }
     // The files will be written again with what was understood: what was not is kept aside first.
     GardeSiIncomplet(CheminDeBase(nom), entier);
+    // A store read whole and left as it is need not be written again.
+    liste.EmpreinteSauvee = entier ? Empreinte(octetsTexte, enregistrements) : QByteArray();
 }
 
 bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublons) const {
@@ -106,6 +155,7 @@ bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublon
     QStringList index = LitIndex(&protege);
     if (protege) return false;
     qsizetype k = LigneDuDossier(index, liste.Dossier);
+    const bool indexChange = k < 0 || !EstNomDeBase(index[k + 1]);
     if (k < 0) {
         index << liste.Dossier << NomAleatoire();
         k = index.size() - 2;
@@ -118,13 +168,25 @@ bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublon
         // Nothing to keep: no files, but the index keeps the folder's name.
         for (const QString& extension : {QStringLiteral(".txt"), QStringLiteral(".dat")})
             if (QFile::exists(base + extension) && !QFile::remove(base + extension)) reussi = false;
+        liste.EmpreinteSauvee.clear();
     } else {
         QStringList texte;
-        reussi = liste.Sauve(base, texte);
+        QByteArray enregistrements;
+        liste.Serialise(texte, enregistrements);
         texte << EnteteDoublons << doublons;
-        reussi = reussi && TexteFichier::Ecrit(base + QStringLiteral(".txt"), texte);
+        const QByteArray octetsTexte = TexteFichier::Octets(texte);
+        const QByteArray empreinte = Empreinte(octetsTexte, enregistrements);
+        const bool inchange = !indexChange && empreinte == liste.EmpreinteSauvee &&
+                              QFile::exists(base + QStringLiteral(".txt")) &&
+                              QFile::exists(base + QStringLiteral(".dat"));
+        if (!inchange) {
+            // The records first: names never stand in a ".txt" without their records.
+            reussi = TexteFichier::EcritOctets(base + QStringLiteral(".dat"), enregistrements) &&
+                     TexteFichier::EcritOctets(base + QStringLiteral(".txt"), octetsTexte);
+            liste.EmpreinteSauvee = reussi ? empreinte : QByteArray();
+        }
     }
-    return TexteFichier::Ecrit(FichierIndex(), index) && reussi;
+    return (!indexChange || EcritIndex(index)) && reussi;
 }
 
 bool TMagasinSignatures::Efface(const QString& cherche) const {
@@ -141,5 +203,5 @@ bool TMagasinSignatures::Efface(const QString& cherche) const {
     }
     index.remove(k + 1);
     index.remove(k);
-    return TexteFichier::Ecrit(FichierIndex(), index) && reussi;
+    return EcritIndex(index) && reussi;
 }

@@ -14,12 +14,22 @@ QString NomAleatoire();
 // each followed by "*".
 QString LigneDoublon(int32_t dissemblance, const QString& nouvelle, const QString& ancienne);
 
+// The index of the store held in memory while many folders are saved or erased in a row: read
+// once, written once at the end of the batch.
+struct TIndexPartage {
+    QStringList Lignes;
+    bool Lu = false;
+    bool Modifie = false;
+    bool Protege = false; // lines were dropped that could not be kept aside: never written over
+};
+
 // The signature store: the folder "Signatures" of the program's folder, with its index
 // "Index.txt" of (folder path, base name) line pairs, and per folder a base name's ".txt" and
 // ".dat" files. Every file is replaced atomically.
 class TMagasinSignatures {
 public:
-    explicit TMagasinSignatures(QString dossierSignatures);
+    // With a shared index, the index is read and written through it (see TIndexPartage).
+    explicit TMagasinSignatures(QString dossierSignatures, TIndexPartage* partage = nullptr);
 
     QString FichierIndex() const;
     // The base name given to a folder (letter case ignored), or empty. A base name that is not
@@ -32,12 +42,15 @@ public:
     void Charge(const QString& dossier, TListeDoublons& liste, QStringList& doublons) const;
 
     // Writes a folder's store, giving it a base name when it has none; deletes both files instead
-    // when there is nothing to keep. False when a file could not be written (the previous store
-    // then stays).
+    // when there is nothing to keep; writes nothing when the files would not change. False when a
+    // file could not be written (the previous store then stays).
     bool Sauve(TListeDoublons& liste, const QStringList& doublons) const;
 
     // Deletes a folder's files and its index entry.
     bool Efface(const QString& dossier) const;
+
+    // Writes a shared index that changed, unless it is protected; true when nothing was to write.
+    bool TermineLot(TIndexPartage& index) const;
 
 private:
     // The well-formed (folder, base name) pairs of the index; protege, when given, tells that lines
@@ -45,8 +58,10 @@ private:
     QStringList LitIndex(bool* protege = nullptr) const;
     // Keeps aside the ".txt" and ".dat" files of a base name that were not read whole.
     void GardeSiIncomplet(const QString& base, bool entier) const;
+    bool EcritIndex(const QStringList& index) const;
     static qsizetype LigneDuDossier(const QStringList& index, const QString& dossier);
     QString CheminDeBase(const QString& nomDeBase) const;
 
     QString dossier;
+    TIndexPartage* partage;
 };
