@@ -65,10 +65,15 @@ QString Nettoye(const QString& chemin, const QString& base) {
 }
 
 bool EstReserve(const QString& dossier, const QString& dossierProgramme) {
-    const QString programme = QFileInfo(dossierProgramme).canonicalFilePath();
     const QString canonique = QFileInfo(dossier).canonicalFilePath();
-    if (programme.isEmpty() || canonique.isEmpty()) return false;
-    return canonique == programme || canonique.startsWith(Joint(programme, QString()));
+    if (canonique.isEmpty()) return false;
+    const auto dedans = [&canonique](const QString& reserve) {
+        return !reserve.isEmpty() && (canonique == reserve || canonique.startsWith(Joint(reserve, QString())));
+    };
+    const QString programme = QFileInfo(dossierProgramme).canonicalFilePath();
+    return canonique == programme ||
+           dedans(QFileInfo(Joint(dossierProgramme, QStringLiteral("Corbeille"))).canonicalFilePath()) ||
+           dedans(QFileInfo(Joint(dossierProgramme, QStringLiteral("Signatures"))).canonicalFilePath());
 }
 
 QString DossierParDefaut() {

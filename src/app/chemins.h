@@ -31,8 +31,8 @@ QByteArray NomDeFichier(const QByteArray& chemin);
 // trailing separator, and a relative path taken from the base folder.
 QString Nettoye(const QString& chemin, const QString& base);
 
-// The program's folder and everything in it (the trash, the signature store), whatever the path
-// that leads there: no destination may be one of them.
+// The program's folder itself, its trash "Corbeille" and its signature store "Signatures" (and what
+// lies in those two), whatever the path that leads there: no destination may be one of them.
 bool EstReserve(const QString& dossier, const QString& dossierProgramme);
 
 // The folder offered when none is configured: the user's home folder here, the drive root on Windows.

@@ -128,7 +128,7 @@ int32_t HauteurDePoints(int points) { return -static_cast<int32_t>(std::lround(p
 
 // Title fonts stay within sizes a tile can show: up to 100 points, or the pixels of that size.
 constexpr int32_t PointsMax = 100;
-constexpr int32_t PixelsMax = 134;
+constexpr int32_t PixelsMax = 133;
 
 QFont PoliceLue(const QString& face, int32_t hauteur, int32_t taille, const QString& drapeaux) {
     QFont police(face);

@@ -47,9 +47,10 @@ QString TMagasinSignatures::FichierIndex() const { return Chemins::Joint(dossier
 
 QString TMagasinSignatures::CheminDeBase(const QString& nomDeBase) const { return Chemins::Joint(dossier, nomDeBase); }
 
-QStringList TMagasinSignatures::LitIndex(bool* protege) const {
+QStringList TMagasinSignatures::LitIndex(bool* protege, bool* aReecrire) const {
     if (partage && partage->Lu) {
         if (protege) *protege = partage->Protege;
+        if (aReecrire) *aReecrire = false;
         return partage->Lignes;
     }
     QStringList lignes;
@@ -70,8 +71,13 @@ QStringList TMagasinSignatures::LitIndex(bool* protege) const {
     // index is not written over.
     const bool aProteger = !entier && TexteFichier::GardeOriginal(FichierIndex()).isEmpty();
     if (protege) *protege = aProteger;
+    // Once its original is kept aside, an index that held more than pairs is written back clean.
+    if (aReecrire) *aReecrire = !entier && !aProteger;
     if (partage) {
+        partage->Modifie = !entier && !aProteger;
         partage->Lignes = index;
+        partage->LigneParDossier.clear();
+        for (qsizetype k = index.size() - 2; k >= 0; k -= 2) partage->LigneParDossier[index[k].toCaseFolded()] = k;
         partage->Lu = true;
         partage->Protege = aProteger;
     }
@@ -88,7 +94,10 @@ bool TMagasinSignatures::EcritIndex(const QStringList& index) const {
 bool TMagasinSignatures::TermineLot(TIndexPartage& index) const {
     if (!index.Modifie || index.Protege) return !index.Modifie;
     index.Modifie = false;
-    return TexteFichier::Ecrit(FichierIndex(), index.Lignes);
+    QStringList lignes;
+    for (qsizetype k = 0; k + 1 < index.Lignes.size(); k += 2)
+        if (!index.Lignes[k].isEmpty()) lignes << index.Lignes[k] << index.Lignes[k + 1];
+    return TexteFichier::Ecrit(FichierIndex(), lignes);
 }
 
 void TMagasinSignatures::GardeSiIncomplet(const QString& base, bool entier) const {
@@ -97,7 +106,11 @@ void TMagasinSignatures::GardeSiIncomplet(const QString& base, bool entier) cons
         if (QFile::exists(base + extension)) TexteFichier::GardeOriginal(base + extension);
 }
 
-qsizetype TMagasinSignatures::LigneDuDossier(const QStringList& index, const QString& cherche) {
+qsizetype TMagasinSignatures::LigneDuDossier(const QStringList& index, const QString& cherche) const {
+    if (partage && partage->Lu) {
+        const auto trouve = partage->LigneParDossier.find(cherche.toCaseFolded());
+        return trouve == partage->LigneParDossier.end() ? -1 : trouve->second;
+    }
     for (qsizetype k = 0; k + 1 < index.size(); k += 2)
         if (index[k].compare(cherche, Qt::CaseInsensitive) == 0) return k;
     return -1;
@@ -151,14 +164,15 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
 }
 
 bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublons) const {
-    bool protege = false;
-    QStringList index = LitIndex(&protege);
+    bool protege = false, aReecrire = false;
+    QStringList index = LitIndex(&protege, &aReecrire);
     if (protege) return false;
     qsizetype k = LigneDuDossier(index, liste.Dossier);
-    const bool indexChange = k < 0 || !EstNomDeBase(index[k + 1]);
+    const bool indexChange = aReecrire || k < 0 || !EstNomDeBase(index[k + 1]);
     if (k < 0) {
         index << liste.Dossier << NomAleatoire();
         k = index.size() - 2;
+        if (partage && partage->Lu) partage->LigneParDossier[liste.Dossier.toCaseFolded()] = k;
     } else if (!EstNomDeBase(index[k + 1])) {
         index[k + 1] = NomAleatoire();
     }
@@ -201,7 +215,14 @@ bool TMagasinSignatures::Efface(const QString& cherche) const {
         for (const QString& extension : {QStringLiteral(".txt"), QStringLiteral(".dat")})
             if (QFile::exists(base + extension) && !QFile::remove(base + extension)) reussi = false;
     }
-    index.remove(k + 1);
-    index.remove(k);
+    if (partage && partage->Lu) {
+        // Left blank, so that the lines of the other pairs keep their places until the end.
+        partage->LigneParDossier.erase(index[k].toCaseFolded());
+        index[k].clear();
+        index[k + 1].clear();
+    } else {
+        index.remove(k + 1);
+        index.remove(k);
+    }
     return EcritIndex(index) && reussi;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <unordered_map>
 
 // 20 capital letters A-Z, each drawn uniformly, from a generator seeded once per run.
 QString NomAleatoire();
@@ -17,7 +18,8 @@ QString LigneDoublon(int32_t dissemblance, const QString& nouvelle, const QStrin
 // The index of the store held in memory while many folders are saved or erased in a row: read
 // once, written once at the end of the batch.
 struct TIndexPartage {
-    QStringList Lignes;
+    QStringList Lignes; // an erased pair is left as two empty lines until the index is written
+    std::unordered_map<QString, qsizetype> LigneParDossier; // by the folder's case-folded path
     bool Lu = false;
     bool Modifie = false;
     bool Protege = false; // lines were dropped that could not be kept aside: never written over
@@ -53,13 +55,15 @@ public:
     bool TermineLot(TIndexPartage& index) const;
 
 private:
-    // The well-formed (folder, base name) pairs of the index; protege, when given, tells that lines
-    // were dropped and could not be kept aside, so that the index must not be written over.
-    QStringList LitIndex(bool* protege = nullptr) const;
+    // The well-formed (folder, base name) pairs of the index. protege, when given, tells that lines
+    // were dropped and could not be kept aside, so that the index must not be written over;
+    // aReecrire, that lines were dropped and kept aside, so that the index is written back clean.
+    QStringList LitIndex(bool* protege = nullptr, bool* aReecrire = nullptr) const;
     // Keeps aside the ".txt" and ".dat" files of a base name that were not read whole.
     void GardeSiIncomplet(const QString& base, bool entier) const;
     bool EcritIndex(const QStringList& index) const;
-    static qsizetype LigneDuDossier(const QStringList& index, const QString& dossier);
+    // The line of a folder's pair in the index (letter case ignored), or -1.
+    qsizetype LigneDuDossier(const QStringList& index, const QString& dossier) const;
     QString CheminDeBase(const QString& nomDeBase) const;
 
     QString dossier;

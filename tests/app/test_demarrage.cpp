@@ -190,3 +190,36 @@ TEST(FichierAide, UnePageParContexte) {
     }
     EXPECT_TRUE(html.contains(QStringLiteral("<a name=\"sommaire\">")));
 }
+
+// The worst of the hostile configuration files: the program starts on it, shows its window on the
+// screen, and quits, writing back every value clamped.
+TEST_F(ProgrammeTest, DemarreEtQuitteSurLeFichierLePlusHostile) {
+    QFile fixture(QStringLiteral(MIRASOLVE_FIXTURES_DIR "/configuration/ini-every-number-extreme.ini"));
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    QByteArray contenu = fixture.readAll();
+    contenu.replace("@RACINE@", QFile::encodeName(env.Racine()));
+    env.Dossier(QStringLiteral("un"));
+    env.Dossier(QStringLiteral("deux"));
+    EcritFichier(QFile::encodeName(env.Programme + QStringLiteral("/Mirasolve.ini")), contenu);
+    Demarre();
+    Affiche();
+    const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(ecran.contains(MainForm->geometry()));
+    EXPECT_EQ(Configuration->Destinations.Count(), 3);
+
+    MainForm->Quit1Click();
+    QStringList lignes;
+    ASSERT_TRUE(TexteFichier::Lit(env.Programme + QStringLiteral("/Mirasolve.ini"), lignes));
+    const auto valeur = [&lignes](const QString& cle) {
+        for (const QString& ligne : lignes)
+            if (ligne.startsWith(cle + u'=')) return ligne.section(u'=', 1).toInt();
+        return -1;
+    };
+    EXPECT_LE(valeur(QStringLiteral("WindowWidth")), ecran.width());
+    EXPECT_GE(valeur(QStringLiteral("WindowLeft")), ecran.left());
+    EXPECT_LE(valeur(QStringLiteral("Divider1")), valeur(QStringLiteral("WindowWidth")));
+    EXPECT_GE(valeur(QStringLiteral("Divider2")), 1);
+    // The two title fonts, clamped: the first from its height, the second from its size.
+    EXPECT_EQ(lignes.mid(15 + 6, 3), (QStringList{"-133", "Arial", "100"}));
+    EXPECT_EQ(lignes.mid(25 + 6, 3), (QStringList{"-133", "Arial", "100"}));
+}

@@ -2,40 +2,12 @@
 #include "config/fenetreprincipale.h"
 #include "destinations/destination.h"
 #include "environnement.h"
+#include "fenetresimulee.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-class FenetreSimulee : public IFenetrePrincipale {
-public:
-    bool EstMaximisee() const override { return maximisee; }
-    QRect BornesNormales() const override { return normales; }
-    void RetablitEtatNormal() override {
-        maximisee = false;
-        ++retablissements;
-    }
-    void FixeBornes(const QRect& bornes) override { normales = bornes; }
-    void FixeMaximisee(bool m) override { maximisee = m; }
-    QSize TailleMinimale() const override { return {640, 480}; }
-    int LargeurDestinations() const override { return destinations; }
-    int LargeurListe() const override { return liste; }
-    int HauteurApercus() const override { return apercus; }
-    void FixeSeparateurs(int d, int l, int a) override {
-        destinations = d;
-        liste = l;
-        apercus = a;
-    }
-
-    bool maximisee = false;
-    QRect normales;
-    int destinations = 0, liste = 0, apercus = 0, retablissements = 0;
-};
-
-} // namespace
 
 TEST(Configuration, ValeursDeConstruction) {
     EnvironnementTest env;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 std::shared_ptr<Tminiature> Signature(const QString& fichier, uint8_t graine, double proportion) {
@@ -245,4 +247,117 @@ TEST(TexteFichier, LignesEtEncodages) {
     EXPECT_EQ(lignes, (QStringList{QStringLiteral("/photos/Été"), QStringLiteral("/photos/Été")}));
     EXPECT_FALSE(TexteFichier::Lit(env.Racine() + QStringLiteral("/absent.txt"), lignes));
     EXPECT_TRUE(lignes.isEmpty());
+}
+
+namespace {
+
+// A damaged store of one folder, "@" standing for the folder: the index, the ".txt", and the
+// ".dat" made of so many records and so many bytes more.
+struct CasMagasin {
+    const char* defaut;
+    QStringList index;
+    QStringList texte;
+    int enregistrements;
+    int octetsEnPlus;
+    size_t signaturesLues;
+    QStringList doublonsLus;
+};
+
+const QString Base = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
+const QString BonDoublon = QStringLiteral("0000000012*@/a.jpg*@/b.jpg*");
+
+const CasMagasin CasDeMagasin[] = {
+    {"index-odd-lines.txt", {"ligne perdue", "@", Base}, {"[Signatures]", "a.jpg", "[intraitables]"}, 1, 0, 1, {}},
+    {"doublons-junk-lines.txt",
+     {"@", Base},
+     {"[Signatures]", "a.jpg", "[intraitables]", "[Doublons]", "[Autre]", "n'importe quoi", BonDoublon,
+      "12*@/a.jpg*@/b.jpg*", "0000000012**@/b.jpg*", "0000000012*@/a.jpg*@/b.jpg*en trop*"},
+     1, 0, 1, {BonDoublon}},
+    {"dat-partial-record.dat", {"@", Base}, {"[Signatures]", "a.jpg", "b.jpg", "[intraitables]"}, 2, 50, 2, {}},
+    {"txt-names-without-records.txt", {"@", Base}, {"[Signatures]", "a.jpg", "b.jpg", "c.jpg"}, 1, 0, 1, {}},
+};
+
+QStringList Remplace(QStringList lignes, const QString& dossier) {
+    for (QString& ligne : lignes) ligne.replace(u'@', dossier);
+    return lignes;
+}
+
+} // namespace
+
+// Every damaged store gives what it holds whole, keeps the original of each file not read whole,
+// and is written back with nothing but well-formed lines.
+TEST_F(MagasinTest, MagasinsEndommages) {
+    for (const CasMagasin& cas : CasDeMagasin) {
+        SCOPED_TRACE(cas.defaut);
+        QDir(signatures).removeRecursively();
+        QDir().mkpath(signatures);
+        const QString dossier = env.Dossier(QStringLiteral("dossier"));
+        const QString base = signatures + u'/' + Base;
+        TexteFichier::Ecrit(magasin.FichierIndex(), Remplace(cas.index, dossier));
+        TexteFichier::Ecrit(base + QStringLiteral(".txt"), Remplace(cas.texte, dossier));
+        EcritFichier(QFile::encodeName(base + QStringLiteral(".dat")),
+                     QByteArray(cas.enregistrements * 108 + cas.octetsEnPlus, '\x01'));
+        const QStringList fichiers{magasin.FichierIndex(), base + QStringLiteral(".txt"), base + QStringLiteral(".dat")};
+        QList<QByteArray> originaux;
+        for (const QString& fichier : fichiers) originaux << Contenu(fichier);
+
+        TListeDoublons liste(dossier);
+        QStringList doublons;
+        magasin.Charge(dossier, liste, doublons);
+        EXPECT_EQ(liste.Miniatures.size(), cas.signaturesLues);
+        EXPECT_EQ(doublons, Remplace(cas.doublonsLus, dossier));
+        ASSERT_TRUE(magasin.Sauve(liste, doublons));
+        // Whatever was not read whole is kept as it was; what is written back reads whole.
+        int gardes = 0;
+        for (qsizetype i = 0; i < fichiers.size(); ++i)
+            if (QFile::exists(fichiers[i] + QStringLiteral(".illisible"))) {
+                ++gardes;
+                EXPECT_EQ(Contenu(fichiers[i] + QStringLiteral(".illisible")), originaux[i]);
+            }
+        EXPECT_GE(gardes, 1);
+        EXPECT_EQ(Index(), (QStringList{dossier, Base}));
+        for (const QString& fichier : fichiers) QFile::remove(fichier + QStringLiteral(".illisible"));
+        TListeDoublons relue(dossier);
+        QStringList doublonsRelus;
+        magasin.Charge(dossier, relue, doublonsRelus);
+        EXPECT_EQ(relue.Miniatures.size(), cas.signaturesLues);
+        EXPECT_EQ(QDir(signatures).entryList({QStringLiteral("*.illisible")}, QDir::Files), QStringList());
+    }
+}
+
+// Closing many folders touches the index once and leaves unchanged stores as they are.
+TEST_F(MagasinTest, LotEtMagasinsInchanges) {
+    TIndexPartage lot;
+    TMagasinSignatures enLot(signatures, &lot);
+    QList<TListeDoublons> listes;
+    for (const char* nom : {"a", "b", "c"}) {
+        TListeDoublons liste(env.Dossier(QString::fromLatin1(nom)));
+        liste.Miniatures.push_back(Signature(liste.Dossier + QStringLiteral("/x.jpg"), 1, 1));
+        ASSERT_TRUE(enLot.Sauve(liste, {}));
+        listes << liste;
+    }
+    // The index waits for the end of the batch; erasing one leaves the others in place.
+    EXPECT_FALSE(QFile::exists(magasin.FichierIndex()));
+    ASSERT_TRUE(enLot.Efface(listes[1].Dossier));
+    ASSERT_TRUE(enLot.TermineLot(lot));
+    EXPECT_EQ(Index().size(), 4);
+    EXPECT_EQ(magasin.NomDeBase(listes[0].Dossier), enLot.NomDeBase(listes[0].Dossier));
+    EXPECT_TRUE(magasin.NomDeBase(listes[1].Dossier).isEmpty());
+
+    // Loaded and saved again unchanged: no file is replaced; changed: its files are.
+    const QString base = signatures + u'/' + magasin.NomDeBase(listes[0].Dossier);
+    const auto inode = [](const QString& fichier) {
+        struct stat etat {};
+        return ::stat(QFile::encodeName(fichier).constData(), &etat) == 0 ? etat.st_ino : ino_t{0};
+    };
+    const ino_t avant = inode(base + QStringLiteral(".txt")), indexAvant = inode(magasin.FichierIndex());
+    TListeDoublons relue(listes[0].Dossier);
+    QStringList doublons;
+    magasin.Charge(relue.Dossier, relue, doublons);
+    ASSERT_TRUE(magasin.Sauve(relue, doublons));
+    EXPECT_EQ(inode(base + QStringLiteral(".txt")), avant);
+    EXPECT_EQ(inode(magasin.FichierIndex()), indexAvant);
+    relue.Intraitables << relue.Dossier + QStringLiteral("/y.jpg");
+    ASSERT_TRUE(magasin.Sauve(relue, doublons));
+    EXPECT_NE(inode(base + QStringLiteral(".txt")), avant);
 }

@@ -1,0 +1,97 @@
+// Closing figures: "&Quitter" with 2,000 destinations of 100 signed images each, and closing all
+// of them with "Non pour Tous". Prints figures; asserts nothing.
+
+#include "app/textefichier.h"
+#include "banc.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "duplicates/magasin.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int NombreDestinations = 2000;
+constexpr int ImagesParDestination = 100;
+
+// Empty image files and the store that signs them all, the index kept in memory meanwhile.
+void PrepareDossier(const QString& dossier, TMagasinSignatures& magasin) {
+    QDir().mkpath(dossier);
+    TListeDoublons liste(dossier);
+    const QByteArray base = QFile::encodeName(dossier) + "/IMG_";
+    for (int i = 0; i < ImagesParDestination; ++i) {
+        const QByteArray nom = base + QByteArray::number(i) + ".jpg";
+        ::close(::open(nom.constData(), O_WRONLY | O_CREAT, 0644));
+        auto s = std::make_shared<Tminiature>();
+        s->Fichier = QFile::decodeName(nom);
+        s->Grille.fill(static_cast<uint8_t>(i));
+        s->Proportion = 1.5;
+        liste.Miniatures.push_back(std::move(s));
+    }
+    magasin.Sauve(liste, {});
+}
+
+double Ms(const QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    PrepareBanc();
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QTemporaryDir racine;
+    const QString programme = racine.path() + QStringLiteral("/programme");
+    QDir().mkpath(programme + QStringLiteral("/Signatures"));
+    qputenv("HOME", QFile::encodeName(racine.path()));
+
+    QStringList ini{QStringLiteral("DestinationCount=%1").arg(NombreDestinations)};
+    {
+        TIndexPartage index;
+        TMagasinSignatures magasin(programme + QStringLiteral("/Signatures"), &index);
+        for (int d = 0; d < NombreDestinations; ++d) {
+            const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 4, 10, QChar(u'0'));
+            PrepareDossier(dossier, magasin);
+            ini << QStringLiteral("D%1").arg(d) << dossier << "-1"
+                << "0"
+                << "1"
+                << "0"
+                << "-11"
+                << "Arial"
+                << "8"
+                << "XXXX*X";
+        }
+        magasin.TermineLot(index);
+    }
+    TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"), ini);
+
+    QElapsedTimer t;
+    t.start();
+    DemarreProgramme(programme);
+    std::printf("start-up with %d destinations of %d signed images: %.0f ms\n", NombreDestinations,
+                ImagesParDestination, Ms(t));
+    t.start();
+    MainForm->Quit1Click();
+    std::printf("\"&Quitter\": %.0f ms (configuration written, every store kept)\n", Ms(t));
+    DetruitFenetres();
+
+    DemarreProgramme(programme);
+    Configuration->ContexteDestinations.Confirme = [](const QString&) { return int16_t{9}; };
+    t.start();
+    MainForm->Fermertouteslesdestinations1Click();
+    std::printf("\"&Fermer toutes les destinations\" with \"Non pour Tous\": %.0f ms (%d left open)\n", Ms(t),
+                Configuration->Destinations.Count() - 1);
+    MainForm->Quit1Click();
+    DetruitFenetres();
+    return 0;
+}

@@ -1,0 +1,188 @@
+#include "app/textefichier.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "environnement.h"
+#include "fenetresimulee.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+QByteArray Contenu(const QString& chemin) {
+    QFile fichier(chemin);
+    fichier.open(QIODevice::ReadOnly);
+    return fichier.readAll();
+}
+
+// A damaged or hostile configuration file from tests/fixtures/configuration, its "@RACINE@" made
+// the test's own folder, read as at start-up: trash first, then the file.
+struct LectureDeFixture {
+    explicit LectureDeFixture(const char* nom) : configuration(source) {
+        for (const char* dossier :
+             {"un", "deux", "trois", "a/b", "albums/ete", "Été", "Noël", "programme/Signatures"})
+            env.Dossier(QString::fromUtf8(dossier));
+        configuration.ContexteDestinations.DossierProgramme = env.Programme;
+        configuration.ListeGroupe = &groupes;
+        configuration.SignaleErreur = [this](const QString& message) { erreurs << message; };
+        groupes.Destinations = &configuration.Destinations;
+        configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
+        original = Contenu(QStringLiteral(MIRASOLVE_FIXTURES_DIR "/configuration/") + QLatin1String(nom));
+        EXPECT_FALSE(original.isEmpty()) << nom;
+        original.replace("@RACINE@", QFile::encodeName(env.Racine()));
+        fichier = env.Programme + QStringLiteral("/Mirasolve.ini");
+        EcritFichier(QFile::encodeName(fichier), original);
+        lue = configuration.Lecture(fichier);
+    }
+    ~LectureDeFixture() { configuration.ContexteDestinations.ReponseMemorisee = 9; }
+
+    QStringList Titres() const {
+        QStringList titres;
+        for (int i = 1; i < configuration.Destinations.Count(); ++i)
+            titres << configuration.Destinations.Element(i)->Titre;
+        return titres;
+    }
+    const TDestination& D(int i) const { return *configuration.Destinations.Element(i); }
+    QString Dossier(const char* relatif) const { return env.Racine() + u'/' + QString::fromUtf8(relatif); }
+    // The bounds the window is given, and the file as written back.
+    QRect Fenetre() {
+        FenetreSimulee fenetre;
+        configuration.AppliqueFenetre(fenetre);
+        return fenetre.normales;
+    }
+    QStringList Reecrit() {
+        QStringList lignes;
+        EXPECT_TRUE(configuration.Ecriture(fichier));
+        TexteFichier::Lit(fichier, lignes);
+        return lignes;
+    }
+
+    EnvironnementTest env;
+    TSourceListe source;
+    TListeGroupe groupes;
+    Tconfiguration configuration;
+    QStringList erreurs;
+    QByteArray original;
+    QString fichier;
+    bool lue = false;
+};
+
+QRect Ecran() {
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+struct CasFixture {
+    const char* nom;
+    std::function<void(LectureDeFixture&)> verifie;
+};
+
+const CasFixture Cas[] = {
+    {"ini-record-cut.ini",
+     [](LectureDeFixture& l) {
+         // What was read stays; the file's bytes are kept aside, and the message says where.
+         EXPECT_FALSE(l.lue);
+         EXPECT_EQ(l.Titres(), QStringList{"Un"});
+         const QString copie = l.fichier + QStringLiteral(".illisible");
+         ASSERT_EQ(l.erreurs.size(), 1);
+         EXPECT_TRUE(l.erreurs[0].contains(copie));
+         l.Reecrit();
+         EXPECT_EQ(Contenu(copie), l.original);
+     }},
+    {"ini-bad-number.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_FALSE(l.lue);
+         ASSERT_EQ(l.erreurs.size(), 1);
+         EXPECT_TRUE(l.erreurs[0].contains(QStringLiteral("ligne 2")));
+         EXPECT_EQ(Contenu(l.fichier + QStringLiteral(".illisible")), l.original);
+     }},
+    {"ini-window-size-max.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_TRUE(Ecran().contains(l.Fenetre()));
+         EXPECT_TRUE(l.Reecrit().contains(QStringLiteral("WindowWidth=%1").arg(Ecran().width())));
+     }},
+    {"ini-window-position-extreme.ini",
+     [](LectureDeFixture& l) { EXPECT_TRUE(Ecran().contains(l.Fenetre())); }},
+    {"ini-dividers-extreme.ini",
+     [](LectureDeFixture& l) {
+         const QRect fenetre = l.Fenetre();
+         const Tconfiguration& c = l.configuration;
+         EXPECT_TRUE(c.Divider1 >= 2 && c.Divider1 <= fenetre.width()) << c.Divider1;
+         EXPECT_TRUE(c.Divider2 >= 1 && c.Divider2 <= fenetre.width()) << c.Divider2;
+         EXPECT_TRUE(c.Divider3 >= 1 && c.Divider3 <= fenetre.height()) << c.Divider3;
+     }},
+    {"ini-font-height-min.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_EQ(l.D(1).Fonte.pixelSize(), 133);
+         EXPECT_EQ(l.Reecrit().mid(15 + 6, 3), (QStringList{"-133", "Arial", "100"}));
+     }},
+    {"ini-font-size-max.ini", [](LectureDeFixture& l) { EXPECT_EQ(l.D(1).Fonte.pointSize(), 100); }},
+    {"ini-level-opens-itself.ini",
+     [](LectureDeFixture& l) {
+         // Un stands at the top and opens its level, where Deux stands; both can be reached.
+         EXPECT_EQ(l.D(1).Groupe, 0);
+         EXPECT_EQ(l.D(1).SousGroupe, 5);
+         EXPECT_EQ(l.D(2).Groupe, 5);
+         EXPECT_EQ(l.groupes.Groupe(0)->NbTuiles, 2);
+         EXPECT_EQ(l.groupes.Groupe(5)->NbTuiles, 2);
+     }},
+    {"ini-level-unknown.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_EQ(l.D(1).Groupe, 0);
+         EXPECT_EQ(l.D(2).Groupe, 0);
+         EXPECT_EQ(l.groupes.Groupe(0)->NbTuiles, 3);
+     }},
+    {"ini-level-opened-twice.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_EQ(l.D(1).SousGroupe, 1);
+         EXPECT_EQ(l.D(2).SousGroupe, -1);
+         EXPECT_EQ(l.D(3).Groupe, 1);
+     }},
+    {"ini-level-parent-dropped.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_EQ(l.Titres(), (QStringList{"Un", "Deux"}));
+         EXPECT_EQ(l.D(1).Groupe, 0);
+         EXPECT_EQ(l.D(2).Groupe, 0);
+     }},
+    {"ini-path-same-folder-three-ways.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_EQ(l.Titres(), QStringList{"Un"});
+         EXPECT_EQ(l.D(1).Chemin, l.Dossier("a/b"));
+     }},
+    {"ini-path-relative.ini", [](LectureDeFixture& l) { EXPECT_EQ(l.D(1).Chemin, l.Dossier("albums/ete")); }},
+    {"ini-path-reserved.ini", [](LectureDeFixture& l) { EXPECT_TRUE(l.Titres().isEmpty()); }},
+    {"ini-title-corbeille.ini",
+     [](LectureDeFixture& l) { EXPECT_EQ(l.Titres(), QStringList{"Corbeille "}); }},
+    {"ini-windows-1252-line.ini",
+     [](LectureDeFixture& l) {
+         // One record in the Windows code page among UTF-8 lines: each line read as written.
+         EXPECT_EQ(l.Titres(), (QStringList{QStringLiteral("Été"), QStringLiteral("Noël")}));
+         EXPECT_EQ(l.D(2).Chemin, l.Dossier("Noël"));
+     }},
+    {"ini-every-number-extreme.ini",
+     [](LectureDeFixture& l) {
+         EXPECT_TRUE(Ecran().contains(l.Fenetre()));
+         EXPECT_EQ(l.D(1).Groupe, 0);
+         EXPECT_EQ(l.D(2).Fonte.pointSize(), 100);
+     }},
+};
+
+} // namespace
+
+// Every fixture gives its outcome, and nothing overflows or aborts under the sanitizers.
+TEST(FichiersDeConfigurationHostiles, ChaqueDefautSonResultat) {
+    for (const CasFixture& cas : Cas) {
+        SCOPED_TRACE(cas.nom);
+        LectureDeFixture lecture(cas.nom);
+        cas.verifie(lecture);
+        // A file read whole is never copied aside.
+        if (lecture.lue) {
+            EXPECT_FALSE(QFile::exists(lecture.fichier + QStringLiteral(".illisible")));
+        }
+    }
+}
