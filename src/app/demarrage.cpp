@@ -77,6 +77,14 @@ void DemarrageDonnees() {
 
     if (Configuration->Lecture(Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"))))
         Configuration->AppliqueFenetre(*MainForm);
+    // Once, whatever the number of store files that could not be read whole.
+    if (!contexte.CopiesGardees.isEmpty()) {
+        QMessageBox::warning(MainForm, QStringLiteral("Mirasolve"),
+                             QStringLiteral("Des fichiers de signatures n'ont pas pu être lus en entier. Leur contenu "
+                                            "d'origine est gardé dans : « %1 ».")
+                                 .arg(contexte.CopiesGardees.join(QStringLiteral(" », « "))));
+        contexte.CopiesGardees.clear();
+    }
 }
 
 } // namespace

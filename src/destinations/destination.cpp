@@ -21,7 +21,7 @@ TLotMagasin::TLotMagasin(TContexteDestinations* contexteDestinations) : contexte
 TLotMagasin::~TLotMagasin() {
     if (!proprietaire) return;
     contexte->Lot = nullptr;
-    TMagasinSignatures(contexte->DossierSignatures()).TermineLot(index);
+    TMagasinSignatures(contexte->DossierSignatures(), nullptr, &contexte->CopiesGardees).TermineLot(index);
 }
 
 TDestination::TDestination(TContexteDestinations* contexte)
@@ -33,7 +33,7 @@ TDestination::~TDestination() {
     if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {
         SauveSignatures();
     } else {
-        TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot).Efface(ListeSignatures->Dossier);
+        TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees).Efface(ListeSignatures->Dossier);
         ATraiter.clear();
     }
 }
@@ -57,7 +57,7 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
             for (const TEntreeDossier& entree : bloc) ATraiter << Chemins::Joint(chemin, QFile::decodeName(entree.Nom));
 
         QStringList doublons;
-        if (Contexte) TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot).Charge(chemin, *ListeSignatures, doublons);
+        if (Contexte) TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees).Charge(chemin, *ListeSignatures, doublons);
 
         // Signatures of images still there leave the queue; the others are dropped. Hash sets
         // keep this linear in the size of the folder.
@@ -88,7 +88,7 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
 
 bool TDestination::SauveSignatures() {
     if (!Contexte) return false;
-    return TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot).Sauve(*ListeSignatures, Doublons);
+    return TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees).Sauve(*ListeSignatures, Doublons);
 }
 
 bool TDestination::DemandeEffacement() {

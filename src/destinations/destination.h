@@ -24,6 +24,8 @@ struct TContexteDestinations {
     std::function<void()> PasChargement;
     // While a batch is open (TLotMagasin), the store's index held in memory.
     TIndexPartage* Lot = nullptr;
+    // The store files not read whole whose originals were kept aside, until the user is told.
+    QStringList CopiesGardees;
 
     QString DossierSignatures() const;
 };

@@ -52,8 +52,15 @@ void TMainForm::Ajouter1Click() {
     if (!Configuration) return;
     FormNouvDest->EditTitre->clear();
     if (MontreModal(*FormNouvDest) != QDialog::Accepted) return;
-    if (DejaOuverte(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()))) {
+    const QString chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
+    if (DejaOuverte(chemin)) {
         Avertit(QStringLiteral("Le dossier existe déja"));
+        return;
+    }
+    if (Chemins::EstReserve(chemin, DossierProgramme)) {
+        Avertit(QStringLiteral("Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
+                               "peut pas être une destination.")
+                    .arg(chemin));
         return;
     }
     CreeDestination(ListeGroupe->Courant);
@@ -70,7 +77,8 @@ TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValid
     FormNouvDest->CheckBox2->setChecked(mode == 3);
     FormNouvDest->CheckBox1->setEnabled(mode != 3);
     if (!sansValidation && MontreModal(*FormNouvDest) != QDialog::Accepted) return nullptr;
-    if (DejaOuverte(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()))) return nullptr;
+    const QString choisi = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
+    if (DejaOuverte(choisi) || Chemins::EstReserve(choisi, DossierProgramme)) return nullptr;
     return CreeDestination(niveau);
 }
 

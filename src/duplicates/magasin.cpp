@@ -40,8 +40,8 @@ bool EstLigneDoublon(const QString& ligne) {
 
 } // namespace
 
-TMagasinSignatures::TMagasinSignatures(QString dossierSignatures, TIndexPartage* indexPartage)
-    : dossier(std::move(dossierSignatures)), partage(indexPartage) {}
+TMagasinSignatures::TMagasinSignatures(QString dossierSignatures, TIndexPartage* indexPartage, QStringList* copies)
+    : dossier(std::move(dossierSignatures)), partage(indexPartage), copiesGardees(copies) {}
 
 QString TMagasinSignatures::FichierIndex() const { return Chemins::Joint(dossier, QStringLiteral("Index.txt")); }
 
@@ -69,7 +69,7 @@ QStringList TMagasinSignatures::LitIndex(bool* protege, bool* aReecrire) const {
     }
     // What is dropped is kept aside before the index is written again; when it cannot be, the
     // index is not written over.
-    const bool aProteger = !entier && TexteFichier::GardeOriginal(FichierIndex()).isEmpty();
+    const bool aProteger = !entier && Garde(FichierIndex()).isEmpty();
     if (protege) *protege = aProteger;
     // Once its original is kept aside, an index that held more than pairs is written back clean.
     if (aReecrire) *aReecrire = !entier && !aProteger;
@@ -100,10 +100,16 @@ bool TMagasinSignatures::TermineLot(TIndexPartage& index) const {
     return TexteFichier::Ecrit(FichierIndex(), lignes);
 }
 
+QString TMagasinSignatures::Garde(const QString& fichier) const {
+    const QString copie = TexteFichier::GardeOriginal(fichier);
+    if (!copie.isEmpty() && copiesGardees && !copiesGardees->contains(copie)) *copiesGardees << copie;
+    return copie;
+}
+
 void TMagasinSignatures::GardeSiIncomplet(const QString& base, bool entier) const {
     if (entier) return;
     for (const QString& extension : {QStringLiteral(".txt"), QStringLiteral(".dat")})
-        if (QFile::exists(base + extension)) TexteFichier::GardeOriginal(base + extension);
+        if (QFile::exists(base + extension)) Garde(base + extension);
 }
 
 qsizetype TMagasinSignatures::LigneDuDossier(const QStringList& index, const QString& cherche) const {

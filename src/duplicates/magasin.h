@@ -30,8 +30,10 @@ struct TIndexPartage {
 // ".dat" files. Every file is replaced atomically.
 class TMagasinSignatures {
 public:
-    // With a shared index, the index is read and written through it (see TIndexPartage).
-    explicit TMagasinSignatures(QString dossierSignatures, TIndexPartage* partage = nullptr);
+    // With a shared index, the index is read and written through it (see TIndexPartage); with a
+    // list of copies, the path of every original kept aside is added to it.
+    explicit TMagasinSignatures(QString dossierSignatures, TIndexPartage* partage = nullptr,
+                                QStringList* copies = nullptr);
 
     QString FichierIndex() const;
     // The base name given to a folder (letter case ignored), or empty. A base name that is not
@@ -59,6 +61,8 @@ private:
     // were dropped and could not be kept aside, so that the index must not be written over;
     // aReecrire, that lines were dropped and kept aside, so that the index is written back clean.
     QStringList LitIndex(bool* protege = nullptr, bool* aReecrire = nullptr) const;
+    // Keeps a file's original aside (see TexteFichier::GardeOriginal), noting where.
+    QString Garde(const QString& fichier) const;
     // Keeps aside the ".txt" and ".dat" files of a base name that were not read whole.
     void GardeSiIncomplet(const QString& base, bool entier) const;
     bool EcritIndex(const QStringList& index) const;
@@ -68,4 +72,5 @@ private:
 
     QString dossier;
     TIndexPartage* partage;
+    QStringList* copiesGardees;
 };

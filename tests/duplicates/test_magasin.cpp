@@ -302,11 +302,12 @@ TEST_F(MagasinTest, MagasinsEndommages) {
         for (const QString& fichier : fichiers) originaux << Contenu(fichier);
 
         TListeDoublons liste(dossier);
-        QStringList doublons;
-        magasin.Charge(dossier, liste, doublons);
+        QStringList doublons, copies;
+        const TMagasinSignatures lecteur(signatures, nullptr, &copies);
+        lecteur.Charge(dossier, liste, doublons);
         EXPECT_EQ(liste.Miniatures.size(), cas.signaturesLues);
         EXPECT_EQ(doublons, Remplace(cas.doublonsLus, dossier));
-        ASSERT_TRUE(magasin.Sauve(liste, doublons));
+        ASSERT_TRUE(lecteur.Sauve(liste, doublons));
         // Whatever was not read whole is kept as it was; what is written back reads whole.
         int gardes = 0;
         for (qsizetype i = 0; i < fichiers.size(); ++i)
@@ -315,6 +316,8 @@ TEST_F(MagasinTest, MagasinsEndommages) {
                 EXPECT_EQ(Contenu(fichiers[i] + QStringLiteral(".illisible")), originaux[i]);
             }
         EXPECT_GE(gardes, 1);
+        // The copies are named, for the one message the user gets.
+        EXPECT_EQ(copies.size(), gardes);
         EXPECT_EQ(Index(), (QStringList{dossier, Base}));
         for (const QString& fichier : fichiers) QFile::remove(fichier + QStringLiteral(".illisible"));
         TListeDoublons relue(dossier);
