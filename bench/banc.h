@@ -6,8 +6,14 @@
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "duplicates/magasin.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -24,4 +30,21 @@ inline void DemarreProgramme(const QString& programme) {
     MainForm->Timer1->stop();
     MainForm->showMinimized();
     MainForm->Timer1Timer();
+}
+
+// A folder of empty image files "IMG_<n>.jpg" and the store that signs them all.
+inline void PrepareDossierSigne(const QString& dossier, int nombre, const TMagasinSignatures& magasin) {
+    QDir().mkpath(dossier);
+    TListeDoublons liste(dossier);
+    const QByteArray base = QFile::encodeName(dossier) + "/IMG_";
+    for (int i = 0; i < nombre; ++i) {
+        const QByteArray nom = base + QByteArray::number(i) + ".jpg";
+        ::close(::open(nom.constData(), O_WRONLY | O_CREAT, 0644));
+        auto s = std::make_shared<Tminiature>();
+        s->Fichier = QFile::decodeName(nom);
+        s->Grille.fill(static_cast<uint8_t>(i));
+        s->Proportion = 1.5;
+        liste.Miniatures.push_back(std::move(s));
+    }
+    magasin.Sauve(liste, {});
 }

@@ -28,23 +28,6 @@
 
 namespace {
 
-// Empty image files and the store that signs them all.
-void PrepareDossier(const QString& dossier, int nombre, TContexteDestinations& contexte) {
-    QDir().mkpath(dossier);
-    TListeDoublons liste(dossier);
-    const QByteArray base = QFile::encodeName(dossier) + "/IMG_";
-    for (int i = 0; i < nombre; ++i) {
-        const QByteArray nom = base + QByteArray::number(i) + ".jpg";
-        ::close(::open(nom.constData(), O_WRONLY | O_CREAT, 0644));
-        auto s = std::make_shared<Tminiature>();
-        s->Fichier = QFile::decodeName(nom);
-        s->Grille.fill(static_cast<uint8_t>(i));
-        s->Proportion = 1.5;
-        liste.Miniatures.push_back(std::move(s));
-    }
-    TMagasinSignatures(contexte.DossierSignatures()).Sauve(liste, {});
-}
-
 double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
 
 } // namespace
@@ -62,7 +45,7 @@ int main(int argc, char* argv[]) {
 
     // One folder of 100,000 signed images.
     const QString grand = racine.path() + QStringLiteral("/grand");
-    PrepareDossier(grand, 100000, contexte);
+    PrepareDossierSigne(grand, 100000, TMagasinSignatures(contexte.DossierSignatures()));
     {
         TDestination destination(&contexte);
         QElapsedTimer t;
@@ -78,7 +61,7 @@ int main(int argc, char* argv[]) {
     QStringList ini{QStringLiteral("DestinationCount=200")};
     for (int d = 0; d < 200; ++d) {
         const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 3, 10, QChar(u'0'));
-        PrepareDossier(dossier, 1000, contexte);
+        PrepareDossierSigne(dossier, 1000, TMagasinSignatures(contexte.DossierSignatures()));
         ini << QStringLiteral("D%1").arg(d) << dossier << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXX*X";
     }
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"), ini);

@@ -23,23 +23,6 @@ namespace {
 constexpr int NombreDestinations = 2000;
 constexpr int ImagesParDestination = 100;
 
-// Empty image files and the store that signs them all, the index kept in memory meanwhile.
-void PrepareDossier(const QString& dossier, TMagasinSignatures& magasin) {
-    QDir().mkpath(dossier);
-    TListeDoublons liste(dossier);
-    const QByteArray base = QFile::encodeName(dossier) + "/IMG_";
-    for (int i = 0; i < ImagesParDestination; ++i) {
-        const QByteArray nom = base + QByteArray::number(i) + ".jpg";
-        ::close(::open(nom.constData(), O_WRONLY | O_CREAT, 0644));
-        auto s = std::make_shared<Tminiature>();
-        s->Fichier = QFile::decodeName(nom);
-        s->Grille.fill(static_cast<uint8_t>(i));
-        s->Proportion = 1.5;
-        liste.Miniatures.push_back(std::move(s));
-    }
-    magasin.Sauve(liste, {});
-}
-
 double Ms(const QElapsedTimer& t) {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
@@ -61,7 +44,7 @@ int main(int argc, char* argv[]) {
         TMagasinSignatures magasin(programme + QStringLiteral("/Signatures"), &index);
         for (int d = 0; d < NombreDestinations; ++d) {
             const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 4, 10, QChar(u'0'));
-            PrepareDossier(dossier, magasin);
+            PrepareDossierSigne(dossier, ImagesParDestination, magasin);
             ini << QStringLiteral("D%1").arg(d) << dossier << "-1"
                 << "0"
                 << "1"
