@@ -6,7 +6,6 @@
 #include "app/textefichier.h"
 #include "destinations/listegroupe.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
