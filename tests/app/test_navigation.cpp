@@ -247,3 +247,17 @@ TEST_F(NavigationTest, FermetureAvecUnChargementEnVol) {
     AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
     EXPECT_EQ(TTacheSource::Vivantes(), 0);
 }
+
+TEST_F(NavigationTest, UnePageEstDeDixFichiers) {
+    Lance(12);
+    MainForm->ScrollBar1->setFocus();
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 10);
+    EXPECT_EQ(Courante(), TailleDe(10));
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    ASSERT_TRUE(AttendRepos());
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageUp);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 1);
+}

@@ -122,7 +122,7 @@ TEST_F(FichiersTest, ViderLaCorbeille) {
     EXPECT_EQ(attente.maximum, 5);
     EXPECT_EQ(attente.pas, 5);
     EXPECT_EQ(attente.caches, 1);
-    EXPECT_EQ(questions.size(), 2);
+    ASSERT_EQ(questions.size(), 2);
     EXPECT_TRUE(questions[0].startsWith(QStringLiteral("Le fichier '")));
     EXPECT_TRUE(questions[0].endsWith(QStringLiteral("' est en lecture seule, voulez-vous l'effacer ?")));
     EXPECT_EQ(reste(), (QStringList{"b.jpg", "c.jpg", "sous-dossier"}));
@@ -142,4 +142,13 @@ TEST_F(FichiersTest, ViderLaCorbeille) {
     VideCorbeille(QFile::decodeName(vide), &rien, nullptr);
     EXPECT_EQ(rien.maximum, 0);
     EXPECT_EQ(rien.caches, 1);
+}
+
+TEST_F(FichiersTest, UneCopieDontLaTailleNeCorrespondPasEchoue) {
+    // A file that reports one size and reads more bytes: the copy is refused and leaves nothing.
+    const QByteArray d = Dossier("d");
+    const Fichiers::Resultat copie = Fichiers::Copie("/proc/self/status", d + "/status.jpg");
+    EXPECT_FALSE(copie.Reussi);
+    EXPECT_FALSE(copie.Raison.isEmpty());
+    EXPECT_FALSE(Fichiers::Existe(d + "/status.jpg"));
 }

@@ -133,3 +133,21 @@ TEST_F(PanneauTest, SousNiveauTitreGraveEtEtat) {
     enfant->RechercheGenerale = true;
     EXPECT_EQ(SuffixeMode(*enfant), QStringLiteral("% (Général)"));
 }
+
+TEST_F(PanneauTest, CompteurEtBarreAuPixelPres) {
+    TDestination* d = Ajoute(QStringLiteral("Un"));
+    d->Doublons << QStringLiteral("0000000001*a*b*");
+    // One done of four: the green part ends a quarter of the way, not at a neighbouring column.
+    d->ATraiter << QStringLiteral("/d/Un/a.jpg") << QStringLiteral("/d/Un/b.jpg") << QStringLiteral("/d/Un/c.jpg");
+    d->ListeSignatures->Miniatures.push_back(std::make_shared<Tminiature>());
+    panneau.Redimensionne({203, 400});
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    const int x = d->TuileX, y = d->TuileY, w1 = d->TuileLargeur, h1 = d->TuileHauteur;
+    const QRgb vert = qRgb(0x60, 0xD0, 0x60), orange = qRgb(0xFF, 0x80, 0x60);
+    const int limite = x + w1 - 5 - 3 * (w1 - 12) / 4;
+    EXPECT_EQ(Pixel(limite, y + h1 - 10), vert);
+    EXPECT_EQ(Pixel(limite + 1, y + h1 - 10), orange);
+    // The counter box: its shadow edge, then its first inner column.
+    EXPECT_EQ(Pixel(x + w1 - 35, y + 10), qRgb(0x80, 0x80, 0x80));
+    EXPECT_EQ(Pixel(x + w1 - 34, y + 10), qRgb(0xFF, 0xFF, 0xE0));
+}

@@ -274,6 +274,14 @@ const CasMagasin CasDeMagasin[] = {
       "12*@/a.jpg*@/b.jpg*", "0000000012**@/b.jpg*", "0000000012*@/a.jpg*@/b.jpg*en trop*"},
      1, 0, 1, {BonDoublon}},
     {"dat-partial-record.dat", {"@", Base}, {"[Signatures]", "a.jpg", "b.jpg", "[intraitables]"}, 2, 50, 2, {}},
+    // A name stands for the partial record: the name is not enough to make a signature.
+    {"dat-partial-record-named.dat",
+     {"@", Base},
+     {"[Signatures]", "a.jpg", "b.jpg", "c.jpg", "[intraitables]"},
+     2,
+     50,
+     2,
+     {}},
     {"txt-names-without-records.txt", {"@", Base}, {"[Signatures]", "a.jpg", "b.jpg", "c.jpg"}, 1, 0, 1, {}},
 };
 

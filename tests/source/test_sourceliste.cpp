@@ -238,6 +238,12 @@ TEST(Trie, ParExtensionTailleEtDate) {
     TSourceListe vide;
     vide.Trie(TriNom);
     EXPECT_EQ(vide.Fichiers.Count(), 0);
+    // The extension is what follows the last dot.
+    TSourceListe points;
+    AjouteEntree(points, "b.jpg", 1, 1);
+    AjouteEntree(points, "a.z.bmp", 1, 1);
+    points.Trie(TriExtension);
+    EXPECT_EQ(Noms(points), (QStringList{"a.z.bmp", "b.jpg"}));
 }
 
 TEST(Trie, EgalitesSelonLesEtapesDuTri) {
