@@ -4,16 +4,16 @@
 //
 //   bench_affichage [number of photos, default 100]
 
-#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
+#include "banc.h"
+#include "photo.h"
 #include "source/affichagesource.h"
 #include "source/decodage.h"
 #include "source/sourceliste.h"
 #include "source/tachesource.h"
-#include "photo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +33,9 @@
 
 namespace {
 
-double Ms(qint64 ns) { return static_cast<double>(ns) / 1e6; }
+double Ms(qint64 ns) {
+    return static_cast<double>(ns) / 1e6;
+}
 
 } // namespace
 
@@ -58,10 +60,12 @@ int main(int argc, char* argv[]) {
         if (i < distinctes)
             PhotoSynthetique(i, 4000, 3000, 400).save(chemin, "JPEG", 90);
         else
-            QFile::copy(source + QStringLiteral("/photo%1.jpg").arg(i % distinctes, 4, 10, QChar(u'0')), chemin);
+            QFile::copy(source + QStringLiteral("/photo%1.jpg").arg(i % distinctes, 4, 10, QChar(u'0')),
+                        chemin);
         fichiers.push_back(QFile::encodeName(chemin));
     }
-    std::printf("file size: %lld KiB\n", static_cast<long long>(QFileInfo(QFile::decodeName(fichiers[0])).size() / 1024));
+    std::printf("file size: %lld KiB\n",
+                static_cast<long long>(QFileInfo(QFile::decodeName(fichiers[0])).size() / 1024));
 
     // Decoding at screen scale against a full-size decode.
     QElapsedTimer chrono;
@@ -78,7 +82,8 @@ int main(int argc, char* argv[]) {
     std::printf("decode at screen scale: %.1f ms (%dx%d kept, %.1f MiB, %.0f%% of the full-size pixels)\n",
                 Ms(ecranNs / distinctes), reduite.Image.width(), reduite.Image.height(),
                 static_cast<double>(reduite.Image.sizeInBytes()) / (1 << 20),
-                100.0 * reduite.Image.width() * reduite.Image.height() / (entiere.Image.width() * entiere.Image.height()));
+                100.0 * reduite.Image.width() * reduite.Image.height() /
+                    (entiere.Image.width() * entiere.Image.height()));
     std::printf("full-size decode:       %.1f ms (%.1f MiB)\n", Ms(entierNs / distinctes),
                 static_cast<double>(entiere.Image.sizeInBytes()) / (1 << 20));
 
@@ -92,12 +97,14 @@ int main(int argc, char* argv[]) {
                !MainForm->Affichage->ApercuEnChargement();
     };
     auto attend = [&](const std::function<bool()>& condition) {
-        while (!condition()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (!condition())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     };
     attend([] { return MainForm->isVisible(); });
     QTest::qWait(200);
     attend(repos);
-    std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(), MainForm->ImageCourante->height());
+    std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(),
+                MainForm->ImageCourante->height());
 
     // Repaints: an expose, then a resize that rescales the kept copy once.
     TImage* courante = MainForm->ImageCourante;
@@ -148,7 +155,8 @@ int main(int argc, char* argv[]) {
     MainForm->ScrollBar1->setFocus();
     QTimer repetition;
     repetition.setInterval(33);
-    QObject::connect(&repetition, &QTimer::timeout, [] { QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right); });
+    QObject::connect(&repetition, &QTimer::timeout,
+                     [] { QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right); });
     qint64 plusLongArret = 0;
     QElapsedTimer boucle, duree;
     repetition.start();
@@ -161,11 +169,13 @@ int main(int argc, char* argv[]) {
     }
     const double secondes = static_cast<double>(duree.nsecsElapsed()) / 1e9;
     repetition.stop();
-    std::printf("holding right over %d photos: %.2f s, %.1f steps/s (key repeat 30/s), longest main-thread stall %.1f ms\n",
+    std::printf("holding right over %d photos: %.2f s, %.1f steps/s (key repeat 30/s), longest main-thread "
+                "stall %.1f ms\n",
                 nombre, secondes, (nombre - 1) / secondes, Ms(plusLongArret));
     attend(repos);
     MainForm->close();
-    while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (TTacheSource::Vivantes() > 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     DetruitFenetres();
     return 0;
 }

@@ -2,10 +2,10 @@
 // validation, timed from the command to the panel redrawn; then closing them all with "no to all".
 // Prints figures; asserts nothing.
 
-#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"

@@ -1,18 +1,18 @@
 // Filing figures: one image from the release to the next image painted (its picture ready), and a
 // selection of 1,000 images out of a source of 10,000. Prints figures; asserts nothing.
 
-#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
 #include "app/textefichier.h"
+#include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "photo.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 #include "source/tachesource.h"
-#include "photo.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +33,8 @@ bool Repos() {
 }
 
 void Attend(const std::function<bool()>& condition) {
-    while (!condition()) QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
+    while (!condition())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
 }
 
 void Lance(const QString& racine, int nombre, const QImage& photo) {
@@ -56,8 +57,8 @@ void Lance(const QString& racine, int nombre, const QImage& photo) {
         f.write(jpeg);
     }
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"),
-                        {"SourcePath=" + source, "DestinationCount=1", "Cible", cible, "-1", "0", "1", "0", "-11",
-                         "Arial", "8", "XXXXXX"});
+                        {"SourcePath=" + source, "DestinationCount=1", "Cible", cible, "-1", "0", "1", "0",
+                         "-11", "Arial", "8", "XXXXXX"});
     DemarreProgramme(programme);
     MainForm->Avertit = [](const QString& message) { std::printf("warning: %s\n", qPrintable(message)); };
     Attend([] { return MainForm->isVisible(); });
@@ -93,11 +94,13 @@ int main(int argc, char* argv[]) {
             total += ms;
             pire = std::max(pire, ms);
         }
-        std::printf("filing one 12-megapixel image, release to next image painted: mean %.1f ms, worst %.1f ms\n",
-                    total / essais, pire);
+        std::printf(
+            "filing one 12-megapixel image, release to next image painted: mean %.1f ms, worst %.1f ms\n",
+            total / essais, pire);
         Configuration->ContexteDestinations.ReponseMemorisee = 9;
         DetruitFenetres();
-        while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (TTacheSource::Vivantes() > 0)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     {
         QTemporaryDir racine;
@@ -105,7 +108,8 @@ int main(int argc, char* argv[]) {
         TDestination* cible = Configuration->Destinations.Element(1);
         auto* liste = MainForm->ListBox1;
         liste->clearSelection();
-        for (int i = 0; i < 10000; i += 10) liste->item(i)->setSelected(true);
+        for (int i = 0; i < 10000; i += 10)
+            liste->item(i)->setSelected(true);
         MainForm->MultiSelection = true;
         QElapsedTimer t;
         t.start();
@@ -115,7 +119,8 @@ int main(int argc, char* argv[]) {
         Attend(Repos);
         Configuration->ContexteDestinations.ReponseMemorisee = 9;
         DetruitFenetres();
-        while (TTacheSource::Vivantes() > 0) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (TTacheSource::Vivantes() > 0)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return 0;
 }

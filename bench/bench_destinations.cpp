@@ -2,12 +2,12 @@
 // destinations of 1,000 images each (stores present), and laying out a level of 1,000 tiles.
 // Prints figures; asserts nothing.
 
-#include "banc.h"
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
 #include "app/textefichier.h"
+#include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
@@ -28,7 +28,9 @@
 
 namespace {
 
-double Ms(QElapsedTimer& t) { return static_cast<double>(t.nsecsElapsed()) / 1e6; }
+double Ms(QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
 
 } // namespace
 
@@ -51,8 +53,9 @@ int main(int argc, char* argv[]) {
         QElapsedTimer t;
         t.start();
         destination.Charge(grand, QStringLiteral("Grand"));
-        std::printf("Charge of 100,000 images with their store: %.0f ms (%zu signatures, %lld waiting)\n", Ms(t),
-                    destination.ListeSignatures->Miniatures.size(), static_cast<long long>(destination.ATraiter.size()));
+        std::printf("Charge of 100,000 images with their store: %.0f ms (%zu signatures, %lld waiting)\n",
+                    Ms(t), destination.ListeSignatures->Miniatures.size(),
+                    static_cast<long long>(destination.ATraiter.size()));
         contexte.ReponseMemorisee = 7;
         destination.Chemin.clear(); // not saved again
     }
@@ -62,7 +65,14 @@ int main(int argc, char* argv[]) {
     for (int d = 0; d < 200; ++d) {
         const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 3, 10, QChar(u'0'));
         PrepareDossierSigne(dossier, 1000, TMagasinSignatures(contexte.DossierSignatures()));
-        ini << QStringLiteral("D%1").arg(d) << dossier << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXX*X";
+        ini << QStringLiteral("D%1").arg(d) << dossier << "-1"
+            << "0"
+            << "1"
+            << "0"
+            << "-11"
+            << "Arial"
+            << "8"
+            << "XXXX*X";
     }
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"), ini);
     qputenv("HOME", QFile::encodeName(racine.path()));

@@ -6,8 +6,8 @@
 
 #include "duplicates/magasin.h"
 #include "duplicates/miniature.h"
-#include "source/decodage.h"
 #include "photo.h"
+#include "source/decodage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,7 +36,8 @@ void EcritGif(const QString& chemin, const QImage& image) {
     std::vector<GifColorType> couleurs(256);
     for (int i = 0; i < indexee.colorCount() && i < 256; ++i) {
         const QRgb c = indexee.color(i);
-        couleurs[static_cast<size_t>(i)] = {static_cast<GifByteType>(qRed(c)), static_cast<GifByteType>(qGreen(c)),
+        couleurs[static_cast<size_t>(i)] = {static_cast<GifByteType>(qRed(c)),
+                                            static_cast<GifByteType>(qGreen(c)),
                                             static_cast<GifByteType>(qBlue(c))};
     }
     ColorMapObject* palette = GifMakeMapObject(256, couleurs.data());
@@ -62,7 +63,8 @@ Mesure Mesure_(const std::vector<QString>& fichiers, bool jpeg) {
     }
     m.signatureMs = static_cast<double>(chrono.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size());
     chrono.start();
-    for (const QString& f : fichiers) DecodeImage(QFile::encodeName(f), QSize(1 << 20, 1 << 20));
+    for (const QString& f : fichiers)
+        DecodeImage(QFile::encodeName(f), QSize(1 << 20, 1 << 20));
     m.pleinMs = static_cast<double>(chrono.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size());
     const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
     if (jpeg && !djpeg.isEmpty()) {
@@ -76,20 +78,23 @@ Mesure Mesure_(const std::vector<QString>& fichiers, bool jpeg) {
         };
         QElapsedTimer t;
         t.start();
-        for (int k = 0; k < 20; ++k) lance({QStringLiteral("-version")});
+        for (int k = 0; k < 20; ++k)
+            lance({QStringLiteral("-version")});
         const double demarrage = static_cast<double>(t.nsecsElapsed()) / 1e6 / 20;
         t.start();
         for (const QString& f : fichiers)
-            lance({QStringLiteral("-dct"), QStringLiteral("fast"), QStringLiteral("-nosmooth"), QStringLiteral("-scale"),
-                   QStringLiteral("1/8"), QStringLiteral("-outfile"), QStringLiteral("/dev/null"), f});
-        m.djpegMs = static_cast<double>(t.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size()) - demarrage;
+            lance({QStringLiteral("-dct"), QStringLiteral("fast"), QStringLiteral("-nosmooth"),
+                   QStringLiteral("-scale"), QStringLiteral("1/8"), QStringLiteral("-outfile"),
+                   QStringLiteral("/dev/null"), f});
+        m.djpegMs =
+            static_cast<double>(t.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size()) - demarrage;
     }
     return m;
 }
 
 void Affiche(const char* nom, const Mesure& m) {
-    std::printf("%-22s signature %7.2f ms (%6.1f images/s) | full decode %7.2f ms (%6.1f/s)", nom, m.signatureMs,
-                1000 / m.signatureMs, m.pleinMs, 1000 / m.pleinMs);
+    std::printf("%-22s signature %7.2f ms (%6.1f images/s) | full decode %7.2f ms (%6.1f/s)", nom,
+                m.signatureMs, 1000 / m.signatureMs, m.pleinMs, 1000 / m.pleinMs);
     if (m.djpegMs > 0) std::printf(" | djpeg 1/8 %6.2f ms, ratio %.2f", m.djpegMs, m.signatureMs / m.djpegMs);
     std::printf("\n");
 }
@@ -103,7 +108,9 @@ int main(int argc, char* argv[]) {
     auto fichiers = [&](const char* prefixe, int nombre, int largeur, int hauteur, const char* format) {
         std::vector<QString> liste;
         for (int i = 0; i < nombre; ++i) {
-            const QString chemin = dossier.path() + QStringLiteral("/%1%2.%3").arg(QLatin1String(prefixe)).arg(i).arg(QLatin1String(format));
+            const QString chemin =
+                dossier.path() +
+                QStringLiteral("/%1%2.%3").arg(QLatin1String(prefixe)).arg(i).arg(QLatin1String(format));
             const QImage image = PhotoSynthetique(i, largeur, hauteur, 200);
             if (qstrcmp(format, "gif") == 0)
                 EcritGif(chemin, image);
@@ -122,24 +129,27 @@ int main(int argc, char* argv[]) {
     std::vector<Tminiature> signatures(1000);
     QRandomGenerator hasard(5);
     for (Tminiature& s : signatures) {
-        for (uint8_t& v : s.Grille) v = static_cast<uint8_t>(hasard.bounded(256));
+        for (uint8_t& v : s.Grille)
+            v = static_cast<uint8_t>(hasard.bounded(256));
         s.Proportion = 0.5 + hasard.generateDouble();
     }
     QElapsedTimer chrono;
     chrono.start();
     int64_t doublons = 0;
     for (const Tminiature& a : signatures)
-        for (const Tminiature& b : signatures) doublons += EstDoublon(Dissemblance(a, b), 150000);
+        for (const Tminiature& b : signatures)
+            doublons += EstDoublon(Dissemblance(a, b), 150000);
     const double ns = static_cast<double>(chrono.nsecsElapsed());
     std::printf("Ecart + Dissemblance: %.1f million comparisons/s (%.2f ns each; %lld below the threshold)\n",
                 1e6 * 1e3 / ns, ns / 1e6, static_cast<long long>(doublons));
     chrono.start();
     int64_t total = 0;
     for (const Tminiature& a : signatures)
-        for (const Tminiature& b : signatures) total += Ecart(a, b);
+        for (const Tminiature& b : signatures)
+            total += Ecart(a, b);
     const double nsEcart = static_cast<double>(chrono.nsecsElapsed());
-    std::printf("Ecart alone: %.1f million/s (%.2f ns each; checksum %lld)\n", 1e6 * 1e3 / nsEcart, nsEcart / 1e6,
-                static_cast<long long>(total));
+    std::printf("Ecart alone: %.1f million/s (%.2f ns each; checksum %lld)\n", 1e6 * 1e3 / nsEcart,
+                nsEcart / 1e6, static_cast<long long>(total));
 
     // A store of 100,000 signatures.
     const QString signaturesDossier = dossier.path() + QStringLiteral("/Signatures");

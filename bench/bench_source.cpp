@@ -45,7 +45,9 @@ void RemplitDossier(const QString& dossier, int nombre) {
     }
 }
 
-double Millisecondes(QElapsedTimer& chrono) { return static_cast<double>(chrono.nsecsElapsed()) / 1e6; }
+double Millisecondes(QElapsedTimer& chrono) {
+    return static_cast<double>(chrono.nsecsElapsed()) / 1e6;
+}
 
 } // namespace
 
@@ -89,8 +91,9 @@ int main(int argc, char* argv[]) {
             liste.Trie(ordre[k]);
             tris[k] = Millisecondes(chrono);
         }
-        std::printf("%8d %8d %10.1f %10.1f %12.1f %10.1f | %8.1f %8.1f %8.1f %8.1f\n", nombre, liste.Fichiers.Count(),
-                    scan, nom, remplissage, scan + nom + remplissage, tris[0], tris[1], tris[2], tris[3]);
+        std::printf("%8d %8d %10.1f %10.1f %12.1f %10.1f | %8.1f %8.1f %8.1f %8.1f\n", nombre,
+                    liste.Fichiers.Count(), scan, nom, remplissage, scan + nom + remplissage, tris[0],
+                    tris[1], tris[2], tris[3]);
         ListeSource = nullptr;
         MainForm->ListBox1->clear();
     }

@@ -58,30 +58,25 @@ const QColor kSun(0xF8, 0xD0, 0x20);
 // off, except where a round shape turns it on.
 
 // A filled rectangle with a one-pixel border, covering exactly w × h pixels.
-void box(QPainter& p, int x, int y, int w, int h, const QColor& edge, const QColor& fill)
-{
+void box(QPainter& p, int x, int y, int w, int h, const QColor& edge, const QColor& fill) {
     p.fillRect(x, y, w, h, edge);
-    if (w > 2 && h > 2)
-        p.fillRect(x + 1, y + 1, w - 2, h - 2, fill);
+    if (w > 2 && h > 2) p.fillRect(x + 1, y + 1, w - 2, h - 2, fill);
 }
 
 // A closed folder whose outer size is w × h with its top-left corner at (x, y).
-void folder(QPainter& p, int x, int y, int w, int h,
-            const QColor& fill = kFolder, const QColor& light = kFolderLight,
-            const QColor& edge = kFolderEdge)
-{
+void folder(QPainter& p, int x, int y, int w, int h, const QColor& fill = kFolder,
+            const QColor& light = kFolderLight, const QColor& edge = kFolderEdge) {
     const int tab = std::max(4, w * 2 / 5);
     box(p, x, y, tab, 3, edge, fill);          // tab
-    box(p, x, y + 2, w, h - 2, edge, fill);     // body
-    p.fillRect(x + 1, y + 3, w - 2, 1, light);  // highlight under the top edge
+    box(p, x, y + 2, w, h - 2, edge, fill);    // body
+    p.fillRect(x + 1, y + 3, w - 2, 1, light); // highlight under the top edge
 }
 
 // An open folder: the back of the folder with its front flap tilted forward, the
 // flap's top edge shifted three pixels to the right of its bottom edge.
-void openFolder(QPainter& p, int x, int y, int w, int h)
-{
+void openFolder(QPainter& p, int x, int y, int w, int h) {
     folder(p, x, y, w - 3, h);
-    p.fillRect(x + 2, y + 4, w - 7, 2, kPaper);  // a sheet showing inside
+    p.fillRect(x + 2, y + 4, w - 7, 2, kPaper); // a sheet showing inside
     const int top = y + 6;
     const int rows = h - 6;
     for (int r = 0; r < rows; ++r) {
@@ -97,8 +92,7 @@ void openFolder(QPainter& p, int x, int y, int w, int h)
 }
 
 // A solid green plus sign, 7 × 7 on a white edging, centred on (cx, cy).
-void plus(QPainter& p, int cx, int cy)
-{
+void plus(QPainter& p, int cx, int cy) {
     p.fillRect(cx - 4, cy - 2, 9, 5, kWhite);
     p.fillRect(cx - 2, cy - 4, 5, 9, kWhite);
     p.fillRect(cx - 3, cy - 1, 7, 3, kGreen);
@@ -107,8 +101,7 @@ void plus(QPainter& p, int cx, int cy)
 
 // A red cross two pixels thick, size pixels wide and size - 1 rows high, its
 // top-left corner at (x, y).
-void cross(QPainter& p, int x, int y, int size)
-{
+void cross(QPainter& p, int x, int y, int size) {
     for (int i = 0; i + 1 < size; ++i) {
         p.fillRect(x + i, y + i, 2, 1, kRed);
         p.fillRect(x + size - 2 - i, y + i, 2, 1, kRed);
@@ -116,13 +109,12 @@ void cross(QPainter& p, int x, int y, int size)
 }
 
 // A green tick mark on a white edging, its bounding box 9 × 7 starting at (x, y).
-void tick(QPainter& p, int x, int y)
-{
+void tick(QPainter& p, int x, int y) {
     const auto legs = [&](int dx, int dy, int size, const QColor& colour) {
         for (int i = 0; i < 3; ++i)
-            p.fillRect(x + dx + i, y + dy + 2 + i, size, size, colour);  // short leg, going down
+            p.fillRect(x + dx + i, y + dy + 2 + i, size, size, colour); // short leg, going down
         for (int i = 0; i < 5; ++i)
-            p.fillRect(x + dx + 3 + i, y + dy + 3 - i, size, size, colour);  // long leg, going up
+            p.fillRect(x + dx + 3 + i, y + dy + 3 - i, size, size, colour); // long leg, going up
     };
     legs(0, 0, 4, kWhite);
     legs(1, 1, 2, kGreen);
@@ -130,8 +122,7 @@ void tick(QPainter& p, int x, int y)
 
 // A magnifying glass: a round lens of radius r centred on (cx, cy) and a handle
 // pointing to the bottom right.
-void magnifier(QPainter& p, double cx, double cy, double r, const QColor& rim, const QColor& glass)
-{
+void magnifier(QPainter& p, double cx, double cy, double r, const QColor& rim, const QColor& glass) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     const double d = r * std::numbers::sqrt2 / 2.0;
@@ -145,8 +136,7 @@ void magnifier(QPainter& p, double cx, double cy, double r, const QColor& rim, c
 
 // Part of a ring two pixels thick centred in the cell (it spans pixels 2 to 13 in
 // both directions), from fromDeg counter-clockwise to toDeg; 0° points right.
-void ringArc(QPainter& p, double fromDeg, double toDeg, const QColor& colour)
-{
+void ringArc(QPainter& p, double fromDeg, double toDeg, const QColor& colour) {
     const auto norm = [](double deg) { return std::fmod(std::fmod(deg, 360.0) + 360.0, 360.0); };
     const double from = norm(fromDeg);
     const double span = toDeg - fromDeg >= 360.0 ? 360.0 : norm(toDeg - fromDeg);
@@ -155,32 +145,28 @@ void ringArc(QPainter& p, double fromDeg, double toDeg, const QColor& colour)
             const double dx = x + 0.5 - 8.0;
             const double dy = 8.0 - (y + 0.5);
             const double d = std::hypot(dx, dy);
-            if (d < 4.0 || d > 6.2)
-                continue;
+            if (d < 4.0 || d > 6.2) continue;
             const double a = norm(std::atan2(dy, dx) * 180.0 / std::numbers::pi);
-            if (norm(a - from) <= span)
-                p.fillRect(x, y, 1, 1, colour);
+            if (norm(a - from) <= span) p.fillRect(x, y, 1, 1, colour);
         }
     }
 }
 
 // An arrowhead three rows high and six pixels wide at its base, which lies on
 // row y starting at column x; it points down or up.
-void arrowHead(QPainter& p, int x, int y, bool down, const QColor& colour)
-{
+void arrowHead(QPainter& p, int x, int y, bool down, const QColor& colour) {
     for (int i = 0; i < 3; ++i)
         p.fillRect(x + i, down ? y + i : y - i, 6 - 2 * i, 1, colour);
 }
 
 // A small photograph: white border, sky, a sun and a green hill.
-void photo(QPainter& p, int x, int y, int w, int h)
-{
+void photo(QPainter& p, int x, int y, int w, int h) {
     box(p, x, y, w, h, kOutline, kWhite);
     p.fillRect(x + 2, y + 2, w - 4, h - 4, kSky);
     p.fillRect(x + w - 5, y + 3, 2, 2, kSun);
-    const QPolygon hill({QPoint(x + 2, y + h - 3), QPoint(x + 4, y + h - 5),
-                         QPoint(x + 6, y + h - 4), QPoint(x + 8, y + h - 6),
-                         QPoint(x + w - 3, y + h - 4), QPoint(x + w - 3, y + h - 3)});
+    const QPolygon hill({QPoint(x + 2, y + h - 3), QPoint(x + 4, y + h - 5), QPoint(x + 6, y + h - 4),
+                         QPoint(x + 8, y + h - 6), QPoint(x + w - 3, y + h - 4),
+                         QPoint(x + w - 3, y + h - 3)});
     p.setPen(kHill);
     p.setBrush(kHill);
     p.drawPolygon(hill);
@@ -188,12 +174,10 @@ void photo(QPainter& p, int x, int y, int w, int h)
 
 // A sheet of paper with a folded top-right corner, its outline from (x, y) to
 // (x + w - 1, y + h - 1).
-void sheet(QPainter& p, int x, int y, int w, int h)
-{
+void sheet(QPainter& p, int x, int y, int w, int h) {
     const int r = x + w - 1;
     const int b = y + h - 1;
-    const QPolygon outline({QPoint(x, y), QPoint(r - 3, y), QPoint(r, y + 3),
-                            QPoint(r, b), QPoint(x, b)});
+    const QPolygon outline({QPoint(x, y), QPoint(r - 3, y), QPoint(r, y + 3), QPoint(r, b), QPoint(x, b)});
     p.setPen(kOutline);
     p.setBrush(kPaper);
     p.drawPolygon(outline);
@@ -203,15 +187,13 @@ void sheet(QPainter& p, int x, int y, int w, int h)
 }
 
 // A small square node of a hierarchy diagram.
-void node(QPainter& p, int x, int y, int w, int h, const QColor& fill)
-{
+void node(QPainter& p, int x, int y, int w, int h, const QColor& fill) {
     box(p, x, y, w, h, kOutline, fill);
 }
 
 // A grey ring with one quarter in blue; frame 0 to 3 turns the quarter clockwise
 // from the top.
-void spinner(QPainter& p, int frame)
-{
+void spinner(QPainter& p, int frame) {
     ringArc(p, 0.0, 360.0, kLightGrey);
     const double centre = 90.0 - 90.0 * frame;
     ringArc(p, centre - 45.0, centre + 45.0, kBlue);
@@ -219,8 +201,7 @@ void spinner(QPainter& p, int frame)
 
 // Magnifier of the duplicate search commands, drawn at the top left so that a
 // badge fits in the bottom-left corner.
-void searchMagnifier(QPainter& p, bool enabled)
-{
+void searchMagnifier(QPainter& p, bool enabled) {
     if (enabled)
         magnifier(p, 8.5, 6.0, 4.5, kDarkBlue, kLens);
     else
@@ -231,8 +212,7 @@ void searchMagnifier(QPainter& p, bool enabled)
 // One drawing function per icon, in the order of the strip.
 
 // 0: choose a new source folder; also the "enter this level" icon of the tiles.
-void drawEnterFolder(QPainter& p)
-{
+void drawEnterFolder(QPainter& p) {
     folder(p, 0, 5, 14, 10);
     // Green arrow coming down from the top right into the folder.
     p.fillRect(9, 0, 3, 7, kGreen);
@@ -244,18 +224,16 @@ void drawEnterFolder(QPainter& p)
 }
 
 // 1: refresh the source — two green arrows chasing each other round a circle.
-void drawRefresh(QPainter& p)
-{
-    ringArc(p, 5.0, 125.0, kGreen);   // upper arc, running clockwise
-    arrowHead(p, 10, 8, true, kGreen);  // down the right side
-    ringArc(p, 185.0, 305.0, kGreen); // lower arc, running clockwise
-    arrowHead(p, 0, 7, false, kGreen);  // up the left side
+void drawRefresh(QPainter& p) {
+    ringArc(p, 5.0, 125.0, kGreen);    // upper arc, running clockwise
+    arrowHead(p, 10, 8, true, kGreen); // down the right side
+    ringArc(p, 185.0, 305.0, kGreen);  // lower arc, running clockwise
+    arrowHead(p, 0, 7, false, kGreen); // up the left side
 }
 
 // 2: manage multiple configurations — a stack of cards, the front one holding a
 // small tree of destinations.
-void drawConfigurations(QPainter& p)
-{
+void drawConfigurations(QPainter& p) {
     box(p, 5, 0, 11, 9, kDarkGrey, kLightGrey);
     box(p, 3, 2, 11, 10, kDarkGrey, kGreyFolderLight);
     box(p, 0, 5, 12, 11, kOutline, kPaper);
@@ -268,21 +246,18 @@ void drawConfigurations(QPainter& p)
 }
 
 // 3: not used by a command — a blank sheet.
-void drawBlankSheet(QPainter& p)
-{
+void drawBlankSheet(QPainter& p) {
     sheet(p, 3, 1, 10, 14);
 }
 
 // 4: switch the duplicate search off for every destination.
-void drawSearchOff(QPainter& p)
-{
+void drawSearchOff(QPainter& p) {
     searchMagnifier(p, false);
     cross(p, 0, 9, 7);
 }
 
 // 5: not used by a command — a grey dot.
-void drawDot(QPainter& p)
-{
+void drawDot(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kDarkGrey, 1.0));
     p.setBrush(kGrey);
@@ -290,68 +265,60 @@ void drawDot(QPainter& p)
 }
 
 // 6: not used by a command — a sheet with lines of text.
-void drawTextSheet(QPainter& p)
-{
+void drawTextSheet(QPainter& p) {
     sheet(p, 3, 1, 10, 14);
     for (int y = 5; y <= 12; y += 2)
         p.fillRect(5, y, y == 5 ? 4 : 6, 1, kGrey);
 }
 
 // 7: add a destination — a folder with a plus sign.
-void drawAddDestination(QPainter& p)
-{
+void drawAddDestination(QPainter& p) {
     folder(p, 0, 2, 13, 10);
     plus(p, 11, 11);
 }
 
 // 8: LOCAL search for every destination — the magnifier with the letter L.
-void drawSearchLocal(QPainter& p)
-{
+void drawSearchLocal(QPainter& p) {
     searchMagnifier(p, true);
-    p.fillRect(0, 9, 2, 7, kGreen);   // upright
-    p.fillRect(0, 14, 6, 2, kGreen);  // foot
+    p.fillRect(0, 9, 2, 7, kGreen);  // upright
+    p.fillRect(0, 14, 6, 2, kGreen); // foot
 }
 
 // 9: undo the last command — an arrow turning back to the left.
-void drawUndo(QPainter& p)
-{
-    ringArc(p, -40.0, 175.0, kBlue);  // from the lower right, over the top
-    arrowHead(p, 0, 8, true, kBlue);  // down the left side
+void drawUndo(QPainter& p) {
+    ringArc(p, -40.0, 175.0, kBlue); // from the lower right, over the top
+    arrowHead(p, 0, 8, true, kBlue); // down the left side
 }
 
 // 10: add a destination with its sub-folders — a folder, a sub-folder hanging
 // below it and a plus sign.
-void drawAddWithSubfolders(QPainter& p)
-{
+void drawAddWithSubfolders(QPainter& p) {
     folder(p, 0, 0, 11, 8);
-    p.fillRect(2, 8, 1, 5, kDarkGrey);   // branch down from the parent
-    p.fillRect(3, 12, 2, 1, kDarkGrey);  // and across to the sub-folder
+    p.fillRect(2, 8, 1, 5, kDarkGrey);  // branch down from the parent
+    p.fillRect(3, 12, 2, 1, kDarkGrey); // and across to the sub-folder
     folder(p, 5, 9, 7, 6);
     plus(p, 12, 4);
 }
 
 // 11: GENERAL search for every destination — the magnifier with the letter G.
-void drawSearchGeneral(QPainter& p)
-{
+void drawSearchGeneral(QPainter& p) {
     searchMagnifier(p, true);
-    p.fillRect(1, 9, 4, 2, kBlue);   // top bar
-    p.fillRect(0, 10, 2, 5, kBlue);  // left side
-    p.fillRect(1, 14, 4, 2, kBlue);  // bottom bar
-    p.fillRect(4, 12, 2, 3, kBlue);  // lower right side
-    p.fillRect(3, 12, 1, 1, kBlue);  // inner bar
+    p.fillRect(1, 9, 4, 2, kBlue);  // top bar
+    p.fillRect(0, 10, 2, 5, kBlue); // left side
+    p.fillRect(1, 14, 4, 2, kBlue); // bottom bar
+    p.fillRect(4, 12, 2, 3, kBlue); // lower right side
+    p.fillRect(3, 12, 1, 1, kBlue); // inner bar
 }
 
 // 12: close all destinations — two folders and a red cross.
-void drawCloseAll(QPainter& p)
-{
+void drawCloseAll(QPainter& p) {
     folder(p, 3, 0, 12, 9);
     folder(p, 0, 3, 12, 9);
     cross(p, 8, 8, 8);
 }
 
 // 13: not used by a command — a blue diamond.
-void drawDiamond(QPainter& p)
-{
+void drawDiamond(QPainter& p) {
     const QPolygon diamond({QPoint(8, 3), QPoint(13, 8), QPoint(8, 13), QPoint(3, 8)});
     p.setPen(kDarkBlue);
     p.setBrush(kSky);
@@ -359,8 +326,7 @@ void drawDiamond(QPainter& p)
 }
 
 // 14: help contents — a white question mark on a blue disc.
-void drawHelp(QPainter& p)
-{
+void drawHelp(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kDarkBlue, 1.0));
     p.setBrush(kBlue);
@@ -374,8 +340,7 @@ void drawHelp(QPainter& p)
 }
 
 // 15: not used by a command — a grey ring.
-void drawRing(QPainter& p)
-{
+void drawRing(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kDarkGrey, 1.6));
     p.setBrush(Qt::NoBrush);
@@ -383,8 +348,7 @@ void drawRing(QPainter& p)
 }
 
 // 16: empty the trash — a waste bin with its lid lifted.
-void drawEmptyTrash(QPainter& p)
-{
+void drawEmptyTrash(QPainter& p) {
     // Lid with its handle, lifted off the bin.
     p.fillRect(6, 0, 4, 1, kOutline);
     p.fillRect(6, 1, 1, 1, kOutline);
@@ -397,20 +361,17 @@ void drawEmptyTrash(QPainter& p)
 }
 
 // 17: a destination in the configuration tree — a closed folder.
-void drawTreeNode(QPainter& p)
-{
+void drawTreeNode(QPainter& p) {
     folder(p, 1, 2, 14, 12);
 }
 
 // 18: the selected destination in the configuration tree — an open folder.
-void drawTreeNodeSelected(QPainter& p)
-{
+void drawTreeNodeSelected(QPainter& p) {
     openFolder(p, 0, 2, 16, 12);
 }
 
 // 19: root "Arborescence" of the configuration tree — a hierarchy diagram.
-void drawTreeRoot(QPainter& p)
-{
+void drawTreeRoot(QPainter& p) {
     node(p, 5, 1, 6, 5, kGreen);
     p.fillRect(7, 6, 2, 3, kOutline);
     p.fillRect(2, 8, 12, 1, kOutline);
@@ -421,21 +382,27 @@ void drawTreeRoot(QPainter& p)
 }
 
 // 20: show the destinations holding duplicate images — two identical photos.
-void drawDuplicates(QPainter& p)
-{
+void drawDuplicates(QPainter& p) {
     photo(p, 0, 1, 11, 9);
     photo(p, 5, 6, 11, 9);
 }
 
 // 21 to 24: busy animation while the duplicate search runs.
-void drawBusy0(QPainter& p) { spinner(p, 0); }
-void drawBusy1(QPainter& p) { spinner(p, 1); }
-void drawBusy2(QPainter& p) { spinner(p, 2); }
-void drawBusy3(QPainter& p) { spinner(p, 3); }
+void drawBusy0(QPainter& p) {
+    spinner(p, 0);
+}
+void drawBusy1(QPainter& p) {
+    spinner(p, 1);
+}
+void drawBusy2(QPainter& p) {
+    spinner(p, 2);
+}
+void drawBusy3(QPainter& p) {
+    spinner(p, 3);
+}
 
 // 25: preferences — a gear wheel.
-void drawPreferences(QPainter& p)
-{
+void drawPreferences(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
     const QPointF c(8.0, 8.0);
     QPainterPath gear;
@@ -446,8 +413,8 @@ void drawPreferences(QPainter& p)
         const QPointF side(-dir.y(), dir.x());
         const QPointF base = c + dir * 4.0;
         const QPointF tip = c + dir * 7.2;
-        gear.addPolygon(QPolygonF({base - side * 1.5, tip - side * 1.2,
-                                   tip + side * 1.2, base + side * 1.5}));
+        gear.addPolygon(
+            QPolygonF({base - side * 1.5, tip - side * 1.2, tip + side * 1.2, base + side * 1.5}));
         gear.closeSubpath();
     }
     gear.addEllipse(c, 5.3, 5.3);
@@ -459,14 +426,12 @@ void drawPreferences(QPainter& p)
 }
 
 // 26: a folder of the signature store that is not an open destination.
-void drawStoredFolder(QPainter& p)
-{
+void drawStoredFolder(QPainter& p) {
     folder(p, 1, 2, 14, 12, kGreyFolder, kGreyFolderLight, kGreyFolderEdge);
 }
 
 // 27: a folder of the signature store that is open as a destination.
-void drawStoredOpenFolder(QPainter& p)
-{
+void drawStoredOpenFolder(QPainter& p) {
     folder(p, 0, 1, 13, 11);
     tick(p, 5, 8);
 }
@@ -475,40 +440,39 @@ using DrawIcon = void (*)(QPainter&);
 
 // The strip, indexed by position.
 constexpr DrawIcon kIcons[] = {
-    drawEnterFolder,        // 0
-    drawRefresh,            // 1
-    drawConfigurations,     // 2
-    drawBlankSheet,         // 3
-    drawSearchOff,          // 4
-    drawDot,                // 5
-    drawTextSheet,          // 6
-    drawAddDestination,     // 7
-    drawSearchLocal,        // 8
-    drawUndo,               // 9
-    drawAddWithSubfolders,  // 10
-    drawSearchGeneral,      // 11
-    drawCloseAll,           // 12
-    drawDiamond,            // 13
-    drawHelp,               // 14
-    drawRing,               // 15
-    drawEmptyTrash,         // 16
-    drawTreeNode,           // 17
-    drawTreeNodeSelected,   // 18
-    drawTreeRoot,           // 19
-    drawDuplicates,         // 20
-    drawBusy0,              // 21
-    drawBusy1,              // 22
-    drawBusy2,              // 23
-    drawBusy3,              // 24
-    drawPreferences,        // 25
-    drawStoredFolder,       // 26
-    drawStoredOpenFolder,   // 27
+    drawEnterFolder,       // 0
+    drawRefresh,           // 1
+    drawConfigurations,    // 2
+    drawBlankSheet,        // 3
+    drawSearchOff,         // 4
+    drawDot,               // 5
+    drawTextSheet,         // 6
+    drawAddDestination,    // 7
+    drawSearchLocal,       // 8
+    drawUndo,              // 9
+    drawAddWithSubfolders, // 10
+    drawSearchGeneral,     // 11
+    drawCloseAll,          // 12
+    drawDiamond,           // 13
+    drawHelp,              // 14
+    drawRing,              // 15
+    drawEmptyTrash,        // 16
+    drawTreeNode,          // 17
+    drawTreeNodeSelected,  // 18
+    drawTreeRoot,          // 19
+    drawDuplicates,        // 20
+    drawBusy0,             // 21
+    drawBusy1,             // 22
+    drawBusy2,             // 23
+    drawBusy3,             // 24
+    drawPreferences,       // 25
+    drawStoredFolder,      // 26
+    drawStoredOpenFolder,  // 27
 };
 static_assert(std::size(kIcons) == kCount);
 
 // Paints every icon on its own transparent cell and lays it onto the magenta strip.
-QImage buildStrip()
-{
+QImage buildStrip() {
     QImage strip(kCell * kCount, kCell, QImage::Format_RGB32);
     strip.fill(kTransparent);
 
@@ -523,11 +487,9 @@ QImage buildStrip()
         for (int y = 0; y < kCell; ++y) {
             for (int x = 0; x < kCell; ++x) {
                 const QRgb c = cell.pixel(x, y);
-                if (qAlpha(c) < 128)
-                    continue;
+                if (qAlpha(c) < 128) continue;
                 QRgb opaque = qRgb(qRed(c), qGreen(c), qBlue(c));
-                if (opaque == kTransparent)
-                    opaque = qRgb(0xFE, 0x00, 0xFE);  // keep drawn pixels visible
+                if (opaque == kTransparent) opaque = qRgb(0xFE, 0x00, 0xFE); // keep drawn pixels visible
                 strip.setPixel(index * kCell + x, y, opaque);
             }
         }
@@ -535,10 +497,9 @@ QImage buildStrip()
     return strip;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <output.bmp>\n", argv[0]);
         return 2;

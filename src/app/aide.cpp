@@ -25,7 +25,8 @@ void TFormAide::ChargeFichier() {
     if (source.open(QIODevice::ReadOnly)) {
         texte->setHtml(QString::fromUtf8(source.readAll()));
     } else {
-        texte->setPlainText(QStringLiteral("Le fichier d'aide « %1 » est introuvable ou illisible.").arg(fichier));
+        texte->setPlainText(
+            QStringLiteral("Le fichier d'aide « %1 » est introuvable ou illisible.").arg(fichier));
     }
     charge = true;
 }
@@ -58,4 +59,6 @@ void MontreAide(int contexte) {
     if (TFormAide* aide = FenetreAide()) aide->Montre(contexte);
 }
 
-void MontreSommaire() { MontreAide(0); }
+void MontreSommaire() {
+    MontreAide(0);
+}

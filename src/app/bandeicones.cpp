@@ -17,7 +17,8 @@ TBandeIcones ChargeBandeIcones(const QString& fichier) {
     QImageReader lecteur(fichier);
     const QSize taille = lecteur.size();
     // A strip is one row of cells; anything much larger is not ours and is not decoded.
-    if (!taille.isValid() || taille.height() != TailleIcone || taille.width() > TailleIcone * 64) return bande;
+    if (!taille.isValid() || taille.height() != TailleIcone || taille.width() > TailleIcone * 64)
+        return bande;
     const QImage strip = lecteur.read().convertToFormat(QImage::Format_ARGB32);
     if (strip.isNull()) return bande;
     const int cellules = std::min(NombreIcones, strip.width() / TailleIcone);

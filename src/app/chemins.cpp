@@ -60,7 +60,8 @@ QByteArray NomDeFichier(const QByteArray& chemin) {
 
 QString Nettoye(const QString& chemin, const QString& base) {
     QString propre = QDir::fromNativeSeparators(chemin);
-    if (QDir::isRelativePath(propre)) propre = QDir(QDir::fromNativeSeparators(base)).absoluteFilePath(propre);
+    if (QDir::isRelativePath(propre))
+        propre = QDir(QDir::fromNativeSeparators(base)).absoluteFilePath(propre);
     return SansSeparateurFinal(QDir::toNativeSeparators(QDir::cleanPath(propre)));
 }
 
@@ -68,7 +69,8 @@ bool EstReserve(const QString& dossier, const QString& dossierProgramme) {
     const QString canonique = QFileInfo(dossier).canonicalFilePath();
     if (canonique.isEmpty()) return false;
     const auto dedans = [&canonique](const QString& reserve) {
-        return !reserve.isEmpty() && (canonique == reserve || canonique.startsWith(Joint(reserve, QString())));
+        return !reserve.isEmpty() &&
+               (canonique == reserve || canonique.startsWith(Joint(reserve, QString())));
     };
     const QString programme = QFileInfo(dossierProgramme).canonicalFilePath();
     return canonique == programme ||

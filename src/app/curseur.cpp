@@ -12,5 +12,6 @@ void FixeCurseur(Qt::CursorShape forme) {
 }
 
 void CurseurParDefaut() {
-    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
 }

@@ -8,7 +8,6 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
-#include "splash2.h"
 #include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"
 #include "globaux.h"
@@ -18,13 +17,13 @@
 #include "source/nouvsource.h"
 #include "source/pleinecran.h"
 #include "source/sourceliste.h"
+#include "splash2.h"
 #include "tools/nouvdest.h"
 #include "tools/recursif.h"
 
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
-
 
 namespace {
 
@@ -34,7 +33,8 @@ void DemarrageDonnees() {
     const QStringList echecs = CreeDossiersAttendus(MainForm->DossierProgramme);
     if (!echecs.isEmpty())
         QMessageBox::warning(MainForm, QStringLiteral("Mirasolve"),
-                             QStringLiteral("Impossible de créer le dossier « %1 ».").arg(echecs.join(QStringLiteral(" », « "))));
+                             QStringLiteral("Impossible de créer le dossier « %1 ».")
+                                 .arg(echecs.join(QStringLiteral(" », « "))));
 
     ListeSource = new TSourceListe;
     ListeSource->Attente = FormProgress;
@@ -51,7 +51,9 @@ void DemarrageDonnees() {
         chargement->ProgressBar2->setRange(0, std::max(1, maximum));
         chargement->ProgressBar2->setValue(0);
     };
-    contexte.PasChargement = [chargement] { chargement->ProgressBar2->setValue(chargement->ProgressBar2->value() + 1); };
+    contexte.PasChargement = [chargement] {
+        chargement->ProgressBar2->setValue(chargement->ProgressBar2->value() + 1);
+    };
     Configuration->DebutLecture = [chargement](int maximum) {
         chargement->ProgressBar1->setRange(0, std::max(1, maximum));
         chargement->ProgressBar1->setValue(0);
@@ -79,10 +81,11 @@ void DemarrageDonnees() {
         Configuration->AppliqueFenetre(*MainForm);
     // Once, whatever the number of store files that could not be read whole.
     if (!contexte.CopiesGardees.isEmpty()) {
-        QMessageBox::warning(MainForm, QStringLiteral("Mirasolve"),
-                             QStringLiteral("Des fichiers de signatures n'ont pas pu être lus en entier. Leur contenu "
-                                            "d'origine est gardé dans : « %1 ».")
-                                 .arg(contexte.CopiesGardees.join(QStringLiteral(" », « "))));
+        QMessageBox::warning(
+            MainForm, QStringLiteral("Mirasolve"),
+            QStringLiteral("Des fichiers de signatures n'ont pas pu être lus en entier. Leur contenu "
+                           "d'origine est gardé dans : « %1 ».")
+                .arg(contexte.CopiesGardees.join(QStringLiteral(" », « "))));
         contexte.CopiesGardees.clear();
     }
 }

@@ -12,7 +12,9 @@
 
 static const char* const ProprieteContexte = "contexteAide";
 
-void FixeContexteAide(QObject* objet, int contexte) { objet->setProperty(ProprieteContexte, contexte); }
+void FixeContexteAide(QObject* objet, int contexte) {
+    objet->setProperty(ProprieteContexte, contexte);
+}
 
 int ContexteAide(const QObject* objet) {
     for (; objet; objet = objet->parent()) {
@@ -66,18 +68,23 @@ int DepassementDesTextes(const QWidget* fenetre, const QList<const QWidget*>& co
 
 void ElargitFenetre(QWidget* fenetre, int surplus, const TElargissement& controles) {
     if (surplus <= 0) return;
-    for (QWidget* controle : controles.Etires) controle->resize(controle->width() + surplus, controle->height());
-    for (QWidget* controle : controles.ADroite) controle->move(controle->x() + surplus, controle->y());
-    for (QWidget* controle : controles.AuMilieu) controle->move(controle->x() + surplus / 2, controle->y());
+    for (QWidget* controle : controles.Etires)
+        controle->resize(controle->width() + surplus, controle->height());
+    for (QWidget* controle : controles.ADroite)
+        controle->move(controle->x() + surplus, controle->y());
+    for (QWidget* controle : controles.AuMilieu)
+        controle->move(controle->x() + surplus / 2, controle->y());
     fenetre->setFixedSize(fenetre->width() + surplus, fenetre->height());
     Centre(fenetre);
 }
 
 int Question(QWidget* parent, const QString& question, const QStringList& boutons, int echap) {
-    QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton, parent);
+    QMessageBox boite(QMessageBox::Question, QStringLiteral("Confirmation"), question, QMessageBox::NoButton,
+                      parent);
     QList<QAbstractButton*> liste;
     // One role for all keeps them in the order they were added.
-    for (const QString& texte : boutons) liste << boite.addButton(texte, QMessageBox::ActionRole);
+    for (const QString& texte : boutons)
+        liste << boite.addButton(texte, QMessageBox::ActionRole);
     if (liste.isEmpty()) return echap;
     boite.setDefaultButton(qobject_cast<QPushButton*>(liste.first()));
     boite.setEscapeButton(liste.value(echap));
@@ -94,7 +101,9 @@ void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles) {
     controle->setToolTip(bullesVisibles ? bulle : QString());
 }
 
-QString Indice(const QWidget* controle) { return controle->property("indice").toString(); }
+QString Indice(const QWidget* controle) {
+    return controle->property("indice").toString();
+}
 
 namespace {
 

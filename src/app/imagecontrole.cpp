@@ -3,9 +3,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TImage::TImage(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent, false); }
+TImage::TImage(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
 
-void TImage::FixeImage(const QImage& nouvelle) { FixeImage(nouvelle, nouvelle.size()); }
+void TImage::FixeImage(const QImage& nouvelle) {
+    FixeImage(nouvelle, nouvelle.size());
+}
 
 void TImage::FixeImage(const QImage& nouvelle, QSize taille) {
     image = nouvelle;
@@ -33,4 +37,6 @@ void TImage::mouseReleaseEvent(QMouseEvent* event) {
     emit SourisRelachee(event->button(), event->modifiers(), event->position().toPoint());
 }
 
-void TImage::mouseMoveEvent(QMouseEvent* event) { emit SourisDeplacee(event->position().toPoint()); }
+void TImage::mouseMoveEvent(QMouseEvent* event) {
+    emit SourisDeplacee(event->position().toPoint());
+}

@@ -10,8 +10,7 @@
 
 // A list of strings, each carrying an object that the list owns: the shape of the program's
 // file and destination lists.
-template <typename Chaine, typename Objet>
-class TListeObjets {
+template <typename Chaine, typename Objet> class TListeObjets {
 public:
     int Count() const { return static_cast<int>(entrees.size()); }
     bool Vide() const { return entrees.empty(); }
@@ -33,11 +32,13 @@ public:
     }
     // Frees the objects from the last entry to the first, then empties the list.
     void Efface() {
-        while (!entrees.empty()) entrees.pop_back();
+        while (!entrees.empty())
+            entrees.pop_back();
     }
     // Frees the objects of the entries from premier to the last, in that order, then removes them.
     void DetruitDepuis(int premier) {
-        for (size_t i = static_cast<size_t>(premier); i < entrees.size(); ++i) entrees[i].objet.reset();
+        for (size_t i = static_cast<size_t>(premier); i < entrees.size(); ++i)
+            entrees[i].objet.reset();
         entrees.resize(static_cast<size_t>(std::min(premier, Count())));
     }
     void Reserve(int n) { entrees.reserve(static_cast<size_t>(n)); }
@@ -46,17 +47,16 @@ public:
     void Permute(const std::vector<int>& ordre) {
         std::vector<Entree> nouvelles;
         nouvelles.reserve(entrees.size());
-        for (int k : ordre) nouvelles.push_back(std::move(entrees.at(static_cast<size_t>(k))));
+        for (int k : ordre)
+            nouvelles.push_back(std::move(entrees.at(static_cast<size_t>(k))));
         entrees = std::move(nouvelles);
     }
-
 
 private:
     struct Entree {
         Chaine texte;
         std::unique_ptr<Objet> objet;
     };
-
 
     std::vector<Entree> entrees;
 };

@@ -1,7 +1,7 @@
 #include "demarrage.h"
 #include "dossierprogramme.h"
-#include "mainform.h"
 #include "globaux.h"
+#include "mainform.h"
 #include "traduction.h"
 
 #include <QApplication>
@@ -17,7 +17,8 @@ int main(int argc, char* argv[]) {
     InstalleTraductionsQt();
 
     CreeFenetres(ResoutDossiersProgramme(QCoreApplication::applicationDirPath()));
-    QObject::connect(MainForm, &TMainForm::Fermee, &application, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(MainForm, &TMainForm::Fermee, &application, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     MainForm->showMinimized();
 
     const int code = QApplication::exec();

@@ -1,12 +1,12 @@
 #include "mainform.h"
 
 #include "aide.h"
-#include "globaux.h"
+#include "chemins.h"
 #include "config/configuration.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
-#include "chemins.h"
 #include "fenetre.h"
+#include "globaux.h"
 #include "imagecontrole.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
@@ -28,7 +28,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
 
 namespace {
 
@@ -82,7 +81,7 @@ QSplitter* Separateur(Qt::Orientation orientation, QWidget* parent, const QStrin
 TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRessources) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("Mirasolve")
-                                                                     : QApplication::applicationDisplayName());
+                                                                    : QApplication::applicationDisplayName());
     setMinimumSize(640, 480);
     resize(640, 480);
     QFont police = QApplication::font();
@@ -116,12 +115,15 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     IconeSousGroupe = ImageList4.Images[0];
     ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
 
-    Avertit = [this](const QString& message) { QMessageBox::warning(this, QStringLiteral("Mirasolve"), message); };
+    Avertit = [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Mirasolve"), message);
+    };
     ConfirmeOkAnnuler = [this](const QString& question) {
         return Question(this, question, {QStringLiteral("OK"), QStringLiteral("Annuler")}, 1) == 0;
     };
     DemandeOuiNonTout = [this](const QString& question) {
-        return Question(this, question, {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
+        return Question(this, question,
+                        {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
     };
     MontreModal = [](QDialog& dialogue) { return dialogue.exec(); };
     Affichage = new TAffichageSource(*this, this);
@@ -132,7 +134,9 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     Timer1->start();
 }
 
-TMainForm::~TMainForm() { qApp->removeEventFilter(this); }
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+}
 
 void TMainForm::CreeMinuteries() {
     Timer1 = new QTimer(this);
@@ -209,8 +213,9 @@ void TMainForm::CreeZoneSource() {
     liste->setContentsMargins(0, 0, 0, 0);
     liste->addWidget(ListBox1);
     Splitter1->addWidget(Panel2);
-    connect(ListBox1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& position) { PopupMenuTri->popup(ListBox1->viewport()->mapToGlobal(position)); });
+    connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
+        PopupMenuTri->popup(ListBox1->viewport()->mapToGlobal(position));
+    });
     SurveilleEvenement(Panel2, QEvent::Resize, [this] { Panel2Resize(); });
 
     Panel1 = new QWidget(Splitter1);
@@ -297,11 +302,12 @@ void TMainForm::CreeImageCourante(QWidget* parent) {
     // panel, the path, stretches to the end of the bar and never widens the window.
     QLabel* taille = PanneauxStatut[1];
     const int bords = 2 * taille->frameWidth() + 2 * taille->margin() + 6;
-    taille->setFixedWidth(
-        std::max(largeurs[1], taille->fontMetrics().horizontalAdvance(QStringLiteral("20000x20000")) + bords));
+    taille->setFixedWidth(std::max(
+        largeurs[1], taille->fontMetrics().horizontalAdvance(QStringLiteral("20000x20000")) + bords));
     PanneauxStatut[3]->setMinimumWidth(largeurs[3]);
     PanneauxStatut[3]->setMaximumWidth(QWIDGETSIZE_MAX);
-    for (int i = 0; i < 4; ++i) StatusBarCourant->addWidget(PanneauxStatut[i], i == 3 ? 1 : 0);
+    for (int i = 0; i < 4; ++i)
+        StatusBarCourant->addWidget(PanneauxStatut[i], i == 3 ? 1 : 0);
 
     auto* cadre = new QVBoxLayout(GroupBoxCourant);
     cadre->setContentsMargins(2, 2, 2, 2);
@@ -321,7 +327,9 @@ void TMainForm::RemplitListe() {
     ListBox1->addItems(noms);
 }
 
-void TMainForm::FixeIndiceListe(const QString& indice) { FixeIndice(ListBox1, indice, true); }
+void TMainForm::FixeIndiceListe(const QString& indice) {
+    FixeIndice(ListBox1, indice, true);
+}
 
 void TMainForm::SplitterMainPaint() {
     if (GroupBoxDestinations->width() < 2) GroupBoxDestinations->resize(2, GroupBoxDestinations->height());

@@ -197,8 +197,10 @@ public:
     void RafraichisListeDestinations();
     void PanelListeResize();
     void ScrollBarDestScroll(int position);
-    void ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
-    void ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
+    void ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs,
+                                   QPoint position);
+    void ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs,
+                                 QPoint position);
     void ImageDestinationMouseMove(QPoint position);
     void Redessine(TDestination& d);
     // The destinations-list index of the tile the tile menu was opened on; -1 when none is.

@@ -62,7 +62,8 @@ bool TMainForm::FormKeyDown(QObject* destinataire, QKeyEvent* event) {
     // Delete is a click at the top of the tiles, where the trash always stands.
     const QPointF position(ImageDestination->width() / 2, 10);
     const QPointF globale = ImageDestination->mapToGlobal(position);
-    QMouseEvent appui(QEvent::MouseButtonPress, position, globale, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent appui(QEvent::MouseButtonPress, position, globale, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(ImageDestination, &appui);
     QMouseEvent relache(QEvent::MouseButtonRelease, position, globale, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
@@ -74,7 +75,8 @@ bool TMainForm::ToucheAide(QObject* destinataire, QKeyEvent* event) {
     if (event->key() != Qt::Key_F1) return false;
     int contexte = 0;
     if (const auto* menu = qobject_cast<const QMenu*>(destinataire))
-        contexte = ContexteAide(menu->activeAction() ? static_cast<const QObject*>(menu->activeAction()) : menu);
+        contexte =
+            ContexteAide(menu->activeAction() ? static_cast<const QObject*>(menu->activeAction()) : menu);
     else
         contexte = ContexteAide(destinataire);
     if (!contexte) {
@@ -86,6 +88,12 @@ bool TMainForm::ToucheAide(QObject* destinataire, QKeyEvent* event) {
     return true;
 }
 
-void TMainForm::Guide1Click() { MontreSommaire(); }
-void TMainForm::Tutorial1Click() { MontreAide(2095); }
-void TMainForm::Rfrences1Click() { MontreAide(2100); }
+void TMainForm::Guide1Click() {
+    MontreSommaire();
+}
+void TMainForm::Tutorial1Click() {
+    MontreAide(2095);
+}
+void TMainForm::Rfrences1Click() {
+    MontreAide(2100);
+}

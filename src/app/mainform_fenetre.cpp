@@ -7,16 +7,22 @@
 
 #include <algorithm>
 
-bool TMainForm::EstMaximisee() const { return isMaximized(); }
+bool TMainForm::EstMaximisee() const {
+    return isMaximized();
+}
 
 QRect TMainForm::BornesNormales() const {
     const QRect normale = isMaximized() ? normalGeometry() : geometry();
     return normale.isValid() ? normale : geometry();
 }
 
-void TMainForm::RetablitEtatNormal() { showNormal(); }
+void TMainForm::RetablitEtatNormal() {
+    showNormal();
+}
 
-void TMainForm::FixeBornes(const QRect& bornes) { setGeometry(bornes); }
+void TMainForm::FixeBornes(const QRect& bornes) {
+    setGeometry(bornes);
+}
 
 void TMainForm::FixeMaximisee(bool maximisee) {
     // Before the window is first shown only its state is set: it appears at the end of start-up.
@@ -30,16 +36,25 @@ void TMainForm::FixeMaximisee(bool maximisee) {
         showNormal();
 }
 
-QSize TMainForm::TailleMinimale() const { return minimumSize(); }
+QSize TMainForm::TailleMinimale() const {
+    return minimumSize();
+}
 
-int TMainForm::LargeurDestinations() const { return GroupBoxDestinations->width(); }
-int TMainForm::LargeurListe() const { return Panel2->width(); }
-int TMainForm::HauteurApercus() const { return PanelPrecSuiv->height(); }
+int TMainForm::LargeurDestinations() const {
+    return GroupBoxDestinations->width();
+}
+int TMainForm::LargeurListe() const {
+    return Panel2->width();
+}
+int TMainForm::HauteurApercus() const {
+    return PanelPrecSuiv->height();
+}
 
 void TMainForm::FixeSeparateurs(int largeurDestinations, int largeurListe, int hauteurApercus) {
     const int handle = SplitterMain->handleWidth();
     // Whatever the dividers do not take goes to the source area and the current image.
-    SplitterMain->setSizes({std::max(1, SplitterMain->width() - handle - largeurDestinations), largeurDestinations});
+    SplitterMain->setSizes(
+        {std::max(1, SplitterMain->width() - handle - largeurDestinations), largeurDestinations});
     Splitter1->setSizes({largeurListe, std::max(1, Splitter1->width() - handle - largeurListe)});
     SplitterH->setSizes({hauteurApercus, std::max(1, SplitterH->height() - handle - hauteurApercus)});
 }

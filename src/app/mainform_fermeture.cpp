@@ -11,7 +11,9 @@
 #include <QMessageBox>
 #include <QTimer>
 
-void TMainForm::Quit1Click() { close(); }
+void TMainForm::Quit1Click() {
+    close();
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (fermetureFaite || !FormCloseQuery()) {
@@ -35,7 +37,9 @@ bool TMainForm::FormCloseQuery() {
     return false;
 }
 
-void TMainForm::TimerFermetureTimer() { close(); }
+void TMainForm::TimerFermetureTimer() {
+    close();
+}
 
 void TMainForm::FormClose() {
     fermetureFaite = true;
@@ -43,8 +47,9 @@ void TMainForm::FormClose() {
         Configuration->ReleveFenetre(*this);
         const QString fichier = Chemins::Joint(DossierProgramme, QStringLiteral("Mirasolve.ini"));
         if (!Configuration->Ecriture(fichier))
-            QMessageBox::critical(this, QStringLiteral("Mirasolve"),
-                                  QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
+            QMessageBox::critical(
+                this, QStringLiteral("Mirasolve"),
+                QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
         // No question while closing: every destination saves its store.
         Configuration->ContexteDestinations.ReponseMemorisee = 9;
         // Every destination but the trash, in list order; each saves what it must as it goes, and

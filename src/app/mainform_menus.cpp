@@ -30,12 +30,14 @@ void TMainForm::CreeMenus() {
     fichier->setObjectName(QStringLiteral("Fichier1"));
     GestiondeSignatures1 = NouvelleAction(fichier, QStringLiteral("GestiondeSignatures1"),
                                           QStringLiteral("Gérer les &Signatures des images"), -1, 2205);
-    Gestionnairedeconfiguration1 = NouvelleAction(fichier, QStringLiteral("Gestionnairedeconfiguration1"),
-                                                  QStringLiteral("Gérer les &Configurations multiples"), 2, 2205);
-    Prfrences1 = NouvelleAction(fichier, QStringLiteral("Prfrences1"), QStringLiteral("&Préférences"), 25, 2205);
+    Gestionnairedeconfiguration1 =
+        NouvelleAction(fichier, QStringLiteral("Gestionnairedeconfiguration1"),
+                       QStringLiteral("Gérer les &Configurations multiples"), 2, 2205);
+    Prfrences1 =
+        NouvelleAction(fichier, QStringLiteral("Prfrences1"), QStringLiteral("&Préférences"), 25, 2205);
     fichier->addSeparator();
-    Viderlacorbeille1 =
-        NouvelleAction(fichier, QStringLiteral("Viderlacorbeille1"), QStringLiteral("&Vider la corbeille"), 16, 2205);
+    Viderlacorbeille1 = NouvelleAction(fichier, QStringLiteral("Viderlacorbeille1"),
+                                       QStringLiteral("&Vider la corbeille"), 16, 2205);
     connect(Prfrences1, &QAction::triggered, this, &TMainForm::Prfrences1Click);
     connect(Viderlacorbeille1, &QAction::triggered, this, &TMainForm::Viderlacorbeille1Click);
     fichier->addSeparator();
@@ -44,10 +46,12 @@ void TMainForm::CreeMenus() {
 
     QMenu* source = barre->addMenu(QStringLiteral("&Source"));
     source->setObjectName(QStringLiteral("Source1"));
-    Parcourir1 = NouvelleAction(source, QStringLiteral("Parcourir1"), QStringLiteral("&Définir une nouvelle source"),
-                                0, 2210, QStringLiteral("Définir une nouvelle source"));
-    Rafraichir1 = NouvelleAction(source, QStringLiteral("Rafraichir1"), QStringLiteral("&Rafraichir la source"), 1,
-                                 2210, QStringLiteral("Rafraichir la source"));
+    Parcourir1 =
+        NouvelleAction(source, QStringLiteral("Parcourir1"), QStringLiteral("&Définir une nouvelle source"),
+                       0, 2210, QStringLiteral("Définir une nouvelle source"));
+    Rafraichir1 =
+        NouvelleAction(source, QStringLiteral("Rafraichir1"), QStringLiteral("&Rafraichir la source"), 1,
+                       2210, QStringLiteral("Rafraichir la source"));
     connect(Parcourir1, &QAction::triggered, this, &TMainForm::Parcourir1Click);
     connect(Rafraichir1, &QAction::triggered, this, &TMainForm::Rafraichir1Click);
 
@@ -58,18 +62,21 @@ void TMainForm::CreeMenus() {
                                  QStringLiteral("Annuler la dernière commande"));
     connect(Annulation1, &QAction::triggered, this, &TMainForm::Annulation1Click);
     destinations->addSeparator();
-    Ajouter1 = NouvelleAction(destinations, QStringLiteral("Ajouter1"), QStringLiteral("&Ajouter une destination"), 7,
-                              2215, QStringLiteral("Ajouter une destination"));
+    Ajouter1 =
+        NouvelleAction(destinations, QStringLiteral("Ajouter1"), QStringLiteral("&Ajouter une destination"),
+                       7, 2215, QStringLiteral("Ajouter une destination"));
     Ajouteravecsousdossiers1 =
         NouvelleAction(destinations, QStringLiteral("Ajouteravecsousdossiers1"),
                        QStringLiteral("Ajouter une destination avec ses &Sous-dossiers"), 10, 2215,
                        QStringLiteral("Ajouter une destination avec ses sous-dossiers"));
-    Fermertouteslesdestinations1 = NouvelleAction(destinations, QStringLiteral("Fermertouteslesdestinations1"),
-                                                  QStringLiteral("&Fermer toutes les destinations"), 12, 2215,
-                                                  QStringLiteral("Fermer toutes les destinations"));
+    Fermertouteslesdestinations1 =
+        NouvelleAction(destinations, QStringLiteral("Fermertouteslesdestinations1"),
+                       QStringLiteral("&Fermer toutes les destinations"), 12, 2215,
+                       QStringLiteral("Fermer toutes les destinations"));
     connect(Ajouter1, &QAction::triggered, this, &TMainForm::Ajouter1Click);
     connect(Ajouteravecsousdossiers1, &QAction::triggered, this, &TMainForm::Ajouteravecsousdossiers1Click);
-    connect(Fermertouteslesdestinations1, &QAction::triggered, this, &TMainForm::Fermertouteslesdestinations1Click);
+    connect(Fermertouteslesdestinations1, &QAction::triggered, this,
+            &TMainForm::Fermertouteslesdestinations1Click);
 
     QMenu* doublons = barre->addMenu(QStringLiteral("&Images en double"));
     doublons->setObjectName(QStringLiteral("Ddoublonnage1"));
@@ -84,8 +91,8 @@ void TMainForm::CreeMenus() {
                        QStringLiteral("Activer la recherche LOCALE pour toutes les destinations"));
     ActiverlarechercheGENERALEpourtouteslesdestinations1 =
         NouvelleAction(doublons, QStringLiteral("ActiverlarechercheGENERALEpourtouteslesdestinations1"),
-                       QStringLiteral("Activer la recherche &GENERALE pour toutes les destinations"), 11, 2220,
-                       QStringLiteral("Activer la recherche GENERALE pour toutes les destinations"));
+                       QStringLiteral("Activer la recherche &GENERALE pour toutes les destinations"), 11,
+                       2220, QStringLiteral("Activer la recherche GENERALE pour toutes les destinations"));
     doublons->addSeparator();
     Montrerladestinationencoursdeddoublonnage1 =
         NouvelleAction(doublons, QStringLiteral("Montrerladestinationencoursdeddoublonnage1"),
@@ -108,11 +115,12 @@ void TMainForm::CreeMenus() {
 
     PopupMenuTri = new QMenu(this);
     PopupMenuTri->setObjectName(QStringLiteral("PopupMenuTri"));
-    TrierparNom1 = NouvelleAction(PopupMenuTri, QStringLiteral("TrierparNom1"), QStringLiteral("Trier par &Nom"), -1, 0);
-    TrierparDate1 =
-        NouvelleAction(PopupMenuTri, QStringLiteral("TrierparDate1"), QStringLiteral("Trier par &Date"), -1, 0);
-    TrierparTaille1 =
-        NouvelleAction(PopupMenuTri, QStringLiteral("TrierparTaille1"), QStringLiteral("Trier par &Taille"), -1, 0);
+    TrierparNom1 =
+        NouvelleAction(PopupMenuTri, QStringLiteral("TrierparNom1"), QStringLiteral("Trier par &Nom"), -1, 0);
+    TrierparDate1 = NouvelleAction(PopupMenuTri, QStringLiteral("TrierparDate1"),
+                                   QStringLiteral("Trier par &Date"), -1, 0);
+    TrierparTaille1 = NouvelleAction(PopupMenuTri, QStringLiteral("TrierparTaille1"),
+                                     QStringLiteral("Trier par &Taille"), -1, 0);
     TrierparExtension1 = NouvelleAction(PopupMenuTri, QStringLiteral("TrierparExtension1"),
                                         QStringLiteral("Trier par &Extension"), -1, 0);
 
@@ -127,11 +135,13 @@ void TMainForm::CreeMenus() {
     Modifierlescaractristiques1 = NouvelleAction(PopupMenu2, QStringLiteral("Modifierlescaractristiques1"),
                                                  QStringLiteral("&Modifier les caractéristiques"), -1, 0);
     connect(Fermerladestination1, &QAction::triggered, this, &TMainForm::Fermerladestination1Click);
-    connect(Modifierlescaractristiques1, &QAction::triggered, this, &TMainForm::Modifierlescaractristiques1Click);
+    connect(Modifierlescaractristiques1, &QAction::triggered, this,
+            &TMainForm::Modifierlescaractristiques1Click);
     Effacer1 = NouvelleAction(PopupMenu2, QStringLiteral("Effacer1"),
                               QStringLiteral("Effacer la liste des images en double"), -1, 0);
-    Renommerlesfichiers1 = NouvelleAction(PopupMenu2, QStringLiteral("Renommerlesfichiers1"),
-                                          QStringLiteral("&Renommer les fichiers dans la destination"), -1, 0);
+    Renommerlesfichiers1 =
+        NouvelleAction(PopupMenu2, QStringLiteral("Renommerlesfichiers1"),
+                       QStringLiteral("&Renommer les fichiers dans la destination"), -1, 0);
     Slectionnercettedestinationcommesource1 =
         NouvelleAction(PopupMenu2, QStringLiteral("Slectionnercettedestinationcommesource1"),
                        QStringLiteral("Sélectionner cette destination comme source"), -1, 0);
@@ -177,10 +187,11 @@ void TMainForm::CreeBarresOutils() {
     ToolBarDestination->addSeparator();
     ToolButton3 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton3"), Ajouter1, 7,
                                 QStringLiteral("Ajouter une destination"));
-    ToolButton12 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton12"), Ajouteravecsousdossiers1, 10,
-                                 QStringLiteral("Ajouter une destination avec ses sous-dossiers"));
-    ToolButton15 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton15"), Fermertouteslesdestinations1,
-                                 12, QStringLiteral("Fermer toutes les destinations"));
+    ToolButton12 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton12"), Ajouteravecsousdossiers1,
+                                 10, QStringLiteral("Ajouter une destination avec ses sous-dossiers"));
+    ToolButton15 =
+        NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton15"), Fermertouteslesdestinations1, 12,
+                      QStringLiteral("Fermer toutes les destinations"));
     ToolBarDestination->addSeparator();
     ToolButton16 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton16"),
                                  Dsactiverlarecherchepourtouteslesdestinations1, 4,
@@ -188,13 +199,15 @@ void TMainForm::CreeBarresOutils() {
     ToolButton17 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton17"),
                                  ActiverlarechercheLOCALEpourtouteslesdestinations1, 8,
                                  QStringLiteral("Activer la recherche LOCALE pour toutes les destinations"));
-    ToolButton18 = NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton18"),
-                                 ActiverlarechercheGENERALEpourtouteslesdestinations1, 11,
-                                 QStringLiteral("Activer la recherche GENERALE pour toutes les destinations"));
+    ToolButton18 =
+        NouveauBouton(ToolBarDestination, QStringLiteral("ToolButton18"),
+                      ActiverlarechercheGENERALEpourtouteslesdestinations1, 11,
+                      QStringLiteral("Activer la recherche GENERALE pour toutes les destinations"));
 
     ToolBar2 = nouvelleBarre(QStringLiteral("ToolBar2"), QStringLiteral("Recherche"));
-    ToolButton4 = NouveauBouton(ToolBar2, QStringLiteral("ToolButton4"), Montrerladestinationencoursdeddoublonnage1,
-                                21, QStringLiteral("Montrer la destination en cours de recherche"));
+    ToolButton4 =
+        NouveauBouton(ToolBar2, QStringLiteral("ToolButton4"), Montrerladestinationencoursdeddoublonnage1, 21,
+                      QStringLiteral("Montrer la destination en cours de recherche"));
     Panel3 = new QFrame(ToolBar2);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -207,8 +220,9 @@ void TMainForm::CreeBarresOutils() {
 
     ToolBar1 = nouvelleBarre(QStringLiteral("ToolBar1"), QStringLiteral("Dédoublonnage"));
     ToolBar1->setFloatable(true);
-    ToolButton5 = NouveauBouton(ToolBar1, QStringLiteral("ToolButton5"), Montrerlesdestinationsquiontdesdoublons1, 20,
-                                QStringLiteral("Montrer les destinations qui ont des images en double"));
+    ToolButton5 =
+        NouveauBouton(ToolBar1, QStringLiteral("ToolButton5"), Montrerlesdestinationsquiontdesdoublons1, 20,
+                      QStringLiteral("Montrer les destinations qui ont des images en double"));
     StaticDoublons = new QLabel(ToolBar1);
     StaticDoublons->setObjectName(QStringLiteral("StaticDoublons"));
     StaticDoublons->setFrameStyle(QFrame::Panel | QFrame::Sunken);

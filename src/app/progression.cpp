@@ -44,4 +44,6 @@ void TFormProgress::Avance() {
     ProgressBar1->setValue(std::min(ProgressBar1->maximum(), ProgressBar1->value() + 1));
 }
 
-void TFormProgress::Cache() { hide(); }
+void TFormProgress::Cache() {
+    hide();
+}

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,7 +21,8 @@ public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex& index, int role) const override {
         const auto* fichiers = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || !fichiers || !index.isValid()) return QIdentityProxyModel::data(index, role);
+        if (role != Qt::DisplayRole || !fichiers || !index.isValid())
+            return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         switch (index.column()) {
         case ColonneType:
@@ -69,7 +70,8 @@ TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : Q
         connect(nom, &QLineEdit::textChanged, this, [this](const QString& texte) {
             auto* boutons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
             QPushButton* choisir = boutons ? boutons->button(QDialogButtonBox::Open) : nullptr;
-            if (choisir && !texte.trimmed().isEmpty() && !QFileInfo::exists(directory().absoluteFilePath(texte)))
+            if (choisir && !texte.trimmed().isEmpty() &&
+                !QFileInfo::exists(directory().absoluteFilePath(texte)))
                 choisir->setEnabled(true);
         });
     }

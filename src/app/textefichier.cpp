@@ -31,8 +31,7 @@ QString DecodeOctets(const QByteArray& octets) {
 namespace {
 
 // Cuts text at CR, LF and CR LF.
-template <typename Texte, typename Ajout>
-void DecoupeLignes(const Texte& texte, Ajout ajoute) {
+template <typename Texte, typename Ajout> void DecoupeLignes(const Texte& texte, Ajout ajoute) {
     qsizetype debut = 0;
     for (qsizetype i = 0; i < texte.size(); ++i) {
         if (texte[i] != '\r' && texte[i] != '\n') continue;
@@ -87,14 +86,17 @@ bool EcritOctets(const QString& fichier, const QByteArray& octets) {
     return cible.commit();
 }
 
-bool Ecrit(const QString& fichier, const QStringList& lignes) { return EcritOctets(fichier, Octets(lignes)); }
+bool Ecrit(const QString& fichier, const QStringList& lignes) {
+    return EcritOctets(fichier, Octets(lignes));
+}
 
 QString GardeOriginal(const QString& fichier) {
     QFile original(fichier);
     if (!original.open(QIODevice::ReadOnly)) return QString();
     const QByteArray octets = original.readAll();
     for (int n = 1; n <= 100; ++n) {
-        const QString copie = fichier + QStringLiteral(".illisible") + (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
+        const QString copie =
+            fichier + QStringLiteral(".illisible") + (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
         QFile existante(copie);
         if (existante.exists()) {
             if (existante.open(QIODevice::ReadOnly) && existante.readAll() == octets) return copie;

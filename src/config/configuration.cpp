@@ -1,10 +1,10 @@
 #include "configuration.h"
 
 #include "app/chemins.h"
-#include "destinations/destination.h"
-#include "fenetreprincipale.h"
 #include "app/textefichier.h"
+#include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "fenetreprincipale.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <map>
 #include <set>
-
 
 Tconfiguration::Tconfiguration(TSourceListe& listeSource)
     : SourcePath(Chemins::DossierParDefaut()), source(listeSource) {
@@ -35,10 +34,13 @@ void Tconfiguration::ReleveFenetre(IFenetrePrincipale& fenetre) {
 
 QRect PlaceDansEcran(qint64 gauche, qint64 haut, qint64 largeur, qint64 hauteur, QRect ecran, QSize minimum) {
     const qint64 l = std::clamp<qint64>(largeur, minimum.width(), std::max(ecran.width(), minimum.width()));
-    const qint64 h = std::clamp<qint64>(hauteur, minimum.height(), std::max(ecran.height(), minimum.height()));
+    const qint64 h =
+        std::clamp<qint64>(hauteur, minimum.height(), std::max(ecran.height(), minimum.height()));
     // Whole on the screen when it fits; otherwise its top left corner stays on it.
-    const qint64 x = std::clamp<qint64>(gauche, ecran.left(), std::max<qint64>(ecran.left(), ecran.left() + ecran.width() - l));
-    const qint64 y = std::clamp<qint64>(haut, ecran.top(), std::max<qint64>(ecran.top(), ecran.top() + ecran.height() - h));
+    const qint64 x = std::clamp<qint64>(gauche, ecran.left(),
+                                        std::max<qint64>(ecran.left(), ecran.left() + ecran.width() - l));
+    const qint64 y = std::clamp<qint64>(haut, ecran.top(),
+                                        std::max<qint64>(ecran.top(), ecran.top() + ecran.height() - h));
     return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(l), static_cast<int>(h));
 }
 
@@ -102,7 +104,8 @@ public:
     qsizetype IndexDe(const QString& cle) const {
         for (qsizetype i = 0; i < lignes.size(); ++i) {
             const qsizetype egal = lignes[i].indexOf(u'=');
-            if (egal >= 0 && QStringView(lignes[i]).left(egal).compare(cle, Qt::CaseInsensitive) == 0) return i;
+            if (egal >= 0 && QStringView(lignes[i]).left(egal).compare(cle, Qt::CaseInsensitive) == 0)
+                return i;
         }
         return -1;
     }
@@ -123,7 +126,9 @@ private:
     const QStringList& lignes;
 };
 
-int32_t HauteurDePoints(int points) { return -static_cast<int32_t>(std::lround(points * 96.0 / 72.0)); }
+int32_t HauteurDePoints(int points) {
+    return -static_cast<int32_t>(std::lround(points * 96.0 / 72.0));
+}
 
 // Title fonts stay within sizes a tile can show: up to 100 points, or the pixels of that size.
 constexpr int32_t PointsMax = 100;
@@ -131,7 +136,8 @@ constexpr int32_t PixelsMax = 133;
 
 QFont PoliceLue(const QString& face, int32_t hauteur, int32_t taille, const QString& drapeaux) {
     QFont police(face);
-    if (hauteur != 0) police.setPixelSize(std::min(hauteur == INT32_MIN ? INT32_MAX : std::abs(hauteur), PixelsMax));
+    if (hauteur != 0)
+        police.setPixelSize(std::min(hauteur == INT32_MIN ? INT32_MAX : std::abs(hauteur), PixelsMax));
     if (taille > 0) police.setPointSize(std::min(taille, PointsMax)); // the size, set last, decides
     police.setBold(drapeaux[0] == u'*');
     police.setItalic(drapeaux[1] == u'*');
@@ -147,10 +153,12 @@ QFont PoliceLue(const QString& face, int32_t hauteur, int32_t taille, const QStr
 void RendNiveauxAccessibles(const std::vector<TDestination*>& lues, const std::vector<int32_t>& existants) {
     std::set<int32_t> ouverts(existants.begin(), existants.end());
     for (TDestination* d : lues)
-        if (d->SousGroupe != -1 && (d->SousGroupe <= 0 || !ouverts.insert(d->SousGroupe).second)) d->SousGroupe = -1;
+        if (d->SousGroupe != -1 && (d->SousGroupe <= 0 || !ouverts.insert(d->SousGroupe).second))
+            d->SousGroupe = -1;
 
     std::multimap<int32_t, TDestination*> parNiveau;
-    for (TDestination* d : lues) parNiveau.emplace(d->Groupe, d);
+    for (TDestination* d : lues)
+        parNiveau.emplace(d->Groupe, d);
     std::set<int32_t> accessibles;
     std::vector<int32_t> aParcourir;
     auto atteint = [&](int32_t niveau) {
@@ -166,7 +174,8 @@ void RendNiveauxAccessibles(const std::vector<TDestination*>& lues, const std::v
         }
     };
     atteint(0);
-    for (const int32_t niveau : existants) atteint(niveau);
+    for (const int32_t niveau : existants)
+        atteint(niveau);
     parcourt();
     for (TDestination* d : lues) {
         if (accessibles.count(d->Groupe)) continue;
@@ -180,15 +189,18 @@ void RendNiveauxAccessibles(const std::vector<TDestination*>& lues, const std::v
 
 void Tconfiguration::RangeDansLesNiveaux(int premiere) {
     std::vector<TDestination*> lues;
-    for (int i = premiere; i < Destinations.Count(); ++i) lues.push_back(Destinations.Element(i));
+    for (int i = premiere; i < Destinations.Count(); ++i)
+        lues.push_back(Destinations.Element(i));
     if (!ListeGroupe) return;
     std::vector<int32_t> existants;
-    for (const auto& groupe : ListeGroupe->Groupes) existants.push_back(groupe->Id);
+    for (const auto& groupe : ListeGroupe->Groupes)
+        existants.push_back(groupe->Id);
     RendNiveauxAccessibles(lues, existants);
     // Levels first, then the tiles counted into them, whatever the order of the records.
     for (TDestination* d : lues)
         if (d->SousGroupe != -1) ListeGroupe->CreeNiveau(*d);
-    for (TDestination* d : lues) ListeGroupe->Ajoute(*d);
+    for (TDestination* d : lues)
+        ListeGroupe->Ajoute(*d);
 }
 
 bool Tconfiguration::Lecture(const QString& fichier) {
@@ -217,7 +229,8 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         if (DebutLecture) DebutLecture(DestinationCount);
         qsizetype ligne = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
         std::set<QString> ouverts;
-        for (int i = 0; i < Destinations.Count(); ++i) ouverts.insert(Destinations.Element(i)->Chemin);
+        for (int i = 0; i < Destinations.Count(); ++i)
+            ouverts.insert(Destinations.Element(i)->Chemin);
         for (int32_t i = 0; i < DestinationCount; ++i, ligne += 10) {
             QString titre = lignes.Ligne(ligne);
             if (titre.isEmpty()) titre = QStringLiteral(" ");
@@ -238,7 +251,8 @@ bool Tconfiguration::Lecture(const QString& fichier) {
             const QString drapeaux = lignes.Ligne(ligne + 9).leftJustified(6, u'X', true);
             if (PasLecture) PasLecture();
             // A folder opened already, or one of the program's own, is not opened (again).
-            if (ouverts.count(chemin) || Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme)) continue;
+            if (ouverts.count(chemin) || Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme))
+                continue;
 
             auto destination = std::make_unique<TDestination>(&ContexteDestinations);
             if (DestinationEnCours) DestinationEnCours(titre);
@@ -267,13 +281,15 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         const QString copie = TexteFichier::GardeOriginal(fichier);
         if (copie.isEmpty()) FichiersAProteger.insert(fichier);
         if (SignaleErreur)
-            SignaleErreur(QStringLiteral("Erreur de lecture du fichier de configuration « %1 » à la ligne %2 : "
-                                         "valeur manquante ou non entière. ")
-                              .arg(fichier)
-                              .arg(erreur.ligne) +
-                          (copie.isEmpty() ? QStringLiteral("Son contenu n'a pas pu être copié : il ne sera pas "
-                                                            "remplacé.")
-                                           : QStringLiteral("Son contenu d'origine est gardé dans « %1 ».").arg(copie)));
+            SignaleErreur(
+                QStringLiteral("Erreur de lecture du fichier de configuration « %1 » à la ligne %2 : "
+                               "valeur manquante ou non entière. ")
+                    .arg(fichier)
+                    .arg(erreur.ligne) +
+                (copie.isEmpty()
+                     ? QStringLiteral("Son contenu n'a pas pu être copié : il ne sera pas "
+                                      "remplacé.")
+                     : QStringLiteral("Son contenu d'origine est gardé dans « %1 ».").arg(copie)));
         return false;
     }
     RangeDansLesNiveaux(premiere);
@@ -289,26 +305,30 @@ bool Tconfiguration::Ecriture(const QString& fichier) const {
     if (FichiersAProteger.count(fichier)) return false;
     QStringList texte;
     texte << QStringLiteral("Maximized=") + (Maximized ? QStringLiteral("M") : QStringLiteral("N"))
-          << QStringLiteral("WindowWidth=%1").arg(WindowWidth) << QStringLiteral("WindowHeight=%1").arg(WindowHeight)
+          << QStringLiteral("WindowWidth=%1").arg(WindowWidth)
+          << QStringLiteral("WindowHeight=%1").arg(WindowHeight)
           << QStringLiteral("WindowLeft=%1").arg(WindowLeft) << QStringLiteral("WindowTop=%1").arg(WindowTop)
           << QStringLiteral("Divider1=%1").arg(Divider1) << QStringLiteral("Divider2=%1").arg(Divider2)
           << QStringLiteral("Divider3=%1").arg(Divider3)
           << QStringLiteral("SizeFilter=") + (SizeFilter ? QStringLiteral("1") : QStringLiteral("0"))
-          << QStringLiteral("SizeFilterX=%1").arg(SizeFilterX) << QStringLiteral("SizeFilterY=%1").arg(SizeFilterY)
-          << QStringLiteral("SourcePath=") + SourcePath << QStringLiteral("Sensibilite=%1").arg(Sensibilite)
+          << QStringLiteral("SizeFilterX=%1").arg(SizeFilterX)
+          << QStringLiteral("SizeFilterY=%1").arg(SizeFilterY) << QStringLiteral("SourcePath=") + SourcePath
+          << QStringLiteral("Sensibilite=%1").arg(Sensibilite)
           << QStringLiteral("Bullesaide=") + (BullesAide ? QStringLiteral("0") : QStringLiteral("1"))
           << QStringLiteral("DestinationCount=%1").arg(Destinations.Count() - 1);
     for (int i = 1; i < Destinations.Count(); ++i) {
         const TDestination& d = *Destinations.Element(i);
-        const int points = d.Fonte.pointSize() > 0 ? d.Fonte.pointSize()
-                                                   : static_cast<int>(std::lround(d.Fonte.pixelSize() * 72.0 / 96.0));
+        const int points = d.Fonte.pointSize() > 0
+                               ? d.Fonte.pointSize()
+                               : static_cast<int>(std::lround(d.Fonte.pixelSize() * 72.0 / 96.0));
         QString drapeaux;
         for (const bool drapeau : {d.Fonte.bold(), d.Fonte.italic(), d.Fonte.underline(), d.Fonte.strikeOut(),
                                    d.RechercheLocale, d.RechercheGenerale})
             drapeaux += drapeau ? u'*' : u'X';
         texte << d.Titre << d.Chemin << QString::number(d.SousGroupe) << QString::number(d.Groupe)
               << QString::number(d.FonteCharset) << QString::number(d.FonteCouleur)
-              << QString::number(HauteurDePoints(points)) << d.Fonte.family() << QString::number(points) << drapeaux;
+              << QString::number(HauteurDePoints(points)) << d.Fonte.family() << QString::number(points)
+              << drapeaux;
     }
     return TexteFichier::Ecrit(fichier, texte);
 }

@@ -4,5 +4,6 @@
 
 TFormGestConf::TFormGestConf(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormGestConf"));
-    PrepareFenetre(this, QStringLiteral("Gestionnaire de configuration"), 422, 301, Bordure::Redimensionnable, 2420);
+    PrepareFenetre(this, QStringLiteral("Gestionnaire de configuration"), 422, 301, Bordure::Redimensionnable,
+                   2420);
 }

@@ -17,7 +17,8 @@ TFormConfirmation::TFormConfirmation(QWidget* parent) : QDialog(parent) {
     Label1->setWordWrap(true);
     Label1->setGeometry(4, 4, 316, 41);
 
-    auto bouton = [this](const QString& nom, const QString& titre, int code, int gauche, int haut, int largeur) {
+    auto bouton = [this](const QString& nom, const QString& titre, int code, int gauche, int haut,
+                         int largeur) {
         auto* b = new QPushButton(titre, this);
         b->setObjectName(nom);
         b->setGeometry(gauche, haut, largeur, 25);
@@ -27,11 +28,14 @@ TFormConfirmation::TFormConfirmation(QWidget* parent) : QDialog(parent) {
     };
     // In tab order.
     BoutonOui = bouton(QStringLiteral("BoutonOui"), QStringLiteral("&Oui"), 6, 0, 56, 105);
-    BoutonOuiTous = bouton(QStringLiteral("BoutonOuiTous"), QStringLiteral("Oui pour &Tous"), 10, 112, 56, 105);
+    BoutonOuiTous =
+        bouton(QStringLiteral("BoutonOuiTous"), QStringLiteral("Oui pour &Tous"), 10, 112, 56, 105);
     BoutonNon = bouton(QStringLiteral("BoutonNon"), QStringLiteral("&Non"), 7, 0, 88, 105);
-    BoutonNonTous = bouton(QStringLiteral("BoutonNonTous"), QStringLiteral("Non pour Tou&s"), 9, 112, 88, 105);
+    BoutonNonTous =
+        bouton(QStringLiteral("BoutonNonTous"), QStringLiteral("Non pour Tou&s"), 9, 112, 88, 105);
     BoutonAnnuler = bouton(QStringLiteral("BoutonAnnuler"), QStringLiteral("&Annuler"), 2, 224, 56, 99);
-    BoutonToutAnnuler = bouton(QStringLiteral("BoutonToutAnnuler"), QStringLiteral("To&ut annuler"), 8, 224, 88, 99);
+    BoutonToutAnnuler =
+        bouton(QStringLiteral("BoutonToutAnnuler"), QStringLiteral("To&ut annuler"), 8, 224, 88, 99);
 }
 
 int16_t TFormConfirmation::Demande(const QString& question) {

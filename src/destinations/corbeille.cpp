@@ -32,7 +32,8 @@ void VideCorbeille(const QString& dossier, IAttente* attente,
                 reponse = demande ? demande(QStringLiteral("Le fichier '") + QFile::decodeName(chemin) +
                                             QStringLiteral("' est en lecture seule, voulez-vous l'effacer ?"))
                                   : ReponseLectureSeule::Non;
-            if (lectureSeule && reponse != ReponseLectureSeule::Non) ::chmod(chemin.constData(), etat.st_mode | S_IWUSR);
+            if (lectureSeule && reponse != ReponseLectureSeule::Non)
+                ::chmod(chemin.constData(), etat.st_mode | S_IWUSR);
             if (!lectureSeule || reponse != ReponseLectureSeule::Non) ::unlink(chemin.constData());
         }
         if (attente) attente->Avance();

@@ -33,12 +33,15 @@ TDestination::~TDestination() {
     if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {
         SauveSignatures();
     } else {
-        TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees).Efface(ListeSignatures->Dossier);
+        TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
+            .Efface(ListeSignatures->Dossier);
         ATraiter.clear();
     }
 }
 
-QString TDestination::NomAleatoire() { return ::NomAleatoire(); }
+QString TDestination::NomAleatoire() {
+    return ::NomAleatoire();
+}
 
 void TDestination::Charge(const QString& chemin, const QString& titre) {
     Active = true;
@@ -54,17 +57,21 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
     if (titre != TitreCorbeille) {
         const EntreesParMasque blocs = ChercheImages(chemin, Recherche::ToutesEntrees);
         for (const auto& bloc : blocs)
-            for (const TEntreeDossier& entree : bloc) ATraiter << Chemins::Joint(chemin, QFile::decodeName(entree.Nom));
+            for (const TEntreeDossier& entree : bloc)
+                ATraiter << Chemins::Joint(chemin, QFile::decodeName(entree.Nom));
 
         QStringList doublons;
-        if (Contexte) TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees).Charge(chemin, *ListeSignatures, doublons);
+        if (Contexte)
+            TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
+                .Charge(chemin, *ListeSignatures, doublons);
 
         // Signatures of images still there leave the queue; the others are dropped. Hash sets
         // keep this linear in the size of the folder.
         std::unordered_set<QString> enAttente(ATraiter.begin(), ATraiter.end());
         std::unordered_set<QString> signees;
         auto& miniatures = ListeSignatures->Miniatures;
-        if (Contexte && Contexte->DebutChargement) Contexte->DebutChargement(static_cast<int>(miniatures.size()));
+        if (Contexte && Contexte->DebutChargement)
+            Contexte->DebutChargement(static_cast<int>(miniatures.size()));
         std::vector<std::shared_ptr<Tminiature>> gardees;
         gardees.reserve(miniatures.size());
         for (auto& miniature : miniatures) {
@@ -88,13 +95,14 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
 
 bool TDestination::SauveSignatures() {
     if (!Contexte) return false;
-    return TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees).Sauve(*ListeSignatures, Doublons);
+    return TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
+        .Sauve(*ListeSignatures, Doublons);
 }
 
 bool TDestination::DemandeEffacement() {
     if (!Contexte) return false;
-    const QString question = QStringLiteral("Voulez-vous effacer les signatures du dossier '") + Chemin +
-                             QStringLiteral("' ?");
+    const QString question =
+        QStringLiteral("Voulez-vous effacer les signatures du dossier '") + Chemin + QStringLiteral("' ?");
     int16_t& reponse = Contexte->ReponseMemorisee;
     if (reponse != 10 && reponse != 9) {
         reponse = Contexte->Confirme ? Contexte->Confirme(question) : int16_t{2};
@@ -108,7 +116,8 @@ bool TDestination::DemandeEffacement() {
 void TDestination::RetireSignaturesDisparues() {
     auto& miniatures = ListeSignatures->Miniatures;
     for (auto i = static_cast<qsizetype>(miniatures.size()) - 1; i >= 0; --i)
-        if (!QFile::exists(miniatures[static_cast<size_t>(i)]->Fichier)) miniatures.erase(miniatures.begin() + i);
+        if (!QFile::exists(miniatures[static_cast<size_t>(i)]->Fichier))
+            miniatures.erase(miniatures.begin() + i);
 }
 
 std::unique_ptr<TDestination> CreeCorbeille(TContexteDestinations* contexte) {

@@ -81,8 +81,8 @@ public:
     bool Active = true;
     bool EnTraitement = false;
     QFont Fonte;
-    int32_t FonteCharset = 1;  // kept and written back as read
-    int32_t FonteCouleur = 0;  // a Windows colour value ($00BBGGRR; negative: a system colour)
+    int32_t FonteCharset = 1; // kept and written back as read
+    int32_t FonteCouleur = 0; // a Windows colour value ($00BBGGRR; negative: a system colour)
     bool Visible = false;
     int32_t TuileX = 0, TuileY = 0, TuileHauteur = 0, TuileLargeur = 0;
     int32_t NbSauvees = 0;

@@ -35,7 +35,9 @@ QString RaisonSysteme(int erreur) {
     }
 }
 
-Resultat Echec(int erreur) { return {false, RaisonSysteme(erreur)}; }
+Resultat Echec(int erreur) {
+    return {false, RaisonSysteme(erreur)};
+}
 
 // Copies the bytes into a new file, flushed to the disk; the new file is removed on any failure.
 Resultat CopieExclusive(const QByteArray& source, const QByteArray& cible) {
@@ -47,7 +49,8 @@ Resultat CopieExclusive(const QByteArray& source, const QByteArray& cible) {
         ::close(entree);
         return Echec(erreur);
     }
-    const int sortie = ::open(cible.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, etat.st_mode & 0777);
+    const int sortie =
+        ::open(cible.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, etat.st_mode & 0777);
     if (sortie < 0) {
         const int erreur = errno;
         ::close(entree);
@@ -80,7 +83,8 @@ Resultat CopieExclusive(const QByteArray& source, const QByteArray& cible) {
     if (::close(sortie) != 0 && !erreur) erreur = errno;
     ::close(entree);
     struct stat ecrit {};
-    if (!erreur && (::stat(cible.constData(), &ecrit) != 0 || ecrit.st_size != etat.st_size || copies != etat.st_size))
+    if (!erreur &&
+        (::stat(cible.constData(), &ecrit) != 0 || ecrit.st_size != etat.st_size || copies != etat.st_size))
         erreur = EIO;
     if (erreur) {
         ::unlink(cible.constData());

@@ -57,7 +57,8 @@ int32_t TListeGroupe::HauteurMaxDe(int32_t id) const {
     if (!Destinations) return maximum;
     for (int i = 0; i < Destinations->Count(); ++i) {
         const TDestination* autre = Destinations->Element(i);
-        if (autre->Groupe == id || autre->SousGroupe == id) maximum = std::max(maximum, HauteurAbsolue(autre->Fonte));
+        if (autre->Groupe == id || autre->SousGroupe == id)
+            maximum = std::max(maximum, HauteurAbsolue(autre->Fonte));
     }
     return maximum;
 }
@@ -100,9 +101,15 @@ int32_t TListeGroupe::NouvelId() const {
     return n;
 }
 
-int32_t TListeGroupe::PositionCourante() const { return GroupeOuRacine(Courant).Position; }
-void TListeGroupe::FixePositionCourante(int32_t position) { GroupeOuRacine(Courant).Position = position; }
-int32_t TListeGroupe::HauteurCourante() const { return GroupeOuRacine(Courant).HauteurMax; }
+int32_t TListeGroupe::PositionCourante() const {
+    return GroupeOuRacine(Courant).Position;
+}
+void TListeGroupe::FixePositionCourante(int32_t position) {
+    GroupeOuRacine(Courant).Position = position;
+}
+int32_t TListeGroupe::HauteurCourante() const {
+    return GroupeOuRacine(Courant).HauteurMax;
+}
 
 int32_t TListeGroupe::NbCourant() const {
     TGroupe* groupe = Groupe(Courant);

@@ -7,8 +7,7 @@
 #include <vector>
 
 class TDestination;
-template <typename Chaine, typename Objet>
-class TListeObjets;
+template <typename Chaine, typename Objet> class TListeObjets;
 class QString;
 
 // One level of the destination tree, as the panel lays it out.

@@ -4,8 +4,8 @@
 #include "app/chemins.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
-#include "config/configuration.h"
 #include "app/progression.h"
+#include "config/configuration.h"
 #include "destinations/corbeille.h"
 #include "destinations/destination.h"
 #include "destinations/fichiers.h"
@@ -67,13 +67,16 @@ void TMainForm::AnnuleDernier() {
     const QString nom = QFile::decodeName(Chemins::NomDeFichier(cible));
     if (copie) {
         if (Fichiers::Existe(cible) && ::unlink(cible.constData()) != 0) {
-            Avertit(QStringLiteral("Impossible d'annuler la copie de « %1 » : le fichier ne peut pas être effacé.").arg(nom));
+            Avertit(QStringLiteral(
+                        "Impossible d'annuler la copie de « %1 » : le fichier ne peut pas être effacé.")
+                        .arg(nom));
             return;
         }
     } else {
         if (Fichiers::Existe(source)) {
-            Avertit(QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
-                        .arg(nom, QFile::decodeName(source)));
+            Avertit(
+                QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
+                    .arg(nom, QFile::decodeName(source)));
             return;
         }
         const Fichiers::Resultat retour = Fichiers::Deplace(cible, source);
@@ -99,9 +102,10 @@ void TMainForm::AnnuleDernier() {
 
 void TMainForm::Viderlacorbeille1Click() {
     if (!ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?"))) return;
-    VideCorbeille(Chemins::Joint(DossierProgramme, TitreCorbeille), FormProgress, [this](const QString& question) {
-        const int reponse = DemandeOuiNonTout(question);
-        return reponse == 0 ? ReponseLectureSeule::Oui
-                            : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
-    });
+    VideCorbeille(
+        Chemins::Joint(DossierProgramme, TitreCorbeille), FormProgress, [this](const QString& question) {
+            const int reponse = DemandeOuiNonTout(question);
+            return reponse == 0 ? ReponseLectureSeule::Oui
+                                : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
+        });
 }

@@ -23,7 +23,8 @@ bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
     const QByteArray cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
     if (cible == source) return false;
 
-    const Fichiers::Resultat resultat = copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
+    const Fichiers::Resultat resultat =
+        copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
     if (!resultat.Reussi) {
         echec = QStringLiteral("« %1 » : %2").arg(QFile::decodeName(nom), resultat.Raison);
         return false;
@@ -49,7 +50,8 @@ void TMainForm::Classe(TDestination& d, bool copie) {
     if (MultiSelection || selection.size() != 1) {
         // From the highest index down, so that each removal leaves the lower indexes in place.
         std::vector<int> lignes;
-        for (QListWidgetItem* element : selection) lignes.push_back(ListBox1->row(element));
+        for (QListWidgetItem* element : selection)
+            lignes.push_back(ListBox1->row(element));
         std::sort(lignes.begin(), lignes.end(), std::greater<>());
         for (const int ligne : lignes) {
             ListeSource->IndexAffiche = ligne;

@@ -41,7 +41,8 @@ void TMainForm::PanelListeResize() {
 
 void TMainForm::RafraichisListeDestinations() {
     if (!Configuration) return;
-    if (Panneau->ImagePanneau.size() != ImageDestination->size()) Panneau->Redimensionne(ImageDestination->size());
+    if (Panneau->ImagePanneau.size() != ImageDestination->size())
+        Panneau->Redimensionne(ImageDestination->size());
     Panneau->RafraichisListeDestinations(Configuration->Destinations, *ListeGroupe);
     const QSignalBlocker silence(ScrollBarDest);
     ScrollBarDest->setVisible(Panneau->BarreVisible);
@@ -105,7 +106,8 @@ void TMainForm::ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardMo
     ImageDestination->FixeImage(Panneau->ImagePanneau);
 }
 
-void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position) {
+void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs,
+                                        QPoint position) {
     if (!Configuration || bouton == Qt::RightButton) return;
     const TDestination* dessous = Panneau->TuileA(position.y());
     const int r = position.x() >= 1 && dessous ? dessous->Rang : -1;

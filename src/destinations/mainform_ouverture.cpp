@@ -58,8 +58,9 @@ void TMainForm::Ajouter1Click() {
         return;
     }
     if (Chemins::EstReserve(chemin, DossierProgramme)) {
-        Avertit(QStringLiteral("Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
-                               "peut pas être une destination.")
+        Avertit(QStringLiteral(
+                    "Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
+                    "peut pas être une destination.")
                     .arg(chemin));
         return;
     }

@@ -46,7 +46,8 @@ void TPanneauDestinations::Redimensionne(QSize taille) {
     ImagePanneau.fill(Couleurs.Face);
 }
 
-void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& destinations, TListeGroupe& groupes) {
+void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& destinations,
+                                                       TListeGroupe& groupes) {
     if (destinations.Vide() || ImagePanneau.isNull()) return;
     const int hauteur = ImagePanneau.height(), largeur = ImagePanneau.width();
     const int32_t courant = groupes.Courant;
@@ -104,7 +105,8 @@ void TPanneauDestinations::Biseau(QPainter& p, int x, int y, int w1, int h1, boo
     Polygone(p, Couleurs.Lumiere, {{x, y}, {x, y + h1}, {x + 2, y + h1 - 2}, {x + 2, y + 2}});
     const int bas = enfonce ? y + h1 - 1 : y + h1;
     Polygone(p, Couleurs.Ombre, {{x, bas}, {x + w1, bas}, {x + w1 - 2, y + h1 - 2}, {x + 2, y + h1 - 2}});
-    Polygone(p, Couleurs.Ombre, {{x + w1, y + h1}, {x + w1, y}, {x + w1 - 2, y + 2}, {x + w1 - 2, y + h1 - 2}});
+    Polygone(p, Couleurs.Ombre,
+             {{x + w1, y + h1}, {x + w1, y}, {x + w1 - 2, y + 2}, {x + w1 - 2, y + h1 - 2}});
     Trait(p, Couleurs.OmbreFoncee, {{x, bas}, {x + w1, bas}, {x + w1, y}});
 }
 
@@ -152,8 +154,9 @@ void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool
         ecrit(Couleurs.Lumiere, x0, y + ty + 2);
     } else {
         const uint32_t bgr = static_cast<uint32_t>(d.FonteCouleur);
-        ecrit(d.FonteCouleur >= 0 ? QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF) : QColor(Qt::black), x0,
-              y + ty + 2);
+        ecrit(d.FonteCouleur >= 0 ? QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF)
+                                  : QColor(Qt::black),
+              x0, y + ty + 2);
     }
     p.setClipping(false);
     if (enfonce) Trait(p, Qt::black, {{x - 1, y + h1 - 1}, {x - 1, y - 1}, {x + w1 - 1, y - 1}});
@@ -187,7 +190,8 @@ void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     Remplit(p, x + 6, haut, gauche, bas, Vert);
     const QString pourcentage = QString::number(n == 0 ? 100 : faites * 100 / n) + SuffixeMode(d);
     p.setPen(Qt::black);
-    p.drawText(x + w1 / 2 - mesure.horizontalAdvance(pourcentage) / 2, y + h1 - 20 + mesure.ascent(), pourcentage);
+    p.drawText(x + w1 / 2 - mesure.horizontalAdvance(pourcentage) / 2, y + h1 - 20 + mesure.ascent(),
+               pourcentage);
 }
 
 void TPanneauDestinations::DessineRetour(int x, int y, bool enfonce, int h, int w) {

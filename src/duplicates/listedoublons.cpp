@@ -40,7 +40,8 @@ QByteArray CleDeChemin(const QString& chemin) {
 
 int CompareChemins(const QString& a, const QString& b) {
     const QByteArray x = CleDeChemin(a), y = CleDeChemin(b);
-    const int ordre = std::memcmp(x.constData(), y.constData(), static_cast<size_t>(std::min(x.size(), y.size())));
+    const int ordre =
+        std::memcmp(x.constData(), y.constData(), static_cast<size_t>(std::min(x.size(), y.size())));
     if (ordre != 0) return ordre < 0 ? -1 : 1;
     return x.size() < y.size() ? -1 : (x.size() > y.size() ? 1 : 0);
 }
@@ -50,9 +51,12 @@ void TListeDoublons::Serialise(QStringList& texte, QByteArray& enregistrements) 
     // Sorted by CompareChemins, each key made once.
     std::vector<std::pair<QByteArray, std::shared_ptr<Tminiature>>> triees;
     triees.reserve(Miniatures.size());
-    for (auto& miniature : Miniatures) triees.emplace_back(CleDeChemin(miniature->Fichier), std::move(miniature));
-    std::stable_sort(triees.begin(), triees.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (size_t i = 0; i < triees.size(); ++i) Miniatures[i] = std::move(triees[i].second);
+    for (auto& miniature : Miniatures)
+        triees.emplace_back(CleDeChemin(miniature->Fichier), std::move(miniature));
+    std::stable_sort(triees.begin(), triees.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (size_t i = 0; i < triees.size(); ++i)
+        Miniatures[i] = std::move(triees[i].second);
     enregistrements.reserve(static_cast<qsizetype>(Miniatures.size()) * TailleEnregistrement);
     for (const auto& miniature : Miniatures) {
         enregistrements.append(reinterpret_cast<const char*>(miniature->Grille.data()), 100);
@@ -65,7 +69,8 @@ void TListeDoublons::Serialise(QStringList& texte, QByteArray& enregistrements) 
     texte << Intraitables;
 }
 
-bool TListeDoublons::Lit(const QByteArray* enregistrements, const QStringList& texte, const QString& dossier) {
+bool TListeDoublons::Lit(const QByteArray* enregistrements, const QStringList& texte,
+                         const QString& dossier) {
     bool entier = true;
     const qsizetype signatures = texte.indexOf(EnteteSignatures);
     if (signatures >= 0 && enregistrements) {
@@ -90,7 +95,8 @@ bool TListeDoublons::Lit(const QByteArray* enregistrements, const QStringList& t
         }
         // Records without a name, or names without a record.
         if (i < nombre || (ligne < texte.size() && !EstEnteteDeSection(texte[ligne]))) entier = false;
-    } else if (signatures >= 0 && signatures + 1 < texte.size() && !EstEnteteDeSection(texte[signatures + 1])) {
+    } else if (signatures >= 0 && signatures + 1 < texte.size() &&
+               !EstEnteteDeSection(texte[signatures + 1])) {
         entier = false; // names without their records
     }
     // The untreatable paths run to the next line that begins a section, or to the end.

@@ -13,7 +13,8 @@ QString NomAleatoire() {
     static std::mt19937 generateur{std::random_device{}()};
     static std::uniform_int_distribution<int> lettre(0, 25);
     QString nom(20, Qt::Uninitialized);
-    for (QChar& c : nom) c = QChar(u'A' + lettre(generateur));
+    for (QChar& c : nom)
+        c = QChar(u'A' + lettre(generateur));
     return nom;
 }
 
@@ -32,7 +33,8 @@ const QString EnteteDoublons = QStringLiteral("[Doublons]");
 
 // Ten digits, then two paths, each field followed by "*".
 bool EstLigneDoublon(const QString& ligne) {
-    if (ligne.size() < 15 || ligne.back() != u'*' || ligne[10] != u'*' || ligne.count(u'*') != 3) return false;
+    if (ligne.size() < 15 || ligne.back() != u'*' || ligne[10] != u'*' || ligne.count(u'*') != 3)
+        return false;
     const qsizetype second = ligne.indexOf(u'*', 11);
     if (second == 11 || second == ligne.size() - 2) return false;
     return std::all_of(ligne.begin(), ligne.begin() + 10, [](QChar c) { return c >= u'0' && c <= u'9'; });
@@ -40,12 +42,17 @@ bool EstLigneDoublon(const QString& ligne) {
 
 } // namespace
 
-TMagasinSignatures::TMagasinSignatures(QString dossierSignatures, TIndexPartage* indexPartage, QStringList* copies)
+TMagasinSignatures::TMagasinSignatures(QString dossierSignatures, TIndexPartage* indexPartage,
+                                       QStringList* copies)
     : dossier(std::move(dossierSignatures)), partage(indexPartage), copiesGardees(copies) {}
 
-QString TMagasinSignatures::FichierIndex() const { return Chemins::Joint(dossier, QStringLiteral("Index.txt")); }
+QString TMagasinSignatures::FichierIndex() const {
+    return Chemins::Joint(dossier, QStringLiteral("Index.txt"));
+}
 
-QString TMagasinSignatures::CheminDeBase(const QString& nomDeBase) const { return Chemins::Joint(dossier, nomDeBase); }
+QString TMagasinSignatures::CheminDeBase(const QString& nomDeBase) const {
+    return Chemins::Joint(dossier, nomDeBase);
+}
 
 QStringList TMagasinSignatures::LitIndex(bool* protege, bool* aReecrire) const {
     if (partage && partage->Lu) {
@@ -77,7 +84,8 @@ QStringList TMagasinSignatures::LitIndex(bool* protege, bool* aReecrire) const {
         partage->Modifie = !entier && !aProteger;
         partage->Lignes = index;
         partage->LigneParDossier.clear();
-        for (qsizetype k = index.size() - 2; k >= 0; k -= 2) partage->LigneParDossier[index[k].toCaseFolded()] = k;
+        for (qsizetype k = index.size() - 2; k >= 0; k -= 2)
+            partage->LigneParDossier[index[k].toCaseFolded()] = k;
         partage->Lu = true;
         partage->Protege = aProteger;
     }

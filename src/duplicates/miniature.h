@@ -36,4 +36,6 @@ int32_t Ecart(const Tminiature& a, const Tminiature& b);
 int32_t Dissemblance(const Tminiature& a, const Tminiature& b);
 
 // A pair is a duplicate when its dissimilarity is strictly below the threshold.
-inline bool EstDoublon(int32_t dissemblance, int32_t sensibilite) { return dissemblance < sensibilite; }
+inline bool EstDoublon(int32_t dissemblance, int32_t sensibilite) {
+    return dissemblance < sensibilite;
+}

@@ -28,8 +28,8 @@ QSize TailleEcran() {
 } // namespace
 
 TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
-    : QObject(parent), fenetre(principale),
-      suivant{principale.PanelPrec2, principale.ImagePrec, principale.LabelPrecIllisible},
+    : QObject(parent), fenetre(principale), suivant{principale.PanelPrec2, principale.ImagePrec,
+                                                    principale.LabelPrecIllisible},
       precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible},
       courant{principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible} {}
 
@@ -61,7 +61,8 @@ void TAffichageSource::SelectionneCourant() {
     const int index = Liste->IndexAffiche;
     if (QListWidgetItem* element = liste->item(index)) {
         element->setSelected(true);
-        liste->selectionModel()->setCurrentIndex(liste->model()->index(index, 0), QItemSelectionModel::NoUpdate);
+        liste->selectionModel()->setCurrentIndex(liste->model()->index(index, 0),
+                                                 QItemSelectionModel::NoUpdate);
         liste->scrollToItem(element);
     }
     if (QListWidgetItem* element = liste->item(index - 1)) element->setSelected(false);
@@ -81,8 +82,9 @@ void TAffichageSource::AfficheTout() {
     const int nombre = Liste->Fichiers.Count();
     const QSize ecran = TailleEcran();
     auto decode = [this, ecran, nombre](int i) {
-        return i >= 0 && i < nombre ? std::optional<TImageDecodee>(DecodeImage(Liste->Fichiers.Texte(i), ecran))
-                                    : std::optional<TImageDecodee>();
+        return i >= 0 && i < nombre
+                   ? std::optional<TImageDecodee>(DecodeImage(Liste->Fichiers.Texte(i), ecran))
+                   : std::optional<TImageDecodee>();
     };
     auto futurSuivant = std::async(std::launch::async, decode, index + 1);
     auto futurPrecedent = std::async(std::launch::async, decode, index - 1);
@@ -162,7 +164,8 @@ void TAffichageSource::LanceChargement(Emplacement emplacement, int index) {
     tache->Demarre();
 }
 
-void TAffichageSource::ChargementTermine(Emplacement emplacement, quint64 numero, const TImageDecodee& resultat) {
+void TAffichageSource::ChargementTermine(Emplacement emplacement, quint64 numero,
+                                         const TImageDecodee& resultat) {
     if (!Liste) return;
     Case& apercu = emplacement == Emplacement::Suivant ? suivant : precedent;
     if (numero != apercu.Numero) {
@@ -192,15 +195,20 @@ void TAffichageSource::Place(Case& apercu) {
     FinDePlacement();
 }
 
-void TAffichageSource::PlaceSuivante() { Place(suivant); }
-void TAffichageSource::PlacePrecedente() { Place(precedent); }
+void TAffichageSource::PlaceSuivante() {
+    Place(suivant);
+}
+void TAffichageSource::PlacePrecedente() {
+    Place(precedent);
+}
 
 void TAffichageSource::AfficheCourante() {
     if (!Liste) return;
     // The control is first aligned to fill its panel; that rectangle is kept for an empty picture.
     QFrame* panneau = courant.Panneau;
     const QRect client = panneau->contentsRect();
-    courant.Image->setGeometry(AjusteImage(courant.Image->TailleNaturelle(), client.size(), panneau->size(), client));
+    courant.Image->setGeometry(
+        AjusteImage(courant.Image->TailleNaturelle(), client.size(), panneau->size(), client));
 
     const int index = Liste->IndexAffiche;
     const int nombre = Liste->Fichiers.Count();

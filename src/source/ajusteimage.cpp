@@ -17,6 +17,7 @@ QRect AjusteImage(QSize image, QSize boite, QSize reference, QRect precedent) {
         controle = QRect(QPoint(0, 0), taille);
     }
     if (controle.width() < reference.width()) controle.moveLeft((reference.width() - controle.width()) / 2);
-    if (controle.height() < reference.height()) controle.moveTop((reference.height() - controle.height()) / 2);
+    if (controle.height() < reference.height())
+        controle.moveTop((reference.height() - controle.height()) / 2);
     return controle;
 }

@@ -19,7 +19,8 @@
 namespace {
 
 bool ExtensionEgale(const char* extension, qsizetype longueur, const char* attendue) {
-    return static_cast<qsizetype>(qstrlen(attendue)) == longueur && qstrnicmp(extension, attendue, longueur) == 0;
+    return static_cast<qsizetype>(qstrlen(attendue)) == longueur &&
+           qstrnicmp(extension, attendue, longueur) == 0;
 }
 
 } // namespace
@@ -90,7 +91,7 @@ EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
 #endif
 
 int32_t DateDOS(std::time_t instant) {
-    std::tm local {};
+    std::tm local{};
 #ifdef Q_OS_WIN
     if (localtime_s(&local, &instant) != 0) return (1 << 21) | (1 << 16);
 #else
@@ -99,9 +100,11 @@ int32_t DateDOS(std::time_t instant) {
     const int annee = local.tm_year + 1900;
     if (annee < 1980) return (1 << 21) | (1 << 16);
     if (annee > 2107)
-        return static_cast<int32_t>((127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u);
-    const uint32_t paquet = (static_cast<uint32_t>(annee - 1980) << 25) | (static_cast<uint32_t>(local.tm_mon + 1) << 21) |
-                            (static_cast<uint32_t>(local.tm_mday) << 16) | (static_cast<uint32_t>(local.tm_hour) << 11) |
-                            (static_cast<uint32_t>(local.tm_min) << 5) | static_cast<uint32_t>(std::min(local.tm_sec, 59) / 2);
+        return static_cast<int32_t>((127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) |
+                                    29u);
+    const uint32_t paquet =
+        (static_cast<uint32_t>(annee - 1980) << 25) | (static_cast<uint32_t>(local.tm_mon + 1) << 21) |
+        (static_cast<uint32_t>(local.tm_mday) << 16) | (static_cast<uint32_t>(local.tm_hour) << 11) |
+        (static_cast<uint32_t>(local.tm_min) << 5) | static_cast<uint32_t>(std::min(local.tm_sec, 59) / 2);
     return static_cast<int32_t>(paquet);
 }

@@ -21,7 +21,9 @@ struct FermeFichier {
 };
 using Fichier = std::unique_ptr<std::FILE, FermeFichier>;
 
-Fichier Ouvre(const QByteArray& chemin) { return Fichier(std::fopen(chemin.constData(), "rb")); }
+Fichier Ouvre(const QByteArray& chemin) {
+    return Fichier(std::fopen(chemin.constData(), "rb"));
+}
 
 bool TailleAcceptable(qint64 largeur, qint64 hauteur) {
     return largeur > 0 && hauteur > 0 && largeur * hauteur * 4 <= TailleDecodeeMaximale;
@@ -230,7 +232,8 @@ struct EnteteBmp {
 
 uint32_t Lu32(const QByteArray& octets, int position) {
     uint32_t valeur = 0;
-    for (int k = 3; k >= 0; --k) valeur = (valeur << 8) | static_cast<uint8_t>(octets[position + k]);
+    for (int k = 3; k >= 0; --k)
+        valeur = (valeur << 8) | static_cast<uint8_t>(octets[position + k]);
     return valeur;
 }
 
@@ -263,7 +266,8 @@ bool LitEnteteBmp(QIODevice& appareil, EnteteBmp& entete) {
     entete.hauteur = entete.hauteur < 0 ? -entete.hauteur : entete.hauteur;
     constexpr uint32_t ChampsDeBits = 3;
     if (bits == 16 || bits == 24 || bits == 32)
-        entete.format = compression == ChampsDeBits && masqueAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+        entete.format =
+            compression == ChampsDeBits && masqueAlpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     else if (bits == 4 || bits == 8)
         entete.format = QImage::Format_Indexed8;
     else
@@ -299,7 +303,8 @@ LectureBmp LitDansImageInitialisee(QIODevice& appareil, QImage& image) {
 
 TImageDecodee DecodeBmp(const QByteArray& chemin) {
     // Our own limit is checked from the header below; the reader's must not be the lower one.
-    static const bool limiteFixee = (QImageReader::setAllocationLimit(static_cast<int>(TailleDecodeeMaximale >> 20)), true);
+    static const bool limiteFixee =
+        (QImageReader::setAllocationLimit(static_cast<int>(TailleDecodeeMaximale >> 20)), true);
     Q_UNUSED(limiteFixee);
     TImageDecodee resultat;
     Fichier fichier = Ouvre(chemin);
@@ -370,7 +375,8 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran) {
 
 int EchelleJpegSignature(QSize naturelle) {
     for (const int n : {1, 2, 4})
-        if ((qint64{naturelle.width()} * n + 7) / 8 >= 100 && (qint64{naturelle.height()} * n + 7) / 8 >= 100) return n;
+        if ((qint64{naturelle.width()} * n + 7) / 8 >= 100 && (qint64{naturelle.height()} * n + 7) / 8 >= 100)
+            return n;
     return 8;
 }
 

@@ -10,8 +10,8 @@ inline constexpr qint64 TailleDecodeeMaximale = qint64{512} << 20;
 // A picture as the display keeps it: pixels decoded at a scale that suits the screen, and the
 // picture's natural size, which every fit and every size shown to the user is computed from.
 struct TImageDecodee {
-    QImage Image;     // null when the file could not be read
-    QSize Naturelle;  // natural width and height; empty when unreadable
+    QImage Image;    // null when the file could not be read
+    QSize Naturelle; // natural width and height; empty when unreadable
     bool Lisible = false;
 };
 

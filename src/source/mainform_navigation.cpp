@@ -13,8 +13,8 @@
 #include <QAction>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -29,8 +29,7 @@ void TMainForm::ConnecteNavigation() {
     ScrollBar1->setFocusPolicy(Qt::StrongFocus);
     ScrollBar1->setSingleStep(1);
     connect(ScrollBar1, &QAbstractSlider::actionTriggered, this, &TMainForm::ScrollBar1Scroll);
-    connect(ScrollBar1, &QAbstractSlider::sliderReleased, this,
-            [this] { ScrollBar1Scroll(PouceRelache); });
+    connect(ScrollBar1, &QAbstractSlider::sliderReleased, this, [this] { ScrollBar1Scroll(PouceRelache); });
     connect(TimerCourantAff, &QTimer::timeout, this, &TMainForm::TimerCourantAffTimer);
     connect(TrierparNom1, &QAction::triggered, this, &TMainForm::TrierparNom1Click);
     connect(TrierparDate1, &QAction::triggered, this, &TMainForm::TrierparDate1Click);
@@ -89,8 +88,10 @@ bool TMainForm::FiltreNavigation(QObject* objet, QEvent* event) {
         const auto* controle = qobject_cast<QWidget*>(objet);
         if (!controle || controle->window() != this) return false;
         rouletteCumulee += static_cast<QWheelEvent*>(event)->angleDelta().y();
-        for (; rouletteCumulee >= 120; rouletteCumulee -= 120) FormMouseWheelUp();
-        for (; rouletteCumulee <= -120; rouletteCumulee += 120) FormMouseWheelDown();
+        for (; rouletteCumulee >= 120; rouletteCumulee -= 120)
+            FormMouseWheelUp();
+        for (; rouletteCumulee <= -120; rouletteCumulee += 120)
+            FormMouseWheelDown();
         return true;
     }
     if (type == QEvent::Resize && (objet == PanelCourant2 || objet == PanelSuiv2 || objet == PanelPrec2))
@@ -98,7 +99,9 @@ bool TMainForm::FiltreNavigation(QObject* objet, QEvent* event) {
     return false;
 }
 
-void TMainForm::ArmeTimerCourantAff() { TimerCourantAff->start(10); }
+void TMainForm::ArmeTimerCourantAff() {
+    TimerCourantAff->start(10);
+}
 
 void TMainForm::ListBox1Click() {
     if (!ListeSource) return;
@@ -194,10 +197,18 @@ void TMainForm::Trie(int mode) {
     CurseurParDefaut();
 }
 
-void TMainForm::TrierparNom1Click() { Trie(TriNom); }
-void TMainForm::TrierparDate1Click() { Trie(TriDate); }
-void TMainForm::TrierparTaille1Click() { Trie(TriTaille); }
-void TMainForm::TrierparExtension1Click() { Trie(TriExtension); }
+void TMainForm::TrierparNom1Click() {
+    Trie(TriNom);
+}
+void TMainForm::TrierparDate1Click() {
+    Trie(TriDate);
+}
+void TMainForm::TrierparTaille1Click() {
+    Trie(TriTaille);
+}
+void TMainForm::TrierparExtension1Click() {
+    Trie(TriExtension);
+}
 
 void TMainForm::ImageCouranteMouseUp() {
     if (FormPleinEcran) FormPleinEcran->Montre(*ImageCourante);

@@ -1,6 +1,7 @@
 #include "navigation.h"
 
-DecisionAffichage DecideEtape(int32_t a, int32_t d, bool couranteRetiree, int32_t nombre, bool apercuEnChargement) {
+DecisionAffichage DecideEtape(int32_t a, int32_t d, bool couranteRetiree, int32_t nombre,
+                              bool apercuEnChargement) {
     DecisionAffichage decision{EtapeAffichage::Attente, a, d};
     if (apercuEnChargement) return decision;
     if (d == a && couranteRetiree) {

@@ -19,5 +19,5 @@ struct DecisionAffichage {
 
 // The cheapest display step from the shown position A to the requested D. A negative request -k
 // asks for what now stands at k after the file there was removed.
-DecisionAffichage DecideEtape(int32_t indexAffiche, int32_t indexDemande, bool couranteRetiree, int32_t nombre,
-                              bool apercuEnChargement);
+DecisionAffichage DecideEtape(int32_t indexAffiche, int32_t indexDemande, bool couranteRetiree,
+                              int32_t nombre, bool apercuEnChargement);

@@ -39,4 +39,6 @@ void TFormPleinEcran::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
-void TFormPleinEcran::mouseReleaseEvent(QMouseEvent*) { hide(); }
+void TFormPleinEcran::mouseReleaseEvent(QMouseEvent*) {
+    hide();
+}

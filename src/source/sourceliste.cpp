@@ -40,13 +40,15 @@ bool TSourceListe::ChargeDossier(const QString& dossier, TListeDestinations& des
     const EntreesParMasque blocs = ChercheImages(dossier, Recherche::FichiersVisibles);
     const QByteArray dossierOctets = QFile::encodeName(dossier);
     size_t total = 0;
-    for (const auto& bloc : blocs) total += bloc.size();
+    for (const auto& bloc : blocs)
+        total += bloc.size();
     Fichiers.Reserve(static_cast<int>(total));
     for (const auto& bloc : blocs) {
         for (const TEntreeDossier& entree : bloc) {
             auto fichier = std::make_unique<TFichierSource>();
             fichier->Nom = entree.Nom;
-            fichier->Taille = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(entree.Taille)));
+            fichier->Taille =
+                static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(entree.Taille)));
             fichier->Date = DateDOS(entree.Modification);
             Fichiers.Ajoute(Chemins::Joint(dossierOctets, entree.Nom), std::move(fichier));
         }
@@ -75,7 +77,9 @@ int CompareOctets(const QByteArray& a, const QByteArray& b) {
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-int CompareEntiers(int32_t a, int32_t b) { return a < b ? -1 : (a > b ? 1 : 0); }
+int CompareEntiers(int32_t a, int32_t b) {
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
 
 QByteArray CleNom(const QByteArray& nom) {
     QByteArray cle = nom;
@@ -107,8 +111,10 @@ void TriPartition(std::vector<Cle>& cles, std::vector<int>& ordre, int gauche, i
         int j = droite;
         const Cle pivot = cles[static_cast<size_t>((gauche + droite) / 2)];
         do {
-            while (compare(cles[static_cast<size_t>(i)], pivot) < 0) ++i;
-            while (compare(cles[static_cast<size_t>(j)], pivot) > 0) --j;
+            while (compare(cles[static_cast<size_t>(i)], pivot) < 0)
+                ++i;
+            while (compare(cles[static_cast<size_t>(j)], pivot) > 0)
+                --j;
             if (i <= j) {
                 std::swap(cles[static_cast<size_t>(i)], cles[static_cast<size_t>(j)]);
                 std::swap(ordre[static_cast<size_t>(i)], ordre[static_cast<size_t>(j)]);
@@ -147,16 +153,20 @@ void TSourceListe::Trie(int mode) {
     if (Fichiers.Vide()) return;
     switch (mode) {
     case TriNom:
-        TrieListe<QByteArray>(Fichiers, [](const TFichierSource& f) { return CleNom(f.Nom); }, CompareOctets);
+        TrieListe<QByteArray>(
+            Fichiers, [](const TFichierSource& f) { return CleNom(f.Nom); }, CompareOctets);
         break;
     case TriDate:
-        TrieListe<int32_t>(Fichiers, [](const TFichierSource& f) { return f.Date; }, CompareEntiers);
+        TrieListe<int32_t>(
+            Fichiers, [](const TFichierSource& f) { return f.Date; }, CompareEntiers);
         break;
     case TriTaille:
-        TrieListe<int32_t>(Fichiers, [](const TFichierSource& f) { return f.Taille; }, CompareEntiers);
+        TrieListe<int32_t>(
+            Fichiers, [](const TFichierSource& f) { return f.Taille; }, CompareEntiers);
         break;
     case TriExtension:
-        TrieListe<QByteArray>(Fichiers, [](const TFichierSource& f) { return CleExtension(f.Nom); }, CompareOctets);
+        TrieListe<QByteArray>(
+            Fichiers, [](const TFichierSource& f) { return CleExtension(f.Nom); }, CompareOctets);
         break;
     default:
         break;

@@ -8,8 +8,14 @@ TTacheSource::TTacheSource(Emplacement emplacement, QByteArray nom, QSize taille
     connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-TTacheSource::~TTacheSource() { --vivantes; }
+TTacheSource::~TTacheSource() {
+    --vivantes;
+}
 
-void TTacheSource::Demarre() { start(QThread::IdlePriority); }
+void TTacheSource::Demarre() {
+    start(QThread::IdlePriority);
+}
 
-void TTacheSource::run() { emit Chargee(Slot, numero, DecodeImage(NomFichier, ecran)); }
+void TTacheSource::run() {
+    emit Chargee(Slot, numero, DecodeImage(NomFichier, ecran));
+}

@@ -17,9 +17,10 @@
 #include <gtest/gtest.h>
 
 // One destination as the configuration file holds it, titled in Arial 8.
-inline QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe = -1, int groupe = 0,
-                                  const QString& drapeaux = QStringLiteral("XXXXXX")) {
-    return {titre, chemin, QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial", "8", drapeaux};
+inline QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe = -1,
+                                  int groupe = 0, const QString& drapeaux = QStringLiteral("XXXXXX")) {
+    return {titre, chemin,  QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial",
+            "8",   drapeaux};
 }
 
 // The whole program started in a test's own folders, with a few images in the default source.
@@ -27,7 +28,8 @@ class ProgrammeTest : public testing::Test {
 protected:
     void Demarre(const QStringList& images = {QStringLiteral("c.jpg"), QStringLiteral("A.gif"),
                                               QStringLiteral("b.bmp")}) {
-        for (const QString& nom : images) EcritImage(env.Source + u'/' + nom);
+        for (const QString& nom : images)
+            EcritImage(env.Source + u'/' + nom);
         CreeFenetres({env.Programme, env.Programme});
         // A dialog that a test did not expect fails it instead of waiting for a user.
         MainForm->MontreModal = [](QDialog& dialogue) {
@@ -38,7 +40,8 @@ protected:
     // The configuration file the program will read, with these destinations.
     QString EcritConfiguration(const QList<QStringList>& destinations) {
         QStringList lignes{QStringLiteral("DestinationCount=%1").arg(destinations.size())};
-        for (const QStringList& d : destinations) lignes << d;
+        for (const QStringList& d : destinations)
+            lignes << d;
         const QString fichier = env.Programme + QStringLiteral("/Mirasolve.ini");
         EXPECT_TRUE(TexteFichier::Ecrit(fichier, lignes));
         return fichier;
@@ -62,8 +65,9 @@ protected:
     static bool AttendRepos() {
         return AttendQue(
             [] {
-                return !ListeSource || (!MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
-                                        !MainForm->Affichage->ApercuEnChargement());
+                return !ListeSource ||
+                       (!MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+                        !MainForm->Affichage->ApercuEnChargement());
             },
             5000);
     }

@@ -23,8 +23,10 @@ protected:
     void SetUp() override {
         cible = env.Dossier(QStringLiteral("Cible"));
         autre = env.Dossier(QStringLiteral("Autre"));
-        EcritConfiguration({Enregistrement(QStringLiteral("Cible"), cible), Enregistrement(QStringLiteral("Autre"), autre)});
-        Demarre({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"), QStringLiteral("d.jpg")});
+        EcritConfiguration(
+            {Enregistrement(QStringLiteral("Cible"), cible), Enregistrement(QStringLiteral("Autre"), autre)});
+        Demarre({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"),
+                 QStringLiteral("d.jpg")});
         Affiche();
         MainForm->Avertit = [this](const QString& message) { avertissements << message; };
         ASSERT_TRUE(AttendRepos());
@@ -51,7 +53,8 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(ListeSource->IndexAffiche, 0);
     EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
-    EXPECT_EQ(Configuration->AnnulCibles, QList<QByteArray>{QFile::encodeName(cible + QStringLiteral("/a.jpg"))});
+    EXPECT_EQ(Configuration->AnnulCibles,
+              QList<QByteArray>{QFile::encodeName(cible + QStringLiteral("/a.jpg"))});
     EXPECT_EQ(Configuration->AnnulIndex, QStringList{"0"});
     EXPECT_EQ(Configuration->AnnulDestinations, QList<TDestination*>{Destination(1)});
     EXPECT_EQ(Destination(1)->ATraiter, QStringList{cible + QStringLiteral("/a.jpg")});
@@ -87,7 +90,8 @@ TEST_F(ClassementTest, SupprEnvoieALaCorbeille) {
 TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {
     auto* liste = MainForm->ListBox1;
     liste->clearSelection();
-    for (const int i : {0, 2, 3}) liste->item(i)->setSelected(true);
+    for (const int i : {0, 2, 3})
+        liste->item(i)->setSelected(true);
     MainForm->MultiSelection = true;
     Clic(Titre(Destination(2)), Titre(Destination(2)));
     EXPECT_EQ(Noms(), QStringList{"b.jpg"});
@@ -111,7 +115,8 @@ TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
     auto* liste = MainForm->ListBox1;
     liste->clearSelection();
-    for (const int i : {1, 2}) liste->item(i)->setSelected(true);
+    for (const int i : {1, 2})
+        liste->item(i)->setSelected(true);
     MainForm->MultiSelection = true;
     Clic(Titre(Destination(2)), Titre(Destination(2)));
     ASSERT_EQ(avertissements.size(), 2);
@@ -161,7 +166,8 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(MainForm->ListBox1->item(i)->text(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
     EXPECT_EQ(ListeSource->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
-    EXPECT_EQ(ListeSource->Fichiers.Element(1)->Taille, QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
+    EXPECT_EQ(ListeSource->Fichiers.Element(1)->Taille,
+              QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
     EXPECT_TRUE(Configuration->AnnulSources.isEmpty());

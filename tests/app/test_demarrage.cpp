@@ -1,7 +1,9 @@
 #include "app/aide.h"
 #include "app/dossierprogramme.h"
+#include "app/fenetre.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/progression.h"
 #include "app/splash2.h"
 #include "config/configuration.h"
 #include "config/gestconf.h"
@@ -10,8 +12,6 @@
 #include "destinations/destination.h"
 #include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"
-#include "app/fenetre.h"
-#include "app/progression.h"
 #include "programme.h"
 #include "source/nouvsource.h"
 #include "source/pleinecran.h"
@@ -24,8 +24,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QProgressBar>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
@@ -81,7 +81,8 @@ TEST_F(ProgrammeTest, SequenceDeDemarrage) {
     ASSERT_EQ(ListeSource->Fichiers.Count(), 3);
     EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("A.gif"));
     EXPECT_EQ(Indice(MainForm->ListBox1),
-              env.Source + QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
+              env.Source +
+                  QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
 
     // Until the timer fires, the loading window stands alone.
     EXPECT_TRUE(MainForm->FenetreChargement->isVisible());
@@ -145,8 +146,10 @@ TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
 
     // The loading window's labels and bars.
     QStringList textes;
-    for (const QLabel* libelle : MainForm->FenetreChargement->findChildren<QLabel*>()) textes << libelle->text();
-    for (const char* texte : {"Mirasolve 1.0", "Chargement des destinations", "Total", "Destination en cours :"})
+    for (const QLabel* libelle : MainForm->FenetreChargement->findChildren<QLabel*>())
+        textes << libelle->text();
+    for (const char* texte :
+         {"Mirasolve 1.0", "Chargement des destinations", "Total", "Destination en cours :"})
         EXPECT_TRUE(textes.contains(QString::fromUtf8(texte))) << texte;
     EXPECT_EQ(MainForm->FenetreChargement->ProgressBar1->geometry(), QRect(8, 144, 305, 13));
     EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->geometry(), QRect(8, 176, 305, 13));
@@ -156,7 +159,8 @@ TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
 TEST_F(ProgrammeTest, SansBandeDIconesLeProgrammeDemarre) {
     ASSERT_TRUE(QFile::remove(env.Programme + QStringLiteral("/BandeMenu.bmp")));
     Demarre();
-    for (const QImage& image : MainForm->ImageList4.Images) EXPECT_TRUE(image.isNull());
+    for (const QImage& image : MainForm->ImageList4.Images)
+        EXPECT_TRUE(image.isNull());
     EXPECT_TRUE(MainForm->Parcourir1->icon().isNull());
     MainForm->Timer1Timer();
     EXPECT_EQ(MainForm->ListBox1->count(), 3);
@@ -177,12 +181,14 @@ TEST(FichierAide, UnePageParContexte) {
     QFile fichier(QStringLiteral(MIRASOLVE_RESOURCES_DIR "/aide_mirasolve.html"));
     ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
     const QString html = QString::fromUtf8(fichier.readAll());
-    for (const int contexte : {2095, 2100, 2200, 2205, 2210, 2215, 2220, 2300, 2410, 2420, 2430, 2440, 2450, 2460}) {
+    for (const int contexte :
+         {2095, 2100, 2200, 2205, 2210, 2215, 2220, 2300, 2410, 2420, 2430, 2440, 2450, 2460}) {
         const QString ancre = QStringLiteral("<a name=\"%1\">").arg(contexte);
         const qsizetype debut = html.indexOf(ancre);
         ASSERT_GE(debut, 0) << contexte;
         // A real page: a heading and some text before the next page.
-        const qsizetype fin = html.indexOf(QRegularExpression(QStringLiteral("<a name=\"\\d{4}\">")), debut + 1);
+        const qsizetype fin =
+            html.indexOf(QRegularExpression(QStringLiteral("<a name=\"\\d{4}\">")), debut + 1);
         const QString page = html.mid(debut, fin < 0 ? -1 : fin - debut);
         EXPECT_TRUE(page.contains(QStringLiteral("<h1"))) << contexte;
         EXPECT_GT(page.size(), 600) << contexte;

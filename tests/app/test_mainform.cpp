@@ -11,21 +11,21 @@
 #include "source/sourceliste.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollBar>
-#include <QToolBar>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QDialog>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <atomic>
@@ -35,7 +35,8 @@ namespace {
 // The captions of a menu in order, "-" for a separator.
 QStringList Entrees(const QMenu* menu) {
     QStringList entrees;
-    for (const QAction* action : menu->actions()) entrees << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    for (const QAction* action : menu->actions())
+        entrees << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return entrees;
 }
 
@@ -57,16 +58,19 @@ protected:
 
 TEST_F(MainFormTest, MenusEtSeparateurs) {
     QStringList titres;
-    for (const QAction* action : MainForm->menuBar()->actions()) titres << action->text();
+    for (const QAction* action : MainForm->menuBar()->actions())
+        titres << action->text();
     EXPECT_EQ(titres, (QStringList{"&Fichier", "&Source", "&Destinations", "&Images en double", "&Aide"}));
 
     EXPECT_EQ(Entrees(Menu("&Fichier")),
-              (QStringList{"Gérer les &Signatures des images", "Gérer les &Configurations multiples", "&Préférences", "-",
-                           "&Vider la corbeille", "-", "&Quitter"}));
-    EXPECT_EQ(Entrees(Menu("&Source")), (QStringList{"&Définir une nouvelle source", "&Rafraichir la source"}));
-    EXPECT_EQ(Entrees(Menu("&Destinations")),
-              (QStringList{"A&nnuler la dernière commande", "-", "&Ajouter une destination",
-                           "Ajouter une destination avec ses &Sous-dossiers", "&Fermer toutes les destinations"}));
+              (QStringList{"Gérer les &Signatures des images", "Gérer les &Configurations multiples",
+                           "&Préférences", "-", "&Vider la corbeille", "-", "&Quitter"}));
+    EXPECT_EQ(Entrees(Menu("&Source")),
+              (QStringList{"&Définir une nouvelle source", "&Rafraichir la source"}));
+    EXPECT_EQ(
+        Entrees(Menu("&Destinations")),
+        (QStringList{"A&nnuler la dernière commande", "-", "&Ajouter une destination",
+                     "Ajouter une destination avec ses &Sous-dossiers", "&Fermer toutes les destinations"}));
     EXPECT_EQ(Entrees(Menu("&Images en double")),
               (QStringList{"&Désactiver la recherche pour toutes les destinations",
                            "Activer la recherche &LOCALE pour toutes les destinations",
@@ -74,12 +78,13 @@ TEST_F(MainFormTest, MenusEtSeparateurs) {
                            "&Montrer la destination en cours de recherche",
                            "Montrer les destinations qui ont des &Images en double"}));
     EXPECT_EQ(Entrees(Menu("&Aide")), (QStringList{"&Sommaire", "Tutorial", "Références"}));
-    EXPECT_EQ(Entrees(MainForm->PopupMenuTri),
-              (QStringList{"Trier par &Nom", "Trier par &Date", "Trier par &Taille", "Trier par &Extension"}));
-    EXPECT_EQ(Entrees(MainForm->PopupMenu2),
-              (QStringList{"&Fermer la destination", "-", "&Modifier les caractéristiques",
-                           "Effacer la liste des images en double", "&Renommer les fichiers dans la destination",
-                           "Sélectionner cette destination comme source"}));
+    EXPECT_EQ(Entrees(MainForm->PopupMenuTri), (QStringList{"Trier par &Nom", "Trier par &Date",
+                                                            "Trier par &Taille", "Trier par &Extension"}));
+    EXPECT_EQ(
+        Entrees(MainForm->PopupMenu2),
+        (QStringList{"&Fermer la destination", "-", "&Modifier les caractéristiques",
+                     "Effacer la liste des images en double", "&Renommer les fichiers dans la destination",
+                     "Sélectionner cette destination comme source"}));
 
     // Entries with an image show it; the others show none.
     EXPECT_TRUE(MainForm->GestiondeSignatures1->icon().isNull());
@@ -238,7 +243,8 @@ public:
 
 protected:
     void run() override {
-        while (!isInterruptionRequested() || !libre.load()) QThread::msleep(2);
+        while (!isInterruptionRequested() || !libre.load())
+            QThread::msleep(2);
         MainForm->Occupe.fetch_sub(1);
     }
 };

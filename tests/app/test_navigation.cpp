@@ -11,8 +11,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -21,18 +21,22 @@ namespace {
 // Pictures of distinct sizes, so that each slot tells which file it shows.
 QStringList Photos(int nombre) {
     QStringList noms;
-    for (int i = 0; i < nombre; ++i) noms << QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0'));
+    for (int i = 0; i < nombre; ++i)
+        noms << QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0'));
     return noms;
 }
 
-QSize TailleDe(int i) { return QSize(40 + 2 * i, 30 + i); }
+QSize TailleDe(int i) {
+    return QSize(40 + 2 * i, 30 + i);
+}
 
 } // namespace
 
 class NavigationTest : public ProgrammeTest {
 protected:
     void Lance(int nombre) {
-        for (int i = 0; i < nombre; ++i) EcritImage(env.Source + u'/' + Photos(nombre)[i], TailleDe(i).width(), TailleDe(i).height());
+        for (int i = 0; i < nombre; ++i)
+            EcritImage(env.Source + u'/' + Photos(nombre)[i], TailleDe(i).width(), TailleDe(i).height());
         Demarre({});
         Affiche();
         ASSERT_TRUE(AttendRepos());
@@ -138,8 +142,8 @@ TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
 TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
     Lance(8);
     for (int i = 0; i < 5; ++i) {
-        QWheelEvent roulette(QPointF(10, 10), MainForm->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
-                             Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent roulette(QPointF(10, 10), MainForm->mapToGlobal(QPointF(10, 10)), QPoint(),
+                             QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(MainForm->ImageCourante, &roulette);
     }
     EXPECT_EQ(ListeSource->IndexDemande, 5);
@@ -195,7 +199,8 @@ TEST_F(NavigationTest, DemandeNegativeApresRetrait) {
 TEST_F(NavigationTest, SelectionMultipleEtTri) {
     Lance(4);
     auto* liste = MainForm->ListBox1;
-    QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier, liste->visualItemRect(liste->item(2)).center());
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      liste->visualItemRect(liste->item(2)).center());
     EXPECT_TRUE(MainForm->MultiSelection);
     EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
     EXPECT_EQ(liste->selectedItems().size(), 2);

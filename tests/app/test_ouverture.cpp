@@ -146,13 +146,15 @@ TEST_F(OuvertureTest, AjouterUneDestinationPuisLeMemeDossier) {
     EXPECT_EQ(montres.size(), 4);
 
     // The program's trash, through a link or not, is no destination.
-    ASSERT_TRUE(QFile::link(env.Programme + QStringLiteral("/Corbeille"), env.Racine() + QStringLiteral("/lien")));
+    ASSERT_TRUE(
+        QFile::link(env.Programme + QStringLiteral("/Corbeille"), env.Racine() + QStringLiteral("/lien")));
     ParcourirPuisOK(env.Racine() + QStringLiteral("/lien"));
     MainForm->Ajouter1Click();
     EXPECT_EQ(Nombre(), 3);
     ASSERT_EQ(avertissements.size(), 2);
     EXPECT_TRUE(avertissements[1].contains(QStringLiteral("ne peut pas être une destination")));
-    EXPECT_EQ(MainForm->AjouteDestination(env.Programme + QStringLiteral("/Signatures"), true, 0, 1), nullptr);
+    EXPECT_EQ(MainForm->AjouteDestination(env.Programme + QStringLiteral("/Signatures"), true, 0, 1),
+              nullptr);
 }
 
 TEST_F(OuvertureTest, AjouteDestinationSelonLeModeDeRecherche) {

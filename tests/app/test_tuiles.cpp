@@ -14,8 +14,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 class TuilesTest : public ProgrammeTest {
 protected:

@@ -47,12 +47,14 @@ TEST(Configuration, ChangeSourceRetireUnSeparateurEtBalaie) {
     configuration.ChangeSource(QStringLiteral("/"));
     EXPECT_EQ(configuration.SourcePath, QStringLiteral("/"));
     EXPECT_EQ(source.Chemin, QStringLiteral("/"));
-    for (int i = 0; i < source.Fichiers.Count(); ++i) EXPECT_FALSE(source.Fichiers.Texte(i).startsWith("//"));
+    for (int i = 0; i < source.Fichiers.Count(); ++i)
+        EXPECT_FALSE(source.Fichiers.Texte(i).startsWith("//"));
 }
 
 TEST(Configuration, FichierAbsentDonneLesValeursDeLecture) {
     EnvironnementTest env;
-    for (const char* nom : {"c.jpg", "A.gif", "b.bmp"}) EcritImage(env.Source + u'/' + QLatin1String(nom));
+    for (const char* nom : {"c.jpg", "A.gif", "b.bmp"})
+        EcritImage(env.Source + u'/' + QLatin1String(nom));
     TSourceListe source;
     Tconfiguration configuration(source);
     configuration.ContexteDestinations.DossierProgramme = env.Programme;

@@ -35,10 +35,11 @@ protected:
         return chemin;
     }
     static QStringList Entete(const QString& source, int nombre) {
-        return {"Maximized=N", "WindowWidth=800", "WindowHeight=600", "WindowLeft=10", "WindowTop=10",
-                "Divider1=220", "Divider2=150", "Divider3=96", "SizeFilter=0", "SizeFilterX=100",
-                "SizeFilterY=100", "SourcePath=" + source, "Sensibilite=150000", "Bullesaide=0",
-                QStringLiteral("DestinationCount=%1").arg(nombre)};
+        return {"Maximized=N",        "WindowWidth=800", "WindowHeight=600",
+                "WindowLeft=10",      "WindowTop=10",    "Divider1=220",
+                "Divider2=150",       "Divider3=96",     "SizeFilter=0",
+                "SizeFilterX=100",    "SizeFilterY=100", "SourcePath=" + source,
+                "Sensibilite=150000", "Bullesaide=0",    QStringLiteral("DestinationCount=%1").arg(nombre)};
     }
 
     EnvironnementTest env;
@@ -56,8 +57,22 @@ TEST_F(ConfigurationTest, ExempleLuEtReecritALOctetPres) {
     const QString plage = env.Dossier(QStringLiteral("Photos/Vacances/Plage"));
     EcritImage(photos + QStringLiteral("/a.jpg"));
     QStringList lignes = Entete(photos, 2);
-    lignes << "Vacances" << vacances << "1" << "0" << "1" << "0" << "-13" << "Arial" << "10" << "*XXX*X"
-           << "Plage" << plage << "-1" << "1" << "1" << "0" << "-11" << "MS Sans Serif" << "8" << "XXXX**";
+    lignes << "Vacances" << vacances << "1"
+           << "0"
+           << "1"
+           << "0"
+           << "-13"
+           << "Arial"
+           << "10"
+           << "*XXX*X"
+           << "Plage" << plage << "-1"
+           << "1"
+           << "1"
+           << "0"
+           << "-11"
+           << "MS Sans Serif"
+           << "8"
+           << "XXXX**";
     const QString fichier = Fichier(lignes);
     const QByteArray original = Contenu(fichier);
 
@@ -93,9 +108,39 @@ TEST_F(ConfigurationTest, ValeursParticulieres) {
     const QString d = env.Dossier(QStringLiteral("d"));
     const QString d2 = env.Dossier(QStringLiteral("d2")), d3 = env.Dossier(QStringLiteral("d3"));
     // Keys anywhere, in any case; values exact; an empty title; short and odd flags lines.
-    const QString fichier =
-        Fichier({"bullesaide=1", "MAXIMIZED=m", "DestinationCount=3", "", d, "", "", "", "", "", "", "", "*X*XXX",
-                 "Deux", d2, "", "", "", "", "", "", "", "XXXX?X", "Trois", d3, "", "", "", "", "", "", "", "*"});
+    const QString fichier = Fichier({"bullesaide=1",
+                                     "MAXIMIZED=m",
+                                     "DestinationCount=3",
+                                     "",
+                                     d,
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "*X*XXX",
+                                     "Deux",
+                                     d2,
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "XXXX?X",
+                                     "Trois",
+                                     d3,
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "",
+                                     "*"});
     ASSERT_TRUE(configuration.Lecture(fichier));
     EXPECT_FALSE(configuration.BullesAide);
     EXPECT_FALSE(configuration.Maximized);
@@ -131,9 +176,30 @@ TEST_F(ConfigurationTest, DossierAbsentEtNiveauPerdu) {
     const QString garde = env.Dossier(QStringLiteral("garde"));
     const QString enfant = env.Dossier(QStringLiteral("enfant"));
     QStringList lignes = Entete(garde, 3);
-    lignes << "Parti" << env.Racine() + QStringLiteral("/parti") << "4" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX"
-           << "Enfant" << enfant << "-1" << "4" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX"
-           << "Garde" << garde << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX";
+    lignes << "Parti" << env.Racine() + QStringLiteral("/parti") << "4"
+           << "0"
+           << "1"
+           << "0"
+           << "-11"
+           << "Arial"
+           << "8"
+           << "XXXXXX"
+           << "Enfant" << enfant << "-1"
+           << "4"
+           << "1"
+           << "0"
+           << "-11"
+           << "Arial"
+           << "8"
+           << "XXXXXX"
+           << "Garde" << garde << "-1"
+           << "0"
+           << "1"
+           << "0"
+           << "-11"
+           << "Arial"
+           << "8"
+           << "XXXXXX";
     const QString fichier = Fichier(lignes);
     ASSERT_TRUE(configuration.Lecture(fichier));
     ASSERT_EQ(configuration.Destinations.Count(), 3);
@@ -159,7 +225,15 @@ TEST_F(ConfigurationTest, ValeurIncorrecteOuFichierCourt) {
 
     // Fewer record lines than announced: the complete records read before stay.
     QStringList lignes = Entete(d, 2);
-    lignes << "Un" << d << "-1" << "0" << "1" << "0" << "-11" << "Arial" << "8" << "XXXXXX" << "Deux" << d;
+    lignes << "Un" << d << "-1"
+           << "0"
+           << "1"
+           << "0"
+           << "-11"
+           << "Arial"
+           << "8"
+           << "XXXXXX"
+           << "Deux" << d;
     EXPECT_FALSE(configuration.Lecture(Fichier(lignes)));
     EXPECT_EQ(erreurs.size(), 2);
     EXPECT_EQ(configuration.Destinations.Count(), 2);
@@ -171,7 +245,8 @@ TEST_F(ConfigurationTest, EcritureImpossibleLaisseLAncienFichier) {
     const QByteArray avant = Contenu(fichier);
     EXPECT_FALSE(configuration.Ecriture(env.Racine() + QStringLiteral("/absent/Mirasolve.ini")));
     EXPECT_EQ(Contenu(fichier), avant);
-    EXPECT_EQ(QDir(env.Programme).entryList({QStringLiteral("Mirasolve*")}, QDir::Files), QStringList{"Mirasolve.ini"});
+    EXPECT_EQ(QDir(env.Programme).entryList({QStringLiteral("Mirasolve*")}, QDir::Files),
+              QStringList{"Mirasolve.ini"});
 }
 
 TEST(ListeGroupe, NiveauxEtHauteurs) {
@@ -238,7 +313,8 @@ TEST(ListeGroupe, NiveauxEtHauteurs) {
 
 TEST_F(ConfigurationTest, DestinationChargeEtSauveSonMagasin) {
     const QString d = env.Dossier(QStringLiteral("dest"));
-    for (const char* nom : {"a.jpg", "b.gif", "c.bmp"}) EcritImage(d + u'/' + QLatin1String(nom));
+    for (const char* nom : {"a.jpg", "b.gif", "c.bmp"})
+        EcritImage(d + u'/' + QLatin1String(nom));
     TContexteDestinations& contexte = configuration.ContexteDestinations;
     {
         TDestination destination(&contexte);
@@ -299,4 +375,3 @@ TEST_F(ConfigurationTest, DemandeEffacement) {
     EXPECT_EQ(d.ATraiter.size(), 1);
     contexte.ReponseMemorisee = 9;
 }
-

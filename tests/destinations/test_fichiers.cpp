@@ -71,7 +71,8 @@ TEST_F(FichiersTest, DeplacementEntreSystemesDeFichiers) {
     ASSERT_TRUE(memoire.isValid());
     const QByteArray source = QFile::encodeName(memoire.path()) + "/grande.jpg";
     QByteArray contenu(3 << 20, '\0');
-    for (qsizetype i = 0; i < contenu.size(); ++i) contenu[i] = static_cast<char>(i * 7);
+    for (qsizetype i = 0; i < contenu.size(); ++i)
+        contenu[i] = static_cast<char>(i * 7);
     EcritFichier(source, contenu);
     const QByteArray cible = Dossier("disque") + "/grande.jpg";
     const Fichiers::Resultat resultat = Fichiers::Deplace(source, cible);
@@ -103,8 +104,10 @@ public:
 
 TEST_F(FichiersTest, ViderLaCorbeille) {
     const QByteArray corbeille = Dossier("Corbeille");
-    for (const char* nom : {"a.jpg", "b.jpg", "c.jpg", ".cachee.jpg"}) EcritFichier(corbeille + '/' + nom, "x");
-    for (const char* nom : {"b.jpg", "c.jpg"}) ::chmod((corbeille + '/' + nom).constData(), 0444);
+    for (const char* nom : {"a.jpg", "b.jpg", "c.jpg", ".cachee.jpg"})
+        EcritFichier(corbeille + '/' + nom, "x");
+    for (const char* nom : {"b.jpg", "c.jpg"})
+        ::chmod((corbeille + '/' + nom).constData(), 0444);
     env.Dossier(QStringLiteral("Corbeille/sous-dossier"));
     const QDir contenu(QFile::decodeName(corbeille));
     const auto reste = [&contenu] {

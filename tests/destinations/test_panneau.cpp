@@ -66,7 +66,8 @@ TEST_F(PanneauTest, PeuDeTuilesSEtirentSansBarre) {
 }
 
 TEST_F(PanneauTest, BeaucoupDeTuilesDefilent) {
-    for (int i = 0; i < 30; ++i) Ajoute(QStringLiteral("D%1").arg(i));
+    for (int i = 0; i < 30; ++i)
+        Ajoute(QStringLiteral("D%1").arg(i));
     panneau.Redimensionne({200, 450});
     panneau.RafraichisListeDestinations(destinations, groupes);
     // Minimal height: largest title (11) + 34.
@@ -87,7 +88,8 @@ TEST_F(PanneauTest, BeaucoupDeTuilesDefilent) {
 }
 
 TEST_F(PanneauTest, JamaisPlusDeCasesQueLeTableau) {
-    for (int i = 0; i < 80; ++i) Ajoute(QStringLiteral("D%1").arg(i));
+    for (int i = 0; i < 80; ++i)
+        Ajoute(QStringLiteral("D%1").arg(i));
     panneau.Redimensionne({200, 4000});
     panneau.RafraichisListeDestinations(destinations, groupes);
     EXPECT_GT(panneau.NbTuilesVisibles, TPanneauDestinations::NombreCases);
@@ -138,7 +140,8 @@ TEST_F(PanneauTest, CompteurEtBarreAuPixelPres) {
     TDestination* d = Ajoute(QStringLiteral("Un"));
     d->Doublons << QStringLiteral("0000000001*a*b*");
     // One done of four: the green part ends a quarter of the way, not at a neighbouring column.
-    d->ATraiter << QStringLiteral("/d/Un/a.jpg") << QStringLiteral("/d/Un/b.jpg") << QStringLiteral("/d/Un/c.jpg");
+    d->ATraiter << QStringLiteral("/d/Un/a.jpg") << QStringLiteral("/d/Un/b.jpg")
+                << QStringLiteral("/d/Un/c.jpg");
     d->ListeSignatures->Miniatures.push_back(std::make_shared<Tminiature>());
     panneau.Redimensionne({203, 400});
     panneau.RafraichisListeDestinations(destinations, groupes);

@@ -15,7 +15,8 @@ namespace {
 
 std::shared_ptr<Tminiature> Signature(const QString& fichier, uint8_t graine, double proportion) {
     auto m = std::make_shared<Tminiature>();
-    for (size_t k = 0; k < 100; ++k) m->Grille[k] = static_cast<uint8_t>(graine + 3 * k);
+    for (size_t k = 0; k < 100; ++k)
+        m->Grille[k] = static_cast<uint8_t>(graine + 3 * k);
     m->Proportion = proportion;
     m->Fichier = fichier;
     return m;
@@ -47,9 +48,11 @@ TEST(NomAleatoire, VingtMajuscules) {
     int lettres[26] = {};
     for (int i = 0; i < 500; ++i) {
         const QString nom = NomAleatoire();
-        ASSERT_TRUE(QRegularExpression(QStringLiteral("^[A-Z]{20}$")).match(nom).hasMatch()) << nom.toStdString();
+        ASSERT_TRUE(QRegularExpression(QStringLiteral("^[A-Z]{20}$")).match(nom).hasMatch())
+            << nom.toStdString();
         vus << nom;
-        for (QChar c : nom) ++lettres[c.unicode() - 'A'];
+        for (QChar c : nom)
+            ++lettres[c.unicode() - 'A'];
     }
     EXPECT_EQ(vus.size(), 500);
     // 10,000 letters: each of the 26 comes about 385 times.
@@ -62,7 +65,8 @@ TEST(NomAleatoire, VingtMajuscules) {
 TEST(LigneDoublon, FormatEtOrdre) {
     EXPECT_EQ(LigneDoublon(1234, QStringLiteral("/d/a.jpg"), QStringLiteral("/d/b.jpg")),
               QStringLiteral("0000001234*/d/a.jpg*/d/b.jpg*"));
-    EXPECT_TRUE(LigneDoublon(0, QStringLiteral("x"), QStringLiteral("y")).startsWith(QStringLiteral("0000000000*")));
+    EXPECT_TRUE(
+        LigneDoublon(0, QStringLiteral("x"), QStringLiteral("y")).startsWith(QStringLiteral("0000000000*")));
     EXPECT_LT(LigneDoublon(99, "z", "z"), LigneDoublon(100, "a", "a"));
 }
 
@@ -80,7 +84,8 @@ TEST_F(MagasinTest, SauveEtRelitALIdentique) {
     liste.Miniatures.push_back(Signature(dossier + QStringLiteral("/Abc.jpg"), 2, 0.75));
     liste.Miniatures.push_back(Signature(dossier + QStringLiteral("/b.gif"), 3, 4.0 / 3));
     liste.Intraitables << dossier + QStringLiteral("/petite.bmp");
-    const QStringList doublons{LigneDoublon(12, dossier + QStringLiteral("/b.gif"), dossier + QStringLiteral("/Abc.jpg"))};
+    const QStringList doublons{
+        LigneDoublon(12, dossier + QStringLiteral("/b.gif"), dossier + QStringLiteral("/Abc.jpg"))};
     ASSERT_TRUE(magasin.Sauve(liste, doublons));
 
     const QString base = magasin.NomDeBase(dossier);
@@ -88,8 +93,9 @@ TEST_F(MagasinTest, SauveEtRelitALIdentique) {
     EXPECT_EQ(Index(), (QStringList{dossier, base}));
     QStringList texte;
     ASSERT_TRUE(TexteFichier::Lit(signatures + u'/' + base + QStringLiteral(".txt"), texte));
-    EXPECT_EQ(texte, (QStringList{"[Signatures]", "Abc.jpg", "b.gif", QStringLiteral("zèbre.jpg"), "[intraitables]",
-                                  dossier + QStringLiteral("/petite.bmp"), "[Doublons]", doublons[0]}));
+    EXPECT_EQ(texte,
+              (QStringList{"[Signatures]", "Abc.jpg", "b.gif", QStringLiteral("zèbre.jpg"), "[intraitables]",
+                           dossier + QStringLiteral("/petite.bmp"), "[Doublons]", doublons[0]}));
     // CR LF after every line, the last one too.
     EXPECT_TRUE(Contenu(signatures + u'/' + base + QStringLiteral(".txt")).endsWith("*\r\n"));
 
@@ -130,7 +136,8 @@ TEST_F(MagasinTest, RienAGarderEtToutIntraitable) {
     const QString base = signatures + u'/' + magasin.NomDeBase(dossier);
     QStringList texte;
     TexteFichier::Lit(base + QStringLiteral(".txt"), texte);
-    EXPECT_EQ(texte, (QStringList{"[Signatures]", "[intraitables]", dossier + QStringLiteral("/a.jpg"), "[Doublons]"}));
+    EXPECT_EQ(texte, (QStringList{"[Signatures]", "[intraitables]", dossier + QStringLiteral("/a.jpg"),
+                                  "[Doublons]"}));
     EXPECT_EQ(Contenu(base + QStringLiteral(".dat")).size(), 0);
 
     // Nothing left: no file, but the index keeps its two lines.
@@ -166,7 +173,8 @@ TEST_F(MagasinTest, FichiersHostiles) {
     const QString base = signatures + u'/' + nom;
     auto ecritDat = [&base](int enregistrements, int octetsEnPlus) {
         QByteArray dat(enregistrements * 108 + octetsEnPlus, '\x07');
-        for (int i = 0; i < enregistrements; ++i) qToLittleEndian(1.0 + i, dat.data() + i * 108 + 100);
+        for (int i = 0; i < enregistrements; ++i)
+            qToLittleEndian(1.0 + i, dat.data() + i * 108 + 100);
         EcritFichier(QFile::encodeName(base + QStringLiteral(".dat")), dat);
     };
     auto charge = [&](const QStringList& texte) {
@@ -267,13 +275,28 @@ const QString Base = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
 const QString BonDoublon = QStringLiteral("0000000012*@/a.jpg*@/b.jpg*");
 
 const CasMagasin CasDeMagasin[] = {
-    {"index-odd-lines.txt", {"ligne perdue", "@", Base}, {"[Signatures]", "a.jpg", "[intraitables]"}, 1, 0, 1, {}},
+    {"index-odd-lines.txt",
+     {"ligne perdue", "@", Base},
+     {"[Signatures]", "a.jpg", "[intraitables]"},
+     1,
+     0,
+     1,
+     {}},
     {"doublons-junk-lines.txt",
      {"@", Base},
      {"[Signatures]", "a.jpg", "[intraitables]", "[Doublons]", "[Autre]", "n'importe quoi", BonDoublon,
       "12*@/a.jpg*@/b.jpg*", "0000000012**@/b.jpg*", "0000000012*@/a.jpg*@/b.jpg*en trop*"},
-     1, 0, 1, {BonDoublon}},
-    {"dat-partial-record.dat", {"@", Base}, {"[Signatures]", "a.jpg", "b.jpg", "[intraitables]"}, 2, 50, 2, {}},
+     1,
+     0,
+     1,
+     {BonDoublon}},
+    {"dat-partial-record.dat",
+     {"@", Base},
+     {"[Signatures]", "a.jpg", "b.jpg", "[intraitables]"},
+     2,
+     50,
+     2,
+     {}},
     // A name stands for the partial record: the name is not enough to make a signature.
     {"dat-partial-record-named.dat",
      {"@", Base},
@@ -286,7 +309,8 @@ const CasMagasin CasDeMagasin[] = {
 };
 
 QStringList Remplace(QStringList lignes, const QString& dossier) {
-    for (QString& ligne : lignes) ligne.replace(u'@', dossier);
+    for (QString& ligne : lignes)
+        ligne.replace(u'@', dossier);
     return lignes;
 }
 
@@ -305,9 +329,11 @@ TEST_F(MagasinTest, MagasinsEndommages) {
         TexteFichier::Ecrit(base + QStringLiteral(".txt"), Remplace(cas.texte, dossier));
         EcritFichier(QFile::encodeName(base + QStringLiteral(".dat")),
                      QByteArray(cas.enregistrements * 108 + cas.octetsEnPlus, '\x01'));
-        const QStringList fichiers{magasin.FichierIndex(), base + QStringLiteral(".txt"), base + QStringLiteral(".dat")};
+        const QStringList fichiers{magasin.FichierIndex(), base + QStringLiteral(".txt"),
+                                   base + QStringLiteral(".dat")};
         QList<QByteArray> originaux;
-        for (const QString& fichier : fichiers) originaux << Contenu(fichier);
+        for (const QString& fichier : fichiers)
+            originaux << Contenu(fichier);
 
         TListeDoublons liste(dossier);
         QStringList doublons, copies;
@@ -327,7 +353,8 @@ TEST_F(MagasinTest, MagasinsEndommages) {
         // The copies are named, for the one message the user gets.
         EXPECT_EQ(copies.size(), gardes);
         EXPECT_EQ(Index(), (QStringList{dossier, Base}));
-        for (const QString& fichier : fichiers) QFile::remove(fichier + QStringLiteral(".illisible"));
+        for (const QString& fichier : fichiers)
+            QFile::remove(fichier + QStringLiteral(".illisible"));
         TListeDoublons relue(dossier);
         QStringList doublonsRelus;
         magasin.Charge(dossier, relue, doublonsRelus);

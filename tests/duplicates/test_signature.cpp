@@ -1,7 +1,7 @@
 #include "duplicates/miniature.h"
 #include "environnement.h"
-#include "source/decodage.h"
 #include "photo.h"
+#include "source/decodage.h"
 
 #include <QFile>
 #include <QPainter>
@@ -18,7 +18,8 @@ namespace {
 QImage ImageDeCellules(const std::function<int(int c, int r)>& gris) {
     QImage image(10, 10, QImage::Format_RGB32);
     for (int c = 0; c < 10; ++c)
-        for (int r = 0; r < 10; ++r) image.setPixel(c, r, qRgb(gris(c, r), gris(c, r), gris(c, r)));
+        for (int r = 0; r < 10; ++r)
+            image.setPixel(c, r, qRgb(gris(c, r), gris(c, r), gris(c, r)));
     return image;
 }
 
@@ -48,7 +49,8 @@ TEST(CalculeGrille, ReglesDeLEtirement) {
     // Left half white, right half black; column-major storage.
     m.CalculeGrille(ImageDeCellules([](int c, int) { return c < 5 ? 255 : 0; }));
     for (int c = 0; c < 10; ++c)
-        for (int r = 0; r < 10; ++r) EXPECT_EQ(m.Grille[static_cast<size_t>(10 * c + r)], c < 5 ? 255 : 0);
+        for (int r = 0; r < 10; ++r)
+            EXPECT_EQ(m.Grille[static_cast<size_t>(10 * c + r)], c < 5 ? 255 : 0);
 
     // A row gradient shows the column-major order: cell (c, r) at 10c + r.
     m.CalculeGrille(ImageDeCellules([](int, int r) { return 10 * r; }));
@@ -71,11 +73,10 @@ TEST(CalculeGrille, CellulesDePlusieursPixelsEtArrondis) {
 
 TEST(Calcule, TaillesMinimales) {
     EnvironnementTest env;
-    for (const auto& [nom, taille, attendu] : {std::tuple{"a.bmp", QSize(9, 500), false},
-                                               std::tuple{"b.bmp", QSize(500, 9), false},
-                                               std::tuple{"c.bmp", QSize(10, 10), true},
-                                               std::tuple{"d.jpg", QSize(9, 800), false},
-                                               std::tuple{"e.jpg", QSize(1600, 10), true}}) {
+    for (const auto& [nom, taille, attendu] :
+         {std::tuple{"a.bmp", QSize(9, 500), false}, std::tuple{"b.bmp", QSize(500, 9), false},
+          std::tuple{"c.bmp", QSize(10, 10), true}, std::tuple{"d.jpg", QSize(9, 800), false},
+          std::tuple{"e.jpg", QSize(1600, 10), true}}) {
         const QString chemin = env.Racine() + u'/' + QLatin1String(nom);
         ASSERT_TRUE(PhotoSynthetique(1, taille.width(), taille.height()).save(chemin));
         Tminiature m;
@@ -92,9 +93,9 @@ TEST(Calcule, TaillesMinimales) {
 }
 
 TEST(Calcule, EchelleDesJpegPourSignature) {
-    EXPECT_EQ(EchelleJpegSignature({4000, 3000}), 1);  // 500 x 375
-    EXPECT_EQ(EchelleJpegSignature({640, 480}), 2);    // 160 x 120
-    EXPECT_EQ(EchelleJpegSignature({300, 1000}), 4);   // 150 x 500
+    EXPECT_EQ(EchelleJpegSignature({4000, 3000}), 1); // 500 x 375
+    EXPECT_EQ(EchelleJpegSignature({640, 480}), 2);   // 160 x 120
+    EXPECT_EQ(EchelleJpegSignature({300, 1000}), 4);  // 150 x 500
     EXPECT_EQ(EchelleJpegSignature({150, 150}), 8);
 }
 
@@ -104,14 +105,16 @@ TEST(Calcule, LaReductionResteProcheDuCalculPlein) {
     for (int i = 0; i < 40; ++i) {
         const int largeur = 600 + 97 * (i % 7), hauteur = 400 + 61 * (i % 5);
         const QString chemin = env.Racine() + QStringLiteral("/photo%1.jpg").arg(i);
-        ASSERT_TRUE(PhotoSynthetique(i, i % 2 ? largeur : hauteur, i % 2 ? hauteur : largeur).save(chemin, "JPEG", 85));
+        ASSERT_TRUE(PhotoSynthetique(i, i % 2 ? largeur : hauteur, i % 2 ? hauteur : largeur)
+                        .save(chemin, "JPEG", 85));
         Tminiature reduite;
         ASSERT_TRUE(reduite.Calcule(chemin));
         ecarts.push_back(Dissemblance(reduite, SignaturePleine(chemin)));
     }
     std::sort(ecarts.begin(), ecarts.end());
     const auto sous1500 = std::count_if(ecarts.begin(), ecarts.end(), [](int32_t d) { return d < 1500; });
-    std::printf("reduced against full-size signature, 40 photos: median %d, 95th percentile %d, max %d, %d%% below 1500\n",
+    std::printf("reduced against full-size signature, 40 photos: median %d, 95th percentile %d, max %d, %d%% "
+                "below 1500\n",
                 ecarts[20], ecarts[37], ecarts.back(), static_cast<int>(100 * sous1500 / 40));
     EXPECT_GE(sous1500 * 100, 95 * 40);
 }

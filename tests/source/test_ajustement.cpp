@@ -5,7 +5,8 @@
 
 TEST(AjusteImage, ExemplesDuViseurEtDesApercus) {
     // 800 x 600 on 1024 x 768: its own size, centred.
-    EXPECT_EQ(AjusteImage({800, 600}, {1024, 768}, {1024, 768}, QRect(0, 0, 1024, 768)), QRect(112, 84, 800, 600));
+    EXPECT_EQ(AjusteImage({800, 600}, {1024, 768}, {1024, 768}, QRect(0, 0, 1024, 768)),
+              QRect(112, 84, 800, 600));
     // 3000 x 1000 on 1500 x 1000: ratio 0.5, full width, top 250.
     EXPECT_EQ(AjusteImage({3000, 1000}, {1500, 1000}, {1500, 1000}, QRect()), QRect(0, 250, 1500, 500));
     // A 400 x 300 preview with 4000 x 1000: 400 x 100 at top 100.
@@ -17,8 +18,8 @@ TEST(AjusteImage, ExemplesDuViseurEtDesApercus) {
 TEST(AjusteImage, ArrondisEtCasLimites) {
     // 333 x 100 into 100 x 100: height 100 / 3.33 = 30.03 -> 30; halves go to even.
     EXPECT_EQ(AjusteImage({333, 100}, {100, 100}, {100, 100}, QRect()).size(), QSize(100, 30));
-    EXPECT_EQ(AjusteImage({400, 10}, {100, 100}, {100, 100}, QRect()).size(), QSize(100, 2));   // 2.5 -> 2
-    EXPECT_EQ(AjusteImage({400, 14}, {100, 100}, {100, 100}, QRect()).size(), QSize(100, 4));   // 3.5 -> 4
+    EXPECT_EQ(AjusteImage({400, 10}, {100, 100}, {100, 100}, QRect()).size(), QSize(100, 2)); // 2.5 -> 2
+    EXPECT_EQ(AjusteImage({400, 14}, {100, 100}, {100, 100}, QRect()).size(), QSize(100, 4)); // 3.5 -> 4
     // Centring halves toward zero.
     EXPECT_EQ(AjusteImage({10, 10}, {15, 15}, {15, 15}, QRect()), QRect(2, 2, 10, 10));
     // Exactly the box: no move.

@@ -34,11 +34,12 @@ TEST_P(MasqueDuNomTest, ExtensionSansCasse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Masques, MasqueDuNomTest,
-                         testing::Values(CasMasque{"a.jpg", 0}, CasMasque{"A.JPG", 0}, CasMasque{"x.y.Jpg", 0},
-                                         CasMasque{"b.jpe", 1}, CasMasque{"b.JPEG", 1}, CasMasque{"c.bmp", 2},
-                                         CasMasque{"d.GiF", 3}, CasMasque{"e.png", -1}, CasMasque{"sans", -1},
-                                         CasMasque{"f.jpg.txt", -1}, CasMasque{"g.jpgx", -1}, CasMasque{"h.", -1},
-                                         CasMasque{"jpg", -1}));
+                         testing::Values(CasMasque{"a.jpg", 0}, CasMasque{"A.JPG", 0},
+                                         CasMasque{"x.y.Jpg", 0}, CasMasque{"b.jpe", 1},
+                                         CasMasque{"b.JPEG", 1}, CasMasque{"c.bmp", 2}, CasMasque{"d.GiF", 3},
+                                         CasMasque{"e.png", -1}, CasMasque{"sans", -1},
+                                         CasMasque{"f.jpg.txt", -1}, CasMasque{"g.jpgx", -1},
+                                         CasMasque{"h.", -1}, CasMasque{"jpg", -1}));
 
 TEST(DateDOS, ChampsEnHeureLocale) {
     std::tm local{};

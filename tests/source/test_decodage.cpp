@@ -17,7 +17,8 @@ namespace {
 QImage Motif(int largeur, int hauteur) {
     QImage image(largeur, hauteur, QImage::Format_RGB32);
     for (int y = 0; y < hauteur; ++y)
-        for (int x = 0; x < largeur; ++x) image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255));
+        for (int x = 0; x < largeur; ++x)
+            image.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x + y) * 3) & 255));
     return image;
 }
 
@@ -33,7 +34,8 @@ QByteArray Jpeg(const QImage& image, bool progressif = false) {
 }
 
 // A GIF of 4 colours written by the library itself: version, interlace and transparency chosen.
-QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, bool version89, int transparent = -1) {
+QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, bool version89,
+               int transparent = -1) {
     int erreur = 0;
     GifFileType* gif = EGifOpenFileName(QFile::encodeName(chemin).constData(), false, &erreur);
     EXPECT_NE(gif, nullptr);
@@ -58,9 +60,11 @@ QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, 
     if (interlace) {
         const int debut[] = {0, 4, 2, 1}, pas[] = {8, 8, 4, 2};
         for (int p = 0; p < 4; ++p)
-            for (int y = debut[p]; y < hauteur; y += pas[p]) ecrit(y);
+            for (int y = debut[p]; y < hauteur; y += pas[p])
+                ecrit(y);
     } else {
-        for (int y = 0; y < hauteur; ++y) ecrit(y);
+        for (int y = 0; y < hauteur; ++y)
+            ecrit(y);
     }
     EGifCloseFile(gif, &erreur);
     GifFreeMapObject(palette);
@@ -118,16 +122,17 @@ TEST_F(DecodageTest, JpegReduitGardeSaTailleNaturelle) {
 
 TEST_F(DecodageTest, JpegProgressifGrisEtJpe) {
     EXPECT_TRUE(DecodeImage(Ecrit(QStringLiteral("p.jpg"), Jpeg(Motif(300, 200), true)), {100, 100}).Lisible);
-    const TImageDecodee gris =
-        DecodeImage(Ecrit(QStringLiteral("g.jpe"), Jpeg(Motif(64, 48).convertToFormat(QImage::Format_Grayscale8))),
-                    {1000, 1000});
+    const TImageDecodee gris = DecodeImage(
+        Ecrit(QStringLiteral("g.jpe"), Jpeg(Motif(64, 48).convertToFormat(QImage::Format_Grayscale8))),
+        {1000, 1000});
     ASSERT_TRUE(gris.Lisible);
     EXPECT_EQ(qRed(gris.Image.pixel(10, 10)), qGreen(gris.Image.pixel(10, 10)));
 }
 
 TEST_F(DecodageTest, JpegEndommageApresLEnTete) {
     const QByteArray complet = Jpeg(Motif(640, 480));
-    const TImageDecodee moitie = DecodeImage(Ecrit(QStringLiteral("coupe.jpg"), complet.left(complet.size() / 2)), {2000, 2000});
+    const TImageDecodee moitie =
+        DecodeImage(Ecrit(QStringLiteral("coupe.jpg"), complet.left(complet.size() / 2)), {2000, 2000});
     ASSERT_TRUE(moitie.Lisible);
     EXPECT_EQ(moitie.Naturelle, QSize(640, 480));
     // The top was decoded; the missing bottom is grey.
@@ -135,7 +140,8 @@ TEST_F(DecodageTest, JpegEndommageApresLEnTete) {
     EXPECT_EQ(moitie.Image.pixel(600, 478), qRgb(128, 128, 128));
 
     QByteArray brouille = complet;
-    for (qsizetype i = complet.size() / 3; i < complet.size() - 2; i += 97) brouille[i] = static_cast<char>(0xFF);
+    for (qsizetype i = complet.size() / 3; i < complet.size() - 2; i += 97)
+        brouille[i] = static_cast<char>(0xFF);
     EXPECT_TRUE(DecodeImage(Ecrit(QStringLiteral("brouille.jpg"), brouille), {2000, 2000}).Lisible);
 }
 
@@ -155,7 +161,8 @@ TEST_F(DecodageTest, FichiersQuiNeSeDecodentPas) {
         EXPECT_FALSE(image.Lisible) << nom;
         EXPECT_TRUE(image.Image.isNull()) << nom;
     }
-    EXPECT_FALSE(DecodeImage(QFile::encodeName(env.Racine() + QStringLiteral("/absent.jpg")), {800, 600}).Lisible);
+    EXPECT_FALSE(
+        DecodeImage(QFile::encodeName(env.Racine() + QStringLiteral("/absent.jpg")), {800, 600}).Lisible);
 }
 
 TEST_F(DecodageTest, EntetesAbsurdesRefusesSansAllouer) {
@@ -164,7 +171,8 @@ TEST_F(DecodageTest, EntetesAbsurdesRefusesSansAllouer) {
     bmp[0] = 'B';
     bmp[1] = 'M';
     auto ecrit32 = [&bmp](int position, qint32 valeur) {
-        for (int k = 0; k < 4; ++k) bmp[position + k] = static_cast<char>((valeur >> (8 * k)) & 0xFF);
+        for (int k = 0; k < 4; ++k)
+            bmp[position + k] = static_cast<char>((valeur >> (8 * k)) & 0xFF);
     };
     ecrit32(2, 54);
     ecrit32(10, 54);
@@ -222,7 +230,8 @@ TEST_F(DecodageTest, GifAuLzwEndommage) {
     QByteArray octets = Gif(chemin, 64, 64, false, true);
     // The image data starts after the 13-byte header, the 12-byte palette, the 10-byte image
     // descriptor and the code size byte; garbage there breaks the codes.
-    for (qsizetype i = 37; i < octets.size() - 1; ++i) octets[i] = static_cast<char>(0xFF);
+    for (qsizetype i = 37; i < octets.size() - 1; ++i)
+        octets[i] = static_cast<char>(0xFF);
     EXPECT_FALSE(DecodeImage(Ecrit(QStringLiteral("lzw-casse.gif"), octets), {800, 600}).Lisible);
 }
 
@@ -238,13 +247,14 @@ TEST_F(DecodageTest, Bmp) {
 namespace {
 
 void Ajoute32(QByteArray& octets, quint32 valeur) {
-    for (int k = 0; k < 4; ++k) octets += static_cast<char>((valeur >> (8 * k)) & 0xFF);
+    for (int k = 0; k < 4; ++k)
+        octets += static_cast<char>((valeur >> (8 * k)) & 0xFF);
 }
 
 // A BMP file with a 40-byte information header: its palette and its pixel data as given, the
 // pixel data starting right after the palette unless told otherwise.
-QByteArray Bmp(qint32 largeur, qint32 hauteur, int bits, const QList<QRgb>& palette, const QByteArray& donnees,
-               quint32 compression = 0, qint64 decalage = -1) {
+QByteArray Bmp(qint32 largeur, qint32 hauteur, int bits, const QList<QRgb>& palette,
+               const QByteArray& donnees, quint32 compression = 0, qint64 decalage = -1) {
     const quint32 debut = 14 + 40 + 4 * static_cast<quint32>(palette.size());
     QByteArray octets("BM");
     Ajoute32(octets, debut + static_cast<quint32>(donnees.size()));
@@ -262,7 +272,8 @@ QByteArray Bmp(qint32 largeur, qint32 hauteur, int bits, const QList<QRgb>& pale
     Ajoute32(octets, 2835);
     Ajoute32(octets, static_cast<quint32>(palette.size())); // colours used
     Ajoute32(octets, 0);
-    for (const QRgb couleur : palette) Ajoute32(octets, couleur & 0xFFFFFF);
+    for (const QRgb couleur : palette)
+        Ajoute32(octets, couleur & 0xFFFFFF);
     return octets + donnees;
 }
 
@@ -291,7 +302,8 @@ struct CasBmp {
 // Damaged and unusual BMPs: each decodes to the same picture every time, with every pixel that
 // the file does not give in a known colour, or is refused.
 TEST_F(DecodageTest, BmpInhabituelsOuEndommages) {
-    const QRgb rouge = qRgb(255, 0, 0), vert = qRgb(0, 255, 0), bleu = qRgb(0, 0, 255), blanc = qRgb(255, 255, 255);
+    const QRgb rouge = qRgb(255, 0, 0), vert = qRgb(0, 255, 0), bleu = qRgb(0, 0, 255),
+               blanc = qRgb(255, 255, 255);
     const QRgb gris = qRgb(128, 128, 128), fond = qRgb(10, 20, 30);
     const QByteArray quatreBlanches = Lignes24(4, {blanc, blanc, blanc, blanc});
     const QByteArray complet = Bmp(4, 4, 24, {}, quatreBlanches);
@@ -300,15 +312,19 @@ TEST_F(DecodageTest, BmpInhabituelsOuEndommages) {
     const QByteArray rle = Bmp(4, 2, 8, {fond, blanc}, QByteArray("\x02\x01\x00\x01", 4), 1);
     const CasBmp cas[] = {
         // Rows stored top-down, announced by a negative height.
-        {"bmp-hauteur-negative.bmp", Bmp(4, -3, 24, {}, Lignes24(4, {rouge, vert, bleu})), {4, 3},
+        {"bmp-hauteur-negative.bmp",
+         Bmp(4, -3, 24, {}, Lignes24(4, {rouge, vert, bleu})),
+         {4, 3},
          {{{0, 0}, rouge}, {{3, 1}, vert}, {{0, 2}, bleu}}},
         // Cut after the two bottom rows.
         {"bmp-tronque.bmp", complet.left(complet.size() - 2 * 12), {4, 4}, {{{0, 3}, blanc}, {{3, 0}, gris}}},
         {"bmp-8-bits-tronque.bmp", indexe.left(indexe.size() - 8), {4, 4}, {{{0, 3}, blanc}, {{0, 0}, fond}}},
         {"bmp-rle-saute-des-pixels.bmp", rle, {4, 2}, {{{1, 1}, blanc}, {{2, 1}, fond}, {{0, 0}, fond}}},
         {"bmp-donnees-apres-la-fin.bmp", Bmp(4, 4, 24, {}, quatreBlanches, 0, 4000), {}, {}},
-        {"bmp-hauteur-la-plus-negative.bmp", Bmp(4, std::numeric_limits<qint32>::min(), 24, {}, quatreBlanches),
-         {}, {}},
+        {"bmp-hauteur-la-plus-negative.bmp",
+         Bmp(4, std::numeric_limits<qint32>::min(), 24, {}, quatreBlanches),
+         {},
+         {}},
         {"bmp-largeur-negative.bmp", Bmp(-4, 4, 24, {}, quatreBlanches), {}, {}},
     };
     for (const CasBmp& c : cas) {

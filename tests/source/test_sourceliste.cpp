@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@ namespace {
 
 QStringList Noms(const TSourceListe& liste) {
     QStringList noms;
-    for (int i = 0; i < liste.Fichiers.Count(); ++i) noms << QFile::decodeName(liste.Fichiers.Element(i)->Nom);
+    for (int i = 0; i < liste.Fichiers.Count(); ++i)
+        noms << QFile::decodeName(liste.Fichiers.Element(i)->Nom);
     return noms;
 }
 
@@ -75,7 +76,8 @@ TEST_F(ChargeDossierTest, MasquesFichiersCachesEtDossiers) {
     // The strings are full paths; the record carries the size as found.
     for (int i = 0; i < liste.Fichiers.Count(); ++i) {
         EXPECT_EQ(liste.Fichiers.Texte(i), QFile::encodeName(d) + '/' + liste.Fichiers.Element(i)->Nom);
-        EXPECT_EQ(liste.Fichiers.Element(i)->Taille, QFileInfo(QFile::decodeName(liste.Fichiers.Texte(i))).size());
+        EXPECT_EQ(liste.Fichiers.Element(i)->Taille,
+                  QFileInfo(QFile::decodeName(liste.Fichiers.Texte(i))).size());
     }
 
     liste.Trie(TriNom);
@@ -186,7 +188,8 @@ TEST_F(ChargeDossierTest, AttenteIndiceEtDestinations) {
     EXPECT_EQ(attente.max, 4 + 5);
     EXPECT_EQ(attente.pas, 5);
     EXPECT_EQ(attente.caches, 1);
-    EXPECT_EQ(indice, d + QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
+    EXPECT_EQ(indice,
+              d + QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
 
     EXPECT_FALSE(source->Active);
     EXPECT_TRUE(casse->Active);
@@ -207,13 +210,16 @@ TEST_F(ChargeDossierTest, AttenteIndiceEtDestinations) {
 
 TEST(Trie, ParNom) {
     TSourceListe liste;
-    for (const char* nom : {"b.jpg", "B2.jpg", "a.JPG", "ZOO.jpg", "Z\xc3\xa8" "bre.jpg", "_x.jpg", "zz.gif"})
+    for (const char* nom : {"b.jpg", "B2.jpg", "a.JPG", "ZOO.jpg",
+                            "Z\xc3\xa8"
+                            "bre.jpg",
+                            "_x.jpg", "zz.gif"})
         AjouteEntree(liste, nom);
     liste.Trie(TriNom);
     // Lower-case a-z compare as upper case; "_" (95) stands after the letters; the accented
     // letter compares by its byte value.
-    EXPECT_EQ(Noms(liste), (QStringList{"a.JPG", "b.jpg", "B2.jpg", "ZOO.jpg", "zz.gif", QStringLiteral("Zèbre.jpg"),
-                                        "_x.jpg"}));
+    EXPECT_EQ(Noms(liste), (QStringList{"a.JPG", "b.jpg", "B2.jpg", "ZOO.jpg", "zz.gif",
+                                        QStringLiteral("Zèbre.jpg"), "_x.jpg"}));
     // Strings and records move together.
     for (int i = 0; i < liste.Fichiers.Count(); ++i)
         EXPECT_EQ(liste.Fichiers.Texte(i), QByteArray("/s/") + liste.Fichiers.Element(i)->Nom);
@@ -263,8 +269,10 @@ void TriReference(std::vector<std::pair<int32_t, int>>& v, int l, int r) {
     int i = l, j = r;
     const int32_t p = v[static_cast<size_t>((l + r) / 2)].first;
     do {
-        while (v[static_cast<size_t>(i)].first < p) ++i;
-        while (v[static_cast<size_t>(j)].first > p) --j;
+        while (v[static_cast<size_t>(i)].first < p)
+            ++i;
+        while (v[static_cast<size_t>(j)].first > p)
+            --j;
         if (i <= j) {
             std::swap(v[static_cast<size_t>(i)], v[static_cast<size_t>(j)]);
             ++i;

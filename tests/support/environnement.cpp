@@ -23,7 +23,9 @@ EnvironnementTest::EnvironnementTest() : ancienHome(qgetenv("HOME")) {
     qputenv("HOME", QFile::encodeName(Source));
 }
 
-EnvironnementTest::~EnvironnementTest() { qputenv("HOME", ancienHome); }
+EnvironnementTest::~EnvironnementTest() {
+    qputenv("HOME", ancienHome);
+}
 
 QString EnvironnementTest::Dossier(const QString& relatif) const {
     const QString chemin = QDir(temporaire.path()).filePath(relatif);
@@ -43,8 +45,9 @@ void EcritImage(const QString& chemin, int largeur, int hauteur) {
     ASSERT_TRUE(fichier.open(QIODevice::WriteOnly)) << chemin.toStdString();
     if (qstrcmp(format, "GIF") == 0) {
         // Qt writes no GIF: a minimal valid 1 x 1 GIF89a will do for listing.
-        static const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0,
-                                            0xff, 0xff, 0xff, 0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0, 0x3b};
+        static const unsigned char gif[] = {0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 1,    0,    1, 0, 0x80, 0,
+                                            0,    0,    0,    0,    0xff, 0xff, 0xff, 0x2c, 0, 0, 0,    0,
+                                            1,    0,    1,    0,    0,    2,    2,    0x44, 1, 0, 0x3b};
         fichier.write(reinterpret_cast<const char*>(gif), sizeof gif);
     } else {
         ASSERT_TRUE(image.save(&fichier, format)) << chemin.toStdString();

@@ -16,7 +16,8 @@ QImage PhotoSynthetique(int graine, int largeur, int hauteur, int formes) {
     peintre.setRenderHint(QPainter::Antialiasing);
     for (int k = 0; k < formes; ++k) {
         peintre.setBrush(QColor::fromHsv(hasard.bounded(360), hasard.bounded(256), hasard.bounded(256)));
-        peintre.drawEllipse(hasard.bounded(largeur), hasard.bounded(hauteur), 10 + hasard.bounded(std::max(1, largeur / 3)),
+        peintre.drawEllipse(hasard.bounded(largeur), hasard.bounded(hauteur),
+                            10 + hasard.bounded(std::max(1, largeur / 3)),
                             10 + hasard.bounded(std::max(1, hauteur / 3)));
     }
     peintre.end();
