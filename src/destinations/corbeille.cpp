@@ -2,27 +2,31 @@
 
 #include "app/attente.h"
 #include "app/chemins.h"
+#include "fichiers.h"
+#include "source/balayage.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QStringList>
 
-#include <dirent.h>
+#include <cerrno>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
-void VideCorbeille(const QString& dossier, IAttente* attente,
-                   const std::function<ReponseLectureSeule(const QString& question)>& demande) {
+QStringList VideCorbeille(const QString& dossier, IAttente* attente,
+                          const std::function<ReponseLectureSeule(const QString& question)>& demande) {
     QList<QByteArray> chemins;
     const QByteArray racine = QFile::encodeName(dossier);
-    if (DIR* repertoire = opendir(racine.constData())) {
-        while (const dirent* element = readdir(repertoire)) {
-            if (qstrcmp(element->d_name, ".") == 0 || qstrcmp(element->d_name, "..") == 0) continue;
-            chemins << Chemins::Joint(racine, QByteArray(element->d_name));
-        }
-        closedir(repertoire);
-    }
+    ParcourtDossier(racine, [&](const char* nom, unsigned char, int) {
+        chemins << Chemins::Joint(racine, QByteArray(nom));
+    });
     if (attente) attente->Prepare(QStringLiteral("Vider la corbeille"), static_cast<int>(chemins.size()));
+    QStringList echecs;
+    const auto echoue = [&echecs](const QByteArray& chemin) {
+        const QString raison = Fichiers::RaisonSysteme(errno);
+        echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(Chemins::NomDeFichier(chemin)), raison);
+    };
     ReponseLectureSeule reponse = ReponseLectureSeule::Oui;
     for (const QByteArray& chemin : chemins) {
         struct stat etat {};
@@ -32,11 +36,14 @@ void VideCorbeille(const QString& dossier, IAttente* attente,
                 reponse = demande ? demande(QStringLiteral("Le fichier '") + QFile::decodeName(chemin) +
                                             QStringLiteral("' est en lecture seule, voulez-vous l'effacer ?"))
                                   : ReponseLectureSeule::Non;
-            if (lectureSeule && reponse != ReponseLectureSeule::Non)
-                ::chmod(chemin.constData(), etat.st_mode | S_IWUSR);
-            if (!lectureSeule || reponse != ReponseLectureSeule::Non) ::unlink(chemin.constData());
+            const bool efface = !lectureSeule || reponse != ReponseLectureSeule::Non;
+            if (lectureSeule && efface && ::chmod(chemin.constData(), etat.st_mode | S_IWUSR) != 0)
+                echoue(chemin);
+            else if (efface && ::unlink(chemin.constData()) != 0 && errno != ENOENT)
+                echoue(chemin);
         }
         if (attente) attente->Avance();
     }
     if (attente) attente->Cache();
+    return echecs;
 }

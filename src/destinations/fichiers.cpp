@@ -14,29 +14,8 @@ namespace Fichiers {
 
 namespace {
 
-QString RaisonSysteme(int erreur) {
-    switch (erreur) {
-    case ENOENT:
-        return QStringLiteral("le fichier ou le dossier n'existe pas");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé");
-    case EROFS:
-        return QStringLiteral("le dossier est en lecture seule");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("le disque est plein");
-    case EEXIST:
-        return QStringLiteral("un fichier de ce nom existe déjà");
-    case ENOTDIR:
-        return QStringLiteral("le dossier n'existe pas");
-    default:
-        return QString::fromLocal8Bit(std::strerror(erreur));
-    }
-}
-
 Resultat Echec(int erreur) {
-    return {false, RaisonSysteme(erreur)};
+    return {false, erreur, RaisonSysteme(erreur)};
 }
 
 // Copies the bytes into a new file, flushed to the disk; the new file is removed on any failure.
@@ -95,6 +74,27 @@ Resultat CopieExclusive(const QByteArray& source, const QByteArray& cible) {
 
 } // namespace
 
+QString RaisonSysteme(int erreur) {
+    switch (erreur) {
+    case ENOENT:
+        return QStringLiteral("le fichier ou le dossier n'existe pas");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case EROFS:
+        return QStringLiteral("le dossier est en lecture seule");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("le disque est plein");
+    case EEXIST:
+        return QStringLiteral("un fichier de ce nom existe déjà");
+    case ENOTDIR:
+        return QStringLiteral("le dossier n'existe pas");
+    default:
+        return QString::fromLocal8Bit(std::strerror(erreur));
+    }
+}
+
 bool Existe(const QByteArray& chemin) {
     struct stat etat {};
     return ::lstat(chemin.constData(), &etat) == 0;
@@ -113,7 +113,7 @@ QByteArray CibleLibre(const QByteArray& dossier, const QByteArray& nom, const QB
 }
 
 Resultat Deplace(const QByteArray& source, const QByteArray& cible) {
-    if (!Existe(source)) return {false, QStringLiteral("le fichier n'existe plus")};
+    if (!Existe(source)) return {false, ENOENT, QStringLiteral("le fichier n'existe plus")};
     // A link then an unlink never replaces anything: link fails when the name is taken.
     if (::link(source.constData(), cible.constData()) == 0) {
         if (::unlink(source.constData()) != 0) {
@@ -138,7 +138,7 @@ Resultat Deplace(const QByteArray& source, const QByteArray& cible) {
 }
 
 Resultat Copie(const QByteArray& source, const QByteArray& cible) {
-    if (!Existe(source)) return {false, QStringLiteral("le fichier n'existe plus")};
+    if (!Existe(source)) return {false, ENOENT, QStringLiteral("le fichier n'existe plus")};
     return CopieExclusive(source, cible);
 }
 

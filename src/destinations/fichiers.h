@@ -9,10 +9,14 @@ namespace Fichiers {
 
 struct Resultat {
     bool Reussi = true;
+    int Code = 0;   // when it failed: the system's error number (EEXIST, ENOENT, EACCES, …)
     QString Raison; // when it failed: why, for the user
 };
 
 bool Existe(const QByteArray& chemin);
+
+// Why a file operation failed, for the user, from the system's error number.
+QString RaisonSysteme(int erreur);
 
 // The target for a file filed into a folder: its name there, or, when that name is taken by
 // another file, the first free name made by cutting the last four characters (a dot and a

@@ -102,10 +102,13 @@ void TMainForm::AnnuleDernier() {
 
 void TMainForm::Viderlacorbeille1Click() {
     if (!ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?"))) return;
-    VideCorbeille(
+    const QStringList echecs = VideCorbeille(
         Chemins::Joint(DossierProgramme, TitreCorbeille), FormProgress, [this](const QString& question) {
             const int reponse = DemandeOuiNonTout(question);
             return reponse == 0 ? ReponseLectureSeule::Oui
                                 : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
         });
+    if (!echecs.isEmpty())
+        Avertit(QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
+                    .arg(echecs.join(u'\n')));
 }

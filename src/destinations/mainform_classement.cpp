@@ -15,16 +15,23 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <cerrno>
+
 bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
     const int index = ListeSource->IndexAffiche;
     if (index < 0 || index >= ListeSource->Fichiers.Count()) return false;
     const QByteArray source = ListeSource->Fichiers.Texte(index);
     const QByteArray nom = ListeSource->Fichiers.Element(index)->Nom;
-    const QByteArray cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
+    QByteArray cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
     if (cible == source) return false;
 
-    const Fichiers::Resultat resultat =
-        copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
+    Fichiers::Resultat resultat = copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
+    // A name taken between choosing it and filing: the next free name, a few times at most.
+    for (int essai = 0; !resultat.Reussi && resultat.Code == EEXIST && essai < 8; ++essai) {
+        cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
+        if (cible == source) return false;
+        resultat = copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
+    }
     if (!resultat.Reussi) {
         echec = QStringLiteral("« %1 » : %2").arg(QFile::decodeName(nom), resultat.Raison);
         return false;

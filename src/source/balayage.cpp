@@ -60,31 +60,39 @@ EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
 
 #else
 
-EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
-    EntreesParMasque blocs;
-    const QByteArray chemin = QFile::encodeName(dossier);
-    if (chemin.isEmpty()) return blocs;
-    DIR* repertoire = opendir(chemin.constData());
-    if (!repertoire) return blocs;
+bool ParcourtDossier(
+    const QByteArray& dossier,
+    const std::function<void(const char* nom, unsigned char type, int descripteur)>& visite) {
+    if (dossier.isEmpty()) return false;
+    DIR* repertoire = opendir(dossier.constData());
+    if (!repertoire) return false;
     const int descripteur = dirfd(repertoire);
     while (const dirent* element = readdir(repertoire)) {
         const char* nom = element->d_name;
-        if (recherche == Recherche::FichiersVisibles && nom[0] == '.') continue;
         if (qstrcmp(nom, ".") == 0 || qstrcmp(nom, "..") == 0) continue;
+        visite(nom, element->d_type, descripteur);
+    }
+    closedir(repertoire);
+    return true;
+}
+
+EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
+    EntreesParMasque blocs;
+    ParcourtDossier(QFile::encodeName(dossier), [&](const char* nom, unsigned char, int descripteur) {
+        if (recherche == Recherche::FichiersVisibles && nom[0] == '.') return;
         QByteArray octets(nom);
         const int masque = MasqueDuNom(octets);
-        if (masque < 0) continue;
+        if (masque < 0) return;
         TEntreeDossier entree;
         if (recherche == Recherche::FichiersVisibles) {
             struct stat etat {};
-            if (fstatat(descripteur, nom, &etat, 0) != 0 || !S_ISREG(etat.st_mode)) continue;
+            if (fstatat(descripteur, nom, &etat, 0) != 0 || !S_ISREG(etat.st_mode)) return;
             entree.Taille = etat.st_size;
             entree.Modification = etat.st_mtim.tv_sec;
         }
         entree.Nom = std::move(octets);
         blocs[static_cast<size_t>(masque)].push_back(std::move(entree));
-    }
-    closedir(repertoire);
+    });
     return blocs;
 }
 

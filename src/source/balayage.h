@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <vector>
 
 // Folder search by the program's four image masks, in this order: "*.jpg", "*.jpe" (which also
@@ -24,6 +25,15 @@ enum class Recherche {
 };
 
 using EntreesParMasque = std::array<std::vector<TEntreeDossier>, NombreMasques>;
+
+#ifndef Q_OS_WIN
+// Visits every entry of a folder but "." and "..", in the order the file system gives them, with
+// its name, its type as the directory says it (DT_REG, DT_DIR, DT_LNK, or DT_UNKNOWN when the file
+// system does not tell), and the folder's descriptor to stat it from. False when the folder
+// cannot be opened. The one place where the program reads a folder.
+bool ParcourtDossier(const QByteArray& dossier,
+                     const std::function<void(const char* nom, unsigned char type, int descripteur)>& visite);
+#endif
 
 // Index of the mask that a name matches, or -1.
 int MasqueDuNom(const QByteArray& nom);

@@ -40,25 +40,18 @@ bool TDossiersVus::PremiereVisite(const QString& dossier) {
 TContenuDossier LitDossier(const QString& dossier) {
     TContenuDossier contenu;
     const QByteArray chemin = QFile::encodeName(dossier);
-    if (chemin.isEmpty()) return contenu;
-    DIR* repertoire = opendir(chemin.constData());
-    if (!repertoire) return contenu;
-    const int descripteur = dirfd(repertoire);
-    while (const dirent* element = readdir(repertoire)) {
-        const char* nom = element->d_name;
-        if (qstrcmp(nom, ".") == 0 || qstrcmp(nom, "..") == 0) continue;
+    ParcourtDossier(chemin, [&](const char* nom, unsigned char type, int descripteur) {
         const QByteArray octets(nom);
         if (!contenu.ContientImages && MasqueDuNom(octets) >= 0) contenu.ContientImages = true;
-        if (nom[0] == '.') continue;
-        bool estDossier = element->d_type == DT_DIR;
-        if (element->d_type == DT_UNKNOWN || element->d_type == DT_LNK) {
+        if (nom[0] == '.') return;
+        bool estDossier = type == DT_DIR;
+        if (type == DT_UNKNOWN || type == DT_LNK) {
             // A link counts as the folder it leads to.
             struct stat etat {};
             estDossier = fstatat(descripteur, nom, &etat, 0) == 0 && S_ISDIR(etat.st_mode);
         }
         if (estDossier) contenu.SousDossiers << QFile::decodeName(Chemins::Joint(chemin, octets));
-    }
-    closedir(repertoire);
+    });
     return contenu;
 }
 

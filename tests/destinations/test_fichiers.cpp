@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 QByteArray Contenu(const QByteArray& chemin) {
@@ -49,15 +51,20 @@ TEST_F(FichiersTest, DeplacementSansJamaisRemplacer) {
     const Fichiers::Resultat pris = Fichiers::Deplace(s + "/b.jpg", d + "/b.jpg");
     EXPECT_FALSE(pris.Reussi);
     EXPECT_FALSE(pris.Raison.isEmpty());
+    // The cause, for the caller to act on: a name taken is tried again under the next number.
+    EXPECT_EQ(pris.Code, EEXIST);
     EXPECT_EQ(Contenu(s + "/b.jpg"), QByteArray("nouvelle"));
     EXPECT_EQ(Contenu(d + "/b.jpg"), QByteArray("ancienne"));
     EXPECT_FALSE(Fichiers::Copie(s + "/b.jpg", d + "/b.jpg").Reussi);
     EXPECT_EQ(Contenu(d + "/b.jpg"), QByteArray("ancienne"));
 
     // The source gone, the folder gone.
-    EXPECT_FALSE(Fichiers::Deplace(s + "/absent.jpg", d + "/absent.jpg").Reussi);
+    const Fichiers::Resultat absent = Fichiers::Deplace(s + "/absent.jpg", d + "/absent.jpg");
+    EXPECT_FALSE(absent.Reussi);
+    EXPECT_EQ(absent.Code, ENOENT);
     const Fichiers::Resultat sansDossier = Fichiers::Deplace(s + "/b.jpg", d + "/perdu/b.jpg");
     EXPECT_FALSE(sansDossier.Reussi);
+    EXPECT_EQ(sansDossier.Code, ENOENT);
     EXPECT_TRUE(Fichiers::Existe(s + "/b.jpg"));
 
     ASSERT_TRUE(Fichiers::Copie(s + "/b.jpg", d + "/c.jpg").Reussi);
