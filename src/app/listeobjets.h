@@ -8,24 +8,24 @@
 #include <utility>
 #include <vector>
 
-// A list of strings, each carrying an object that the list owns: the shape of the program's
-// file and destination lists.
-template <typename Chaine, typename Objet> class TListeObjets {
+// A list of strings, each carrying an object that the list owns (alone, or with others when the
+// holder is a shared pointer): the shape of the program's file and destination lists.
+template <typename Chaine, typename Objet, typename Pointeur = std::unique_ptr<Objet>> class TListeObjets {
 public:
     int Count() const { return static_cast<int>(entrees.size()); }
     bool Vide() const { return entrees.empty(); }
 
     const Chaine& Texte(int i) const { return entrees.at(static_cast<size_t>(i)).texte; }
     Objet* Element(int i) const { return entrees.at(static_cast<size_t>(i)).objet.get(); }
+    // The holder of entry i, for those who keep the object beyond the list.
+    const Pointeur& Partage(int i) const { return entrees.at(static_cast<size_t>(i)).objet; }
 
-    void Ajoute(Chaine texte, std::unique_ptr<Objet> objet) {
-        entrees.push_back({std::move(texte), std::move(objet)});
-    }
-    void Insere(int i, Chaine texte, std::unique_ptr<Objet> objet) {
+    void Ajoute(Chaine texte, Pointeur objet) { entrees.push_back({std::move(texte), std::move(objet)}); }
+    void Insere(int i, Chaine texte, Pointeur objet) {
         entrees.insert(entrees.begin() + i, Entree{std::move(texte), std::move(objet)});
     }
     // Takes entry i out of the list and hands its object to the caller.
-    std::unique_ptr<Objet> Retire(int i) {
+    Pointeur Retire(int i) {
         auto objet = std::move(entrees.at(static_cast<size_t>(i)).objet);
         entrees.erase(entrees.begin() + i);
         return objet;
@@ -55,7 +55,7 @@ public:
 private:
     struct Entree {
         Chaine texte;
-        std::unique_ptr<Objet> objet;
+        Pointeur objet;
     };
 
     std::vector<Entree> entrees;

@@ -55,6 +55,8 @@ void TMainForm::FormClose() {
         // Every destination but the trash, in list order; each saves what it must as it goes, and
         // the store's index is written once at the end.
         TLotMagasin lot(&Configuration->ContexteDestinations);
+        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
+            Configuration->Destinations.Element(i)->Ferme();
         Configuration->Destinations.DetruitDepuis(1);
     }
     // A loader still running is not waited for; its result no longer has a list to reach.

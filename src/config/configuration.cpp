@@ -69,11 +69,6 @@ void Tconfiguration::AppliqueFenetre(IFenetrePrincipale& fenetre) {
     fenetre.FixeMaximisee(Maximized);
 }
 
-void Tconfiguration::OublieDestination(const TDestination* d) {
-    for (TDestination*& annulee : AnnulDestinations)
-        if (annulee == d) annulee = nullptr;
-}
-
 void Tconfiguration::ChangeSource(const QString& chemin) {
     SourcePath = Chemins::SansSeparateurFinal(chemin);
     source.ChargeDossier(SourcePath, Destinations);

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <set>
 
 class IFenetrePrincipale;
@@ -46,7 +47,9 @@ public:
     QList<QByteArray> AnnulSources;
     QList<QByteArray> AnnulCibles;
     QStringList AnnulIndex;
-    QList<TDestination*> AnnulDestinations;
+    // The destination that received each file; empty (expired) or closed once it has been closed,
+    // so that undoing never reaches it, nor another destination made later.
+    QList<std::weak_ptr<TDestination>> AnnulDestinations;
     QList<bool> AnnulCopies;
     int32_t Sensibilite = 0;
     bool BullesAide = false;
@@ -63,9 +66,6 @@ public:
     void AppliqueFenetre(IFenetrePrincipale& fenetre);
     // Removes one trailing separator, stores the folder as SourcePath and scans it.
     void ChangeSource(const QString& chemin);
-    // A destination that closes: its undo entries no longer name it, so that undoing them never
-    // reaches it, nor another destination made later at the same address.
-    void OublieDestination(const TDestination* d);
 
     // Reads a configuration file (a missing one gives the defaults) and appends its destinations.
     // False when the file holds a bad value: what was read before it stays, the source is left as

@@ -28,6 +28,11 @@ TDestination::TDestination(TContexteDestinations* contexte)
     : ListeSignatures(std::make_unique<TListeDoublons>(QString())), Contexte(contexte) {}
 
 TDestination::~TDestination() {
+    Ferme();
+}
+
+void TDestination::Ferme() {
+    if (fermee.exchange(true)) return;
     // The trash keeps nothing in the store.
     if (!Contexte || Chemin.isEmpty() || Titre == TitreCorbeille) return;
     if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {

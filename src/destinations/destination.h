@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,11 +47,13 @@ private:
     bool proprietaire = false;
 };
 
-// One open target folder.
-class TDestination {
+// One open target folder. Destinations are shared (TListeDestinations): closing one is Ferme,
+// which saves or erases its store at once; the object itself lives on, closed, for as long as
+// something still holds it.
+class TDestination : public std::enable_shared_from_this<TDestination> {
 public:
     explicit TDestination(TContexteDestinations* contexte = nullptr);
-    // Saves the folder's store, or erases it when the remembered answer is yes or yes to all.
+    // Closes it if nothing did before.
     ~TDestination();
     TDestination(const TDestination&) = delete;
     TDestination& operator=(const TDestination&) = delete;
@@ -60,6 +63,10 @@ public:
     void Charge(const QString& chemin, const QString& titre);
     // Writes the store; false when a file could not be written (the previous store stays).
     bool SauveSignatures();
+    // Closes the destination: saves its store, or erases it when the remembered answer is yes or
+    // yes to all; once only. A closed destination is no longer filed into, undone into or saved.
+    void Ferme();
+    bool EstFermee() const { return fermee.load(); }
     // Asks whether the signatures are to be erased as the destination closes; false when the
     // user cancelled. The caller then takes the destination out of the list and destroys it.
     bool DemandeEffacement();
@@ -88,6 +95,9 @@ public:
     int32_t NbSauvees = 0;
 
     TContexteDestinations* Contexte;
+
+private:
+    std::atomic<bool> fermee{false};
 };
 
 // The title that marks the trash destination.

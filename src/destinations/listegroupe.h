@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "listedestinations.h"
+
 class TDestination;
-template <typename Chaine, typename Objet> class TListeObjets;
-class QString;
 
 // One level of the destination tree, as the panel lays it out.
 struct TGroupe {
@@ -25,7 +25,7 @@ int32_t HauteurAbsolue(const QFont& police);
 // falls back to the top level, so that nothing ever points at a missing level.
 class TListeGroupe {
 public:
-    using ListeDestinations = TListeObjets<QString, TDestination>;
+    using ListeDestinations = TListeDestinations;
 
     TListeGroupe();
 

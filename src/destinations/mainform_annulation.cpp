@@ -4,6 +4,7 @@
 #include "app/chemins.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/occupation.h"
 #include "app/progression.h"
 #include "config/configuration.h"
 #include "destinations/corbeille.h"
@@ -21,10 +22,9 @@
 namespace {
 
 // The destination still open, or none once it has been closed.
-TDestination* Ouverte(TDestination* d) {
-    for (int i = 0; i < Configuration->Destinations.Count(); ++i)
-        if (Configuration->Destinations.Element(i) == d) return d;
-    return nullptr;
+std::shared_ptr<TDestination> Ouverte(const std::weak_ptr<TDestination>& d) {
+    std::shared_ptr<TDestination> ouverte = d.lock();
+    return ouverte && !ouverte->EstFermee() ? ouverte : nullptr;
 }
 
 // The destination's bookkeeping no longer names the file.
@@ -44,10 +44,9 @@ void Oublie(TDestination& d, const QString& fichier) {
 } // namespace
 
 void TMainForm::Annulation1Click() {
-    ++Occupe;
+    const TOccupation occupation(Occupe);
     DemandeArretRecherche();
     if (Configuration && ListeSource && !Configuration->AnnulSources.isEmpty()) AnnuleDernier();
-    --Occupe;
 }
 
 void TMainForm::AnnuleDernier() {
@@ -55,7 +54,7 @@ void TMainForm::AnnuleDernier() {
     const qsizetype n = c.AnnulSources.size() - 1;
     const QByteArray source = c.AnnulSources[n], cible = c.AnnulCibles[n];
     const int index = c.AnnulIndex[n].toInt();
-    TDestination* d = Ouverte(c.AnnulDestinations[n]);
+    const std::shared_ptr<TDestination> d = Ouverte(c.AnnulDestinations[n]);
     const bool copie = c.AnnulCopies[n];
     // The entry goes whatever happens, so that older ones can still be undone.
     c.AnnulSources.removeLast();

@@ -39,7 +39,7 @@ bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
     Configuration->AnnulSources << source;
     Configuration->AnnulCibles << cible;
     Configuration->AnnulIndex << QString::number(index);
-    Configuration->AnnulDestinations << &d;
+    Configuration->AnnulDestinations << d.weak_from_this();
     Configuration->AnnulCopies << copie;
     if (!copie) {
         ListeSource->Fichiers.Retire(index);

@@ -5,6 +5,7 @@
 #include "app/curseur.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/occupation.h"
 #include "config/configuration.h"
 #include "destinations/confirmation.h"
 #include "destinations/destination.h"
@@ -84,11 +85,11 @@ TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValid
 }
 
 void TMainForm::DetruitDestination(int index) {
-    std::unique_ptr<TDestination> d = Configuration->Destinations.Retire(index);
+    const std::shared_ptr<TDestination> d = Configuration->Destinations.Retire(index);
     // Taken out of the list first, so that the heights recomputed no longer count its font.
     ListeGroupe->Retire(*d);
-    Configuration->OublieDestination(d.get());
-    d.reset(); // saves or erases its store, by the answer given
+    // Its store is saved or erased now, by the answer given, whoever still holds it.
+    d->Ferme();
 }
 
 bool TMainForm::NiveauAffichable(int32_t id) const {
@@ -133,7 +134,7 @@ void TMainForm::RattacheOrphelines() {
 void TMainForm::Fermerladestination1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
-    ++Occupe;
+    const TOccupation occupation(Occupe);
     DemandeArretRecherche();
     const TLotMagasin lot(&Configuration->ContexteDestinations);
     int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;
@@ -165,13 +166,12 @@ void TMainForm::Fermerladestination1Click() {
     }
     RetrouveNiveauAffichable(niveauDuFerme);
     RafraichisListeDestinations();
-    --Occupe;
 }
 
 void TMainForm::Fermertouteslesdestinations1Click() {
     if (!Configuration) return;
     FixeCurseur(Qt::WaitCursor);
-    ++Occupe;
+    const TOccupation occupation(Occupe);
     DemandeArretRecherche();
     const TLotMagasin lot(&Configuration->ContexteDestinations);
     int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;
@@ -185,7 +185,6 @@ void TMainForm::Fermertouteslesdestinations1Click() {
             RattacheOrphelines();
             RetrouveNiveauAffichable(0);
             RafraichisListeDestinations();
-            --Occupe;
             CurseurParDefaut();
             return;
         }
@@ -195,7 +194,6 @@ void TMainForm::Fermertouteslesdestinations1Click() {
     for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i)
         DetruitDestination(i);
     ListeGroupe->Courant = 0;
-    --Occupe;
     RafraichisListeDestinations();
     CurseurParDefaut();
 }

@@ -67,9 +67,9 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
     if (groupes.PositionCourante() > BarreMaximum) groupes.FixePositionCourante(BarreMaximum);
 
     ImagePanneau.fill(Couleurs.Face);
-    Tuiles.fill(nullptr);
+    Tuiles.fill(TTuile());
     Dessine(*destinations.Element(0), 0, 0, 0, false, HauteurTuile, largeur, courant);
-    Tuiles[0] = destinations.Element(0);
+    Tuiles[0] = destinations.Partage(0);
 
     int shown = 0, fixed = 0;
     const int p = groupes.PositionCourante();
@@ -78,7 +78,7 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
             TDestination* parent = destinations.Element(i);
             if (parent->SousGroupe != courant) continue;
             Dessine(*parent, 0, HauteurTuile, i, false, HauteurTuile, largeur, courant);
-            Tuiles[1] = parent;
+            Tuiles[1] = destinations.Partage(i);
             shown = fixed = 1;
             break;
         }
@@ -95,7 +95,7 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
             e->Visible = true;
             const int slot = shown - p;
             Dessine(*e, 0, slot * HauteurTuile, i, false, HauteurTuile, largeur, courant);
-            Tuiles[static_cast<size_t>(slot)] = e;
+            Tuiles[static_cast<size_t>(slot)] = destinations.Partage(i);
         }
     }
 }
@@ -233,7 +233,7 @@ void TPanneauDestinations::DessineDoublonsEnfonce(int y, int h, int w) {
 TDestination* TPanneauDestinations::TuileA(int y) const {
     if (y < 0 || HauteurTuile <= 0) return nullptr;
     const int slot = y / HauteurTuile;
-    return slot < NombreCases ? Tuiles[static_cast<size_t>(slot)] : nullptr;
+    return slot < NombreCases ? static_cast<TDestination*>(Tuiles[static_cast<size_t>(slot)]) : nullptr;
 }
 
 QString TPanneauDestinations::Indice(const TDestination& d) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/listeobjets.h"
+#include "listedestinations.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,9 +9,22 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class TDestination;
 class TListeGroupe;
+
+// What a slot of the panel holds: its destination, kept alive with the slot, read as a plain pointer.
+class TTuile {
+public:
+    TTuile() = default;
+    TTuile(std::shared_ptr<TDestination> destination) : d(std::move(destination)) {}
+    operator TDestination*() const { return d.get(); }
+    TDestination* operator->() const { return d.get(); }
+
+private:
+    std::shared_ptr<TDestination> d;
+};
 
 // The system colours the tiles are drawn with.
 struct TCouleursPanneau {
@@ -23,12 +36,14 @@ struct TCouleursPanneau {
 class TPanneauDestinations {
 public:
     static constexpr int NombreCases = 51;
-    using ListeDestinations = TListeObjets<QString, TDestination>;
+    using ListeDestinations = TListeDestinations;
 
     QImage ImagePanneau;
     int32_t HauteurTuile = 34;
     int32_t NbTuilesVisibles = 0;
-    std::array<TDestination*, NombreCases> Tuiles{};
+    // The destination of each slot, held until the next layout, so that a tile never points at a
+    // destination closed meanwhile.
+    std::array<TTuile, NombreCases> Tuiles{};
 
     // What the layout asks of the scroll bar.
     bool BarreVisible = false;

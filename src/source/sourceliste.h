@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/listeobjets.h"
+#include "destinations/listedestinations.h"
 #include "fichiersource.h"
 
 #include <QByteArray>
@@ -14,7 +15,6 @@ class IAttente;
 class TDestination;
 
 using TListeFichiers = TListeObjets<QByteArray, TFichierSource>;
-using TListeDestinations = TListeObjets<QString, TDestination>;
 
 enum ModeTri { TriNom = 1, TriDate = 2, TriTaille = 3, TriExtension = 4 };
 

@@ -56,7 +56,8 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     EXPECT_EQ(Configuration->AnnulCibles,
               QList<QByteArray>{QFile::encodeName(cible + QStringLiteral("/a.jpg"))});
     EXPECT_EQ(Configuration->AnnulIndex, QStringList{"0"});
-    EXPECT_EQ(Configuration->AnnulDestinations, QList<TDestination*>{Destination(1)});
+    ASSERT_EQ(Configuration->AnnulDestinations.size(), 1);
+    EXPECT_EQ(Configuration->AnnulDestinations.front().lock().get(), Destination(1));
     EXPECT_EQ(Destination(1)->ATraiter, QStringList{cible + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(avertissements.isEmpty());
 }

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 QByteArray Contenu(const QString& chemin) {
@@ -250,7 +253,7 @@ TEST_F(ConfigurationTest, EcritureImpossibleLaisseLAncienFichier) {
 }
 
 TEST(ListeGroupe, NiveauxEtHauteurs) {
-    TListeObjets<QString, TDestination> destinations;
+    TListeDestinations destinations;
     TListeGroupe groupes;
     groupes.Destinations = &destinations;
     auto ajoute = [&](int groupe, int sousGroupe, int points) {
@@ -374,4 +377,36 @@ TEST_F(ConfigurationTest, DemandeEffacement) {
     EXPECT_FALSE(d.DemandeEffacement());
     EXPECT_EQ(d.ATraiter.size(), 1);
     contexte.ReponseMemorisee = 9;
+}
+
+// A destination closed while another thread still holds it: closed at once (its store saved),
+// freed only when that thread lets go; the sanitizers see no use after free.
+TEST_F(ConfigurationTest, UneDestinationFermeeResteValideTantQuOnLaTient) {
+    const QString d = env.Dossier(QStringLiteral("tenue"));
+    EcritImage(d + QStringLiteral("/a.jpg"));
+    auto destination = std::make_shared<TDestination>(&configuration.ContexteDestinations);
+    destination->Charge(d, QStringLiteral("Tenue"));
+    destination->ListeSignatures->Intraitables << d + QStringLiteral("/a.jpg");
+    configuration.Destinations.Ajoute(destination->Titre, destination);
+    std::weak_ptr<TDestination> suivie = destination;
+    std::atomic<bool> fermeeVue{false};
+    std::thread tache([tenue = std::move(destination), &fermeeVue] {
+        // Keeps reading what a search task would, before, during and after the close.
+        qsizetype lu = 0;
+        while (!tenue->EstFermee())
+            lu += tenue->Chemin.size();
+        fermeeVue = true;
+        for (int i = 0; i < 1000; ++i)
+            lu += tenue->Titre.size() + tenue->Chemin.size();
+        EXPECT_GT(lu, 0);
+    });
+    configuration.ContexteDestinations.ReponseMemorisee = 7;
+    configuration.Destinations.Retire(1)->Ferme();
+    // Closed now: the store is written although the object is still held.
+    EXPECT_FALSE(
+        TMagasinSignatures(configuration.ContexteDestinations.DossierSignatures()).NomDeBase(d).isEmpty());
+    tache.join();
+    EXPECT_TRUE(fermeeVue);
+    EXPECT_TRUE(suivie.expired());
+    configuration.ContexteDestinations.ReponseMemorisee = 9;
 }

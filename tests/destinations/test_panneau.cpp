@@ -36,7 +36,7 @@ protected:
     }
     QRgb Pixel(int x, int y) const { return panneau.ImagePanneau.pixel(x, y); }
 
-    TListeObjets<QString, TDestination> destinations;
+    TListeDestinations destinations;
     TListeGroupe groupes;
     TPanneauDestinations panneau;
 };
