@@ -6,6 +6,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <unordered_set>
 
 QString TContexteDestinations::DossierSignatures() const {
@@ -38,10 +40,36 @@ void TDestination::Ferme() {
     if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {
         SauveSignatures();
     } else {
+        const std::lock_guard<std::mutex> verrou(Verrou);
         TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
             .Efface(ListeSignatures->Dossier);
         ATraiter.clear();
     }
+}
+
+TDestination::TComptes TDestination::Comptes() const {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    return {ATraiter.size(), static_cast<qsizetype>(ListeSignatures->Miniatures.size()),
+            ListeSignatures->Intraitables.size(), Doublons.size()};
+}
+
+void TDestination::AjouteATraiter(const QString& fichier) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    ATraiter << fichier;
+}
+
+void TDestination::Oublie(const QString& fichier) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    auto& miniatures = ListeSignatures->Miniatures;
+    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
+                                    [&](const auto& m) { return m->Fichier == fichier; }),
+                     miniatures.end());
+    ATraiter.removeAll(fichier);
+    ListeSignatures->Intraitables.removeAll(fichier);
+    Doublons.removeIf([&](const QString& ligne) {
+        const QStringList champs = ligne.split(u'*');
+        return (champs.size() > 1 && champs[1] == fichier) || (champs.size() > 2 && champs[2] == fichier);
+    });
 }
 
 QString TDestination::NomAleatoire() {
@@ -49,6 +77,7 @@ QString TDestination::NomAleatoire() {
 }
 
 void TDestination::Charge(const QString& chemin, const QString& titre) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
     Active = true;
     Titre = titre;
     Fonte = QFont();
@@ -100,6 +129,7 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
 
 bool TDestination::SauveSignatures() {
     if (!Contexte) return false;
+    const std::lock_guard<std::mutex> verrou(Verrou);
     return TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
         .Sauve(*ListeSignatures, Doublons);
 }
@@ -113,12 +143,16 @@ bool TDestination::DemandeEffacement() {
         reponse = Contexte->Confirme ? Contexte->Confirme(question) : int16_t{2};
         if (reponse == 2 || reponse == 8) return false;
     }
-    if (reponse == 6 || reponse == 10) ATraiter.clear();
+    if (reponse == 6 || reponse == 10) {
+        const std::lock_guard<std::mutex> verrou(Verrou);
+        ATraiter.clear();
+    }
     if (Contexte->ArreteRecherche) Contexte->ArreteRecherche();
     return true;
 }
 
 void TDestination::RetireSignaturesDisparues() {
+    const std::lock_guard<std::mutex> verrou(Verrou);
     auto& miniatures = ListeSignatures->Miniatures;
     for (auto i = static_cast<qsizetype>(miniatures.size()) - 1; i >= 0; --i)
         if (!QFile::exists(miniatures[static_cast<size_t>(i)]->Fichier))

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 // What every destination shares with the program: where the store is, the remembered answer of
 // the confirmation dialog (6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all, 2 cancel), the
@@ -74,6 +75,21 @@ public:
     void RetireSignaturesDisparues();
 
     static QString NomAleatoire();
+
+    // The three lists the duplicate search shares with the windows: ATraiter, Doublons and
+    // ListeSignatures. Outside this class they are read and changed only through the methods
+    // below, each under Verrou, the one lock of this destination, which the search's thread takes
+    // too. Charge, the save and Ferme take it as well.
+    struct TComptes {
+        qsizetype ATraiter = 0, Signatures = 0, Intraitables = 0, Doublons = 0;
+    };
+    TComptes Comptes() const;
+    // Queues a new image for its signature.
+    void AjouteATraiter(const QString& fichier);
+    // Drops every trace of a file: its signature, its place in the queue, its untreatable mark and
+    // the duplicate lines that name it (second or third field, exactly).
+    void Oublie(const QString& fichier);
+    mutable std::mutex Verrou;
 
     QStringList ATraiter;
     QStringList Doublons;

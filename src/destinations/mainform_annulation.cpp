@@ -27,20 +27,6 @@ std::shared_ptr<TDestination> Ouverte(const std::weak_ptr<TDestination>& d) {
     return ouverte && !ouverte->EstFermee() ? ouverte : nullptr;
 }
 
-// The destination's bookkeeping no longer names the file.
-void Oublie(TDestination& d, const QString& fichier) {
-    auto& miniatures = d.ListeSignatures->Miniatures;
-    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
-                                    [&](const auto& m) { return m->Fichier == fichier; }),
-                     miniatures.end());
-    d.ATraiter.removeAll(fichier);
-    d.ListeSignatures->Intraitables.removeAll(fichier);
-    d.Doublons.removeIf([&](const QString& ligne) {
-        const QStringList champs = ligne.split(u'*');
-        return (champs.size() > 1 && champs[1] == fichier) || (champs.size() > 2 && champs[2] == fichier);
-    });
-}
-
 } // namespace
 
 void TMainForm::Annulation1Click() {
@@ -95,7 +81,7 @@ void TMainForm::AnnuleDernier() {
             ArmeTimerCourantAff();
         }
     }
-    if (d) Oublie(*d, QFile::decodeName(cible));
+    if (d) d->Oublie(QFile::decodeName(cible));
     Affichage->AfficheTout();
 }
 

@@ -45,7 +45,7 @@ bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
         ListeSource->Fichiers.Retire(index);
         delete ListBox1->takeItem(index);
     }
-    if (d.Titre != TitreCorbeille) d.ATraiter << QFile::decodeName(cible);
+    if (d.Titre != TitreCorbeille) d.AjouteATraiter(QFile::decodeName(cible));
     return true;
 }
 

@@ -173,16 +173,18 @@ void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     p.setFont(PoliceFenetre);
     const QFontMetrics mesure(PoliceFenetre);
 
-    Remplit(p, x + w1 - 34, y + 3, x + w1 - 5, y + h1 - 21, d.Doublons.isEmpty() ? Couleurs.Face : JaunePale);
+    const TDestination::TComptes comptes = d.Comptes();
+    Remplit(p, x + w1 - 34, y + 3, x + w1 - 5, y + h1 - 21,
+            comptes.Doublons == 0 ? Couleurs.Face : JaunePale);
     Trait(p, Couleurs.Ombre, {{x + w1 - 5, y + 3}, {x + w1 - 35, y + 3}, {x + w1 - 35, y + h1 - 21}});
     Trait(p, Couleurs.Lumiere, {{x + w1 - 35, y + h1 - 21}, {x + w1 - 5, y + h1 - 21}});
-    const QString compte = QString::number(d.Doublons.size());
+    const QString compte = QString::number(comptes.Doublons);
     p.setPen(Qt::black);
     p.drawText(x + (w1 - 38) + (35 - mesure.horizontalAdvance(compte)) / 2,
                y + (h1 - 20) / 2 - mesure.height() / 2 + mesure.ascent(), compte);
 
-    const qint64 enAttente = d.ATraiter.size();
-    const qint64 faites = static_cast<qint64>(d.ListeSignatures->Miniatures.size());
+    const qint64 enAttente = comptes.ATraiter;
+    const qint64 faites = comptes.Signatures;
     const qint64 n = enAttente + faites;
     const int droite = x + w1 - 5, haut = y + h1 - 19, bas = y + h1 - 6;
     const int gauche = n == 0 ? droite : droite - static_cast<int>(enAttente * (w1 - 12) / n);
@@ -237,8 +239,9 @@ TDestination* TPanneauDestinations::TuileA(int y) const {
 }
 
 QString TPanneauDestinations::Indice(const TDestination& d) {
+    const TDestination::TComptes comptes = d.Comptes();
     return d.Chemin + QStringLiteral("\rA traiter :%1\rTraités :%2\rErronés :%3")
-                          .arg(d.ATraiter.size())
-                          .arg(d.ListeSignatures->Miniatures.size())
-                          .arg(d.ListeSignatures->Intraitables.size());
+                          .arg(comptes.ATraiter)
+                          .arg(comptes.Signatures)
+                          .arg(comptes.Intraitables);
 }

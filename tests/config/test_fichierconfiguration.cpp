@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -409,4 +410,26 @@ TEST_F(ConfigurationTest, UneDestinationFermeeResteValideTantQuOnLaTient) {
     EXPECT_TRUE(fermeeVue);
     EXPECT_TRUE(suivie.expired());
     configuration.ContexteDestinations.ReponseMemorisee = 9;
+}
+
+// The shared lists change from two threads at once while the main thread reads their counts.
+TEST(Destination, ListesPartageesSousLeVerrou) {
+    TDestination d;
+    d.Chemin = QStringLiteral("/d");
+    constexpr int Parts = 20000;
+    std::atomic<int> finis{0};
+    auto ajoute = [&d, &finis](const QString& prefixe) {
+        for (int i = 0; i < Parts; ++i)
+            d.AjouteATraiter(prefixe + QString::number(i));
+        ++finis;
+    };
+    std::thread un(ajoute, QStringLiteral("/d/a")), deux(ajoute, QStringLiteral("/d/b"));
+    qsizetype lus = 0;
+    while (finis < 2)
+        lus = std::max(lus, d.Comptes().ATraiter);
+    un.join();
+    deux.join();
+    EXPECT_LE(lus, 2 * Parts);
+    d.Oublie(QStringLiteral("/d/a7"));
+    EXPECT_EQ(d.Comptes().ATraiter, 2 * Parts - 1);
 }
