@@ -7,27 +7,15 @@
 #include "app/occupation.h"
 #include "app/progression.h"
 #include "config/configuration.h"
+#include "destinations/classement.h"
 #include "destinations/corbeille.h"
 #include "destinations/destination.h"
-#include "destinations/fichiers.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 
 #include <QAction>
 #include <QFile>
 #include <QListWidget>
-
-#include <unistd.h>
-
-namespace {
-
-// The destination still open, or none once it has been closed.
-std::shared_ptr<TDestination> Ouverte(const std::weak_ptr<TDestination>& d) {
-    std::shared_ptr<TDestination> ouverte = d.lock();
-    return ouverte && !ouverte->EstFermee() ? ouverte : nullptr;
-}
-
-} // namespace
 
 void TMainForm::Annulation1Click() {
     const TOccupation occupation(Occupe);
@@ -36,52 +24,16 @@ void TMainForm::Annulation1Click() {
 }
 
 void TMainForm::AnnuleDernier() {
-    Tconfiguration& c = *Configuration;
-    const qsizetype n = c.AnnulSources.size() - 1;
-    const QByteArray source = c.AnnulSources[n], cible = c.AnnulCibles[n];
-    const int index = c.AnnulIndex[n].toInt();
-    const std::shared_ptr<TDestination> d = Ouverte(c.AnnulDestinations[n]);
-    const bool copie = c.AnnulCopies[n];
-    // The entry goes whatever happens, so that older ones can still be undone.
-    c.AnnulSources.removeLast();
-    c.AnnulCibles.removeLast();
-    c.AnnulIndex.removeLast();
-    c.AnnulDestinations.removeLast();
-    c.AnnulCopies.removeLast();
-
-    const QString nom = QFile::decodeName(Chemins::NomDeFichier(cible));
-    if (copie) {
-        if (Fichiers::Existe(cible) && ::unlink(cible.constData()) != 0) {
-            Avertit(QStringLiteral(
-                        "Impossible d'annuler la copie de « %1 » : le fichier ne peut pas être effacé.")
-                        .arg(nom));
-            return;
-        }
-    } else {
-        if (Fichiers::Existe(source)) {
-            Avertit(
-                QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
-                    .arg(nom, QFile::decodeName(source)));
-            return;
-        }
-        const Fichiers::Resultat retour = Fichiers::Deplace(cible, source);
-        if (!retour.Reussi) {
-            Avertit(QStringLiteral("Impossible de remettre « %1 » à sa place : %2.").arg(nom, retour.Raison));
-            return;
-        }
-        // A file filed from an earlier source goes back to its folder, not into this folder's list.
-        const bool dansLaSource =
-            Chemins::Joint(QFile::encodeName(ListeSource->Chemin), Chemins::NomDeFichier(source)) == source;
-        std::unique_ptr<TFichierSource> enregistrement = dansLaSource ? EnregistrementDe(source) : nullptr;
-        const int place = std::clamp(index, 0, ListeSource->Fichiers.Count());
-        if (enregistrement) {
-            ListBox1->insertItem(place, QFile::decodeName(enregistrement->Nom));
-            ListeSource->Fichiers.Insere(place, source, std::move(enregistrement));
-            ListeSource->IndexDemande = place;
-            ArmeTimerCourantAff();
-        }
+    const TAnnulation resultat = AnnuleDernierClassement(*Configuration, *ListeSource);
+    if (!resultat.Echec.isEmpty()) {
+        Avertit(resultat.Echec);
+        return;
     }
-    if (d) d->Oublie(QFile::decodeName(cible));
+    if (resultat.IndexRemis >= 0) {
+        ListBox1->insertItem(resultat.IndexRemis, resultat.NomRemis);
+        ListeSource->IndexDemande = resultat.IndexRemis;
+        ArmeTimerCourantAff();
+    }
     Affichage->AfficheTout();
 }
 

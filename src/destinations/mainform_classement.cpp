@@ -5,8 +5,8 @@
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "config/configuration.h"
+#include "destinations/classement.h"
 #include "destinations/destination.h"
-#include "destinations/fichiers.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 
@@ -15,38 +15,12 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include <cerrno>
-
 bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
     const int index = ListeSource->IndexAffiche;
-    if (index < 0 || index >= ListeSource->Fichiers.Count()) return false;
-    const QByteArray source = ListeSource->Fichiers.Texte(index);
-    const QByteArray nom = ListeSource->Fichiers.Element(index)->Nom;
-    QByteArray cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
-    if (cible == source) return false;
-
-    Fichiers::Resultat resultat = copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
-    // A name taken between choosing it and filing: the next free name, a few times at most.
-    for (int essai = 0; !resultat.Reussi && resultat.Code == EEXIST && essai < 8; ++essai) {
-        cible = Fichiers::CibleLibre(QFile::encodeName(d.Chemin), nom, source);
-        if (cible == source) return false;
-        resultat = copie ? Fichiers::Copie(source, cible) : Fichiers::Deplace(source, cible);
-    }
-    if (!resultat.Reussi) {
-        echec = QStringLiteral("« %1 » : %2").arg(QFile::decodeName(nom), resultat.Raison);
-        return false;
-    }
-    Configuration->AnnulSources << source;
-    Configuration->AnnulCibles << cible;
-    Configuration->AnnulIndex << QString::number(index);
-    Configuration->AnnulDestinations << d.weak_from_this();
-    Configuration->AnnulCopies << copie;
-    if (!copie) {
-        ListeSource->Fichiers.Retire(index);
-        delete ListBox1->takeItem(index);
-    }
-    if (d.Titre != TitreCorbeille) d.AjouteATraiter(QFile::decodeName(cible));
-    return true;
+    const TClassement resultat = ClasseFichier(*ListeSource, index, d, copie, *Configuration);
+    echec = resultat.Echec;
+    if (resultat.Classe && !copie) delete ListBox1->takeItem(index);
+    return resultat.Classe;
 }
 
 void TMainForm::Classe(TDestination& d, bool copie) {
