@@ -30,6 +30,7 @@ class QToolButton;
 class TAffichageSource;
 class QDialog;
 class TDestination;
+class TFermeture;
 struct TMarche;
 class TListeGroupe;
 class TPanneauDestinations;
@@ -290,18 +291,11 @@ private:
     void DemandeArretRecherche();
 
     // Opening and closing: the destination made from the properties dialog's fields, appended to
-    // the list and counted into its level; whether a folder is open already; the destination at
-    // that index closed (its store saved or erased by the answer given).
+    // the list and counted into its level; whether a folder is open already; the closing
+    // operations on the program's destinations, the confirmation dialog's cancel buttons tied in.
     TDestination* CreeDestination(int32_t niveau);
     bool DejaOuverte(const QString& chemin) const;
-    void DetruitDestination(int index);
-    // A level the panel can show: the top, or a level with tiles whose parent is open.
-    bool NiveauAffichable(int32_t id) const;
-    // When the level shown can no longer be shown: the fallback level, or the nearest of its
-    // parents that can, or the top.
-    void RetrouveNiveauAffichable(int32_t repli);
-    // Destinations whose level lost its parent go to the top level.
-    void RattacheOrphelines();
+    TFermeture Fermeture();
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();

@@ -9,6 +9,7 @@
 #include "config/configuration.h"
 #include "destinations/confirmation.h"
 #include "destinations/destination.h"
+#include "destinations/fermeture.h"
 #include "destinations/listegroupe.h"
 #include "tools/arborescence.h"
 #include "tools/nouvdest.h"
@@ -17,9 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QThread>
-
-#include <deque>
-#include <unordered_set>
 
 void TMainForm::DemandeArretRecherche() {
     if (QThread* tache = TacheRecherche.data()) tache->requestInterruption();
@@ -84,51 +82,10 @@ TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValid
     return CreeDestination(niveau);
 }
 
-void TMainForm::DetruitDestination(int index) {
-    const std::shared_ptr<TDestination> d = Configuration->Destinations.Retire(index);
-    // Taken out of the list first, so that the heights recomputed no longer count its font.
-    ListeGroupe->Retire(*d);
-    // Its store is saved or erased now, by the answer given, whoever still holds it.
-    d->Ferme();
-}
-
-bool TMainForm::NiveauAffichable(int32_t id) const {
-    if (id == 0) return true;
-    const TGroupe* groupe = ListeGroupe->Groupe(id);
-    if (!groupe || groupe->NbTuiles <= 1) return false;
-    for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-        if (Configuration->Destinations.Element(i)->SousGroupe == id) return true;
-    return false;
-}
-
-void TMainForm::RetrouveNiveauAffichable(int32_t repli) {
-    if (NiveauAffichable(ListeGroupe->Courant)) return;
-    int32_t niveau = repli >= 0 ? repli : 0;
-    // Up through the parents; a tree without a cycle ends at the top within as many steps as it
-    // has destinations.
-    for (int pas = 0; !NiveauAffichable(niveau) && pas <= Configuration->Destinations.Count(); ++pas) {
-        int32_t parent = 0;
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-            if (Configuration->Destinations.Element(i)->SousGroupe == niveau) {
-                parent = Configuration->Destinations.Element(i)->Groupe;
-                break;
-            }
-        niveau = parent;
-    }
-    ListeGroupe->Courant = NiveauAffichable(niveau) ? niveau : 0;
-}
-
-void TMainForm::RattacheOrphelines() {
-    std::unordered_set<int32_t> niveauxOuverts{0};
-    for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-        niveauxOuverts.insert(Configuration->Destinations.Element(i)->SousGroupe);
-    for (int i = 1; i < Configuration->Destinations.Count(); ++i) {
-        TDestination& d = *Configuration->Destinations.Element(i);
-        if (niveauxOuverts.count(d.Groupe)) continue;
-        ListeGroupe->Retire(d);
-        d.Groupe = 0;
-        ListeGroupe->Ajoute(d);
-    }
+TFermeture TMainForm::Fermeture() {
+    TFermeture fermeture(Configuration->Destinations, *ListeGroupe, Configuration->ContexteDestinations);
+    fermeture.AutoriseAnnulation = [](bool permise) { FormConfirmation->AutoriseAnnulation(permise); };
+    return fermeture;
 }
 
 void TMainForm::Fermerladestination1Click() {
@@ -137,63 +94,19 @@ void TMainForm::Fermerladestination1Click() {
     const TOccupation occupation(Occupe);
     DemandeArretRecherche();
     const TLotMagasin lot(&Configuration->ContexteDestinations);
-    int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;
-    reponse = 7;
-    TDestination* d = Configuration->Destinations.Element(index);
-    const int32_t niveauDuFerme = d->Groupe;
-    if (d->Titre != TitreCorbeille) {
-        int32_t sousArbre = -1;
-        if (d->DemandeEffacement()) {
-            sousArbre = d->SousGroupe;
-            DetruitDestination(index);
-        }
-        // Everything below goes with it, without a way to cancel half-way.
-        FormConfirmation->AutoriseAnnulation(false);
-        std::deque<int32_t> niveaux;
-        if (sousArbre != -1) niveaux.push_back(sousArbre);
-        while (!niveaux.empty()) {
-            const int32_t niveau = niveaux.front();
-            niveaux.pop_front();
-            for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i) {
-                TDestination* e = Configuration->Destinations.Element(i);
-                if (e->Groupe != niveau) continue;
-                if (e->SousGroupe != -1) niveaux.push_back(e->SousGroupe);
-                e->DemandeEffacement();
-                DetruitDestination(i);
-            }
-        }
-        FormConfirmation->AutoriseAnnulation(true);
-    }
-    RetrouveNiveauAffichable(niveauDuFerme);
+    Fermeture().FermeAvecSousArbre(index);
     RafraichisListeDestinations();
 }
 
 void TMainForm::Fermertouteslesdestinations1Click() {
     if (!Configuration) return;
     FixeCurseur(Qt::WaitCursor);
-    const TOccupation occupation(Occupe);
-    DemandeArretRecherche();
-    const TLotMagasin lot(&Configuration->ContexteDestinations);
-    int16_t& reponse = Configuration->ContexteDestinations.ReponseMemorisee;
-    reponse = 7;
-    for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i) {
-        if (Configuration->Destinations.Element(i)->DemandeEffacement()) DetruitDestination(i);
-        if (reponse == 8) {
-            // Cancel all: those not asked yet stay open, and so do those answered "&Annuler",
-            // each back in a level that the panel can reach.
-            reponse = 7;
-            RattacheOrphelines();
-            RetrouveNiveauAffichable(0);
-            RafraichisListeDestinations();
-            CurseurParDefaut();
-            return;
-        }
+    {
+        const TOccupation occupation(Occupe);
+        DemandeArretRecherche();
+        const TLotMagasin lot(&Configuration->ContexteDestinations);
+        Fermeture().FermeTout();
     }
-    // Those answered "&Annuler" close too, keeping their signatures.
-    reponse = 7;
-    for (int i = Configuration->Destinations.Count() - 1; i >= 1; --i)
-        DetruitDestination(i);
-    ListeGroupe->Courant = 0;
     RafraichisListeDestinations();
     CurseurParDefaut();
 }

@@ -1,6 +1,7 @@
 #include "app/textefichier.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "destinations/fermeture.h"
 #include "destinations/listegroupe.h"
 #include "duplicates/magasin.h"
 #include "environnement.h"
@@ -432,4 +433,54 @@ TEST(Destination, ListesPartageesSousLeVerrou) {
     EXPECT_LE(lus, 2 * Parts);
     d.Oublie(QStringLiteral("/d/a7"));
     EXPECT_EQ(d.Comptes().ATraiter, 2 * Parts - 1);
+}
+
+// Closing a parent with its sub-tree, then all with "To&ut annuler", without any window.
+TEST_F(ConfigurationTest, FermeturesSansFenetre) {
+    const auto enr = [](const QString& titre, const QString& chemin, int sousGroupe, int groupe) {
+        return QStringList{
+            titre, chemin,  QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial",
+            "8",   "XXXXXX"};
+    };
+    QStringList lignes = Entete(env.Source, 6);
+    lignes << enr("A", env.Dossier("A"), 1, 0) << enr("B", env.Dossier("A/B"), 2, 1)
+           << enr("D", env.Dossier("A/B/D"), -1, 2) << enr("C", env.Dossier("A/C"), -1, 1)
+           << enr("E", env.Dossier("E"), -1, 0) << enr("F", env.Dossier("F"), -1, 0);
+    ASSERT_TRUE(configuration.Lecture(Fichier(lignes)));
+    QStringList questions;
+    QList<int16_t> reponses{6, 7, 6, 7};
+    configuration.ContexteDestinations.Confirme = [&](const QString& question) {
+        questions << question.section(u'\'', 1, 1).section(u'/', -1);
+        return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
+    };
+    QList<bool> annulations;
+    TFermeture fermeture(configuration.Destinations, groupes, configuration.ContexteDestinations);
+    fermeture.AutoriseAnnulation = [&](bool permise) { annulations << permise; };
+    const auto titres = [this] {
+        QStringList liste;
+        for (int i = 1; i < configuration.Destinations.Count(); ++i)
+            liste << configuration.Destinations.Element(i)->Titre;
+        return liste;
+    };
+
+    fermeture.FermeAvecSousArbre(1);
+    EXPECT_EQ(questions, (QStringList{"A", "C", "B", "D"}));
+    EXPECT_EQ(annulations, (QList<bool>{false, true}));
+    EXPECT_EQ(titres(), (QStringList{"E", "F"}));
+    // The trash is never closed.
+    fermeture.FermeAvecSousArbre(0);
+    EXPECT_EQ(configuration.Destinations.Count(), 3);
+
+    // "To&ut annuler" at the second question: F closed, E stays open.
+    questions.clear();
+    reponses = {7, 8};
+    EXPECT_FALSE(fermeture.FermeTout());
+    EXPECT_EQ(questions, (QStringList{"F", "E"}));
+    EXPECT_EQ(titres(), QStringList{"E"});
+    EXPECT_EQ(configuration.ContexteDestinations.ReponseMemorisee, 7);
+    reponses = {7};
+    EXPECT_TRUE(fermeture.FermeTout());
+    EXPECT_TRUE(titres().isEmpty());
+    EXPECT_EQ(groupes.Courant, 0);
+    configuration.ContexteDestinations.ReponseMemorisee = 9;
 }
