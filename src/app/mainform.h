@@ -3,6 +3,7 @@
 #include "bandeicones.h"
 #include "config/fenetreprincipale.h"
 #include "duplicates/miniature.h"
+#include "tools/arborescence.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -31,7 +33,6 @@ class TAffichageSource;
 class QDialog;
 class TDestination;
 class TFermeture;
-struct TMarche;
 class TListeGroupe;
 class TPanneauDestinations;
 class TFormSplash2;
@@ -230,6 +231,10 @@ public:
     // sansValidation; none when the dialog is cancelled or the folder is already open.
     void Ajouter1Click();
     TDestination* AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau, int mode);
+    // The properties dialog filled for a folder (its name as title, the search mode) and shown
+    // unless sansValidation: what it then holds, or none when it was cancelled.
+    std::optional<TProprietesDestination> ValideDestination(const QString& chemin, bool sansValidation,
+                                                            int mode);
     void Fermerladestination1Click();
     void Fermertouteslesdestinations1Click();
 
@@ -238,7 +243,6 @@ public:
 
     // Adds a folder and all the folders below it, as a tree of levels or as a flat list.
     void Ajouteravecsousdossiers1Click();
-    void recursiveDir(const QString& chemin, int32_t niveau);
 
     // The source: a folder chosen in the source chooser, the same folder scanned again, or the
     // folder of the destination whose tile menu is open. Each asks the search to stop first.
@@ -293,7 +297,8 @@ private:
     // Opening and closing: the destination made from the properties dialog's fields, appended to
     // the list and counted into its level; whether a folder is open already; the closing
     // operations on the program's destinations, the confirmation dialog's cancel buttons tied in.
-    TDestination* CreeDestination(int32_t niveau);
+    // What the properties dialog holds.
+    TProprietesDestination ProprietesDuDialogue() const;
     bool DejaOuverte(const QString& chemin) const;
     TFermeture Fermeture();
     bool FiltreNavigation(QObject* objet, QEvent* event);
@@ -301,9 +306,6 @@ private:
     void SplitterMainPaint();
     void Panel2Resize();
     void PanelPrecSuivResize();
-
-    // While a folder tree is walked: the folders open, and those the walk has entered.
-    TMarche* marche = nullptr;
 
     bool fermetureFaite = false;
     int rouletteCumulee = 0; // wheel turns of less than one notch, kept for the next event

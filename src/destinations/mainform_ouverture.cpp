@@ -24,27 +24,21 @@ void TMainForm::DemandeArretRecherche() {
 }
 
 bool TMainForm::DejaOuverte(const QString& chemin) const {
-    if (marche) return marche->CheminsOuverts.count(chemin) != 0;
     for (int i = 1; i < Configuration->Destinations.Count(); ++i)
         if (Configuration->Destinations.Element(i)->Chemin == chemin) return true;
     return false;
 }
 
-TDestination* TMainForm::CreeDestination(int32_t niveau) {
-    auto nouvelle = std::make_unique<TDestination>(&Configuration->ContexteDestinations);
-    nouvelle->RechercheLocale = FormNouvDest->CheckBox1->isChecked();
-    nouvelle->RechercheGenerale = FormNouvDest->CheckBox2->isChecked();
-    nouvelle->Charge(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()),
-                     FormNouvDest->EditTitre->text());
-    nouvelle->Fonte = FormNouvDest->EditTitre->font();
-    nouvelle->FonteCharset = FormNouvDest->CharsetTitre;
-    nouvelle->FonteCouleur = FormNouvDest->CouleurTitre;
-    nouvelle->Groupe = niveau;
-    TDestination* d = nouvelle.get();
-    Configuration->Destinations.Ajoute(d->Titre, std::move(nouvelle));
-    ListeGroupe->Ajoute(*d);
-    if (marche) marche->CheminsOuverts.insert(d->Chemin);
-    return d;
+TProprietesDestination TMainForm::ProprietesDuDialogue() const {
+    TProprietesDestination proprietes;
+    proprietes.Chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
+    proprietes.Titre = FormNouvDest->EditTitre->text();
+    proprietes.Fonte = FormNouvDest->EditTitre->font();
+    proprietes.Charset = FormNouvDest->CharsetTitre;
+    proprietes.Couleur = FormNouvDest->CouleurTitre;
+    proprietes.RechercheLocale = FormNouvDest->CheckBox1->isChecked();
+    proprietes.RechercheGenerale = FormNouvDest->CheckBox2->isChecked();
+    return proprietes;
 }
 
 void TMainForm::Ajouter1Click() {
@@ -63,23 +57,32 @@ void TMainForm::Ajouter1Click() {
                     .arg(chemin));
         return;
     }
-    CreeDestination(ListeGroupe->Courant);
+    OuvreDestination(ProprietesDuDialogue(), ListeGroupe->Courant, Configuration->Destinations, *ListeGroupe,
+                     Configuration->ContexteDestinations);
     RafraichisListeDestinations();
 }
 
-TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau,
-                                           int mode) {
-    if (!Configuration) return nullptr;
+std::optional<TProprietesDestination> TMainForm::ValideDestination(const QString& chemin, bool sansValidation,
+                                                                   int mode) {
     FormNouvDest->Label1->setText(chemin);
     FormNouvDest->AffichePath(chemin);
     FormNouvDest->EditTitre->setText(Chemins::NomDeFichier(chemin));
     FormNouvDest->CheckBox1->setChecked(mode == 1 || mode == 3);
     FormNouvDest->CheckBox2->setChecked(mode == 3);
     FormNouvDest->CheckBox1->setEnabled(mode != 3);
-    if (!sansValidation && MontreModal(*FormNouvDest) != QDialog::Accepted) return nullptr;
-    const QString choisi = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
-    if (DejaOuverte(choisi) || Chemins::EstReserve(choisi, DossierProgramme)) return nullptr;
-    return CreeDestination(niveau);
+    if (!sansValidation && MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
+    return ProprietesDuDialogue();
+}
+
+TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau,
+                                           int mode) {
+    if (!Configuration) return nullptr;
+    const std::optional<TProprietesDestination> proprietes = ValideDestination(chemin, sansValidation, mode);
+    if (!proprietes || DejaOuverte(proprietes->Chemin) ||
+        Chemins::EstReserve(proprietes->Chemin, DossierProgramme))
+        return nullptr;
+    return OuvreDestination(*proprietes, niveau, Configuration->Destinations, *ListeGroupe,
+                            Configuration->ContexteDestinations);
 }
 
 TFermeture TMainForm::Fermeture() {

@@ -1,6 +1,8 @@
 #include "arborescence.h"
 
 #include "app/chemins.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
 #include "source/balayage.h"
 
 #include <QFile>
@@ -62,3 +64,72 @@ bool TDossiersVus::PremiereVisite(const QString& dossier) {
 }
 
 #endif
+
+TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
+                               TListeDestinations& destinations, TListeGroupe& groupes,
+                               TContexteDestinations& contexte) {
+    auto nouvelle = std::make_shared<TDestination>(&contexte);
+    nouvelle->RechercheLocale = proprietes.RechercheLocale;
+    nouvelle->RechercheGenerale = proprietes.RechercheGenerale;
+    nouvelle->Charge(Chemins::SansSeparateurFinal(proprietes.Chemin), proprietes.Titre);
+    nouvelle->Fonte = proprietes.Fonte;
+    nouvelle->FonteCharset = proprietes.Charset;
+    nouvelle->FonteCouleur = proprietes.Couleur;
+    nouvelle->Groupe = niveau;
+    TDestination* d = nouvelle.get();
+    destinations.Ajoute(d->Titre, std::move(nouvelle));
+    groupes.Ajoute(*d);
+    return d;
+}
+
+TAjoutArborescence::TAjoutArborescence(TListeDestinations& listeDestinations, TListeGroupe& listeGroupe,
+                                       TContexteDestinations& contexteDestinations)
+    : destinations(listeDestinations), groupes(listeGroupe), contexte(contexteDestinations) {}
+
+void TAjoutArborescence::Ajoute(const QString& racine, const TOptionsArborescence& choix) {
+    options = choix;
+    // The open folders in a set rather than searched in the list, and the folders entered. The
+    // program's folder (the trash, the store) counts as entered, so that no spelling of its path,
+    // through a link or from the folder itself, makes it a destination.
+    marche = TMarche();
+    for (int i = 1; i < destinations.Count(); ++i)
+        marche.CheminsOuverts.insert(destinations.Element(i)->Chemin);
+    marche.Vus.PremiereVisite(contexte.DossierProgramme);
+    Parcourt(racine, 0);
+}
+
+void TAjoutArborescence::Parcourt(const QString& chemin, int32_t niveau) {
+    const QString dossier = Chemins::SansSeparateurFinal(chemin);
+    // A folder reached a second time through a link is not walked again.
+    if (!marche.Vus.PremiereVisite(dossier)) return;
+    const TContenuDossier contenu = LitDossier(dossier);
+    const bool retenu = !options.SeulementAvecImages || contenu.ContientImages;
+
+    TDestination* d = nullptr;
+    if (retenu && Valide) {
+        const std::optional<TProprietesDestination> proprietes = Valide(dossier, options.Mode);
+        const QString choisi = proprietes ? Chemins::SansSeparateurFinal(proprietes->Chemin) : QString();
+        if (proprietes && !marche.CheminsOuverts.count(choisi) &&
+            !Chemins::EstReserve(choisi, contexte.DossierProgramme)) {
+            d = OuvreDestination(*proprietes, niveau, destinations, groupes, contexte);
+            marche.CheminsOuverts.insert(d->Chemin);
+        }
+        if (d && options.EnNiveaux && !contenu.SousDossiers.isEmpty()) {
+            // The destination opens a level of its own; AjouteGroupe counts it once more in the
+            // level it stands in, and Retire takes that count back.
+            d->SousGroupe = groupes.NouvelId();
+            groupes.AjouteGroupe(*d);
+            groupes.Retire(*d);
+        } else if (d) {
+            d->SousGroupe = -1;
+        }
+    }
+    for (const QString& sousDossier : contenu.SousDossiers)
+        Parcourt(sousDossier, options.EnNiveaux && d ? d->SousGroupe : 0);
+    // A level that none of the sub-folders came into (all already open, cancelled or left out)
+    // is not offered: its parent shows no level icon.
+    if (d && d->SousGroupe != -1) {
+        const TGroupe* niveauOuvert = groupes.Groupe(d->SousGroupe);
+        if (niveauOuvert && niveauOuvert->NbTuiles <= 1) d->SousGroupe = -1;
+    }
+}

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "destinations/listedestinations.h"
+
+#include <QFont>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <set>
 #include <unordered_set>
 #include <utility>
@@ -39,4 +44,54 @@ private:
 struct TMarche {
     std::unordered_set<QString> CheminsOuverts;
     TDossiersVus Vus;
+};
+
+class TDestination;
+class TListeGroupe;
+struct TContexteDestinations;
+
+// What a new destination is made of, as the properties dialog gives it.
+struct TProprietesDestination {
+    QString Chemin;
+    QString Titre;
+    QFont Fonte;
+    int32_t Charset = 1;
+    int32_t Couleur = 0;
+    bool RechercheLocale = false;
+    bool RechercheGenerale = false;
+};
+
+// Opens a destination from its properties at the end of the list, counted into its level.
+TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
+                               TListeDestinations& destinations, TListeGroupe& groupes,
+                               TContexteDestinations& contexte);
+
+// The options of a walk, as the folder-tree dialog gives them.
+struct TOptionsArborescence {
+    bool EnNiveaux = true;            // a folder with sub-folders opens a level of its own
+    bool SeulementAvecImages = false; // a folder without images is left out (its sub-folders are not)
+    int Mode = 2;                     // the search mode proposed: 1 LOCAL, 2 none, 3 GENERAL
+};
+
+// Adds a folder and every folder below it as destinations, in pre-order, as levels or as a flat
+// list. Each folder is proposed to Valide, which gives the properties to open it with, or none to
+// leave it out. A folder already open, one of the program's own, or one reached a second time
+// through a link is not opened.
+class TAjoutArborescence {
+public:
+    TAjoutArborescence(TListeDestinations& destinations, TListeGroupe& groupes,
+                       TContexteDestinations& contexte);
+
+    std::function<std::optional<TProprietesDestination>(const QString& dossier, int mode)> Valide;
+
+    void Ajoute(const QString& racine, const TOptionsArborescence& options);
+
+private:
+    void Parcourt(const QString& chemin, int32_t niveau);
+
+    TListeDestinations& destinations;
+    TListeGroupe& groupes;
+    TContexteDestinations& contexte;
+    TOptionsArborescence options;
+    TMarche marche;
 };

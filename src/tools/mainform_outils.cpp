@@ -58,58 +58,19 @@ void TMainForm::Ajouteravecsousdossiers1Click() {
     dialogue.CheckBox4->setChecked(true);
     const bool accepte = MontreModal(dialogue) == QDialog::Accepted;
     FixeCurseur(Qt::WaitCursor);
-    if (accepte) recursiveDir(dialogue.Dossier(), 0);
+    if (accepte) {
+        TOptionsArborescence options;
+        options.EnNiveaux = dialogue.CheckBox5->isChecked();
+        options.SeulementAvecImages = dialogue.CheckBox1->isChecked();
+        options.Mode = dialogue.CheckBox4->isChecked() ? 3 : dialogue.CheckBox3->isChecked() ? 1 : 2;
+        const bool sansValidation = dialogue.CheckBox2->isChecked();
+        TAjoutArborescence ajout(Configuration->Destinations, *ListeGroupe,
+                                 Configuration->ContexteDestinations);
+        ajout.Valide = [this, sansValidation](const QString& dossier, int mode) {
+            return ValideDestination(dossier, sansValidation, mode);
+        };
+        ajout.Ajoute(dialogue.Dossier(), options);
+    }
     CurseurParDefaut();
     RafraichisListeDestinations();
-}
-
-void TMainForm::recursiveDir(const QString& chemin, int32_t niveau) {
-    if (!Configuration) return;
-    if (!marche) {
-        // The walk's own state, for as long as the walk from this folder lasts: the open folders
-        // in a set rather than searched in the list, and the folders entered. The program's
-        // folder (the trash, the store) counts as entered, so that no spelling of its path,
-        // through a link or from the folder itself, makes it a destination.
-        TMarche etat;
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-            etat.CheminsOuverts.insert(Configuration->Destinations.Element(i)->Chemin);
-        etat.Vus.PremiereVisite(DossierProgramme);
-        marche = &etat;
-        struct Fin {
-            TMarche*& marche;
-            ~Fin() { marche = nullptr; }
-        } fin{marche};
-        recursiveDir(chemin, niveau);
-        return;
-    }
-    const QString dossier = Chemins::SansSeparateurFinal(chemin);
-    // A folder reached a second time through a link is not walked again.
-    if (!marche->Vus.PremiereVisite(dossier)) return;
-    const TFormRecurs& options = *FormRecurs;
-    const TContenuDossier contenu = LitDossier(dossier);
-    const bool arborescence = options.CheckBox5->isChecked();
-    const bool retenu = !options.CheckBox1->isChecked() || contenu.ContientImages;
-    const int mode = options.CheckBox4->isChecked() ? 3 : options.CheckBox3->isChecked() ? 1 : 2;
-
-    TDestination* d = nullptr;
-    if (retenu) {
-        d = AjouteDestination(dossier, options.CheckBox2->isChecked(), niveau, mode);
-        if (d && arborescence && !contenu.SousDossiers.isEmpty()) {
-            // The destination opens a level of its own; AjouteGroupe counts it once more in the
-            // level it stands in, and Retire takes that count back.
-            d->SousGroupe = ListeGroupe->NouvelId();
-            ListeGroupe->AjouteGroupe(*d);
-            ListeGroupe->Retire(*d);
-        } else if (d) {
-            d->SousGroupe = -1;
-        }
-    }
-    for (const QString& sousDossier : contenu.SousDossiers)
-        recursiveDir(sousDossier, arborescence && d ? d->SousGroupe : 0);
-    // A level that none of the sub-folders came into (all already open, cancelled or left out)
-    // is not offered: its parent shows no level icon.
-    if (d && d->SousGroupe != -1) {
-        const TGroupe* niveauOuvert = ListeGroupe->Groupe(d->SousGroupe);
-        if (niveauOuvert && niveauOuvert->NbTuiles <= 1) d->SousGroupe = -1;
-    }
 }

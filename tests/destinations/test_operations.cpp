@@ -1,9 +1,13 @@
 #include "config/configuration.h"
 #include "destinations/classement.h"
 #include "destinations/destination.h"
+#include "destinations/listegroupe.h"
 #include "environnement.h"
+#include "tools/arborescence.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -57,4 +61,49 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
     const qsizetype enAttente = destination->ATraiter.size();
     EXPECT_EQ(AnnuleDernierClassement(journal, source).IndexRemis, 0);
     EXPECT_EQ(destination->ATraiter.size(), enAttente);
+}
+
+// A folder tree added as levels, without any window: pre-order, a folder declined by the
+// question and the program's own folder left out, levels only where sub-folders came in.
+TEST(OperationsDeClassement, AjoutDUneArborescence) {
+    EnvironnementTest env;
+    const QString racine = env.Dossier(QStringLiteral("Photos"));
+    for (const char* dossier : {"Photos/A/A1", "Photos/A/A2", "Photos/B", "Photos/programme"})
+        env.Dossier(QString::fromLatin1(dossier));
+    TSourceListe source;
+    Tconfiguration configuration(source);
+    TListeGroupe groupes;
+    groupes.Destinations = &configuration.Destinations;
+    configuration.ContexteDestinations.DossierProgramme = racine + QStringLiteral("/programme");
+    configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
+    QStringList proposes;
+    TAjoutArborescence ajout(configuration.Destinations, groupes, configuration.ContexteDestinations);
+    ajout.Valide = [&](const QString& dossier, int mode) -> std::optional<TProprietesDestination> {
+        proposes << QFileInfo(dossier).fileName();
+        EXPECT_EQ(mode, 3);
+        if (dossier.endsWith(QStringLiteral("/A2"))) return std::nullopt;
+        TProprietesDestination proprietes;
+        proprietes.Chemin = dossier;
+        proprietes.Titre = QFileInfo(dossier).fileName();
+        return proprietes;
+    };
+    TOptionsArborescence options;
+    options.Mode = 3;
+    ajout.Ajoute(racine, options);
+
+    QStringList titres;
+    for (int i = 1; i < configuration.Destinations.Count(); ++i)
+        titres << configuration.Destinations.Element(i)->Titre;
+    // Sub-folders come in the order the file system gives them: compare as sets, parents first.
+    EXPECT_EQ(titres.first(), QStringLiteral("Photos"));
+    EXPECT_EQ(QSet<QString>(titres.begin(), titres.end()), (QSet<QString>{"Photos", "A", "A1", "B"}));
+    EXPECT_LT(titres.indexOf(QStringLiteral("A")), titres.indexOf(QStringLiteral("A1")));
+    EXPECT_FALSE(proposes.contains(QStringLiteral("programme")));
+    const auto titree = [&](const QString& titre) {
+        return configuration.Destinations.Element(static_cast<int>(titres.indexOf(titre)) + 1);
+    };
+    EXPECT_NE(titree(QStringLiteral("Photos"))->SousGroupe, -1);
+    EXPECT_EQ(titree(QStringLiteral("A1"))->Groupe, titree(QStringLiteral("A"))->SousGroupe);
+    EXPECT_EQ(titree(QStringLiteral("B"))->SousGroupe, -1);
+    configuration.ContexteDestinations.ReponseMemorisee = 9;
 }
