@@ -294,10 +294,8 @@ private:
     // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
     void DemandeArretRecherche();
 
-    // Opening and closing: the destination made from the properties dialog's fields, appended to
-    // the list and counted into its level; whether a folder is open already; the closing
-    // operations on the program's destinations, the confirmation dialog's cancel buttons tied in.
-    // What the properties dialog holds.
+    // What the properties dialog holds; whether a folder is open already; the closing operations
+    // on the program's destinations, with the confirmation dialog's cancel buttons tied in.
     TProprietesDestination ProprietesDuDialogue() const;
     bool DejaOuverte(const QString& chemin) const;
     TFermeture Fermeture();

@@ -16,7 +16,7 @@
 TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destination, bool copie,
                           Tconfiguration& journal) {
     TClassement resultat;
-    if (index < 0 || index >= source.Fichiers.Count()) return resultat;
+    if (index < 0 || index >= source.Fichiers.Count() || destination.EstFermee()) return resultat;
     const QByteArray origine = source.Fichiers.Texte(index);
     const QByteArray nom = source.Fichiers.Element(index)->Nom;
     const QByteArray dossier = QFile::encodeName(destination.Chemin);

@@ -17,7 +17,8 @@ struct TClassement {
 };
 
 // Files entry index of the source list into the destination, under a free name (the next one
-// when a name is taken meanwhile): moved, and then out of the list, or copied. The filing is
+// when a name is taken meanwhile): moved, and then out of the list, or copied. Nothing is filed
+// into a closed destination. The filing is
 // recorded for undo and the new file queued for its signature.
 TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destination, bool copie,
                           Tconfiguration& journal);

@@ -69,7 +69,7 @@ public:
     void Ferme();
     bool EstFermee() const { return fermee.load(); }
     // Asks whether the signatures are to be erased as the destination closes; false when the
-    // user cancelled. The caller then takes the destination out of the list and destroys it.
+    // user cancelled. The caller then takes the destination out of the list and closes it.
     bool DemandeEffacement();
     // Drops every signature whose image file no longer exists, walking from the last to the first.
     void RetireSignaturesDisparues();
