@@ -6,6 +6,7 @@
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/questions.h"
 #include "duplicates/magasin.h"
 
 #include <QDir>
@@ -16,6 +17,17 @@
 #include <unistd.h>
 
 #include <cstdio>
+
+// The user of a benchmark: warnings printed, every destination closed with "Non pour Tous", any
+// other question answered no.
+class TQuestionsBanc : public IQuestions {
+public:
+    void Avertit(const QString& message) override { std::printf("warning: %s\n", qPrintable(message)); }
+    void SignaleErreur(const QString& message) override { std::printf("error: %s\n", qPrintable(message)); }
+    bool ConfirmeOkAnnuler(const QString&) override { return false; }
+    int DemandeOuiNonTout(const QString&) override { return 1; }
+    int16_t Confirme(const QString&) override { return 9; }
+};
 
 // Figures printed line by line; headless unless a platform is asked for.
 inline void PrepareBanc() {

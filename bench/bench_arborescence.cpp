@@ -78,7 +78,8 @@ int main(int argc, char* argv[]) {
         const int ouvertes = Configuration->Destinations.Count() - 1;
         const auto niveaux = MainForm->ListeGroupe->Groupes.size();
 
-        Configuration->ContexteDestinations.Confirme = [](const QString&) { return int16_t{9}; };
+        TQuestionsBanc utilisateur;
+        MainForm->FixeQuestions(&utilisateur);
         t.start();
         MainForm->Fermertouteslesdestinations1Click();
         const double fermeture = static_cast<double>(t.nsecsElapsed()) / 1e6;

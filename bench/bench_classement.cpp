@@ -60,7 +60,8 @@ void Lance(const QString& racine, int nombre, const QImage& photo) {
                         {"SourcePath=" + source, "DestinationCount=1", "Cible", cible, "-1", "0", "1", "0",
                          "-11", "Arial", "8", "XXXXXX"});
     DemarreProgramme(programme);
-    MainForm->Avertit = [](const QString& message) { std::printf("warning: %s\n", qPrintable(message)); };
+    static TQuestionsBanc utilisateur;
+    MainForm->FixeQuestions(&utilisateur);
     Attend([] { return MainForm->isVisible(); });
     QTest::qWait(100);
     MainForm->RafraichisListeDestinations();

@@ -69,7 +69,8 @@ int main(int argc, char* argv[]) {
     DetruitFenetres();
 
     DemarreProgramme(programme);
-    Configuration->ContexteDestinations.Confirme = [](const QString&) { return int16_t{9}; };
+    TQuestionsBanc utilisateur;
+    MainForm->FixeQuestions(&utilisateur);
     t.start();
     MainForm->Fermertouteslesdestinations1Click();
     std::printf("\"&Fermer toutes les destinations\" with \"Non pour Tous\": %.0f ms (%d left open)\n", Ms(t),

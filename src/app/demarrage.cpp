@@ -45,8 +45,7 @@ void DemarrageDonnees() {
     TFormSplash2* chargement = MainForm->FenetreChargement;
     TContexteDestinations& contexte = Configuration->ContexteDestinations;
     contexte.DossierProgramme = MainForm->DossierProgramme;
-    // The dialog is created after the data start-up; it is only looked up when a question is asked.
-    contexte.Confirme = [](const QString& question) { return FormConfirmation->Demande(question); };
+    contexte.Questions = MainForm->Questions;
     contexte.DebutChargement = [chargement](int maximum) {
         chargement->ProgressBar2->setRange(0, std::max(1, maximum));
         chargement->ProgressBar2->setValue(0);
@@ -66,9 +65,7 @@ void DemarrageDonnees() {
         chargement->ProgressBar1->setValue(chargement->ProgressBar1->value() + 1);
         chargement->repaint();
     };
-    Configuration->SignaleErreur = [](const QString& message) {
-        QMessageBox::critical(MainForm, QStringLiteral("Mirasolve"), message);
-    };
+    Configuration->Questions = MainForm->Questions;
     Configuration->ListeGroupe = MainForm->ListeGroupe.get();
     MainForm->ListeGroupe->Destinations = &Configuration->Destinations;
 

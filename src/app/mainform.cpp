@@ -8,6 +8,7 @@
 #include "fenetre.h"
 #include "globaux.h"
 #include "imagecontrole.h"
+#include "questionsfenetre.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 #include "splash2.h"
@@ -115,16 +116,8 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
     IconeSousGroupe = ImageList4.Images[0];
     ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
 
-    Avertit = [this](const QString& message) {
-        QMessageBox::warning(this, QStringLiteral("Mirasolve"), message);
-    };
-    ConfirmeOkAnnuler = [this](const QString& question) {
-        return Question(this, question, {QStringLiteral("OK"), QStringLiteral("Annuler")}, 1) == 0;
-    };
-    DemandeOuiNonTout = [this](const QString& question) {
-        return Question(this, question,
-                        {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
-    };
+    questionsFenetre = std::make_unique<TQuestionsFenetre>(this);
+    Questions = questionsFenetre.get();
     MontreModal = [](QDialog& dialogue) { return dialogue.exec(); };
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
@@ -325,6 +318,13 @@ void TMainForm::RemplitListe() {
     for (int i = 0; i < ListeSource->Fichiers.Count(); ++i)
         noms << QFile::decodeName(Chemins::NomDeFichier(ListeSource->Fichiers.Texte(i)));
     ListBox1->addItems(noms);
+}
+
+void TMainForm::FixeQuestions(IQuestions* questions) {
+    Questions = questions;
+    if (!Configuration) return;
+    Configuration->Questions = questions;
+    Configuration->ContexteDestinations.Questions = questions;
 }
 
 void TMainForm::FixeIndiceListe(const QString& indice) {

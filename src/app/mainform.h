@@ -3,6 +3,7 @@
 #include "bandeicones.h"
 #include "config/fenetreprincipale.h"
 #include "duplicates/miniature.h"
+#include "questions.h"
 #include "tools/arborescence.h"
 
 #include <QImage>
@@ -208,13 +209,12 @@ public:
     // The destinations-list index of the tile the tile menu was opened on; -1 when none is.
     int IndexDuMenuDeTuile() const;
 
-    // Shows one French warning (a message box; tests put their own).
-    std::function<void(const QString&)> Avertit;
-
-    // Questions of emptying the trash (message boxes; tests put their own): OK or cancel, and
-    // the read-only question answered 0 yes, 1 no, 2 all.
-    std::function<bool(const QString&)> ConfirmeOkAnnuler;
-    std::function<int(const QString&)> DemandeOuiNonTout;
+    // Everything asked or told the user: message boxes and the confirmation dialog, or what a
+    // test puts in their place. The configuration and the destinations ask through the same.
+    IQuestions* Questions = nullptr;
+    // Puts other questions in place everywhere at once: the window, the configuration, the
+    // destinations.
+    void FixeQuestions(IQuestions* questions);
     void Viderlacorbeille1Click();
 
     // Undoes the last filing.
@@ -305,6 +305,7 @@ private:
     void Panel2Resize();
     void PanelPrecSuivResize();
 
+    std::unique_ptr<IQuestions> questionsFenetre;
     bool fermetureFaite = false;
     int rouletteCumulee = 0; // wheel turns of less than one notch, kept for the next event
 };

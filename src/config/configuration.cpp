@@ -1,6 +1,7 @@
 #include "configuration.h"
 
 #include "app/chemins.h"
+#include "app/questions.h"
 #include "app/textefichier.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
@@ -275,8 +276,8 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         // What could not be read is not lost when the file is written again.
         const QString copie = TexteFichier::GardeOriginal(fichier);
         if (copie.isEmpty()) FichiersAProteger.insert(fichier);
-        if (SignaleErreur)
-            SignaleErreur(
+        if (Questions)
+            Questions->SignaleErreur(
                 QStringLiteral("Erreur de lecture du fichier de configuration « %1 » à la ligne %2 : "
                                "valeur manquante ou non entière. ")
                     .arg(fichier)

@@ -14,6 +14,7 @@
 #include <set>
 
 class IFenetrePrincipale;
+class IQuestions;
 
 // A window's bounds moved and sized to stand whole on the screen (its top left corner at least,
 // when even its minimum size does not fit), never below its minimum size; no arithmetic on the
@@ -60,7 +61,8 @@ public:
     std::function<void(int maximum)> DebutLecture;
     std::function<void(const QString& titre)> DestinationEnCours;
     std::function<void()> PasLecture;
-    std::function<void(const QString& message)> SignaleErreur;
+    // Where a reading error is told.
+    IQuestions* Questions = nullptr;
 
     void ReleveFenetre(IFenetrePrincipale& fenetre);
     void AppliqueFenetre(IFenetrePrincipale& fenetre);
@@ -69,7 +71,7 @@ public:
 
     // Reads a configuration file (a missing one gives the defaults) and appends its destinations.
     // False when the file holds a bad value: what was read before it stays, the source is left as
-    // it was, the file's bytes are kept aside, and SignaleErreur has been told the file, the line
+    // it was, the file's bytes are kept aside, and Questions has been told the file, the line
     // and where the copy is. Font sizes are brought within what a tile can show, and every tree
     // level made reachable from the top.
     bool Lecture(const QString& fichier);

@@ -1,6 +1,7 @@
 #include "destination.h"
 
 #include "app/chemins.h"
+#include "app/questions.h"
 #include "duplicates/magasin.h"
 #include "source/balayage.h"
 
@@ -140,7 +141,7 @@ bool TDestination::DemandeEffacement() {
         QStringLiteral("Voulez-vous effacer les signatures du dossier '") + Chemin + QStringLiteral("' ?");
     int16_t& reponse = Contexte->ReponseMemorisee;
     if (reponse != 10 && reponse != 9) {
-        reponse = Contexte->Confirme ? Contexte->Confirme(question) : int16_t{2};
+        reponse = Contexte->Questions ? Contexte->Questions->Confirme(question) : int16_t{2};
         if (reponse == 2 || reponse == 8) return false;
     }
     if (reponse == 6 || reponse == 10) {

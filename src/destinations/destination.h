@@ -13,6 +13,8 @@
 #include <memory>
 #include <mutex>
 
+class IQuestions;
+
 // What every destination shares with the program: where the store is, the remembered answer of
 // the confirmation dialog (6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all, 2 cancel), the
 // source folder, the dialog itself and the loading window's second bar.
@@ -20,7 +22,7 @@ struct TContexteDestinations {
     QString DossierProgramme;
     int16_t ReponseMemorisee = 0;
     const QString* SourcePath = nullptr; // the configuration's, never a copy
-    std::function<int16_t(const QString& question)> Confirme;
+    IQuestions* Questions = nullptr;     // where the question of erasing a store is asked
     std::function<void()> ArreteRecherche;
     std::function<void(int maximum)> DebutChargement;
     std::function<void()> PasChargement;

@@ -26,7 +26,7 @@ void TMainForm::Annulation1Click() {
 void TMainForm::AnnuleDernier() {
     const TAnnulation resultat = AnnuleDernierClassement(*Configuration, *ListeSource);
     if (!resultat.Echec.isEmpty()) {
-        Avertit(resultat.Echec);
+        Questions->Avertit(resultat.Echec);
         return;
     }
     if (resultat.IndexRemis >= 0) {
@@ -38,14 +38,15 @@ void TMainForm::AnnuleDernier() {
 }
 
 void TMainForm::Viderlacorbeille1Click() {
-    if (!ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?"))) return;
+    if (!Questions->ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?")))
+        return;
     const QStringList echecs = VideCorbeille(
         Chemins::Joint(DossierProgramme, TitreCorbeille), FormProgress, [this](const QString& question) {
-            const int reponse = DemandeOuiNonTout(question);
+            const int reponse = Questions->DemandeOuiNonTout(question);
             return reponse == 0 ? ReponseLectureSeule::Oui
                                 : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
         });
     if (!echecs.isEmpty())
-        Avertit(QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
-                    .arg(echecs.join(u'\n')));
+        Questions->Avertit(QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
+                               .arg(echecs.join(u'\n')));
 }

@@ -64,7 +64,8 @@ void TMainForm::Classe(TDestination& d, bool copie) {
     ScrollBar1->setFocus();
     if (!echecs.isEmpty()) {
         const QString verbe = copie ? QStringLiteral("copier") : QStringLiteral("déplacer");
-        Avertit(QStringLiteral("Impossible de %1 vers « %2 » :\n%3\nCes fichiers restent dans la source.")
-                    .arg(verbe, d.Chemin, echecs.join(u'\n')));
+        Questions->Avertit(
+            QStringLiteral("Impossible de %1 vers « %2 » :\n%3\nCes fichiers restent dans la source.")
+                .arg(verbe, d.Chemin, echecs.join(u'\n')));
     }
 }

@@ -47,14 +47,15 @@ void TMainForm::Ajouter1Click() {
     if (MontreModal(*FormNouvDest) != QDialog::Accepted) return;
     const QString chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
     if (DejaOuverte(chemin)) {
-        Avertit(QStringLiteral("Le dossier existe déja"));
+        Questions->Avertit(QStringLiteral("Le dossier existe déja"));
         return;
     }
     if (Chemins::EstReserve(chemin, DossierProgramme)) {
-        Avertit(QStringLiteral(
-                    "Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
-                    "peut pas être une destination.")
-                    .arg(chemin));
+        Questions->Avertit(
+            QStringLiteral(
+                "Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
+                "peut pas être une destination.")
+                .arg(chemin));
         return;
     }
     OuvreDestination(ProprietesDuDialogue(), ListeGroupe->Courant, Configuration->Destinations, *ListeGroupe,

@@ -5,6 +5,7 @@
 #include "app/mainform.h"
 #include "app/textefichier.h"
 #include "environnement.h"
+#include "questionstest.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 #include "source/tachesource.h"
@@ -31,6 +32,8 @@ protected:
         for (const QString& nom : images)
             EcritImage(env.Source + u'/' + nom);
         CreeFenetres({env.Programme, env.Programme});
+        // No message box waits for a user: the test plays them.
+        MainForm->FixeQuestions(&utilisateur);
         // A dialog that a test did not expect fails it instead of waiting for a user.
         MainForm->MontreModal = [](QDialog& dialogue) {
             ADD_FAILURE() << "dialogue inattendu : " << dialogue.objectName().toStdString();
@@ -73,4 +76,5 @@ protected:
     }
 
     EnvironnementTest env;
+    TQuestionsTest utilisateur;
 };

@@ -28,7 +28,6 @@ protected:
         Demarre({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"),
                  QStringLiteral("d.jpg")});
         Affiche();
-        MainForm->Avertit = [this](const QString& message) { avertissements << message; };
         ASSERT_TRUE(AttendRepos());
     }
     static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
@@ -41,7 +40,7 @@ protected:
     QStringList Noms() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
 
     QString cible, autre;
-    QStringList avertissements;
+    QStringList& avertissements = utilisateur.Avertissements;
 };
 
 TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
@@ -217,7 +216,7 @@ TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
     const QString dansLaCorbeille = env.Programme + QStringLiteral("/Corbeille/a.jpg");
     ASSERT_TRUE(QFile::exists(dansLaCorbeille));
     QStringList questions;
-    MainForm->ConfirmeOkAnnuler = [&](const QString& q) {
+    utilisateur.OkAnnuler = [&](const QString& q) {
         questions << q;
         return false;
     };
@@ -225,7 +224,7 @@ TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
     EXPECT_EQ(questions, QStringList{"Etes-vous sur de vouloir vider la corbeille ?"});
     EXPECT_TRUE(QFile::exists(dansLaCorbeille));
 
-    MainForm->ConfirmeOkAnnuler = [](const QString&) { return true; };
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
     MainForm->Viderlacorbeille1->trigger();
     EXPECT_FALSE(QFile::exists(dansLaCorbeille));
     EXPECT_FALSE(FormProgress->isVisible());

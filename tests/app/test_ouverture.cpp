@@ -35,13 +35,13 @@ protected:
     }
     // The answers a user would give, put back after a restart.
     void Repond() {
+        MainForm->FixeQuestions(&utilisateur);
         Affiche();
-        MainForm->Avertit = [this](const QString& message) { avertissements << message; };
         MainForm->MontreModal = [this](QDialog& d) {
             montres << d.objectName();
             return dialogue ? dialogue(d) : int(QDialog::Rejected);
         };
-        Configuration->ContexteDestinations.Confirme = [this](const QString& question) {
+        utilisateur.Confirmation = [this](const QString& question) {
             // The question names the folder between quotes.
             questions << QFileInfo(question.section(u'\'', 1, 1)).fileName();
             annulables << (FormConfirmation->BoutonAnnuler->isEnabled() &&
@@ -98,7 +98,8 @@ protected:
     }
 
     std::function<int(QDialog&)> dialogue;
-    QStringList montres, avertissements, questions;
+    QStringList montres, questions;
+    QStringList& avertissements = utilisateur.Avertissements;
     QList<bool> annulables;
     QList<int16_t> reponses;
 };

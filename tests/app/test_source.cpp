@@ -2,6 +2,7 @@
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
+#include "app/questionsfenetre.h"
 #include "app/trackbar.h"
 #include "config/configuration.h"
 #include "config/preferences.h"
@@ -349,6 +350,7 @@ TEST_F(SourceTest, QuestionDeLaCorbeilleDansLOrdreOuiNonTout) {
         QTest::keyClick(boite, Qt::Key_Escape);
     });
     // Escape answers no.
-    EXPECT_EQ(MainForm->DemandeOuiNonTout(QStringLiteral("Le fichier est en lecture seule")), 1);
+    TQuestionsFenetre fenetre(MainForm);
+    EXPECT_EQ(fenetre.DemandeOuiNonTout(QStringLiteral("Le fichier est en lecture seule")), 1);
     EXPECT_EQ(boutons, (QStringList{"&Oui", "&Non", "&Tout"}));
 }

@@ -2,6 +2,7 @@
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
+#include "app/questionsfenetre.h"
 #include "app/textefichier.h"
 #include "config/configuration.h"
 #include "destinations/confirmation.h"
@@ -114,11 +115,15 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     QTimer::singleShot(0, [] { QTest::keyClick(FormConfirmation, Qt::Key_Escape); });
     EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Q")), 8);
 
-    // Through a destination: "no to all" is remembered and the next one is not asked.
+    // Through a destination, asking with the program's own dialog: "no to all" is remembered and
+    // the next one is not asked.
+    TQuestionsFenetre fenetre(MainForm);
+    MainForm->FixeQuestions(&fenetre);
     QTimer::singleShot(0, FormConfirmation->BoutonNonTous, &QPushButton::click);
     Configuration->ContexteDestinations.ReponseMemorisee = 0;
     EXPECT_TRUE(Destination(1)->DemandeEffacement());
     EXPECT_TRUE(FormConfirmation->Label1->text().contains(Destination(1)->Chemin));
     EXPECT_TRUE(Destination(2)->DemandeEffacement());
     EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 9);
+    MainForm->FixeQuestions(&utilisateur);
 }

@@ -5,6 +5,7 @@
 #include "destinations/listegroupe.h"
 #include "duplicates/magasin.h"
 #include "environnement.h"
+#include "questionstest.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,7 +31,8 @@ protected:
         env.Dossier(QStringLiteral("programme/Signatures"));
         configuration.ContexteDestinations.DossierProgramme = env.Programme;
         configuration.ListeGroupe = &groupes;
-        configuration.SignaleErreur = [this](const QString& message) { erreurs << message; };
+        configuration.Questions = &utilisateur;
+        configuration.ContexteDestinations.Questions = &utilisateur;
         groupes.Destinations = &configuration.Destinations;
         configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
     }
@@ -48,10 +50,11 @@ protected:
     }
 
     EnvironnementTest env;
+    TQuestionsTest utilisateur;
     TSourceListe source;
     TListeGroupe groupes;
     Tconfiguration configuration;
-    QStringList erreurs;
+    QStringList& erreurs = utilisateur.Erreurs;
 };
 
 } // namespace
@@ -360,7 +363,7 @@ TEST_F(ConfigurationTest, DemandeEffacement) {
     TContexteDestinations& contexte = configuration.ContexteDestinations;
     int questions = 0;
     int16_t reponse = 10;
-    contexte.Confirme = [&](const QString& question) {
+    utilisateur.Confirmation = [&](const QString& question) {
         ++questions;
         EXPECT_TRUE(question.startsWith(QStringLiteral("Voulez-vous effacer les signatures du dossier '")));
         return reponse;
@@ -449,7 +452,7 @@ TEST_F(ConfigurationTest, FermeturesSansFenetre) {
     ASSERT_TRUE(configuration.Lecture(Fichier(lignes)));
     QStringList questions;
     QList<int16_t> reponses{6, 7, 6, 7};
-    configuration.ContexteDestinations.Confirme = [&](const QString& question) {
+    utilisateur.Confirmation = [&](const QString& question) {
         questions << question.section(u'\'', 1, 1).section(u'/', -1);
         return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
     };

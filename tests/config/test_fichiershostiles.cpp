@@ -4,6 +4,7 @@
 #include "destinations/listegroupe.h"
 #include "environnement.h"
 #include "fenetresimulee.h"
+#include "questionstest.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -30,7 +31,7 @@ struct LectureDeFixture {
             env.Dossier(QString::fromUtf8(dossier));
         configuration.ContexteDestinations.DossierProgramme = env.Programme;
         configuration.ListeGroupe = &groupes;
-        configuration.SignaleErreur = [this](const QString& message) { erreurs << message; };
+        configuration.Questions = &utilisateur;
         groupes.Destinations = &configuration.Destinations;
         configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
         original = Contenu(QStringLiteral(MIRASOLVE_FIXTURES_DIR "/configuration/") + QLatin1String(nom));
@@ -64,10 +65,11 @@ struct LectureDeFixture {
     }
 
     EnvironnementTest env;
+    TQuestionsTest utilisateur;
     TSourceListe source;
     TListeGroupe groupes;
     Tconfiguration configuration;
-    QStringList erreurs;
+    QStringList& erreurs = utilisateur.Erreurs;
     QByteArray original;
     QString fichier;
     bool lue = false;

@@ -1,0 +1,29 @@
+#include "questionsfenetre.h"
+
+#include "destinations/confirmation.h"
+#include "fenetre.h"
+#include "globaux.h"
+
+#include <QMessageBox>
+
+void TQuestionsFenetre::Avertit(const QString& message) {
+    QMessageBox::warning(parent, QStringLiteral("Mirasolve"), message);
+}
+
+void TQuestionsFenetre::SignaleErreur(const QString& message) {
+    QMessageBox::critical(parent, QStringLiteral("Mirasolve"), message);
+}
+
+bool TQuestionsFenetre::ConfirmeOkAnnuler(const QString& question) {
+    return Question(parent, question, {QStringLiteral("OK"), QStringLiteral("Annuler")}, 1) == 0;
+}
+
+int TQuestionsFenetre::DemandeOuiNonTout(const QString& question) {
+    return Question(parent, question,
+                    {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
+}
+
+int16_t TQuestionsFenetre::Confirme(const QString& question) {
+    // The dialog is created after the data start-up; it is only looked up when a question is asked.
+    return FormConfirmation ? FormConfirmation->Demande(question) : int16_t{2};
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/questions.h"
+
+#include <QStringList>
+
+#include <functional>
+
+// The user as a test plays them: what they are told is recorded, what they answer is scripted
+// (no, cancel, "&Non" unless the test says otherwise).
+class TQuestionsTest : public IQuestions {
+public:
+    QStringList Avertissements;
+    QStringList Erreurs;
+    std::function<bool(const QString&)> OkAnnuler = [](const QString&) { return false; };
+    std::function<int(const QString&)> OuiNonTout = [](const QString&) { return 1; };
+    std::function<int16_t(const QString&)> Confirmation = [](const QString&) { return int16_t{7}; };
+
+    void Avertit(const QString& message) override { Avertissements << message; }
+    void SignaleErreur(const QString& message) override { Erreurs << message; }
+    bool ConfirmeOkAnnuler(const QString& question) override { return OkAnnuler(question); }
+    int DemandeOuiNonTout(const QString& question) override { return OuiNonTout(question); }
+    int16_t Confirme(const QString& question) override { return Confirmation(question); }
+};
