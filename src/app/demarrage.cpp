@@ -46,25 +46,7 @@ void DemarrageDonnees() {
     TContexteDestinations& contexte = Configuration->ContexteDestinations;
     contexte.DossierProgramme = MainForm->DossierProgramme;
     contexte.Questions = MainForm->Questions;
-    contexte.DebutChargement = [chargement](int maximum) {
-        chargement->ProgressBar2->setRange(0, std::max(1, maximum));
-        chargement->ProgressBar2->setValue(0);
-    };
-    contexte.PasChargement = [chargement] {
-        chargement->ProgressBar2->setValue(chargement->ProgressBar2->value() + 1);
-    };
-    Configuration->DebutLecture = [chargement](int maximum) {
-        chargement->ProgressBar1->setRange(0, std::max(1, maximum));
-        chargement->ProgressBar1->setValue(0);
-    };
-    Configuration->DestinationEnCours = [chargement](const QString& titre) {
-        chargement->Label8->setText(titre);
-        chargement->Label8->repaint();
-    };
-    Configuration->PasLecture = [chargement] {
-        chargement->ProgressBar1->setValue(chargement->ProgressBar1->value() + 1);
-        chargement->repaint();
-    };
+    contexte.Chargement = chargement;
     Configuration->Questions = MainForm->Questions;
     Configuration->ListeGroupe = MainForm->ListeGroupe.get();
     MainForm->ListeGroupe->Destinations = &Configuration->Destinations;

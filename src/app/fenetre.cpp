@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 #include <QVariant>
 #include <QWidget>
 
@@ -91,6 +92,13 @@ int Question(QWidget* parent, const QString& question, const QStringList& bouton
     boite.exec();
     const qsizetype reponse = liste.indexOf(boite.clickedButton());
     return reponse < 0 ? echap : static_cast<int>(reponse);
+}
+
+void SurLeFilPrincipal(QObject* objet, std::function<void()> action) {
+    if (QThread::currentThread() == objet->thread())
+        action();
+    else
+        QMetaObject::invokeMethod(objet, std::move(action), Qt::QueuedConnection);
 }
 
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles) {

@@ -60,6 +60,10 @@ int Question(QWidget* parent, const QString& question, const QStringList& bouton
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles);
 QString Indice(const QWidget* controle);
 
+// Runs an action on the widget's own thread (the main thread): at once when called there, queued
+// otherwise, so that a worker thread may report progress.
+void SurLeFilPrincipal(QObject* objet, std::function<void()> action);
+
 // Runs an action each time the widget receives an event of that type (a resize, a paint); the
 // event still reaches the widget.
 void SurveilleEvenement(QWidget* cible, QEvent::Type type, std::function<void()> action);

@@ -33,17 +33,21 @@ TFormProgress::TFormProgress(QWidget* parent) : QDialog(parent) {
 }
 
 void TFormProgress::Prepare(const QString& texte, int maximum) {
-    Label2->setText(texte);
-    ProgressBar1->setRange(0, maximum);
-    ProgressBar1->setValue(0);
-    show();
-    repaint();
+    SurLeFilPrincipal(this, [this, texte, maximum] {
+        Label2->setText(texte);
+        ProgressBar1->setRange(0, maximum);
+        ProgressBar1->setValue(0);
+        show();
+        repaint();
+    });
 }
 
 void TFormProgress::Avance() {
-    ProgressBar1->setValue(std::min(ProgressBar1->maximum(), ProgressBar1->value() + 1));
+    SurLeFilPrincipal(this, [this] {
+        ProgressBar1->setValue(std::min(ProgressBar1->maximum(), ProgressBar1->value() + 1));
+    });
 }
 
 void TFormProgress::Cache() {
-    hide();
+    SurLeFilPrincipal(this, [this] { hide(); });
 }

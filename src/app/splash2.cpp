@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include <algorithm>
+
 static QProgressBar* NouvelleBarre(QWidget* parent, const QString& nom, int y) {
     auto* barre = new QProgressBar(parent);
     barre->setObjectName(nom);
@@ -55,4 +57,36 @@ TFormSplash2::TFormSplash2(const QIcon& icone, QWidget* parent) : QDialog(parent
     Label8->setGeometry(120, 160, 193, 17);
 
     ProgressBar2 = NouvelleBarre(panneau, QStringLiteral("ProgressBar2"), 176);
+}
+
+void TFormSplash2::DebutLecture(int maximum) {
+    SurLeFilPrincipal(this, [this, maximum] {
+        ProgressBar1->setRange(0, std::max(1, maximum));
+        ProgressBar1->setValue(0);
+    });
+}
+
+void TFormSplash2::DestinationEnCours(const QString& titre) {
+    SurLeFilPrincipal(this, [this, titre] {
+        Label8->setText(titre);
+        Label8->repaint();
+    });
+}
+
+void TFormSplash2::PasLecture() {
+    SurLeFilPrincipal(this, [this] {
+        ProgressBar1->setValue(ProgressBar1->value() + 1);
+        repaint();
+    });
+}
+
+void TFormSplash2::DebutChargement(int maximum) {
+    SurLeFilPrincipal(this, [this, maximum] {
+        ProgressBar2->setRange(0, std::max(1, maximum));
+        ProgressBar2->setValue(0);
+    });
+}
+
+void TFormSplash2::PasChargement() {
+    SurLeFilPrincipal(this, [this] { ProgressBar2->setValue(ProgressBar2->value() + 1); });
 }

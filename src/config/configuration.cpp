@@ -1,5 +1,6 @@
 #include "configuration.h"
 
+#include "app/attente.h"
 #include "app/chemins.h"
 #include "app/questions.h"
 #include "app/textefichier.h"
@@ -222,7 +223,8 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         DestinationCount = std::max(0, lignes.Entier(QStringLiteral("DestinationCount"), 0));
 
         Destinations.Reserve(Destinations.Count() + std::min(DestinationCount, 100000) + 1);
-        if (DebutLecture) DebutLecture(DestinationCount);
+        IChargement* chargement = ContexteDestinations.Chargement;
+        if (chargement) chargement->DebutLecture(DestinationCount);
         qsizetype ligne = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
         std::set<QString> ouverts;
         for (int i = 0; i < Destinations.Count(); ++i)
@@ -245,13 +247,13 @@ bool Tconfiguration::Lecture(const QString& fichier) {
             const int32_t taille = Entier(lignes.Ligne(ligne + 8), 8, ligne + 9);
             // A short flags line reads its missing characters as "X".
             const QString drapeaux = lignes.Ligne(ligne + 9).leftJustified(6, u'X', true);
-            if (PasLecture) PasLecture();
+            if (chargement) chargement->PasLecture();
             // A folder opened already, or one of the program's own, is not opened (again).
             if (ouverts.count(chemin) || Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme))
                 continue;
 
             auto destination = std::make_unique<TDestination>(&ContexteDestinations);
-            if (DestinationEnCours) DestinationEnCours(titre);
+            if (chargement) chargement->DestinationEnCours(titre);
             destination->Charge(chemin, titre);
             destination->SousGroupe = sousGroupe;
             destination->Groupe = groupe;

@@ -57,11 +57,7 @@ public:
 
     // The tree levels the destinations read from a file are counted into.
     TListeGroupe* ListeGroupe = nullptr;
-    // The loading window: its first bar, its label and its repaint; and where a reading error goes.
-    std::function<void(int maximum)> DebutLecture;
-    std::function<void(const QString& titre)> DestinationEnCours;
-    std::function<void()> PasLecture;
-    // Where a reading error is told.
+    // Where a reading error is told (the loading window's progress is the context's Chargement).
     IQuestions* Questions = nullptr;
 
     void ReleveFenetre(IFenetrePrincipale& fenetre);

@@ -1,5 +1,6 @@
 #include "destination.h"
 
+#include "app/attente.h"
 #include "app/chemins.h"
 #include "app/questions.h"
 #include "duplicates/magasin.h"
@@ -105,8 +106,8 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
         std::unordered_set<QString> enAttente(ATraiter.begin(), ATraiter.end());
         std::unordered_set<QString> signees;
         auto& miniatures = ListeSignatures->Miniatures;
-        if (Contexte && Contexte->DebutChargement)
-            Contexte->DebutChargement(static_cast<int>(miniatures.size()));
+        IChargement* chargement = Contexte ? Contexte->Chargement : nullptr;
+        if (chargement) chargement->DebutChargement(static_cast<int>(miniatures.size()));
         std::vector<std::shared_ptr<Tminiature>> gardees;
         gardees.reserve(miniatures.size());
         for (auto& miniature : miniatures) {
@@ -114,7 +115,7 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
                 signees.insert(miniature->Fichier);
                 gardees.push_back(std::move(miniature));
             }
-            if (Contexte && Contexte->PasChargement) Contexte->PasChargement();
+            if (chargement) chargement->PasChargement();
         }
         miniatures = std::move(gardees);
         const std::unordered_set<QString> intraitables(ListeSignatures->Intraitables.begin(),

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 
+class IChargement;
 class IQuestions;
 
 // What every destination shares with the program: where the store is, the remembered answer of
@@ -24,8 +25,7 @@ struct TContexteDestinations {
     const QString* SourcePath = nullptr; // the configuration's, never a copy
     IQuestions* Questions = nullptr;     // where the question of erasing a store is asked
     std::function<void()> ArreteRecherche;
-    std::function<void(int maximum)> DebutChargement;
-    std::function<void()> PasChargement;
+    IChargement* Chargement = nullptr; // the loading window, while a configuration is read
     // While a batch is open (TLotMagasin), the store's index held in memory.
     TIndexPartage* Lot = nullptr;
     // The store files not read whole whose originals were kept aside, until the user is told.

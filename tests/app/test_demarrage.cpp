@@ -30,6 +30,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <thread>
+
 TEST(DossierProgramme, DossierDeLExecutableOuDonneesUtilisateur) {
     EnvironnementTest env;
     const DossiersProgramme ici = ResoutDossiersProgramme(env.Programme + u'/');
@@ -228,4 +230,25 @@ TEST_F(ProgrammeTest, DemarreEtQuitteSurLeFichierLePlusHostile) {
     // The two title fonts, clamped: the first from its height, the second from its size.
     EXPECT_EQ(lignes.mid(15 + 6, 3), (QStringList{"-133", "Arial", "100"}));
     EXPECT_EQ(lignes.mid(25 + 6, 3), (QStringList{"-133", "Arial", "100"}));
+}
+
+// A worker thread reports progress: the windows take it on the main thread.
+TEST_F(ProgrammeTest, ProgressionDepuisUnAutreFil) {
+    Demarre();
+    std::thread fil([] {
+        FormProgress->Prepare(QStringLiteral("Calcul des signatures"), 4);
+        FormProgress->Avance();
+        MainForm->FenetreChargement->DebutChargement(10);
+        MainForm->FenetreChargement->PasChargement();
+        MainForm->FenetreChargement->PasChargement();
+    });
+    fil.join();
+    EXPECT_TRUE(AttendQue([] { return FormProgress->ProgressBar1->value() == 1; }, 2000));
+    EXPECT_EQ(FormProgress->Label2->text(), QStringLiteral("Calcul des signatures"));
+    EXPECT_EQ(FormProgress->ProgressBar1->maximum(), 4);
+    EXPECT_TRUE(FormProgress->isVisible());
+    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->maximum(), 10);
+    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->value(), 2);
+    FormProgress->Cache();
+    EXPECT_FALSE(FormProgress->isVisible());
 }
