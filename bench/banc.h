@@ -27,6 +27,7 @@ public:
     bool ConfirmeOkAnnuler(const QString&) override { return false; }
     int DemandeOuiNonTout(const QString&) override { return 1; }
     int16_t Confirme(const QString&) override { return 9; }
+    void AutoriseAnnulation(bool) override {}
 };
 
 // Figures printed line by line; headless unless a platform is asked for.

@@ -38,7 +38,7 @@ void DemarrageDonnees() {
 
     ListeSource = new TSourceListe;
     ListeSource->Attente = FormProgress;
-    ListeSource->FixeIndiceListe = [](const QString& indice) { MainForm->FixeIndiceListe(indice); };
+    ListeSource->Fenetre = MainForm;
     MainForm->Affichage->Liste = ListeSource;
 
     Configuration = new Tconfiguration(*ListeSource);

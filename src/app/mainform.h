@@ -160,7 +160,7 @@ public:
     // Refills the list box from the source list.
     void RemplitListe();
     // Sets the hint of the source list box.
-    void FixeIndiceListe(const QString& indice);
+    void FixeIndiceListe(const QString& indice) override;
 
     // IFenetrePrincipale
     bool EstMaximisee() const override;
@@ -295,7 +295,7 @@ private:
     void DemandeArretRecherche();
 
     // What the properties dialog holds; whether a folder is open already; the closing operations
-    // on the program's destinations, with the confirmation dialog's cancel buttons tied in.
+    // on the program's destinations.
     TProprietesDestination ProprietesDuDialogue() const;
     bool DejaOuverte(const QString& chemin) const;
     TFermeture Fermeture();

@@ -20,4 +20,7 @@ public:
     virtual int DemandeOuiNonTout(const QString& question) = 0;
     // The six-button confirmation: 2 cancel, 6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all.
     virtual int16_t Confirme(const QString& question) = 0;
+    // While the destinations below a closed one are asked about, the confirmation offers no way
+    // to cancel half-way: false turns its cancel buttons off, true back on.
+    virtual void AutoriseAnnulation(bool permise) = 0;
 };

@@ -27,3 +27,7 @@ int16_t TQuestionsFenetre::Confirme(const QString& question) {
     // The dialog is created after the data start-up; it is only looked up when a question is asked.
     return FormConfirmation ? FormConfirmation->Demande(question) : int16_t{2};
 }
+
+void TQuestionsFenetre::AutoriseAnnulation(bool permise) {
+    if (FormConfirmation) FormConfirmation->AutoriseAnnulation(permise);
+}

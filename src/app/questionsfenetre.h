@@ -14,6 +14,7 @@ public:
     bool ConfirmeOkAnnuler(const QString& question) override;
     int DemandeOuiNonTout(const QString& question) override;
     int16_t Confirme(const QString& question) override;
+    void AutoriseAnnulation(bool permise) override;
 
 private:
     QWidget* parent;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
-// What the configuration reads from and gives to the main window: its normal bounds, its state
-// and the three dividers.
+// What the core reads from and gives to the main window's displays: its normal bounds, its state,
+// the three dividers and the source list's hint.
 class IFenetrePrincipale {
 public:
     virtual ~IFenetrePrincipale() = default;
@@ -19,4 +20,7 @@ public:
     virtual int LargeurListe() const = 0;        // Panel2
     virtual int HauteurApercus() const = 0;      // PanelPrecSuiv
     virtual void FixeSeparateurs(int largeurDestinations, int largeurListe, int hauteurApercus) = 0;
+
+    // The hint of the source list, which names the folder scanned.
+    virtual void FixeIndiceListe(const QString& indice) = 0;
 };

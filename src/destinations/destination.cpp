@@ -149,7 +149,6 @@ bool TDestination::DemandeEffacement() {
         const std::lock_guard<std::mutex> verrou(Verrou);
         ATraiter.clear();
     }
-    if (Contexte->ArreteRecherche) Contexte->ArreteRecherche();
     return true;
 }
 

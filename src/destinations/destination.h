@@ -18,14 +18,13 @@ class IQuestions;
 
 // What every destination shares with the program: where the store is, the remembered answer of
 // the confirmation dialog (6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all, 2 cancel), the
-// source folder, the dialog itself and the loading window's second bar.
+// source folder, where the user is asked (IQuestions) and the loading window (IChargement).
 struct TContexteDestinations {
     QString DossierProgramme;
     int16_t ReponseMemorisee = 0;
     const QString* SourcePath = nullptr; // the configuration's, never a copy
     IQuestions* Questions = nullptr;     // where the question of erasing a store is asked
-    std::function<void()> ArreteRecherche;
-    IChargement* Chargement = nullptr; // the loading window, while a configuration is read
+    IChargement* Chargement = nullptr;   // the loading window, while a configuration is read
     // While a batch is open (TLotMagasin), the store's index held in memory.
     TIndexPartage* Lot = nullptr;
     // The store files not read whole whose originals were kept aside, until the user is told.

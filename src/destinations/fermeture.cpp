@@ -1,5 +1,6 @@
 #include "fermeture.h"
 
+#include "app/questions.h"
 #include "destination.h"
 #include "listegroupe.h"
 
@@ -69,7 +70,7 @@ void TFermeture::FermeAvecSousArbre(int index) {
             Retire(index);
         }
         // Everything below goes with it, without a way to cancel half-way.
-        if (AutoriseAnnulation) AutoriseAnnulation(false);
+        if (contexte.Questions) contexte.Questions->AutoriseAnnulation(false);
         std::deque<int32_t> niveaux;
         if (sousArbre != -1) niveaux.push_back(sousArbre);
         while (!niveaux.empty()) {
@@ -83,7 +84,7 @@ void TFermeture::FermeAvecSousArbre(int index) {
                 Retire(i);
             }
         }
-        if (AutoriseAnnulation) AutoriseAnnulation(true);
+        if (contexte.Questions) contexte.Questions->AutoriseAnnulation(true);
     }
     RetrouveNiveauAffichable(niveauDuFerme);
 }

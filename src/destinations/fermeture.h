@@ -3,7 +3,6 @@
 #include "listedestinations.h"
 
 #include <cstdint>
-#include <functional>
 
 class TListeGroupe;
 struct TContexteDestinations;
@@ -15,10 +14,6 @@ struct TContexteDestinations;
 class TFermeture {
 public:
     TFermeture(TListeDestinations& destinations, TListeGroupe& groupes, TContexteDestinations& contexte);
-
-    // Turns the question's cancel buttons off (false) while the destinations below a closed one
-    // are asked about, and back on (true) after; nothing when not set.
-    std::function<void(bool permise)> AutoriseAnnulation;
 
     // Closes the destination at that index (never the trash), then every destination of the
     // levels below it. The level shown moves up when it can no longer be shown.

@@ -87,9 +87,7 @@ TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValid
 }
 
 TFermeture TMainForm::Fermeture() {
-    TFermeture fermeture(Configuration->Destinations, *ListeGroupe, Configuration->ContexteDestinations);
-    fermeture.AutoriseAnnulation = [](bool permise) { FormConfirmation->AutoriseAnnulation(permise); };
-    return fermeture;
+    return TFermeture(Configuration->Destinations, *ListeGroupe, Configuration->ContexteDestinations);
 }
 
 void TMainForm::Fermerladestination1Click() {

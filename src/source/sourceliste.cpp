@@ -3,6 +3,7 @@
 #include "app/attente.h"
 #include "app/chemins.h"
 #include "balayage.h"
+#include "config/fenetreprincipale.h"
 #include "destinations/destination.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ QString IndiceListeSource(const QString& dossier) {
 
 bool TSourceListe::ChargeDossier(const QString& dossier, TListeDestinations& destinations) {
     if (Attente) Attente->Prepare(QStringLiteral("Chargement et tri de la source"), destinations.Count() + 5);
-    if (FixeIndiceListe) FixeIndiceListe(IndiceListeSource(dossier));
+    if (Fenetre) Fenetre->FixeIndiceListe(IndiceListeSource(dossier));
     Chemin = dossier;
 
     Fichiers.Efface();

@@ -12,6 +12,7 @@
 #include <memory>
 
 class IAttente;
+class IFenetrePrincipale;
 class TDestination;
 
 using TListeFichiers = TListeObjets<QByteArray, TFichierSource>;
@@ -31,7 +32,7 @@ public:
 
     // Where the scan reports its progress and the list box hint; both optional.
     IAttente* Attente = nullptr;
-    std::function<void(const QString&)> FixeIndiceListe;
+    IFenetrePrincipale* Fenetre = nullptr;
 
     // Empties the list and fills it from the folder's image files, one block per mask, then marks
     // each destination active unless it is the scanned folder. Always returns true: a missing or

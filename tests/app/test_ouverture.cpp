@@ -44,8 +44,8 @@ protected:
         utilisateur.Confirmation = [this](const QString& question) {
             // The question names the folder between quotes.
             questions << QFileInfo(question.section(u'\'', 1, 1)).fileName();
-            annulables << (FormConfirmation->BoutonAnnuler->isEnabled() &&
-                           FormConfirmation->BoutonToutAnnuler->isEnabled());
+            // Whether cancelling is offered at this question.
+            annulables << (utilisateur.Annulations.isEmpty() || utilisateur.Annulations.back());
             return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
         };
     }

@@ -119,6 +119,12 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     // the next one is not asked.
     TQuestionsFenetre fenetre(MainForm);
     MainForm->FixeQuestions(&fenetre);
+    fenetre.AutoriseAnnulation(false);
+    EXPECT_FALSE(FormConfirmation->BoutonAnnuler->isEnabled() ||
+                 FormConfirmation->BoutonToutAnnuler->isEnabled());
+    fenetre.AutoriseAnnulation(true);
+    EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled() &&
+                FormConfirmation->BoutonToutAnnuler->isEnabled());
     QTimer::singleShot(0, FormConfirmation->BoutonNonTous, &QPushButton::click);
     Configuration->ContexteDestinations.ReponseMemorisee = 0;
     EXPECT_TRUE(Destination(1)->DemandeEffacement());

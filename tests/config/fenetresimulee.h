@@ -23,7 +23,10 @@ public:
         apercus = a;
     }
 
+    void FixeIndiceListe(const QString& texte) override { indice = texte; }
+
     bool maximisee = false;
+    QString indice;
     QRect normales;
     int destinations = 0, liste = 0, apercus = 0, retablissements = 0;
 };

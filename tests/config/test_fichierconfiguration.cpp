@@ -456,9 +456,8 @@ TEST_F(ConfigurationTest, FermeturesSansFenetre) {
         questions << question.section(u'\'', 1, 1).section(u'/', -1);
         return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
     };
-    QList<bool> annulations;
+    const QList<bool>& annulations = utilisateur.Annulations;
     TFermeture fermeture(configuration.Destinations, groupes, configuration.ContexteDestinations);
-    fermeture.AutoriseAnnulation = [&](bool permise) { annulations << permise; };
     const auto titres = [this] {
         QStringList liste;
         for (int i = 1; i < configuration.Destinations.Count(); ++i)

@@ -1,4 +1,5 @@
 #include "app/attente.h"
+#include "config/fenetresimulee.h"
 #include "destinations/destination.h"
 #include "environnement.h"
 #include "source/balayage.h"
@@ -179,9 +180,10 @@ TEST_F(ChargeDossierTest, AttenteIndiceEtDestinations) {
     }
 
     AttenteEspionne attente;
-    QString indice;
+    FenetreSimulee fenetre;
+    const QString& indice = fenetre.indice;
     liste.Attente = &attente;
-    liste.FixeIndiceListe = [&indice](const QString& texte) { indice = texte; };
+    liste.Fenetre = &fenetre;
     ASSERT_TRUE(liste.ChargeDossier(d, destinations));
 
     EXPECT_EQ(attente.texte, QStringLiteral("Chargement et tri de la source"));

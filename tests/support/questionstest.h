@@ -12,6 +12,7 @@ class TQuestionsTest : public IQuestions {
 public:
     QStringList Avertissements;
     QStringList Erreurs;
+    QList<bool> Annulations; // each turn of the confirmation's cancel buttons
     std::function<bool(const QString&)> OkAnnuler = [](const QString&) { return false; };
     std::function<int(const QString&)> OuiNonTout = [](const QString&) { return 1; };
     std::function<int16_t(const QString&)> Confirmation = [](const QString&) { return int16_t{7}; };
@@ -21,4 +22,5 @@ public:
     bool ConfirmeOkAnnuler(const QString& question) override { return OkAnnuler(question); }
     int DemandeOuiNonTout(const QString& question) override { return OuiNonTout(question); }
     int16_t Confirme(const QString& question) override { return Confirmation(question); }
+    void AutoriseAnnulation(bool permise) override { Annulations << permise; }
 };
