@@ -2,6 +2,7 @@
 
 #include "bandeicones.h"
 #include "config/fenetreprincipale.h"
+#include "duplicates/listegenerale.h"
 #include "duplicates/miniature.h"
 #include "questions.h"
 #include "tools/arborescence.h"
@@ -64,7 +65,7 @@ public:
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
     TBandeIcones ImageList4;
-    std::vector<std::shared_ptr<Tminiature>> ListeGenerale;
+    TListeGenerale ListeGenerale;
 
     // Controls, outermost first.
     QToolBar* ToolBarSource;
@@ -231,8 +232,9 @@ public:
     // sansValidation; none when the dialog is cancelled or the folder is already open.
     void Ajouter1Click();
     TDestination* AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau, int mode);
-    // The properties dialog filled for a folder (its name as title, the search mode) and shown
-    // unless sansValidation: what it then holds, or none when it was cancelled.
+    // The properties of a new destination for a folder (its name as title, the search mode):
+    // taken as proposed when sansValidation, otherwise through the properties dialog; none when
+    // the dialog was cancelled.
     std::optional<TProprietesDestination> ValideDestination(const QString& chemin, bool sansValidation,
                                                             int mode);
     void Fermerladestination1Click();

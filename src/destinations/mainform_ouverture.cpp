@@ -71,7 +71,16 @@ std::optional<TProprietesDestination> TMainForm::ValideDestination(const QString
     FormNouvDest->CheckBox1->setChecked(mode == 1 || mode == 3);
     FormNouvDest->CheckBox2->setChecked(mode == 3);
     FormNouvDest->CheckBox1->setEnabled(mode != 3);
-    if (!sansValidation && MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
+    if (sansValidation) {
+        // Taken as proposed, from the values themselves; the title font is the dialog's.
+        TProprietesDestination proprietes = ProprietesDuDialogue();
+        proprietes.Chemin = Chemins::SansSeparateurFinal(chemin);
+        proprietes.Titre = Chemins::NomDeFichier(proprietes.Chemin);
+        proprietes.RechercheLocale = mode == 1 || mode == 3;
+        proprietes.RechercheGenerale = mode == 3;
+        return proprietes;
+    }
+    if (MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
     return ProprietesDuDialogue();
 }
 

@@ -1,3 +1,4 @@
+#include "duplicates/listegenerale.h"
 #include "duplicates/miniature.h"
 #include "environnement.h"
 #include "photo.h"
@@ -8,6 +9,8 @@
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include <algorithm>
 #include <limits>
@@ -166,4 +169,26 @@ TEST(Dissemblance, DeuxFichiersIdentiquesEtSeuilStrict) {
     EXPECT_FALSE(EstDoublon(0, 0));
     EXPECT_FALSE(EstDoublon(150000, 150000));
     EXPECT_TRUE(EstDoublon(149999, 150000));
+}
+
+// The general list is rebuilt on one thread while another adds to it and a third copies it.
+TEST(ListeGenerale, PartageeEntreLesFils) {
+    TListeGenerale liste;
+    constexpr int Parts = 5000;
+    std::thread ajout([&liste] {
+        for (int i = 0; i < Parts; ++i)
+            liste.Ajoute(std::make_shared<Tminiature>());
+    });
+    std::thread lecture([&liste] {
+        for (int i = 0; i < 200; ++i) {
+            const auto copie = liste.Copie();
+            for (const auto& signature : copie)
+                EXPECT_NE(signature, nullptr);
+        }
+    });
+    ajout.join();
+    lecture.join();
+    EXPECT_EQ(liste.Taille(), static_cast<size_t>(Parts));
+    liste.Remplace({std::make_shared<Tminiature>()});
+    EXPECT_EQ(liste.Taille(), 1u);
 }
