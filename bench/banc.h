@@ -10,6 +10,7 @@
 #include "duplicates/magasin.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
@@ -43,6 +44,11 @@ inline void DemarreProgramme(const QString& programme) {
     MainForm->Timer1->stop();
     MainForm->showMinimized();
     MainForm->Timer1Timer();
+}
+
+// Milliseconds since the timer started.
+inline double Ms(const QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
 }
 
 // A folder of empty image files "IMG_<n>.jpg" and the store that signs them all.

@@ -26,14 +26,6 @@
 
 #include <cstdio>
 
-namespace {
-
-double Ms(QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
     PrepareBanc();
     QApplication application(argc, argv);

@@ -23,10 +23,6 @@ namespace {
 constexpr int NombreDestinations = 2000;
 constexpr int ImagesParDestination = 100;
 
-double Ms(const QElapsedTimer& t) {
-    return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
