@@ -17,13 +17,6 @@
 
 #include <gtest/gtest.h>
 
-// One destination as the configuration file holds it, titled in Arial 8.
-inline QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe = -1,
-                                  int groupe = 0, const QString& drapeaux = QStringLiteral("XXXXXX")) {
-    return {titre, chemin,  QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial",
-            "8",   drapeaux};
-}
-
 // The whole program started in a test's own folders, with a few images in the default source.
 class ProgrammeTest : public testing::Test {
 protected:

@@ -440,15 +440,11 @@ TEST(Destination, ListesPartageesSousLeVerrou) {
 
 // Closing a parent with its sub-tree, then all with "To&ut annuler", without any window.
 TEST_F(ConfigurationTest, FermeturesSansFenetre) {
-    const auto enr = [](const QString& titre, const QString& chemin, int sousGroupe, int groupe) {
-        return QStringList{
-            titre, chemin,  QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial",
-            "8",   "XXXXXX"};
-    };
     QStringList lignes = Entete(env.Source, 6);
-    lignes << enr("A", env.Dossier("A"), 1, 0) << enr("B", env.Dossier("A/B"), 2, 1)
-           << enr("D", env.Dossier("A/B/D"), -1, 2) << enr("C", env.Dossier("A/C"), -1, 1)
-           << enr("E", env.Dossier("E"), -1, 0) << enr("F", env.Dossier("F"), -1, 0);
+    lignes << Enregistrement("A", env.Dossier("A"), 1, 0) << Enregistrement("B", env.Dossier("A/B"), 2, 1)
+           << Enregistrement("D", env.Dossier("A/B/D"), -1, 2)
+           << Enregistrement("C", env.Dossier("A/C"), -1, 1) << Enregistrement("E", env.Dossier("E"), -1, 0)
+           << Enregistrement("F", env.Dossier("F"), -1, 0);
     ASSERT_TRUE(configuration.Lecture(Fichier(lignes)));
     QStringList questions;
     QList<int16_t> reponses{6, 7, 6, 7};

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <ctime>
@@ -24,6 +25,13 @@ private:
     QTemporaryDir temporaire;
     QByteArray ancienHome;
 };
+
+// One destination as the configuration file holds it, titled in Arial 8.
+inline QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe = -1,
+                                  int groupe = 0, const QString& drapeaux = QStringLiteral("XXXXXX")) {
+    return {titre, chemin,  QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial",
+            "8",   drapeaux};
+}
 
 // Writes a small picture in the format its extension names (jpg, jpeg, jpe: JPEG; bmp; gif).
 void EcritImage(const QString& chemin, int largeur = 32, int hauteur = 24);
