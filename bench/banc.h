@@ -4,11 +4,13 @@
 // the whole program without waiting for its start-up timer.
 
 #include "app/demarrage.h"
+#include "app/dialogues.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "app/questions.h"
 #include "duplicates/magasin.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -26,9 +28,18 @@ public:
     void Avertit(const QString& message) override { std::printf("warning: %s\n", qPrintable(message)); }
     void SignaleErreur(const QString& message) override { std::printf("error: %s\n", qPrintable(message)); }
     bool ConfirmeOkAnnuler(const QString&) override { return false; }
+    bool DemandeOuiNon(const QString&) override { return false; }
     int DemandeOuiNonTout(const QString&) override { return 1; }
     int16_t Confirme(const QString&) override { return 9; }
     void AutoriseAnnulation(bool) override {}
+};
+
+// Every dialog of a benchmark is accepted as it stands; no picker is expected.
+class TDialoguesBanc : public IDialogues {
+public:
+    int MontreModal(QDialog&) override { return QDialog::Accepted; }
+    QString ChoisitDossier(QWidget*, const QString&) override { return {}; }
+    bool ChoisitFonte(QWidget*, QFont&) override { return false; }
 };
 
 // Figures printed line by line; headless unless a platform is asked for.

@@ -68,7 +68,8 @@ int main(int argc, char* argv[]) {
         DemarreProgramme(programme);
         while (!MainForm->isVisible())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-        MainForm->MontreModal = [](QDialog&) { return int(QDialog::Accepted); };
+        TDialoguesBanc dialogues;
+        MainForm->FixeDialogues(&dialogues);
         FormRecurs->ChoisitDossier(racine.path() + QStringLiteral("/arbre"));
 
         QElapsedTimer t;

@@ -5,6 +5,7 @@
 #include "config/configuration.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "dialoguesfenetre.h"
 #include "fenetre.h"
 #include "globaux.h"
 #include "imagecontrole.h"
@@ -12,6 +13,7 @@
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
 #include "splash2.h"
+#include "tools/nouvdest.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -118,7 +120,7 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
 
     questionsFenetre = std::make_unique<TQuestionsFenetre>(this);
     Questions = questionsFenetre.get();
-    MontreModal = [](QDialog& dialogue) { return dialogue.exec(); };
+    Dialogues = &TDialoguesFenetre::Commun();
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
     ConnecteDestinations();
@@ -325,6 +327,11 @@ void TMainForm::FixeQuestions(IQuestions* questions) {
     if (!Configuration) return;
     Configuration->Questions = questions;
     Configuration->ContexteDestinations.Questions = questions;
+}
+
+void TMainForm::FixeDialogues(IDialogues* dialogues) {
+    Dialogues = dialogues;
+    if (FormNouvDest) FormNouvDest->Dialogues = dialogues;
 }
 
 void TMainForm::FixeIndiceListe(const QString& indice) {

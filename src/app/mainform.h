@@ -2,6 +2,7 @@
 
 #include "bandeicones.h"
 #include "config/fenetreprincipale.h"
+#include "dialogues.h"
 #include "duplicates/listegenerale.h"
 #include "duplicates/miniature.h"
 #include "questions.h"
@@ -13,7 +14,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -224,8 +224,10 @@ public:
     // Files the current image, or the selected ones, into a destination: moved, or copied.
     void Classe(TDestination& d, bool copie);
 
-    // Shows a dialog modally and gives its result (QDialog::exec; tests put their own).
-    std::function<int(QDialog&)> MontreModal;
+    // The dialogs the user fills in, shown for real or played by a test. FixeDialogues puts
+    // others in place for this window and the properties dialog at once.
+    IDialogues* Dialogues = nullptr;
+    void FixeDialogues(IDialogues* dialogues);
 
     // Opening and closing destinations. AjouteDestination opens a folder in a level with the
     // search mode 1 (LOCAL), 2 (none) or 3 (GENERAL), through the properties dialog unless

@@ -16,6 +16,8 @@ public:
     virtual void SignaleErreur(const QString& message) = 0;
     // "OK" (true) or "Annuler".
     virtual bool ConfirmeOkAnnuler(const QString& question) = 0;
+    // "&Oui" (true) or "&Non".
+    virtual bool DemandeOuiNon(const QString& question) = 0;
     // "&Oui" 0, "&Non" 1 (also when the box is closed), "&Tout" 2.
     virtual int DemandeOuiNonTout(const QString& question) = 0;
     // The six-button confirmation: 2 cancel, 6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all.

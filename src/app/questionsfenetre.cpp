@@ -18,6 +18,10 @@ bool TQuestionsFenetre::ConfirmeOkAnnuler(const QString& question) {
     return Question(parent, question, {QStringLiteral("OK"), QStringLiteral("Annuler")}, 1) == 0;
 }
 
+bool TQuestionsFenetre::DemandeOuiNon(const QString& question) {
+    return Question(parent, question, {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1) == 0;
+}
+
 int TQuestionsFenetre::DemandeOuiNonTout(const QString& question) {
     return Question(parent, question,
                     {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);

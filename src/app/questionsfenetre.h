@@ -12,6 +12,7 @@ public:
     void Avertit(const QString& message) override;
     void SignaleErreur(const QString& message) override;
     bool ConfirmeOkAnnuler(const QString& question) override;
+    bool DemandeOuiNon(const QString& question) override;
     int DemandeOuiNonTout(const QString& question) override;
     int16_t Confirme(const QString& question) override;
     void AutoriseAnnulation(bool permise) override;

@@ -1,6 +1,6 @@
 #include "selecteurdossier.h"
 
-#include "fenetre.h"
+#include "questionsfenetre.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -9,7 +9,6 @@
 #include <QIdentityProxyModel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -44,7 +43,9 @@ private:
 
 } // namespace
 
-TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : QFileDialog(parent) {
+TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart)
+    : QFileDialog(parent), Questions(nullptr), questionsPropres(std::make_unique<TQuestionsFenetre>(this)) {
+    Questions = questionsPropres.get();
     setObjectName(QStringLiteral("SelecteurDossier"));
     setWindowTitle(QStringLiteral("Choisir un dossier"));
     setFileMode(QFileDialog::Directory);
@@ -75,23 +76,19 @@ TSelecteurDossier::TSelecteurDossier(QWidget* parent, const QString& depart) : Q
                 choisir->setEnabled(true);
         });
     }
-    ConfirmeCreation = [this](const QString& question) {
-        return Question(this, question, {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1) == 0;
-    };
-    Avertit = [this](const QString& message) {
-        QMessageBox::warning(this, QStringLiteral("Mirasolve"), message);
-    };
 }
+
+TSelecteurDossier::~TSelecteurDossier() = default;
 
 void TSelecteurDossier::accept() {
     const QStringList choix = selectedFiles();
     if (choix.size() == 1 && !QFileInfo::exists(choix.first())) {
         const QString dossier = QDir::cleanPath(choix.first());
-        if (!ConfirmeCreation(
+        if (!Questions->DemandeOuiNon(
                 QStringLiteral("Le dossier « %1 » n'existe pas. Voulez-vous le créer ?").arg(dossier)))
             return;
         if (!QDir().mkpath(dossier)) {
-            Avertit(QStringLiteral("Impossible de créer le dossier « %1 ».").arg(dossier));
+            Questions->Avertit(QStringLiteral("Impossible de créer le dossier « %1 ».").arg(dossier));
             return;
         }
         selectFile(dossier);

@@ -13,7 +13,7 @@ void TMainForm::Prfrences1Click() {
     // One position per 10000; a value between two positions shows the lower one.
     FormPreference->TrackBar1->setValue(Configuration->Sensibilite / 10000);
     FormPreference->CheckBox1->setChecked(!Configuration->BullesAide);
-    if (MontreModal(*FormPreference) != QDialog::Accepted) return;
+    if (Dialogues->MontreModal(*FormPreference) != QDialog::Accepted) return;
     Configuration->Sensibilite = FormPreference->TrackBar1->value() * 10000;
     Configuration->BullesAide = !FormPreference->CheckBox1->isChecked();
 }

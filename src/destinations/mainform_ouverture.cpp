@@ -44,7 +44,7 @@ TProprietesDestination TMainForm::ProprietesDuDialogue() const {
 void TMainForm::Ajouter1Click() {
     if (!Configuration) return;
     FormNouvDest->EditTitre->clear();
-    if (MontreModal(*FormNouvDest) != QDialog::Accepted) return;
+    if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
     const QString chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
     if (DejaOuverte(chemin)) {
         Questions->Avertit(QStringLiteral("Le dossier existe déja"));
@@ -80,7 +80,7 @@ std::optional<TProprietesDestination> TMainForm::ValideDestination(const QString
         proprietes.RechercheGenerale = mode == 3;
         return proprietes;
     }
-    if (MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
+    if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
     return ProprietesDuDialogue();
 }
 

@@ -28,7 +28,7 @@ void TMainForm::Parcourir1Click() {
         Configuration->SourcePath = Chemins::DossierParDefaut();
     // A folder gone since is no reason not to open: the chooser keeps the folder it showed last.
     FormNouvSource->FixeDossier(Configuration->SourcePath);
-    const int resultat = MontreModal(*FormNouvSource);
+    const int resultat = Dialogues->MontreModal(*FormNouvSource);
     DemandeArretRecherche();
     if (resultat != QDialog::Accepted) return;
     FixeCurseur(Qt::WaitCursor);

@@ -33,7 +33,7 @@ void TMainForm::Modifierlescaractristiques1Click() {
     dialogue.CheckBox1->setChecked(d.RechercheLocale);
     dialogue.CheckBox2->setChecked(d.RechercheGenerale);
     dialogue.CheckBox1->setEnabled(!d.RechercheGenerale);
-    if (MontreModal(dialogue) != QDialog::Accepted) return;
+    if (Dialogues->MontreModal(dialogue) != QDialog::Accepted) return;
 
     // The search stops before the destination it may be reading changes.
     DemandeArretRecherche();
@@ -56,7 +56,7 @@ void TMainForm::Ajouteravecsousdossiers1Click() {
     dialogue.Label3->setEnabled(false);
     dialogue.CheckBox3->setChecked(true);
     dialogue.CheckBox4->setChecked(true);
-    const bool accepte = MontreModal(dialogue) == QDialog::Accepted;
+    const bool accepte = Dialogues->MontreModal(dialogue) == QDialog::Accepted;
     FixeCurseur(Qt::WaitCursor);
     if (accepte) {
         TOptionsArborescence options;

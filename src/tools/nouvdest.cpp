@@ -2,12 +2,11 @@
 
 #include "app/aide.h"
 #include "app/chemins.h"
+#include "app/dialoguesfenetre.h"
 #include "app/fenetre.h"
-#include "app/selecteurdossier.h"
 #include "destinations/destination.h"
 
 #include <QCheckBox>
-#include <QFontDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -47,7 +46,7 @@ QIcon IconeFonte() {
 
 } // namespace
 
-TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
+TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent), Dialogues(&TDialoguesFenetre::Commun()) {
     setObjectName(QStringLiteral("FormNouvDest"));
     PrepareFenetre(this, QStringLiteral("Création d'une nouvelle destination"), 318, 297, Bordure::Dialogue,
                    2440);
@@ -106,14 +105,6 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent) {
     ElargitFenetre(this, surplus,
                    {{GroupBox2, GroupBox1, GroupBox3}, {BitBtn1, BitBtnFonte, BitBtn4}, {BitBtn2}});
 
-    ChoisitDossier = [this](const QString& depart) { return TSelecteurDossier::Choisit(this, depart); };
-    ChoisitFonte = [this](QFont& police) {
-        bool confirme = false;
-        const QFont choisie = QFontDialog::getFont(&confirme, police, this, QStringLiteral("Fonte"));
-        if (confirme) police = choisie;
-        return confirme;
-    };
-
     connect(BitBtn1, &QPushButton::clicked, this, &TFormNouvDest::BitBtn1Click);
     connect(BitBtnFonte, &QToolButton::clicked, this, &TFormNouvDest::BitBtnFonteClick);
     connect(EditTitre, &QLineEdit::textChanged, this, &TFormNouvDest::EditTitreChange);
@@ -147,7 +138,7 @@ void TFormNouvDest::AffichePath(const QString& path) {
 }
 
 void TFormNouvDest::BitBtn1Click() {
-    const QString choisi = ChoisitDossier(Label1->text());
+    const QString choisi = Dialogues->ChoisitDossier(this, Label1->text());
     if (choisi.isEmpty()) return;
     const QString dossier = Chemins::SansSeparateurFinal(choisi);
     Label1->setText(dossier);
@@ -157,7 +148,7 @@ void TFormNouvDest::BitBtn1Click() {
 
 void TFormNouvDest::BitBtnFonteClick() {
     QFont police = EditTitre->font();
-    if (ChoisitFonte(police)) EditTitre->setFont(police);
+    if (Dialogues->ChoisitFonte(this, police)) EditTitre->setFont(police);
 }
 
 void TFormNouvDest::EditTitreChange() {

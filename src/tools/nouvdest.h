@@ -4,8 +4,8 @@
 #include <QFont>
 
 #include <cstdint>
-#include <functional>
 
+class IDialogues;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -31,10 +31,8 @@ public:
     void BitBtn3Click();
     void BitBtn4Click();
 
-    // The folder and font pickers (the real dialogs unless replaced): an empty text, or false,
-    // when the user cancelled.
-    std::function<QString(const QString& depart)> ChoisitDossier;
-    std::function<bool(QFont& police)> ChoisitFonte;
+    // Where the folder and font pickers are shown (for real unless a test plays them).
+    IDialogues* Dialogues;
 
     QGroupBox* GroupBox2;
     QLabel* Label2;

@@ -4,6 +4,7 @@
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "app/textefichier.h"
+#include "dialoguestest.h"
 #include "environnement.h"
 #include "questionstest.h"
 #include "source/affichagesource.h"
@@ -27,11 +28,8 @@ protected:
         CreeFenetres({env.Programme, env.Programme});
         // No message box waits for a user: the test plays them.
         MainForm->FixeQuestions(&utilisateur);
-        // A dialog that a test did not expect fails it instead of waiting for a user.
-        MainForm->MontreModal = [](QDialog& dialogue) {
-            ADD_FAILURE() << "dialogue inattendu : " << dialogue.objectName().toStdString();
-            return int(QDialog::Rejected);
-        };
+        // Nor does a dialog: one that a test did not expect fails it.
+        MainForm->FixeDialogues(&dialogues);
     }
     // The configuration file the program will read, with these destinations.
     QString EcritConfiguration(const QList<QStringList>& destinations) {
@@ -70,4 +68,5 @@ protected:
 
     EnvironnementTest env;
     TQuestionsTest utilisateur;
+    TDialoguesTest dialogues;
 };

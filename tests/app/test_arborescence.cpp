@@ -26,7 +26,7 @@ protected:
         env.Dossier(QStringLiteral("A/C"));
         Demarre();
         Affiche();
-        MainForm->MontreModal = [this](QDialog& d) {
+        dialogues.Modal = [this](QDialog& d) {
             montres << d.objectName();
             if (d.objectName() == QStringLiteral("FormRecurs"))
                 return recurs ? recurs() : int(QDialog::Accepted);

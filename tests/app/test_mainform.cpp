@@ -128,7 +128,7 @@ TEST_F(MainFormTest, BarresDOutilsEtBulles) {
     // A button does what its menu entry does: here, it opens the properties dialog.
     QSignalSpy declenche(MainForm->Ajouter1, &QAction::triggered);
     QStringList montres;
-    MainForm->MontreModal = [&](QDialog& dialogue) {
+    dialogues.Modal = [&](QDialog& dialogue) {
         montres << dialogue.objectName();
         return int(QDialog::Rejected);
     };

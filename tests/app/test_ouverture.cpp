@@ -36,8 +36,9 @@ protected:
     // The answers a user would give, put back after a restart.
     void Repond() {
         MainForm->FixeQuestions(&utilisateur);
+        MainForm->FixeDialogues(&dialogues);
         Affiche();
-        MainForm->MontreModal = [this](QDialog& d) {
+        dialogues.Modal = [this](QDialog& d) {
             montres << d.objectName();
             return dialogue ? dialogue(d) : int(QDialog::Rejected);
         };
@@ -51,7 +52,7 @@ protected:
     }
     // The user picks this folder with "Parcourir" and presses OK.
     void ParcourirPuisOK(const QString& dossier, const QString& titre = {}) {
-        FormNouvDest->ChoisitDossier = [dossier](const QString&) { return dossier; };
+        dialogues.Dossier = [dossier](const QString&) { return dossier; };
         dialogue = [titre](QDialog&) {
             FormNouvDest->BitBtn1->click();
             if (!titre.isEmpty()) FormNouvDest->EditTitre->setText(titre);
@@ -345,11 +346,11 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
     Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", env.Dossier("Famille"))});
     const int hauteurAvant = MainForm->ListeGroupe->HauteurCourante();
     const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
-    FormNouvDest->ChoisitDossier = [&](const QString& depart) {
+    dialogues.Dossier = [&](const QString& depart) {
         EXPECT_EQ(depart, vacances);
         return ailleurs;
     };
-    FormNouvDest->ChoisitFonte = [](QFont& police) {
+    dialogues.Fonte = [](QFont& police) {
         police = QFont(QStringLiteral("Arial"), 20);
         police.setBold(true);
         return true;
@@ -381,7 +382,7 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
 
     // A font picked, then the dialog cancelled: the destination keeps its font, and the next new
     // destination starts with the one picked.
-    FormNouvDest->ChoisitFonte = [](QFont& police) {
+    dialogues.Fonte = [](QFont& police) {
         police = QFont(QStringLiteral("Arial"), 14);
         police.setBold(true);
         return true;
@@ -422,7 +423,7 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     ASSERT_EQ(Titres(), (QStringList{"Un", "Deux", "Arbre", "Branche", "Feuille"}));
 
     // Edited: title, font and search options.
-    FormNouvDest->ChoisitFonte = [](QFont& police) {
+    dialogues.Fonte = [](QFont& police) {
         police = QFont(QStringLiteral("Arial"), 12);
         police.setItalic(true);
         return true;

@@ -42,8 +42,8 @@ protected:
         ASSERT_TRUE(AttendRepos());
     }
     // The dialog is shown for real; the action runs once it is up, as a user would act.
-    static void PendantLeDialogue(const std::function<void(QDialog&)>& action) {
-        MainForm->MontreModal = [action](QDialog& dialogue) {
+    void PendantLeDialogue(const std::function<void(QDialog&)>& action) {
+        dialogues.Modal = [action](QDialog& dialogue) {
             QTimer::singleShot(0, &dialogue, [&dialogue, action] {
                 ASSERT_TRUE(AttendQue([&] { return dialogue.isVisible(); }, 2000));
                 action(dialogue);

@@ -1,5 +1,7 @@
 #include "app/selecteurdossier.h"
+#include "dialoguestest.h"
 #include "environnement.h"
+#include "questionstest.h"
 #include "tools/arborescence.h"
 #include "tools/nouvdest.h"
 #include "tools/recursif.h"
@@ -77,9 +79,11 @@ TEST(FormNouvDest, ParcourirRemplitUnTitreVideSeulement) {
     EnvironnementTest env;
     const QString vacances = env.Dossier(QStringLiteral("Vacances"));
     TFormNouvDest dialogue;
+    TDialoguesTest dialogues;
+    dialogue.Dialogues = &dialogues;
     QString depart;
     QString choisi = vacances + u'/';
-    dialogue.ChoisitDossier = [&](const QString& d) {
+    dialogues.Dossier = [&](const QString& d) {
         depart = d;
         return choisi;
     };
@@ -123,9 +127,11 @@ TEST(FormNouvDest, TitreReserveEtCasesDeRecherche) {
 
 TEST(FormNouvDest, FonteChoisieOuAnnulee) {
     TFormNouvDest dialogue;
+    TDialoguesTest dialogues;
+    dialogue.Dialogues = &dialogues;
     QFont proposee;
     bool confirme = false;
-    dialogue.ChoisitFonte = [&](QFont& police) {
+    dialogues.Fonte = [&](QFont& police) {
         proposee = police;
         police = QFont(QStringLiteral("Arial"), 14);
         police.setBold(true);
@@ -161,8 +167,10 @@ TEST(SelecteurDossier, UnNouveauDossierEstCreeApresAccord) {
     const QString parent = env.Dossier(QStringLiteral("Parent"));
     for (const bool accord : {false, true}) {
         TSelecteurDossier selecteur(nullptr, parent);
+        TQuestionsTest utilisateur;
+        selecteur.Questions = &utilisateur;
         QStringList questions;
-        selecteur.ConfirmeCreation = [&](const QString& question) {
+        utilisateur.OuiNon = [&](const QString& question) {
             questions << question;
             return accord;
         };
@@ -189,9 +197,10 @@ TEST(SelecteurDossier, CreationImpossibleSignalee) {
     // A file stands where the new folder's parent should be.
     EcritFichier(QFile::encodeName(parent + QStringLiteral("/bloque")), "x");
     TSelecteurDossier selecteur(nullptr, parent);
-    selecteur.ConfirmeCreation = [](const QString&) { return true; };
-    QStringList messages;
-    selecteur.Avertit = [&](const QString& message) { messages << message; };
+    TQuestionsTest utilisateur;
+    utilisateur.OuiNon = [](const QString&) { return true; };
+    selecteur.Questions = &utilisateur;
+    const QStringList& messages = utilisateur.Avertissements;
     selecteur.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
         ->setText(QStringLiteral("bloque/Interdit"));
     selecteur.accept();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QFont;
+class QWidget;
+
+// The modal dialogs the user fills in: the program's own dialogs, the folder picker and the font
+// dialog. The windows implement it once by showing them; tests replace it once and play the user
+// inside the dialog instead. Called on the main thread only.
+class IDialogues {
+public:
+    virtual ~IDialogues() = default;
+    // Shows one of the program's dialogs modally; QDialog::Accepted or QDialog::Rejected.
+    virtual int MontreModal(QDialog& dialogue) = 0;
+    // The folder picked, starting at depart; an empty text when the user cancelled.
+    virtual QString ChoisitDossier(QWidget* parent, const QString& depart) = 0;
+    // True, with police changed, when the user confirmed a font.
+    virtual bool ChoisitFonte(QWidget* parent, QFont& police) = 0;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "dialogues.h"
+
+// The dialogs shown for real. It holds nothing, so one instance serves every window.
+class TDialoguesFenetre : public IDialogues {
+public:
+    static TDialoguesFenetre& Commun();
+    int MontreModal(QDialog& dialogue) override;
+    QString ChoisitDossier(QWidget* parent, const QString& depart) override;
+    bool ChoisitFonte(QWidget* parent, QFont& police) override;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/dialogues.h"
+
+#include <QDialog>
+#include <QFont>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+// The dialogs as a test plays them: a dialog or a picker that the test did not script fails it
+// instead of waiting for a user.
+class TDialoguesTest : public IDialogues {
+public:
+    std::function<int(QDialog&)> Modal = [](QDialog& dialogue) {
+        ADD_FAILURE() << "dialogue inattendu : " << dialogue.objectName().toStdString();
+        return int(QDialog::Rejected);
+    };
+    std::function<QString(const QString& depart)> Dossier = [](const QString&) {
+        ADD_FAILURE() << "choix de dossier inattendu";
+        return QString();
+    };
+    std::function<bool(QFont& police)> Fonte = [](QFont&) {
+        ADD_FAILURE() << "choix de fonte inattendu";
+        return false;
+    };
+
+    int MontreModal(QDialog& dialogue) override { return Modal(dialogue); }
+    QString ChoisitDossier(QWidget*, const QString& depart) override { return Dossier(depart); }
+    bool ChoisitFonte(QWidget*, QFont& police) override { return Fonte(police); }
+};
