@@ -131,6 +131,9 @@ TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRess
 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
+    // A task still running (the window destroyed without closing) is stopped and waited for: it
+    // counts in Occupe and reads the sensitivity.
+    delete TacheRecherche.data();
 }
 
 void TMainForm::CreeMinuteries() {
@@ -151,6 +154,7 @@ void TMainForm::CreeMinuteries() {
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1000);
+    connect(Timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
 }
 
 void TMainForm::CreeZoneDestinations() {

@@ -5,6 +5,7 @@
 #include "dialogues.h"
 #include "duplicates/listegenerale.h"
 #include "duplicates/miniature.h"
+#include "duplicates/recherche.h"
 #include "questions.h"
 #include "tools/arborescence.h"
 
@@ -27,7 +28,6 @@ class QMenu;
 class QScrollBar;
 class QSplitter;
 class QStatusBar;
-class QThread;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -55,7 +55,7 @@ public:
     bool MultiSelection = false;
     bool RechercheAutorisee = true;
     std::atomic<int32_t> Occupe{0};
-    QPointer<QThread> TacheRecherche;
+    QPointer<TTacheMini> TacheRecherche;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
     int32_t TuileEnfoncee = -1;
@@ -65,7 +65,11 @@ public:
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
     TBandeIcones ImageList4;
-    TListeGenerale ListeGenerale;
+    // Rebuilt for each GENERAL task, which holds it too and adds its new signatures to it.
+    std::shared_ptr<TListeGenerale> ListeGenerale = std::make_shared<TListeGenerale>();
+    int32_t DernierDoublonMontre = 0;
+    // The helper threads that decode ahead for a task: one per core beyond the first.
+    int DecodeursEnPlus = TTacheMini::DecodeursEnPlusParDefaut();
 
     // Controls, outermost first.
     QToolBar* ToolBarSource;
@@ -242,6 +246,21 @@ public:
     void Fermerladestination1Click();
     void Fermertouteslesdestinations1Click();
 
+    // The duplicate search: the one-second tick, which starts a task when one is due and
+    // otherwise shows the totals; the end of a task; the commands of the "Images en double" menu.
+    void Timer2Timer();
+    void FinTache();
+    void VraiFinTache(TTacheMini& tache);
+    void Dsactiverlededoublonagepourtous1Click();
+    void Activerleddoublonnage1Click();
+    void ActiverleddoublonnageGENERALpourtouteslesdestinations1Click();
+    void Montrerladestinationencoursdeddoublonnage1Click();
+    void Montrerlesdestinationsquiontdesdoublons1Click();
+    void Effacer1Click();
+    void GestiondeSignatures1Click();
+    // Shows the level of destination index, scrolled so that its tile is in view.
+    void MontreDestination(int index);
+
     // Edits the properties of the destination whose tile menu is open.
     void Modifierlescaractristiques1Click();
 
@@ -297,6 +316,9 @@ private:
     void AnnuleDernier();
     // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
     void DemandeArretRecherche();
+    void DemarreTache(int index);
+    void ChangeModeRecherche(bool locale, bool generale);
+    void DessineProgression(qint64 fait, qint64 total);
 
     // What the properties dialog holds; whether a folder is open already; the closing operations
     // on the program's destinations.

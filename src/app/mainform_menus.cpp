@@ -38,6 +38,7 @@ void TMainForm::CreeMenus() {
     fichier->addSeparator();
     Viderlacorbeille1 = NouvelleAction(fichier, QStringLiteral("Viderlacorbeille1"),
                                        QStringLiteral("&Vider la corbeille"), 16, 2205);
+    connect(GestiondeSignatures1, &QAction::triggered, this, &TMainForm::GestiondeSignatures1Click);
     connect(Prfrences1, &QAction::triggered, this, &TMainForm::Prfrences1Click);
     connect(Viderlacorbeille1, &QAction::triggered, this, &TMainForm::Viderlacorbeille1Click);
     fichier->addSeparator();
@@ -102,6 +103,16 @@ void TMainForm::CreeMenus() {
         NouvelleAction(doublons, QStringLiteral("Montrerlesdestinationsquiontdesdoublons1"),
                        QStringLiteral("Montrer les destinations qui ont des &Images en double"), 20, 2220,
                        QStringLiteral("Montrer les destinations qui ont des images en double"));
+    connect(Dsactiverlarecherchepourtouteslesdestinations1, &QAction::triggered, this,
+            &TMainForm::Dsactiverlededoublonagepourtous1Click);
+    connect(ActiverlarechercheLOCALEpourtouteslesdestinations1, &QAction::triggered, this,
+            &TMainForm::Activerleddoublonnage1Click);
+    connect(ActiverlarechercheGENERALEpourtouteslesdestinations1, &QAction::triggered, this,
+            &TMainForm::ActiverleddoublonnageGENERALpourtouteslesdestinations1Click);
+    connect(Montrerladestinationencoursdeddoublonnage1, &QAction::triggered, this,
+            &TMainForm::Montrerladestinationencoursdeddoublonnage1Click);
+    connect(Montrerlesdestinationsquiontdesdoublons1, &QAction::triggered, this,
+            &TMainForm::Montrerlesdestinationsquiontdesdoublons1Click);
 
     QMenu* aide = barre->addMenu(QStringLiteral("&Aide"));
     aide->setObjectName(QStringLiteral("Aide1"));
@@ -139,6 +150,7 @@ void TMainForm::CreeMenus() {
             &TMainForm::Modifierlescaractristiques1Click);
     Effacer1 = NouvelleAction(PopupMenu2, QStringLiteral("Effacer1"),
                               QStringLiteral("Effacer la liste des images en double"), -1, 0);
+    connect(Effacer1, &QAction::triggered, this, &TMainForm::Effacer1Click);
     Renommerlesfichiers1 =
         NouvelleAction(PopupMenu2, QStringLiteral("Renommerlesfichiers1"),
                        QStringLiteral("&Renommer les fichiers dans la destination"), -1, 0);
@@ -208,6 +220,7 @@ void TMainForm::CreeBarresOutils() {
     ToolButton4 =
         NouveauBouton(ToolBar2, QStringLiteral("ToolButton4"), Montrerladestinationencoursdeddoublonnage1, 21,
                       QStringLiteral("Montrer la destination en cours de recherche"));
+    ToolButton4->setProperty("ImageIndex", 21);
     Panel3 = new QFrame(ToolBar2);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFrameStyle(QFrame::Panel | QFrame::Sunken);

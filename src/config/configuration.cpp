@@ -311,7 +311,7 @@ bool Tconfiguration::Ecriture(const QString& fichier) const {
           << QStringLiteral("SizeFilter=") + (SizeFilter ? QStringLiteral("1") : QStringLiteral("0"))
           << QStringLiteral("SizeFilterX=%1").arg(SizeFilterX)
           << QStringLiteral("SizeFilterY=%1").arg(SizeFilterY) << QStringLiteral("SourcePath=") + SourcePath
-          << QStringLiteral("Sensibilite=%1").arg(Sensibilite)
+          << QStringLiteral("Sensibilite=%1").arg(Sensibilite.load())
           << QStringLiteral("Bullesaide=") + (BullesAide ? QStringLiteral("0") : QStringLiteral("1"))
           << QStringLiteral("DestinationCount=%1").arg(Destinations.Count() - 1);
     for (int i = 1; i < Destinations.Count(); ++i) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,7 +53,7 @@ public:
     // so that undoing never reaches it, nor another destination made later.
     QList<std::weak_ptr<TDestination>> AnnulDestinations;
     QList<bool> AnnulCopies;
-    int32_t Sensibilite = 0;
+    std::atomic<int32_t> Sensibilite{0}; // read by the duplicate search's thread
     bool BullesAide = false;
 
     // The tree levels the destinations read from a file are counted into.

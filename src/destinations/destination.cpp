@@ -74,6 +74,57 @@ void TDestination::Oublie(const QString& fichier) {
     });
 }
 
+bool TDestination::PrendSuivant(QString& fichier) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    if (ATraiter.isEmpty()) return false;
+    fichier = ATraiter.takeFirst();
+    return true;
+}
+
+void TDestination::RemetEnTete(const QStringList& fichiers) {
+    if (fichiers.isEmpty()) return;
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    ATraiter = fichiers + ATraiter;
+}
+
+void TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    ListeSignatures->Miniatures.push_back(std::move(signature));
+    // Sorted with letter case ignored; but two files whose names differ only in case are two
+    // files here, so only a line equal in every letter is a line already there.
+    const auto avant = [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    };
+    for (const QString& ligne : lignes) {
+        auto place = std::lower_bound(Doublons.begin(), Doublons.end(), ligne, avant);
+        bool present = false;
+        for (auto i = place; i != Doublons.end() && !avant(ligne, *i) && !present; ++i)
+            present = *i == ligne;
+        if (!present) Doublons.insert(place, ligne);
+    }
+}
+
+void TDestination::AjouteIntraitable(const QString& fichier) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    ListeSignatures->Intraitables << fichier;
+}
+
+std::vector<std::shared_ptr<Tminiature>> TDestination::CopieSignatures() const {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    return ListeSignatures->Miniatures;
+}
+
+void TDestination::ReserveSignatures(qsizetype enPlus) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    auto& miniatures = ListeSignatures->Miniatures;
+    miniatures.reserve(miniatures.size() + static_cast<size_t>(std::max<qsizetype>(0, enPlus)));
+}
+
+void TDestination::EffaceDoublons() {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    Doublons.clear();
+}
+
 QString TDestination::NomAleatoire() {
     return ::NomAleatoire();
 }

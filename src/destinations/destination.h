@@ -90,6 +90,19 @@ public:
     // Drops every trace of a file: its signature, its place in the queue, its untreatable mark and
     // the duplicate lines that name it (second or third field, exactly).
     void Oublie(const QString& fichier);
+    // What the search takes and gives: the first queued image (false when none is left), images
+    // handed back to the front of the queue in their order, a new signature with the duplicate
+    // lines it makes (sorted with letter case ignored, a line already there not added), an untreatable
+    // image.
+    bool PrendSuivant(QString& fichier);
+    void RemetEnTete(const QStringList& fichiers);
+    void AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes);
+    void AjouteIntraitable(const QString& fichier);
+    // A copy of the signature pointers, each kept alive by the copy; room for n more signatures.
+    std::vector<std::shared_ptr<Tminiature>> CopieSignatures() const;
+    void ReserveSignatures(qsizetype enPlus);
+    // Empties the duplicate lines; the images and the signatures stay.
+    void EffaceDoublons();
     mutable std::mutex Verrou;
 
     QStringList ATraiter;

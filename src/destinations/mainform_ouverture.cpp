@@ -17,11 +17,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QThread>
-
-void TMainForm::DemandeArretRecherche() {
-    if (QThread* tache = TacheRecherche.data()) tache->requestInterruption();
-}
 
 bool TMainForm::DejaOuverte(const QString& chemin) const {
     for (int i = 1; i < Configuration->Destinations.Count(); ++i)

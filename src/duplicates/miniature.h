@@ -3,8 +3,13 @@
 #include <QImage>
 #include <QString>
 
+#include "ecart.h"
+
 #include <array>
+#include <atomic>
 #include <cstdint>
+
+enum class ResultatCalcul { Calculee, Intraitable, Abandonnee };
 
 // The signature of one image: its 10 x 10 grid of contrast-stretched grey levels, column-major
 // (cell (c, r) at 10 * (c - 1) + (r - 1)), and its aspect ratio.
@@ -16,6 +21,9 @@ struct Tminiature {
     // Decodes the file and fills the signature; false when the image is untreatable (unreadable,
     // or under 10 pixels in either direction).
     bool Calcule(const QString& chemin);
+    // The same for a path given as the file system's bytes; a decode that arret stopped part-way
+    // is neither computed nor untreatable.
+    ResultatCalcul CalculeOctets(const QByteArray& chemin, const std::atomic<bool>* arret = nullptr);
     // Fills Grille from a picture of at least 10 x 10 pixels.
     void CalculeGrille(const QImage& image);
     // The same from a picture decoded at a reduced scale of a picture of natural size `naturelle`:

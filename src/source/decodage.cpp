@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -35,6 +36,22 @@ struct ErreurJpeg {
     jpeg_error_mgr standard;
     std::jmp_buf retour;
 };
+
+// The decoder's progress hook: a decode asked to stop leaves at its next step, by the same way out
+// as an error. The hook is the first member so that the decoder's pointer to it finds the flag.
+struct ProgresJpeg {
+    jpeg_progress_mgr standard;
+    const std::atomic<bool>* arret = nullptr;
+    bool abandonne = false;
+};
+
+void SuitProgresJpeg(j_common_ptr cinfo) {
+    auto* progres = reinterpret_cast<ProgresJpeg*>(cinfo->progress);
+    if (progres->arret && progres->arret->load(std::memory_order_relaxed)) {
+        progres->abandonne = true;
+        std::longjmp(reinterpret_cast<ErreurJpeg*>(cinfo->err)->retour, 1);
+    }
+}
 
 [[noreturn]] void SortieErreurJpeg(j_common_ptr cinfo) {
     std::longjmp(reinterpret_cast<ErreurJpeg*>(cinfo->err)->retour, 1);
@@ -69,6 +86,7 @@ struct EtatJpeg {
     ErreurJpeg erreur{};
     QImage image;
     std::vector<uint8_t> ligneCmyk;
+    ProgresJpeg progres{};
     bool demarre = false;
     int lignes = 0;
 };
@@ -77,6 +95,7 @@ struct EtatJpeg {
 struct ModeJpeg {
     QSize ecran;
     bool signature = false;
+    const std::atomic<bool>* arret = nullptr; // a decode asked to stop gives up
 };
 
 bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
@@ -107,6 +126,7 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
         const int y = static_cast<int>(cinfo.output_scanline);
         JSAMPROW ligne = cmyk ? etat.ligneCmyk.data() : etat.image.scanLine(y);
         if (jpeg_read_scanlines(&cinfo, &ligne, 1) != 1) break;
+        SuitProgresJpeg(reinterpret_cast<j_common_ptr>(&cinfo));
         if (cmyk)
             CmykVersRgb(etat.ligneCmyk.data(), reinterpret_cast<QRgb*>(etat.image.scanLine(y)),
                         static_cast<int>(cinfo.output_width), cinfo.saw_Adobe_marker);
@@ -126,10 +146,17 @@ TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
     etat.erreur.standard.output_message = MessageJpeg;
     jpeg_create_decompress(&etat.cinfo);
     etat.cinfo.mem->max_memory_to_use = static_cast<long>(TailleDecodeeMaximale);
+    etat.progres.standard.progress_monitor = SuitProgresJpeg;
+    etat.progres.arret = mode.arret;
+    etat.cinfo.progress = &etat.progres.standard;
     jpeg_stdio_src(&etat.cinfo, fichier.get());
     QSize naturelle;
     const bool complet = DecodeJpegProtege(etat, mode, naturelle);
     jpeg_destroy_decompress(&etat.cinfo);
+    if (etat.progres.abandonne) {
+        resultat.Abandonne = true;
+        return resultat;
+    }
     // Damaged data after the first rows: what was decoded is shown.
     if (complet || (etat.demarre && etat.lignes > 0)) {
         resultat.Image = std::move(etat.image);
@@ -145,7 +172,9 @@ struct FermeGif {
     void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
 };
 
-TImageDecodee DecodeGif(const QByteArray& chemin) {
+// transparenceOpaque: the transparent index takes the colour the palette gives it, as for a
+// signature, where the same picture with and without transparency must look alike.
+TImageDecodee DecodeGif(const QByteArray& chemin, bool transparenceOpaque = false) {
     TImageDecodee resultat;
     int erreur = 0;
     std::unique_ptr<GifFileType, FermeGif> gif(DGifOpenFileName(chemin.constData(), &erreur));
@@ -190,7 +219,7 @@ TImageDecodee DecodeGif(const QByteArray& chemin) {
         for (int x = 0; x < cadre.Width; ++x) {
             const int xImage = cadre.Left + x;
             const int indice = ligne[static_cast<size_t>(x)];
-            if (xImage < 0 || xImage >= largeur || indice == transparent) continue;
+            if (xImage < 0 || xImage >= largeur || (indice == transparent && !transparenceOpaque)) continue;
             if (palette && indice < palette->ColorCount) {
                 const GifColorType& c = palette->Colors[indice];
                 pixels[xImage] = qRgb(c.Red, c.Green, c.Blue);
@@ -380,7 +409,13 @@ int EchelleJpegSignature(QSize naturelle) {
     return 8;
 }
 
-TImageDecodee DecodeImagePourSignature(const QByteArray& chemin) {
-    if (DecodeurDuNom(chemin) == Decodeur::Jpeg) return DecodeJpeg(chemin, ModeJpeg{QSize(), true});
-    return DecodeImage(chemin, QSize());
+TImageDecodee DecodeImagePourSignature(const QByteArray& chemin, const std::atomic<bool>* arret) {
+    switch (DecodeurDuNom(chemin)) {
+    case Decodeur::Jpeg:
+        return DecodeJpeg(chemin, ModeJpeg{QSize(), true, arret});
+    case Decodeur::Gif:
+        return DecodeGif(chemin, true);
+    default:
+        return DecodeImage(chemin, QSize());
+    }
 }

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <atomic>
+
 // Decoded pictures never take more than this, whatever their headers announce.
 inline constexpr qint64 TailleDecodeeMaximale = qint64{512} << 20;
 
@@ -13,6 +15,7 @@ struct TImageDecodee {
     QImage Image;    // null when the file could not be read
     QSize Naturelle; // natural width and height; empty when unreadable
     bool Lisible = false;
+    bool Abandonne = false; // the decode stopped on request: neither read nor unreadable
 };
 
 enum class Decodeur { Aucun, Jpeg, Gif, Bmp };
@@ -34,5 +37,6 @@ int EchelleJpegSignature(QSize naturelle);
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran);
 
 // The same for a signature: JPEGs in the decoder's fastest mode (fast integer transform, no smooth
-// upsampling) at the reduction of EchelleJpegSignature; other formats whole.
-TImageDecodee DecodeImagePourSignature(const QByteArray& chemin);
+// upsampling) at the reduction of EchelleJpegSignature; other formats whole, the transparent colour
+// of a GIF as its palette gives it. A JPEG decode gives up as soon as arret is set.
+TImageDecodee DecodeImagePourSignature(const QByteArray& chemin, const std::atomic<bool>* arret = nullptr);

@@ -7,6 +7,7 @@
 #include "destinations/destination.h"
 #include "duplicates/dedoublonne.h"
 #include "programme.h"
+#include "recherchesimulee.h"
 #include "source/pleinecran.h"
 #include "source/sourceliste.h"
 
@@ -23,7 +24,6 @@
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -233,29 +233,13 @@ TEST_F(MainFormTest, Aide) {
     EXPECT_EQ(FenetreAide()->AncreCourante(), QStringLiteral("2200"));
 }
 
-namespace {
-
-// Stands for the duplicate search: counts one in Occupe while it runs and stops only once it has
-// been asked to and the test lets it.
-class RechercheSimulee : public QThread {
-public:
-    std::atomic<bool> libre{false};
-
-protected:
-    void run() override {
-        while (!isInterruptionRequested() || !libre.load())
-            QThread::msleep(2);
-        MainForm->Occupe.fetch_sub(1);
-    }
-};
-
-} // namespace
-
 TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     QSignalSpy fermee(MainForm, &TMainForm::Fermee);
-    RechercheSimulee recherche;
-    MainForm->Occupe = 1;
-    MainForm->TacheRecherche = &recherche;
+    // The window owns the task from here, as it does the tasks it starts.
+    auto* tache = new TRechercheSimulee(MainForm->Occupe);
+    TRechercheSimulee& recherche = *tache;
+    recherche.Libre = false;
+    MainForm->TacheRecherche = tache;
     recherche.start();
 
     MainForm->Quit1->trigger();
@@ -272,7 +256,7 @@ TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     EXPECT_EQ(fermee.count(), 0);
     EXPECT_NE(ListeSource, nullptr);
 
-    recherche.libre = true;
+    recherche.Libre = true;
     EXPECT_TRUE(AttendQue([] { return !MainForm->isVisible(); }, 3000));
     recherche.wait();
     EXPECT_EQ(fermee.count(), 1);

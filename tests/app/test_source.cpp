@@ -8,6 +8,7 @@
 #include "config/preferences.h"
 #include "destinations/destination.h"
 #include "programme.h"
+#include "recherchesimulee.h"
 #include "source/affichagesource.h"
 #include "source/nouvsource.h"
 #include "source/sourceliste.h"
@@ -133,13 +134,10 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
     const QString partie = DossierAvecImages(QStringLiteral("partie"), {"x.jpg"});
     MainForm->ChargeSource(partie);
     ASSERT_TRUE(QDir(partie).removeRecursively());
-    // A stand-in for the search thread: it runs until asked to stop.
-    std::unique_ptr<QThread> recherche(QThread::create([] {
-        while (!QThread::currentThread()->isInterruptionRequested())
-            QThread::msleep(1);
-    }));
+    // A stand-in for the search thread: it runs until asked to stop. The window owns it.
+    auto* recherche = new TRechercheSimulee(MainForm->Occupe);
     recherche->start();
-    MainForm->TacheRecherche = recherche.get();
+    MainForm->TacheRecherche = recherche;
     QString montre;
     PendantLeDialogue([&](QDialog&) {
         montre = FormNouvSource->Dossier();

@@ -1,0 +1,181 @@
+// The duplicate search as the main window drives it: the one-second tick, starting and ending
+// tasks, the tool-bar displays and the commands of the "Images en double" menu.
+
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/occupation.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+#include "duplicates/gestmini.h"
+#include "duplicates/planification.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPalette>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+// The progress bar's green (red 96, green 208, blue 96).
+const QColor VertProgression(96, 208, 96);
+
+} // namespace
+
+void TMainForm::DemandeArretRecherche() {
+    if (TTacheMini* tache = TacheRecherche.data()) tache->DemandeArret();
+}
+
+void TMainForm::Timer2Timer() {
+    if (Occupe.load() == 1) {
+        // The button runs through images 21 to 24 while the search works.
+        const int image = ToolButton4->property("ImageIndex").toInt();
+        const int suivante = image >= 21 && image < 24 ? image + 1 : 21;
+        ToolButton4->setProperty("ImageIndex", suivante);
+        ToolButton4->setIcon(ImageList4.Icone(suivante));
+    } else {
+        setWindowTitle(QStringLiteral("Mirasolve"));
+    }
+    Timer2->stop();
+    FinTache();
+    // Not started again once the window is closing.
+    if (RechercheAutorisee) Timer2->start();
+}
+
+void TMainForm::FinTache() {
+    if (!Configuration) return;
+    const TBilanRecherche bilan =
+        BilanRecherche(Configuration->Destinations, RechercheAutorisee, Occupe.load());
+    if (bilan.ADemarrer >= 0) {
+        DemarreTache(bilan.ADemarrer);
+        return;
+    }
+    StaticDoublons->setText(QString::number(bilan.Doublons) + QStringLiteral(" images en double"));
+    const TProgression progression = ProgressionDe(bilan);
+    DessineProgression(progression.Fait, progression.Total);
+    if (Occupe.load() == 1)
+        setWindowTitle(QString::number(progression.Pourcentage()) + QStringLiteral("% Mirasolve"));
+}
+
+void TMainForm::DessineProgression(qint64 fait, qint64 total) {
+    QImage image = ImageProgress->Image();
+    if (image.isNull()) return;
+    const TProgression progression{fait, total};
+    const int largeur = image.width(), hauteur = image.height();
+    const int x = progression.Largeur(largeur);
+    QPainter peintre(&image);
+    peintre.fillRect(QRect(0, 0, x, hauteur), VertProgression);
+    peintre.fillRect(QRect(x, 0, largeur - x, hauteur), palette().color(QPalette::Button));
+    peintre.setFont(font());
+    peintre.setPen(palette().color(QPalette::WindowText));
+    const QString texte = QString::number(progression.Pourcentage()) + u'%';
+    const QFontMetrics mesure(font());
+    peintre.drawText(QPoint((largeur - mesure.horizontalAdvance(texte)) / 2, 2 + mesure.ascent()), texte);
+    peintre.end();
+    ImageProgress->FixeImage(image);
+}
+
+void TMainForm::DemarreTache(int index) {
+    const std::shared_ptr<TDestination> d = Configuration->Destinations.Partage(index);
+    d->EnTraitement = true;
+    std::shared_ptr<TListeGenerale> generales;
+    if (d->RechercheGenerale) {
+        ListeGenerale->Remplace(SignaturesGenerales(Configuration->Destinations));
+        generales = ListeGenerale;
+    }
+    // The task counts one in Occupe from here to the end of its body.
+    auto* tache = new TTacheMini(d, generales, Configuration->Sensibilite, Occupe, DecodeursEnPlus);
+    connect(tache, &TTacheMini::Progression, this, [this, suivie = std::weak_ptr<TDestination>(d)] {
+        if (const auto destination = suivie.lock(); destination && !destination->EstFermee())
+            Redessine(*destination);
+    });
+    connect(tache, &QThread::finished, this, [this, tache] {
+        VraiFinTache(*tache);
+        tache->deleteLater();
+    });
+    TacheRecherche = tache;
+    tache->start(QThread::IdlePriority);
+}
+
+void TMainForm::VraiFinTache(TTacheMini& tache) {
+    TDestination& d = *tache.DestinationTraitee;
+    d.EnTraitement = false;
+    if (!d.EstFermee()) {
+        Redessine(d);
+        // The store is written when more than ten signatures came since it last was.
+        const auto signatures = static_cast<int32_t>(d.Comptes().Signatures);
+        if (signatures - d.NbSauvees > 10 && d.SauveSignatures()) d.NbSauvees = signatures;
+    }
+    FinTache();
+}
+
+void TMainForm::ChangeModeRecherche(bool locale, bool generale) {
+    DemandeArretRecherche();
+    if (!Configuration) return;
+    FixeModeRecherche(Configuration->Destinations, locale, generale);
+    RafraichisListeDestinations();
+}
+
+void TMainForm::Dsactiverlededoublonagepourtous1Click() {
+    ChangeModeRecherche(false, false);
+}
+
+void TMainForm::Activerleddoublonnage1Click() {
+    ChangeModeRecherche(true, false);
+}
+
+void TMainForm::ActiverleddoublonnageGENERALpourtouteslesdestinations1Click() {
+    ChangeModeRecherche(true, true);
+}
+
+void TMainForm::MontreDestination(int index) {
+    const TListeDestinations& destinations = Configuration->Destinations;
+    const TDestination& d = *destinations.Element(index);
+    ListeGroupe->Courant = ListeGroupe->Existe(d.Groupe) ? d.Groupe : 0;
+    int n = 0, position = 0;
+    for (int i = 1; i < destinations.Count(); ++i) {
+        if (destinations.Element(i)->Groupe != d.Groupe) continue;
+        if (i == index) position = n;
+        ++n;
+    }
+    RafraichisListeDestinations();
+    ListeGroupe->FixePositionCourante(PositionPourMontrer(n, position, Panneau->NbTuilesVisibles));
+    RafraichisListeDestinations();
+}
+
+void TMainForm::Montrerladestinationencoursdeddoublonnage1Click() {
+    if (!Configuration) return;
+    const int index = DestinationEnTraitement(Configuration->Destinations);
+    if (index >= 0) MontreDestination(index);
+}
+
+void TMainForm::Montrerlesdestinationsquiontdesdoublons1Click() {
+    if (!Configuration) return;
+    const int index = SuivanteAvecDoublons(Configuration->Destinations, DernierDoublonMontre);
+    if (index < 0) return;
+    DernierDoublonMontre = index;
+    MontreDestination(index);
+}
+
+void TMainForm::Effacer1Click() {
+    const int index = IndexDuMenuDeTuile();
+    if (index < 0) return;
+    TDestination& d = *Configuration->Destinations.Element(index);
+    if (!Questions->ConfirmeOkAnnuler(
+            QStringLiteral(
+                "Etes-vous sur de vouloir effacer la liste des images en double de la destination '") +
+            d.Titre + u'\''))
+        return;
+    d.EffaceDoublons();
+    RafraichisListeDestinations();
+}
+
+void TMainForm::GestiondeSignatures1Click() {
+    const TOccupation occupation(Occupe);
+    DemandeArretRecherche();
+    Dialogues->MontreModal(*FormMiniatures);
+}

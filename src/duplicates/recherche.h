@@ -1,0 +1,76 @@
+#pragma once
+
+#include "listegenerale.h"
+#include "miniature.h"
+
+#include <QStringList>
+#include <QThread>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TDestination;
+
+// The signatures a new one is compared with, laid out for speed: the grids end to end, beside the
+// shared signatures they were copied from (which keep their file names and proportions alive).
+class TListeComparaison {
+public:
+    void Reserve(std::size_t n);
+    void Ajoute(std::shared_ptr<Tminiature> signature);
+    std::size_t Taille() const { return signatures.size(); }
+    // The duplicate lines of a new signature against every signature of the list, in list order.
+    QStringList Compare(const Tminiature& nouvelle, int32_t sensibilite) const;
+
+private:
+    std::vector<uint8_t> grilles;
+    std::vector<std::shared_ptr<Tminiature>> signatures;
+};
+
+// One duplicate search over one destination (a task), on its own thread at idle priority: the
+// signatures of the destination's queued images, each compared with the signatures of its folder
+// (LOCAL) or of every active destination (GENERAL, the shared list given), and the pairs below the
+// sensitivity recorded as the destination's duplicate lines.
+//
+// The queue is taken in order. Decoding, nearly all of the time, runs ahead on helper threads
+// (decodeursEnPlus of them, each at idle priority, a few images ahead at most); results are taken
+// in queue order, so signatures, lines and counts are those of a run on one thread.
+//
+// Everything shared goes through the destination's methods, under its lock, and the shared general
+// list's; the task holds the destination and every signature it compares with, so nothing it uses
+// is freed under it. It counts one in occupe from its construction to the end of its run.
+class TTacheMini : public QThread {
+    Q_OBJECT
+public:
+    TTacheMini(std::shared_ptr<TDestination> destination, std::shared_ptr<TListeGenerale> generales,
+               const std::atomic<int32_t>& sensibilite, std::atomic<int32_t>& occupe, int decodeursEnPlus);
+    ~TTacheMini() override;
+
+    // Asks the task to stop after the image in hand; returns at once. A decode under way gives up,
+    // and the images not yet compared go back to the front of the queue.
+    void DemandeArret();
+
+    const std::shared_ptr<TDestination> DestinationTraitee;
+
+    // How many helper threads suit this machine: one per core beyond the first.
+    static int DecodeursEnPlusParDefaut();
+
+signals:
+    // Every tenth signature, from the task's thread: the destination's tile shows the progress.
+    void Progression();
+
+protected:
+    void run() override;
+    // The task's work, between taking its count and giving it back.
+    virtual void Travaille();
+    bool Arrete() const;
+
+private:
+    std::shared_ptr<TListeGenerale> generales;
+    const std::atomic<int32_t>& sensibilite;
+    std::atomic<int32_t>& occupe;
+    const int decodeursEnPlus;
+    std::atomic<bool> arret{false};
+    std::atomic<bool> compteRendu{false};
+};
