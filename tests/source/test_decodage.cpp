@@ -1,4 +1,5 @@
 #include "environnement.h"
+#include "photo.h"
 #include "source/decodage.h"
 
 #include <QBuffer>
@@ -6,6 +7,7 @@
 #include <QImageWriter>
 #include <QPainter>
 
+#include <atomic>
 #include <limits>
 
 #include <gif_lib.h>
@@ -223,6 +225,26 @@ TEST_F(DecodageTest, GifPremiereImageEntrelaceeEtTransparence) {
     ASSERT_TRUE(image.Lisible);
     EXPECT_EQ(qAlpha(image.Image.pixel(0, 1)), 0);
     EXPECT_EQ(qAlpha(image.Image.pixel(0, 0)), 255);
+    // For a signature the transparent index has its palette colour: the picture reads as the
+    // same GIF without transparency does.
+    const QString opaque = env.Racine() + QStringLiteral("/o.gif");
+    Gif(opaque, 8, 8, false, true);
+    const TImageDecodee pourSignature = DecodeImagePourSignature(QFile::encodeName(transparent));
+    EXPECT_EQ(pourSignature.Image.pixel(0, 1), qRgb(0, 255, 0));
+    EXPECT_EQ(pourSignature.Image.convertToFormat(QImage::Format_RGB32),
+              DecodeImagePourSignature(QFile::encodeName(opaque)).Image.convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(DecodageTest, UnDecodageDeSignatureArreteAbandonne) {
+    const QByteArray chemin = Ecrit(QStringLiteral("grand.jpg"), Jpeg(PhotoSynthetique(3, 1600, 1200)));
+    const std::atomic<bool> arret{true};
+    const TImageDecodee abandonnee = DecodeImagePourSignature(chemin, &arret);
+    EXPECT_TRUE(abandonnee.Abandonne);
+    EXPECT_FALSE(abandonnee.Lisible);
+    const std::atomic<bool> libre{false};
+    const TImageDecodee entiere = DecodeImagePourSignature(chemin, &libre);
+    EXPECT_FALSE(entiere.Abandonne);
+    EXPECT_TRUE(entiere.Lisible);
 }
 
 TEST_F(DecodageTest, GifAuLzwEndommage) {

@@ -1,0 +1,320 @@
+#include "destinations/destination.h"
+#include "duplicates/ecart.h"
+#include "duplicates/planification.h"
+#include "duplicates/recherche.h"
+#include "environnement.h"
+#include "photo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void EcritJpeg(const QString& chemin, const QImage& image, int qualite = 90) {
+    QImageWriter ecrivain(chemin, "jpeg");
+    ecrivain.setQuality(qualite);
+    ASSERT_TRUE(ecrivain.write(image)) << chemin.toStdString();
+}
+
+QImage Eclaircie(const QImage& source, int ajout) {
+    QImage image = source.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            ligne[x] = qRgb(std::min(255, qRed(ligne[x]) + ajout), std::min(255, qGreen(ligne[x]) + ajout),
+                            std::min(255, qBlue(ligne[x]) + ajout));
+    }
+    return image;
+}
+
+// The destinations of a test, each searched by a task on demand, in a store of its own.
+class RechercheTest : public testing::Test {
+protected:
+    RechercheTest() {
+        contexte.DossierProgramme = env.Programme;
+        contexte.ReponseMemorisee = 9;
+        QDir().mkpath(contexte.DossierSignatures());
+        // Entry 0 is the trash, never searched nor compared with.
+        destinations.Ajoute(TitreCorbeille, std::make_shared<TDestination>());
+    }
+    std::shared_ptr<TDestination> Ouvre(const QString& dossier, const QStringList& file = {}) {
+        auto d = std::make_shared<TDestination>(&contexte);
+        d->Charge(dossier, QFileInfo(dossier).fileName());
+        // The queue in the order the test gives, when it gives one.
+        if (!file.isEmpty()) {
+            d->ATraiter.clear();
+            for (const QString& nom : file)
+                d->ATraiter << dossier + u'/' + nom;
+        }
+        d->RechercheLocale = true;
+        destinations.Ajoute(d->Titre, d);
+        return d;
+    }
+    void Cherche(const std::shared_ptr<TDestination>& d, int aides = 0) {
+        std::shared_ptr<TListeGenerale> generales;
+        if (d->RechercheGenerale) {
+            generales = std::make_shared<TListeGenerale>();
+            generales->Remplace(SignaturesGenerales(destinations));
+        }
+        TTacheMini tache(d, generales, sensibilite, occupe, aides);
+        EXPECT_EQ(occupe.load(), 1);
+        tache.start(QThread::IdlePriority);
+        ASSERT_TRUE(tache.wait(60000));
+        EXPECT_EQ(occupe.load(), 0);
+    }
+    static QStringList Noms(const QStringList& lignes) {
+        QStringList noms;
+        for (const QString& ligne : lignes)
+            noms << QFileInfo(ligne.section(u'*', 1, 1)).fileName() + u'>' +
+                        QFileInfo(ligne.section(u'*', 2, 2)).fileName();
+        return noms;
+    }
+
+    EnvironnementTest env;
+    TContexteDestinations contexte;
+    TListeDestinations destinations{};
+    std::atomic<int32_t> occupe{0};
+    std::atomic<int32_t> sensibilite{150000};
+};
+
+} // namespace
+
+TEST_F(RechercheTest, LocaleTrouveLesCopiesMaisPasLeMiroir) {
+    const QString dossier = env.Dossier(QStringLiteral("Photos"));
+    const QImage photo = PhotoSynthetique(7, 1200, 800);
+    EcritJpeg(dossier + QStringLiteral("/original.jpg"), photo);
+    EcritJpeg(dossier + QStringLiteral("/reduite.jpg"), photo.scaled(600, 400, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    EcritJpeg(dossier + QStringLiteral("/recompressee.jpg"), photo, 40);
+    EcritJpeg(dossier + QStringLiteral("/eclaircie.jpg"), Eclaircie(photo, 30));
+    EcritJpeg(dossier + QStringLiteral("/miroir.jpg"), photo.mirrored(true, false));
+    EcritJpeg(dossier + QStringLiteral("/autre.jpg"), PhotoSynthetique(8, 1200, 800));
+    EcritFichier(QFile::encodeName(dossier + QStringLiteral("/casse.jpg")), "pas une image");
+    auto d = Ouvre(dossier, {"original.jpg", "reduite.jpg", "recompressee.jpg", "eclaircie.jpg", "miroir.jpg",
+                             "autre.jpg", "casse.jpg"});
+    Cherche(d);
+    const QStringList noms = Noms(d->Doublons);
+    for (const char* copie : {"reduite.jpg>original.jpg", "recompressee.jpg>original.jpg", "eclaircie.jpg>original.jpg"})
+        EXPECT_TRUE(noms.contains(QString::fromLatin1(copie))) << copie << " " << noms.join(u' ').toStdString();
+    EXPECT_FALSE(noms.join(u' ').contains(QStringLiteral("miroir"))) << noms.join(u' ').toStdString();
+    EXPECT_FALSE(noms.join(u' ').contains(QStringLiteral("autre"))) << noms.join(u' ').toStdString();
+    // Sorted: the closest pairs first.
+    EXPECT_TRUE(std::is_sorted(d->Doublons.begin(), d->Doublons.end()));
+    const TDestination::TComptes comptes = d->Comptes();
+    EXPECT_EQ(comptes.Signatures, 6);
+    EXPECT_EQ(comptes.Intraitables, 1);
+    EXPECT_EQ(comptes.ATraiter, 0);
+
+    // Saved and read again: the same signatures and pairs, nothing left to decode.
+    ASSERT_TRUE(d->SauveSignatures());
+    auto relue = std::make_shared<TDestination>(&contexte);
+    relue->Charge(dossier, QStringLiteral("Photos"));
+    EXPECT_EQ(relue->Comptes().Signatures, 6);
+    EXPECT_EQ(relue->Comptes().ATraiter, 0);
+    EXPECT_EQ(relue->Doublons, d->Doublons);
+}
+
+TEST_F(RechercheTest, UnePaireUneFoisChezLaDerniereTraitee) {
+    const QString dossier = env.Dossier(QStringLiteral("Deux"));
+    const QImage photo = PhotoSynthetique(3, 400, 300);
+    EcritJpeg(dossier + QStringLiteral("/b.jpg"), photo);
+    EcritJpeg(dossier + QStringLiteral("/a.jpg"), photo);
+    auto d = Ouvre(dossier, {"b.jpg", "a.jpg"});
+    Cherche(d);
+    ASSERT_EQ(d->Doublons.size(), 1);
+    EXPECT_EQ(Noms(d->Doublons).front(), QStringLiteral("a.jpg>b.jpg"));
+    EXPECT_TRUE(d->Doublons.front().startsWith(QStringLiteral("0000000000*")));
+    // Existing signatures are not compared again.
+    Cherche(d);
+    EXPECT_EQ(d->Doublons.size(), 1);
+}
+
+TEST_F(RechercheTest, GeneraleEntreDossiersActifsSeulement) {
+    const QImage photo = PhotoSynthetique(5, 500, 400);
+    const QString x = env.Dossier(QStringLiteral("X")), y = env.Dossier(QStringLiteral("Y"));
+    EcritJpeg(x + QStringLiteral("/p.jpg"), photo);
+    EcritJpeg(y + QStringLiteral("/copie.jpg"), photo, 60);
+    auto dx = Ouvre(x), dy = Ouvre(y);
+    Cherche(dx);
+    // LOCAL: the folder's own signatures only.
+    Cherche(dy);
+    EXPECT_TRUE(dy->Doublons.isEmpty());
+
+    // GENERAL, the other folder inactive (it is the source): left out.
+    auto dy2 = Ouvre(env.Dossier(QStringLiteral("Y2")));
+    EcritJpeg(dy2->Chemin + QStringLiteral("/copie.jpg"), photo, 60);
+    dy2->AjouteATraiter(dy2->Chemin + QStringLiteral("/copie.jpg"));
+    dy2->RechercheGenerale = true;
+    dx->Active = false;
+    dy->Active = false;
+    Cherche(dy2);
+    EXPECT_TRUE(dy2->Doublons.isEmpty());
+
+    // Active again: the pair is listed in the searched destination only.
+    dx->Active = true;
+    auto dz = Ouvre(env.Dossier(QStringLiteral("Z")));
+    EcritJpeg(dz->Chemin + QStringLiteral("/encore.jpg"), photo, 70);
+    dz->AjouteATraiter(dz->Chemin + QStringLiteral("/encore.jpg"));
+    dz->RechercheGenerale = true;
+    Cherche(dz);
+    QStringList noms = Noms(dz->Doublons);
+    noms.sort();
+    EXPECT_EQ(noms, (QStringList{"encore.jpg>copie.jpg", "encore.jpg>p.jpg"}));
+    EXPECT_TRUE(dx->Doublons.isEmpty());
+}
+
+TEST_F(RechercheTest, UnFilOuPlusieursMemesResultatsEtArretEnCours) {
+    const QString dossier = env.Dossier(QStringLiteral("Lot"));
+    QStringList file;
+    for (int i = 0; i < 40; ++i) {
+        const QString nom = QStringLiteral("%1.jpg").arg(i, 2, 10, QChar(u'0'));
+        // Every fifth picture a copy of the one before.
+        EcritJpeg(dossier + u'/' + nom, PhotoSynthetique(i % 5 == 4 ? i - 1 : i, 320, 240), 50 + i);
+        file << nom;
+    }
+    EcritFichier(QFile::encodeName(dossier + QStringLiteral("/zz.jpg")), "illisible");
+    file << QStringLiteral("zz.jpg");
+    auto seul = Ouvre(dossier, file);
+    Cherche(seul, 0);
+    auto pool = std::make_shared<TDestination>(&contexte);
+    pool->Charge(dossier, QStringLiteral("Lot"));
+    pool->ATraiter.clear();
+    for (const QString& nom : file)
+        pool->ATraiter << dossier + u'/' + nom;
+    Cherche(pool, 3);
+    EXPECT_EQ(pool->Doublons, seul->Doublons);
+    EXPECT_EQ(pool->ListeSignatures->Intraitables, seul->ListeSignatures->Intraitables);
+    ASSERT_EQ(pool->Comptes().Signatures, seul->Comptes().Signatures);
+    for (size_t i = 0; i < seul->ListeSignatures->Miniatures.size(); ++i) {
+        EXPECT_EQ(pool->ListeSignatures->Miniatures[i]->Fichier, seul->ListeSignatures->Miniatures[i]->Fichier);
+        EXPECT_EQ(pool->ListeSignatures->Miniatures[i]->Grille, seul->ListeSignatures->Miniatures[i]->Grille);
+    }
+    EXPECT_GE(seul->Doublons.size(), 8);
+
+    // Stopped at the first progress report: the rest stays queued, in order, nothing untreatable.
+    auto arretee = std::make_shared<TDestination>(&contexte);
+    arretee->Charge(dossier, QStringLiteral("Lot"));
+    arretee->ATraiter.clear();
+    for (const QString& nom : file)
+        arretee->ATraiter << dossier + u'/' + nom;
+    TTacheMini tache(arretee, nullptr, sensibilite, occupe, 2);
+    QObject::connect(&tache, &TTacheMini::Progression, &tache, [&tache] { tache.DemandeArret(); }, Qt::DirectConnection);
+    tache.start();
+    ASSERT_TRUE(tache.wait(60000));
+    const TDestination::TComptes comptes = arretee->Comptes();
+    EXPECT_EQ(comptes.Signatures, 10);
+    EXPECT_EQ(comptes.ATraiter, file.size() - 10);
+    EXPECT_EQ(comptes.Intraitables, 0);
+    EXPECT_EQ(arretee->ATraiter.front(), dossier + QStringLiteral("/10.jpg"));
+    EXPECT_EQ(arretee->ATraiter.back(), dossier + QStringLiteral("/zz.jpg"));
+}
+
+// A destination closed and let go by everyone else while its task runs: the task stops, and the
+// destination is freed only with the task (the sanitizers watch).
+TEST_F(RechercheTest, DestinationFermeePendantLaTache) {
+    const QString dossier = env.Dossier(QStringLiteral("Fermee"));
+    QStringList file;
+    for (int i = 0; i < 30; ++i) {
+        file << QStringLiteral("%1.jpg").arg(i);
+        EcritJpeg(dossier + u'/' + file.back(), PhotoSynthetique(i, 640, 480));
+    }
+    auto d = Ouvre(dossier, file);
+    std::weak_ptr<TDestination> suivie = d;
+    auto tache = std::make_unique<TTacheMini>(d, nullptr, sensibilite, occupe, 1);
+    tache->start();
+    destinations.Efface();
+    d->Ferme();
+    d.reset();
+    EXPECT_FALSE(suivie.expired());
+    ASSERT_TRUE(tache->wait(60000));
+    EXPECT_EQ(occupe.load(), 0);
+    tache.reset();
+    EXPECT_TRUE(suivie.expired());
+}
+
+TEST(Ecart, VectorielEtPortableDonnentLesMemesEcarts) {
+    QRandomGenerator hasard(42);
+    std::vector<uint8_t> grilles(100 * 500);
+    for (auto& octet : grilles)
+        octet = static_cast<uint8_t>(hasard.bounded(256));
+    // Extremes: all 0 against all 255 gives the largest distance.
+    std::fill(grilles.begin(), grilles.begin() + 100, uint8_t{0});
+    std::fill(grilles.begin() + 100, grilles.begin() + 200, uint8_t{255});
+    EXPECT_EQ(EcartGrilles(grilles.data(), grilles.data() + 100), 6502500);
+    std::vector<int32_t> attendus;
+    for (size_t i = 0; i < 500; ++i) {
+        int32_t total = 0;
+        for (size_t k = 0; k < 100; ++k) {
+            const int diff = grilles[k + 300] - grilles[100 * i + k];
+            total += diff * diff;
+        }
+        attendus.push_back(total);
+    }
+    const int32_t seuil = attendus[7] + 1;
+    for (const bool portable : {false, true}) {
+        ForceEcartPortable(portable);
+        std::vector<uint32_t> proches;
+        EcartsSousLeSeuil(grilles.data() + 300, grilles.data(), 500, seuil, proches);
+        std::vector<uint32_t> attendusProches;
+        for (uint32_t i = 0; i < 500; ++i) {
+            if (attendus[i] < seuil) attendusProches.push_back(i);
+            EXPECT_EQ(EcartGrilles(grilles.data() + 300, grilles.data() + 100 * i), attendus[i]) << FormeEcart();
+        }
+        EXPECT_EQ(proches, attendusProches) << FormeEcart();
+    }
+    ForceEcartPortable(false);
+}
+
+TEST(Planification, BilanProgressionEtDestinationsMontrees) {
+    TListeDestinations destinations;
+    for (int i = 0; i < 4; ++i) {
+        auto d = std::make_shared<TDestination>();
+        d->Chemin = QStringLiteral("/d%1").arg(i);
+        destinations.Ajoute(d->Chemin, d);
+    }
+    // Every destination off, nothing signed or queued: the totals are zero, the bar full.
+    TBilanRecherche bilan = BilanRecherche(destinations, true, 0);
+    EXPECT_EQ(bilan.ADemarrer, -1);
+    EXPECT_EQ(bilan.Doublons, 0);
+    TProgression progression = ProgressionDe(bilan);
+    EXPECT_EQ(progression.Pourcentage(), 100);
+    EXPECT_EQ(progression.Largeur(120), 120);
+
+    destinations.Element(1)->AjouteATraiter(QStringLiteral("/d1/a.jpg"));
+    destinations.Element(2)->AjouteATraiter(QStringLiteral("/d2/a.jpg"));
+    destinations.Element(3)->AjouteATraiter(QStringLiteral("/d3/a.jpg"));
+    destinations.Element(3)->AjouteSignature(std::make_shared<Tminiature>(), {QStringLiteral("0000000001*/d3/b*/d3/c*")});
+    destinations.Element(2)->RechercheLocale = true;
+    destinations.Element(3)->RechercheLocale = true;
+    // Entry 1 is not searched; entry 2 is inactive; entry 3 is due, and the totals stop there.
+    destinations.Element(2)->Active = false;
+    bilan = BilanRecherche(destinations, true, 0);
+    EXPECT_EQ(bilan.ADemarrer, 3);
+    EXPECT_EQ(bilan.AFaire, 3);
+    EXPECT_EQ(BilanRecherche(destinations, true, 1).ADemarrer, -1);
+    EXPECT_EQ(BilanRecherche(destinations, false, 0).ADemarrer, -1);
+    bilan = BilanRecherche(destinations, true, 1);
+    EXPECT_EQ(bilan.Doublons, 1);
+    progression = ProgressionDe(bilan);
+    EXPECT_EQ(progression.Total, 4);
+    EXPECT_EQ(progression.Largeur(120), 30);
+    EXPECT_EQ(progression.Pourcentage(), 25);
+
+    // Destinations with duplicates, one after the other, wrapping round.
+    EXPECT_EQ(SuivanteAvecDoublons(destinations, 0), 3);
+    EXPECT_EQ(SuivanteAvecDoublons(destinations, 3), 3);
+    destinations.Element(1)->AjouteSignature(std::make_shared<Tminiature>(), {QStringLiteral("0000000001*/d1/b*/d1/c*")});
+    EXPECT_EQ(SuivanteAvecDoublons(destinations, 3), 1);
+    destinations.Element(3)->EffaceDoublons();
+    EXPECT_EQ(SuivanteAvecDoublons(destinations, 1), 1);
+
+    // The scroll position: the tile first, or the end of the level filling the view.
+    EXPECT_EQ(PositionPourMontrer(20, 3, 8), 3);
+    EXPECT_EQ(PositionPourMontrer(20, 15, 8), 14);
+    EXPECT_EQ(DestinationEnTraitement(destinations), -1);
+    destinations.Element(2)->EnTraitement = true;
+    EXPECT_EQ(DestinationEnTraitement(destinations), 2);
+}
