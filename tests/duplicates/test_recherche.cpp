@@ -87,7 +87,8 @@ TEST_F(RechercheTest, LocaleTrouveLesCopiesMaisPasLeMiroir) {
     const QString dossier = env.Dossier(QStringLiteral("Photos"));
     const QImage photo = PhotoSynthetique(7, 1200, 800);
     EcritJpeg(dossier + QStringLiteral("/original.jpg"), photo);
-    EcritJpeg(dossier + QStringLiteral("/reduite.jpg"), photo.scaled(600, 400, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    EcritJpeg(dossier + QStringLiteral("/reduite.jpg"),
+              photo.scaled(600, 400, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     EcritJpeg(dossier + QStringLiteral("/recompressee.jpg"), photo, 40);
     EcritJpeg(dossier + QStringLiteral("/eclaircie.jpg"), Eclaircie(photo, 30));
     EcritJpeg(dossier + QStringLiteral("/miroir.jpg"), photo.mirrored(true, false));
@@ -97,8 +98,10 @@ TEST_F(RechercheTest, LocaleTrouveLesCopiesMaisPasLeMiroir) {
                              "autre.jpg", "casse.jpg"});
     Cherche(d);
     const QStringList noms = Noms(d->Doublons);
-    for (const char* copie : {"reduite.jpg>original.jpg", "recompressee.jpg>original.jpg", "eclaircie.jpg>original.jpg"})
-        EXPECT_TRUE(noms.contains(QString::fromLatin1(copie))) << copie << " " << noms.join(u' ').toStdString();
+    for (const char* copie :
+         {"reduite.jpg>original.jpg", "recompressee.jpg>original.jpg", "eclaircie.jpg>original.jpg"})
+        EXPECT_TRUE(noms.contains(QString::fromLatin1(copie)))
+            << copie << " " << noms.join(u' ').toStdString();
     EXPECT_FALSE(noms.join(u' ').contains(QStringLiteral("miroir"))) << noms.join(u' ').toStdString();
     EXPECT_FALSE(noms.join(u' ').contains(QStringLiteral("autre"))) << noms.join(u' ').toStdString();
     // Sorted: the closest pairs first.
@@ -189,7 +192,8 @@ TEST_F(RechercheTest, UnFilOuPlusieursMemesResultatsEtArretEnCours) {
     EXPECT_EQ(pool->ListeSignatures->Intraitables, seul->ListeSignatures->Intraitables);
     ASSERT_EQ(pool->Comptes().Signatures, seul->Comptes().Signatures);
     for (size_t i = 0; i < seul->ListeSignatures->Miniatures.size(); ++i) {
-        EXPECT_EQ(pool->ListeSignatures->Miniatures[i]->Fichier, seul->ListeSignatures->Miniatures[i]->Fichier);
+        EXPECT_EQ(pool->ListeSignatures->Miniatures[i]->Fichier,
+                  seul->ListeSignatures->Miniatures[i]->Fichier);
         EXPECT_EQ(pool->ListeSignatures->Miniatures[i]->Grille, seul->ListeSignatures->Miniatures[i]->Grille);
     }
     EXPECT_GE(seul->Doublons.size(), 8);
@@ -201,7 +205,8 @@ TEST_F(RechercheTest, UnFilOuPlusieursMemesResultatsEtArretEnCours) {
     for (const QString& nom : file)
         arretee->ATraiter << dossier + u'/' + nom;
     TTacheMini tache(arretee, nullptr, sensibilite, occupe, 2);
-    QObject::connect(&tache, &TTacheMini::Progression, &tache, [&tache] { tache.DemandeArret(); }, Qt::DirectConnection);
+    QObject::connect(
+        &tache, &TTacheMini::Progression, &tache, [&tache] { tache.DemandeArret(); }, Qt::DirectConnection);
     tache.start();
     ASSERT_TRUE(tache.wait(60000));
     const TDestination::TComptes comptes = arretee->Comptes();
@@ -261,7 +266,8 @@ TEST(Ecart, VectorielEtPortableDonnentLesMemesEcarts) {
         std::vector<uint32_t> attendusProches;
         for (uint32_t i = 0; i < 500; ++i) {
             if (attendus[i] < seuil) attendusProches.push_back(i);
-            EXPECT_EQ(EcartGrilles(grilles.data() + 300, grilles.data() + 100 * i), attendus[i]) << FormeEcart();
+            EXPECT_EQ(EcartGrilles(grilles.data() + 300, grilles.data() + 100 * i), attendus[i])
+                << FormeEcart();
         }
         EXPECT_EQ(proches, attendusProches) << FormeEcart();
     }
@@ -286,7 +292,8 @@ TEST(Planification, BilanProgressionEtDestinationsMontrees) {
     destinations.Element(1)->AjouteATraiter(QStringLiteral("/d1/a.jpg"));
     destinations.Element(2)->AjouteATraiter(QStringLiteral("/d2/a.jpg"));
     destinations.Element(3)->AjouteATraiter(QStringLiteral("/d3/a.jpg"));
-    destinations.Element(3)->AjouteSignature(std::make_shared<Tminiature>(), {QStringLiteral("0000000001*/d3/b*/d3/c*")});
+    destinations.Element(3)->AjouteSignature(std::make_shared<Tminiature>(),
+                                             {QStringLiteral("0000000001*/d3/b*/d3/c*")});
     destinations.Element(2)->RechercheLocale = true;
     destinations.Element(3)->RechercheLocale = true;
     // Entry 1 is not searched; entry 2 is inactive; entry 3 is due, and the totals stop there.
@@ -306,7 +313,8 @@ TEST(Planification, BilanProgressionEtDestinationsMontrees) {
     // Destinations with duplicates, one after the other, wrapping round.
     EXPECT_EQ(SuivanteAvecDoublons(destinations, 0), 3);
     EXPECT_EQ(SuivanteAvecDoublons(destinations, 3), 3);
-    destinations.Element(1)->AjouteSignature(std::make_shared<Tminiature>(), {QStringLiteral("0000000001*/d1/b*/d1/c*")});
+    destinations.Element(1)->AjouteSignature(std::make_shared<Tminiature>(),
+                                             {QStringLiteral("0000000001*/d1/b*/d1/c*")});
     EXPECT_EQ(SuivanteAvecDoublons(destinations, 3), 1);
     destinations.Element(3)->EffaceDoublons();
     EXPECT_EQ(SuivanteAvecDoublons(destinations, 1), 1);

@@ -102,6 +102,25 @@ TEST(Calcule, EchelleDesJpegPourSignature) {
     EXPECT_EQ(EchelleJpegSignature({150, 150}), 8);
 }
 
+// A picture decoded at a reduced scale whose cells are uniform gives the grid that the same cells
+// give at full size: a uniform grey g stays g, not a hair below it.
+TEST(CalculeGrille, CellulesUniformesDUneImageReduite) {
+    QImage image(100, 75, QImage::Format_RGB32);
+    for (int x = 0; x < 100; ++x)
+        for (int y = 0; y < 75; ++y) {
+            const int gris = x < 10 ? 0 : (x >= 90 ? 255 : 200);
+            image.setPixel(x, y, qRgb(gris, gris, gris));
+        }
+    Tminiature entiere;
+    entiere.CalculeGrille(image);
+    ASSERT_EQ(entiere.Grille[95], 255);
+    for (const QSize naturelle : {QSize(797, 597), QSize(1003, 751), QSize(333, 250), QSize(799, 600)}) {
+        Tminiature reduite;
+        reduite.CalculeGrille(image, naturelle);
+        EXPECT_EQ(reduite.Grille, entiere.Grille) << naturelle.width() << "x" << naturelle.height();
+    }
+}
+
 TEST(Calcule, LaReductionResteProcheDuCalculPlein) {
     EnvironnementTest env;
     std::vector<int32_t> ecarts;

@@ -231,8 +231,9 @@ TEST_F(DecodageTest, GifPremiereImageEntrelaceeEtTransparence) {
     Gif(opaque, 8, 8, false, true);
     const TImageDecodee pourSignature = DecodeImagePourSignature(QFile::encodeName(transparent));
     EXPECT_EQ(pourSignature.Image.pixel(0, 1), qRgb(0, 255, 0));
-    EXPECT_EQ(pourSignature.Image.convertToFormat(QImage::Format_RGB32),
-              DecodeImagePourSignature(QFile::encodeName(opaque)).Image.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(
+        pourSignature.Image.convertToFormat(QImage::Format_RGB32),
+        DecodeImagePourSignature(QFile::encodeName(opaque)).Image.convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(DecodageTest, UnDecodageDeSignatureArreteAbandonne) {

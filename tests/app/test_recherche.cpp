@@ -1,0 +1,209 @@
+#include "app/imagecontrole.h"
+#include "app/occupation.h"
+#include "config/configuration.h"
+#include "destinations/listegroupe.h"
+#include "destinations/panneau.h"
+#include "duplicates/planification.h"
+#include "programme.h"
+#include "recherchesimulee.h"
+
+#include <QImageWriter>
+#include <QLabel>
+#include <QMenu>
+#include <QToolButton>
+
+#include "photo.h"
+
+namespace {
+
+class RechercheFenetreTest : public ProgrammeTest {
+protected:
+    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static bool Repos() {
+        return MainForm->Occupe.load() == 0 && DestinationEnTraitement(Configuration->Destinations) < 0;
+    }
+    static void EcritPhoto(const QString& chemin, const QImage& image, int qualite = 90) {
+        QImageWriter ecrivain(chemin, "jpeg");
+        ecrivain.setQuality(qualite);
+        ASSERT_TRUE(ecrivain.write(image));
+    }
+};
+
+} // namespace
+
+// Through the real window: a LOCAL destination of photos with copies among them is searched on the
+// tick, its counts show in the tool bars, and after quitting and starting again nothing is
+// decoded twice.
+TEST_F(RechercheFenetreTest, LocaleDeBoutEnBoutPuisRedemarrage) {
+    const QString photos = env.Dossier(QStringLiteral("Photos"));
+    const QImage photo = PhotoSynthetique(11, 1000, 750);
+    EcritPhoto(photos + QStringLiteral("/original.jpg"), photo);
+    EcritPhoto(photos + QStringLiteral("/copie.jpg"), photo, 50);
+    EcritPhoto(photos + QStringLiteral("/petite.jpg"), photo.scaled(500, 375));
+    EcritPhoto(photos + QStringLiteral("/autre.jpg"), PhotoSynthetique(12, 1000, 750));
+    EcritConfiguration({Enregistrement("Photos", photos, -1, 0, "XXXX*X")});
+    Demarre();
+    Affiche();
+    MainForm->DecodeursEnPlus = 1;
+    ASSERT_EQ(Destination(1)->Comptes().ATraiter, 4);
+
+    MainForm->Timer2Timer();
+    EXPECT_TRUE(Destination(1)->EnTraitement);
+    EXPECT_NE(MainForm->TacheRecherche.data(), nullptr);
+    ASSERT_TRUE(AttendQue(Repos, 30000));
+    const QStringList doublons = Destination(1)->Doublons;
+    EXPECT_EQ(doublons.size(), 3) << doublons.join(u' ').toStdString();
+    EXPECT_EQ(Destination(1)->Comptes().Signatures, 4);
+
+    MainForm->Timer2Timer();
+    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("3 images en double"));
+    EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Mirasolve"));
+    // All signed: the bar is green from end to end.
+    const QImage barre = MainForm->ImageProgress->Image();
+    EXPECT_EQ(barre.pixel(0, 0), qRgb(96, 208, 96));
+    EXPECT_EQ(barre.pixel(119, 19), qRgb(96, 208, 96));
+
+    ASSERT_TRUE(MainForm->close());
+    DetruitFenetres();
+    CreeFenetres({env.Programme, env.Programme});
+    MainForm->FixeQuestions(&utilisateur);
+    MainForm->FixeDialogues(&dialogues);
+    const TDestination::TComptes comptes = Destination(1)->Comptes();
+    EXPECT_EQ(comptes.ATraiter, 0);
+    EXPECT_EQ(comptes.Signatures, 4);
+    EXPECT_EQ(Destination(1)->Doublons, doublons);
+}
+
+// Quitting while a task works: the window closes once the task has stopped, and the images it did
+// not reach are still queued at the next start.
+TEST_F(RechercheFenetreTest, QuitterPendantLaRecherche) {
+    const QString dossier = env.Dossier(QStringLiteral("Lot"));
+    for (int i = 0; i < 24; ++i)
+        EcritPhoto(dossier + QStringLiteral("/%1.jpg").arg(i), PhotoSynthetique(i, 640, 480));
+    EcritConfiguration({Enregistrement("Lot", dossier, -1, 0, "XXXX*X")});
+    Demarre();
+    Affiche();
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(Destination(1)->EnTraitement);
+    EXPECT_FALSE(MainForm->close());
+    ASSERT_TRUE(AttendQue([] { return !MainForm->isVisible(); }, 10000));
+    DetruitFenetres();
+    CreeFenetres({env.Programme, env.Programme});
+    MainForm->FixeQuestions(&utilisateur);
+    const TDestination::TComptes comptes = Destination(1)->Comptes();
+    EXPECT_EQ(comptes.ATraiter + comptes.Signatures, 24);
+    EXPECT_EQ(comptes.Intraitables, 0);
+}
+
+TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
+    QList<QStringList> destinations;
+    for (int i = 1; i <= 12; ++i)
+        destinations << Enregistrement(QStringLiteral("D%1").arg(i),
+                                       env.Dossier(QStringLiteral("D%1").arg(i)));
+    destinations << Enregistrement("Parent", env.Dossier("Parent"), 1, 0)
+                 << Enregistrement("Enfant", env.Dossier("Parent/Enfant"), -1, 1);
+    EcritConfiguration(destinations);
+    Demarre();
+    Affiche();
+    const int nombre = Configuration->Destinations.Count();
+
+    // The mode commands ask the running task to stop, then switch every tile's suffix.
+    auto* tache = new TRechercheSimulee(MainForm->Occupe);
+    tache->start();
+    MainForm->TacheRecherche = tache;
+    const bool corbeilleLocale = Destination(0)->RechercheLocale;
+    const bool corbeilleGenerale = Destination(0)->RechercheGenerale;
+    MainForm->ToolButton18->click();
+    // The stand-in ends only when asked to.
+    EXPECT_TRUE(tache->wait(5000));
+    for (int i = 1; i < nombre; ++i)
+        EXPECT_EQ(SuffixeMode(*Destination(i)), QStringLiteral("% (Général)"));
+    MainForm->ToolButton17->click();
+    EXPECT_EQ(SuffixeMode(*Destination(5)), QStringLiteral("% (Local)"));
+    MainForm->ToolButton16->click();
+    EXPECT_EQ(SuffixeMode(*Destination(nombre - 1)), QStringLiteral("% (Désactivé)"));
+    // The trash keeps its own.
+    EXPECT_EQ(Destination(0)->RechercheLocale, corbeilleLocale);
+    EXPECT_EQ(Destination(0)->RechercheGenerale, corbeilleGenerale);
+
+    // Showing the destination being searched: none, then the last of the level.
+    MainForm->ToolButton4->click();
+    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    Destination(12)->EnTraitement = true;
+    MainForm->ToolButton4->click();
+    EXPECT_TRUE(Destination(12)->Visible);
+    Destination(12)->EnTraitement = false;
+
+    // Destinations with duplicates, one after the other and round again, each level shown.
+    const QString ligne = QStringLiteral("0000000001*/a.jpg*/b.jpg*");
+    Destination(3)->AjouteSignature(std::make_shared<Tminiature>(), {ligne});
+    Destination(nombre - 1)->AjouteSignature(std::make_shared<Tminiature>(), {ligne});
+    QList<int> montrees;
+    for (int k = 0; k < 3; ++k) {
+        MainForm->ToolButton5->click();
+        montrees << MainForm->DernierDoublonMontre;
+        EXPECT_TRUE(Destination(MainForm->DernierDoublonMontre)->Visible);
+        EXPECT_EQ(MainForm->ListeGroupe->Courant, Destination(MainForm->DernierDoublonMontre)->Groupe);
+    }
+    EXPECT_EQ(montrees, (QList<int>{3, nombre - 1, 3}));
+
+    // Clearing a destination's duplicates, after the question.
+    QStringList questions;
+    bool accord = false;
+    utilisateur.OkAnnuler = [&](const QString& question) {
+        questions << question;
+        return accord;
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 3);
+    MainForm->Effacer1->trigger();
+    EXPECT_EQ(Destination(3)->Comptes().Doublons, 1);
+    accord = true;
+    MainForm->Effacer1->trigger();
+    EXPECT_EQ(Destination(3)->Comptes().Doublons, 0);
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[0],
+              QStringLiteral(
+                  "Etes-vous sur de vouloir effacer la liste des images en double de la destination 'D3'"));
+    MainForm->Timer2Timer();
+    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));
+
+    // The signature manager holds the search off while it is open.
+    int occupeDedans = -1;
+    dialogues.Modal = [&](QDialog& dialogue) {
+        EXPECT_EQ(dialogue.objectName(), QStringLiteral("FormMiniatures"));
+        occupeDedans = MainForm->Occupe.load();
+        return int(QDialog::Rejected);
+    };
+    MainForm->GestiondeSignatures1->trigger();
+    EXPECT_EQ(occupeDedans, 1);
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
+}
+
+// While the search is the only holder, the title shows its percentage and the button turns through
+// its four images.
+TEST_F(RechercheFenetreTest, TitreEtAnimation) {
+    EcritConfiguration({Enregistrement("Vide", env.Dossier("Vide"))});
+    Demarre();
+    Affiche();
+    TDestination& d = *Destination(1);
+    d.AjouteSignature(std::make_shared<Tminiature>(), {});
+    for (const char* nom : {"/x/1.jpg", "/x/2.jpg", "/x/3.jpg"})
+        d.AjouteATraiter(QString::fromLatin1(nom));
+    {
+        const TOccupation occupation(MainForm->Occupe);
+        QList<int> images;
+        for (int k = 0; k < 5; ++k) {
+            MainForm->Timer2Timer();
+            images << MainForm->ToolButton4->property("ImageIndex").toInt();
+        }
+        EXPECT_EQ(images, (QList<int>{22, 23, 24, 21, 22}));
+        EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("25% Mirasolve"));
+        const QImage barre = MainForm->ImageProgress->Image();
+        EXPECT_EQ(barre.pixel(29, 19), qRgb(96, 208, 96));
+        EXPECT_NE(barre.pixel(30, 19), qRgb(96, 208, 96));
+        // A second holder: no percentage in the title.
+        const TOccupation autre(MainForm->Occupe);
+        MainForm->Timer2Timer();
+        EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Mirasolve"));
+    }
+}
