@@ -1,14 +1,18 @@
 // Display figures on 12-megapixel JPEGs: decode at screen scale against a full decode, memory per
-// slot, repaint time, one-file step time, and holding the right arrow over 100 photos. Run it on
-// the screen to measure (for instance a 1920 x 1080 Xvfb screen). Prints figures; asserts nothing.
+// slot, repaint time, one-file step time, holding the right arrow over 100 photos, and filing to
+// the next image painted. With "recherche", all of it while the duplicate search signs 300 photos
+// of a destination on every core. Run it on the screen to measure (for instance a 1920 x 1080 Xvfb
+// screen). Prints figures; asserts nothing.
 //
-//   bench_affichage [number of photos, default 100]
+//   bench_affichage [number of photos, default 100] [recherche]
 
 #include "app/demarrage.h"
 #include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
 #include "banc.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
 #include "photo.h"
 #include "source/affichagesource.h"
 #include "source/decodage.h"
@@ -45,6 +49,7 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setQuitOnLastWindowClosed(false);
     const int nombre = argc > 1 ? std::max(3, std::atoi(argv[1])) : 100;
+    const bool recherche = argc > 2 && qstrcmp(argv[2], "recherche") == 0;
     const QSize ecran = QGuiApplication::primaryScreen()->geometry().size();
     std::printf("screen %dx%d, %d photos of 4000x3000\n", ecran.width(), ecran.height(), nombre);
 
@@ -87,6 +92,25 @@ int main(int argc, char* argv[]) {
     std::printf("full-size decode:       %.1f ms (%.1f MiB)\n", Ms(entierNs / distinctes),
                 static_cast<double>(entiere.Image.sizeInBytes()) / (1 << 20));
 
+    // A destination of 300 copies of the photos to sign, and one to file into.
+    const QString aSigner = racine.path() + QStringLiteral("/a-signer");
+    const QString classees = racine.path() + QStringLiteral("/classees");
+    QDir().mkpath(classees);
+    if (recherche) {
+        QDir().mkpath(aSigner);
+        for (int i = 0; i < 300; ++i)
+            QFile::copy(QFile::decodeName(fichiers[static_cast<size_t>(i % distinctes)]),
+                        aSigner + QStringLiteral("/copie%1.jpg").arg(i));
+    }
+    QStringList configuration{QStringLiteral("DestinationCount=%1").arg(recherche ? 2 : 1)};
+    configuration << QStringList{"Classees", classees, "-1", "0", "1", "0", "-11", "Arial", "8", "XXXXXX"};
+    if (recherche)
+        configuration << QStringList{"A signer", aSigner, "-1", "0", "1", "0", "-11", "Arial", "8", "XXXX*X"};
+    QFile ini(programme + QStringLiteral("/Mirasolve.ini"));
+    if (ini.open(QIODevice::WriteOnly))
+        ini.write(configuration.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+    ini.close();
+
     // The whole program on that source.
     qputenv("HOME", QFile::encodeName(source));
     DemarreProgramme(programme);
@@ -103,6 +127,11 @@ int main(int argc, char* argv[]) {
     attend([] { return MainForm->isVisible(); });
     QTest::qWait(200);
     attend(repos);
+    if (recherche) {
+        MainForm->Timer2Timer();
+        std::printf("duplicate search under way: %s, %d helper thread(s)\n",
+                    MainForm->Occupe.load() > 0 ? "yes" : "NO", MainForm->DecodeursEnPlus);
+    }
     std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(),
                 MainForm->ImageCourante->height());
 
@@ -173,8 +202,28 @@ int main(int argc, char* argv[]) {
                 "stall %.1f ms\n",
                 nombre, secondes, (nombre - 1) / secondes, Ms(plusLongArret));
     attend(repos);
+
+    // Filing the current image to the next one painted, ten times.
+    pire = total = 0;
+    TDestination* cible = Configuration->Destinations.Element(1);
+    for (int k = 0; k < 10; ++k) {
+        attend(repos);
+        chrono.start();
+        MainForm->Classe(*cible, false);
+        MainForm->TimerCourantAffTimer();
+        courante->repaint();
+        const qint64 t = chrono.nsecsElapsed();
+        total += t;
+        pire = std::max(pire, t);
+    }
+    std::printf("filing to the next image painted: mean %.2f ms, worst %.2f ms\n", Ms(total / 10), Ms(pire));
+    if (recherche)
+        std::printf("duplicate search still under way at the end: %s (%lld signed)\n",
+                    MainForm->Occupe.load() > 0 ? "yes" : "no",
+                    static_cast<long long>(Configuration->Destinations.Element(2)->Comptes().Signatures));
+    attend(repos);
     MainForm->close();
-    while (TTacheSource::Vivantes() > 0)
+    while (MainForm->isVisible() || TTacheSource::Vivantes() > 0)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     DetruitFenetres();
     return 0;

@@ -20,34 +20,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <gif_lib.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-// A 256-colour GIF of the picture, written with the library.
-void EcritGif(const QString& chemin, const QImage& image) {
-    const QImage indexee = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-    int erreur = 0;
-    GifFileType* gif = EGifOpenFileName(QFile::encodeName(chemin).constData(), false, &erreur);
-    std::vector<GifColorType> couleurs(256);
-    for (int i = 0; i < indexee.colorCount() && i < 256; ++i) {
-        const QRgb c = indexee.color(i);
-        couleurs[static_cast<size_t>(i)] = {static_cast<GifByteType>(qRed(c)),
-                                            static_cast<GifByteType>(qGreen(c)),
-                                            static_cast<GifByteType>(qBlue(c))};
-    }
-    ColorMapObject* palette = GifMakeMapObject(256, couleurs.data());
-    EGifPutScreenDesc(gif, indexee.width(), indexee.height(), 8, 0, palette);
-    EGifPutImageDesc(gif, 0, 0, indexee.width(), indexee.height(), false, nullptr);
-    for (int y = 0; y < indexee.height(); ++y)
-        EGifPutLine(gif, const_cast<GifPixelType*>(indexee.constScanLine(y)), indexee.width());
-    EGifCloseFile(gif, &erreur);
-    GifFreeMapObject(palette);
-}
 
 struct Mesure {
     double signatureMs = 0, pleinMs = 0, djpegMs = -1;
@@ -113,7 +90,7 @@ int main(int argc, char* argv[]) {
                 QStringLiteral("/%1%2.%3").arg(QLatin1String(prefixe)).arg(i).arg(QLatin1String(format));
             const QImage image = PhotoSynthetique(i, largeur, hauteur, 200);
             if (qstrcmp(format, "gif") == 0)
-                EcritGif(chemin, image);
+                EcritGifPhoto(chemin, image);
             else
                 image.save(chemin, qstrcmp(format, "jpg") == 0 ? "JPEG" : "BMP", 90);
             liste.push_back(chemin);

@@ -258,6 +258,8 @@ public:
     void Montrerlesdestinationsquiontdesdoublons1Click();
     void Effacer1Click();
     void GestiondeSignatures1Click();
+    // Reviews a destination's duplicate pairs in the review window, the search held off meanwhile.
+    void RevoitDoublons(TDestination& d);
     // Shows the level of destination index, scrolled so that its tile is in view.
     void MontreDestination(int index);
 

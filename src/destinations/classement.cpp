@@ -40,7 +40,7 @@ TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destina
     journal.AnnulDestinations << destination.weak_from_this();
     journal.AnnulCopies << copie;
     if (!copie) source.Fichiers.Retire(index);
-    if (destination.Titre != TitreCorbeille) destination.AjouteATraiter(QFile::decodeName(cible));
+    if (destination.Titre != TitreCorbeille) destination.AjouteATraiter(cible);
     resultat.Classe = true;
     resultat.Cible = cible;
     return resultat;

@@ -60,6 +60,23 @@ void TDestination::AjouteATraiter(const QString& fichier) {
     ATraiter << fichier;
 }
 
+void TDestination::AjouteATraiter(const QByteArray& chemin) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    EnFile(chemin);
+}
+
+void TDestination::EnFile(const QByteArray& chemin) {
+    const QString texte = QFile::decodeName(chemin);
+    if (QFile::encodeName(texte) != chemin) octetsDesNoms.insert(texte, chemin);
+    ATraiter << texte;
+}
+
+QByteArray TDestination::OctetsDe(const QString& fichier) const {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    const auto octets = octetsDesNoms.constFind(fichier);
+    return octets != octetsDesNoms.cend() ? *octets : QFile::encodeName(fichier);
+}
+
 void TDestination::Oublie(const QString& fichier) {
     const std::lock_guard<std::mutex> verrou(Verrou);
     auto& miniatures = ListeSignatures->Miniatures;
@@ -67,6 +84,7 @@ void TDestination::Oublie(const QString& fichier) {
                                     [&](const auto& m) { return m->Fichier == fichier; }),
                      miniatures.end());
     ATraiter.removeAll(fichier);
+    octetsDesNoms.remove(fichier);
     ListeSignatures->Intraitables.removeAll(fichier);
     Doublons.removeIf([&](const QString& ligne) {
         const QStringList champs = ligne.split(u'*');
@@ -138,14 +156,16 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
     Groupe = 0;
     ATraiter.clear();
     Doublons.clear();
+    octetsDesNoms.clear();
     Chemin = chemin;
     ListeSignatures = std::make_unique<TListeDoublons>(chemin);
 
     if (titre != TitreCorbeille) {
         const EntreesParMasque blocs = ChercheImages(chemin, Recherche::ToutesEntrees);
+        const QByteArray dossier = QFile::encodeName(chemin);
         for (const auto& bloc : blocs)
             for (const TEntreeDossier& entree : bloc)
-                ATraiter << Chemins::Joint(chemin, QFile::decodeName(entree.Nom));
+                EnFile(Chemins::Joint(dossier, entree.Nom));
 
         QStringList doublons;
         if (Contexte)

@@ -4,6 +4,7 @@
 #include "duplicates/magasin.h"
 
 #include <QFont>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -85,8 +86,12 @@ public:
         qsizetype ATraiter = 0, Signatures = 0, Intraitables = 0, Doublons = 0;
     };
     TComptes Comptes() const;
-    // Queues a new image for its signature.
+    // Queues a new image for its signature, by its path as text, or as the file system's bytes.
     void AjouteATraiter(const QString& fichier);
+    void AjouteATraiter(const QByteArray& chemin);
+    // The bytes to open a queued image with: its path encoded, or the bytes it was found under when
+    // its name is not valid text (such a path as text no longer names the file).
+    QByteArray OctetsDe(const QString& fichier) const;
     // Drops every trace of a file: its signature, its place in the queue, its untreatable mark and
     // the duplicate lines that name it (second or third field, exactly).
     void Oublie(const QString& fichier);
@@ -127,7 +132,11 @@ public:
     TContexteDestinations* Contexte;
 
 private:
+    // Queues a path found as bytes, keeping the bytes when the text does not give them back.
+    void EnFile(const QByteArray& chemin);
+
     std::atomic<bool> fermee{false};
+    QHash<QString, QByteArray> octetsDesNoms;
 };
 
 // The title that marks the trash destination.

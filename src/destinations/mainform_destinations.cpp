@@ -137,6 +137,8 @@ void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModi
         RafraichisListeDestinations();
     } else if (ZoneEnfoncee == ZoneTitre && position.x() < largeur - 35 && enfonce) {
         Classe(*enfonce, modificateurs.testFlag(Qt::ControlModifier));
+    } else if (ZoneEnfoncee == ZoneDoublons && zoneRelache == ZoneDoublons && enfonce) {
+        RevoitDoublons(*enfonce);
     }
 }
 

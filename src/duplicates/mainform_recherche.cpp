@@ -9,6 +9,7 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"
 #include "duplicates/planification.h"
 
@@ -172,6 +173,18 @@ void TMainForm::Effacer1Click() {
         return;
     d.EffaceDoublons();
     RafraichisListeDestinations();
+}
+
+void TMainForm::RevoitDoublons(TDestination& d) {
+    if (d.Comptes().Doublons == 0) return;
+    // Held for as long as the window is open; the destination too.
+    const std::shared_ptr<TDestination> tenue = d.weak_from_this().lock();
+    {
+        const TOccupation occupation(Occupe);
+        DemandeArretRecherche();
+        Dialogues->MontreModal(*FormDedoublone);
+    }
+    Redessine(d);
 }
 
 void TMainForm::GestiondeSignatures1Click() {

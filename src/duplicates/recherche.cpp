@@ -3,8 +3,6 @@
 #include "destinations/destination.h"
 #include "magasin.h"
 
-#include <QFile>
-
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -65,9 +63,10 @@ public:
     TDecodageAvance(const TDecodageAvance&) = delete;
     TDecodageAvance& operator=(const TDecodageAvance&) = delete;
 
-    void Ajoute(const QString& fichier) {
+    void Ajoute(const QString& fichier, const QByteArray& octets) {
         auto travail = std::make_shared<Travail>();
         travail->resultat.fichier = fichier;
+        travail->octets = octets;
         {
             const std::lock_guard<std::mutex> garde(verrou);
             file.push_back(std::move(travail));
@@ -78,19 +77,26 @@ public:
         const std::lock_guard<std::mutex> garde(verrou);
         return file.size();
     }
-    // The result of the oldest image, taken out of the list.
+    // The result of the oldest image, taken out of the list. While a helper decodes it, the
+    // caller decodes the next image that nobody has begun, rather than wait idle.
     Resultat Premier() {
         std::unique_lock<std::mutex> garde(verrou);
-        std::shared_ptr<Travail> travail = file.front();
+        const std::shared_ptr<Travail> premier = file.front();
         file.pop_front();
-        if (travail->etat == Etat::Attente) {
+        for (;;) {
+            if (premier->etat == Etat::Fait) return std::move(premier->resultat);
+            std::shared_ptr<Travail> travail = premier->etat == Etat::Attente ? premier : PremierEnAttente();
+            if (!travail) {
+                change.wait(garde, [&] { return premier->etat == Etat::Fait; });
+                continue;
+            }
             travail->etat = Etat::EnCours;
             garde.unlock();
-            Decode(travail->resultat);
-            return std::move(travail->resultat);
+            Decode(*travail);
+            garde.lock();
+            travail->etat = Etat::Fait;
+            change.notify_all();
         }
-        change.wait(garde, [&] { return travail->etat == Etat::Fait; });
-        return std::move(travail->resultat);
     }
     // The images not taken yet, in queue order; the list is left empty.
     QStringList Restants() {
@@ -106,12 +112,14 @@ private:
     enum class Etat { Attente, EnCours, Fait };
     struct Travail {
         Resultat resultat;
+        QByteArray octets; // what the file is opened with
         Etat etat = Etat::Attente;
     };
 
-    void Decode(Resultat& resultat) const {
+    void Decode(Travail& travail) const {
+        Resultat& resultat = travail.resultat;
         auto signature = std::make_shared<Tminiature>();
-        resultat.etat = signature->CalculeOctets(QFile::encodeName(resultat.fichier), &arret);
+        resultat.etat = signature->CalculeOctets(travail.octets, &arret);
         if (resultat.etat == ResultatCalcul::Calculee) {
             // The name as queued, whatever the decoding of its bytes gives back.
             signature->Fichier = resultat.fichier;
@@ -119,23 +127,25 @@ private:
         }
     }
 
+    // The oldest image nobody has begun; the lock is held.
+    std::shared_ptr<Travail> PremierEnAttente() const {
+        for (const auto& travail : file)
+            if (travail->etat == Etat::Attente) return travail;
+        return nullptr;
+    }
+
     void Aide() {
         std::unique_lock<std::mutex> garde(verrou);
         for (;;) {
             std::shared_ptr<Travail> travail;
             change.wait(garde, [&] {
-                if (fin) return true;
-                for (const auto& t : file)
-                    if (t->etat == Etat::Attente) {
-                        travail = t;
-                        return true;
-                    }
-                return false;
+                travail = fin ? nullptr : PremierEnAttente();
+                return fin || travail;
             });
             if (!travail) return;
             travail->etat = Etat::EnCours;
             garde.unlock();
-            Decode(travail->resultat);
+            Decode(*travail);
             garde.lock();
             travail->etat = Etat::Fait;
             change.notify_all();
@@ -207,11 +217,11 @@ void TTacheMini::Travaille() {
     d.ReserveSignatures(d.Comptes().ATraiter);
 
     TDecodageAvance avance(decodeursEnPlus, arret);
-    const std::size_t enAvance = decodeursEnPlus == 0 ? 1 : 2 * static_cast<std::size_t>(decodeursEnPlus + 1);
+    const std::size_t enAvance = decodeursEnPlus == 0 ? 1 : 8 * static_cast<std::size_t>(decodeursEnPlus + 1);
     QString fichier;
     while (!Arrete()) {
         while (avance.Taille() < enAvance && d.PrendSuivant(fichier))
-            avance.Ajoute(fichier);
+            avance.Ajoute(fichier, d.OctetsDe(fichier));
         if (avance.Taille() == 0) break;
         TDecodageAvance::Resultat resultat = avance.Premier();
         if (resultat.etat == ResultatCalcul::Abandonnee) {

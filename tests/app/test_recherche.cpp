@@ -116,6 +116,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     MainForm->ToolButton18->click();
     // The stand-in ends only when asked to.
     EXPECT_TRUE(tache->wait(5000));
+    delete tache;
     for (int i = 1; i < nombre; ++i)
         EXPECT_EQ(SuffixeMode(*Destination(i)), QStringLiteral("% (Général)"));
     MainForm->ToolButton17->click();
@@ -146,6 +147,26 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
         EXPECT_EQ(MainForm->ListeGroupe->Courant, Destination(MainForm->DernierDoublonMontre)->Groupe);
     }
     EXPECT_EQ(montrees, (QList<int>{3, nombre - 1, 3}));
+
+    // The review window holds the search off while it is open; a destination without pairs opens
+    // nothing.
+    auto* revue = new TRechercheSimulee(MainForm->Occupe);
+    revue->start();
+    MainForm->TacheRecherche = revue;
+    QStringList ouvertes;
+    int occupeRevue = -1;
+    dialogues.Modal = [&](QDialog& dialogue) {
+        ouvertes << dialogue.objectName();
+        occupeRevue = MainForm->Occupe.load();
+        return int(QDialog::Rejected);
+    };
+    MainForm->RevoitDoublons(*Destination(1));
+    EXPECT_TRUE(ouvertes.isEmpty());
+    MainForm->RevoitDoublons(*Destination(3));
+    EXPECT_EQ(ouvertes, QStringList{QStringLiteral("FormDedoublone")});
+    EXPECT_EQ(occupeRevue, 2);
+    EXPECT_TRUE(revue->wait(5000));
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
 
     // Clearing a destination's duplicates, after the question.
     QStringList questions;

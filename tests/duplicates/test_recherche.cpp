@@ -5,6 +5,7 @@
 #include "environnement.h"
 #include "photo.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -118,6 +119,27 @@ TEST_F(RechercheTest, LocaleTrouveLesCopiesMaisPasLeMiroir) {
     EXPECT_EQ(relue->Comptes().Signatures, 6);
     EXPECT_EQ(relue->Comptes().ATraiter, 0);
     EXPECT_EQ(relue->Doublons, d->Doublons);
+}
+
+// A name that is not valid text (Latin-1 bytes) is opened by its bytes, and once signed it is known
+// again at the next load.
+TEST_F(RechercheTest, NomQuiNEstPasDuTexte) {
+    const QString dossier = env.Dossier(QStringLiteral("Octets"));
+    QByteArray jpeg;
+    QBuffer tampon(&jpeg);
+    tampon.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(PhotoSynthetique(4, 300, 200).save(&tampon, "JPEG"));
+    EcritFichier(QFile::encodeName(dossier) + "/caf\xe9.jpg", jpeg);
+    auto d = Ouvre(dossier);
+    ASSERT_EQ(d->Comptes().ATraiter, 1);
+    Cherche(d);
+    EXPECT_EQ(d->Comptes().Signatures, 1);
+    EXPECT_EQ(d->Comptes().Intraitables, 0);
+    ASSERT_TRUE(d->SauveSignatures());
+    auto relue = std::make_shared<TDestination>(&contexte);
+    relue->Charge(dossier, QStringLiteral("Octets"));
+    EXPECT_EQ(relue->Comptes().Signatures, 1);
+    EXPECT_EQ(relue->Comptes().ATraiter, 0);
 }
 
 TEST_F(RechercheTest, UnePaireUneFoisChezLaDerniereTraitee) {

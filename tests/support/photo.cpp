@@ -1,9 +1,13 @@
 #include "photo.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <vector>
+
+#include <gif_lib.h>
 
 QImage PhotoSynthetique(int graine, int largeur, int hauteur, int formes) {
     QRandomGenerator hasard(static_cast<quint32>(graine));
@@ -31,4 +35,24 @@ QImage PhotoSynthetique(int graine, int largeur, int hauteur, int formes) {
         }
     }
     return image;
+}
+
+void EcritGifPhoto(const QString& chemin, const QImage& image) {
+    const QImage indexee = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    int erreur = 0;
+    GifFileType* gif = EGifOpenFileName(QFile::encodeName(chemin).constData(), false, &erreur);
+    std::vector<GifColorType> couleurs(256);
+    for (int i = 0; i < indexee.colorCount() && i < 256; ++i) {
+        const QRgb c = indexee.color(i);
+        couleurs[static_cast<size_t>(i)] = {static_cast<GifByteType>(qRed(c)),
+                                            static_cast<GifByteType>(qGreen(c)),
+                                            static_cast<GifByteType>(qBlue(c))};
+    }
+    ColorMapObject* palette = GifMakeMapObject(256, couleurs.data());
+    EGifPutScreenDesc(gif, indexee.width(), indexee.height(), 8, 0, palette);
+    EGifPutImageDesc(gif, 0, 0, indexee.width(), indexee.height(), false, nullptr);
+    for (int y = 0; y < indexee.height(); ++y)
+        EGifPutLine(gif, const_cast<GifPixelType*>(indexee.constScanLine(y)), indexee.width());
+    EGifCloseFile(gif, &erreur);
+    GifFreeMapObject(palette);
 }
