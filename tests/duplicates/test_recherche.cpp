@@ -324,6 +324,11 @@ TEST(Planification, BilanProgressionEtDestinationsMontrees) {
     EXPECT_EQ(bilan.ADemarrer, 3);
     EXPECT_EQ(bilan.AFaire, 3);
     EXPECT_EQ(BilanRecherche(destinations, true, 1).ADemarrer, -1);
+    // Searched but with nothing queued: no task.
+    QString pris;
+    ASSERT_TRUE(destinations.Element(3)->PrendSuivant(pris));
+    EXPECT_EQ(BilanRecherche(destinations, true, 0).ADemarrer, -1);
+    destinations.Element(3)->RemetEnTete({pris});
     EXPECT_EQ(BilanRecherche(destinations, false, 0).ADemarrer, -1);
     bilan = BilanRecherche(destinations, true, 1);
     EXPECT_EQ(bilan.Doublons, 1);
