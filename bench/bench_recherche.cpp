@@ -10,6 +10,7 @@
 #include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "djpeg.h"
 #include "duplicates/ecart.h"
 #include "duplicates/planification.h"
 #include "duplicates/recherche.h"
@@ -18,9 +19,7 @@
 
 #include <QApplication>
 #include <QImageWriter>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <jpeglib.h>
@@ -157,29 +156,11 @@ int main(int argc, char* argv[]) {
         s.CalculeOctets(QFile::encodeName(f));
     }
     const double signatureJpeg = Ms(chrono) / static_cast<double>(jpegs.size());
-    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
-    if (!djpeg.isEmpty()) {
-        auto lance = [&djpeg](const QStringList& arguments) {
-            QProcess processus;
-            processus.setStandardOutputFile(QProcess::nullDevice());
-            processus.setStandardErrorFile(QProcess::nullDevice());
-            processus.start(djpeg, arguments);
-            processus.waitForFinished(-1);
-        };
-        chrono.start();
-        for (int k = 0; k < 20; ++k)
-            lance({QStringLiteral("-version")});
-        const double demarrage = Ms(chrono) / 20;
-        chrono.start();
-        for (const QString& f : jpegs)
-            lance({QStringLiteral("-dct"), QStringLiteral("fast"), QStringLiteral("-nosmooth"),
-                   QStringLiteral("-scale"), QStringLiteral("1/8"), QStringLiteral("-outfile"),
-                   QStringLiteral("/dev/null"), f});
-        const double parJpeg = Ms(chrono) / static_cast<double>(jpegs.size()) - demarrage;
+    const double parJpeg = MsParImageDjpeg(jpegs);
+    if (parJpeg > 0)
         std::printf(
             "the %lld JPEGs: signature %.2f ms per image, djpeg 1/8 %.2f ms (start-up removed), ratio %.2f\n",
             static_cast<long long>(jpegs.size()), signatureJpeg, parJpeg, signatureJpeg / parJpeg);
-    }
 
     // One new signature against 100,000, as a GENERAL task compares it.
     QRandomGenerator hasard(9);

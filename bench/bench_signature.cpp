@@ -4,6 +4,7 @@
 //
 //   bench_signature
 
+#include "djpeg.h"
 #include "duplicates/magasin.h"
 #include "duplicates/miniature.h"
 #include "photo.h"
@@ -15,9 +16,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -43,28 +42,11 @@ Mesure Mesure_(const std::vector<QString>& fichiers, bool jpeg) {
     for (const QString& f : fichiers)
         DecodeImage(QFile::encodeName(f), QSize(1 << 20, 1 << 20));
     m.pleinMs = static_cast<double>(chrono.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size());
-    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
-    if (jpeg && !djpeg.isEmpty()) {
-        // Timed per file, each run writing to /dev/null; process start-up is measured apart and removed.
-        auto lance = [&djpeg](const QStringList& arguments) {
-            QProcess processus;
-            processus.setStandardOutputFile(QProcess::nullDevice());
-            processus.setStandardErrorFile(QProcess::nullDevice());
-            processus.start(djpeg, arguments);
-            processus.waitForFinished(-1);
-        };
-        QElapsedTimer t;
-        t.start();
-        for (int k = 0; k < 20; ++k)
-            lance({QStringLiteral("-version")});
-        const double demarrage = static_cast<double>(t.nsecsElapsed()) / 1e6 / 20;
-        t.start();
+    if (jpeg) {
+        QStringList liste;
         for (const QString& f : fichiers)
-            lance({QStringLiteral("-dct"), QStringLiteral("fast"), QStringLiteral("-nosmooth"),
-                   QStringLiteral("-scale"), QStringLiteral("1/8"), QStringLiteral("-outfile"),
-                   QStringLiteral("/dev/null"), f});
-        m.djpegMs =
-            static_cast<double>(t.nsecsElapsed()) / 1e6 / static_cast<double>(fichiers.size()) - demarrage;
+            liste << f;
+        m.djpegMs = MsParImageDjpeg(liste);
     }
     return m;
 }

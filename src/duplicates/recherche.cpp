@@ -86,16 +86,10 @@ public:
         for (;;) {
             if (premier->etat == Etat::Fait) return std::move(premier->resultat);
             std::shared_ptr<Travail> travail = premier->etat == Etat::Attente ? premier : PremierEnAttente();
-            if (!travail) {
+            if (travail)
+                Traite(garde, *travail);
+            else
                 change.wait(garde, [&] { return premier->etat == Etat::Fait; });
-                continue;
-            }
-            travail->etat = Etat::EnCours;
-            garde.unlock();
-            Decode(*travail);
-            garde.lock();
-            travail->etat = Etat::Fait;
-            change.notify_all();
         }
     }
     // The images not taken yet, in queue order; the list is left empty.
@@ -127,6 +121,16 @@ private:
         }
     }
 
+    // Decodes one image with the lock let go meanwhile, and tells whoever waits for it.
+    void Traite(std::unique_lock<std::mutex>& garde, Travail& travail) {
+        travail.etat = Etat::EnCours;
+        garde.unlock();
+        Decode(travail);
+        garde.lock();
+        travail.etat = Etat::Fait;
+        change.notify_all();
+    }
+
     // The oldest image nobody has begun; the lock is held.
     std::shared_ptr<Travail> PremierEnAttente() const {
         for (const auto& travail : file)
@@ -143,12 +147,7 @@ private:
                 return fin || travail;
             });
             if (!travail) return;
-            travail->etat = Etat::EnCours;
-            garde.unlock();
-            Decode(*travail);
-            garde.lock();
-            travail->etat = Etat::Fait;
-            change.notify_all();
+            Traite(garde, *travail);
         }
     }
 
