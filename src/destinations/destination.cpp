@@ -143,6 +143,42 @@ void TDestination::EffaceDoublons() {
     Doublons.clear();
 }
 
+QStringList TDestination::CopieDoublons() const {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    return Doublons;
+}
+
+void TDestination::ElagueDoublons() {
+    // The files are looked at outside the lock, which a search may want meanwhile.
+    const QStringList lignes = CopieDoublons();
+    QSet<QString> absentes;
+    for (const QString& ligne : lignes) {
+        const QStringList champs = ligne.split(u'*');
+        if (!QFile::exists(champs.value(1)) || !QFile::exists(champs.value(2))) absentes.insert(ligne);
+    }
+    if (absentes.isEmpty()) return;
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    Doublons.removeIf([&](const QString& ligne) { return absentes.contains(ligne); });
+}
+
+void TDestination::RetireDoublons(const QStringList& lignes) {
+    const QSet<QString> retirees(lignes.begin(), lignes.end());
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    Doublons.removeIf([&](const QString& ligne) { return retirees.contains(ligne); });
+}
+
+void TDestination::OublieImages(const QSet<QString>& fichiers) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    auto& miniatures = ListeSignatures->Miniatures;
+    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
+                                    [&](const auto& m) { return fichiers.contains(m->Fichier); }),
+                     miniatures.end());
+    Doublons.removeIf([&](const QString& ligne) {
+        const QStringList champs = ligne.split(u'*');
+        return fichiers.contains(champs.value(1)) || fichiers.contains(champs.value(2));
+    });
+}
+
 QString TDestination::NomAleatoire() {
     return ::NomAleatoire();
 }

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -108,6 +109,14 @@ public:
     void ReserveSignatures(qsizetype enPlus);
     // Empties the duplicate lines; the images and the signatures stay.
     void EffaceDoublons();
+    // The duplicate lines as they stand.
+    QStringList CopieDoublons() const;
+    // Keeps only the duplicate lines whose two files exist.
+    void ElagueDoublons();
+    // Drops these exact duplicate lines.
+    void RetireDoublons(const QStringList& lignes);
+    // Drops the signatures of these files and the duplicate lines that name one of them.
+    void OublieImages(const QSet<QString>& fichiers);
     mutable std::mutex Verrou;
 
     QStringList ATraiter;

@@ -1,10 +1,101 @@
 #pragma once
 
-#include <QDialog>
+#include "destinations/listedestinations.h"
+#include "revue.h"
 
-// The window "Gestion des images en double".
+#include <QDialog>
+#include <QList>
+
+#include <memory>
+
+class IQuestions;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QTableWidget;
+class QThread;
+class TDestination;
+class TImage;
+
+// The window "Gestion des images en double": one destination's duplicate pairs in a grid, the two
+// images of the selected pair side by side, and the buttons that send image 1, image 2 or both to
+// the trash, or keep both. Every change is made at once in the destinations' lists and on disk.
 class TFormDedoublone : public QDialog {
     Q_OBJECT
 public:
     explicit TFormDedoublone(QWidget* parent = nullptr);
+    ~TFormDedoublone() override;
+
+    // Sets the window on a destination's pairs, with the destinations whose lists follow the
+    // deletions, the trash folder and where the user is asked and told. False when the
+    // destination has no pair left to show.
+    bool Prepare(std::shared_ptr<TDestination> revue, const TListeDestinations* toutes, QString corbeille,
+                 IQuestions* utilisateur);
+
+    // The grid refilled from the destination's pairs; the window closes when none is left.
+    void MiseAjour();
+    // Both images shown whole in their boxes, never enlarged, centred.
+    void Dimensionnement();
+    // A path shortened to fit the first column: its first three characters, "..." and its end.
+    QString AffichePath(const QString& path) const;
+    // Shows the pair of a grid row (1 is the first pair).
+    void StringGrid1SelectCell(int rangee);
+    // True while a picture of the pair shown is still being read.
+    bool ChargementEnCours() const { return chargements > 0; }
+
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+
+    QGroupBox* GroupBoxList;
+    QTableWidget* StringGrid1;
+    QWidget* Panel2;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn4;
+    QPushButton* BitBtn5;
+    QWidget* Panel1;
+    QGroupBox* GroupBox1;
+    QGroupBox* GroupBox2;
+    TImage* Image1;
+    TImage* Image2;
+    QStatusBar* StatusBar1;
+    QStatusBar* StatusBar2;
+    QLabel* Panneaux1[2];
+    QLabel* Panneaux2[2];
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
+    struct TCote {
+        TImage* image;
+        QWidget* zone;
+        QLabel** panneaux;
+    };
+    QGroupBox* CreeCote(const QString& nom, const QString& titre, TCote& cote, QStatusBar*& barre, QLabel** panneaux);
+    void FormResize();
+    // The selected grid rows, top to bottom (1 is the first pair).
+    QList<int> RangeesChoisies() const;
+    void Selectionne(int rangee);
+    // Sends image 1, image 2 or both of each chosen row's pair to the trash.
+    void Efface(const QList<int>& rangees, bool image1, bool image2);
+    // After a command: the grid again, the row at the former top or the last one selected.
+    void Reprend(int ancienneRangee);
+    void Charge(TCote& cote, const QString& fichier, const QString& cellule);
+
+    std::shared_ptr<TDestination> destination;
+    const TListeDestinations* destinations = nullptr;
+    QString dossierCorbeille;
+    IQuestions* questions = nullptr;
+    QList<TPaire> paires; // the pair of each grid row
+    TCote cote1{}, cote2{};
+    int generation = 0; // pictures read for an earlier row are dropped
+    int chargements = 0;
+    QList<QThread*> fils; // the threads still reading a picture
 };

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <random>
@@ -29,6 +30,8 @@ bool EstNomDeBase(const QString& nom) {
     return std::all_of(nom.begin(), nom.end(), [](QChar c) { return c >= u'A' && c <= u'Z'; });
 }
 
+const QString EnteteSignatures = QStringLiteral("[Signatures]");
+const QString EnteteIntraitables = QStringLiteral("[intraitables]");
 const QString EnteteDoublons = QStringLiteral("[Doublons]");
 
 // Ten digits, then two paths, each field followed by "*".
@@ -175,6 +178,30 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
     GardeSiIncomplet(CheminDeBase(nom), entier);
     // A store read whole and left as it is need not be written again.
     liste.EmpreinteSauvee = entier ? Empreinte(octetsTexte, enregistrements) : QByteArray();
+}
+
+QList<TDossierStocke> TMagasinSignatures::Inventaire() const {
+    const QStringList index = LitIndex();
+    QList<TDossierStocke> dossiers;
+    for (qsizetype i = 0; i + 1 < index.size(); i += 2) {
+        TDossierStocke stocke;
+        stocke.Dossier = index[i];
+        const QString texte = CheminDeBase(index[i + 1]) + QStringLiteral(".txt");
+        bool present = false;
+        const QStringList lignes = TexteFichier::Lignes(LitOctets(texte, present));
+        if (present) {
+            // Each count runs from its section's header to the next one; a missing header counts
+            // nothing.
+            const qsizetype s = lignes.indexOf(EnteteSignatures), t = lignes.indexOf(EnteteIntraitables),
+                            d = lignes.indexOf(EnteteDoublons), n = lignes.size();
+            stocke.Signatures = std::max<qsizetype>(0, t - s - 1);
+            stocke.Intraitables = std::max<qsizetype>(0, d - t - 1);
+            stocke.Doublons = std::max<qsizetype>(0, n - d - 1);
+            stocke.Date = QFileInfo(texte).lastModified();
+        }
+        dossiers << stocke;
+    }
+    return dossiers;
 }
 
 bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublons) const {

@@ -2,6 +2,8 @@
 
 #include "listedoublons.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,17 @@ struct TIndexPartage {
     bool Lu = false;
     bool Modifie = false;
     bool Protege = false; // lines were dropped that could not be kept aside: never written over
+};
+
+// A folder of the store as its files describe it: the counts its ".txt" file holds (not what an
+// open destination holds in memory since), and the last change of that file (none when it has no
+// file).
+struct TDossierStocke {
+    QString Dossier;
+    qsizetype Signatures = 0;
+    qsizetype Intraitables = 0;
+    qsizetype Doublons = 0;
+    QDateTime Date;
 };
 
 // The signature store: the folder "Signatures" of the program's folder, with its index
@@ -49,6 +62,9 @@ public:
     // when there is nothing to keep; writes nothing when the files would not change. False when a
     // file could not be written (the previous store then stays).
     bool Sauve(TListeDoublons& liste, const QStringList& doublons) const;
+
+    // Every folder of the index, in its order.
+    QList<TDossierStocke> Inventaire() const;
 
     // Deletes a folder's files and its index entry.
     bool Efface(const QString& dossier) const;

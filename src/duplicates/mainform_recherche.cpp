@@ -182,9 +182,14 @@ void TMainForm::RevoitDoublons(TDestination& d) {
     {
         const TOccupation occupation(Occupe);
         DemandeArretRecherche();
-        Dialogues->MontreModal(*FormDedoublone);
+        // Pairs whose files are gone are not shown again.
+        d.ElagueDoublons();
+        if (tenue && FormDedoublone->Prepare(tenue, &Configuration->Destinations,
+                                             Configuration->Destinations.Element(0)->Chemin, Questions))
+            Dialogues->MontreModal(*FormDedoublone);
     }
-    Redessine(d);
+    // Deleting an image changes the counts of every destination that had it.
+    RafraichisListeDestinations();
 }
 
 void TMainForm::GestiondeSignatures1Click() {

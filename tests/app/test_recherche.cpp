@@ -136,7 +136,10 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     Destination(12)->EnTraitement = false;
 
     // Destinations with duplicates, one after the other and round again, each level shown.
-    const QString ligne = QStringLiteral("0000000001*/a.jpg*/b.jpg*");
+    const QString a = env.Racine() + QStringLiteral("/a.jpg"), b = env.Racine() + QStringLiteral("/b.jpg");
+    EcritImage(a);
+    EcritImage(b);
+    const QString ligne = QStringLiteral("0000000001*") + a + u'*' + b + u'*';
     Destination(3)->AjouteSignature(std::make_shared<Tminiature>(), {ligne});
     Destination(nombre - 1)->AjouteSignature(std::make_shared<Tminiature>(), {ligne});
     QList<int> montrees;
@@ -151,6 +154,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     // The review window holds the search off while it is open; a destination without pairs opens
     // nothing.
     auto* revue = new TRechercheSimulee(MainForm->Occupe);
+    revue->Libre = false;
     revue->start();
     MainForm->TacheRecherche = revue;
     QStringList ouvertes;
@@ -165,6 +169,8 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     MainForm->RevoitDoublons(*Destination(3));
     EXPECT_EQ(ouvertes, QStringList{QStringLiteral("FormDedoublone")});
     EXPECT_EQ(occupeRevue, 2);
+    EXPECT_TRUE(revue->isInterruptionRequested());
+    revue->Libre = true;
     EXPECT_TRUE(revue->wait(5000));
     EXPECT_EQ(MainForm->Occupe.load(), 0);
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "destinations/fichiers.h"
+#include "destinations/listedestinations.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// A duplicate line read back: "D*A*B*", the dissimilarity, image 1 and image 2.
+struct TPaire {
+    int32_t Dissemblance = 0;
+    QString Image1;
+    QString Image2;
+    QString Ligne; // as the destination holds it
+};
+TPaire LitPaire(const QString& ligne);
+
+// The similarity shown for a dissimilarity, on the scale of the sensitivity (300000 the largest):
+// 100 - D / 300000 x 100, never below 0, with two decimals in six characters and " %"
+// (" 50.00 %", "100.00 %", "  0.00 %").
+QString PourcentageSimilitude(int32_t dissemblance);
+
+// Moves an image into the trash folder under its own name; a file of the trash that already has
+// that name first takes the name followed by the smallest free number (photo.jpg1, photo.jpg2...).
+Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille);
+
+// Every signature of these files and every duplicate line that names one of them (as image 1 or
+// image 2), in every destination but the trash: one pass over each destination's lists, whatever
+// the number of files.
+void OublieImages(const TListeDestinations& destinations, const QSet<QString>& fichiers);
