@@ -47,8 +47,8 @@ TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
     StringGrid1->setColumnWidth(2, 64);
     StringGrid1->setMouseTracking(true);
     StringGrid1->viewport()->installEventFilter(this);
-    FixeIndice(StringGrid1, QStringLiteral("Clic gauche sur une ligne de la liste pour afficher les doublons"),
-               true);
+    FixeIndice(StringGrid1,
+               QStringLiteral("Clic gauche sur une ligne de la liste pour afficher les doublons"), true);
 
     Panel2 = new QWidget(GroupBoxList);
     Panel2->setObjectName(QStringLiteral("Panel2"));
@@ -115,8 +115,8 @@ TFormDedoublone::~TFormDedoublone() {
     }
 }
 
-QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, TCote& cote, QStatusBar*& barre,
-                                     QLabel** panneaux) {
+QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, TCote& cote,
+                                     QStatusBar*& barre, QLabel** panneaux) {
     auto* boite = new QGroupBox(titre, Panel1);
     boite->setObjectName(QStringLiteral("GroupBox") + nom);
     cote.zone = new QWidget(boite);
@@ -177,6 +177,8 @@ void TFormDedoublone::FormResize() {
     const QList<int> avant = RangeesChoisies();
     MiseAjour();
     if (!avant.isEmpty() && avant.first() <= paires.size()) Selectionne(avant.first());
+    ActualiseChemin(cote1);
+    ActualiseChemin(cote2);
 }
 
 void TFormDedoublone::showEvent(QShowEvent* event) {
@@ -239,11 +241,19 @@ void TFormDedoublone::StringGrid1SelectCell(int rangee) {
     if (rangee < 1 || rangee > paires.size()) return;
     ++generation;
     const TPaire& paire = paires[rangee - 1];
-    Charge(cote1, paire.Image1, StringGrid1->item(rangee - 1, 0)->text());
-    Charge(cote2, paire.Image2, StringGrid1->item(rangee - 1, 1)->text());
+    rangeeMontree = rangee;
+    Charge(cote1, paire.Image1);
+    Charge(cote2, paire.Image2);
 }
 
-void TFormDedoublone::Charge(TCote& cote, const QString& fichier, const QString& cellule) {
+void TFormDedoublone::ActualiseChemin(TCote& cote) {
+    // The path as its grid cell shows it, which the column's width shortens.
+    const int colonne = &cote == &cote1 ? 0 : 1;
+    if (cote.image->TailleNaturelle().height() > 0 && rangeeMontree >= 1 && rangeeMontree <= paires.size())
+        cote.panneaux[1]->setText(StringGrid1->item(rangeeMontree - 1, colonne)->text());
+}
+
+void TFormDedoublone::Charge(TCote& cote, const QString& fichier) {
     // Read at the size of the box it is shown in, beside the other side's picture, off the main
     // thread; a picture that cannot be read keeps the previous one of its side.
     const int pour = generation;
@@ -254,14 +264,15 @@ void TFormDedoublone::Charge(TCote& cote, const QString& fichier, const QString&
     fils << fil;
     ++chargements;
     TCote* c = &cote;
-    connect(fil, &QThread::finished, this, [this, fil, lue, c, cellule, pour] {
+    connect(fil, &QThread::finished, this, [this, fil, lue, c, pour] {
         fils.removeOne(fil);
         fil->deleteLater();
         --chargements;
         if (pour != generation || !lue->Lisible) return;
         c->image->FixeImage(lue->Image, lue->Naturelle);
-        c->panneaux[0]->setText(QStringLiteral("%1x%2").arg(lue->Naturelle.width()).arg(lue->Naturelle.height()));
-        c->panneaux[1]->setText(cellule);
+        c->panneaux[0]->setText(
+            QStringLiteral("%1x%2").arg(lue->Naturelle.width()).arg(lue->Naturelle.height()));
+        ActualiseChemin(*c);
         c->image->show();
         Dimensionnement();
     });
@@ -281,30 +292,29 @@ bool TFormDedoublone::eventFilter(QObject* objet, QEvent* event) {
     if (event->type() == QEvent::Resize && (objet == cote1.zone || objet == cote2.zone)) {
         Dimensionnement();
     } else if (event->type() == QEvent::MouseMove && objet == StringGrid1->viewport()) {
-        const QModelIndex case_ = StringGrid1->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QModelIndex case_ =
+            StringGrid1->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (!case_.isValid() || case_.row() >= paires.size())
             FixeIndice(StringGrid1, QString(), true);
         else if (case_.column() < 2)
-            FixeIndice(StringGrid1, case_.column() == 0 ? paires[case_.row()].Image1 : paires[case_.row()].Image2,
-                       true);
+            FixeIndice(StringGrid1,
+                       case_.column() == 0 ? paires[case_.row()].Image1 : paires[case_.row()].Image2, true);
     }
     return QDialog::eventFilter(objet, event);
 }
 
 void TFormDedoublone::BitBtn1Click() {
     const QList<int> rangees = RangeesChoisies();
-    if (rangees.size() > 1 &&
-        !questions->ConfirmeOkAnnuler(
-            QStringLiteral("Etes-vous sur de vouloir effacer toutes les images 1 de la sélection ?")))
+    if (rangees.size() > 1 && !questions->ConfirmeOkAnnuler(QStringLiteral(
+                                  "Etes-vous sur de vouloir effacer toutes les images 1 de la sélection ?")))
         return;
     Efface(rangees, true, false);
 }
 
 void TFormDedoublone::BitBtn2Click() {
     const QList<int> rangees = RangeesChoisies();
-    if (rangees.size() > 1 &&
-        !questions->ConfirmeOkAnnuler(
-            QStringLiteral("Etes-vous sur de vouloir effacer toutes les images 2 de la sélection ?")))
+    if (rangees.size() > 1 && !questions->ConfirmeOkAnnuler(QStringLiteral(
+                                  "Etes-vous sur de vouloir effacer toutes les images 2 de la sélection ?")))
         return;
     Efface(rangees, false, true);
 }

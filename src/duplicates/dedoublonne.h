@@ -78,7 +78,8 @@ private:
         QWidget* zone;
         QLabel** panneaux;
     };
-    QGroupBox* CreeCote(const QString& nom, const QString& titre, TCote& cote, QStatusBar*& barre, QLabel** panneaux);
+    QGroupBox* CreeCote(const QString& nom, const QString& titre, TCote& cote, QStatusBar*& barre,
+                        QLabel** panneaux);
     void FormResize();
     // The selected grid rows, top to bottom (1 is the first pair).
     QList<int> RangeesChoisies() const;
@@ -87,7 +88,8 @@ private:
     void Efface(const QList<int>& rangees, bool image1, bool image2);
     // After a command: the grid again, the row at the former top or the last one selected.
     void Reprend(int ancienneRangee);
-    void Charge(TCote& cote, const QString& fichier, const QString& cellule);
+    void Charge(TCote& cote, const QString& fichier);
+    void ActualiseChemin(TCote& cote);
 
     std::shared_ptr<TDestination> destination;
     const TListeDestinations* destinations = nullptr;
@@ -97,5 +99,6 @@ private:
     TCote cote1{}, cote2{};
     int generation = 0; // pictures read for an earlier row are dropped
     int chargements = 0;
-    QList<QThread*> fils; // the threads still reading a picture
+    int rangeeMontree = 0; // the row whose pair is shown
+    QList<QThread*> fils;  // the threads still reading a picture
 };

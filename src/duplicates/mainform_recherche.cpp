@@ -195,5 +195,8 @@ void TMainForm::RevoitDoublons(TDestination& d) {
 void TMainForm::GestiondeSignatures1Click() {
     const TOccupation occupation(Occupe);
     DemandeArretRecherche();
+    if (Configuration)
+        FormMiniatures->Prepare(Configuration->ContexteDestinations.DossierSignatures(),
+                                &Configuration->Destinations, &ImageList4, Questions);
     Dialogues->MontreModal(*FormMiniatures);
 }

@@ -1,0 +1,216 @@
+#include "app/imagecontrole.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/gestmini.h"
+#include "duplicates/magasin.h"
+#include "programme.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// Two destinations, P and Q, whose pairs name images of P; the trash already holds a b.jpg and a
+// b.jpg1.
+class RevueTest : public ProgrammeTest {
+protected:
+    void SetUp() override {
+        p = env.Dossier(QStringLiteral("P"));
+        q = env.Dossier(QStringLiteral("Q"));
+        for (const char* nom : {"a.jpg", "b.jpg", "c.jpg", "e.jpg"})
+            EcritImage(p + u'/' + QLatin1String(nom));
+        EcritImage(q + QStringLiteral("/d.jpg"));
+        EcritConfiguration({Enregistrement("P", p), Enregistrement("Q", q)});
+        Demarre();
+        corbeille = Configuration->Destinations.Element(0)->Chemin;
+        EcritFichier(QFile::encodeName(corbeille + QStringLiteral("/b.jpg")), "ancienne");
+        EcritFichier(QFile::encodeName(corbeille + QStringLiteral("/b.jpg1")), "plus ancienne");
+        Affiche();
+        MainForm->Timer2->stop();
+    }
+    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    QString Ligne(int d, const char* un, const char* deux) const {
+        return QStringLiteral("%1*%2/%3*%2/%4*")
+            .arg(d, 10, 10, QChar(u'0'))
+            .arg(p, QLatin1String(un), QLatin1String(deux));
+    }
+    static QStringList Colonne(int c) {
+        QStringList textes;
+        for (int r = 0; r < FormDedoublone->StringGrid1->rowCount(); ++r)
+            textes << FormDedoublone->StringGrid1->item(r, c)->text();
+        return textes;
+    }
+    // The review opened by a click on P's counter; the action runs once the window is up.
+    void Revoit(const std::function<void()>& action) {
+        dialogues.Modal = [this, action](QDialog& dialogue) {
+            montres << dialogue.objectName();
+            QTimer::singleShot(0, &dialogue, [&dialogue, action] {
+                ASSERT_TRUE(AttendQue([&] { return dialogue.isVisible(); }, 2000));
+                ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000));
+                action();
+                if (dialogue.isVisible()) dialogue.reject();
+            });
+            return dialogue.exec();
+        };
+        TDestination* d = Destination(1);
+        const QPoint compteur(MainForm->ImageDestination->width() - 10, d->TuileY + 8);
+        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, compteur);
+        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, compteur);
+    }
+    static void ChoisitRangees(int premiere, int derniere) {
+        FormDedoublone->StringGrid1->setCurrentCell(premiere - 1, 0);
+        FormDedoublone->StringGrid1->setRangeSelected(
+            QTableWidgetSelectionRange(premiere - 1, 0, derniere - 1, 2), true);
+    }
+
+    QString p, q, corbeille;
+    QStringList montres;
+};
+
+} // namespace
+
+TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
+    Destination(1)->AjouteSignature(
+        std::make_shared<Tminiature>(),
+        {Ligne(0, "b.jpg", "a.jpg"), Ligne(150000, "c.jpg", "b.jpg"), Ligne(300001, "c.jpg", "a.jpg")});
+    auto signatureDeB = std::make_shared<Tminiature>();
+    signatureDeB->Fichier = p + QStringLiteral("/b.jpg");
+    Destination(1)->AjouteSignature(signatureDeB, {});
+    Destination(2)->AjouteSignature(std::make_shared<Tminiature>(),
+                                    {QStringLiteral("0000000100*%1/d.jpg*%2/b.jpg*").arg(q, p)});
+    bool fermeeSeule = false;
+    Revoit([&] {
+        EXPECT_EQ(FormDedoublone->GroupBoxList->title(), QStringLiteral("Liste des images en double (3)"));
+        EXPECT_EQ(Colonne(2), (QStringList{"100.00 %", " 50.00 %", "  0.00 %"}));
+        // The first pair shown, each side with its size and its path.
+        EXPECT_EQ(FormDedoublone->Image1->TailleNaturelle(), QSize(32, 24));
+        EXPECT_EQ(FormDedoublone->Panneaux1[0]->text(), QStringLiteral("32x24"));
+        EXPECT_EQ(FormDedoublone->Panneaux2[1]->text(), FormDedoublone->StringGrid1->item(0, 1)->text());
+        // Image 1 of the first pair, b.jpg, goes: its two pairs here and Q's leave with it.
+        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(FormDedoublone->GroupBoxList->title(), QStringLiteral("Liste des images en double (1)"));
+        ASSERT_EQ(FormDedoublone->StringGrid1->rowCount(), 1);
+        EXPECT_EQ(Colonne(2), QStringList{"  0.00 %"});
+        // Both kept: the last pair goes, and the window closes.
+        QTest::mouseClick(FormDedoublone->BitBtn3, Qt::LeftButton);
+        fermeeSeule = !FormDedoublone->isVisible();
+    });
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormDedoublone")});
+    EXPECT_TRUE(fermeeSeule);
+    EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
+    EXPECT_TRUE(Destination(2)->CopieDoublons().isEmpty());
+    EXPECT_EQ(Destination(1)->Comptes().Signatures, 1);
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    // On disk: b.jpg in the trash under its name, the one there before under the next free number.
+    EXPECT_FALSE(QFile::exists(p + QStringLiteral("/b.jpg")));
+    EXPECT_EQ(QDir(corbeille).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "b.jpg1", "b.jpg2"}));
+    EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg", "e.jpg"}));
+    EXPECT_TRUE(QFile::exists(q + QStringLiteral("/d.jpg")));
+}
+
+TEST_F(RevueTest, SelectionDePlusieursLignesEtCorbeilleAbsente) {
+    Destination(1)->AjouteSignature(
+        std::make_shared<Tminiature>(),
+        {Ligne(1, "a.jpg", "e.jpg"), Ligne(2, "b.jpg", "e.jpg"), Ligne(3, "c.jpg", "a.jpg")});
+    QStringList questions;
+    bool accord = false;
+    utilisateur.OkAnnuler = [&](const QString& question) {
+        questions << question;
+        return accord;
+    };
+    Revoit([&] {
+        ChoisitRangees(1, 2);
+        // Both deleted with two rows chosen: nothing.
+        QTest::mouseClick(FormDedoublone->BitBtn4, Qt::LeftButton);
+        EXPECT_EQ(FormDedoublone->StringGrid1->rowCount(), 3);
+        // Image 2 of both rows is e.jpg: asked once, cancelled, then deleted once.
+        QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
+        EXPECT_EQ(FormDedoublone->StringGrid1->rowCount(), 3);
+        accord = true;
+        ChoisitRangees(1, 2);
+        QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
+        ASSERT_EQ(FormDedoublone->StringGrid1->rowCount(), 1);
+        // The trash gone: the move fails, the row and the file stay, and the user is told.
+        ASSERT_TRUE(QDir(corbeille).removeRecursively());
+        ChoisitRangees(1, 1);
+        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+        EXPECT_EQ(FormDedoublone->StringGrid1->rowCount(), 1);
+    });
+    EXPECT_EQ(questions,
+              (QStringList(2, "Etes-vous sur de vouloir effacer toutes les images 2 de la sélection ?")));
+    EXPECT_FALSE(QFile::exists(p + QStringLiteral("/e.jpg")));
+    EXPECT_TRUE(QFile::exists(p + QStringLiteral("/c.jpg")));
+    ASSERT_EQ(utilisateur.Avertissements.size(), 1);
+    EXPECT_TRUE(utilisateur.Avertissements.front().contains(p + QStringLiteral("/c.jpg")));
+    EXPECT_EQ(Destination(1)->CopieDoublons(), QStringList{Ligne(3, "c.jpg", "a.jpg")});
+}
+
+TEST_F(RevueTest, PairesDeFichiersDisparusNeMontrentRien) {
+    Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "x.jpg", "a.jpg")});
+    Revoit([] {});
+    EXPECT_TRUE(montres.isEmpty());
+    EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
+}
+
+TEST_F(RevueTest, GestionnaireDeSignatures) {
+    // P saved with its signatures; Q closed and erased leaves nothing; a folder never opened here.
+    auto signature = std::make_shared<Tminiature>();
+    signature->Fichier = p + QStringLiteral("/a.jpg");
+    Destination(1)->AjouteSignature(signature, {Ligne(1, "a.jpg", "b.jpg")});
+    ASSERT_TRUE(Destination(1)->SauveSignatures());
+    TListeDoublons ailleurs(env.Dossier(QStringLiteral("Ailleurs")));
+    const QString dossierSignatures = Configuration->ContexteDestinations.DossierSignatures();
+    ASSERT_TRUE(TMagasinSignatures(dossierSignatures).Sauve(ailleurs, {}));
+    QStringList lignes;
+    QList<bool> ouvertes;
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
+    QStringList questions;
+    dialogues.Modal = [&](QDialog& dialogue) {
+        dialogue.show();
+        QTreeWidget* arbre = FormMiniatures->TreeView1;
+        for (int i = 0; i < arbre->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* dossier = arbre->topLevelItem(i);
+            lignes << dossier->text(0);
+            for (int k = 0; k < dossier->childCount(); ++k)
+                lignes << dossier->child(k)->text(0);
+            ouvertes << (dossier->icon(0).pixmap(16).toImage() ==
+                         MainForm->ImageList4.Icone(27).pixmap(16).toImage());
+        }
+        // A right click on a child line does nothing; on a folder, it erases after the question.
+        utilisateur.OkAnnuler = [&](const QString& question) {
+            questions << question;
+            return true;
+        };
+        FormMiniatures->TreeView1MouseUp(Qt::RightButton, arbre->topLevelItem(0)->child(0));
+        FormMiniatures->TreeView1MouseUp(Qt::LeftButton, arbre->topLevelItem(0));
+        FormMiniatures->TreeView1MouseUp(Qt::RightButton, arbre->topLevelItem(0));
+        EXPECT_EQ(arbre->topLevelItemCount(), 1);
+        dialogue.hide();
+        return int(QDialog::Accepted);
+    };
+    MainForm->GestiondeSignatures1->trigger();
+    ASSERT_GE(lignes.size(), 10);
+    EXPECT_EQ(lignes.mid(0, 4), (QStringList{p, "Signatures : 1", "Erronés : 0", "Images en double : 1"}));
+    EXPECT_TRUE(lignes[4].startsWith(QStringLiteral("Date : ")) && lignes[4].size() > 7);
+    EXPECT_EQ(lignes.mid(5), (QStringList{ailleurs.Dossier, "Signatures : 0", "Erronés : 0",
+                                          "Images en double : 0", "Date : "}));
+    EXPECT_EQ(ouvertes, (QList<bool>{true, false}));
+    EXPECT_EQ(questions,
+              QStringList{QStringLiteral("Voulez-vous effacer les signatures du dossier '") + p + u'\''});
+    TMagasinSignatures magasin(dossierSignatures);
+    EXPECT_TRUE(magasin.NomDeBase(p).isEmpty());
+    // The open destination keeps its signatures and writes them again at its next save.
+    EXPECT_EQ(Destination(1)->Comptes().Signatures, 1);
+    ASSERT_TRUE(Destination(1)->SauveSignatures());
+    EXPECT_FALSE(magasin.NomDeBase(p).isEmpty());
+    // Midnight shows the date alone.
+    const QDateTime minuit(QDate(2026, 3, 4), QTime(0, 0));
+    EXPECT_EQ(DateDuMagasin(minuit), QLocale().toString(minuit.date(), QLocale::ShortFormat));
+    EXPECT_TRUE(DateDuMagasin({}).isEmpty());
+}
