@@ -10,6 +10,7 @@
 #include "source/decodage.h"
 #include "source/pleinecran.h"
 
+#include <QAbstractTableModel>
 #include <QFile>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,8 +20,38 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QThread>
+
+// The grid's rows, one per pair, their texts made only for the rows drawn: a destination may have
+// tens of thousands of pairs.
+class TModelePaires : public QAbstractTableModel {
+public:
+    explicit TModelePaires(const TFormDedoublone& fenetre, const QList<TPaire>& lues)
+        : QAbstractTableModel(nullptr), form(fenetre), paires(lues) {}
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(paires.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 3; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= paires.size()) return {};
+        return form.Cellule(index.row() + 1, index.column());
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        static const QStringList titres{QStringLiteral("Image 1"), QStringLiteral("Image 2"),
+                                        QStringLiteral("Correlation")};
+        return titres.value(section);
+    }
+    void Recharge() {
+        beginResetModel();
+        endResetModel();
+    }
+
+private:
+    const TFormDedoublone& form;
+    const QList<TPaire>& paires;
+};
 
 TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormDedoublone"));
@@ -32,10 +63,11 @@ TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
     GroupBoxList = new QGroupBox(QStringLiteral("Liste des images en double (0)"), this);
     GroupBoxList->setObjectName(QStringLiteral("GroupBoxList"));
     GroupBoxList->setFixedHeight(147);
-    StringGrid1 = new QTableWidget(0, 3, GroupBoxList);
+    StringGrid1 = new QTableView(GroupBoxList);
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setHorizontalHeaderLabels(
-        {QStringLiteral("Image 1"), QStringLiteral("Image 2"), QStringLiteral("Correlation")});
+    modele = new TModelePaires(*this, paires);
+    modele->setParent(this);
+    StringGrid1->setModel(modele);
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setDefaultSectionSize(18);
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -97,9 +129,10 @@ TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
     connect(BitBtn3, &QPushButton::clicked, this, &TFormDedoublone::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TFormDedoublone::BitBtn4Click);
     connect(BitBtn5, &QPushButton::clicked, this, [] { MontreAide(2460); });
-    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this](int ligne) {
-        if (ligne >= 0) StringGrid1SelectCell(ligne + 1);
-    });
+    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& courant) {
+                if (courant.isValid()) StringGrid1SelectCell(courant.row() + 1);
+            });
     // A click on either picture shows it full screen; any click there comes back.
     for (TImage* image : {Image1, Image2})
         connect(image, &TImage::SourisRelachee, this, [image] {
@@ -156,8 +189,7 @@ bool TFormDedoublone::Prepare(std::shared_ptr<TDestination> revue, const TListeD
         cote->panneaux[0]->clear();
         cote->panneaux[1]->clear();
     }
-    if (!destination || destination->Comptes().Doublons == 0) return false;
-    FormResize();
+    MiseAjour();
     StringGrid1->scrollToTop();
     return !paires.isEmpty();
 }
@@ -174,15 +206,15 @@ void TFormDedoublone::FormResize() {
     StringGrid1->setColumnWidth(1, largeur * 3 / 7 - 1);
     StringGrid1->setColumnWidth(2, largeur / 7 - 1);
     Dimensionnement();
-    const QList<int> avant = RangeesChoisies();
-    MiseAjour();
-    if (!avant.isEmpty() && avant.first() <= paires.size()) Selectionne(avant.first());
+    // The cells' texts follow the first column's width as they are drawn again.
+    StringGrid1->viewport()->update();
     ActualiseChemin(cote1);
     ActualiseChemin(cote2);
 }
 
 void TFormDedoublone::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    FormResize();
     const QList<int> choisies = RangeesChoisies();
     if (!choisies.isEmpty()) StringGrid1SelectCell(choisies.first());
 }
@@ -194,20 +226,28 @@ void TFormDedoublone::MiseAjour() {
             paires << LitPaire(ligne);
     const QString titre = GroupBoxList->title();
     GroupBoxList->setTitle(titre.left(titre.indexOf(u'(') + 1) + QString::number(paires.size()) + u')');
-    const QSignalBlocker silence(StringGrid1);
-    StringGrid1->clearContents();
-    StringGrid1->setRowCount(static_cast<int>(paires.size()));
-    for (int i = 0; i < paires.size(); ++i) {
-        const TPaire& paire = paires[i];
-        StringGrid1->setItem(i, 0, new QTableWidgetItem(AffichePath(paire.Image1)));
-        StringGrid1->setItem(i, 1, new QTableWidgetItem(AffichePath(paire.Image2)));
-        StringGrid1->setItem(i, 2, new QTableWidgetItem(PourcentageSimilitude(paire.Dissemblance)));
+    {
+        const QSignalBlocker silence(StringGrid1->selectionModel());
+        modele->Recharge();
     }
     if (paires.isEmpty()) {
         if (isVisible()) reject();
         return;
     }
     Selectionne(1);
+}
+
+QString TFormDedoublone::Cellule(int rangee, int colonne) const {
+    if (rangee < 1 || rangee > paires.size()) return QString();
+    const TPaire& paire = paires[rangee - 1];
+    switch (colonne) {
+    case 0:
+        return AffichePath(paire.Image1);
+    case 1:
+        return AffichePath(paire.Image2);
+    default:
+        return PourcentageSimilitude(paire.Dissemblance);
+    }
 }
 
 QString TFormDedoublone::AffichePath(const QString& path) const {
@@ -221,17 +261,16 @@ QString TFormDedoublone::AffichePath(const QString& path) const {
 }
 
 void TFormDedoublone::Selectionne(int rangee) {
-    const QSignalBlocker silence(StringGrid1);
-    StringGrid1->clearSelection();
-    StringGrid1->setCurrentCell(rangee - 1, 0);
-    StringGrid1->setRangeSelected(QTableWidgetSelectionRange(rangee - 1, 0, rangee - 1, 2), true);
+    QItemSelectionModel* selection = StringGrid1->selectionModel();
+    const QSignalBlocker silence(selection);
+    selection->setCurrentIndex(modele->index(rangee - 1, 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 QList<int> TFormDedoublone::RangeesChoisies() const {
     QList<int> rangees;
-    for (const QTableWidgetSelectionRange& plage : StringGrid1->selectedRanges())
-        for (int r = plage.topRow(); r <= plage.bottomRow(); ++r)
-            rangees << r + 1;
+    for (const QModelIndex& ligne : StringGrid1->selectionModel()->selectedRows())
+        rangees << ligne.row() + 1;
     std::sort(rangees.begin(), rangees.end());
     rangees.erase(std::unique(rangees.begin(), rangees.end()), rangees.end());
     return rangees;
@@ -250,7 +289,7 @@ void TFormDedoublone::ActualiseChemin(TCote& cote) {
     // The path as its grid cell shows it, which the column's width shortens.
     const int colonne = &cote == &cote1 ? 0 : 1;
     if (cote.image->TailleNaturelle().height() > 0 && rangeeMontree >= 1 && rangeeMontree <= paires.size())
-        cote.panneaux[1]->setText(StringGrid1->item(rangeeMontree - 1, colonne)->text());
+        cote.panneaux[1]->setText(Cellule(rangeeMontree, colonne));
 }
 
 void TFormDedoublone::Charge(TCote& cote, const QString& fichier) {

@@ -13,7 +13,8 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QStatusBar;
-class QTableWidget;
+class QTableView;
+class TModelePaires;
 class QThread;
 class TDestination;
 class TImage;
@@ -37,6 +38,8 @@ public:
     void MiseAjour();
     // Both images shown whole in their boxes, never enlarged, centred.
     void Dimensionnement();
+    // The text of a grid cell (rows from 1, columns 0 to 2), as it is drawn.
+    QString Cellule(int rangee, int colonne) const;
     // A path shortened to fit the first column: its first three characters, "..." and its end.
     QString AffichePath(const QString& path) const;
     // Shows the pair of a grid row (1 is the first pair).
@@ -50,7 +53,7 @@ public:
     void BitBtn4Click();
 
     QGroupBox* GroupBoxList;
-    QTableWidget* StringGrid1;
+    QTableView* StringGrid1;
     QWidget* Panel2;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
@@ -95,10 +98,11 @@ private:
     const TListeDestinations* destinations = nullptr;
     QString dossierCorbeille;
     IQuestions* questions = nullptr;
-    QList<TPaire> paires; // the pair of each grid row
+    QList<TPaire> paires; // the pair of each grid row, which the grid's model reads
     TCote cote1{}, cote2{};
     int generation = 0; // pictures read for an earlier row are dropped
     int chargements = 0;
     int rangeeMontree = 0; // the row whose pair is shown
-    QList<QThread*> fils;  // the threads still reading a picture
+    TModelePaires* modele;
+    QList<QThread*> fils; // the threads still reading a picture
 };

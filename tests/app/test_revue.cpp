@@ -1,3 +1,4 @@
+#include "app/fenetre.h"
 #include "app/imagecontrole.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
@@ -5,11 +6,13 @@
 #include "duplicates/gestmini.h"
 #include "duplicates/magasin.h"
 #include "programme.h"
+#include "source/pleinecran.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -39,10 +42,11 @@ protected:
             .arg(d, 10, 10, QChar(u'0'))
             .arg(p, QLatin1String(un), QLatin1String(deux));
     }
+    static int Rangees() { return FormDedoublone->StringGrid1->model()->rowCount(); }
     static QStringList Colonne(int c) {
         QStringList textes;
-        for (int r = 0; r < FormDedoublone->StringGrid1->rowCount(); ++r)
-            textes << FormDedoublone->StringGrid1->item(r, c)->text();
+        for (int r = 1; r <= Rangees(); ++r)
+            textes << FormDedoublone->Cellule(r, c);
         return textes;
     }
     // The review opened by a click on P's counter; the action runs once the window is up.
@@ -63,9 +67,11 @@ protected:
         QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, compteur);
     }
     static void ChoisitRangees(int premiere, int derniere) {
-        FormDedoublone->StringGrid1->setCurrentCell(premiere - 1, 0);
-        FormDedoublone->StringGrid1->setRangeSelected(
-            QTableWidgetSelectionRange(premiere - 1, 0, derniere - 1, 2), true);
+        QAbstractItemModel* modele = FormDedoublone->StringGrid1->model();
+        FormDedoublone->StringGrid1->setCurrentIndex(modele->index(premiere - 1, 0));
+        FormDedoublone->StringGrid1->selectionModel()->select(
+            QItemSelection(modele->index(premiere - 1, 0), modele->index(derniere - 1, 2)),
+            QItemSelectionModel::ClearAndSelect);
     }
 
     QString p, q, corbeille;
@@ -90,11 +96,24 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
         // The first pair shown, each side with its size and its path.
         EXPECT_EQ(FormDedoublone->Image1->TailleNaturelle(), QSize(32, 24));
         EXPECT_EQ(FormDedoublone->Panneaux1[0]->text(), QStringLiteral("32x24"));
-        EXPECT_EQ(FormDedoublone->Panneaux2[1]->text(), FormDedoublone->StringGrid1->item(0, 1)->text());
+        EXPECT_EQ(FormDedoublone->Panneaux2[1]->text(), FormDedoublone->Cellule(1, 1));
+        // The hint over a cell is the whole path; a click on a picture shows it full screen.
+        QWidget* grille = FormDedoublone->StringGrid1->viewport();
+        const QPoint caseA =
+            FormDedoublone->StringGrid1->visualRect(FormDedoublone->StringGrid1->model()->index(0, 0))
+                .center();
+        QMouseEvent survol(QEvent::MouseMove, caseA, grille->mapToGlobal(caseA), Qt::NoButton, Qt::NoButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(grille, &survol);
+        EXPECT_EQ(Indice(FormDedoublone->StringGrid1), p + QStringLiteral("/b.jpg"));
+        QTest::mouseClick(FormDedoublone->Image1, Qt::LeftButton);
+        EXPECT_TRUE(FormPleinEcran->isVisible());
+        EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(32, 24));
+        FormPleinEcran->hide();
         // Image 1 of the first pair, b.jpg, goes: its two pairs here and Q's leave with it.
         QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
         EXPECT_EQ(FormDedoublone->GroupBoxList->title(), QStringLiteral("Liste des images en double (1)"));
-        ASSERT_EQ(FormDedoublone->StringGrid1->rowCount(), 1);
+        ASSERT_EQ(Rangees(), 1);
         EXPECT_EQ(Colonne(2), QStringList{"  0.00 %"});
         // Both kept: the last pair goes, and the window closes.
         QTest::mouseClick(FormDedoublone->BitBtn3, Qt::LeftButton);
@@ -111,6 +130,13 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
     EXPECT_EQ(QDir(corbeille).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "b.jpg1", "b.jpg2"}));
     EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg", "e.jpg"}));
     EXPECT_TRUE(QFile::exists(q + QStringLiteral("/d.jpg")));
+    // The store written after the window has closed holds what the window left.
+    ASSERT_TRUE(Destination(1)->SauveSignatures());
+    TListeDoublons relue(p);
+    QStringList lignesRelues;
+    TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures())
+        .Charge(p, relue, lignesRelues);
+    EXPECT_TRUE(lignesRelues.isEmpty());
 }
 
 TEST_F(RevueTest, SelectionDePlusieursLignesEtCorbeilleAbsente) {
@@ -127,19 +153,19 @@ TEST_F(RevueTest, SelectionDePlusieursLignesEtCorbeilleAbsente) {
         ChoisitRangees(1, 2);
         // Both deleted with two rows chosen: nothing.
         QTest::mouseClick(FormDedoublone->BitBtn4, Qt::LeftButton);
-        EXPECT_EQ(FormDedoublone->StringGrid1->rowCount(), 3);
+        EXPECT_EQ(Rangees(), 3);
         // Image 2 of both rows is e.jpg: asked once, cancelled, then deleted once.
         QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
-        EXPECT_EQ(FormDedoublone->StringGrid1->rowCount(), 3);
+        EXPECT_EQ(Rangees(), 3);
         accord = true;
         ChoisitRangees(1, 2);
         QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
-        ASSERT_EQ(FormDedoublone->StringGrid1->rowCount(), 1);
+        ASSERT_EQ(Rangees(), 1);
         // The trash gone: the move fails, the row and the file stay, and the user is told.
         ASSERT_TRUE(QDir(corbeille).removeRecursively());
         ChoisitRangees(1, 1);
         QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
-        EXPECT_EQ(FormDedoublone->StringGrid1->rowCount(), 1);
+        EXPECT_EQ(Rangees(), 1);
     });
     EXPECT_EQ(questions,
               (QStringList(2, "Etes-vous sur de vouloir effacer toutes les images 2 de la sélection ?")));
