@@ -343,19 +343,20 @@ bool TFormDedoublone::eventFilter(QObject* objet, QEvent* event) {
 }
 
 void TFormDedoublone::BitBtn1Click() {
-    const QList<int> rangees = RangeesChoisies();
-    if (rangees.size() > 1 && !questions->ConfirmeOkAnnuler(QStringLiteral(
-                                  "Etes-vous sur de vouloir effacer toutes les images 1 de la sélection ?")))
-        return;
-    Efface(rangees, true, false);
+    EffaceImage(1);
 }
 
 void TFormDedoublone::BitBtn2Click() {
+    EffaceImage(2);
+}
+
+void TFormDedoublone::EffaceImage(int k) {
     const QList<int> rangees = RangeesChoisies();
-    if (rangees.size() > 1 && !questions->ConfirmeOkAnnuler(QStringLiteral(
-                                  "Etes-vous sur de vouloir effacer toutes les images 2 de la sélection ?")))
+    if (rangees.size() > 1 &&
+        !questions->ConfirmeOkAnnuler(
+            QStringLiteral("Etes-vous sur de vouloir effacer toutes les images %1 de la sélection ?").arg(k)))
         return;
-    Efface(rangees, false, true);
+    Efface(rangees, k == 1, k == 2);
 }
 
 void TFormDedoublone::BitBtn4Click() {

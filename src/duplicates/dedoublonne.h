@@ -87,6 +87,8 @@ private:
     // The selected grid rows, top to bottom (1 is the first pair).
     QList<int> RangeesChoisies() const;
     void Selectionne(int rangee);
+    // Image k (1 or 2) of each chosen row, after the question when there are several rows.
+    void EffaceImage(int k);
     // Sends image 1, image 2 or both of each chosen row's pair to the trash.
     void Efface(const QList<int>& rangees, bool image1, bool image2);
     // After a command: the grid again, the row at the former top or the last one selected.
