@@ -40,6 +40,10 @@ public:
     int MontreModal(QDialog&) override { return QDialog::Accepted; }
     QString ChoisitDossier(QWidget*, const QString&) override { return {}; }
     bool ChoisitFonte(QWidget*, QFont&) override { return false; }
+    std::optional<QString> DemandeTexte(QWidget*, const QString&, const QString&,
+                                        const QString& defaut) override {
+        return defaut;
+    }
 };
 
 // Figures printed line by line; headless unless a platform is asked for.

@@ -20,6 +20,7 @@
 #include "splash2.h"
 #include "tools/nouvdest.h"
 #include "tools/recursif.h"
+#include "tools/renommage.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -35,6 +36,15 @@ void DemarrageDonnees() {
         QMessageBox::warning(MainForm, QStringLiteral("Mirasolve"),
                              QStringLiteral("Impossible de créer le dossier « %1 ».")
                                  .arg(echecs.join(QStringLiteral(" », « "))));
+
+    // A renaming cut off last time: its files go back to the names their store knows.
+    const QStringList nonRepris = ReprendRenommageInterrompu(
+        Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Renommage.txt")));
+    if (!nonRepris.isEmpty())
+        QMessageBox::warning(
+            MainForm, QStringLiteral("Mirasolve"),
+            QStringLiteral("Un renommage interrompu n'a pas pu être défait pour ces fichiers :\n") +
+                nonRepris.join(u'\n'));
 
     ListeSource = new TSourceListe;
     ListeSource->Attente = FormProgress;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QDialog;
 class QFont;
 class QWidget;
@@ -18,4 +20,7 @@ public:
     virtual QString ChoisitDossier(QWidget* parent, const QString& depart) = 0;
     // True, with police changed, when the user confirmed a font.
     virtual bool ChoisitFonte(QWidget* parent, QFont& police) = 0;
+    // The one-line input box: the text typed, or none when the user cancelled.
+    virtual std::optional<QString> DemandeTexte(QWidget* parent, const QString& titre, const QString& invite,
+                                                const QString& defaut) = 0;
 };

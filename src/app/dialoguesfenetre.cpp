@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 
 TDialoguesFenetre& TDialoguesFenetre::Commun() {
     static TDialoguesFenetre commun;
@@ -16,6 +17,14 @@ int TDialoguesFenetre::MontreModal(QDialog& dialogue) {
 
 QString TDialoguesFenetre::ChoisitDossier(QWidget* parent, const QString& depart) {
     return TSelecteurDossier::Choisit(parent, depart);
+}
+
+std::optional<QString> TDialoguesFenetre::DemandeTexte(QWidget* parent, const QString& titre,
+                                                       const QString& invite, const QString& defaut) {
+    bool accepte = false;
+    const QString texte = QInputDialog::getText(parent, titre, invite, QLineEdit::Normal, defaut, &accepte);
+    if (!accepte) return std::nullopt;
+    return texte;
 }
 
 bool TDialoguesFenetre::ChoisitFonte(QWidget* parent, QFont& police) {

@@ -9,4 +9,6 @@ public:
     int MontreModal(QDialog& dialogue) override;
     QString ChoisitDossier(QWidget* parent, const QString& depart) override;
     bool ChoisitFonte(QWidget* parent, QFont& police) override;
+    std::optional<QString> DemandeTexte(QWidget* parent, const QString& titre, const QString& invite,
+                                        const QString& defaut) override;
 };

@@ -258,6 +258,8 @@ public:
     void Montrerlesdestinationsquiontdesdoublons1Click();
     void Effacer1Click();
     void GestiondeSignatures1Click();
+    // Renames the files of the destination whose tile menu is open: a base asked, then numbers.
+    void Renommerlesfichiers1Click();
     // Reviews a destination's duplicate pairs in the review window, the search held off meanwhile.
     void RevoitDoublons(TDestination& d);
     // Shows the level of destination index, scrolled so that its tile is in view.
@@ -319,6 +321,8 @@ private:
     // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
     void DemandeArretRecherche();
     void DemarreTache(int index);
+    // Asks the running task to stop and waits for it: for commands that rename or move what it reads.
+    void AttendFinRecherche();
     void ChangeModeRecherche(bool locale, bool generale);
     void DessineProgression(qint64 fait, qint64 total);
 

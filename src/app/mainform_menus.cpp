@@ -154,6 +154,7 @@ void TMainForm::CreeMenus() {
     Renommerlesfichiers1 =
         NouvelleAction(PopupMenu2, QStringLiteral("Renommerlesfichiers1"),
                        QStringLiteral("&Renommer les fichiers dans la destination"), -1, 0);
+    connect(Renommerlesfichiers1, &QAction::triggered, this, &TMainForm::Renommerlesfichiers1Click);
     Slectionnercettedestinationcommesource1 =
         NouvelleAction(PopupMenu2, QStringLiteral("Slectionnercettedestinationcommesource1"),
                        QStringLiteral("Sélectionner cette destination comme source"), -1, 0);

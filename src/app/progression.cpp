@@ -44,7 +44,12 @@ void TFormProgress::Prepare(const QString& texte, int maximum) {
 
 void TFormProgress::Avance() {
     SurLeFilPrincipal(this, [this] {
-        ProgressBar1->setValue(std::min(ProgressBar1->maximum(), ProgressBar1->value() + 1));
+        const int maximum = std::max(1, ProgressBar1->maximum());
+        const int avant = ProgressBar1->value();
+        ProgressBar1->setValue(std::min(ProgressBar1->maximum(), avant + 1));
+        // Long work on the main thread runs no event loop: the bar is painted at once, each time
+        // it moves by a hundredth, so that it follows the work without slowing it down.
+        if (100LL * ProgressBar1->value() / maximum != 100LL * avant / maximum) ProgressBar1->repaint();
     });
 }
 

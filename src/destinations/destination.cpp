@@ -179,6 +179,41 @@ void TDestination::OublieImages(const QSet<QString>& fichiers) {
     });
 }
 
+bool TDestination::RenommeFichiers(const QHash<QString, QString>& nouveaux) {
+    if (nouveaux.isEmpty()) return false;
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    bool change = false;
+    auto renomme = [&](QString& chemin) {
+        const auto nouveau = nouveaux.constFind(chemin);
+        if (nouveau == nouveaux.cend()) return;
+        octetsDesNoms.remove(chemin);
+        chemin = *nouveau;
+        change = true;
+    };
+    for (auto& signature : ListeSignatures->Miniatures)
+        renomme(signature->Fichier);
+    for (QString& fichier : ATraiter)
+        renomme(fichier);
+    for (QString& fichier : ListeSignatures->Intraitables)
+        renomme(fichier);
+    bool lignesChangees = false;
+    for (QString& ligne : Doublons) {
+        QStringList champs = ligne.split(u'*');
+        if (champs.size() < 3) continue;
+        const bool avant = change;
+        change = false;
+        renomme(champs[1]);
+        renomme(champs[2]);
+        if (change) {
+            ligne = champs[0] + u'*' + champs[1] + u'*' + champs[2] + u'*';
+            lignesChangees = true;
+        }
+        change = change || avant;
+    }
+    if (lignesChangees) Doublons.sort(Qt::CaseInsensitive);
+    return change;
+}
+
 QString TDestination::NomAleatoire() {
     return ::NomAleatoire();
 }

@@ -117,6 +117,9 @@ public:
     void RetireDoublons(const QStringList& lignes);
     // Drops the signatures of these files and the duplicate lines that name one of them.
     void OublieImages(const QSet<QString>& fichiers);
+    // Files renamed (old path to new): every list that names one follows, the duplicate lines
+    // sorted again. True when something here changed.
+    bool RenommeFichiers(const QHash<QString, QString>& nouveaux);
     mutable std::mutex Verrou;
 
     QStringList ATraiter;

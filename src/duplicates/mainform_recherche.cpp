@@ -31,6 +31,13 @@ void TMainForm::DemandeArretRecherche() {
     if (TTacheMini* tache = TacheRecherche.data()) tache->DemandeArret();
 }
 
+void TMainForm::AttendFinRecherche() {
+    if (TTacheMini* tache = TacheRecherche.data()) {
+        tache->DemandeArret();
+        tache->wait();
+    }
+}
+
 void TMainForm::Timer2Timer() {
     if (Occupe.load() == 1) {
         // The button runs through images 21 to 24 while the search works.

@@ -27,7 +27,17 @@ public:
         return false;
     };
 
+    std::function<std::optional<QString>(const QString& titre, const QString& invite, const QString& defaut)>
+        Texte = [](const QString& titre, const QString&, const QString&) -> std::optional<QString> {
+        ADD_FAILURE() << "saisie inattendue : " << titre.toStdString();
+        return std::nullopt;
+    };
+
     int MontreModal(QDialog& dialogue) override { return Modal(dialogue); }
+    std::optional<QString> DemandeTexte(QWidget*, const QString& titre, const QString& invite,
+                                        const QString& defaut) override {
+        return Texte(titre, invite, defaut);
+    }
     QString ChoisitDossier(QWidget*, const QString& depart) override { return Dossier(depart); }
     bool ChoisitFonte(QWidget*, QFont& police) override { return Fonte(police); }
 };

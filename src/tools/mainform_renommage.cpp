@@ -1,0 +1,33 @@
+// Renaming a destination's files from its tile menu.
+
+#include "app/chemins.h"
+#include "app/curseur.h"
+#include "app/globaux.h"
+#include "app/mainform.h"
+#include "app/occupation.h"
+#include "app/progression.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "tools/renommage.h"
+
+void TMainForm::Renommerlesfichiers1Click() {
+    const int index = IndexDuMenuDeTuile();
+    if (index < 0) return;
+    const std::shared_ptr<TDestination> d = Configuration->Destinations.Partage(index);
+    const TOccupation occupation(Occupe);
+    // The search reads the files being renamed: it ends first.
+    AttendFinRecherche();
+    const std::optional<QString> base = Dialogues->DemandeTexte(this, QStringLiteral("Renommer les fichiers"),
+                                                                QStringLiteral("Base du nom"), d->Titre);
+    if (!base) return;
+    FixeCurseur(Qt::WaitCursor);
+    const TResultatRenommage resultat =
+        RenommeFichiers(*d, *base, Configuration->Destinations, FormProgress,
+                        Chemins::Joint(DossierProgramme, QStringLiteral("Renommage.txt")));
+    CurseurParDefaut();
+    FormProgress->Cache();
+    if (!resultat.Echecs.isEmpty())
+        Questions->Avertit(QStringLiteral("Ces fichiers ont gardé leur nom :\n") +
+                           resultat.Echecs.join(u'\n'));
+    RafraichisListeDestinations();
+}

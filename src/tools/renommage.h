@@ -1,0 +1,32 @@
+#pragma once
+
+#include "destinations/listedestinations.h"
+
+#include <QString>
+#include <QStringList>
+
+class IAttente;
+class TDestination;
+
+// What a renaming did: how many files it handled, and those that kept their names, with why.
+struct TResultatRenommage {
+    qsizetype Fichiers = 0;
+    QStringList Echecs; // "« path » : reason", in French
+};
+
+// Gives every image a destination knows (its signed images, then those waiting for a signature,
+// then the unreadable ones, each in list order) the name base + its number, zero-padded to the
+// digits of the count, + its own extension, in its own folder. Two passes, through temporary
+// names, so that no final name is ever taken by another file of the set. Every rename is checked
+// and never replaces a file: a file that cannot be renamed keeps its entry naming it as it is on
+// disk. The destination's lists, the duplicate lines of every destination and the stores follow.
+//
+// While it runs, journal (a file of the program's folder) lists each file's three names, so that
+// a renaming cut off can be undone at the next start (ReprendRenommageInterrompu).
+TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
+                                   const TListeDestinations& destinations, IAttente* attente,
+                                   const QString& journal);
+
+// Puts every file of a renaming that was cut off back under the name its store knows, and removes
+// the journal; the files that could not be put back, with why. Nothing when there is no journal.
+QStringList ReprendRenommageInterrompu(const QString& journal);
