@@ -1,0 +1,85 @@
+#include "app/progression.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/panneau.h"
+#include "duplicates/planification.h"
+#include "photo.h"
+#include "programme.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+
+// Through the real window: the search finds a pair, the tile menu renames the folder's files, and
+// the signatures, the pair and the store follow the new names.
+TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    const QImage photo = PhotoSynthetique(21, 640, 480);
+    ASSERT_TRUE(photo.save(vacances + QStringLiteral("/plage.jpg"), "JPEG", 90));
+    ASSERT_TRUE(photo.save(vacances + QStringLiteral("/plage copie.jpg"), "JPEG", 60));
+    ASSERT_TRUE(PhotoSynthetique(22, 640, 480).save(vacances + QStringLiteral("/dune.jpg"), "JPEG", 90));
+    EcritConfiguration({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
+    Demarre();
+    Affiche();
+    TDestination* d = Configuration->Destinations.Element(1);
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(AttendQue(
+        [] {
+            return MainForm->Occupe.load() == 0 && DestinationEnTraitement(Configuration->Destinations) < 0;
+        },
+        30000));
+    ASSERT_EQ(d->Comptes().Signatures, 3);
+    ASSERT_EQ(d->Comptes().Doublons, 1);
+    const QString indiceAvant = TPanneauDestinations::Indice(*d);
+
+    QStringList defauts;
+    dialogues.Texte = [&](const QString& titre, const QString& invite,
+                          const QString& defaut) -> std::optional<QString> {
+        EXPECT_EQ(titre, QStringLiteral("Renommer les fichiers"));
+        EXPECT_EQ(invite, QStringLiteral("Base du nom"));
+        defauts << defaut;
+        return QStringLiteral("Ete");
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Renommerlesfichiers1->trigger();
+    EXPECT_EQ(QDir(vacances).entryList(QDir::Files, QDir::Name),
+              (QStringList{"Ete0.jpg", "Ete1.jpg", "Ete2.jpg"}));
+    EXPECT_EQ(TPanneauDestinations::Indice(*d), indiceAvant);
+    // The wait window went through its two passes and is gone.
+    EXPECT_EQ(FormProgress->Label2->text(), QStringLiteral("Renommage des fichiers"));
+    EXPECT_EQ(FormProgress->ProgressBar1->maximum(), 6);
+    EXPECT_EQ(FormProgress->ProgressBar1->value(), 6);
+    EXPECT_FALSE(FormProgress->isVisible());
+    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    // The pair follows: its files exist under their new names, so the review opens on it.
+    QStringList montres;
+    dialogues.Modal = [&](QDialog& dialogue) {
+        montres << dialogue.objectName();
+        return int(QDialog::Rejected);
+    };
+    MainForm->RevoitDoublons(*d);
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormDedoublone")});
+    EXPECT_TRUE(d->CopieDoublons().front().contains(vacances + QStringLiteral("/Ete")));
+
+    // Cancelled the second time: nothing moves, and the default was the title again.
+    dialogues.Texte = [&](const QString&, const QString&, const QString& defaut) -> std::optional<QString> {
+        defauts << defaut;
+        return std::nullopt;
+    };
+    MainForm->Renommerlesfichiers1->trigger();
+    EXPECT_EQ(defauts, (QStringList{"Vacances", "Vacances"}));
+    EXPECT_EQ(QDir(vacances).entryList(QDir::Files, QDir::Name).size(), 3);
+
+    // Quit and start again: nothing to decode, the pair kept.
+    const QStringList doublons = d->CopieDoublons();
+    ASSERT_TRUE(MainForm->close());
+    DetruitFenetres();
+    CreeFenetres({env.Programme, env.Programme});
+    MainForm->FixeQuestions(&utilisateur);
+    TDestination* relue = Configuration->Destinations.Element(1);
+    EXPECT_EQ(relue->Comptes().ATraiter, 0);
+    EXPECT_EQ(relue->Comptes().Signatures, 3);
+    EXPECT_EQ(relue->CopieDoublons(), doublons);
+    EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Renommage.txt")));
+}

@@ -1,0 +1,166 @@
+#include "app/attente.h"
+#include "app/textefichier.h"
+#include "destinations/destination.h"
+#include "environnement.h"
+#include "tools/renommage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TAttenteComptee : public IAttente {
+public:
+    QString Texte;
+    int Maximum = -1, Pas = 0;
+    void Prepare(const QString& texte, int maximum) override {
+        Texte = texte;
+        Maximum = maximum;
+    }
+    void Avance() override { ++Pas; }
+    void Cache() override {}
+};
+
+QByteArray Contenu(const QString& chemin) {
+    QFile f(chemin);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("absent");
+}
+
+class RenommageTest : public testing::Test {
+protected:
+    RenommageTest() {
+        contexte.DossierProgramme = env.Programme;
+        QDir().mkpath(contexte.DossierSignatures());
+        dossier = env.Dossier(QStringLiteral("Vacances"));
+        destinations.Ajoute(TitreCorbeille, std::make_shared<TDestination>());
+    }
+    // A destination over the folder with these lists, its files holding their own names.
+    std::shared_ptr<TDestination> Destination(const QStringList& signees, const QStringList& enAttente = {},
+                                              const QStringList& illisibles = {}) {
+        auto d = std::make_shared<TDestination>(&contexte);
+        d->Charge(dossier, QStringLiteral("Vacances"));
+        d->ATraiter.clear();
+        for (const QString& nom : signees + enAttente + illisibles)
+            EcritFichier(QFile::encodeName(Chemin(nom)), nom.toUtf8());
+        for (const QString& nom : signees) {
+            auto s = std::make_shared<Tminiature>();
+            s->Fichier = Chemin(nom);
+            d->AjouteSignature(s, {});
+        }
+        for (const QString& nom : enAttente)
+            d->ATraiter << Chemin(nom);
+        for (const QString& nom : illisibles)
+            d->ListeSignatures->Intraitables << Chemin(nom);
+        destinations.Ajoute(d->Titre, d);
+        return d;
+    }
+    QString Chemin(const QString& nom) const { return dossier + u'/' + nom; }
+    QStringList Noms() const { return QDir(dossier).entryList(QDir::Files, QDir::Name); }
+    QString Journal() const { return env.Programme + QStringLiteral("/Renommage.txt"); }
+
+    EnvironnementTest env;
+    TContexteDestinations contexte;
+    TListeDestinations destinations;
+    QString dossier;
+};
+
+} // namespace
+
+TEST_F(RenommageTest, DouzeFichiersDansLOrdreDesListesEtLesPaires) {
+    auto d = Destination({"s1.jpg", "s2.JPG", "s3.jpeg", "s4.gif", "s5.Bmp"},
+                         {"a1.jpg", "a2.jpg", "a3", "a4.jpg", "a5.jpg"}, {"e1.jpg", "e2.jpg"});
+    // A pair inside the destination, and one with another destination.
+    d->Doublons << QStringLiteral("0000000001*%1*%2*").arg(Chemin("s2.JPG"), Chemin("s1.jpg"));
+    auto autre = std::make_shared<TDestination>();
+    autre->Chemin = env.Dossier(QStringLiteral("Autre"));
+    autre->Doublons << QStringLiteral("0000000002*/autre/x.jpg*%1*").arg(Chemin("s3.jpeg"));
+    destinations.Ajoute(QStringLiteral("Autre"), autre);
+    TAttenteComptee attente;
+    const TResultatRenommage resultat =
+        RenommeFichiers(*d, QStringLiteral("Ete"), destinations, &attente, Journal());
+    EXPECT_EQ(resultat.Fichiers, 12);
+    EXPECT_TRUE(resultat.Echecs.isEmpty());
+    EXPECT_EQ(attente.Texte, QStringLiteral("Renommage des fichiers"));
+    EXPECT_EQ(attente.Maximum, 24);
+    EXPECT_EQ(attente.Pas, 24);
+    EXPECT_EQ(Noms(),
+              (QStringList{"Ete00.jpg", "Ete01.JPG", "Ete02.jpeg", "Ete03.gif", "Ete04.Bmp", "Ete05.jpg",
+                           "Ete06.jpg", "Ete07", "Ete08.jpg", "Ete09.jpg", "Ete10.jpg", "Ete11.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("Ete07")), "a3");
+    EXPECT_EQ(Contenu(Chemin("Ete11.jpg")), "e2.jpg");
+    EXPECT_EQ(d->CopieSignatures()[1]->Fichier, Chemin("Ete01.JPG"));
+    EXPECT_EQ(d->ATraiter.front(), Chemin("Ete05.jpg"));
+    EXPECT_EQ(d->ListeSignatures->Intraitables.back(), Chemin("Ete11.jpg"));
+    EXPECT_EQ(d->CopieDoublons(),
+              QStringList{QStringLiteral("0000000001*%1*%2*").arg(Chemin("Ete01.JPG"), Chemin("Ete00.jpg"))});
+    EXPECT_EQ(autre->CopieDoublons(),
+              QStringList{QStringLiteral("0000000002*/autre/x.jpg*%1*").arg(Chemin("Ete02.jpeg"))});
+    EXPECT_FALSE(QFile::exists(Journal()));
+    // The store already holds the new names.
+    TListeDoublons relue(dossier);
+    QStringList lignes;
+    TMagasinSignatures(contexte.DossierSignatures()).Charge(dossier, relue, lignes);
+    EXPECT_EQ(relue.Miniatures.size(), 5u);
+    EXPECT_EQ(lignes, d->CopieDoublons());
+}
+
+TEST_F(RenommageTest, DejaNommesDansUnAutreOrdreEtBaseVide) {
+    auto d = Destination({"Ete03.jpg", "Ete00.jpg", "Ete04.jpg", "Ete01.jpg", "Ete02.jpg"});
+    EXPECT_TRUE(
+        RenommeFichiers(*d, QStringLiteral("Ete"), destinations, nullptr, Journal()).Echecs.isEmpty());
+    EXPECT_EQ(Contenu(Chemin("Ete0.jpg")), "Ete03.jpg");
+    EXPECT_EQ(Contenu(Chemin("Ete4.jpg")), "Ete02.jpg");
+    EXPECT_EQ(Noms().size(), 5);
+    // An empty base: the number and the extension.
+    EXPECT_TRUE(RenommeFichiers(*d, QString(), destinations, nullptr, Journal()).Echecs.isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"0.jpg", "1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
+}
+
+TEST_F(RenommageTest, FichierAbsentEtNomPrisHorsDesListes) {
+    auto d = Destination({"a.jpg", "b.jpg", "c.jpg"});
+    ASSERT_TRUE(QFile::remove(Chemin("b.jpg")));
+    EcritFichier(QFile::encodeName(Chemin("X2.jpg")), "hors des listes");
+    const TResultatRenommage resultat =
+        RenommeFichiers(*d, QStringLiteral("X"), destinations, nullptr, Journal());
+    ASSERT_EQ(resultat.Echecs.size(), 2);
+    EXPECT_TRUE(resultat.Echecs[0].contains(Chemin("b.jpg")));
+    EXPECT_TRUE(resultat.Echecs[1].contains(Chemin("c.jpg")));
+    // Nothing replaced, nothing left under a temporary name, every entry naming its file.
+    EXPECT_EQ(Contenu(Chemin("X2.jpg")), "hors des listes");
+    EXPECT_EQ(Noms(), (QStringList{"X0.jpg", "X2.jpg", "c.jpg"}));
+    QStringList fichiers;
+    for (const auto& s : d->CopieSignatures())
+        fichiers << QFileInfo(s->Fichier).fileName();
+    fichiers.sort();
+    EXPECT_EQ(fichiers, (QStringList{"X0.jpg", "b.jpg", "c.jpg"}));
+
+    // A destination without files: nothing, the wait window shown and hidden by the caller.
+    auto vide = std::make_shared<TDestination>(&contexte);
+    vide->Charge(env.Dossier(QStringLiteral("Vide")), QStringLiteral("Vide"));
+    TAttenteComptee attente;
+    EXPECT_EQ(RenommeFichiers(*vide, QStringLiteral("X"), destinations, &attente, Journal()).Fichiers, 0);
+    EXPECT_EQ(attente.Maximum, 0);
+}
+
+// Cut off between the passes (or in the second): at the next start every file goes back to the
+// name the store knows, and the journal goes.
+TEST_F(RenommageTest, RenommageInterrompuDefait) {
+    EcritFichier(QFile::encodeName(Chemin("zmxcksjf0.jpg")), "a");
+    EcritFichier(QFile::encodeName(Chemin("Ete1.jpg")), "b");
+    EcritFichier(QFile::encodeName(Chemin("c.jpg")), "c");
+    ASSERT_TRUE(TexteFichier::Ecrit(
+        Journal(),
+        {QString::fromLatin1(QFile::encodeName(Chemin("a.jpg")).toPercentEncoding()), Chemin("zmxcksjf0.jpg"),
+         Chemin("Ete0.jpg"), QString::fromLatin1(QFile::encodeName(Chemin("b.jpg")).toPercentEncoding()),
+         Chemin("zmxcksjf1.jpg"), Chemin("Ete1.jpg"),
+         QString::fromLatin1(QFile::encodeName(Chemin("c.jpg")).toPercentEncoding()), Chemin("zmxcksjf2.jpg"),
+         Chemin("Ete2.jpg")}));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("b.jpg")), "b");
+    EXPECT_FALSE(QFile::exists(Journal()));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+}
