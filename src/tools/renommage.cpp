@@ -65,7 +65,10 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
         f.octetsAnciens = f.octetsActuels = d.OctetsDe(anciens[i]);
         f.temporaire = NomNumerote(f.ancien, QStringLiteral("zmxcksjf"), numero);
         f.final = NomNumerote(f.ancien, base, numero);
-        lignesJournal << QString::fromLatin1(f.octetsAnciens.toPercentEncoding()) << f.temporaire << f.final;
+        // Every name as its bytes, percent-encoded, whatever the text encoding of the file.
+        for (const QByteArray& nom :
+             {f.octetsAnciens, QFile::encodeName(f.temporaire), QFile::encodeName(f.final)})
+            lignesJournal << QString::fromLatin1(nom.toPercentEncoding());
         fichiers << f;
     }
     if (attente)
@@ -110,11 +113,11 @@ QStringList ReprendRenommageInterrompu(const QString& journal) {
     for (qsizetype i = 0; i + 2 < lignes.size(); i += 3) {
         const QByteArray ancien = QByteArray::fromPercentEncoding(lignes[i].toLatin1());
         if (Fichiers::Existe(ancien)) continue;
-        for (const QString& ou : {lignes[i + 1], lignes[i + 2]}) {
-            const QByteArray octets = QFile::encodeName(ou);
-            if (!Fichiers::Existe(octets)) continue;
-            const Fichiers::Resultat fait = Fichiers::Deplace(octets, ancien);
-            if (!fait.Reussi) echecs << QStringLiteral("« %1 » : %2").arg(ou, fait.Raison);
+        for (const QString& ligne : {lignes[i + 1], lignes[i + 2]}) {
+            const QByteArray ou = QByteArray::fromPercentEncoding(ligne.toLatin1());
+            if (!Fichiers::Existe(ou)) continue;
+            const Fichiers::Resultat fait = Fichiers::Deplace(ou, ancien);
+            if (!fait.Reussi) echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(ou), fait.Raison);
             break;
         }
     }
