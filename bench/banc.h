@@ -40,6 +40,10 @@ public:
     int MontreModal(QDialog&) override { return QDialog::Accepted; }
     QString ChoisitDossier(QWidget*, const QString&) override { return {}; }
     bool ChoisitFonte(QWidget*, QFont&) override { return false; }
+    QString ChoisitFichier(QWidget*, const QString&, const QString&, const QString&, const QString&,
+                           bool) override {
+        return {};
+    }
     std::optional<QString> DemandeTexte(QWidget*, const QString&, const QString&,
                                         const QString& defaut) override {
         return defaut;

@@ -3,6 +3,7 @@
 #include "selecteurdossier.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 
@@ -17,6 +18,16 @@ int TDialoguesFenetre::MontreModal(QDialog& dialogue) {
 
 QString TDialoguesFenetre::ChoisitDossier(QWidget* parent, const QString& depart) {
     return TSelecteurDossier::Choisit(parent, depart);
+}
+
+QString TDialoguesFenetre::ChoisitFichier(QWidget* parent, const QString& titre, const QString& dossier,
+                                          const QString& filtre, const QString& suffixe, bool enregistrer) {
+    QFileDialog dialogue(parent, titre, dossier, filtre);
+    dialogue.setAcceptMode(enregistrer ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialogue.setFileMode(enregistrer ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialogue.setDefaultSuffix(suffixe);
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return QString();
+    return dialogue.selectedFiles().first();
 }
 
 std::optional<QString> TDialoguesFenetre::DemandeTexte(QWidget* parent, const QString& titre,

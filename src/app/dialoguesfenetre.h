@@ -9,6 +9,8 @@ public:
     int MontreModal(QDialog& dialogue) override;
     QString ChoisitDossier(QWidget* parent, const QString& depart) override;
     bool ChoisitFonte(QWidget* parent, QFont& police) override;
+    QString ChoisitFichier(QWidget* parent, const QString& titre, const QString& dossier,
+                           const QString& filtre, const QString& suffixe, bool enregistrer) override;
     std::optional<QString> DemandeTexte(QWidget* parent, const QString& titre, const QString& invite,
                                         const QString& defaut) override;
 };

@@ -279,6 +279,9 @@ public:
     // Scans the folder as the new source, sorts it by name, fills the list and shows its first file.
     void ChargeSource(const QString& dossier);
 
+    // The configuration manager: the tree of destinations rearranged, configurations saved and opened.
+    void Gestionnairedeconfiguration1Click();
+
     // The sensitivity of the duplicate search and the tile hints, edited in "Préférences".
     void Prfrences1Click();
 

@@ -33,6 +33,8 @@ void TMainForm::CreeMenus() {
     Gestionnairedeconfiguration1 =
         NouvelleAction(fichier, QStringLiteral("Gestionnairedeconfiguration1"),
                        QStringLiteral("Gérer les &Configurations multiples"), 2, 2205);
+    connect(Gestionnairedeconfiguration1, &QAction::triggered, this,
+            &TMainForm::Gestionnairedeconfiguration1Click);
     Prfrences1 =
         NouvelleAction(fichier, QStringLiteral("Prfrences1"), QStringLiteral("&Préférences"), 25, 2205);
     fichier->addSeparator();

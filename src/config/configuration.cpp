@@ -298,6 +298,29 @@ bool Tconfiguration::Lecture(const QString& fichier) {
     return true;
 }
 
+qsizetype Tconfiguration::PremiereLigneIllisible(const QString& fichier) {
+    QStringList texte;
+    if (QFileInfo::exists(fichier)) TexteFichier::Lit(fichier, texte);
+    const LignesConfiguration lignes(texte);
+    try {
+        // The whole numbers Lecture reads, in its order: the header's, then each record's.
+        for (const char* cle : {"WindowWidth", "WindowHeight", "WindowLeft", "WindowTop", "Divider1",
+                                "Divider2", "Divider3", "SizeFilterX", "SizeFilterY", "Sensibilite"})
+            lignes.Entier(QString::fromLatin1(cle), 0);
+        const int32_t nombre = std::max(0, lignes.Entier(QStringLiteral("DestinationCount"), 0));
+        qsizetype ligne = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
+        // Ten lines per record, past the end of the file an error; fields 2 to 6 and 8 are numbers.
+        for (int32_t i = 0; i < nombre; ++i, ligne += 10)
+            for (int champ = 0; champ < 10; ++champ) {
+                const QString& valeur = lignes.Ligne(ligne + champ);
+                if ((champ >= 2 && champ <= 6) || champ == 8) Entier(valeur, 0, ligne + champ + 1);
+            }
+    } catch (const ErreurLecture& erreur) {
+        return erreur.ligne;
+    }
+    return 0;
+}
+
 bool Tconfiguration::Ecriture(const QString& fichier) const {
     // A file read in part whose original could not be kept aside is never written over.
     if (FichiersAProteger.count(fichier)) return false;

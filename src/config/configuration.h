@@ -72,6 +72,9 @@ public:
     // and where the copy is. Font sizes are brought within what a tile can show, and every tree
     // level made reachable from the top.
     bool Lecture(const QString& fichier);
+    // The line of the first value that would stop Lecture on that file; 0 when it can be read whole
+    // (a missing file reads as the defaults).
+    static qsizetype PremiereLigneIllisible(const QString& fichier);
     // Writes the configuration, replacing the file only once it is complete; never over a file
     // read in part whose original could not be kept aside.
     bool Ecriture(const QString& fichier) const;

@@ -2,8 +2,10 @@
 
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/occupation.h"
 #include "app/trackbar.h"
 #include "config/configuration.h"
+#include "config/gestconf.h"
 #include "config/preferences.h"
 
 #include <QCheckBox>
@@ -16,4 +18,13 @@ void TMainForm::Prfrences1Click() {
     if (Dialogues->MontreModal(*FormPreference) != QDialog::Accepted) return;
     Configuration->Sensibilite = FormPreference->TrackBar1->value() * 10000;
     Configuration->BullesAide = !FormPreference->CheckBox1->isChecked();
+}
+
+void TMainForm::Gestionnairedeconfiguration1Click() {
+    {
+        const TOccupation occupation(Occupe);
+        DemandeArretRecherche();
+        Dialogues->MontreModal(*FormGestConf);
+    }
+    RafraichisListeDestinations();
 }

@@ -33,7 +33,17 @@ public:
         return std::nullopt;
     };
 
+    std::function<QString(const QString& titre, const QString& dossier, bool enregistrer)> Fichier =
+        [](const QString& titre, const QString&, bool) {
+            ADD_FAILURE() << "choix de fichier inattendu : " << titre.toStdString();
+            return QString();
+        };
+
     int MontreModal(QDialog& dialogue) override { return Modal(dialogue); }
+    QString ChoisitFichier(QWidget*, const QString& titre, const QString& dossier, const QString&,
+                           const QString&, bool enregistrer) override {
+        return Fichier(titre, dossier, enregistrer);
+    }
     std::optional<QString> DemandeTexte(QWidget*, const QString& titre, const QString& invite,
                                         const QString& defaut) override {
         return Texte(titre, invite, defaut);
