@@ -8,6 +8,7 @@
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "app/questions.h"
+#include "app/textefichier.h"
 #include "duplicates/magasin.h"
 
 #include <QDialog>
