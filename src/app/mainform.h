@@ -314,6 +314,8 @@ private:
     bool FormKeyDown(QObject* destinataire, QKeyEvent* event);
     bool AppMessage(QObject* destinataire, QKeyEvent* event);
     bool ToucheAide(QObject* destinataire, QKeyEvent* event);
+    // Keys 1 to 9 file into the tiles that show them (Ctrl copies).
+    bool ToucheDeTuile(QObject* destinataire, QKeyEvent* event);
 
     void ConnecteNavigation();
     void ConnecteDestinations();

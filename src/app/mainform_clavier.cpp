@@ -1,7 +1,10 @@
 #include "mainform.h"
 
 #include "aide.h"
+#include "config/configuration.h"
 #include "curseur.h"
+#include "destinations/destination.h"
+#include "destinations/panneau.h"
 #include "duplicates/dedoublonne.h"
 #include "fenetre.h"
 #include "globaux.h"
@@ -41,7 +44,9 @@ bool EstToucheMasquage(const QObject* destinataire, const QKeyEvent* event) {
 bool TMainForm::eventFilter(QObject* objet, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* touche = static_cast<QKeyEvent*>(event);
-        if (AppMessage(objet, touche) || ToucheAide(objet, touche) || FormKeyDown(objet, touche)) return true;
+        if (AppMessage(objet, touche) || ToucheAide(objet, touche) || ToucheDeTuile(objet, touche) ||
+            FormKeyDown(objet, touche))
+            return true;
     }
     return FiltreNavigation(objet, event) || QMainWindow::eventFilter(objet, event);
 }
@@ -68,6 +73,23 @@ bool TMainForm::FormKeyDown(QObject* destinataire, QKeyEvent* event) {
     QMouseEvent relache(QEvent::MouseButtonRelease, position, globale, Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(ImageDestination, &relache);
+    return true;
+}
+
+bool TMainForm::ToucheDeTuile(QObject* destinataire, QKeyEvent* event) {
+    const int touche = event->key() - Qt::Key_0;
+    if (touche < 1 || touche > 9 || !Configuration) return false;
+    const Qt::KeyboardModifiers autres = event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    if (autres != Qt::NoModifier) return false;
+    // Never while a dialog is open, nor while a text is being typed.
+    const auto* controle = qobject_cast<const QWidget*>(destinataire);
+    if (!controle || controle->window() != this || QApplication::activeModalWidget() ||
+        EstSaisieDeTexte(destinataire) || EstSaisieDeTexte(QApplication::focusWidget()))
+        return false;
+    TDestination* d = Panneau->Raccourcis[static_cast<std::size_t>(touche - 1)];
+    if (!d || !d->Active) return false;
+    // As a click on the tile would: Ctrl copies.
+    Classe(*d, event->modifiers().testFlag(Qt::ControlModifier));
     return true;
 }
 

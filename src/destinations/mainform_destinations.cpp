@@ -148,7 +148,8 @@ void TMainForm::ImageDestinationMouseMove(QPoint position) {
         FixeIndice(ImageDestination, QString(), false);
         return;
     }
-    FixeIndice(ImageDestination, TPanneauDestinations::Indice(*d), Configuration->BullesAide);
+    FixeIndice(ImageDestination, TPanneauDestinations::Indice(*d, Panneau->ToucheDe(*d)),
+               Configuration->BullesAide);
 }
 
 int TMainForm::IndexDuMenuDeTuile() const {

@@ -66,6 +66,15 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
     BarreMaximum = (nombre - 1 - NbTuilesVisibles < 0 ? 0 : nombre - NbTuilesVisibles) + 1;
     if (groupes.PositionCourante() > BarreMaximum) groupes.FixePositionCourante(BarreMaximum);
 
+    Raccourcis.fill(TTuile());
+    std::size_t raccourcis = 0;
+    if (sousNiveau)
+        for (int i = 1; i < destinations.Count() && raccourcis == 0; ++i)
+            if (destinations.Element(i)->SousGroupe == courant)
+                Raccourcis[raccourcis++] = destinations.Partage(i);
+    for (int i = 1; i < destinations.Count() && raccourcis < Raccourcis.size(); ++i)
+        if (destinations.Element(i)->Groupe == courant) Raccourcis[raccourcis++] = destinations.Partage(i);
+
     ImagePanneau.fill(Couleurs.Face);
     Tuiles.fill(TTuile());
     Dessine(*destinations.Element(0), 0, 0, 0, false, HauteurTuile, largeur, courant);
@@ -159,6 +168,14 @@ void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool
               x0, y + ty + 2);
     }
     p.setClipping(false);
+    if (const int touche = ToucheDe(d)) {
+        // The key, small and grey in the top left corner, inside the bevel.
+        QFont petite = PoliceFenetre;
+        petite.setPixelSize(9);
+        p.setFont(petite);
+        p.setPen(Couleurs.Ombre);
+        p.drawText(x + 3, y + 2 + QFontMetrics(petite).ascent(), QString::number(touche));
+    }
     if (enfonce) Trait(p, Qt::black, {{x - 1, y + h1 - 1}, {x - 1, y - 1}, {x + w1 - 1, y - 1}});
     p.end();
     DessineEtat(d, enfonce);
@@ -238,10 +255,18 @@ TDestination* TPanneauDestinations::TuileA(int y) const {
     return slot < NombreCases ? static_cast<TDestination*>(Tuiles[static_cast<size_t>(slot)]) : nullptr;
 }
 
-QString TPanneauDestinations::Indice(const TDestination& d) {
+QString TPanneauDestinations::Indice(const TDestination& d, int touche) {
     const TDestination::TComptes comptes = d.Comptes();
-    return d.Chemin + QStringLiteral("\rA traiter :%1\rTraités :%2\rErronés :%3")
-                          .arg(comptes.ATraiter)
-                          .arg(comptes.Signatures)
-                          .arg(comptes.Intraitables);
+    return d.Chemin +
+           QStringLiteral("\rA traiter :%1\rTraités :%2\rErronés :%3")
+               .arg(comptes.ATraiter)
+               .arg(comptes.Signatures)
+               .arg(comptes.Intraitables) +
+           (touche > 0 ? QStringLiteral("\rTouche : %1").arg(touche) : QString());
+}
+
+int TPanneauDestinations::ToucheDe(const TDestination& d) const {
+    for (std::size_t i = 0; i < Raccourcis.size(); ++i)
+        if (Raccourcis[i] == &d) return static_cast<int>(i) + 1;
+    return 0;
 }

@@ -45,6 +45,12 @@ public:
     // destination closed meanwhile.
     std::array<TTuile, NombreCases> Tuiles{};
 
+    // The tiles that keys 1 to 9 file into: the first nine of the level shown, below the trash,
+    // in the order shown (in a level, the tile that opens it first), whatever the scrolling.
+    std::array<TTuile, 9> Raccourcis{};
+    // The key of a tile (1 to 9), or 0 when it has none.
+    int ToucheDe(const TDestination& d) const;
+
     // What the layout asks of the scroll bar.
     bool BarreVisible = false;
     int32_t BarreMaximum = 0;
@@ -65,8 +71,9 @@ public:
 
     // The destination of the slot under a height in the picture, or none.
     TDestination* TuileA(int y) const;
-    // The tile hint: path and the three counts, lines separated by carriage returns.
-    static QString Indice(const TDestination& d);
+    // The tile hint: path and the three counts, lines separated by carriage returns, and the key
+    // that files into the tile when it has one.
+    static QString Indice(const TDestination& d, int touche = 0);
 
 private:
     void Biseau(QPainter& peintre, int x, int y, int w1, int h1, bool enfonce);

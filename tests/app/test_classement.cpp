@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +60,35 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     EXPECT_EQ(Configuration->AnnulDestinations.front().lock().get(), Destination(1));
     EXPECT_EQ(Destination(1)->ATraiter, QStringList{cible + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(avertissements.isEmpty());
+}
+
+// Keys 1 to 9 file into the first tiles of the level shown, as a click would; Ctrl copies; never
+// while a dialog is open or a text is typed, nor past the last tile.
+TEST_F(ClassementTest, ChiffresDesTuiles) {
+    EXPECT_EQ(MainForm->Panneau->ToucheDe(*Destination(1)), 1);
+    EXPECT_EQ(MainForm->Panneau->ToucheDe(*Destination(2)), 2);
+    EXPECT_EQ(MainForm->Panneau->ToucheDe(*Destination(0)), 0);
+    EXPECT_TRUE(TPanneauDestinations::Indice(*Destination(2), 2).endsWith(QStringLiteral("\rTouche : 2")));
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_2);
+    EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/a.jpg")));
+    ASSERT_TRUE(AttendRepos());
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
+    EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(Configuration->AnnulCopies, (QList<bool>{false, true}));
+    ASSERT_TRUE(AttendRepos());
+    // No third tile; a dialog open; a text being typed.
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_3);
+    QDialog dialogue(MainForm);
+    dialogue.setModal(true);
+    dialogue.show();
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_1);
+    dialogue.hide();
+    QLineEdit saisie(MainForm);
+    saisie.show();
+    QTest::keyClick(&saisie, Qt::Key_1);
+    EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(Configuration->AnnulCibles.size(), 2);
 }
 
 TEST_F(ClassementTest, CtrlAuRelacheCopie) {

@@ -87,6 +87,39 @@ TEST_F(PanneauTest, BeaucoupDeTuilesDefilent) {
     EXPECT_EQ(groupes.PositionCourante(), panneau.BarreMaximum);
 }
 
+// Keys 1 to 9: the first nine tiles of the level, whatever the scrolling; in a level, the tile that
+// opens it first. Each shows its digit in its top left corner.
+TEST_F(PanneauTest, ChiffresDesNeufPremieresTuiles) {
+    TDestination* parent = Ajoute(QStringLiteral("P"), 0, 1);
+    for (int i = 0; i < 12; ++i)
+        Ajoute(QStringLiteral("D%1").arg(i));
+    for (int i = 0; i < 3; ++i)
+        Ajoute(QStringLiteral("E%1").arg(i), 1);
+    panneau.Redimensionne({200, 450});
+    groupes.FixePositionCourante(4);
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    EXPECT_EQ(panneau.Raccourcis[0], parent);
+    EXPECT_EQ(panneau.Raccourcis[8]->Titre, QStringLiteral("D7"));
+    EXPECT_EQ(panneau.ToucheDe(*destinations.Element(10)), 0); // D8: no key
+    const TDestination* d4 = destinations.Element(6);
+    ASSERT_EQ(panneau.ToucheDe(*d4), 6);
+    // The digit in the corner is all that tells apart two tiles of the same kind.
+    auto coin = [&](const TDestination* d) {
+        return panneau.ImagePanneau.copy(d->TuileX + 3, d->TuileY + 2, 8, 10);
+    };
+    const TDestination* d8 = destinations.Element(10);
+    ASSERT_TRUE(d8->Visible);
+    EXPECT_NE(coin(d4), coin(d8));
+    EXPECT_EQ(panneau.ImagePanneau.copy(d4->TuileX + 20, d4->TuileY + 2, 30, 10),
+              panneau.ImagePanneau.copy(d8->TuileX + 20, d8->TuileY + 2, 30, 10));
+    groupes.Courant = 1;
+    panneau.RafraichisListeDestinations(destinations, groupes);
+    EXPECT_EQ(panneau.Raccourcis[0], parent);
+    EXPECT_EQ(panneau.Raccourcis[1]->Titre, QStringLiteral("E0"));
+    EXPECT_EQ(panneau.Raccourcis[3]->Titre, QStringLiteral("E2"));
+    EXPECT_EQ(panneau.Raccourcis[4], nullptr);
+}
+
 TEST_F(PanneauTest, JamaisPlusDeCasesQueLeTableau) {
     for (int i = 0; i < 80; ++i)
         Ajoute(QStringLiteral("D%1").arg(i));
