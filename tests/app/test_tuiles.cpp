@@ -70,8 +70,11 @@ TEST_F(TuilesTest, IndiceEtMenuDesTuiles) {
     QMouseEvent deplacement(QEvent::MouseMove, QPointF(60, famille->TuileY + 10), QPointF(), Qt::NoButton,
                             Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(MainForm->ImageDestination, &deplacement);
+    // The counts, then the key that files into the tile.
     EXPECT_EQ(Indice(MainForm->ImageDestination),
-              famille->Chemin + QStringLiteral("\rA traiter :0\rTraités :0\rErronés :0"));
+              famille->Chemin + QStringLiteral("\rA traiter :0\rTraités :0\rErronés :0\rTouche : %1")
+                                    .arg(MainForm->Panneau->ToucheDe(*famille)));
+    EXPECT_GT(MainForm->Panneau->ToucheDe(*famille), 0);
     // Tooltips shown: the file's "Bullesaide" was missing.
     EXPECT_FALSE(MainForm->ImageDestination->toolTip().isEmpty());
 }
