@@ -1,5 +1,7 @@
 #include "decodage.h"
 
+#include "orientation.h"
+
 #include <QFile>
 #include <QImageReader>
 
@@ -390,8 +392,16 @@ int EchelleJpeg(QSize naturelle, QSize ecran) {
 
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran) {
     switch (DecodeurDuNom(chemin)) {
-    case Decodeur::Jpeg:
-        return DecodeJpeg(chemin, ModeJpeg{ecran, false});
+    case Decodeur::Jpeg: {
+        // Shown as the camera says: turned, with the fit and the size of the turned picture.
+        const int orientation = OrientationDuFichier(chemin);
+        TImageDecodee image = DecodeJpeg(chemin, ModeJpeg{TailleOrientee(ecran, orientation), false});
+        if (orientation != 1 && image.Lisible) {
+            image.Image = Oriente(image.Image, orientation);
+            image.Naturelle = TailleOrientee(image.Naturelle, orientation);
+        }
+        return image;
+    }
     case Decodeur::Gif:
         return DecodeGif(chemin);
     case Decodeur::Bmp:

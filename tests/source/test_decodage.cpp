@@ -1,6 +1,7 @@
 #include "environnement.h"
 #include "photo.h"
 #include "source/decodage.h"
+#include "source/orientation.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -234,6 +235,106 @@ TEST_F(DecodageTest, GifPremiereImageEntrelaceeEtTransparence) {
     EXPECT_EQ(
         pourSignature.Image.convertToFormat(QImage::Format_RGB32),
         DecodeImagePourSignature(QFile::encodeName(opaque)).Image.convertToFormat(QImage::Format_RGB32));
+}
+
+namespace {
+
+// A JPEG with an Exif block put right after its start: the TIFF bytes given.
+QByteArray AvecExif(const QByteArray& jpeg, const QByteArray& tiff) {
+    QByteArray bloc = QByteArray("Exif\0\0", 6) + tiff;
+    const int longueur = static_cast<int>(bloc.size()) + 2;
+    return jpeg.left(2) + QByteArray("\xFF\xE1", 2) + char(longueur >> 8) + char(longueur & 0xFF) + bloc +
+           jpeg.mid(2);
+}
+
+// Little-endian TIFF with a first directory of one entry: tag, type, count and value given; the
+// directory at that offset, and that many entries announced.
+QByteArray Tiff(quint16 valeur, quint32 repertoire = 8, quint16 entrees = 1, quint16 type = 3) {
+    QByteArray t("II\x2A\0", 4);
+    auto mot = [&](quint16 v) {
+        t += char(v & 0xFF);
+        t += char(v >> 8);
+    };
+    auto long_ = [&](quint32 v) {
+        mot(quint16(v & 0xFFFF));
+        mot(quint16(v >> 16));
+    };
+    long_(repertoire);
+    mot(entrees);
+    mot(0x0112);
+    mot(type);
+    long_(1);
+    mot(valeur);
+    mot(0);
+    long_(8); // a next directory pointing back at the first: never followed
+    return t;
+}
+
+} // namespace
+
+// A photo turned as its Exif orientation says, for the display only: where each corner of a
+// picture of four coloured quarters ends up, and the turned size.
+TEST_F(DecodageTest, OrientationExifDesHuitValeurs) {
+    QImage quarts(64, 32, QImage::Format_RGB32);
+    QPainter peintre(&quarts);
+    peintre.fillRect(0, 0, 32, 16, Qt::red);
+    peintre.fillRect(32, 0, 32, 16, Qt::green);
+    peintre.fillRect(0, 16, 32, 16, Qt::blue);
+    peintre.fillRect(32, 16, 32, 16, Qt::white);
+    peintre.end();
+    const QByteArray jpeg = Jpeg(quarts);
+    // Per orientation: the quarters seen at the top left, top right and bottom left.
+    const QList<QList<QColor>> attendus{{Qt::red, Qt::green, Qt::blue},   {Qt::green, Qt::red, Qt::white},
+                                        {Qt::white, Qt::blue, Qt::green}, {Qt::blue, Qt::white, Qt::red},
+                                        {Qt::red, Qt::blue, Qt::green},   {Qt::blue, Qt::red, Qt::white},
+                                        {Qt::white, Qt::green, Qt::blue}, {Qt::green, Qt::white, Qt::red}};
+    auto proche = [](QRgb a, const QColor& b) {
+        return std::abs(qRed(a) - b.red()) < 40 && std::abs(qGreen(a) - b.green()) < 40 &&
+               std::abs(qBlue(a) - b.blue()) < 40;
+    };
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        const QByteArray chemin =
+            Ecrit(QStringLiteral("o%1.jpg").arg(orientation), AvecExif(jpeg, Tiff(orientation)));
+        EXPECT_EQ(OrientationDuFichier(chemin), orientation);
+        const TImageDecodee image = DecodeImage(chemin, {800, 600});
+        ASSERT_TRUE(image.Lisible);
+        const QSize attendue = orientation >= 5 ? QSize(32, 64) : QSize(64, 32);
+        EXPECT_EQ(image.Naturelle, attendue) << orientation;
+        ASSERT_EQ(image.Image.size(), attendue) << orientation;
+        const int d = attendue.width() - 4, b = attendue.height() - 4;
+        const QList<QColor>& coins = attendus[orientation - 1];
+        EXPECT_TRUE(proche(image.Image.pixel(3, 3), coins[0])) << orientation;
+        EXPECT_TRUE(proche(image.Image.pixel(d, 3), coins[1])) << orientation;
+        EXPECT_TRUE(proche(image.Image.pixel(3, b), coins[2])) << orientation;
+        // The signature stays on the stored pixels.
+        EXPECT_EQ(DecodeImagePourSignature(chemin).Naturelle, QSize(64, 32));
+    }
+}
+
+// Orientation blocks that cannot be read leave the photo as it is stored.
+TEST_F(DecodageTest, BlocsDOrientationHostiles) {
+    const QByteArray jpeg = Jpeg(PhotoSynthetique(1, 40, 20));
+    QByteArray tronque = AvecExif(jpeg, Tiff(6));
+    tronque.truncate(20);
+    const struct {
+        const char* nom;
+        QByteArray octets;
+    } cas[] = {
+        {"exif-repertoire-hors-du-bloc.jpg", AvecExif(jpeg, Tiff(6, 4000))},
+        {"exif-nombre-d-entrees-enorme.jpg", AvecExif(jpeg, Tiff(6, 8, 65535).left(14))},
+        {"exif-orientation-9.jpg", AvecExif(jpeg, Tiff(9))},
+        {"exif-mauvais-type.jpg", AvecExif(jpeg, Tiff(6, 8, 1, 4))},
+        {"exif-ordre-inconnu.jpg", AvecExif(jpeg, QByteArray("XX") + Tiff(6).mid(2))},
+        {"exif-segment-tronque.jpg", tronque},
+    };
+    for (const auto& c : cas) {
+        const QByteArray chemin = Ecrit(QString::fromLatin1(c.nom), c.octets);
+        EXPECT_EQ(OrientationDuFichier(chemin), 1) << c.nom;
+        const TImageDecodee image = DecodeImage(chemin, {800, 600});
+        if (image.Lisible) {
+            EXPECT_EQ(image.Naturelle, QSize(40, 20)) << c.nom;
+        }
+    }
 }
 
 TEST_F(DecodageTest, UnDecodageDeSignatureArreteAbandonne) {
