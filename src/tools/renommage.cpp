@@ -75,7 +75,14 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
         attente->Prepare(QStringLiteral("Renommage des fichiers"), static_cast<int>(2 * fichiers.size()));
     if (fichiers.isEmpty()) return resultat;
     // Written before the first file moves: a renaming cut off is undone from it at the next start.
-    const bool journalEcrit = TexteFichier::Ecrit(journal, lignesJournal);
+    // Without it, nothing moves.
+    if (!TexteFichier::Ecrit(journal, lignesJournal)) {
+        resultat.Echecs << QStringLiteral(
+                               "« %1 » : le journal du renommage n'a pas pu être écrit ; aucun fichier "
+                               "n'a été renommé")
+                               .arg(journal);
+        return resultat;
+    }
 
     // A file that cannot take its temporary name is tried again from where it is in the second pass.
     for (TFichierRenomme& f : fichiers) {
@@ -102,7 +109,7 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
     }
     if (!dansLaListe) d.RenommeFichiers(nouveaux);
     d.SauveSignatures();
-    if (journalEcrit) QFile::remove(journal);
+    QFile::remove(journal);
     return resultat;
 }
 

@@ -137,6 +137,12 @@ TEST_F(RenommageTest, FichierAbsentEtNomPrisHorsDesListes) {
     fichiers.sort();
     EXPECT_EQ(fichiers, (QStringList{"X0.jpg", "b.jpg", "c.jpg"}));
 
+    // No journal can be written: nothing moves.
+    const TResultatRenommage sansJournal = RenommeFichiers(*d, QStringLiteral("Y"), destinations, nullptr,
+                                                           env.Racine() + QStringLiteral("/absent/j.txt"));
+    ASSERT_EQ(sansJournal.Echecs.size(), 1);
+    EXPECT_EQ(Noms(), (QStringList{"X0.jpg", "X2.jpg", "c.jpg"}));
+
     // A destination without files: nothing, the wait window shown and hidden by the caller.
     auto vide = std::make_shared<TDestination>(&contexte);
     vide->Charge(env.Dossier(QStringLiteral("Vide")), QStringLiteral("Vide"));
