@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -65,6 +66,18 @@ inline void DemarreProgramme(const QString& programme) {
     MainForm->showMinimized();
     MainForm->Timer1Timer();
 }
+
+// A scratch root for a benchmark: the program's folder "programme" in it, with its "Signatures",
+// and the home folder pointed at the root, so that nothing of the user's is read or written.
+struct TRacineBanc {
+    QTemporaryDir Racine;
+    QString Programme = Racine.path() + QStringLiteral("/programme");
+    TRacineBanc() {
+        QDir().mkpath(Programme + QStringLiteral("/Signatures"));
+        qputenv("HOME", QFile::encodeName(Racine.path()));
+    }
+    QString Chemin() const { return Racine.path(); }
+};
 
 // Milliseconds since the timer started.
 inline double Ms(const QElapsedTimer& t) {

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -29,17 +28,15 @@ int main(int argc, char* argv[]) {
     PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QTemporaryDir racine;
-    const QString programme = racine.path() + QStringLiteral("/programme");
-    QDir().mkpath(programme + QStringLiteral("/Signatures"));
-    qputenv("HOME", QFile::encodeName(racine.path()));
+    const TRacineBanc banc;
+    const QString& programme = banc.Programme;
 
     QStringList ini{QStringLiteral("DestinationCount=%1").arg(NombreDestinations)};
     {
         TIndexPartage index;
         TMagasinSignatures magasin(programme + QStringLiteral("/Signatures"), &index);
         for (int d = 0; d < NombreDestinations; ++d) {
-            const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 4, 10, QChar(u'0'));
+            const QString dossier = banc.Chemin() + QStringLiteral("/dest/D%1").arg(d, 4, 10, QChar(u'0'));
             PrepareDossierSigne(dossier, ImagesParDestination, magasin);
             ini << QStringLiteral("D%1").arg(d) << dossier << "-1"
                 << "0"

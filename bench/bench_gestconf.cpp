@@ -10,7 +10,6 @@
 #include "destinations/destination.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -18,14 +17,12 @@ int main(int argc, char* argv[]) {
     PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QTemporaryDir racine;
-    const QString programme = racine.path() + QStringLiteral("/programme");
-    QDir().mkpath(programme);
-    qputenv("HOME", QFile::encodeName(racine.path()));
+    const TRacineBanc banc;
+    const QString& programme = banc.Programme;
     // 2,000 empty folders: 500 levels, each opened by one destination of the level above it.
     QStringList ini{QStringLiteral("DestinationCount=2000")};
     for (int i = 0; i < 2000; ++i) {
-        const QString dossier = racine.path() + QStringLiteral("/d%1").arg(i);
+        const QString dossier = banc.Chemin() + QStringLiteral("/d%1").arg(i);
         QDir().mkpath(dossier);
         const int niveau = i < 500 ? i + 1 : -1;                   // the first 500 open a level each
         const int dans = i == 0 ? 0 : (i < 500 ? i : 1 + i % 500); // and stand in the one before
@@ -37,7 +34,7 @@ int main(int argc, char* argv[]) {
             << "8"
             << "XXXXXX";
     }
-    const QString fichier = racine.path() + QStringLiteral("/deux-mille.ini");
+    const QString fichier = banc.Chemin() + QStringLiteral("/deux-mille.ini");
     TexteFichier::Ecrit(fichier, ini);
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"), ini);
 

@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -25,10 +24,9 @@ int main(int argc, char* argv[]) {
     PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QTemporaryDir racine;
-    const QString programme = racine.path() + QStringLiteral("/programme");
-    const QString photos = racine.path() + QStringLiteral("/photos");
-    QDir().mkpath(programme);
+    const TRacineBanc banc;
+    const QString& programme = banc.Programme;
+    const QString photos = banc.Chemin() + QStringLiteral("/photos");
     QDir().mkpath(photos);
     // Two 12-megapixel photos and 10,000 pairs of small files.
     PhotoSynthetique(1, 4000, 3000, 200).save(photos + QStringLiteral("/grande1.jpg"), "JPEG", 90);
@@ -42,7 +40,6 @@ int main(int argc, char* argv[]) {
         QFile::copy(photos + QStringLiteral("/modele.jpg"), b);
         lignes << LigneDoublon(1000 + i, a, b);
     }
-    qputenv("HOME", QFile::encodeName(racine.path()));
     TQuestionsBanc questions;
     DemarreProgramme(programme);
     MainForm->FixeQuestions(&questions);
