@@ -4,6 +4,7 @@
 #include "app/chemins.h"
 #include "app/questions.h"
 #include "duplicates/magasin.h"
+#include "duplicates/revue.h"
 #include "source/balayage.h"
 
 #include <QFile>
@@ -79,16 +80,20 @@ QByteArray TDestination::OctetsDe(const QString& fichier) const {
 
 void TDestination::Oublie(const QString& fichier) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    auto& miniatures = ListeSignatures->Miniatures;
-    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
-                                    [&](const auto& m) { return m->Fichier == fichier; }),
-                     miniatures.end());
+    OublieSignaturesEtPaires({fichier});
     ATraiter.removeAll(fichier);
     octetsDesNoms.remove(fichier);
     ListeSignatures->Intraitables.removeAll(fichier);
+}
+
+void TDestination::OublieSignaturesEtPaires(const QSet<QString>& fichiers) {
+    auto& miniatures = ListeSignatures->Miniatures;
+    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
+                                    [&](const auto& m) { return fichiers.contains(m->Fichier); }),
+                     miniatures.end());
     Doublons.removeIf([&](const QString& ligne) {
-        const QStringList champs = ligne.split(u'*');
-        return (champs.size() > 1 && champs[1] == fichier) || (champs.size() > 2 && champs[2] == fichier);
+        const TPaire paire = LitPaire(ligne);
+        return fichiers.contains(paire.Image1) || fichiers.contains(paire.Image2);
     });
 }
 
@@ -153,8 +158,8 @@ void TDestination::ElagueDoublons() {
     const QStringList lignes = CopieDoublons();
     QSet<QString> absentes;
     for (const QString& ligne : lignes) {
-        const QStringList champs = ligne.split(u'*');
-        if (!QFile::exists(champs.value(1)) || !QFile::exists(champs.value(2))) absentes.insert(ligne);
+        const TPaire paire = LitPaire(ligne);
+        if (!QFile::exists(paire.Image1) || !QFile::exists(paire.Image2)) absentes.insert(ligne);
     }
     if (absentes.isEmpty()) return;
     const std::lock_guard<std::mutex> verrou(Verrou);
@@ -169,49 +174,37 @@ void TDestination::RetireDoublons(const QStringList& lignes) {
 
 void TDestination::OublieImages(const QSet<QString>& fichiers) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    auto& miniatures = ListeSignatures->Miniatures;
-    miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
-                                    [&](const auto& m) { return fichiers.contains(m->Fichier); }),
-                     miniatures.end());
-    Doublons.removeIf([&](const QString& ligne) {
-        const QStringList champs = ligne.split(u'*');
-        return fichiers.contains(champs.value(1)) || fichiers.contains(champs.value(2));
-    });
+    OublieSignaturesEtPaires(fichiers);
 }
 
 bool TDestination::RenommeFichiers(const QHash<QString, QString>& nouveaux) {
     if (nouveaux.isEmpty()) return false;
     const std::lock_guard<std::mutex> verrou(Verrou);
-    bool change = false;
+    // True when the path was one of the renamed files.
     auto renomme = [&](QString& chemin) {
         const auto nouveau = nouveaux.constFind(chemin);
-        if (nouveau == nouveaux.cend()) return;
+        if (nouveau == nouveaux.cend()) return false;
         octetsDesNoms.remove(chemin);
         chemin = *nouveau;
-        change = true;
+        return true;
     };
+    bool fichiersChanges = false;
     for (auto& signature : ListeSignatures->Miniatures)
-        renomme(signature->Fichier);
+        fichiersChanges |= renomme(signature->Fichier);
     for (QString& fichier : ATraiter)
-        renomme(fichier);
+        fichiersChanges |= renomme(fichier);
     for (QString& fichier : ListeSignatures->Intraitables)
-        renomme(fichier);
+        fichiersChanges |= renomme(fichier);
     bool lignesChangees = false;
     for (QString& ligne : Doublons) {
-        QStringList champs = ligne.split(u'*');
-        if (champs.size() < 3) continue;
-        const bool avant = change;
-        change = false;
-        renomme(champs[1]);
-        renomme(champs[2]);
-        if (change) {
-            ligne = champs[0] + u'*' + champs[1] + u'*' + champs[2] + u'*';
-            lignesChangees = true;
-        }
-        change = change || avant;
+        TPaire paire = LitPaire(ligne);
+        const bool un = renomme(paire.Image1), deux = renomme(paire.Image2);
+        if (!un && !deux) continue;
+        ligne = LigneDoublon(paire.Dissemblance, paire.Image1, paire.Image2);
+        lignesChangees = true;
     }
     if (lignesChangees) Doublons.sort(Qt::CaseInsensitive);
-    return change;
+    return fichiersChanges || lignesChangees;
 }
 
 QString TDestination::NomAleatoire() {

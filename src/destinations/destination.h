@@ -144,6 +144,8 @@ public:
     TContexteDestinations* Contexte;
 
 private:
+    // Drops the signatures of these files and the duplicate lines naming one of them; under the lock.
+    void OublieSignaturesEtPaires(const QSet<QString>& fichiers);
     // Queues a path found as bytes, keeping the bytes when the text does not give them back.
     void EnFile(const QByteArray& chemin);
 
