@@ -123,6 +123,54 @@ private:
     const QStringList& lignes;
 };
 
+// The values before the destinations, into a configuration or a scratch copy, one by one: what
+// was read before a bad value stays.
+struct TEnteteLue {
+    bool Maximized = false, SizeFilter = false, BullesAide = true;
+    int32_t WindowWidth = 0, WindowHeight = 0, WindowLeft = 0, WindowTop = 0, Divider1 = 0, Divider2 = 0,
+            Divider3 = 0, SizeFilterX = 0, SizeFilterY = 0, Sensibilite = 0, DestinationCount = 0;
+};
+
+template <typename Cible> void LitEntete(const LignesConfiguration& lignes, Cible& c) {
+    c.Maximized = lignes.Valeur(QStringLiteral("Maximized")) == QStringLiteral("M");
+    c.WindowWidth = lignes.Entier(QStringLiteral("WindowWidth"), 640);
+    c.WindowHeight = lignes.Entier(QStringLiteral("WindowHeight"), 480);
+    c.WindowLeft = lignes.Entier(QStringLiteral("WindowLeft"), 0);
+    c.WindowTop = lignes.Entier(QStringLiteral("WindowTop"), 0);
+    c.Divider1 = lignes.Entier(QStringLiteral("Divider1"), 167);
+    c.Divider2 = lignes.Entier(QStringLiteral("Divider2"), 98);
+    c.Divider3 = lignes.Entier(QStringLiteral("Divider3"), 65);
+    c.SizeFilter = lignes.Valeur(QStringLiteral("SizeFilter")) == QStringLiteral("1");
+    c.SizeFilterX = lignes.Entier(QStringLiteral("SizeFilterX"), 100);
+    c.SizeFilterY = lignes.Entier(QStringLiteral("SizeFilterY"), 100);
+    c.Sensibilite = lignes.Entier(QStringLiteral("Sensibilite"), 150000);
+    c.BullesAide = lignes.Valeur(QStringLiteral("Bullesaide")) != QStringLiteral("1");
+    c.DestinationCount = std::max(0, lignes.Entier(QStringLiteral("DestinationCount"), 0));
+}
+
+// One destination's ten lines as written, from line `ligne` (counted from 0).
+struct TEnregistrementLu {
+    QString titre, chemin, face, drapeaux;
+    int32_t sousGroupe = -1, groupe = 0, charset = 1, couleur = 1, hauteur = -11, taille = 8;
+};
+
+TEnregistrementLu LitEnregistrement(const LignesConfiguration& lignes, qsizetype ligne) {
+    TEnregistrementLu e;
+    e.titre = lignes.Ligne(ligne);
+    e.chemin = lignes.Ligne(ligne + 1);
+    e.sousGroupe = Entier(lignes.Ligne(ligne + 2), -1, ligne + 3);
+    e.groupe = Entier(lignes.Ligne(ligne + 3), 0, ligne + 4);
+    e.charset = Entier(lignes.Ligne(ligne + 4), 1, ligne + 5);
+    e.couleur = Entier(lignes.Ligne(ligne + 5), 1, ligne + 6);
+    e.hauteur = Entier(lignes.Ligne(ligne + 6), -11, ligne + 7);
+    e.face = lignes.Ligne(ligne + 7);
+    if (e.face.isEmpty()) e.face = QStringLiteral("MS Sans Serif");
+    e.taille = Entier(lignes.Ligne(ligne + 8), 8, ligne + 9);
+    // A short flags line reads its missing characters as "X".
+    e.drapeaux = lignes.Ligne(ligne + 9).leftJustified(6, u'X', true);
+    return e;
+}
+
 int32_t HauteurDePoints(int points) {
     return -static_cast<int32_t>(std::lround(points * 96.0 / 72.0));
 }
@@ -207,20 +255,7 @@ bool Tconfiguration::Lecture(const QString& fichier) {
     const int premiere = Destinations.Count();
     const TLotMagasin lot(&ContexteDestinations);
     try {
-        Maximized = lignes.Valeur(QStringLiteral("Maximized")) == QStringLiteral("M");
-        WindowWidth = lignes.Entier(QStringLiteral("WindowWidth"), 640);
-        WindowHeight = lignes.Entier(QStringLiteral("WindowHeight"), 480);
-        WindowLeft = lignes.Entier(QStringLiteral("WindowLeft"), 0);
-        WindowTop = lignes.Entier(QStringLiteral("WindowTop"), 0);
-        Divider1 = lignes.Entier(QStringLiteral("Divider1"), 167);
-        Divider2 = lignes.Entier(QStringLiteral("Divider2"), 98);
-        Divider3 = lignes.Entier(QStringLiteral("Divider3"), 65);
-        SizeFilter = lignes.Valeur(QStringLiteral("SizeFilter")) == QStringLiteral("1");
-        SizeFilterX = lignes.Entier(QStringLiteral("SizeFilterX"), 100);
-        SizeFilterY = lignes.Entier(QStringLiteral("SizeFilterY"), 100);
-        Sensibilite = lignes.Entier(QStringLiteral("Sensibilite"), 150000);
-        BullesAide = lignes.Valeur(QStringLiteral("Bullesaide")) != QStringLiteral("1");
-        DestinationCount = std::max(0, lignes.Entier(QStringLiteral("DestinationCount"), 0));
+        LitEntete(lignes, *this);
 
         Destinations.Reserve(Destinations.Count() + std::min(DestinationCount, 100000) + 1);
         IChargement* chargement = ContexteDestinations.Chargement;
@@ -230,23 +265,14 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         for (int i = 0; i < Destinations.Count(); ++i)
             ouverts.insert(Destinations.Element(i)->Chemin);
         for (int32_t i = 0; i < DestinationCount; ++i, ligne += 10) {
-            QString titre = lignes.Ligne(ligne);
+            const TEnregistrementLu lu = LitEnregistrement(lignes, ligne);
+            QString titre = lu.titre;
             if (titre.isEmpty()) titre = QStringLiteral(" ");
             // "Corbeille" names the trash alone, as the properties dialog makes sure.
             if (titre == TitreCorbeille) titre += u' ';
-            QString chemin = lignes.Ligne(ligne + 1);
-            chemin = chemin.isEmpty() ? Chemins::DossierParDefaut()
-                                      : Chemins::Nettoye(chemin, ContexteDestinations.DossierProgramme);
-            const int32_t sousGroupe = Entier(lignes.Ligne(ligne + 2), -1, ligne + 3);
-            const int32_t groupe = Entier(lignes.Ligne(ligne + 3), 0, ligne + 4);
-            const int32_t charset = Entier(lignes.Ligne(ligne + 4), 1, ligne + 5);
-            const int32_t couleur = Entier(lignes.Ligne(ligne + 5), 1, ligne + 6);
-            const int32_t hauteur = Entier(lignes.Ligne(ligne + 6), -11, ligne + 7);
-            QString face = lignes.Ligne(ligne + 7);
-            if (face.isEmpty()) face = QStringLiteral("MS Sans Serif");
-            const int32_t taille = Entier(lignes.Ligne(ligne + 8), 8, ligne + 9);
-            // A short flags line reads its missing characters as "X".
-            const QString drapeaux = lignes.Ligne(ligne + 9).leftJustified(6, u'X', true);
+            const QString chemin = lu.chemin.isEmpty()
+                                       ? Chemins::DossierParDefaut()
+                                       : Chemins::Nettoye(lu.chemin, ContexteDestinations.DossierProgramme);
             if (chargement) chargement->PasLecture();
             // A folder opened already, or one of the program's own, is not opened (again).
             if (ouverts.count(chemin) || Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme))
@@ -255,13 +281,13 @@ bool Tconfiguration::Lecture(const QString& fichier) {
             auto destination = std::make_unique<TDestination>(&ContexteDestinations);
             if (chargement) chargement->DestinationEnCours(titre);
             destination->Charge(chemin, titre);
-            destination->SousGroupe = sousGroupe;
-            destination->Groupe = groupe;
-            destination->FonteCharset = charset;
-            destination->FonteCouleur = couleur;
-            destination->Fonte = PoliceLue(face, hauteur, taille, drapeaux);
-            destination->RechercheLocale = drapeaux[4] != u'X';
-            destination->RechercheGenerale = drapeaux[5] != u'X';
+            destination->SousGroupe = lu.sousGroupe;
+            destination->Groupe = lu.groupe;
+            destination->FonteCharset = lu.charset;
+            destination->FonteCouleur = lu.couleur;
+            destination->Fonte = PoliceLue(lu.face, lu.hauteur, lu.taille, lu.drapeaux);
+            destination->RechercheLocale = lu.drapeaux[4] != u'X';
+            destination->RechercheGenerale = lu.drapeaux[5] != u'X';
 
             if (QFileInfo(destination->Chemin).isDir()) {
                 ouverts.insert(chemin);
@@ -303,18 +329,12 @@ qsizetype Tconfiguration::PremiereLigneIllisible(const QString& fichier) {
     if (QFileInfo::exists(fichier)) TexteFichier::Lit(fichier, texte);
     const LignesConfiguration lignes(texte);
     try {
-        // The whole numbers Lecture reads, in its order: the header's, then each record's.
-        for (const char* cle : {"WindowWidth", "WindowHeight", "WindowLeft", "WindowTop", "Divider1",
-                                "Divider2", "Divider3", "SizeFilterX", "SizeFilterY", "Sensibilite"})
-            lignes.Entier(QString::fromLatin1(cle), 0);
-        const int32_t nombre = std::max(0, lignes.Entier(QStringLiteral("DestinationCount"), 0));
+        // What Lecture reads, in its order, without opening anything.
+        TEnteteLue entete;
+        LitEntete(lignes, entete);
         qsizetype ligne = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
-        // Ten lines per record, past the end of the file an error; fields 2 to 6 and 8 are numbers.
-        for (int32_t i = 0; i < nombre; ++i, ligne += 10)
-            for (int champ = 0; champ < 10; ++champ) {
-                const QString& valeur = lignes.Ligne(ligne + champ);
-                if ((champ >= 2 && champ <= 6) || champ == 8) Entier(valeur, 0, ligne + champ + 1);
-            }
+        for (int32_t i = 0; i < entete.DestinationCount; ++i, ligne += 10)
+            LitEnregistrement(lignes, ligne);
     } catch (const ErreurLecture& erreur) {
         return erreur.ligne;
     }
