@@ -13,6 +13,7 @@
 #include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "enregistrement.h"
 #include "photo.h"
 #include "source/affichagesource.h"
 #include "source/decodage.h"
@@ -103,9 +104,8 @@ int main(int argc, char* argv[]) {
                         aSigner + QStringLiteral("/copie%1.jpg").arg(i));
     }
     QStringList configuration{QStringLiteral("DestinationCount=%1").arg(recherche ? 2 : 1)};
-    configuration << QStringList{"Classees", classees, "-1", "0", "1", "0", "-11", "Arial", "8", "XXXXXX"};
-    if (recherche)
-        configuration << QStringList{"A signer", aSigner, "-1", "0", "1", "0", "-11", "Arial", "8", "XXXX*X"};
+    configuration << Enregistrement("Classees", classees);
+    if (recherche) configuration << Enregistrement("A signer", aSigner, -1, 0, "XXXX*X");
     QFile ini(programme + QStringLiteral("/Mirasolve.ini"));
     if (ini.open(QIODevice::WriteOnly))
         ini.write(configuration.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");

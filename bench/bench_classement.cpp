@@ -9,6 +9,7 @@
 #include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "enregistrement.h"
 #include "photo.h"
 #include "source/affichagesource.h"
 #include "source/sourceliste.h"
@@ -57,8 +58,8 @@ void Lance(const QString& racine, int nombre, const QImage& photo) {
         f.write(jpeg);
     }
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"),
-                        {"SourcePath=" + source, "DestinationCount=1", "Cible", cible, "-1", "0", "1", "0",
-                         "-11", "Arial", "8", "XXXXXX"});
+                        QStringList{"SourcePath=" + source, "DestinationCount=1"} +
+                            Enregistrement("Cible", cible));
     DemarreProgramme(programme);
     static TQuestionsBanc utilisateur;
     MainForm->FixeQuestions(&utilisateur);

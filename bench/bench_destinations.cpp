@@ -13,6 +13,7 @@
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
 #include "duplicates/magasin.h"
+#include "enregistrement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,14 +58,7 @@ int main(int argc, char* argv[]) {
     for (int d = 0; d < 200; ++d) {
         const QString dossier = racine.path() + QStringLiteral("/dest/D%1").arg(d, 3, 10, QChar(u'0'));
         PrepareDossierSigne(dossier, 1000, TMagasinSignatures(contexte.DossierSignatures()));
-        ini << QStringLiteral("D%1").arg(d) << dossier << "-1"
-            << "0"
-            << "1"
-            << "0"
-            << "-11"
-            << "Arial"
-            << "8"
-            << "XXXX*X";
+        ini << Enregistrement(QStringLiteral("D%1").arg(d), dossier, -1, 0, QStringLiteral("XXXX*X"));
     }
     TexteFichier::Ecrit(programme + QStringLiteral("/Mirasolve.ini"), ini);
     qputenv("HOME", QFile::encodeName(racine.path()));

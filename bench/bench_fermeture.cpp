@@ -6,6 +6,7 @@
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "duplicates/magasin.h"
+#include "enregistrement.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,14 +39,7 @@ int main(int argc, char* argv[]) {
         for (int d = 0; d < NombreDestinations; ++d) {
             const QString dossier = banc.Chemin() + QStringLiteral("/dest/D%1").arg(d, 4, 10, QChar(u'0'));
             PrepareDossierSigne(dossier, ImagesParDestination, magasin);
-            ini << QStringLiteral("D%1").arg(d) << dossier << "-1"
-                << "0"
-                << "1"
-                << "0"
-                << "-11"
-                << "Arial"
-                << "8"
-                << "XXXX*X";
+            ini << Enregistrement(QStringLiteral("D%1").arg(d), dossier, -1, 0, QStringLiteral("XXXX*X"));
         }
         magasin.TermineLot(index);
     }

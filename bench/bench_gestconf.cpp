@@ -8,6 +8,7 @@
 #include "config/configuration.h"
 #include "config/gestconf.h"
 #include "destinations/destination.h"
+#include "enregistrement.h"
 
 #include <QApplication>
 
@@ -26,13 +27,7 @@ int main(int argc, char* argv[]) {
         QDir().mkpath(dossier);
         const int niveau = i < 500 ? i + 1 : -1;                   // the first 500 open a level each
         const int dans = i == 0 ? 0 : (i < 500 ? i : 1 + i % 500); // and stand in the one before
-        ini << QStringLiteral("D%1").arg(i) << dossier << QString::number(niveau) << QString::number(dans)
-            << "1"
-            << "0"
-            << "-11"
-            << "Arial"
-            << "8"
-            << "XXXXXX";
+        ini << Enregistrement(QStringLiteral("D%1").arg(i), dossier, niveau, dans);
     }
     const QString fichier = banc.Chemin() + QStringLiteral("/deux-mille.ini");
     TexteFichier::Ecrit(fichier, ini);

@@ -184,30 +184,8 @@ TEST_F(ConfigurationTest, DossierAbsentEtNiveauPerdu) {
     const QString garde = env.Dossier(QStringLiteral("garde"));
     const QString enfant = env.Dossier(QStringLiteral("enfant"));
     QStringList lignes = Entete(garde, 3);
-    lignes << "Parti" << env.Racine() + QStringLiteral("/parti") << "4"
-           << "0"
-           << "1"
-           << "0"
-           << "-11"
-           << "Arial"
-           << "8"
-           << "XXXXXX"
-           << "Enfant" << enfant << "-1"
-           << "4"
-           << "1"
-           << "0"
-           << "-11"
-           << "Arial"
-           << "8"
-           << "XXXXXX"
-           << "Garde" << garde << "-1"
-           << "0"
-           << "1"
-           << "0"
-           << "-11"
-           << "Arial"
-           << "8"
-           << "XXXXXX";
+    lignes << Enregistrement("Parti", env.Racine() + QStringLiteral("/parti"), 4, 0)
+           << Enregistrement("Enfant", enfant, -1, 4) << Enregistrement("Garde", garde);
     const QString fichier = Fichier(lignes);
     ASSERT_TRUE(configuration.Lecture(fichier));
     ASSERT_EQ(configuration.Destinations.Count(), 3);
@@ -233,15 +211,7 @@ TEST_F(ConfigurationTest, ValeurIncorrecteOuFichierCourt) {
 
     // Fewer record lines than announced: the complete records read before stay.
     QStringList lignes = Entete(d, 2);
-    lignes << "Un" << d << "-1"
-           << "0"
-           << "1"
-           << "0"
-           << "-11"
-           << "Arial"
-           << "8"
-           << "XXXXXX"
-           << "Deux" << d;
+    lignes << Enregistrement("Un", d) << "Deux" << d;
     EXPECT_FALSE(configuration.Lecture(Fichier(lignes)));
     EXPECT_EQ(erreurs.size(), 2);
     EXPECT_EQ(configuration.Destinations.Count(), 2);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "enregistrement.h"
+
 #include <ctime>
 
 // A test's own folders: the program's folder (with the icon strip and the help file), and a home
@@ -25,13 +27,6 @@ private:
     QTemporaryDir temporaire;
     QByteArray ancienHome;
 };
-
-// One destination as the configuration file holds it, titled in Arial 8.
-inline QStringList Enregistrement(const QString& titre, const QString& chemin, int sousGroupe = -1,
-                                  int groupe = 0, const QString& drapeaux = QStringLiteral("XXXXXX")) {
-    return {titre, chemin,  QString::number(sousGroupe), QString::number(groupe), "1", "0", "-11", "Arial",
-            "8",   drapeaux};
-}
 
 // Writes a small picture in the format its extension names (jpg, jpeg, jpe: JPEG; bmp; gif).
 void EcritImage(const QString& chemin, int largeur = 32, int hauteur = 24);
