@@ -148,6 +148,16 @@ void TDestination::EffaceDoublons() {
     Doublons.clear();
 }
 
+QStringList TDestination::FichiersConnus() const {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    QStringList fichiers;
+    fichiers.reserve(static_cast<qsizetype>(ListeSignatures->Miniatures.size()) + ATraiter.size() +
+                     ListeSignatures->Intraitables.size());
+    for (const auto& signature : ListeSignatures->Miniatures)
+        fichiers << signature->Fichier;
+    return fichiers << ATraiter << ListeSignatures->Intraitables;
+}
+
 QStringList TDestination::CopieDoublons() const {
     const std::lock_guard<std::mutex> verrou(Verrou);
     return Doublons;

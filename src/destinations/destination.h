@@ -104,6 +104,9 @@ public:
     void RemetEnTete(const QStringList& fichiers);
     void AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes);
     void AjouteIntraitable(const QString& fichier);
+    // Every image the destination knows, in the order of its three lists: signed, waiting for a
+    // signature, unreadable.
+    QStringList FichiersConnus() const;
     // A copy of the signature pointers, each kept alive by the copy; room for n more signatures.
     std::vector<std::shared_ptr<Tminiature>> CopieSignatures() const;
     void ReserveSignatures(qsizetype enPlus);

@@ -45,14 +45,7 @@ bool Renomme(TFichierRenomme& f, const QString& vers, const QByteArray& cible, Q
 TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
                                    const TListeDestinations& destinations, IAttente* attente,
                                    const QString& journal) {
-    // The three lists, in their order: signed, waiting, unreadable.
-    QStringList anciens;
-    for (const auto& signature : d.CopieSignatures())
-        anciens << signature->Fichier;
-    {
-        const std::lock_guard<std::mutex> verrou(d.Verrou);
-        anciens << d.ATraiter << d.ListeSignatures->Intraitables;
-    }
+    const QStringList anciens = d.FichiersConnus();
     TResultatRenommage resultat;
     resultat.Fichiers = anciens.size();
     const int chiffres = anciens.isEmpty() ? 0 : static_cast<int>(QString::number(anciens.size()).size());
