@@ -59,8 +59,8 @@ void TMainForm::FormClose() {
             Configuration->Destinations.Element(i)->Ferme();
         Configuration->Destinations.DetruitDepuis(1);
     }
-    // A loader still running is not waited for; its result no longer has a list to reach.
-    Affichage->Liste = nullptr;
+    // A decode under way is not waited for; its result no longer has a list to reach.
+    Affichage->Libere();
     delete ListeSource;
     ListeSource = nullptr;
     emit Fermee();

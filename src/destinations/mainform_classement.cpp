@@ -17,9 +17,13 @@
 
 bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
     const int index = ListeSource->IndexAffiche;
+    const QByteArray chemin = ListeSource->Fichiers.Texte(index);
     const TClassement resultat = ClasseFichier(*ListeSource, index, d, copie, *Configuration);
     echec = resultat.Echec;
-    if (resultat.Classe && !copie) delete ListBox1->takeItem(index);
+    if (resultat.Classe && !copie) {
+        delete ListBox1->takeItem(index);
+        Affichage->Oublie(chemin);
+    }
     return resultat.Classe;
 }
 

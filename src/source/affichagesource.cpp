@@ -5,6 +5,7 @@
 #include "app/imagecontrole.h"
 #include "app/mainform.h"
 #include "source/ajusteimage.h"
+#include "source/navigation.h"
 #include "source/sourceliste.h"
 
 #include <QFile>
@@ -14,8 +15,8 @@
 #include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 
-#include <future>
 #include <optional>
 
 namespace {
@@ -28,12 +29,28 @@ QSize TailleEcran() {
 } // namespace
 
 TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
-    : QObject(parent), fenetre(principale), suivant{principale.PanelPrec2, principale.ImagePrec,
-                                                    principale.LabelPrecIllisible},
-      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible},
-      courant{principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible} {}
+    : QObject(parent), fenetre(principale), suivant{principale.PanelPrec2,
+                                                    principale.ImagePrec,
+                                                    principale.LabelPrecIllisible,
+                                                    {}},
+      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}},
+      courant{principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}},
+      chargeur(cache) {
+    connect(&chargeur, &TChargeurImages::Decodee, this, &TAffichageSource::ImageDecodee,
+            Qt::QueuedConnection);
+}
 
-void TAffichageSource::Charge(Case& cible, const TImageDecodee& image) {
+TAffichageSource::~TAffichageSource() {
+    chargeur.Arrete();
+}
+
+void TAffichageSource::Libere() {
+    Liste = nullptr;
+    chargeur.Arrete();
+    cache.Vide();
+}
+
+void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image) {
     if (!image.Lisible || image.Naturelle.width() == 0) {
         cible.Image->VideImage();
         cible.Libelle->show();
@@ -44,8 +61,10 @@ void TAffichageSource::Charge(Case& cible, const TImageDecodee& image) {
 }
 
 void TAffichageSource::Vide(Case& cible) {
+    FinAttente(cible);
     cible.Libelle->hide();
     cible.Image->VideImage();
+    cible.Image->show();
 }
 
 void TAffichageSource::CopieImage(const Case& source, Case& cible) {
@@ -53,7 +72,7 @@ void TAffichageSource::CopieImage(const Case& source, Case& cible) {
 }
 
 bool TAffichageSource::ApercuEnChargement() const {
-    return suivant.Image->isHidden() || precedent.Image->isHidden();
+    return !suivant.Attendu.isEmpty() || !precedent.Attendu.isEmpty() || !courant.Attendu.isEmpty();
 }
 
 void TAffichageSource::SelectionneCourant() {
@@ -71,37 +90,20 @@ void TAffichageSource::SelectionneCourant() {
 
 void TAffichageSource::AfficheTout() {
     if (!Liste) return;
-    FixeCurseur(Qt::WaitCursor);
     Liste->CouranteRetiree = false;
     fenetre.ListBox1->clearSelection();
     fenetre.MultiSelection = false;
     SelectionneCourant();
 
-    // The three files are decoded side by side; the display waits for all of them.
+    // The three slots from the cache; what is missing waits for the loaders, the current file first.
     const int index = Liste->IndexAffiche;
     const int nombre = Liste->Fichiers.Count();
-    const QSize ecran = TailleEcran();
-    auto decode = [this, ecran, nombre](int i) {
-        return i >= 0 && i < nombre
-                   ? std::optional<TImageDecodee>(DecodeImage(Liste->Fichiers.Texte(i), ecran))
-                   : std::optional<TImageDecodee>();
-    };
-    auto futurSuivant = std::async(std::launch::async, decode, index + 1);
-    auto futurPrecedent = std::async(std::launch::async, decode, index - 1);
-    const std::optional<TImageDecodee> imageCourante = decode(index);
-    const std::optional<TImageDecodee> imageSuivante = futurSuivant.get();
-    const std::optional<TImageDecodee> imagePrecedente = futurPrecedent.get();
-
-    // Whatever a loader still brings for the previews is stale from now on.
-    ++suivant.Numero;
-    ++precedent.Numero;
-    imageSuivante ? Charge(suivant, *imageSuivante) : Vide(suivant);
-    imagePrecedente ? Charge(precedent, *imagePrecedente) : Vide(precedent);
-    imageCourante ? Charge(courant, *imageCourante) : Vide(courant);
+    index >= 0 && index < nombre ? Charge(courant, index) : Vide(courant);
+    index + 1 < nombre ? Charge(suivant, index + 1) : Vide(suivant);
+    index > 0 && index - 1 < nombre ? Charge(precedent, index - 1) : Vide(precedent);
     AfficheCourante();
-    Liste->ChargementsEnCours += 2;
-    PlaceSuivante();
-    PlacePrecedente();
+    Anticipe(sensDuMouvement);
+    if (Liste->ChargementsEnCours == 0) CurseurParDefaut();
 }
 
 void TAffichageSource::Avance() {
@@ -116,15 +118,12 @@ void TAffichageSource::Avance() {
     else
         Liste->CouranteRetiree = false;
     CopieImage(suivant, courant);
-    if (index + 1 >= Liste->Fichiers.Count()) {
-        ++suivant.Numero;
-        Vide(suivant);
-    } else {
-        LanceChargement(Emplacement::Suivant, index + 1);
-    }
+    sensDuMouvement = 1;
+    index + 1 < Liste->Fichiers.Count() ? Charge(suivant, index + 1) : Vide(suivant);
     AfficheCourante();
-    ++Liste->ChargementsEnCours;
-    PlacePrecedente();
+    FinAttente(precedent);
+    Place(precedent);
+    Anticipe(sensDuMouvement);
 }
 
 void TAffichageSource::Recule() {
@@ -139,47 +138,87 @@ void TAffichageSource::Recule() {
     else
         Liste->CouranteRetiree = false;
     CopieImage(precedent, courant);
-    if (index == 0) {
-        ++precedent.Numero;
-        Vide(precedent);
-    } else {
-        LanceChargement(Emplacement::Precedent, index - 1);
-    }
+    sensDuMouvement = -1;
+    index > 0 ? Charge(precedent, index - 1) : Vide(precedent);
     AfficheCourante();
-    ++Liste->ChargementsEnCours;
-    PlaceSuivante();
+    FinAttente(suivant);
+    Place(suivant);
+    Anticipe(sensDuMouvement);
 }
 
-void TAffichageSource::LanceChargement(Emplacement emplacement, int index) {
-    Case& apercu = emplacement == Emplacement::Suivant ? suivant : precedent;
-    apercu.Image->hide();
-    const uint64_t numero = ++apercu.Numero;
+void TAffichageSource::Charge(Case& cible, int index) {
     const QByteArray chemin = Liste->Fichiers.Texte(index);
-    TTacheSource* tache = emplacement == Emplacement::Suivant
-                              ? static_cast<TTacheSource*>(new TTacheSourceP(chemin, TailleEcran(), numero))
-                              : new TTacheSourceS(chemin, TailleEcran(), numero);
-    connect(tache, &TTacheSource::Chargee, this, &TAffichageSource::ChargementTermine, Qt::QueuedConnection);
-    ++Liste->ChargementsEnCours;
-    FixeCurseur(Qt::BusyCursor);
-    tache->Demarre();
-}
-
-void TAffichageSource::ChargementTermine(Emplacement emplacement, quint64 numero,
-                                         const TImageDecodee& resultat) {
-    if (!Liste) return;
-    Case& apercu = emplacement == Emplacement::Suivant ? suivant : precedent;
-    if (numero != apercu.Numero) {
-        // A newer step has filled the slot since: only the pending placement is counted down.
-        FinDePlacement();
+    if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, TailleEcran())) {
+        FinAttente(cible);
+        Remplit(cible, *image);
+        Montre(cible);
         return;
     }
-    Charge(apercu, resultat);
-    emplacement == Emplacement::Suivant ? PlaceSuivante() : PlacePrecedente();
+    if (cible.Attendu.isEmpty()) {
+        ++Liste->ChargementsEnCours;
+        FixeCurseur(Qt::BusyCursor);
+    }
+    cible.Attendu = chemin;
+    cible.Libelle->hide();
+    cible.Image->VideImage();
+    cible.Image->hide();
 }
 
-void TAffichageSource::FinDePlacement() {
+void TAffichageSource::Montre(Case& cible) {
+    if (&cible == &courant) {
+        AfficheCourante();
+        courant.Image->show();
+    } else {
+        Place(cible);
+    }
+}
+
+void TAffichageSource::FinAttente(Case& apercu) {
+    if (apercu.Attendu.isEmpty()) return;
+    apercu.Attendu.clear();
+    if (!Liste) return;
     if (Liste->ChargementsEnCours > 0) --Liste->ChargementsEnCours;
     if (Liste->ChargementsEnCours == 0) CurseurParDefaut();
+}
+
+void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecodee& image) {
+    if (!Liste) return;
+    bool place = false;
+    for (Case* cible : {&courant, &suivant, &precedent}) {
+        if (cible->Attendu != chemin) continue;
+        FinAttente(*cible);
+        Remplit(*cible, image);
+        Montre(*cible);
+        place = true;
+    }
+    // A step held back by the loading preview goes at once rather than at its next try.
+    QTimer* minuterie = fenetre.TimerCourantAff;
+    if (place && !ApercuEnChargement() && minuterie->isActive() && minuterie->interval() == AttenteApercuMs)
+        minuterie->start(0);
+}
+
+void TAffichageSource::Anticipe(int sens) {
+    const int index = Liste->IndexAffiche;
+    const int nombre = Liste->Fichiers.Count();
+    QList<QByteArray> voisins;
+    auto ajoute = [&](int i) {
+        if (i >= 0 && i < nombre) voisins << Liste->Fichiers.Texte(i);
+    };
+    ajoute(index);
+    ajoute(index + sens);
+    ajoute(index - sens);
+    for (int k = 2; k <= AnticipationDevant; ++k)
+        ajoute(index + k * sens);
+    for (int k = 2; k <= AnticipationDerriere; ++k)
+        ajoute(index - k * sens);
+    cache.FixeVoisinage(voisins);
+    // A current picture on screen is not decoded again, even when the cache could not keep it.
+    int urgents = static_cast<int>(std::min<qsizetype>(3, voisins.size()));
+    if (courant.Attendu.isEmpty() && index >= 0 && index < nombre) {
+        voisins.removeFirst();
+        --urgents;
+    }
+    chargeur.Veut(voisins, TailleEcran(), urgents);
 }
 
 void TAffichageSource::AjusteApercu(Case& apercu) {
@@ -192,7 +231,6 @@ void TAffichageSource::AjusteApercu(Case& apercu) {
 void TAffichageSource::Place(Case& apercu) {
     AjusteApercu(apercu);
     apercu.Image->show();
-    FinDePlacement();
 }
 
 void TAffichageSource::PlaceSuivante() {

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "source/cacheimages.h"
 #include "source/tachesource.h"
 
 #include <QObject>
-
-#include <cstdint>
 
 class QFrame;
 class QLabel;
@@ -13,12 +12,14 @@ class TMainForm;
 class TSourceListe;
 
 // Shows the file at the source list's current position large, with the previous and the next file
-// as previews: full displays, one-file shifts that reuse the decoded pictures and load the one new
-// preview in a loader thread, and the fit of each slot.
+// as previews: full displays, one-file shifts that reuse the decoded pictures, and the fit of each
+// slot. Pictures come from a bounded cache that loader threads fill ahead of the position, in the
+// direction of the last move; a preview missing from it waits hidden for its loader.
 class TAffichageSource : public QObject {
     Q_OBJECT
 public:
     TAffichageSource(TMainForm& fenetre, QObject* parent = nullptr);
+    ~TAffichageSource() override;
 
     // The source list shown; none while the program has none.
     TSourceListe* Liste = nullptr;
@@ -33,29 +34,49 @@ public:
     // Fits the three slots again after a resize, without touching a preview that is loading.
     void Reajuste();
 
-    // A preview is hidden while its new file loads.
+    // A slot is hidden while its new file loads.
     bool ApercuEnChargement() const;
+
+    // Shows no list any more: the loaders stop taking files and the kept pictures go.
+    void Libere();
+
+    // A file that has left the source: its picture is not kept.
+    void Oublie(const QByteArray& chemin) { cache.Oublie(chemin); }
+
+    // Files decoded ahead of the position in the direction of the last move, and behind it.
+    static constexpr int AnticipationDevant = 16;
+    static constexpr int AnticipationDerriere = 3;
+
+    TCacheImages& Cache() { return cache; }
 
 private:
     struct Case {
         QFrame* Panneau;
         TImage* Image;
         QLabel* Libelle;
-        uint64_t Numero = 0; // the request whose result the slot waits for
+        QByteArray Attendu; // the file whose picture the slot waits for; empty when none
     };
 
-    static void Charge(Case& cible, const TImageDecodee& image);
-    static void Vide(Case& cible);
+    static void Remplit(Case& cible, const TImageDecodee& image);
+    void Vide(Case& cible);
     static void CopieImage(const Case& source, Case& cible);
     void AjusteApercu(Case& apercu);
     void Place(Case& apercu);
-    void LanceChargement(Emplacement emplacement, int index);
-    void ChargementTermine(Emplacement emplacement, quint64 numero, const TImageDecodee& resultat);
-    void FinDePlacement();
+    // Fills a slot with file index from the cache, or hides it until a loader brings it.
+    void Charge(Case& cible, int index);
+    // Fits a filled slot and shows it.
+    void Montre(Case& cible);
+    void FinAttente(Case& apercu);
+    void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image);
+    // Asks the loaders for the files around the position, in the direction sens (+1 or -1).
+    void Anticipe(int sens);
     void SelectionneCourant();
 
     TMainForm& fenetre;
     Case suivant;
     Case precedent;
     Case courant;
+    TCacheImages cache;
+    TChargeurImages chargeur;
+    int sensDuMouvement = 1;
 };

@@ -167,7 +167,7 @@ void TMainForm::TimerCourantAffTimer() {
         DecideEtape(ListeSource->IndexAffiche, ListeSource->IndexDemande, ListeSource->CouranteRetiree,
                     ListeSource->Fichiers.Count(), Affichage->ApercuEnChargement());
     if (decision.Etape == EtapeAffichage::Attente) {
-        TimerCourantAff->setInterval(100);
+        TimerCourantAff->setInterval(AttenteApercuMs);
         return;
     }
     ListeSource->IndexAffiche = decision.IndexAffiche;

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+// How long a step held back by a loading preview waits before it tries again, at most.
+inline constexpr int AttenteApercuMs = 100;
+
 // What a display request comes to when the navigation timer fires.
 enum class EtapeAffichage {
     Attente,    // a preview is still loading: try again in 100 ms

@@ -1,0 +1,120 @@
+#include "environnement.h"
+#include "source/cacheimages.h"
+#include "source/tachesource.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QSize Ecran(800, 600);
+
+// A decoded picture of known weight: 100 x 100 pixels of 4 bytes.
+TImageDecodee Decodee100() {
+    TImageDecodee image;
+    image.Image = QImage(100, 100, QImage::Format_ARGB32);
+    image.Image.fill(Qt::red);
+    image.Naturelle = image.Image.size();
+    image.Lisible = true;
+    return image;
+}
+constexpr qint64 Poids = 100 * 100 * 4;
+
+class CacheImagesTest : public testing::Test {
+protected:
+    EnvironnementTest env;
+
+    QByteArray Fichier(const QString& nom, int largeur = 32) {
+        const QString chemin = env.Source + u'/' + nom;
+        EcritImage(chemin, largeur, 24);
+        return QFile::encodeName(chemin);
+    }
+};
+
+TEST_F(CacheImagesTest, LeVoisinageResteEtLeResteSortLePremier) {
+    // Room for three pictures; the neighbourhood, most wanted first, is c, d, b.
+    TCacheImages cache(3 * Poids);
+    QList<QByteArray> fichiers;
+    for (const char* nom : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"})
+        fichiers << Fichier(QString::fromLatin1(nom));
+    cache.FixeVoisinage({fichiers[2], fichiers[3], fichiers[1]});
+    for (const QByteArray& fichier : fichiers)
+        cache.Range(fichier, Ecran, Decodee100(), EmpreinteDe(fichier));
+    EXPECT_EQ(cache.Nombre(), 3);
+    EXPECT_LE(cache.OctetsMax(), 3 * Poids);
+    for (int i : {1, 2, 3})
+        EXPECT_TRUE(cache.Cherche(fichiers[i], Ecran)) << i;
+    EXPECT_FALSE(cache.Cherche(fichiers[0], Ecran));
+    EXPECT_FALSE(cache.Cherche(fichiers[4], Ecran));
+    // A file outside the neighbourhood is the first to go: it is not kept at all.
+    EXPECT_EQ(cache.Range(fichiers[0], Ecran, Decodee100(), EmpreinteDe(fichiers[0])),
+              TCacheImages::Rangement::SansPlace);
+    // The last of the neighbourhood gives way to nothing but a file wanted more.
+    cache.FixeVoisinage({fichiers[2], fichiers[3], fichiers[4], fichiers[1]});
+    EXPECT_EQ(cache.Range(fichiers[4], Ecran, Decodee100(), EmpreinteDe(fichiers[4])),
+              TCacheImages::Rangement::Gardee);
+    EXPECT_FALSE(cache.Cherche(fichiers[1], Ecran));
+    // A picture larger than the whole bound is never kept.
+    TImageDecodee enorme = Decodee100();
+    enorme.Image = QImage(200, 200, QImage::Format_ARGB32);
+    cache.FixeVoisinage({fichiers[0]});
+    EXPECT_EQ(cache.Range(fichiers[0], Ecran, enorme, EmpreinteDe(fichiers[0])),
+              TCacheImages::Rangement::SansPlace);
+    EXPECT_LE(cache.OctetsMax(), 3 * Poids);
+}
+
+TEST_F(CacheImagesTest, UnFichierChangeOuPartiNEstPlusRendu) {
+    TCacheImages cache;
+    const QByteArray change = Fichier(QStringLiteral("change.jpg"));
+    const QByteArray parti = Fichier(QStringLiteral("parti.jpg"));
+    const QByteArray oublie = Fichier(QStringLiteral("oublie.jpg"));
+    for (const QByteArray& fichier : {change, parti, oublie})
+        ASSERT_EQ(cache.Range(fichier, Ecran, Decodee100(), EmpreinteDe(fichier)),
+                  TCacheImages::Rangement::Gardee);
+    EXPECT_FALSE(cache.Cherche(change, QSize(1024, 768))) << "decoded for another screen";
+    EcritImage(QFile::decodeName(change), 64, 24);
+    ASSERT_TRUE(QFile::remove(QFile::decodeName(parti)));
+    EXPECT_FALSE(cache.Cherche(change, Ecran));
+    EXPECT_FALSE(cache.Cherche(parti, Ecran));
+    // A file moved away and put back unchanged: only Oublie tells the cache it left.
+    EXPECT_TRUE(cache.Cherche(oublie, Ecran));
+    cache.Oublie(oublie);
+    EXPECT_FALSE(cache.Cherche(oublie, Ecran));
+    EXPECT_EQ(cache.Octets(), 0);
+    // A picture decoded from a file that changed during the decode is not kept.
+    const TEmpreinteFichier avant = EmpreinteDe(change);
+    EcritImage(QFile::decodeName(change), 96, 24);
+    EXPECT_EQ(cache.Range(change, Ecran, Decodee100(), avant), TCacheImages::Rangement::Perimee);
+    EXPECT_EQ(cache.Range(parti, Ecran, Decodee100(), EmpreinteDe(parti)), TCacheImages::Rangement::Perimee);
+}
+
+TEST_F(CacheImagesTest, LesChargeursServentLesUrgentsMemeSansPlace) {
+    // A cache with room for one 32 x 24 picture: the two urgent files are always decoded and
+    // handed over; the anticipated ones stop at the first that the cache cannot keep.
+    QList<QByteArray> fichiers;
+    for (int i = 0; i < 8; ++i)
+        fichiers << Fichier(QStringLiteral("f%1.jpg").arg(i));
+    TCacheImages cache(32 * 24 * 4);
+    cache.FixeVoisinage(fichiers);
+    QList<QByteArray> recues;
+    {
+        TChargeurImages chargeur(cache);
+        QObject::connect(&chargeur, &TChargeurImages::Decodee,
+                         [&recues](const QByteArray& chemin, const TImageDecodee& image) {
+                             EXPECT_EQ(image.Naturelle, QSize(32, 24));
+                             recues << chemin;
+                         });
+        chargeur.Veut(fichiers, Ecran, 2);
+        ASSERT_TRUE(
+            AttendQue([&] { return recues.contains(fichiers[0]) && recues.contains(fichiers[1]); }, 10000));
+        ASSERT_TRUE(AttendQue([] { return TTacheSource::Vivantes() == 0; }, 10000));
+        // Long enough for the small files left to be decoded and handed over, were they wanted.
+        AttendQue([] { return false; }, 300);
+    }
+    EXPECT_LT(recues.size(), fichiers.size());
+    EXPECT_EQ(cache.Nombre(), 1);
+    EXPECT_TRUE(cache.Cherche(fichiers[0], Ecran));
+}
+
+} // namespace
