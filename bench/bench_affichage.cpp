@@ -124,9 +124,14 @@ int main(int argc, char* argv[]) {
         return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
                !MainForm->Affichage->ApercuEnChargement();
     };
+    // The event loop sleeps between events as the program's does, so that the loader threads get
+    // the processors; a 2 ms heartbeat wakes it to check conditions that no event announces.
+    QTimer battement;
+    battement.start(2);
+    auto dort = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     auto attend = [&](const std::function<bool()>& condition) {
         while (!condition())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            dort();
     };
     attend([] { return MainForm->isVisible(); });
     QTest::qWait(200);
@@ -198,9 +203,9 @@ int main(int argc, char* argv[]) {
     duree.start();
     boucle.start();
     while (derniereMontree < nombre - 1 && duree.elapsed() < 120000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        dort();
         plusLongArret = std::max(plusLongArret, boucle.nsecsElapsed());
-        if (!MainForm->Affichage->ApercuEnChargement() && ListeSource->IndexAffiche != derniereMontree) {
+        if (!MainForm->ImageCourante->isHidden() && ListeSource->IndexAffiche != derniereMontree) {
             derniereMontree = ListeSource->IndexAffiche;
             ++montrees;
         }
@@ -232,13 +237,16 @@ int main(int argc, char* argv[]) {
 
     // Twenty filings at three a second, each through the click's own path: the filing, the
     // display timer, the paint. The time runs from the click to the new picture painted.
+    // The user looks at the photo before the streak, as before any filing.
+    attend(repos);
+    QTest::qWait(1000);
     pire = total = 0;
     int enSerie = 0;
     QElapsedTimer cadence;
     cadence.start();
     for (int k = 0; k < 20 && ListeSource->Fichiers.Count() > 1; ++k) {
         while (cadence.elapsed() < 333 * k)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            dort();
         chrono.start();
         MainForm->Classe(*cible, false);
         attend([] {
@@ -249,6 +257,7 @@ int main(int argc, char* argv[]) {
         total += t;
         pire = std::max(pire, t);
         ++enSerie;
+        if (t > 30000000) std::printf("  filing %d: %.1f ms\n", k, Ms(t));
     }
     std::printf("%d filings at 3/s, click to next image painted: mean %.2f ms, worst %.2f ms\n", enSerie,
                 Ms(total / std::max(1, enSerie)), Ms(pire));
@@ -274,17 +283,24 @@ int main(int argc, char* argv[]) {
     MainForm->ScrollBar1->setFocus();
     chrono.start();
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
+    // First its early scans' picture, then the whole file's.
     attend([] {
         return ListeSource->IndexAffiche == 10 && !MainForm->TimerCourantAff->isActive() &&
                !MainForm->ImageCourante->isHidden();
     });
     courante->repaint();
+    const qint64 ebauche = chrono.nsecsElapsed();
+    attend([] { return !MainForm->Affichage->ApercuEnChargement(); });
+    courante->repaint();
     std::printf(
         "jump of ten files onto a 5472x3648 progressive JPEG (%lld KiB): current picture painted after "
-        "%.1f ms (%dx%d shown)\n",
-        static_cast<long long>(QFileInfo(QFile::decodeName(grande)).size() / 1024), Ms(chrono.nsecsElapsed()),
-        courante->TailleNaturelle().width(), courante->TailleNaturelle().height());
+        "%.1f ms from its first scans, %.1f ms whole (%dx%d shown)\n",
+        static_cast<long long>(QFileInfo(QFile::decodeName(grande)).size() / 1024), Ms(ebauche),
+        Ms(chrono.nsecsElapsed()), courante->TailleNaturelle().width(), courante->TailleNaturelle().height());
     attend(repos);
+    chrono.start();
+    const TImageDecodee seule = DecodeImage(grande, ecran);
+    std::printf("the same file decoded alone on the main thread: %.1f ms\n", Ms(chrono.nsecsElapsed()));
     const TCacheImages& cache = MainForm->Affichage->Cache();
     std::printf("picture cache: peak %.1f MiB (bound %lld MiB), %d pictures kept now\n",
                 static_cast<double>(cache.OctetsMax()) / (1 << 20),
@@ -295,8 +311,7 @@ int main(int argc, char* argv[]) {
                     static_cast<long long>(Configuration->Destinations.Element(2)->Comptes().Signatures));
     attend(repos);
     MainForm->close();
-    while (MainForm->isVisible() || TTacheSource::Vivantes() > 0)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    attend([] { return !MainForm->isVisible() && TTacheSource::Vivantes() == 0; });
 
     // The loaders over 40 photos of 8000 x 6000, each far larger decoded than the 12-megapixel ones.
     {
@@ -316,7 +331,7 @@ int main(int argc, char* argv[]) {
         QObject::connect(&chargeurGrandes, &TChargeurImages::Decodee, [&decodees] { ++decodees; });
         cacheGrandes.FixeVoisinage(chemins);
         chrono.start();
-        chargeurGrandes.Veut(chemins, ecran, 3);
+        chargeurGrandes.Veut(chemins.first(3), chemins.sliced(3), ecran);
         QTest::qWait(200);
         attend([&] { return TTacheSource::Vivantes() == 0; });
         QCoreApplication::processEvents();

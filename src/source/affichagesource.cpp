@@ -38,6 +38,8 @@ TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
       chargeur(cache) {
     connect(&chargeur, &TChargeurImages::Decodee, this, &TAffichageSource::ImageDecodee,
             Qt::QueuedConnection);
+    connect(&chargeur, &TChargeurImages::Ebauche, this, &TAffichageSource::ImageEbauchee,
+            Qt::QueuedConnection);
 }
 
 TAffichageSource::~TAffichageSource() {
@@ -197,6 +199,15 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
         minuterie->start(0);
 }
 
+void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image) {
+    if (!Liste) return;
+    for (Case* cible : {&courant, &suivant, &precedent}) {
+        if (cible->Attendu != chemin) continue;
+        Remplit(*cible, image);
+        Montre(*cible);
+    }
+}
+
 void TAffichageSource::Anticipe(int sens) {
     const int index = Liste->IndexAffiche;
     const int nombre = Liste->Fichiers.Count();
@@ -212,13 +223,16 @@ void TAffichageSource::Anticipe(int sens) {
     for (int k = 2; k <= AnticipationDerriere; ++k)
         ajoute(index - k * sens);
     cache.FixeVoisinage(voisins);
-    // A current picture on screen is not decoded again, even when the cache could not keep it.
-    int urgents = static_cast<int>(std::min<qsizetype>(3, voisins.size()));
-    if (courant.Attendu.isEmpty() && index >= 0 && index < nombre) {
-        voisins.removeFirst();
-        --urgents;
-    }
-    chargeur.Veut(voisins, TailleEcran(), urgents);
+    // The files that slots wait for come first, the current one first of all; a picture on
+    // screen is not decoded again, even when the cache could not keep it.
+    QList<QByteArray> urgents;
+    for (const Case* cible : {&courant, &suivant, &precedent})
+        if (!cible->Attendu.isEmpty()) urgents << cible->Attendu;
+    const QByteArray affiche = index >= 0 && index < nombre ? Liste->Fichiers.Texte(index) : QByteArray();
+    QList<QByteArray> anticipes;
+    for (const QByteArray& chemin : voisins)
+        if (chemin != affiche && !urgents.contains(chemin)) anticipes << chemin;
+    chargeur.Veut(urgents, anticipes, TailleEcran());
 }
 
 void TAffichageSource::AjusteApercu(Case& apercu) {

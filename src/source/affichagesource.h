@@ -68,6 +68,8 @@ private:
     void Montre(Case& cible);
     void FinAttente(Case& apercu);
     void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image);
+    // Shows a first picture in the slots that wait for the file; they go on waiting for the whole.
+    void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image);
     // Asks the loaders for the files around the position, in the direction sens (+1 or -1).
     void Anticipe(int sens);
     void SelectionneCourant();

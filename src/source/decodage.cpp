@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -98,7 +99,52 @@ struct ModeJpeg {
     QSize ecran;
     bool signature = false;
     const std::atomic<bool>* arret = nullptr; // a decode asked to stop gives up
+    const TEbauche* ebauche = nullptr;        // told of a first picture of a progressive file
 };
+
+// A first picture of a progressive file once this many scans are read: in the usual scripts, the
+// DC scan and the luminance's first coefficients.
+constexpr int ScansDeLEbauche = 2;
+
+// Reads an output pass into the picture, row by row.
+void LitLignes(EtatJpeg& etat, bool cmyk) {
+    jpeg_decompress_struct& cinfo = etat.cinfo;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = static_cast<int>(cinfo.output_scanline);
+        JSAMPROW ligne = cmyk ? etat.ligneCmyk.data() : etat.image.scanLine(y);
+        if (jpeg_read_scanlines(&cinfo, &ligne, 1) != 1) break;
+        SuitProgresJpeg(reinterpret_cast<j_common_ptr>(&cinfo));
+        if (cmyk)
+            CmykVersRgb(etat.ligneCmyk.data(), reinterpret_cast<QRgb*>(etat.image.scanLine(y)),
+                        static_cast<int>(cinfo.output_width), cinfo.saw_Adobe_marker);
+        etat.lignes = y + 1;
+    }
+}
+
+// Reads the input of a buffered decode until scans scans are complete, or all of it.
+void ConsommeScans(jpeg_decompress_struct& cinfo, int scans) {
+    while (!jpeg_input_complete(&cinfo) && cinfo.input_scan_number <= scans) {
+        const int lu = jpeg_consume_input(&cinfo);
+        SuitProgresJpeg(reinterpret_cast<j_common_ptr>(&cinfo));
+        if (lu == JPEG_REACHED_EOI || lu == JPEG_SUSPENDED) break;
+    }
+}
+
+// One output pass of a buffered decode with what the input gave so far.
+void PassageDeSortie(EtatJpeg& etat, bool cmyk) {
+    jpeg_start_output(&etat.cinfo, etat.cinfo.input_scan_number);
+    LitLignes(etat, cmyk);
+    jpeg_finish_output(&etat.cinfo);
+}
+
+// Out of line, so that nothing with a destructor lives in the frame that the decoder jumps out of.
+[[gnu::noinline]] void DonneEbauche(const EtatJpeg& etat, QSize naturelle, const TEbauche& ebauche) {
+    TImageDecodee image;
+    image.Image = etat.image;
+    image.Naturelle = naturelle;
+    image.Lisible = true;
+    ebauche(image);
+}
 
 bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     jpeg_decompress_struct& cinfo = etat.cinfo;
@@ -114,6 +160,8 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : EspaceRgb32;
+    const bool ebauche = mode.ebauche && *mode.ebauche && jpeg_has_multiple_scans(&cinfo);
+    cinfo.buffered_image = ebauche ? TRUE : FALSE;
     jpeg_calc_output_dimensions(&cinfo);
     if (!TailleAcceptable(cinfo.output_width, cinfo.output_height)) return false;
     etat.image = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
@@ -124,15 +172,16 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     if (cmyk) etat.ligneCmyk.resize(static_cast<size_t>(cinfo.output_width) * 4);
     jpeg_start_decompress(&cinfo);
     etat.demarre = true;
-    while (cinfo.output_scanline < cinfo.output_height) {
-        const int y = static_cast<int>(cinfo.output_scanline);
-        JSAMPROW ligne = cmyk ? etat.ligneCmyk.data() : etat.image.scanLine(y);
-        if (jpeg_read_scanlines(&cinfo, &ligne, 1) != 1) break;
-        SuitProgresJpeg(reinterpret_cast<j_common_ptr>(&cinfo));
-        if (cmyk)
-            CmykVersRgb(etat.ligneCmyk.data(), reinterpret_cast<QRgb*>(etat.image.scanLine(y)),
-                        static_cast<int>(cinfo.output_width), cinfo.saw_Adobe_marker);
-        etat.lignes = y + 1;
+    if (ebauche) {
+        // A progressive file: a first picture from its first scans, then the whole one over it.
+        ConsommeScans(cinfo, ScansDeLEbauche);
+        PassageDeSortie(etat, cmyk);
+        if (etat.lignes == static_cast<int>(cinfo.output_height))
+            DonneEbauche(etat, naturelle, *mode.ebauche);
+        ConsommeScans(cinfo, INT_MAX);
+        PassageDeSortie(etat, cmyk);
+    } else {
+        LitLignes(etat, cmyk);
     }
     jpeg_finish_decompress(&cinfo);
     return true;
@@ -390,12 +439,23 @@ int EchelleJpeg(QSize naturelle, QSize ecran) {
     return 8;
 }
 
-TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran) {
+TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atomic<bool>* arret,
+                          const TEbauche& ebauche) {
     switch (DecodeurDuNom(chemin)) {
     case Decodeur::Jpeg: {
         // Shown as the camera says: turned, with the fit and the size of the turned picture.
         const int orientation = OrientationDuFichier(chemin);
-        TImageDecodee image = DecodeJpeg(chemin, ModeJpeg{TailleOrientee(ecran, orientation), false});
+        TEbauche ebaucheOrientee;
+        if (ebauche) {
+            ebaucheOrientee = [&ebauche, orientation](const TImageDecodee& premiere) {
+                TImageDecodee tournee = premiere;
+                tournee.Image = Oriente(premiere.Image, orientation);
+                tournee.Naturelle = TailleOrientee(premiere.Naturelle, orientation);
+                ebauche(tournee);
+            };
+        }
+        TImageDecodee image = DecodeJpeg(chemin, ModeJpeg{TailleOrientee(ecran, orientation), false, arret,
+                                                          ebauche ? &ebaucheOrientee : nullptr});
         if (orientation != 1 && image.Lisible) {
             image.Image = Oriente(image.Image, orientation);
             image.Naturelle = TailleOrientee(image.Naturelle, orientation);

@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <atomic>
+#include <functional>
 
 // Decoded pictures never take more than this, whatever their headers announce.
 inline constexpr qint64 TailleDecodeeMaximale = qint64{512} << 20;
@@ -33,8 +34,12 @@ int EchelleJpegSignature(QSize naturelle);
 
 // Reads and decodes a file at the scale that suits a screen of the given size. Never throws,
 // never exits: anything that cannot be decoded gives an unreadable result. A JPEG damaged after
-// its header gives what could be decoded.
-TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran);
+// its header gives what could be decoded. A JPEG decode gives up as soon as arret is set. With
+// ebauche, a progressive JPEG is first handed over as its first scans give it, long before the
+// whole file is read.
+using TEbauche = std::function<void(const TImageDecodee&)>;
+TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atomic<bool>* arret = nullptr,
+                          const TEbauche& ebauche = {});
 
 // The same for a signature: JPEGs in the decoder's fastest mode (fast integer transform, no smooth
 // upsampling) at the reduction of EchelleJpegSignature; other formats whole, the transparent colour

@@ -185,7 +185,11 @@ void TMainForm::TimerCourantAffTimer() {
     default:
         break;
     }
-    TimerCourantAff->stop();
+    // A step on the way to a request a few files further: the next one follows at once.
+    const bool enRoute =
+        (decision.Etape == EtapeAffichage::Avance || decision.Etape == EtapeAffichage::Recule) &&
+        ListeSource->IndexDemande != ListeSource->IndexAffiche;
+    enRoute ? TimerCourantAff->start(0) : TimerCourantAff->stop();
 }
 
 void TMainForm::Trie(int mode) {

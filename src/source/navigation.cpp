@@ -9,9 +9,12 @@ DecisionAffichage DecideEtape(int32_t a, int32_t d, bool couranteRetiree, int32_
     } else if (d < 0) {
         decision.IndexDemande = -d;
         decision.Etape = EtapeAffichage::Avance;
-    } else if (d == a + 1) {
+    } else if (d == a + 1 || (d > a + 1 && d - a <= PasDeRattrapage && d < nombre)) {
         decision.Etape = a + 1 < nombre ? EtapeAffichage::Avance : EtapeAffichage::Rien;
         if (a + 1 < nombre) decision.IndexAffiche = a + 1;
+    } else if (d < a - 1 && a - d <= PasDeRattrapage) {
+        decision.IndexAffiche = a - 1;
+        decision.Etape = EtapeAffichage::Recule;
     } else if (d == a - 1) {
         decision.IndexAffiche = a - 1;
         decision.Etape = EtapeAffichage::Recule;

@@ -20,7 +20,11 @@ struct DecisionAffichage {
     int32_t IndexDemande = 0;
 };
 
-// The cheapest display step from the shown position A to the requested D. A negative request -k
+// A request this close to the shown position is reached by one-file steps, each picture shown on
+// the way (a held arrow key running ahead of the display); further, by a full display.
+inline constexpr int32_t PasDeRattrapage = 3;
+
+// The cheapest display step from the shown position A toward the requested D. A negative request -k
 // asks for what now stands at k after the file there was removed.
 DecisionAffichage DecideEtape(int32_t indexAffiche, int32_t indexDemande, bool couranteRetiree,
                               int32_t nombre, bool apercuEnChargement);

@@ -7,20 +7,25 @@
 TTacheSource::TTacheSource(TChargeurImages& proprietaire) : chargeur(proprietaire) {}
 
 void TTacheSource::run() {
-    QByteArray chemin;
     QSize ecran;
-    bool urgent = false;
-    while (chargeur.Prend(chemin, ecran, urgent)) {
-        bool place = true;
-        if (!chargeur.cache.Cherche(chemin, ecran)) {
+    while (chargeur.Prend(*this, ecran)) {
+        bool place = true, abandonne = false;
+        if (!chargeur.cache.Cherche(fichier, ecran)) {
             ++enCours;
-            const TEmpreinteFichier avant = EmpreinteDe(chemin);
-            const TImageDecodee image = DecodeImage(chemin, ecran);
-            place = chargeur.cache.Range(chemin, ecran, image, avant) != TCacheImages::Rangement::SansPlace;
-            emit chargeur.Decodee(chemin, image);
+            const TEmpreinteFichier avant = EmpreinteDe(fichier);
+            TEbauche ebauche;
+            if (urgent)
+                ebauche = [this](const TImageDecodee& premiere) { emit chargeur.Ebauche(fichier, premiere); };
+            const TImageDecodee image = DecodeImage(fichier, ecran, &abandon, ebauche);
+            abandonne = image.Abandonne;
+            if (!abandonne) {
+                place =
+                    chargeur.cache.Range(fichier, ecran, image, avant) != TCacheImages::Rangement::SansPlace;
+                emit chargeur.Decodee(fichier, image);
+            }
             --enCours;
         }
-        chargeur.Termine(chemin, urgent, place);
+        chargeur.Termine(*this, place, abandonne);
     }
 }
 
@@ -39,35 +44,61 @@ TChargeurImages::~TChargeurImages() {
         fin = true;
         urgents.clear();
         anticipes.clear();
+        for (const auto& tache : taches)
+            tache->abandon = true;
     }
     travail.wakeAll();
     for (const auto& tache : taches)
         tache->wait();
 }
 
-void TChargeurImages::Veut(const QList<QByteArray>& chemins, QSize ecran, int nombreUrgents) {
+void TChargeurImages::Veut(const QList<QByteArray>& nouveauxUrgents,
+                           const QList<QByteArray>& nouveauxAnticipes, QSize ecran) {
     {
         QMutexLocker garde(&verrou);
-        urgents = chemins.first(std::clamp<qsizetype>(nombreUrgents, 0, chemins.size()));
-        anticipes = chemins.sliced(urgents.size());
+        urgents = nouveauxUrgents;
+        anticipes = nouveauxAnticipes;
+        urgentsVoulus = QSet<QByteArray>(urgents.begin(), urgents.end());
+        anticipesVoulus = QSet<QByteArray>(anticipes.begin(), anticipes.end());
         ecranVoulu = ecran;
         plein = false;
+        // Urgent files that no thread decodes, less the threads that wait: as many threads decoding
+        // a file that is not urgent give it up.
+        qsizetype enSouffrance = 0;
+        for (const QByteArray& chemin : urgents)
+            if (std::none_of(taches.begin(), taches.end(),
+                             [&](const auto& t) { return t->fichier == chemin; }))
+                ++enSouffrance;
+        for (const auto& tache : taches)
+            if (tache->fichier.isEmpty()) --enSouffrance;
+        for (const auto& tache : taches) {
+            if (enSouffrance <= 0) break;
+            if (!tache->fichier.isEmpty() && !urgents.contains(tache->fichier)) {
+                tache->abandon = true;
+                --enSouffrance;
+            }
+        }
     }
     travail.wakeAll();
 }
 
-bool TChargeurImages::Prend(QByteArray& chemin, QSize& ecran, bool& urgent) {
+bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
     QMutexLocker garde(&verrou);
+    tache.fichier.clear();
+    tache.abandon = false;
+    auto prisParUneAutre = [this](const QByteArray& chemin) {
+        return std::any_of(taches.begin(), taches.end(), [&](const auto& t) { return t->fichier == chemin; });
+    };
     for (;;) {
         if (fin) return false;
         for (QList<QByteArray>* liste : {&urgents, &anticipes}) {
             if (liste == &anticipes && plein) break;
             while (!liste->isEmpty()) {
-                chemin = liste->takeFirst();
-                if (enCours.contains(chemin)) continue;
-                enCours.insert(chemin);
+                const QByteArray chemin = liste->takeFirst();
+                if (prisParUneAutre(chemin)) continue;
+                tache.fichier = chemin;
+                tache.urgent = liste == &urgents;
                 ecran = ecranVoulu;
-                urgent = liste == &urgents;
                 return true;
             }
         }
@@ -75,8 +106,12 @@ bool TChargeurImages::Prend(QByteArray& chemin, QSize& ecran, bool& urgent) {
     }
 }
 
-void TChargeurImages::Termine(const QByteArray& chemin, bool urgent, bool place) {
+void TChargeurImages::Termine(TTacheSource& tache, bool place, bool abandonne) {
     QMutexLocker garde(&verrou);
-    enCours.remove(chemin);
-    if (!urgent && !place) plein = true;
+    if (abandonne && urgentsVoulus.contains(tache.fichier))
+        urgents.prepend(tache.fichier);
+    else if (abandonne && anticipesVoulus.contains(tache.fichier))
+        anticipes.prepend(tache.fichier);
+    if (!tache.urgent && !place) plein = true;
+    tache.fichier.clear();
 }

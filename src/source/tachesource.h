@@ -31,45 +31,56 @@ protected:
     void run() override;
 
 private:
+    friend class TChargeurImages;
     TChargeurImages& chargeur;
+    // What the thread decodes, under the loader's lock; empty when it waits.
+    QByteArray fichier;
+    bool urgent = false;
+    // Set when a slot waits for a file and every thread decodes one that no slot waits for.
+    std::atomic<bool> abandon{false};
     static inline std::atomic<int> enCours{0};
 };
 
-// Decodes the files around the position shown, most wanted first, on its loader threads, and
-// keeps the pictures in the cache as long as they fit; each picture decoded is also handed to the
-// main thread through Decodee, whether it was kept or not. A file is decoded once at a time, and
-// not at all while the cache holds it unchanged.
+// Decodes the files around the position shown on its loader threads: first those a slot waits
+// for (urgent), then the others most wanted first, as long as the cache can keep them. Each picture
+// decoded is handed to the main thread through Decodee, kept or not. A file is decoded once at a
+// time, and not at all while the cache holds it unchanged. An urgent file never waits for a
+// decode that is not: that decode gives up and its file goes back to the list.
 class TChargeurImages : public QObject {
     Q_OBJECT
 public:
     explicit TChargeurImages(TCacheImages& cache, int fils = 2, QObject* parent = nullptr);
-    // Drops what is still wanted and waits for the decodes under way.
+    // Drops what is still wanted, and waits for the decodes under way, which give up.
     ~TChargeurImages() override;
 
-    // The files wanted for a screen of that size, most wanted first, instead of those wanted before.
-    // The first urgents are decoded whatever the cache can keep; the others stop at the first
-    // picture that it cannot.
-    void Veut(const QList<QByteArray>& chemins, QSize ecran, int urgents);
+    // The files wanted for a screen of that size instead of those wanted before: urgent ones
+    // decoded whatever the cache can keep, then anticipated ones, most wanted first, until the
+    // first picture that the cache cannot keep.
+    void Veut(const QList<QByteArray>& urgents, const QList<QByteArray>& anticipes, QSize ecran);
 
     // Forgets what is wanted; decodes under way finish.
-    void Arrete() { Veut({}, QSize(), 0); }
+    void Arrete() { Veut({}, {}, QSize()); }
 
 signals:
     void Decodee(QByteArray chemin, TImageDecodee image);
+    // A first picture of an urgent progressive file, before its Decodee.
+    void Ebauche(QByteArray chemin, TImageDecodee image);
 
 private:
     friend class TTacheSource;
     // The next file to decode and its screen size; waits for one, and returns false once stopped.
-    bool Prend(QByteArray& chemin, QSize& ecran, bool& urgent);
-    void Termine(const QByteArray& chemin, bool urgent, bool place);
+    bool Prend(TTacheSource& tache, QSize& ecran);
+    void Termine(TTacheSource& tache, bool place, bool abandonne);
 
     TCacheImages& cache;
     QMutex verrou;
     QWaitCondition travail;
     QList<QByteArray> urgents;
     QList<QByteArray> anticipes;
+    // The lists as given, to put back a file given up.
+    QSet<QByteArray> urgentsVoulus;
+    QSet<QByteArray> anticipesVoulus;
     QSize ecranVoulu;
-    QSet<QByteArray> enCours;
     bool plein = false; // a picture of the present list did not fit: the rest would not either
     bool fin = false;
     std::vector<std::unique_ptr<TTacheSource>> taches;

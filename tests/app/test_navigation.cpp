@@ -259,6 +259,23 @@ TEST_F(NavigationTest, FermetureAvecUnChargementEnVol) {
     EXPECT_EQ(TTacheSource::Vivantes(), 0);
 }
 
+TEST_F(NavigationTest, UneDemandeProcheEstAtteintePasAPas) {
+    Lance(8);
+    // Three files ahead, as an arrow key held faster than the display: every step is taken.
+    ListeSource->IndexDemande = 3;
+    MainForm->ArmeTimerCourantAff();
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 3);
+    EXPECT_EQ(Courante(), TailleDe(3));
+    EXPECT_EQ(Precedente(), TailleDe(2));
+    EXPECT_EQ(Suivante(), TailleDe(4));
+    ListeSource->IndexDemande = 1;
+    MainForm->ArmeTimerCourantAff();
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(Courante(), TailleDe(1));
+    EXPECT_EQ(Suivante(), TailleDe(2));
+}
+
 TEST_F(NavigationTest, LesFichiersDevantSontPretsEtUnFichierClasseEstOublie) {
     const QString classees = env.Dossier(QStringLiteral("classees"));
     EcritConfiguration({Enregistrement("Classees", classees)});

@@ -105,7 +105,7 @@ TEST_F(CacheImagesTest, LesChargeursServentLesUrgentsMemeSansPlace) {
                              EXPECT_EQ(image.Naturelle, QSize(32, 24));
                              recues << chemin;
                          });
-        chargeur.Veut(fichiers, Ecran, 2);
+        chargeur.Veut(fichiers.first(2), fichiers.sliced(2), Ecran);
         ASSERT_TRUE(
             AttendQue([&] { return recues.contains(fichiers[0]) && recues.contains(fichiers[1]); }, 10000));
         ASSERT_TRUE(AttendQue([] { return TTacheSource::Vivantes() == 0; }, 10000));

@@ -349,6 +349,28 @@ TEST_F(DecodageTest, UnDecodageDeSignatureArreteAbandonne) {
     EXPECT_TRUE(entiere.Lisible);
 }
 
+TEST_F(DecodageTest, UnJpegProgressifDonneDAbordUneEbauche) {
+    const QImage photo = PhotoSynthetique(5, 640, 480);
+    const QByteArray progressif = Ecrit(QStringLiteral("prog.jpg"), Jpeg(photo, true));
+    QList<TImageDecodee> ebauches;
+    const TEbauche note = [&ebauches](const TImageDecodee& e) { ebauches << e; };
+    const TImageDecodee entiere = DecodeImage(progressif, {2000, 2000}, nullptr, note);
+    ASSERT_EQ(ebauches.size(), 1);
+    EXPECT_EQ(ebauches[0].Naturelle, QSize(640, 480));
+    EXPECT_EQ(ebauches[0].Image.size(), QSize(640, 480));
+    // The whole picture is the one decoded without a first picture, not the first picture.
+    const TImageDecodee directe = DecodeImage(progressif, {2000, 2000});
+    EXPECT_EQ(entiere.Image, directe.Image);
+    EXPECT_NE(ebauches[0].Image, directe.Image);
+    // A baseline file has no early picture; an interrupted decode gives up between the two.
+    DecodeImage(Ecrit(QStringLiteral("base.jpg"), Jpeg(photo)), {2000, 2000}, nullptr, note);
+    EXPECT_EQ(ebauches.size(), 1);
+    std::atomic<bool> arret{false};
+    const TImageDecodee abandonnee =
+        DecodeImage(progressif, {2000, 2000}, &arret, [&arret](const TImageDecodee&) { arret = true; });
+    EXPECT_TRUE(abandonnee.Abandonne);
+}
+
 TEST_F(DecodageTest, GifAuLzwEndommage) {
     const QString chemin = env.Racine() + QStringLiteral("/lzw.gif");
     QByteArray octets = Gif(chemin, 64, 64, false, true);
