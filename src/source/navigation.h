@@ -21,8 +21,9 @@ struct DecisionAffichage {
 };
 
 // A request this close to the shown position is reached by one-file steps, each picture shown on
-// the way (a held arrow key running ahead of the display); further, by a full display.
-inline constexpr int32_t PasDeRattrapage = 3;
+// the way (an arrow key held, or wheel ticks, running ahead of the display); a page or further, by
+// a full display.
+inline constexpr int32_t PasDeRattrapage = 8;
 
 // The cheapest display step from the shown position A toward the requested D. A negative request -k
 // asks for what now stands at k after the file there was removed.

@@ -152,7 +152,7 @@ TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
         QApplication::sendEvent(MainForm->ImageCourante, &roulette);
     }
     EXPECT_EQ(ListeSource->IndexDemande, 5);
-    // One full display, not five shifts.
+    // Five ticks at once: the display goes there, each picture shown on the way.
     ASSERT_TRUE(AttendQue([] { return !MainForm->TimerCourantAff->isActive(); }, 2000));
     EXPECT_EQ(ListeSource->IndexAffiche, 5);
     ASSERT_TRUE(AttendRepos());

@@ -51,11 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
     Cas, DecideEtapeTest,
     testing::Values(CasEtape{3, 4, false, 10, EtapeAffichage::Avance, 4, 4},
                     CasEtape{3, 2, false, 10, EtapeAffichage::Recule, 2, 2},
-                    CasEtape{3, 8, false, 10, EtapeAffichage::AfficheTout, 8, 8},
+                    CasEtape{0, 9, false, 10, EtapeAffichage::AfficheTout, 9, 9},
+                    CasEtape{9, 0, false, 10, EtapeAffichage::AfficheTout, 0, 0},
                     // A few files away: one step on the way, the request kept.
                     CasEtape{3, 6, false, 10, EtapeAffichage::Avance, 4, 6},
                     CasEtape{3, 1, false, 10, EtapeAffichage::Recule, 2, 1},
-                    CasEtape{3, 7, false, 10, EtapeAffichage::AfficheTout, 7, 7},
                     CasEtape{3, 3, false, 10, EtapeAffichage::AfficheTout, 3, 3},
                     // The removed current file: what followed it comes in, the position stays.
                     CasEtape{3, 3, true, 9, EtapeAffichage::Avance, 3, 3},
