@@ -48,6 +48,8 @@ TAffichageSource::~TAffichageSource() {
 
 void TAffichageSource::Libere() {
     Liste = nullptr;
+    for (Case* cible : {&courant, &suivant, &precedent})
+        cible->Attendu.clear();
     chargeur.Arrete();
     cache.Vide();
 }
