@@ -2,7 +2,8 @@
 # Installs, as root on Debian 12, the packages that building and testing the program need.
 set -euo pipefail
 paquets=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev libgif-dev
-         libgtest-dev libbenchmark-dev libjpeg-turbo-progs fonts-dejavu-core qt6-translations-l10n)
+         libgtest-dev libbenchmark-dev libjpeg-turbo-progs fonts-dejavu-core qt6-translations-l10n
+         dpkg-dev file desktop-file-utils appstream)
 manquants=()
 for paquet in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$paquet" 2>/dev/null | grep -q 'install ok installed' || manquants+=("$paquet")

@@ -1,8 +1,10 @@
 // genicons: draws the 28 icons of the menus, tool bars and trees of Mirasolve and
 // writes them as "BandeMenu.bmp", a horizontal strip of 16 × 16 cells (448 × 16),
-// 24-bit, in which pure magenta (#FF00FF) is the transparent colour.
+// 24-bit, in which pure magenta (#FF00FF) is the transparent colour. Given a folder,
+// it also draws the program's own icon there at the desktop's usual sizes, as
+// <size>.png with transparency.
 //
-// Usage: genicons <output.bmp>
+// Usage: genicons <output.bmp> [icon folder]
 //
 // Each icon is painted on its own transparent 16 × 16 cell. The cell is then laid
 // onto a magenta background keeping only pixels that are at least half opaque, at
@@ -10,6 +12,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
@@ -497,17 +500,73 @@ QImage buildStrip() {
     return strip;
 }
 
+// The program's icon, drawn on a 64-unit grid scaled to the size asked: a photo of a
+// sunny hill dropping into an open folder, on a blue rounded square.
+QImage buildAppIcon(int size) {
+    QImage icon(size, size, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    QPainter painter(&icon);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.scale(size / 64.0, size / 64.0);
+
+    QLinearGradient background(0, 2, 0, 62);
+    background.setColorAt(0, kBlue.lighter(125));
+    background.setColorAt(1, kDarkBlue);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(background);
+    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+
+    // The folder's back, with its tab.
+    painter.setBrush(kFolderEdge);
+    painter.drawPolygon(QPolygonF({QPointF(9, 24), QPointF(24, 24), QPointF(28, 28), QPointF(55, 28),
+                                   QPointF(55, 54), QPointF(9, 54)}));
+
+    // The photo, slightly turned, half into the folder.
+    painter.save();
+    painter.translate(32, 24);
+    painter.rotate(-8);
+    painter.setBrush(kWhite);
+    painter.setPen(QPen(kOutline, 1.2));
+    painter.drawRect(QRectF(-17, -15, 34, 28));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kSky);
+    painter.drawRect(QRectF(-14, -12, 28, 22));
+    painter.setBrush(kSun);
+    painter.drawEllipse(QPointF(7, -5), 4, 4);
+    painter.setBrush(kHill);
+    painter.drawPolygon(QPolygonF({QPointF(-14, 10), QPointF(-14, 2), QPointF(-6, -4), QPointF(2, 3),
+                                   QPointF(8, 0), QPointF(14, 5), QPointF(14, 10)}));
+    painter.restore();
+
+    // The folder's front.
+    painter.setBrush(kFolder);
+    painter.setPen(QPen(kFolderEdge, 1.5));
+    painter.drawPolygon(QPolygonF({QPointF(6, 34), QPointF(58, 34), QPointF(54, 56), QPointF(10, 56)}));
+    painter.setPen(QPen(kFolderLight, 1.5));
+    painter.drawLine(QPointF(9, 37), QPointF(55, 37));
+    return icon;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output.bmp>\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s <output.bmp> [icon folder]\n", argv[0]);
         return 2;
     }
     const QImage strip = buildStrip().convertToFormat(QImage::Format_RGB888);
     if (!strip.save(QString::fromLocal8Bit(argv[1]), "BMP")) {
         std::fprintf(stderr, "genicons: cannot write %s\n", argv[1]);
         return 1;
+    }
+    if (argc == 3) {
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString file = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/%1.png").arg(size);
+            if (!buildAppIcon(size).save(file, "PNG")) {
+                std::fprintf(stderr, "genicons: cannot write %s\n", qPrintable(file));
+                return 1;
+            }
+        }
     }
     return 0;
 }

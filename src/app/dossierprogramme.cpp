@@ -9,8 +9,12 @@
 DossiersProgramme ResoutDossiersProgramme(const QString& dossierExecutable) {
     DossiersProgramme dossiers;
     dossiers.Ressources = Chemins::SansSeparateurFinal(QDir::toNativeSeparators(dossierExecutable));
+    // Installed (bin/ beside share/mirasolve/), the program is shared: its data goes to each user.
+    const QString partage = QDir::cleanPath(dossierExecutable + QStringLiteral("/../share/mirasolve"));
+    const bool installe = QFileInfo::exists(partage + QStringLiteral("/BandeMenu.bmp"));
+    if (installe) dossiers.Ressources = Chemins::SansSeparateurFinal(QDir::toNativeSeparators(partage));
     const QFileInfo info(dossierExecutable);
-    if (info.isDir() && info.isWritable()) {
+    if (!installe && info.isDir() && info.isWritable()) {
         dossiers.Donnees = dossiers.Ressources;
     } else {
         const QString donnees = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);

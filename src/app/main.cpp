@@ -2,14 +2,19 @@
 #include "dossierprogramme.h"
 #include "globaux.h"
 #include "mainform.h"
+#include "signaux.h"
 #include "traduction.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirasolve"));
+    // The desktop entry and icon an installed program goes by.
+    QGuiApplication::setDesktopFileName(QStringLiteral("fr.mirasolve.Mirasolve"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("fr.mirasolve.Mirasolve")));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     // The program's own key handling and help replace the platform's quit-on-last-window rule:
     // the application ends with its main window.
@@ -19,6 +24,8 @@ int main(int argc, char* argv[]) {
     CreeFenetres(ResoutDossiersProgramme(QCoreApplication::applicationDirPath()));
     QObject::connect(MainForm, &TMainForm::Fermee, &application, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // Asked to end by the session or a terminal: closed as by its window, settings kept.
+    FermeSurSignal(&application, [] { FermeQuandLibre(MainForm); });
     MainForm->showMinimized();
 
     const int code = QApplication::exec();

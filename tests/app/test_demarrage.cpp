@@ -4,6 +4,7 @@
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "app/progression.h"
+#include "app/signaux.h"
 #include "app/splash2.h"
 #include "config/configuration.h"
 #include "config/gestconf.h"
@@ -19,6 +20,8 @@
 #include "tools/nouvdest.h"
 #include "tools/recursif.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,6 +33,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <csignal>
 #include <thread>
 
 TEST(DossierProgramme, DossierDeLExecutableOuDonneesUtilisateur) {
@@ -44,6 +48,19 @@ TEST(DossierProgramme, DossierDeLExecutableOuDonneesUtilisateur) {
     EXPECT_EQ(ailleurs.Ressources, absent);
     EXPECT_NE(ailleurs.Donnees, absent);
     EXPECT_TRUE(QFileInfo(ailleurs.Donnees).isDir());
+
+    // Installed: resources from share/mirasolve, data in the user's data folder even though bin/
+    // could take them.
+    const QString prefixe = env.Dossier(QStringLiteral("usr"));
+    env.Dossier(QStringLiteral("usr/bin"));
+    EcritImage(env.Dossier(QStringLiteral("usr/share/mirasolve")) + QStringLiteral("/BandeMenu.bmp"));
+    const QByteArray ancien = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(env.Racine() + QStringLiteral("/donnees")));
+    const DossiersProgramme installe = ResoutDossiersProgramme(prefixe + QStringLiteral("/bin"));
+    ancien.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", ancien);
+    EXPECT_EQ(installe.Ressources, prefixe + QStringLiteral("/share/mirasolve"));
+    EXPECT_EQ(installe.Donnees, env.Racine() + QStringLiteral("/donnees/Mirasolve"));
+    EXPECT_TRUE(QFileInfo(installe.Donnees).isDir());
 }
 
 TEST(DossierProgramme, CreeCorbeilleEtSignatures) {
@@ -230,6 +247,23 @@ TEST_F(ProgrammeTest, DemarreEtQuitteSurLeFichierLePlusHostile) {
     // The two title fonts, clamped: the first from its height, the second from its size.
     EXPECT_EQ(lignes.mid(15 + 6, 3), (QStringList{"-133", "Arial", "100"}));
     EXPECT_EQ(lignes.mid(25 + 6, 3), (QStringList{"-133", "Arial", "100"}));
+}
+
+// The session ends the program: an open dialog is dismissed, then the window closes as by
+// "&Quitter" and the settings are written.
+TEST_F(ProgrammeTest, UnSignalFermeCommeQuitter) {
+    Demarre();
+    Affiche();
+    QDialog dialogue(MainForm);
+    dialogue.setModal(true);
+    dialogue.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialogue);
+    ASSERT_TRUE(FermeSurSignal(MainForm, [] { FermeQuandLibre(MainForm); }));
+    std::raise(SIGHUP);
+    ASSERT_TRUE(AttendQue([] { return !MainForm->isVisible(); }, 5000));
+    EXPECT_FALSE(dialogue.isVisible());
+    EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Mirasolve.ini")));
+    EXPECT_EQ(ListeSource, nullptr);
 }
 
 // A worker thread reports progress: the windows take it on the main thread.
