@@ -3,6 +3,7 @@
 #include "bandeicones.h"
 #include "config/fenetreprincipale.h"
 #include "dialogues.h"
+#include "duplicates/dejaclasse.h"
 #include "duplicates/listegenerale.h"
 #include "duplicates/miniature.h"
 #include "duplicates/recherche.h"
@@ -285,6 +286,16 @@ public:
     // The sensitivity of the duplicate search and the tile hints, edited in "Préférences".
     void Prfrences1Click();
 
+    // Where near copies of the current image already are, among the open destinations (the trash
+    // and the source folder aside): asked of a thread of its own when the current picture changes,
+    // and again when the destinations, their signatures or the sensitivity change; shown in the
+    // current image's caption and on the tiles. The nearest first.
+    void ChercheCopiesDeLaCourante(bool meme = false);
+    void VerifieCopiesDeLaCourante();
+    std::vector<TCopieConnue> CopiesDeLaCourante;
+    // Shows the nearest copy in the full-screen viewer; false when there is none.
+    bool MontreCopieLaPlusProche();
+
     void Guide1Click();
     void Tutorial1Click();
     void Rfrences1Click();
@@ -318,6 +329,11 @@ private:
     bool ToucheDeTuile(QObject* destinataire, QKeyEvent* event);
 
     void ConnecteNavigation();
+    void CopiesTrouvees(quint64 numero, const std::vector<TCopieConnue>& copies);
+    TChercheurCopies* chercheurCopies = nullptr;
+    uint64_t numeroCopies = 0;
+    std::shared_ptr<const Tminiature> signatureCherchee;
+    quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
     void ConnecteDestinations();
     int ZoneDe(QPoint position) const;
     // Files entry IndexAffiche; false with the reason when the file could not be filed.

@@ -18,6 +18,8 @@ void TMainForm::Prfrences1Click() {
     if (Dialogues->MontreModal(*FormPreference) != QDialog::Accepted) return;
     Configuration->Sensibilite = FormPreference->TrackBar1->value() * 10000;
     Configuration->BullesAide = !FormPreference->CheckBox1->isChecked();
+    // The near copies of the current image under the new sensitivity.
+    VerifieCopiesDeLaCourante();
 }
 
 void TMainForm::Gestionnairedeconfiguration1Click() {

@@ -3,6 +3,7 @@
 #include "app/attente.h"
 #include "app/chemins.h"
 #include "app/questions.h"
+#include "duplicates/ecart.h"
 #include "duplicates/magasin.h"
 #include "duplicates/revue.h"
 #include "source/balayage.h"
@@ -313,4 +314,25 @@ std::unique_ptr<TDestination> CreeCorbeille(TContexteDestinations* contexte) {
     corbeille->Fonte = QFont(QStringLiteral("Arial"));
     corbeille->Fonte.setPointSize(16);
     return corbeille;
+}
+
+bool TDestination::CopieLaPlusProche(const Tminiature& signature, int32_t sensibilite, QString& fichier,
+                                     int32_t& dissemblance) const {
+    const std::lock_guard<std::mutex> garde(Verrou);
+    if (!ListeSignatures) return false;
+    bool trouvee = false;
+    int32_t seuil = sensibilite;
+    // The grid distance never exceeds the dissimilarity: only grids nearer than the best so far
+    // are worked out in full.
+    for (const std::shared_ptr<Tminiature>& autre : ListeSignatures->Miniatures) {
+        if (EcartGrilles(signature.Grille.data(), autre->Grille.data()) >= seuil) continue;
+        if (autre->Fichier == signature.Fichier) continue;
+        const int32_t d = Dissemblance(signature, *autre);
+        if (!EstDoublon(d, seuil)) continue;
+        seuil = d;
+        fichier = autre->Fichier;
+        dissemblance = d;
+        trouvee = true;
+    }
+    return trouvee;
 }

@@ -120,6 +120,10 @@ public:
     void RetireDoublons(const QStringList& lignes);
     // Drops the signatures of these files and the duplicate lines that name one of them.
     void OublieImages(const QSet<QString>& fichiers);
+    // The nearest of this destination's signatures to an image's (dissimilarity below sensibilite,
+    // its own file aside): false when none is that near.
+    bool CopieLaPlusProche(const Tminiature& signature, int32_t sensibilite, QString& fichier,
+                           int32_t& dissemblance) const;
     // Files renamed (old path to new): every list that names one follows, the duplicate lines
     // sorted again. True when something here changed.
     bool RenommeFichiers(const QHash<QString, QString>& nouveaux);

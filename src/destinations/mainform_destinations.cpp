@@ -49,6 +49,8 @@ void TMainForm::RafraichisListeDestinations() {
     ScrollBarDest->setRange(0, Panneau->BarreMaximum);
     ScrollBarDest->setValue(ListeGroupe->PositionCourante());
     ImageDestination->FixeImage(Panneau->ImagePanneau);
+    // A destination opened or closed may hold a near copy of the current image.
+    VerifieCopiesDeLaCourante();
 }
 
 void TMainForm::ScrollBarDestScroll(int position) {
@@ -148,7 +150,8 @@ void TMainForm::ImageDestinationMouseMove(QPoint position) {
         FixeIndice(ImageDestination, QString(), false);
         return;
     }
-    FixeIndice(ImageDestination, TPanneauDestinations::Indice(*d, Panneau->ToucheDe(*d)),
+    FixeIndice(ImageDestination,
+               TPanneauDestinations::Indice(*d, Panneau->ToucheDe(*d), Panneau->Copies.value(d)),
                Configuration->BullesAide);
 }
 

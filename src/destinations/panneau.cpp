@@ -3,6 +3,7 @@
 #include "destination.h"
 #include "listegroupe.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
@@ -176,6 +177,10 @@ void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool
         p.setPen(Couleurs.Ombre);
         p.drawText(x + 3, y + 2 + QFontMetrics(petite).ascent(), QString::number(touche));
     }
+    if (Copies.contains(&d)) {
+        // A near copy of the current image is here: a thin orange bar inside the right bevel.
+        Remplit(p, x + w1 - 4, y + 3, x + w1 - 3, y + h1 - 3, QColor(0xF0, 0x8A, 0x24));
+    }
     if (enfonce) Trait(p, Qt::black, {{x - 1, y + h1 - 1}, {x - 1, y - 1}, {x + w1 - 1, y - 1}});
     p.end();
     DessineEtat(d, enfonce);
@@ -255,14 +260,15 @@ TDestination* TPanneauDestinations::TuileA(int y) const {
     return slot < NombreCases ? static_cast<TDestination*>(Tuiles[static_cast<size_t>(slot)]) : nullptr;
 }
 
-QString TPanneauDestinations::Indice(const TDestination& d, int touche) {
+QString TPanneauDestinations::Indice(const TDestination& d, int touche, const QString& copie) {
     const TDestination::TComptes comptes = d.Comptes();
     return d.Chemin +
            QStringLiteral("\rA traiter :%1\rTraités :%2\rErronés :%3")
                .arg(comptes.ATraiter)
                .arg(comptes.Signatures)
                .arg(comptes.Intraitables) +
-           (touche > 0 ? QStringLiteral("\rTouche : %1").arg(touche) : QString());
+           (touche > 0 ? QStringLiteral("\rTouche : %1").arg(touche) : QString()) +
+           (copie.isEmpty() ? QString() : QStringLiteral("\rDéjà ici : %1").arg(QFileInfo(copie).fileName()));
 }
 
 int TPanneauDestinations::ToucheDe(const TDestination& d) const {

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QString>
 
@@ -51,6 +52,10 @@ public:
     // The key of a tile (1 to 9), or 0 when it has none.
     int ToucheDe(const TDestination& d) const;
 
+    // The destinations that hold a near copy of the current image, with that copy's path: their
+    // tiles are marked and their hints name the copy.
+    QHash<const TDestination*, QString> Copies;
+
     // What the layout asks of the scroll bar.
     bool BarreVisible = false;
     int32_t BarreMaximum = 0;
@@ -71,9 +76,9 @@ public:
 
     // The destination of the slot under a height in the picture, or none.
     TDestination* TuileA(int y) const;
-    // The tile hint: path and the three counts, lines separated by carriage returns, and the key
-    // that files into the tile when it has one.
-    static QString Indice(const TDestination& d, int touche = 0);
+    // The tile hint: path and the three counts, lines separated by carriage returns, the key
+    // that files into the tile when it has one, and the near copy of the current image it holds.
+    static QString Indice(const TDestination& d, int touche = 0, const QString& copie = QString());
 
 private:
     void Biseau(QPainter& peintre, int x, int y, int w1, int h1, bool enfonce);

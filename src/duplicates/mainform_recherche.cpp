@@ -50,6 +50,8 @@ void TMainForm::Timer2Timer() {
     }
     Timer2->stop();
     FinTache();
+    // Signatures added by the search, a destination opened or closed, a new sensitivity.
+    VerifieCopiesDeLaCourante();
     // Not started again once the window is closing.
     if (RechercheAutorisee) Timer2->start();
 }

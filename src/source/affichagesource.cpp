@@ -32,9 +32,10 @@ TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
     : QObject(parent), fenetre(principale), suivant{principale.PanelPrec2,
                                                     principale.ImagePrec,
                                                     principale.LabelPrecIllisible,
+                                                    {},
                                                     {}},
-      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}},
-      courant{principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}},
+      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}, {}},
+      courant{principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}, {}},
       chargeur(cache) {
     connect(&chargeur, &TChargeurImages::Decodee, this, &TAffichageSource::ImageDecodee,
             Qt::QueuedConnection);
@@ -55,6 +56,7 @@ void TAffichageSource::Libere() {
 }
 
 void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image) {
+    cible.Signature = image.Signature;
     if (!image.Lisible || image.Naturelle.width() == 0) {
         cible.Image->VideImage();
         cible.Libelle->show();
@@ -66,12 +68,14 @@ void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image) {
 
 void TAffichageSource::Vide(Case& cible) {
     FinAttente(cible);
+    cible.Signature.reset();
     cible.Libelle->hide();
     cible.Image->VideImage();
     cible.Image->show();
 }
 
 void TAffichageSource::CopieImage(const Case& source, Case& cible) {
+    cible.Signature = source.Signature;
     cible.Image->FixeImage(source.Image->Image(), source.Image->TailleNaturelle());
 }
 
@@ -163,6 +167,7 @@ void TAffichageSource::Charge(Case& cible, int index) {
         FixeCurseur(Qt::BusyCursor);
     }
     cible.Attendu = chemin;
+    cible.Signature.reset();
     cible.Libelle->hide();
     cible.Image->VideImage();
     cible.Image->hide();
@@ -274,6 +279,7 @@ void TAffichageSource::AfficheCourante() {
     courant.Image->update();
     fenetre.ScrollBar1->setRange(0, std::max(0, nombre - 1));
     fenetre.ScrollBar1->setValue(index);
+    emit CouranteChangee();
 }
 
 void TAffichageSource::Reajuste() {

@@ -49,12 +49,22 @@ public:
 
     TCacheImages& Cache() { return cache; }
 
+    // The signature of the current picture, once it is shown whole; none while it loads.
+    std::shared_ptr<const Tminiature> SignatureCourante() const {
+        return courant.Attendu.isEmpty() ? courant.Signature : nullptr;
+    }
+
+signals:
+    // The current slot shows another picture (or the same one whole).
+    void CouranteChangee();
+
 private:
     struct Case {
         QFrame* Panneau;
         TImage* Image;
         QLabel* Libelle;
         QByteArray Attendu; // the file whose picture the slot waits for; empty when none
+        std::shared_ptr<const Tminiature> Signature; // of the picture shown, when known
     };
 
     static void Remplit(Case& cible, const TImageDecodee& image);

@@ -459,6 +459,7 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
         if (orientation != 1 && image.Lisible) {
             image.Image = Oriente(image.Image, orientation);
             image.Naturelle = TailleOrientee(image.Naturelle, orientation);
+            image.Orientation = orientation;
         }
         return image;
     }

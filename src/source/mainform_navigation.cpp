@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -31,6 +32,7 @@ void TMainForm::ConnecteNavigation() {
     connect(ScrollBar1, &QAbstractSlider::actionTriggered, this, &TMainForm::ScrollBar1Scroll);
     connect(ScrollBar1, &QAbstractSlider::sliderReleased, this, [this] { ScrollBar1Scroll(PouceRelache); });
     connect(TimerCourantAff, &QTimer::timeout, this, &TMainForm::TimerCourantAffTimer);
+    connect(Affichage, &TAffichageSource::CouranteChangee, this, [this] { ChercheCopiesDeLaCourante(); });
     connect(TrierparNom1, &QAction::triggered, this, &TMainForm::TrierparNom1Click);
     connect(TrierparDate1, &QAction::triggered, this, &TMainForm::TrierparDate1Click);
     connect(TrierparTaille1, &QAction::triggered, this, &TMainForm::TrierparTaille1Click);
@@ -46,6 +48,10 @@ void TMainForm::ConnecteNavigation() {
 // the wheel anywhere in the window, and panel resizes.
 bool TMainForm::FiltreNavigation(QObject* objet, QEvent* event) {
     const QEvent::Type type = event->type();
+    // A click on the current image's caption, when it names a near copy, shows that copy.
+    if (type == QEvent::MouseButtonRelease && objet == GroupBoxCourant &&
+        static_cast<QMouseEvent*>(event)->position().y() < GroupBoxCourant->fontMetrics().height() + 4)
+        return MontreCopieLaPlusProche();
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
         (objet == ListBox1 || objet == ListBox1->viewport()))
         return true;

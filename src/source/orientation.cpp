@@ -106,3 +106,8 @@ QImage Oriente(const QImage& image, int orientation) {
         return image;
     }
 }
+
+int OrientationInverse(int orientation) {
+    // A quarter turn one way is undone by a quarter turn the other; every other value by itself.
+    return orientation == 6 ? 8 : orientation == 8 ? 6 : orientation;
+}

@@ -16,3 +16,5 @@ int OrientationDuFichier(const QByteArray& chemin);
 // The picture turned as the orientation says; the size a picture of that size takes once turned.
 QImage Oriente(const QImage& image, int orientation);
 QSize TailleOrientee(QSize taille, int orientation);
+// The orientation that turns a picture turned by orientation back as it was stored.
+int OrientationInverse(int orientation);

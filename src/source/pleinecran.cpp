@@ -22,7 +22,11 @@ TFormPleinEcran::TFormPleinEcran(QWidget* parent) : QDialog(parent), Image1(new 
 }
 
 void TFormPleinEcran::Montre(const TImage& source) {
-    Image1->FixeImage(source.Image(), source.TailleNaturelle());
+    MontreImage(source.Image(), source.TailleNaturelle());
+}
+
+void TFormPleinEcran::MontreImage(const QImage& image, QSize naturelle) {
+    Image1->FixeImage(image, naturelle);
     Image1->setGeometry(AjusteImage(Image1->TailleNaturelle(), size(), size(), rect()));
     show();
     raise();

@@ -13,6 +13,8 @@ public:
 
     // Shows a copy of the picture of an image control.
     void Montre(const TImage& source);
+    // Shows a picture of that natural size.
+    void MontreImage(const QImage& image, QSize naturelle);
 
     TImage* Image1;
 

@@ -1,15 +1,20 @@
 #include "app/imagecontrole.h"
 #include "app/occupation.h"
+#include "app/trackbar.h"
 #include "config/configuration.h"
+#include "config/preferences.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
 #include "duplicates/planification.h"
 #include "programme.h"
 #include "recherchesimulee.h"
+#include "source/pleinecran.h"
 
+#include <QGroupBox>
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
+#include <QTest>
 #include <QToolButton>
 
 #include "photo.h"
@@ -233,4 +238,55 @@ TEST_F(RechercheFenetreTest, TitreEtAnimation) {
         MainForm->Timer2Timer();
         EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Mirasolve"));
     }
+}
+
+// Through the real window: a photo that a destination already holds says so in the current
+// image's caption and on that tile, before anything is filed; the caption shows the copy; another
+// photo, a lower threshold or the destination closed leave the caption plain.
+TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    const QImage photo = PhotoSynthetique(31, 1200, 900);
+    EcritPhoto(vacances + QStringLiteral("/plage.jpg"), photo);
+    EcritPhoto(env.Source + QStringLiteral("/a-moitie.jpg"), photo.scaled(600, 450));
+    EcritPhoto(env.Source + QStringLiteral("/b-autre.jpg"), PhotoSynthetique(32, 1200, 900));
+    EcritConfiguration({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
+    Demarre({});
+    Affiche();
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(AttendQue([] { return Repos() && Destination(1)->Comptes().Signatures == 1; }, 30000));
+    MainForm->Timer2Timer();
+    const QString deja = QStringLiteral("Image courante — déjà dans « Vacances »");
+    auto titre = [] { return MainForm->GroupBoxCourant->title(); };
+    ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000)) << titre().toStdString();
+    EXPECT_EQ(MainForm->Panneau->Copies.value(Destination(1)), vacances + QStringLiteral("/plage.jpg"));
+    EXPECT_TRUE(
+        TPanneauDestinations::Indice(*Destination(1), 0, MainForm->Panneau->Copies.value(Destination(1)))
+            .endsWith(QStringLiteral("\rDéjà ici : plage.jpg")));
+    // A click on the caption shows the copy, at its own size; any click returns.
+    QTest::mouseClick(MainForm->GroupBoxCourant, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+    EXPECT_TRUE(FormPleinEcran->isVisible());
+    EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(1200, 900));
+    QTest::mouseClick(FormPleinEcran->Image1, Qt::LeftButton);
+    EXPECT_FALSE(FormPleinEcran->isVisible());
+
+    // The next photo is nowhere yet: the caption is plain again and the tile unmarked.
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendQue([&] { return titre() == QStringLiteral("Image courante"); }, 10000));
+    EXPECT_TRUE(MainForm->Panneau->Copies.isEmpty());
+    MainForm->FormMouseWheelUp();
+    ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000));
+
+    // A threshold too low for the pair, then back.
+    const int32_t sensibilite = Configuration->Sensibilite;
+    Configuration->Sensibilite = 1;
+    MainForm->VerifieCopiesDeLaCourante();
+    ASSERT_TRUE(AttendQue([&] { return titre() == QStringLiteral("Image courante"); }, 10000));
+    Configuration->Sensibilite = sensibilite;
+    MainForm->VerifieCopiesDeLaCourante();
+    ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000));
+
+    // The destination closed while its mark is shown.
+    MainForm->Fermertouteslesdestinations1Click();
+    ASSERT_TRUE(AttendQue([&] { return titre() == QStringLiteral("Image courante"); }, 10000));
+    EXPECT_TRUE(MainForm->Panneau->Copies.isEmpty());
 }

@@ -1,4 +1,5 @@
 #include "destinations/destination.h"
+#include "duplicates/dejaclasse.h"
 #include "duplicates/ecart.h"
 #include "duplicates/planification.h"
 #include "duplicates/recherche.h"
@@ -352,4 +353,59 @@ TEST(Planification, BilanProgressionEtDestinationsMontrees) {
     EXPECT_EQ(DestinationEnTraitement(destinations), -1);
     destinations.Element(2)->EnTraitement = true;
     EXPECT_EQ(DestinationEnTraitement(destinations), 2);
+}
+
+// Before filing: the signature worked out from the display's decode finds the photo a destination
+// holds in its half-size, recompressed and brightened copies, the nearest destination first, and
+// nothing for an unrelated photo or under a threshold too low.
+TEST_F(RechercheTest, UneCopieDejaClasseeEstTrouveeDepuisLeDecodageDAffichage) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    const QString archives = env.Dossier(QStringLiteral("Archives"));
+    const QString source = env.Dossier(QStringLiteral("source"));
+    const QImage photo = PhotoSynthetique(21, 1600, 1200);
+    EcritJpeg(vacances + QStringLiteral("/photo.jpg"), photo);
+    EcritJpeg(vacances + QStringLiteral("/autre.jpg"), PhotoSynthetique(22, 1600, 1200));
+    EcritJpeg(archives + QStringLiteral("/vieille.jpg"), photo, 40);
+    auto dVacances = Ouvre(vacances);
+    auto dArchives = Ouvre(archives);
+    Cherche(dVacances);
+    Cherche(dArchives);
+    const std::vector<std::shared_ptr<TDestination>> ouvertes{dVacances, dArchives};
+
+    auto copies = [&](const QString& nom, const QImage& image, int qualite, int32_t seuil) {
+        const QString chemin = source + u'/' + nom;
+        EcritJpeg(chemin, image, qualite);
+        const TImageDecodee affichee = DecodeImage(QFile::encodeName(chemin), {1920, 1080});
+        const std::shared_ptr<Tminiature> signature = SignatureDAffichage(affichee, chemin);
+        EXPECT_NE(signature, nullptr) << nom.toStdString();
+        return signature ? CopiesConnues(*signature, ouvertes, seuil) : std::vector<TCopieConnue>();
+    };
+    for (const auto& [nom, image, qualite] :
+         {std::tuple{QStringLiteral("moitie.jpg"), photo.scaled(800, 600), 90},
+          std::tuple{QStringLiteral("recompressee.jpg"), photo, 55},
+          std::tuple{QStringLiteral("eclaircie.jpg"), Eclaircie(photo, 30), 90}}) {
+        const std::vector<TCopieConnue> trouvees = copies(nom, image, qualite, sensibilite);
+        ASSERT_EQ(trouvees.size(), 2u) << nom.toStdString();
+        EXPECT_LE(trouvees[0].Dissemblance, trouvees[1].Dissemblance);
+        const QString titre = TitreImageCourante(trouvees);
+        EXPECT_TRUE(titre == QStringLiteral("Image courante — déjà dans « Vacances » (+1)") ||
+                    titre == QStringLiteral("Image courante — déjà dans « Archives » (+1)"))
+            << titre.toStdString();
+        for (const TCopieConnue& copie : trouvees)
+            EXPECT_TRUE(copie.Fichier.endsWith(QStringLiteral("/photo.jpg")) ||
+                        copie.Fichier.endsWith(QStringLiteral("/vieille.jpg")));
+    }
+    EXPECT_TRUE(
+        copies(QStringLiteral("etrangere.jpg"), PhotoSynthetique(23, 1600, 1200), 90, sensibilite).empty());
+    EXPECT_EQ(TitreImageCourante({}), QStringLiteral("Image courante"));
+    EXPECT_TRUE(copies(QStringLiteral("seuil.jpg"), photo.scaled(800, 600), 90, 1).empty());
+    // One destination only: no count of others.
+    const std::vector<TCopieConnue> seule = CopiesConnues(
+        *SignatureDAffichage(
+            DecodeImage(QFile::encodeName(source + QStringLiteral("/moitie.jpg")), {1920, 1080}),
+            source + QStringLiteral("/moitie.jpg")),
+        {dVacances}, sensibilite);
+    ASSERT_EQ(seule.size(), 1u);
+    EXPECT_EQ(TitreImageCourante(seule), QStringLiteral("Image courante — déjà dans « Vacances »"));
+    EXPECT_EQ(seule[0].Fichier, vacances + QStringLiteral("/photo.jpg"));
 }
