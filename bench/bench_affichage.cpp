@@ -2,11 +2,13 @@
 // slot, repaint time, one-file step time, holding the right arrow over 100 photos, filing to the
 // next image painted (one at a time, then 20 in a row at 3 a second), a jump of ten files onto a
 // 20-megapixel progressive JPEG, and the peak memory of the picture cache. With "recherche", all
-// of it while the duplicate search signs 300 photos of a destination on every core. Run it on the
-// screen to measure (for instance a 1920 x 1080 Xvfb screen, or the offscreen platform given a
-// screen of that size). Prints figures; asserts nothing.
+// of it while the duplicate search signs 300 photos of a destination on every core. With "copies",
+// 100 more destinations hold 1,000 signatures each, one of them a half-size copy of a source photo:
+// the caption saying where the current image already is, measured from the picture painted. Run it
+// on the screen to measure (for instance a 1920 x 1080 Xvfb screen, or the offscreen platform given
+// a screen of that size). Prints figures; asserts nothing.
 //
-//   bench_affichage [number of photos, default 100] [recherche]
+//   bench_affichage [number of photos, default 100] [recherche | copies]
 
 #include "app/demarrage.h"
 #include "app/globaux.h"
@@ -15,6 +17,7 @@
 #include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "duplicates/miniature.h"
 #include "enregistrement.h"
 #include "photo.h"
 #include "source/affichagesource.h"
@@ -27,6 +30,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGroupBox>
 #include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -55,6 +59,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     const int nombre = argc > 1 ? std::max(3, std::atoi(argv[1])) : 100;
     const bool recherche = argc > 2 && qstrcmp(argv[2], "recherche") == 0;
+    const bool copies = argc > 2 && qstrcmp(argv[2], "copies") == 0;
     const QSize ecran = QGuiApplication::primaryScreen()->geometry().size();
     std::printf("screen %dx%d, %d photos of 4000x3000\n", ecran.width(), ecran.height(), nombre);
 
@@ -107,9 +112,16 @@ int main(int argc, char* argv[]) {
             QFile::copy(QFile::decodeName(fichiers[static_cast<size_t>(i % distinctes)]),
                         aSigner + QStringLiteral("/copie%1.jpg").arg(i));
     }
-    QStringList configuration{QStringLiteral("DestinationCount=%1").arg(recherche ? 2 : 1)};
+    constexpr int DestinationsDeCopies = 100;
+    QStringList configuration{QStringLiteral("DestinationCount=%1")
+                                  .arg(1 + (recherche ? 1 : 0) + (copies ? DestinationsDeCopies : 0))};
     configuration << Enregistrement("Classees", classees);
     if (recherche) configuration << Enregistrement("A signer", aSigner, -1, 0, "XXXX*X");
+    for (int i = 0; copies && i < DestinationsDeCopies; ++i) {
+        const QString dossier = racine.path() + QStringLiteral("/copies%1").arg(i);
+        QDir().mkpath(dossier);
+        configuration << Enregistrement(QStringLiteral("Copies %1").arg(i), dossier);
+    }
     QFile ini(programme + QStringLiteral("/Mirasolve.ini"));
     if (ini.open(QIODevice::WriteOnly))
         ini.write(configuration.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
@@ -143,6 +155,33 @@ int main(int argc, char* argv[]) {
     }
     std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(),
                 MainForm->ImageCourante->height());
+    int copiesMontrees = 0;
+    QObject::connect(MainForm, &TMainForm::CopiesMontrees, [&copiesMontrees] { ++copiesMontrees; });
+    if (copies) {
+        // 1,000 signatures in each of the 100 destinations; in the first, a half-size copy of photo 5.
+        QRandomGenerator hasard(7);
+        const QString copie = Configuration->Destinations.Element(2)->Chemin + QStringLiteral("/moitie5.jpg");
+        QImage(QFile::decodeName(fichiers[5])).scaled(2000, 1500).save(copie, "JPEG", 85);
+        for (int i = 2; i < Configuration->Destinations.Count(); ++i) {
+            TDestination* d = Configuration->Destinations.Element(i);
+            d->ReserveSignatures(1000);
+            for (int k = 0; k < 1000; ++k) {
+                auto signature = std::make_shared<Tminiature>();
+                if (i == 2 && k == 0) {
+                    signature->Calcule(copie);
+                } else {
+                    for (uint8_t& case_ : signature->Grille)
+                        case_ = static_cast<uint8_t>(hasard.bounded(256));
+                    signature->Proportion = 4.0 / 3.0;
+                    signature->Fichier = d->Chemin + QStringLiteral("/x%1.jpg").arg(k);
+                }
+                d->AjouteSignature(std::move(signature), {});
+            }
+        }
+        MainForm->VerifieCopiesDeLaCourante();
+        std::printf("%d destinations holding 1000 signatures each\n",
+                    Configuration->Destinations.Count() - 2);
+    }
 
     // Repaints: an expose, then a resize that rescales the kept copy once.
     TImage* courante = MainForm->ImageCourante;
@@ -185,6 +224,37 @@ int main(int argc, char* argv[]) {
         pire = std::max(pire, t);
     }
     std::printf("one-file step, timer to painted: mean %.2f ms, worst %.2f ms\n", Ms(total / pas), Ms(pire));
+
+    // The caption: from the new picture painted to where its near copies are shown, step by step
+    // from the first photo, past photo 5, whose copy is in "Copies 0".
+    if (copies) {
+        ListeSource->IndexDemande = 0;
+        MainForm->ArmeTimerCourantAff();
+        attend(repos);
+        QTest::qWait(500);
+        pire = total = 0;
+        int mesures = 0;
+        for (int k = 0; k < 10; ++k) {
+            attend(repos);
+            QTest::qWait(100);
+            const int avant = copiesMontrees;
+            ++ListeSource->IndexDemande;
+            MainForm->TimerCourantAffTimer();
+            courante->repaint();
+            chrono.start();
+            attend([&] { return copiesMontrees > avant || chrono.elapsed() > 2000; });
+            const qint64 t = chrono.nsecsElapsed();
+            total += t;
+            pire = std::max(pire, t);
+            ++mesures;
+            if (ListeSource->IndexAffiche == 5)
+                std::printf("photo 5: \"%s\"\n", MainForm->GroupBoxCourant->title().toUtf8().constData());
+        }
+        std::printf(
+            "caption after the picture painted, 100,000 signatures in 100 destinations: mean %.2f ms, "
+            "worst %.2f ms\n",
+            Ms(total / mesures), Ms(pire));
+    }
 
     // Holding the right arrow (30 repeats a second) from the first to the last photo.
     ListeSource->IndexDemande = 0;

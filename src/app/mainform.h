@@ -303,6 +303,8 @@ public:
 signals:
     // Emitted once, after FormClose has run.
     void Fermee();
+    // The caption and the tiles show where the current image's near copies are.
+    void CopiesMontrees();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

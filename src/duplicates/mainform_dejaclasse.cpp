@@ -62,10 +62,15 @@ void TMainForm::CopiesTrouvees(quint64 numero, const std::vector<TCopieConnue>& 
     if (numero != numeroCopies) return; // an image no longer shown
     CopiesDeLaCourante = copies;
     GroupBoxCourant->setTitle(TitreImageCourante(copies));
-    Panneau->Copies.clear();
+    QHash<const TDestination*, QString> marques;
     for (const TCopieConnue& copie : copies)
-        Panneau->Copies.insert(copie.Destination.get(), copie.Fichier);
-    RafraichisListeDestinations();
+        marques.insert(copie.Destination.get(), copie.Fichier);
+    // Most photos are nowhere yet: the tiles are drawn again only when their marks change.
+    if (marques != Panneau->Copies) {
+        Panneau->Copies = std::move(marques);
+        RafraichisListeDestinations();
+    }
+    emit CopiesMontrees();
 }
 
 bool TMainForm::MontreCopieLaPlusProche() {

@@ -408,4 +408,22 @@ TEST_F(RechercheTest, UneCopieDejaClasseeEstTrouveeDepuisLeDecodageDAffichage) {
     ASSERT_EQ(seule.size(), 1u);
     EXPECT_EQ(TitreImageCourante(seule), QStringLiteral("Image courante — déjà dans « Vacances »"));
     EXPECT_EQ(seule[0].Fichier, vacances + QStringLiteral("/photo.jpg"));
+
+    // The same stored pixels tagged to be shown turned a quarter: shown upright, and still found.
+    QFile fichier(vacances + QStringLiteral("/photo.jpg"));
+    ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
+    QByteArray tournee = fichier.readAll();
+    const QByteArray exif("\xFF\xE1\x00\x22"
+                          "Exif\x00\x00MM\x00\x2A\x00\x00\x00\x08"
+                          "\x00\x01\x01\x12\x00\x03\x00\x00\x00\x01\x00\x06\x00\x00"
+                          "\x00\x00\x00\x00",
+                          36);
+    tournee.insert(2, exif);
+    const QString cheminTournee = source + QStringLiteral("/tournee.jpg");
+    EcritFichier(QFile::encodeName(cheminTournee), tournee);
+    const TImageDecodee debout = DecodeImage(QFile::encodeName(cheminTournee), {1920, 1080});
+    ASSERT_EQ(debout.Naturelle, QSize(1200, 1600));
+    const std::shared_ptr<Tminiature> signatureTournee = SignatureDAffichage(debout, cheminTournee);
+    ASSERT_NE(signatureTournee, nullptr);
+    EXPECT_EQ(CopiesConnues(*signatureTournee, {dVacances}, sensibilite).size(), 1u);
 }
