@@ -17,6 +17,7 @@
 #include "banc.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "duplicates/dejaclasse.h"
 #include "duplicates/miniature.h"
 #include "enregistrement.h"
 #include "photo.h"
@@ -101,6 +102,11 @@ int main(int argc, char* argv[]) {
                     (entiere.Image.width() * entiere.Image.height()));
     std::printf("full-size decode:       %.1f ms (%.1f MiB)\n", Ms(entierNs / distinctes),
                 static_cast<double>(entiere.Image.sizeInBytes()) / (1 << 20));
+    chrono.start();
+    for (int i = 0; i < 10; ++i)
+        SignatureDAffichage(reduite, QStringLiteral("x.jpg"));
+    std::printf("signature from the picture decoded for the screen: %.2f ms\n",
+                Ms(chrono.nsecsElapsed() / 10));
 
     // A destination of 300 copies of the photos to sign, and one to file into.
     const QString aSigner = racine.path() + QStringLiteral("/a-signer");

@@ -334,7 +334,9 @@ private:
     void CopiesTrouvees(quint64 numero, const std::vector<TCopieConnue>& copies);
     TChercheurCopies* chercheurCopies = nullptr;
     uint64_t numeroCopies = 0;
-    std::shared_ptr<const Tminiature> signatureCherchee;
+    // The picture and the file last looked for (the picture's cache key; 0 when none).
+    qint64 imageCherchee = 0;
+    QByteArray fichierCherche;
     quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
     void ConnecteDestinations();
     int ZoneDe(QPoint position) const;

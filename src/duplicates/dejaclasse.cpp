@@ -57,11 +57,12 @@ TChercheurCopies::~TChercheurCopies() {
     fil.join();
 }
 
-void TChercheurCopies::Demande(uint64_t numero, std::shared_ptr<const Tminiature> signature,
+void TChercheurCopies::Demande(uint64_t numero, TImageDecodee image, QString fichier,
                                std::vector<std::shared_ptr<TDestination>> destinations, int32_t sensibilite) {
     {
         const std::lock_guard<std::mutex> garde(verrou);
-        enAttente = Requete{numero, std::move(signature), std::move(destinations), sensibilite};
+        enAttente =
+            Requete{numero, std::move(image), std::move(fichier), std::move(destinations), sensibilite};
     }
     change.notify_all();
 }
@@ -77,8 +78,8 @@ void TChercheurCopies::Travaille() {
             enAttente.reset();
         }
         std::vector<TCopieConnue> copies;
-        if (requete.signature)
-            copies = CopiesConnues(*requete.signature, requete.destinations, requete.sensibilite);
+        if (const auto signature = SignatureDAffichage(requete.image, requete.fichier))
+            copies = CopiesConnues(*signature, requete.destinations, requete.sensibilite);
         emit Trouvees(requete.numero, std::move(copies));
     }
 }

@@ -40,16 +40,18 @@ std::vector<TCopieConnue> CopiesConnues(const Tminiature& signature,
 // number of other destinations holding one.
 QString TitreImageCourante(const std::vector<TCopieConnue>& copies);
 
-// Looks for the near copies of the image shown on a thread of its own, one request at a time: a
-// request replaces one not yet begun, and each answer carries its request's number, so that the
-// window drops the answer for an image it no longer shows.
+// Looks for the near copies of the image shown on a thread of its own, one request at a time: the
+// signature worked out from the picture decoded for the display, then the destinations compared
+// with it. A request replaces one not yet begun, so that a photo passed quickly costs nothing, and
+// each answer carries its request's number, so that the window drops the answer for an image it
+// no longer shows.
 class TChercheurCopies : public QObject {
     Q_OBJECT
 public:
     explicit TChercheurCopies(QObject* parent = nullptr);
     ~TChercheurCopies() override;
 
-    void Demande(uint64_t numero, std::shared_ptr<const Tminiature> signature,
+    void Demande(uint64_t numero, TImageDecodee image, QString fichier,
                  std::vector<std::shared_ptr<TDestination>> destinations, int32_t sensibilite);
 
 signals:
@@ -58,7 +60,8 @@ signals:
 private:
     struct Requete {
         uint64_t numero = 0;
-        std::shared_ptr<const Tminiature> signature;
+        TImageDecodee image;
+        QString fichier;
         std::vector<std::shared_ptr<TDestination>> destinations;
         int32_t sensibilite = 0;
     };

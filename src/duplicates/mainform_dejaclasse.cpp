@@ -30,11 +30,15 @@ quint64 EtatDesDestinations(const TListeDestinations& destinations, int32_t sens
 } // namespace
 
 void TMainForm::ChercheCopiesDeLaCourante(bool meme) {
-    const std::shared_ptr<const Tminiature> signature = Affichage->SignatureCourante();
-    if (!meme && signature == signatureCherchee) return;
-    signatureCherchee = signature;
+    TImageDecodee image;
+    QByteArray chemin;
+    const bool montree = Affichage->ImageCourante(image, chemin);
+    const qint64 cle = montree ? image.Image.cacheKey() : 0;
+    if (!meme && cle == imageCherchee && chemin == fichierCherche) return;
+    imageCherchee = cle;
+    fichierCherche = chemin;
     const uint64_t numero = ++numeroCopies;
-    if (!signature || !Configuration) {
+    if (!montree || !Configuration) {
         CopiesTrouvees(numero, {});
         return;
     }
@@ -49,11 +53,12 @@ void TMainForm::ChercheCopiesDeLaCourante(bool meme) {
         if (Configuration->Destinations.Element(i)->Active)
             destinations.push_back(Configuration->Destinations.Partage(i));
     etatDesCopies = EtatDesDestinations(Configuration->Destinations, Configuration->Sensibilite);
-    chercheurCopies->Demande(numero, signature, std::move(destinations), Configuration->Sensibilite);
+    chercheurCopies->Demande(numero, std::move(image), QFile::decodeName(chemin), std::move(destinations),
+                             Configuration->Sensibilite);
 }
 
 void TMainForm::VerifieCopiesDeLaCourante() {
-    if (!Configuration || !signatureCherchee) return;
+    if (!Configuration || imageCherchee == 0) return;
     if (EtatDesDestinations(Configuration->Destinations, Configuration->Sensibilite) != etatDesCopies)
         ChercheCopiesDeLaCourante(true);
 }

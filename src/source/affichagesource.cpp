@@ -29,13 +29,11 @@ QSize TailleEcran() {
 } // namespace
 
 TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
-    : QObject(parent), fenetre(principale), suivant{principale.PanelPrec2,
-                                                    principale.ImagePrec,
-                                                    principale.LabelPrecIllisible,
-                                                    {},
-                                                    {}},
-      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}, {}},
-      courant{principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}, {}},
+    : QObject(parent), fenetre(principale),
+      suivant{principale.PanelPrec2, principale.ImagePrec, principale.LabelPrecIllisible, {}, {}, 1},
+      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}, {}, 1},
+      courant{
+          principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}, {}, 1},
       chargeur(cache) {
     connect(&chargeur, &TChargeurImages::Decodee, this, &TAffichageSource::ImageDecodee,
             Qt::QueuedConnection);
@@ -55,8 +53,9 @@ void TAffichageSource::Libere() {
     cache.Vide();
 }
 
-void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image) {
-    cible.Signature = image.Signature;
+void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin) {
+    cible.Fichier = chemin;
+    cible.Orientation = image.Orientation;
     if (!image.Lisible || image.Naturelle.width() == 0) {
         cible.Image->VideImage();
         cible.Libelle->show();
@@ -68,14 +67,15 @@ void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image) {
 
 void TAffichageSource::Vide(Case& cible) {
     FinAttente(cible);
-    cible.Signature.reset();
+    cible.Fichier.clear();
     cible.Libelle->hide();
     cible.Image->VideImage();
     cible.Image->show();
 }
 
 void TAffichageSource::CopieImage(const Case& source, Case& cible) {
-    cible.Signature = source.Signature;
+    cible.Fichier = source.Fichier;
+    cible.Orientation = source.Orientation;
     cible.Image->FixeImage(source.Image->Image(), source.Image->TailleNaturelle());
 }
 
@@ -158,7 +158,7 @@ void TAffichageSource::Charge(Case& cible, int index) {
     const QByteArray chemin = Liste->Fichiers.Texte(index);
     if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, TailleEcran())) {
         FinAttente(cible);
-        Remplit(cible, *image);
+        Remplit(cible, *image, chemin);
         Montre(cible);
         return;
     }
@@ -167,7 +167,7 @@ void TAffichageSource::Charge(Case& cible, int index) {
         FixeCurseur(Qt::BusyCursor);
     }
     cible.Attendu = chemin;
-    cible.Signature.reset();
+    cible.Fichier.clear();
     cible.Libelle->hide();
     cible.Image->VideImage();
     cible.Image->hide();
@@ -196,7 +196,7 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
         FinAttente(*cible);
-        Remplit(*cible, image);
+        Remplit(*cible, image, chemin);
         Montre(*cible);
         place = true;
     }
@@ -210,9 +210,20 @@ void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecod
     if (!Liste) return;
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
-        Remplit(*cible, image);
+        Remplit(*cible, image, chemin);
         Montre(*cible);
     }
+}
+
+bool TAffichageSource::ImageCourante(TImageDecodee& image, QByteArray& chemin) const {
+    if (!courant.Attendu.isEmpty() || courant.Image->Image().isNull() || courant.Fichier.isEmpty())
+        return false;
+    image.Image = courant.Image->Image();
+    image.Naturelle = courant.Image->TailleNaturelle();
+    image.Orientation = courant.Orientation;
+    image.Lisible = true;
+    chemin = courant.Fichier;
+    return true;
 }
 
 void TAffichageSource::Anticipe(int sens) {

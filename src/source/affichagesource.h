@@ -49,10 +49,9 @@ public:
 
     TCacheImages& Cache() { return cache; }
 
-    // The signature of the current picture, once it is shown whole; none while it loads.
-    std::shared_ptr<const Tminiature> SignatureCourante() const {
-        return courant.Attendu.isEmpty() ? courant.Signature : nullptr;
-    }
+    // The current picture as decoded for the screen, with its file, once it is shown whole:
+    // false while it loads or when there is none.
+    bool ImageCourante(TImageDecodee& image, QByteArray& chemin) const;
 
 signals:
     // The current slot shows another picture (or the same one whole).
@@ -63,11 +62,12 @@ private:
         QFrame* Panneau;
         TImage* Image;
         QLabel* Libelle;
-        QByteArray Attendu; // the file whose picture the slot waits for; empty when none
-        std::shared_ptr<const Tminiature> Signature; // of the picture shown, when known
+        QByteArray Attendu;  // the file whose picture the slot waits for; empty when none
+        QByteArray Fichier;  // the file of the picture shown
+        int Orientation = 1; // how that picture was turned from its stored pixels
     };
 
-    static void Remplit(Case& cible, const TImageDecodee& image);
+    static void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
     void Vide(Case& cible);
     static void CopieImage(const Case& source, Case& cible);
     void AjusteApercu(Case& apercu);

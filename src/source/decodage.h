@@ -6,23 +6,18 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
 
 // Decoded pictures never take more than this, whatever their headers announce.
 inline constexpr qint64 TailleDecodeeMaximale = qint64{512} << 20;
 
 // A picture as the display keeps it: pixels decoded at a scale that suits the screen, and the
 // picture's natural size, which every fit and every size shown to the user is computed from.
-struct Tminiature;
-
 struct TImageDecodee {
     QImage Image;    // null when the file could not be read
     QSize Naturelle; // natural width and height; empty when unreadable
     bool Lisible = false;
     bool Abandonne = false; // the decode stopped on request: neither read nor unreadable
     int Orientation = 1;    // the Exif orientation the picture was turned by (1: as stored)
-    // The signature of the stored picture, when the loader worked it out from this decode.
-    std::shared_ptr<const Tminiature> Signature;
 };
 
 enum class Decodeur { Aucun, Jpeg, Gif, Bmp };

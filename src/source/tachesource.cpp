@@ -1,9 +1,6 @@
 #include "tachesource.h"
 
 #include "cacheimages.h"
-#include "duplicates/dejaclasse.h"
-
-#include <QFile>
 
 #include <algorithm>
 
@@ -19,12 +16,9 @@ void TTacheSource::run() {
             TEbauche ebauche;
             if (urgent)
                 ebauche = [this](const TImageDecodee& premiere) { emit chargeur.Ebauche(fichier, premiere); };
-            TImageDecodee image = DecodeImage(fichier, ecran, &abandon, ebauche);
+            const TImageDecodee image = DecodeImage(fichier, ecran, &abandon, ebauche);
             abandonne = image.Abandonne;
             if (!abandonne) {
-                // Worked out here, from this decode, so that the window can tell at once where a
-                // near copy of the picture already is.
-                image.Signature = SignatureDAffichage(image, QFile::decodeName(fichier));
                 place =
                     chargeur.cache.Range(fichier, ecran, image, avant) != TCacheImages::Rangement::SansPlace;
                 emit chargeur.Decodee(fichier, image);
