@@ -265,13 +265,6 @@ void TAffichageSource::Place(Case& apercu) {
     apercu.Image->show();
 }
 
-void TAffichageSource::PlaceSuivante() {
-    Place(suivant);
-}
-void TAffichageSource::PlacePrecedente() {
-    Place(precedent);
-}
-
 void TAffichageSource::AfficheCourante() {
     if (!Liste) return;
     // The control is first aligned to fill its panel; that rectangle is kept for an empty picture.

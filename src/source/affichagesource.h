@@ -28,8 +28,6 @@ public:
     void Avance();
     void Recule();
     void AfficheCourante();
-    void PlaceSuivante();
-    void PlacePrecedente();
 
     // Fits the three slots again after a resize, without touching a preview that is loading.
     void Reajuste();
