@@ -1,3 +1,4 @@
+#include "app/globaux.h"
 #include "app/imagecontrole.h"
 #include "app/occupation.h"
 #include "app/trackbar.h"
@@ -10,6 +11,7 @@
 #include "recherchesimulee.h"
 #include "source/pleinecran.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QImageWriter>
 #include <QLabel>
@@ -276,13 +278,18 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     MainForm->FormMouseWheelUp();
     ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000));
 
-    // A threshold too low for the pair, then back.
-    const int32_t sensibilite = Configuration->Sensibilite;
-    Configuration->Sensibilite = 1;
-    MainForm->VerifieCopiesDeLaCourante();
+    // In "Préférences", a threshold too low for the pair, then the default again.
+    auto seuil = [this](int position) {
+        dialogues.Modal = [position](QDialog&) {
+            FormPreference->TrackBar1->setValue(position);
+            return int(QDialog::Accepted);
+        };
+        MainForm->Prfrences1->trigger();
+    };
+    seuil(0);
+    EXPECT_EQ(Configuration->Sensibilite, 0);
     ASSERT_TRUE(AttendQue([&] { return titre() == QStringLiteral("Image courante"); }, 10000));
-    Configuration->Sensibilite = sensibilite;
-    MainForm->VerifieCopiesDeLaCourante();
+    seuil(15);
     ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000));
 
     // The destination closed while its mark is shown.
