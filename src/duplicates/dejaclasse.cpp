@@ -44,7 +44,10 @@ QString TitreImageCourante(const std::vector<TCopieConnue>& copies) {
 
 TChercheurCopies::TChercheurCopies(QObject* parent) : QObject(parent) {
     qRegisterMetaType<std::vector<TCopieConnue>>();
-    fil = std::thread([this] { Travaille(); });
+    // At idle priority: the window's own work always comes first, and a caption a few
+    // milliseconds later costs the user nothing.
+    fil.reset(QThread::create([this] { Travaille(); }));
+    fil->start(QThread::IdlePriority);
 }
 
 TChercheurCopies::~TChercheurCopies() {
@@ -54,7 +57,7 @@ TChercheurCopies::~TChercheurCopies() {
         enAttente.reset();
     }
     change.notify_all();
-    fil.join();
+    fil->wait();
 }
 
 void TChercheurCopies::Demande(uint64_t numero, TImageDecodee image, QString fichier,

@@ -6,13 +6,13 @@
 #include <QMetaType>
 #include <QObject>
 #include <QString>
+#include <QThread>
 
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 class TDestination;
@@ -71,7 +71,7 @@ private:
     std::condition_variable change;
     std::optional<Requete> enAttente;
     bool fin = false;
-    std::thread fil;
+    std::unique_ptr<QThread> fil;
 };
 
 Q_DECLARE_METATYPE(std::vector<TCopieConnue>)
