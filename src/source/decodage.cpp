@@ -29,8 +29,9 @@ Fichier Ouvre(const QByteArray& chemin) {
     return Fichier(std::fopen(chemin.constData(), "rb"));
 }
 
+// Divided rather than multiplied: a header's sizes can be as large as 32 bits allow.
 bool TailleAcceptable(qint64 largeur, qint64 hauteur) {
-    return largeur > 0 && hauteur > 0 && largeur * hauteur * 4 <= TailleDecodeeMaximale;
+    return largeur > 0 && hauteur > 0 && largeur <= TailleDecodeeMaximale / 4 / hauteur;
 }
 
 // ---- JPEG -----------------------------------------------------------------------------------
@@ -146,6 +147,20 @@ void PassageDeSortie(EtatJpeg& etat, bool cmyk) {
     ebauche(image);
 }
 
+// A file of several scans is decoded through a buffer of every coefficient of the picture; the
+// decoder refuses one larger than its memory cap only once it starts. Known from the header, so
+// that such a file is refused before its picture is allocated and filled.
+bool CoefficientsAcceptables(jpeg_decompress_struct& cinfo) {
+    if (!jpeg_has_multiple_scans(&cinfo)) return true;
+    qint64 octets = 0;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        const jpeg_component_info& composante = cinfo.comp_info[c];
+        octets += qint64{composante.width_in_blocks} * composante.height_in_blocks * qint64{sizeof(JBLOCK)};
+        if (octets > TailleDecodeeMaximale) return false;
+    }
+    return true;
+}
+
 bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     jpeg_decompress_struct& cinfo = etat.cinfo;
     if (setjmp(etat.erreur.retour)) return false;
@@ -163,7 +178,7 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     const bool ebauche = mode.ebauche && *mode.ebauche && jpeg_has_multiple_scans(&cinfo);
     cinfo.buffered_image = ebauche ? TRUE : FALSE;
     jpeg_calc_output_dimensions(&cinfo);
-    if (!TailleAcceptable(cinfo.output_width, cinfo.output_height)) return false;
+    if (!TailleAcceptable(cinfo.output_width, cinfo.output_height) || !CoefficientsAcceptables(cinfo)) return false;
     etat.image = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
                         QImage::Format_RGB32);
     if (etat.image.isNull()) return false;

@@ -59,6 +59,11 @@ void EcritFichier(const QByteArray& chemin, const QByteArray& contenu) {
     ASSERT_GE(descripteur, 0) << chemin.constData();
     ASSERT_EQ(::write(descripteur, contenu.constData(), static_cast<size_t>(contenu.size())), contenu.size());
     ::close(descripteur);
+    // With MIRASOLVE_GRAINES naming a folder, every file written here is kept there too, under its
+    // own name: the fuzz targets' seeds are taken from these fixtures (scripts/graines.sh).
+    const QByteArray graines = qgetenv("MIRASOLVE_GRAINES");
+    if (!graines.isEmpty() && !chemin.startsWith(graines))
+        EcritFichier(graines + '/' + chemin.mid(chemin.lastIndexOf('/') + 1), contenu);
 }
 
 void FixeDateModification(const QByteArray& chemin, std::time_t instant) {

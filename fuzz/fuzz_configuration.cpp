@@ -1,0 +1,40 @@
+// The configuration file reader: a whole file in, a configuration out, as at start-up (the trash
+// first, then the file); what was read is written back and must read again whole.
+#include "commun.h"
+#include "config/configuration.h"
+#include "destinations/destination.h"
+#include "destinations/listegroupe.h"
+
+#include <QDir>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    DemarreQt(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
+    const QString programme = DossierDeTravail() + QStringLiteral("/programme");
+    QDir().mkpath(programme + QStringLiteral("/Signatures"));
+    const QString fichier = programme + QStringLiteral("/Mirasolve.ini");
+    EcritEntree(QStringLiteral("programme/Mirasolve.ini"), octets, taille);
+    const qsizetype illisible = Tconfiguration::PremiereLigneIllisible(fichier);
+    {
+        TSourceListe source;
+        TListeGroupe groupes;
+        Tconfiguration configuration(source);
+        configuration.ContexteDestinations.DossierProgramme = programme;
+        configuration.ListeGroupe = &groupes;
+        groupes.Destinations = &configuration.Destinations;
+        configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
+        const bool lue = configuration.Lecture(fichier);
+        // Both readers agree on where a file stops being readable.
+        EXIGE(lue == (illisible == 0));
+        const QString reecrit = programme + QStringLiteral("/Reecrit.ini");
+        EXIGE(configuration.Ecriture(reecrit));
+        EXIGE(Tconfiguration::PremiereLigneIllisible(reecrit) == 0);
+        // The destinations close without a question, each saving its store.
+        configuration.ContexteDestinations.ReponseMemorisee = 9;
+    }
+    VideDossierDeTravail();
+    return 0;
+}
