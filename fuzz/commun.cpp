@@ -35,8 +35,8 @@ QString DossierDeTravail() {
 }
 
 QByteArray EcritEntree(const QString& nom, const uint8_t* octets, size_t taille) {
-    return EcritEntree(nom, QByteArray::fromRawData(reinterpret_cast<const char*>(octets),
-                                                    static_cast<qsizetype>(taille)));
+    return EcritEntree(
+        nom, QByteArray::fromRawData(reinterpret_cast<const char*>(octets), static_cast<qsizetype>(taille)));
 }
 
 QByteArray EcritEntree(const QString& nom, const QByteArray& octets) {

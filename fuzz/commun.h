@@ -26,7 +26,7 @@ void VideDossierDeTravail();
 
 // A property the code promises that an input broke: reported as a crash, with its input.
 [[noreturn]] void Viole(const char* promesse);
-#define EXIGE(condition)                                                                                    \
-    do {                                                                                                    \
-        if (!(condition)) Viole(#condition);                                                                \
+#define EXIGE(condition)                                                                                     \
+    do {                                                                                                     \
+        if (!(condition)) Viole(#condition);                                                                 \
     } while (false)

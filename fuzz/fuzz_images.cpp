@@ -12,7 +12,8 @@
 namespace {
 
 QString NomSelonLeContenu(const uint8_t* octets, size_t taille) {
-    if (taille >= 3 && octets[0] == 'G' && octets[1] == 'I' && octets[2] == 'F') return QStringLiteral("image.gif");
+    if (taille >= 3 && octets[0] == 'G' && octets[1] == 'I' && octets[2] == 'F')
+        return QStringLiteral("image.gif");
     if (taille >= 2 && octets[0] == 'B' && octets[1] == 'M') return QStringLiteral("image.bmp");
     return QStringLiteral("image.jpg");
 }
@@ -39,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
 
     // The display: at the size of a common screen, the first scans of a progressive file handed
     // over first.
-    const TImageDecodee vue = DecodeImage(chemin, QSize(1920, 1080), &jamais, [](const TImageDecodee& ebauche) {
-        EXIGE(ebauche.Lisible && !ebauche.Image.isNull() && !ebauche.Naturelle.isEmpty());
-    });
+    const TImageDecodee vue =
+        DecodeImage(chemin, QSize(1920, 1080), &jamais, [](const TImageDecodee& ebauche) {
+            EXIGE(ebauche.Lisible && !ebauche.Image.isNull() && !ebauche.Naturelle.isEmpty());
+        });
     VerifieDecodage(vue);
     // The near copies of the picture shown are looked for from its decoded pixels.
     if (vue.Lisible) SignatureDAffichage(vue, QString::fromUtf8(chemin));
@@ -50,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     Tminiature miniature;
     const ResultatCalcul calcul = miniature.CalculeOctets(chemin, &jamais);
     EXIGE(calcul != ResultatCalcul::Abandonnee);
-    if (calcul == ResultatCalcul::Calculee) EXIGE(miniature.Proportion > 0 && std::isfinite(miniature.Proportion));
+    if (calcul == ResultatCalcul::Calculee)
+        EXIGE(miniature.Proportion > 0 && std::isfinite(miniature.Proportion));
     VideDossierDeTravail();
     return 0;
 }

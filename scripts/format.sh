@@ -7,7 +7,7 @@ if ! command -v clang-format > /dev/null; then
   apt-get update
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends clang-format
 fi
-mapfile -t fichiers < <(find src tests bench resources -name '*.cpp' -o -name '*.h' | sort)
+mapfile -t fichiers < <(find src tests bench resources fuzz -name '*.cpp' -o -name '*.h' | sort)
 if [ "${1:-}" = "--check" ]; then
   clang-format --dry-run --Werror "${fichiers[@]}"
 else

@@ -178,7 +178,8 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     const bool ebauche = mode.ebauche && *mode.ebauche && jpeg_has_multiple_scans(&cinfo);
     cinfo.buffered_image = ebauche ? TRUE : FALSE;
     jpeg_calc_output_dimensions(&cinfo);
-    if (!TailleAcceptable(cinfo.output_width, cinfo.output_height) || !CoefficientsAcceptables(cinfo)) return false;
+    if (!TailleAcceptable(cinfo.output_width, cinfo.output_height) || !CoefficientsAcceptables(cinfo))
+        return false;
     etat.image = QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
                         QImage::Format_RGB32);
     if (etat.image.isNull()) return false;

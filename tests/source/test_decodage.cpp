@@ -485,3 +485,39 @@ TEST_F(DecodageTest, BmpInhabituelsOuEndommages) {
         EXPECT_EQ(DecodeImagePourSignature(chemin).Image, image.Image) << c.nom;
     }
 }
+
+namespace {
+
+// Files of tests/fixtures/images, each named after the fault it reproduces; an empty size when the
+// file must be refused.
+struct CasFixture {
+    const char* nom;
+    QSize taille;
+};
+
+const CasFixture CasDeFixtures[] = {
+    // Width and height of 32 bits whose product overflowed the size check.
+    {"bmp-size-product-overflows.bmp", {}},
+    // 65000 x 65000 progressive: its coefficients alone are far beyond the cap.
+    {"jpeg-progressive-coefficients-beyond-cap.jpg", {}},
+};
+
+} // namespace
+
+// Each damaged file gives the same outcome to the display and to the signature, without a
+// sanitizer report.
+TEST_F(DecodageTest, FixturesDImagesEndommagees) {
+    for (const CasFixture& c : CasDeFixtures) {
+        QFile fixture(QStringLiteral(MIRASOLVE_FIXTURES_DIR "/images/") + QLatin1String(c.nom));
+        ASSERT_TRUE(fixture.open(QIODevice::ReadOnly)) << c.nom;
+        const QByteArray chemin = Ecrit(QString::fromLatin1(c.nom), fixture.readAll());
+        const TImageDecodee vue = DecodeImage(chemin, {1920, 1080});
+        const TImageDecodee signature = DecodeImagePourSignature(chemin);
+        EXPECT_EQ(vue.Lisible, !c.taille.isEmpty()) << c.nom;
+        EXPECT_EQ(signature.Lisible, vue.Lisible) << c.nom;
+        if (vue.Lisible) {
+            EXPECT_EQ(vue.Naturelle, c.taille) << c.nom;
+            EXPECT_EQ(signature.Naturelle, c.taille) << c.nom;
+        }
+    }
+}
