@@ -47,16 +47,16 @@ for cible in "${cibles[@]}"; do
   journal=build-fuzz/journal-$cible.txt
   mkdir -p "$corpus" "$trouvailles"
   echo "== $cible : $secondes s"
-  # One input gets a second at most and never allocates more than the decoders' cap (512 MiB) at
-  # once.
-  if ! build-fuzz/fuzz/fuzz_$cible -max_total_time="$secondes" -timeout=1 -rss_limit_mb=2560 \
-      -malloc_limit_mb=520 -max_len="$longueur" -dict="$dictionnaire" -print_final_stats=1 \
+  # One input gets a second at most and never allocates much more than the decoders' cap at once
+  # (8 MiB in this build).
+  if ! build-fuzz/fuzz/fuzz_$cible -max_total_time="$secondes" -timeout=1 -rss_limit_mb=2048 \
+      -malloc_limit_mb=16 -max_len="$longueur" -dict="$dictionnaire" -print_final_stats=1 \
       -artifact_prefix="$trouvailles/" "$corpus" "$graines" >"$journal" 2>&1; then
     tail -n 60 "$journal" >&2
     entree=$(grep -o 'Test unit written to .*' "$journal" | tail -n 1 | sed 's/Test unit written to //')
     echo "ÉCHEC de fuzz_$cible ; entrée : ${entree:-(voir $journal)}" >&2
     exit 1
   fi
-  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' "$journal"
+  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added|slowest_unit_time_sec|peak_rss_mb)' "$journal"
   grep -E '^#[0-9]+.*(cov|DONE)' "$journal" | tail -n 1
 done

@@ -8,7 +8,12 @@
 #include <functional>
 
 // Decoded pictures never take more than this, whatever their headers announce.
-inline constexpr qint64 TailleDecodeeMaximale = qint64{512} << 20;
+// The fuzz build lowers it, so that the largest picture an input can ask for is decoded quickly
+// even by instrumented code.
+#ifndef MIRASOLVE_TAILLE_DECODEE_MAXIMALE_MIO
+#define MIRASOLVE_TAILLE_DECODEE_MAXIMALE_MIO 512
+#endif
+inline constexpr qint64 TailleDecodeeMaximale = qint64{MIRASOLVE_TAILLE_DECODEE_MAXIMALE_MIO} << 20;
 
 // A picture as the display keeps it: pixels decoded at a scale that suits the screen, and the
 // picture's natural size, which every fit and every size shown to the user is computed from.
