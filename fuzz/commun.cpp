@@ -19,7 +19,8 @@ QTemporaryDir& Temporaire() {
 
 } // namespace
 
-void DemarreQt(int* argc, char*** argv) {
+// libFuzzer calls it once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Qt's warnings on damaged files would drown the fuzzer's own output.
     qputenv("QT_LOGGING_RULES", "*.debug=false;*.warning=false");
@@ -28,6 +29,7 @@ void DemarreQt(int* argc, char*** argv) {
     qputenv("HOME", QFile::encodeName(maison));
     static std::unique_ptr<QGuiApplication> application(new QGuiApplication(*argc, *argv));
     QGuiApplication::setApplicationName(QStringLiteral("Mirasolve"));
+    return 0;
 }
 
 QString DossierDeTravail() {

@@ -6,12 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// What every fuzz target shares: a Qt application without a display, and a scratch folder of its
-// own where each input is written as the file the reader expects.
-
-// Starts the application once (offscreen, HOME in the scratch folder, so that a default folder
-// never leads out of it).
-void DemarreQt(int* argc, char*** argv);
+// What every fuzz target shares: a Qt application without a display, started before the first
+// input (HOME in the scratch folder, so that a default folder never leads out of it), and a scratch
+// folder of its own where each input is written as the file the reader expects.
 
 // The scratch folder, made on first use and removed at exit.
 QString DossierDeTravail();

@@ -7,11 +7,6 @@
 
 #include <QDir>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    DemarreQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     const QString programme = DossierDeTravail() + QStringLiteral("/programme");
     QDir().mkpath(programme + QStringLiteral("/Signatures"));

@@ -29,11 +29,6 @@ void VerifieDecodage(const TImageDecodee& image) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    DemarreQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     const QByteArray chemin = EcritEntree(NomSelonLeContenu(octets, taille), octets, taille);
     const std::atomic<bool> jamais{false};

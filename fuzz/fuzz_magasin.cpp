@@ -49,11 +49,6 @@ void VerifieRelecture(const TMagasinSignatures& magasin, const QString& dossier)
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    DemarreQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     const QByteArray entree =
         QByteArray::fromRawData(reinterpret_cast<const char*>(octets), static_cast<qsizetype>(taille));

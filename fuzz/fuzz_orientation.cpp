@@ -4,11 +4,6 @@
 
 #include <QImage>
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    DemarreQt(argc, argv);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     const QByteArray debut =
         QByteArray::fromRawData(reinterpret_cast<const char*>(octets), static_cast<qsizetype>(taille));
