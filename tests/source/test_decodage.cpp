@@ -73,7 +73,9 @@ QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, 
     GifFreeMapObject(palette);
     QFile fichier(chemin);
     fichier.open(QIODevice::ReadOnly);
-    return fichier.readAll();
+    const QByteArray octets = fichier.readAll();
+    GardeCommeGraine(QFile::encodeName(chemin), octets);
+    return octets;
 }
 
 } // namespace
@@ -382,9 +384,11 @@ TEST_F(DecodageTest, GifAuLzwEndommage) {
 }
 
 TEST_F(DecodageTest, Bmp) {
-    const QString chemin = env.Racine() + QStringLiteral("/b.bmp");
-    ASSERT_TRUE(Motif(30, 20).save(chemin, "BMP"));
-    const TImageDecodee image = DecodeImage(QFile::encodeName(chemin), {800, 600});
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(Motif(30, 20).save(&tampon, "BMP"));
+    const TImageDecodee image = DecodeImage(Ecrit(QStringLiteral("b.bmp"), octets), {800, 600});
     ASSERT_TRUE(image.Lisible);
     EXPECT_EQ(image.Naturelle, QSize(30, 20));
     EXPECT_EQ(image.Image.pixel(5, 3), Motif(30, 20).pixel(5, 3));

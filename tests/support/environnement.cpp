@@ -59,8 +59,10 @@ void EcritFichier(const QByteArray& chemin, const QByteArray& contenu) {
     ASSERT_GE(descripteur, 0) << chemin.constData();
     ASSERT_EQ(::write(descripteur, contenu.constData(), static_cast<size_t>(contenu.size())), contenu.size());
     ::close(descripteur);
-    // With MIRASOLVE_GRAINES naming a folder, every file written here is kept there too, under its
-    // own name: the fuzz targets' seeds are taken from these fixtures (scripts/graines.sh).
+    GardeCommeGraine(chemin, contenu);
+}
+
+void GardeCommeGraine(const QByteArray& chemin, const QByteArray& contenu) {
     const QByteArray graines = qgetenv("MIRASOLVE_GRAINES");
     if (!graines.isEmpty() && !chemin.startsWith(graines))
         EcritFichier(graines + '/' + chemin.mid(chemin.lastIndexOf('/') + 1), contenu);

@@ -32,6 +32,10 @@ private:
 void EcritImage(const QString& chemin, int largeur = 32, int hauteur = 24);
 // Writes raw bytes to a path given as bytes, so that any name can be made.
 void EcritFichier(const QByteArray& chemin, const QByteArray& contenu);
+// With MIRASOLVE_GRAINES naming a folder, keeps a copy of a file a test wrote there, under its own
+// name: the fuzz targets' seeds are taken from these fixtures (scripts/graines.sh). Every file
+// written by EcritFichier is kept so.
+void GardeCommeGraine(const QByteArray& chemin, const QByteArray& contenu);
 // Sets a file's last-write time.
 void FixeDateModification(const QByteArray& chemin, std::time_t instant);
 
