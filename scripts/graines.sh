@@ -44,4 +44,12 @@ magasin index-odd-lines.txt $'ligne perdue\n'"$index" $'[Signatures]\na.jpg\n[in
 magasin doublons-junk-lines.txt "$index" $'[Signatures]\na.jpg\n[intraitables]\n[Doublons]\n[Autre]\nn\'importe quoi\n12*/p/a.jpg*/p/b.jpg*\n0000000012**/p/b.jpg*\n' 1 0
 magasin dat-partial-record.dat "$index" $'[Signatures]\na.jpg\nb.jpg\n[intraitables]\n' 2 50
 magasin txt-names-without-records.txt "$index" $'[Signatures]\na.jpg\nb.jpg\nc.jpg\n' 1 0
+# The stores of the tests' fixtures, each folder's three files in that order.
+for dossier in tests/fixtures/magasin/*/; do
+  {
+    cat "$dossier/Index.txt"; printf '%s' "$separateur"
+    cat "$dossier/$base.txt"; printf '%s' "$separateur"
+    cat "$dossier/$base.dat"
+  } >"$graines/magasin/$(basename "$dossier")"
+done
 du -sh "$graines"/*

@@ -14,10 +14,16 @@ constexpr char16_t Cp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026,
                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Only a file's first bytes can be its byte order mark; a U+FEFF anywhere else is a character of
+// the text, kept as it is.
+const QByteArray MarqueUtf8("\xEF\xBB\xBF");
+constexpr QStringDecoder::Flags SansMarque =
+    QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
+
 } // namespace
 
 QString DecodeOctets(const QByteArray& octets) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8, SansMarque);
     QString texte = utf8.decode(octets);
     if (!utf8.hasError()) return texte;
     texte.resize(octets.size());
@@ -44,9 +50,10 @@ template <typename Texte, typename Ajout> void DecoupeLignes(const Texte& texte,
 
 } // namespace
 
-QStringList Lignes(const QByteArray& octets) {
+QStringList Lignes(const QByteArray& fichier) {
+    const QByteArray octets = fichier.startsWith(MarqueUtf8) ? fichier.mid(MarqueUtf8.size()) : fichier;
     QStringList lignes;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8, SansMarque);
     const QString texte = utf8.decode(octets);
     if (!utf8.hasError()) {
         DecoupeLignes(texte, [&](const QString& ligne) { lignes << ligne; });
@@ -69,6 +76,9 @@ bool Lit(const QString& fichier, QStringList& lignes) {
 
 QByteArray Octets(const QStringList& lignes) {
     QByteArray octets;
+    // A first line that begins with U+FEFF would read back as a byte order mark and lose it: a mark
+    // of its own before it keeps it.
+    if (!lignes.isEmpty() && lignes.front().startsWith(QChar(0xFEFF))) octets += MarqueUtf8;
     for (const QString& ligne : lignes) {
         octets += ligne.toUtf8();
         octets += "\r\n";

@@ -253,6 +253,21 @@ TEST(TexteFichier, LignesEtEncodages) {
     EcritFichier(chemin, "/photos/\xc3\x89t\xc3\xa9\r\n/photos/\xc9t\xe9\r\n");
     TexteFichier::Lit(QFile::decodeName(chemin), lignes);
     EXPECT_EQ(lignes, (QStringList{QStringLiteral("/photos/Été"), QStringLiteral("/photos/Été")}));
+    // A byte order mark opens a file in either encoding; a U+FEFF elsewhere is text. A first line
+    // that begins with one reads back whole.
+    EcritFichier(chemin, "\xef\xbb\xbfun\r\n\xef\xbb\xbf"
+                         "deux\r\n");
+    TexteFichier::Lit(QFile::decodeName(chemin), lignes);
+    EXPECT_EQ(lignes, (QStringList{QStringLiteral("un"), QStringLiteral("\uFEFFdeux")}));
+    EcritFichier(chemin, "\xef\xbb\xbf"
+                         "caf\xe9\r\n\xef\xbb\xbf"
+                         "d\r\n");
+    TexteFichier::Lit(QFile::decodeName(chemin), lignes);
+    EXPECT_EQ(lignes, (QStringList{QStringLiteral("café"), QStringLiteral("\uFEFFd")}));
+    const QStringList marqueEnTete{QStringLiteral("\uFEFF/photos"), QStringLiteral("\uFEFF")};
+    ASSERT_TRUE(TexteFichier::Ecrit(QFile::decodeName(chemin), marqueEnTete));
+    TexteFichier::Lit(QFile::decodeName(chemin), lignes);
+    EXPECT_EQ(lignes, marqueEnTete);
     EXPECT_FALSE(TexteFichier::Lit(env.Racine() + QStringLiteral("/absent.txt"), lignes));
     EXPECT_TRUE(lignes.isEmpty());
 }
@@ -398,4 +413,47 @@ TEST_F(MagasinTest, LotEtMagasinsInchanges) {
     relue.Intraitables << relue.Dossier + QStringLiteral("/y.jpg");
     ASSERT_TRUE(magasin.Sauve(relue, doublons));
     EXPECT_NE(inode(base + QStringLiteral(".txt")), avant);
+}
+
+namespace {
+
+// Stores of tests/fixtures/magasin, one folder each named after the fault it reproduces, holding
+// the store's files as they stood: the folders the index gives and the signatures each holds.
+struct CasFixtureMagasin {
+    const char* defaut;
+    QStringList dossiers;
+    size_t signatures;
+};
+
+const CasFixtureMagasin CasDeFixturesMagasin[] = {
+    // Once the line before it is dropped, the folder's line comes first in the index written back.
+    {"index-folder-beginning-with-bom-moved-first", {QStringLiteral("\uFEFF/photos/vacances")}, 1},
+};
+
+} // namespace
+
+// Each stored folder is read, saved and read again with nothing lost.
+TEST_F(MagasinTest, FixturesDeMagasinsEndommages) {
+    for (const CasFixtureMagasin& cas : CasDeFixturesMagasin) {
+        SCOPED_TRACE(cas.defaut);
+        QDir(signatures).removeRecursively();
+        QDir().mkpath(signatures);
+        const QDir fixture(QStringLiteral(MIRASOLVE_FIXTURES_DIR "/magasin/") + QLatin1String(cas.defaut));
+        ASSERT_TRUE(fixture.exists());
+        for (const QString& nom : fixture.entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(fixture.filePath(nom), signatures + u'/' + nom));
+        for (int passe = 0; passe < 2; ++passe) {
+            QStringList dossiers;
+            for (const TDossierStocke& stocke : magasin.Inventaire())
+                dossiers << stocke.Dossier;
+            ASSERT_EQ(dossiers, cas.dossiers) << passe;
+            for (const QString& dossier : dossiers) {
+                TListeDoublons liste(dossier);
+                QStringList doublons;
+                magasin.Charge(dossier, liste, doublons);
+                EXPECT_EQ(liste.Miniatures.size(), cas.signatures) << passe;
+                ASSERT_TRUE(magasin.Sauve(liste, doublons));
+            }
+        }
+    }
 }
