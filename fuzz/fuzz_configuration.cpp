@@ -2,10 +2,13 @@
 // first, then the file); what was read is written back and must read again whole.
 #include "commun.h"
 #include "config/configuration.h"
+#include "config/fenetresimulee.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     const QString programme = DossierDeTravail() + QStringLiteral("/programme");
@@ -24,6 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
         const bool lue = configuration.Lecture(fichier);
         // Both readers agree on where a file stops being readable.
         EXIGE(lue == (illisible == 0));
+        // The window it gives stands whole on the screen, at least at its minimum size, with its
+        // dividers inside it.
+        FenetreSimulee fenetre;
+        configuration.AppliqueFenetre(fenetre);
+        const QRect bornes = fenetre.normales;
+        EXIGE(QGuiApplication::primaryScreen()->availableGeometry().contains(bornes));
+        EXIGE(bornes.width() >= fenetre.TailleMinimale().width() &&
+              bornes.height() >= fenetre.TailleMinimale().height());
+        EXIGE(fenetre.destinations <= bornes.width() && fenetre.liste <= bornes.width() &&
+              fenetre.apercus <= bornes.height());
         const QString reecrit = programme + QStringLiteral("/Reecrit.ini");
         EXIGE(configuration.Ecriture(reecrit));
         EXIGE(Tconfiguration::PremiereLigneIllisible(reecrit) == 0);
