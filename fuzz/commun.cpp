@@ -46,7 +46,7 @@ QByteArray EcritEntree(const QString& nom, const QByteArray& octets) {
     QDir().mkpath(QFileInfo(chemin).path());
     QFile fichier(chemin);
     if (!fichier.open(QIODevice::WriteOnly | QIODevice::Truncate) || fichier.write(octets) != octets.size())
-        Viole("the scratch folder takes the input");
+        Viole("le dossier de travail reçoit l'entrée");
     return QFile::encodeName(chemin);
 }
 

@@ -29,7 +29,6 @@ racine=$PWD
 # Leaks of the system's font and display libraries, kept for the life of the process, are theirs.
 export LSAN_OPTIONS="suppressions=$racine/tests/support/lsan.supp"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-export TMPDIR=${TMPDIR:-/tmp}
 
 for cible in "${cibles[@]}"; do
   graines=fuzz/graines/$cible
