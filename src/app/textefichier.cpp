@@ -17,13 +17,13 @@ constexpr char16_t Cp1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026,
 // Only a file's first bytes can be its byte order mark; a U+FEFF anywhere else is a character of
 // the text, kept as it is.
 const QByteArray MarqueUtf8("\xEF\xBB\xBF");
-constexpr QStringDecoder::Flags SansMarque =
+constexpr QStringDecoder::Flags FeffCommeTexte =
     QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom;
 
 } // namespace
 
 QString DecodeOctets(const QByteArray& octets) {
-    QStringDecoder utf8(QStringDecoder::Utf8, SansMarque);
+    QStringDecoder utf8(QStringDecoder::Utf8, FeffCommeTexte);
     QString texte = utf8.decode(octets);
     if (!utf8.hasError()) return texte;
     texte.resize(octets.size());
@@ -53,7 +53,7 @@ template <typename Texte, typename Ajout> void DecoupeLignes(const Texte& texte,
 QStringList Lignes(const QByteArray& fichier) {
     const QByteArray octets = fichier.startsWith(MarqueUtf8) ? fichier.mid(MarqueUtf8.size()) : fichier;
     QStringList lignes;
-    QStringDecoder utf8(QStringDecoder::Utf8, SansMarque);
+    QStringDecoder utf8(QStringDecoder::Utf8, FeffCommeTexte);
     const QString texte = utf8.decode(octets);
     if (!utf8.hasError()) {
         DecoupeLignes(texte, [&](const QString& ligne) { lignes << ligne; });
