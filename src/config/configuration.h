@@ -1,5 +1,6 @@
 #pragma once
 
+#include "destinations/annulation.h"
 #include "destinations/destination.h"
 #include "source/sourceliste.h"
 
@@ -44,15 +45,8 @@ public:
     TContexteDestinations ContexteDestinations;
     TListeDestinations Destinations;
     bool Maximized = false;
-    // The undo record: one entry per file filed since start-up (paths as the file system's bytes;
-    // whether the filing was a copy).
-    QList<QByteArray> AnnulSources;
-    QList<QByteArray> AnnulCibles;
-    QStringList AnnulIndex;
-    // The destination that received each file; empty (expired) or closed once it has been closed,
-    // so that undoing never reaches it, nor another destination made later.
-    QList<std::weak_ptr<TDestination>> AnnulDestinations;
-    QList<bool> AnnulCopies;
+    // The undo record: one step per file filed since start-up.
+    TJournalAnnulation Annulations;
     std::atomic<int32_t> Sensibilite{0}; // read by the duplicate search's thread
     bool BullesAide = false;
 

@@ -1,7 +1,7 @@
 #include "classement.h"
 
+#include "annulation.h"
 #include "app/chemins.h"
-#include "config/configuration.h"
 #include "destination.h"
 #include "fichiers.h"
 #include "source/sourceliste.h"
@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destination, bool copie,
-                          Tconfiguration& journal) {
+                          TJournalAnnulation& journal) {
     TClassement resultat;
     if (index < 0 || index >= source.Fichiers.Count() || destination.EstFermee()) return resultat;
     const QByteArray origine = source.Fichiers.Texte(index);
@@ -34,11 +34,7 @@ TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destina
         resultat.Echec = QStringLiteral("« %1 » : %2").arg(QFile::decodeName(nom), fait.Raison);
         return resultat;
     }
-    journal.AnnulSources << origine;
-    journal.AnnulCibles << cible;
-    journal.AnnulIndex << QString::number(index);
-    journal.AnnulDestinations << destination.weak_from_this();
-    journal.AnnulCopies << copie;
+    journal.Etapes << TEtapeAnnulation{origine, cible, index, destination.weak_from_this(), copie, IdentiteDe(cible)};
     if (!copie) source.Fichiers.Retire(index);
     if (destination.Titre != TitreCorbeille) destination.AjouteATraiter(cible);
     resultat.Classe = true;
@@ -46,24 +42,41 @@ TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destina
     return resultat;
 }
 
-TAnnulation AnnuleDernierClassement(Tconfiguration& journal, TSourceListe& source) {
-    TAnnulation resultat;
-    if (journal.AnnulSources.isEmpty()) return resultat;
-    const qsizetype n = journal.AnnulSources.size() - 1;
-    const QByteArray origine = journal.AnnulSources[n], cible = journal.AnnulCibles[n];
-    const int index = journal.AnnulIndex[n].toInt();
-    std::shared_ptr<TDestination> destination = journal.AnnulDestinations[n].lock();
-    if (destination && destination->EstFermee()) destination.reset();
-    const bool copie = journal.AnnulCopies[n];
-    journal.AnnulSources.removeLast();
-    journal.AnnulCibles.removeLast();
-    journal.AnnulIndex.removeLast();
-    journal.AnnulDestinations.removeLast();
-    journal.AnnulCopies.removeLast();
+namespace {
 
-    const QString nom = QFile::decodeName(Chemins::NomDeFichier(cible));
-    if (copie) {
-        if (Fichiers::Existe(cible) && ::unlink(cible.constData()) != 0) {
+// Why the file a step names cannot be touched, for the user: it is gone, it changed, or another
+// file took its name; empty when it is the file that was filed.
+QString FichierEtranger(const TEtapeAnnulation& etape) {
+    const TIdentiteFichier ici = IdentiteDe(etape.Cible);
+    const QString chemin = QFile::decodeName(etape.Cible);
+    if (!ici.Existe()) return QStringLiteral("le fichier classé « %1 » n'existe plus").arg(chemin);
+    if (ici == etape.Identite) return {};
+    if (ici.MemeEmplacement(etape.Identite))
+        return QStringLiteral("le fichier classé « %1 » a été modifié depuis").arg(chemin);
+    return QStringLiteral("« %1 » n'est plus le fichier classé, un autre fichier porte maintenant ce nom")
+        .arg(chemin);
+}
+
+} // namespace
+
+TAnnulation AnnuleDernierClassement(TJournalAnnulation& journal, TSourceListe& source) {
+    TAnnulation resultat;
+    if (journal.EstVide()) return resultat;
+    const TEtapeAnnulation etape = journal.Etapes.takeLast();
+    const QByteArray &origine = etape.Source, &cible = etape.Cible;
+    std::shared_ptr<TDestination> destination = etape.Destination.lock();
+    if (destination && destination->EstFermee()) destination.reset();
+
+    const QString nom = QFile::decodeName(Chemins::NomDeFichier(origine));
+    const QString etranger = FichierEtranger(etape);
+    if (etape.Copie) {
+        if (!etranger.isEmpty()) {
+            resultat.Echec =
+                QStringLiteral("Impossible d'annuler la copie de « %1 » : %2 ; rien n'a été effacé.")
+                    .arg(nom, etranger);
+            return resultat;
+        }
+        if (::unlink(cible.constData()) != 0) {
             resultat.Echec =
                 QStringLiteral(
                     "Impossible d'annuler la copie de « %1 » : le fichier ne peut pas être effacé.")
@@ -71,6 +84,12 @@ TAnnulation AnnuleDernierClassement(Tconfiguration& journal, TSourceListe& sourc
             return resultat;
         }
     } else {
+        if (!etranger.isEmpty()) {
+            resultat.Echec =
+                QStringLiteral("Impossible de remettre « %1 » à sa place : %2 ; rien n'a été déplacé.")
+                    .arg(nom, etranger);
+            return resultat;
+        }
         if (Fichiers::Existe(origine)) {
             resultat.Echec =
                 QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
@@ -88,7 +107,7 @@ TAnnulation AnnuleDernierClassement(Tconfiguration& journal, TSourceListe& sourc
             Chemins::Joint(QFile::encodeName(source.Chemin), Chemins::NomDeFichier(origine)) == origine;
         std::unique_ptr<TFichierSource> enregistrement = dansLaSource ? EnregistrementDe(origine) : nullptr;
         if (enregistrement) {
-            resultat.IndexRemis = std::clamp(index, 0, source.Fichiers.Count());
+            resultat.IndexRemis = std::clamp(etape.Index, 0, source.Fichiers.Count());
             resultat.NomRemis = QFile::decodeName(enregistrement->Nom);
             source.Fichiers.Insere(resultat.IndexRemis, origine, std::move(enregistrement));
         }

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-class Tconfiguration;
+class TJournalAnnulation;
 class TDestination;
 class TSourceListe;
 
@@ -18,10 +18,10 @@ struct TClassement {
 
 // Files entry index of the source list into the destination, under a free name (the next one
 // when a name is taken meanwhile): moved, and then out of the list, or copied. Nothing is filed
-// into a closed destination. The filing is
-// recorded for undo and the new file queued for its signature.
+// into a closed destination. The filing is recorded for undo, with the identity of the new file,
+// and the new file queued for its signature.
 TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destination, bool copie,
-                          Tconfiguration& journal);
+                          TJournalAnnulation& journal);
 
 struct TAnnulation {
     int IndexRemis = -1; // where the file came back into the source list; -1 when not into it
@@ -30,7 +30,9 @@ struct TAnnulation {
 };
 
 // Undoes the last filing: a moved file goes back to its place (never over another file) and into
-// the source list when it belongs to the folder shown; a copy is deleted. The destination, if still
-// open, forgets the file. The entry leaves the record whatever happens, so that older ones stay
-// reachable. Nothing when the record is empty.
-TAnnulation AnnuleDernierClassement(Tconfiguration& journal, TSourceListe& source);
+// the source list when it belongs to the folder shown; a copy is deleted. Only the file that was
+// filed is ever moved or deleted: when the file the step names is gone, or is another one, nothing
+// is touched and Echec says what became of it. The destination, if still open, forgets the file.
+// The step leaves the record whatever happens, so that older ones stay reachable. Nothing when
+// the record is empty.
+TAnnulation AnnuleDernierClassement(TJournalAnnulation& journal, TSourceListe& source);

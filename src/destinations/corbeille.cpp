@@ -1,5 +1,6 @@
 #include "corbeille.h"
 
+#include "annulation.h"
 #include "app/attente.h"
 #include "app/chemins.h"
 #include "fichiers.h"
@@ -7,6 +8,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QSet>
 #include <QStringList>
 
 #include <cerrno>
@@ -14,15 +16,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QStringList VideCorbeille(const QString& dossier, IAttente* attente,
-                          const std::function<ReponseLectureSeule(const QString& question)>& demande) {
+TVidageCorbeille VideCorbeille(const QString& dossier, IAttente* attente,
+                               const std::function<ReponseLectureSeule(const QString& question)>& demande,
+                               TJournalAnnulation* journal) {
     QList<QByteArray> chemins;
     const QByteArray racine = QFile::encodeName(dossier);
     ParcourtDossier(racine, [&](const char* nom, unsigned char, int) {
         chemins << Chemins::Joint(racine, QByteArray(nom));
     });
     if (attente) attente->Prepare(QStringLiteral("Vider la corbeille"), static_cast<int>(chemins.size()));
-    QStringList echecs;
+    TVidageCorbeille resultat;
+    QStringList& echecs = resultat.Echecs;
+    QSet<QByteArray> effaces;
     const auto echoue = [&echecs](const QByteArray& chemin) {
         const QString raison = Fichiers::RaisonSysteme(errno);
         echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(Chemins::NomDeFichier(chemin)), raison);
@@ -41,9 +46,12 @@ QStringList VideCorbeille(const QString& dossier, IAttente* attente,
                 echoue(chemin);
             else if (efface && ::unlink(chemin.constData()) != 0 && errno != ENOENT)
                 echoue(chemin);
+            else if (efface)
+                effaces.insert(chemin);
         }
         if (attente) attente->Avance();
     }
     if (attente) attente->Cache();
-    return echecs;
+    if (journal) resultat.EtapesPerdues = journal->OublieEffaces(effaces);
+    return resultat;
 }

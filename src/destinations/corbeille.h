@@ -6,11 +6,18 @@
 #include <functional>
 
 class IAttente;
+class TJournalAnnulation;
 
 enum class ReponseLectureSeule { Oui, Non, Tout };
 
+struct TVidageCorbeille {
+    QStringList Echecs;             // each file that could not be deleted, its name and why, in French
+    qsizetype EtapesPerdues = 0;    // undo steps whose file was deleted
+};
+
 // Deletes what the trash folder holds: every entry but its sub-folders, which stay. A read-only
-// file is deleted only when the user says so (asked again for each one until "Tout"). Gives, for
-// each file that could not be deleted, its name and why, in French; nothing else is reported.
-QStringList VideCorbeille(const QString& dossier, IAttente* attente,
-                          const std::function<ReponseLectureSeule(const QString& question)>& demande);
+// file is deleted only when the user says so (asked again for each one until "Tout"). The undo
+// steps whose file was deleted leave the journal with it.
+TVidageCorbeille VideCorbeille(const QString& dossier, IAttente* attente,
+                               const std::function<ReponseLectureSeule(const QString& question)>& demande,
+                               TJournalAnnulation* journal = nullptr);

@@ -1,12 +1,13 @@
 // Undo: the last filed image goes back to its folder and to its place in the source list, and its
-// destination forgets it. A copy is undone by deleting the copy. And emptying the trash.
+// destination forgets it. A copy is undone by deleting the copy. And emptying the trash, which
+// takes the undo steps of the files it deletes with it.
 
-#include "app/chemins.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "app/occupation.h"
 #include "app/progression.h"
 #include "config/configuration.h"
+#include "destinations/annulation.h"
 #include "destinations/classement.h"
 #include "destinations/corbeille.h"
 #include "destinations/destination.h"
@@ -20,11 +21,11 @@
 void TMainForm::Annulation1Click() {
     const TOccupation occupation(Occupe);
     DemandeArretRecherche();
-    if (Configuration && ListeSource && !Configuration->AnnulSources.isEmpty()) AnnuleDernier();
+    if (Configuration && ListeSource && !Configuration->Annulations.EstVide()) AnnuleDernier();
 }
 
 void TMainForm::AnnuleDernier() {
-    const TAnnulation resultat = AnnuleDernierClassement(*Configuration, *ListeSource);
+    const TAnnulation resultat = AnnuleDernierClassement(Configuration->Annulations, *ListeSource);
     if (!resultat.Echec.isEmpty()) {
         Questions->Avertit(resultat.Echec);
         return;
@@ -40,13 +41,18 @@ void TMainForm::AnnuleDernier() {
 void TMainForm::Viderlacorbeille1Click() {
     if (!Questions->ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?")))
         return;
-    const QStringList echecs = VideCorbeille(
-        Chemins::Joint(DossierProgramme, TitreCorbeille), FormProgress, [this](const QString& question) {
+    const TVidageCorbeille vidage = VideCorbeille(
+        Configuration->Destinations.Element(0)->Chemin, FormProgress,
+        [this](const QString& question) {
             const int reponse = Questions->DemandeOuiNonTout(question);
             return reponse == 0 ? ReponseLectureSeule::Oui
                                 : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
-        });
-    if (!echecs.isEmpty())
-        Questions->Avertit(QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
-                               .arg(echecs.join(u'\n')));
+        },
+        &Configuration->Annulations);
+    QStringList message;
+    if (!vidage.Echecs.isEmpty())
+        message << QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
+                       .arg(vidage.Echecs.join(u'\n'));
+    if (vidage.EtapesPerdues > 0) message << MessageEtapesPerdues(vidage.EtapesPerdues);
+    if (!message.isEmpty()) Questions->Avertit(message.join(QStringLiteral("\n\n")));
 }

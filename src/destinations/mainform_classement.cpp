@@ -18,7 +18,7 @@
 bool TMainForm::ClasseUn(TDestination& d, bool copie, QString& echec) {
     const int index = ListeSource->IndexAffiche;
     const QByteArray chemin = ListeSource->Fichiers.Texte(index);
-    const TClassement resultat = ClasseFichier(*ListeSource, index, d, copie, *Configuration);
+    const TClassement resultat = ClasseFichier(*ListeSource, index, d, copie, Configuration->Annulations);
     echec = resultat.Echec;
     if (resultat.Classe && !copie) {
         delete ListBox1->takeItem(index);

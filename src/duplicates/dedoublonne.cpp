@@ -179,8 +179,9 @@ QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, T
 }
 
 bool TFormDedoublone::Prepare(std::shared_ptr<TDestination> revue, const TListeDestinations* toutes,
-                              QString corbeille, IQuestions* utilisateur) {
+                              QString corbeille, IQuestions* utilisateur, TJournalAnnulation* annulations) {
     destination = std::move(revue);
+    journal = annulations;
     destinations = toutes;
     dossierCorbeille = std::move(corbeille);
     questions = utilisateur;
@@ -380,7 +381,7 @@ void TFormDedoublone::Efface(const QList<int>& rangees, bool image1, bool image2
     QStringList echecs;
     auto efface = [&](const QString& fichier) {
         if (effacees.contains(fichier)) return;
-        const Fichiers::Resultat fait = MetALaCorbeille(fichier, dossierCorbeille);
+        const Fichiers::Resultat fait = MetALaCorbeille(fichier, dossierCorbeille, journal);
         if (fait.Reussi)
             effacees.insert(fichier);
         else

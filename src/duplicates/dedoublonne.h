@@ -29,10 +29,10 @@ public:
     ~TFormDedoublone() override;
 
     // Sets the window on a destination's pairs, with the destinations whose lists follow the
-    // deletions, the trash folder and where the user is asked and told. False when the
-    // destination has no pair left to show.
+    // deletions, the trash folder, where the user is asked and told, and the undo steps that
+    // follow the files it moves. False when the destination has no pair left to show.
     bool Prepare(std::shared_ptr<TDestination> revue, const TListeDestinations* toutes, QString corbeille,
-                 IQuestions* utilisateur);
+                 IQuestions* utilisateur, TJournalAnnulation* annulations = nullptr);
 
     // The grid refilled from the destination's pairs; the window closes when none is left.
     void MiseAjour();
@@ -100,6 +100,7 @@ private:
     const TListeDestinations* destinations = nullptr;
     QString dossierCorbeille;
     IQuestions* questions = nullptr;
+    TJournalAnnulation* journal = nullptr;
     QList<TPaire> paires; // the pair of each grid row, which the grid's model reads
     TCote cote1{}, cote2{};
     int generation = 0; // pictures read for an earlier row are dropped

@@ -194,7 +194,8 @@ void TMainForm::RevoitDoublons(TDestination& d) {
         // Pairs whose files are gone are not shown again.
         d.ElagueDoublons();
         if (tenue && FormDedoublone->Prepare(tenue, &Configuration->Destinations,
-                                             Configuration->Destinations.Element(0)->Chemin, Questions))
+                                             Configuration->Destinations.Element(0)->Chemin, Questions,
+                                             &Configuration->Annulations))
             Dialogues->MontreModal(*FormDedoublone);
     }
     // Deleting an image changes the counts of every destination that had it.

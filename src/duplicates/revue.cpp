@@ -20,7 +20,8 @@ QString PourcentageSimilitude(int32_t dissemblance) {
     return QString::asprintf("%6.2f %%", pourcentage);
 }
 
-Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille) {
+Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille,
+                                   TJournalAnnulation* journal) {
     const QByteArray source = QFile::encodeName(fichier);
     if (!Fichiers::Existe(source)) return {false, ENOENT, QStringLiteral("le fichier n'existe plus")};
     const QByteArray cible = Chemins::Joint(QFile::encodeName(corbeille), Chemins::NomDeFichier(source));
@@ -28,10 +29,10 @@ Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbei
         int n = 1;
         while (Fichiers::Existe(cible + QByteArray::number(n)))
             ++n;
-        const Fichiers::Resultat ecarte = Fichiers::Deplace(cible, cible + QByteArray::number(n));
+        const Fichiers::Resultat ecarte = DeplaceEnSuivant(journal, cible, cible + QByteArray::number(n));
         if (!ecarte.Reussi) return ecarte;
     }
-    return Fichiers::Deplace(source, cible);
+    return DeplaceEnSuivant(journal, source, cible);
 }
 
 void OublieImages(const TListeDestinations& destinations, const QSet<QString>& fichiers) {

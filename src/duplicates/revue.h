@@ -1,5 +1,6 @@
 #pragma once
 
+#include "destinations/annulation.h"
 #include "destinations/fichiers.h"
 #include "destinations/listedestinations.h"
 
@@ -25,7 +26,9 @@ QString PourcentageSimilitude(int32_t dissemblance);
 
 // Moves an image into the trash folder under its own name; a file of the trash that already has
 // that name first takes the name followed by the smallest free number (photo.jpg1, photo.jpg2...).
-Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille);
+// The undo steps that name either file follow it.
+Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille,
+                                   TJournalAnnulation* journal = nullptr);
 
 // Every signature of these files and every duplicate line that names one of them (as image 1 or
 // image 2), in every destination but the trash: one pass over each destination's lists, whatever

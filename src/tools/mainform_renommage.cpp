@@ -24,6 +24,8 @@ void TMainForm::Renommerlesfichiers1Click() {
     const TResultatRenommage resultat =
         RenommeFichiers(*d, *base, Configuration->Destinations, FormProgress,
                         Chemins::Joint(DossierProgramme, QStringLiteral("Renommage.txt")));
+    // The undo steps of the renamed files follow them.
+    Configuration->Annulations.SuitRenommages(resultat.Renommages);
     CurseurParDefaut();
     FormProgress->Cache();
     if (!resultat.Echecs.isEmpty())

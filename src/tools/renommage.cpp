@@ -91,8 +91,10 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
 
     // One map from old to new paths for the lists of every destination, this one included.
     QHash<QString, QString> nouveaux;
-    for (const TFichierRenomme& f : fichiers)
+    for (const TFichierRenomme& f : fichiers) {
         if (f.actuel != f.ancien) nouveaux.insert(f.ancien, f.actuel);
+        if (f.octetsActuels != f.octetsAnciens) resultat.Renommages.insert(f.octetsAnciens, f.octetsActuels);
+    }
     bool dansLaListe = false;
     for (int i = 0; i < destinations.Count(); ++i) {
         TDestination& autre = *destinations.Element(i);

@@ -2,16 +2,20 @@
 
 #include "destinations/listedestinations.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 class IAttente;
 class TDestination;
 
-// What a renaming did: how many files it handled, and those that kept their names, with why.
+// What a renaming did: how many files it handled, those that kept their names, with why, and
+// where each renamed file went.
 struct TResultatRenommage {
     qsizetype Fichiers = 0;
-    QStringList Echecs; // "« path » : reason", in French
+    QStringList Echecs;                        // "« path » : reason", in French
+    QHash<QByteArray, QByteArray> Renommages; // old path -> new path, as the file system's bytes
 };
 
 // Gives every image a destination knows (its signed images, then those waiting for a signature,

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -32,6 +33,13 @@ protected:
         ASSERT_TRUE(AttendRepos());
     }
     static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static const QList<TEtapeAnnulation>& Etapes() { return Configuration->Annulations.Etapes; }
+    static QList<bool> Copies() {
+        QList<bool> copies;
+        for (const TEtapeAnnulation& etape : Etapes())
+            copies << etape.Copie;
+        return copies;
+    }
     static QPoint Titre(const TDestination* d) { return QPoint(d->TuileX + 40, d->TuileY + 10); }
     static void Clic(QPoint appui, QPoint relache, Qt::KeyboardModifiers auRelache = {},
                      Qt::KeyboardModifiers aLAppui = {}) {
@@ -53,11 +61,10 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(ListeSource->IndexAffiche, 0);
     EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
-    EXPECT_EQ(Configuration->AnnulCibles,
-              QList<QByteArray>{QFile::encodeName(cible + QStringLiteral("/a.jpg"))});
-    EXPECT_EQ(Configuration->AnnulIndex, QStringList{"0"});
-    ASSERT_EQ(Configuration->AnnulDestinations.size(), 1);
-    EXPECT_EQ(Configuration->AnnulDestinations.front().lock().get(), Destination(1));
+    ASSERT_EQ(Etapes().size(), 1);
+    EXPECT_EQ(Etapes().front().Cible, QFile::encodeName(cible + QStringLiteral("/a.jpg")));
+    EXPECT_EQ(Etapes().front().Index, 0);
+    EXPECT_EQ(Etapes().front().Destination.lock().get(), Destination(1));
     EXPECT_EQ(Destination(1)->ATraiter, QStringList{cible + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(avertissements.isEmpty());
 }
@@ -75,7 +82,7 @@ TEST_F(ClassementTest, ChiffresDesTuiles) {
     QTest::keyClick(MainForm->ListBox1, Qt::Key_1, Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
-    EXPECT_EQ(Configuration->AnnulCopies, (QList<bool>{false, true}));
+    EXPECT_EQ(Copies(), (QList<bool>{false, true}));
     ASSERT_TRUE(AttendRepos());
     // No third tile; a dialog open; a text being typed.
     QTest::keyClick(MainForm->ListBox1, Qt::Key_3);
@@ -88,7 +95,7 @@ TEST_F(ClassementTest, ChiffresDesTuiles) {
     saisie.show();
     QTest::keyClick(&saisie, Qt::Key_1);
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
-    EXPECT_EQ(Configuration->AnnulCibles.size(), 2);
+    EXPECT_EQ(Etapes().size(), 2);
 }
 
 TEST_F(ClassementTest, CtrlAuRelacheCopie) {
@@ -96,7 +103,7 @@ TEST_F(ClassementTest, CtrlAuRelacheCopie) {
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Noms().size(), 4);
     EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
-    EXPECT_EQ(Configuration->AnnulCopies, QList<bool>{true});
+    EXPECT_EQ(Copies(), QList<bool>{true});
     // Ctrl only at the press moves; the name taken by the copy gives a1.jpg.
     Clic(Titre(Destination(1)), Titre(Destination(1)), {}, Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a1.jpg")));
@@ -106,7 +113,7 @@ TEST_F(ClassementTest, CtrlAuRelacheCopie) {
 TEST_F(ClassementTest, RelacheSurUneAutreTuileNeClasseRien) {
     Clic(Titre(Destination(1)), Titre(Destination(2)));
     EXPECT_EQ(Noms().size(), 4);
-    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(Etapes().isEmpty());
 }
 
 TEST_F(ClassementTest, SupprEnvoieALaCorbeille) {
@@ -126,7 +133,8 @@ TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {
     Clic(Titre(Destination(2)), Titre(Destination(2)));
     EXPECT_EQ(Noms(), QStringList{"b.jpg"});
     EXPECT_EQ(QDir(autre).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg", "d.jpg"}));
-    EXPECT_EQ(Configuration->AnnulIndex, (QStringList{"3", "2", "0"}));
+    ASSERT_EQ(Etapes().size(), 3);
+    EXPECT_EQ(QList<int>({Etapes()[0].Index, Etapes()[1].Index, Etapes()[2].Index}), (QList<int>{3, 2, 0}));
     EXPECT_FALSE(MainForm->MultiSelection);
     EXPECT_EQ(ListeSource->IndexAffiche, 0);
     EXPECT_EQ(Destination(2)->ATraiter.size(), 3);
@@ -139,7 +147,7 @@ TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
     ASSERT_EQ(avertissements.size(), 1);
     EXPECT_TRUE(avertissements[0].contains(QStringLiteral("a.jpg")));
     EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
-    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(Etapes().isEmpty());
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
 
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
@@ -152,7 +160,7 @@ TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
     ASSERT_EQ(avertissements.size(), 2);
     EXPECT_TRUE(avertissements[1].contains(QStringLiteral("c.jpg")));
     EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/b.jpg")));
-    EXPECT_EQ(Configuration->AnnulSources.size(), 1);
+    EXPECT_EQ(Etapes().size(), 1);
     // The file that could not be filed stays listed.
     EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
 }
@@ -165,7 +173,7 @@ TEST_F(ClassementTest, RienQuandLaCorbeilleEstLaSource) {
     MainForm->Affichage->AfficheTout();
     QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
     EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/z.jpg")));
-    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(Etapes().isEmpty());
 }
 
 TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
@@ -200,7 +208,7 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
               QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
-    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(Etapes().isEmpty());
 }
 
 TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
@@ -237,7 +245,7 @@ TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
     MainForm->Annulation1->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/a.jpg")));
-    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(Etapes().isEmpty());
 }
 
 TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
@@ -258,9 +266,23 @@ TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
     MainForm->Viderlacorbeille1->trigger();
     EXPECT_FALSE(QFile::exists(dansLaCorbeille));
     EXPECT_FALSE(FormProgress->isVisible());
-    // The undo record still names it; undoing finds nothing to bring back and says so.
+    // Its undo step went with it, and the user is told once.
+    EXPECT_EQ(avertissements, QStringList{MessageEtapesPerdues(1)});
+    EXPECT_TRUE(Etapes().isEmpty());
+}
+
+// Renaming the destination's files from the tile menu: undo still brings the filed file back.
+TEST_F(ClassementTest, RenommerLaDestinationPuisAnnuler) {
+    Clic(Titre(Destination(1)), Titre(Destination(1))); // a.jpg
+    ASSERT_TRUE(AttendRepos());
+    dialogues.Texte = [](const QString&, const QString&, const QString&) -> std::optional<QString> {
+        return QStringLiteral("Ete");
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Renommerlesfichiers1->trigger();
+    ASSERT_EQ(QDir(cible).entryList(QDir::Files), QStringList{"Ete0.jpg"});
     MainForm->Annulation1->trigger();
-    ASSERT_EQ(avertissements.size(), 1);
-    EXPECT_TRUE(avertissements[0].contains(QStringLiteral("a.jpg")));
-    EXPECT_TRUE(Configuration->AnnulSources.isEmpty());
+    EXPECT_TRUE(avertissements.isEmpty()) << avertissements.join(u'\n').toStdString();
+    EXPECT_EQ(Noms().size(), 4);
+    EXPECT_TRUE(QDir(cible).isEmpty());
 }

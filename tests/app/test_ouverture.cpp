@@ -325,14 +325,14 @@ TEST_F(OuvertureTest, UneDestinationFermeeEchappeALAnnulation) {
     const QPoint titre(d->TuileX + 40, d->TuileY + 10);
     QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
     QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
-    ASSERT_EQ(Configuration->AnnulDestinations.size(), 1);
-    const QString classe = QFile::decodeName(Configuration->AnnulCibles.front());
-    const QString origine = QFile::decodeName(Configuration->AnnulSources.front());
+    ASSERT_EQ(Configuration->Annulations.Nombre(), 1);
+    const QString classe = QFile::decodeName(Configuration->Annulations.Etapes.front().Cible);
+    const QString origine = QFile::decodeName(Configuration->Annulations.Etapes.front().Source);
     ASSERT_TRUE(QFile::exists(classe));
     FermeDepuisLaTuile(d);
     EXPECT_EQ(Nombre(), 1);
     // The undo entry no longer reaches an open destination.
-    const std::shared_ptr<TDestination> nommee = Configuration->AnnulDestinations.front().lock();
+    const std::shared_ptr<TDestination> nommee = Configuration->Annulations.Etapes.front().Destination.lock();
     EXPECT_TRUE(!nommee || nommee->EstFermee());
     // The file still comes back; no destination is touched.
     MainForm->Annulation1Click();

@@ -27,7 +27,7 @@ TEST(Configuration, ValeursDeConstruction) {
     EXPECT_EQ(configuration.Sensibilite, 0);
     EXPECT_FALSE(configuration.BullesAide);
     EXPECT_EQ(configuration.Destinations.Count(), 0);
-    EXPECT_TRUE(configuration.AnnulSources.isEmpty());
+    EXPECT_TRUE(configuration.Annulations.EstVide());
     EXPECT_EQ(configuration.SourcePath, env.Source);
 }
 

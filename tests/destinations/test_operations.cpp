@@ -28,21 +28,21 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
     source.Trie(TriNom);
 
     // Moved: out of the list, recorded, queued for its signature.
-    const TClassement deplace = ClasseFichier(source, 0, *destination, false, journal);
+    const TClassement deplace = ClasseFichier(source, 0, *destination, false, journal.Annulations);
     ASSERT_TRUE(deplace.Classe);
     EXPECT_EQ(deplace.Cible, QFile::encodeName(album + QStringLiteral("/a.jpg")));
     EXPECT_FALSE(QFile::exists(env.Source + QStringLiteral("/a.jpg")));
     EXPECT_EQ(source.Fichiers.Count(), 1);
     EXPECT_EQ(destination->Comptes().ATraiter, 1);
     // Copied: the list keeps it.
-    ASSERT_TRUE(ClasseFichier(source, 0, *destination, true, journal).Classe);
+    ASSERT_TRUE(ClasseFichier(source, 0, *destination, true, journal.Annulations).Classe);
     EXPECT_EQ(source.Fichiers.Count(), 1);
-    EXPECT_EQ(journal.AnnulSources.size(), 2);
+    EXPECT_EQ(journal.Annulations.Nombre(), 2);
 
     // Undone newest first: the copy deleted, then the move back at its place.
-    EXPECT_EQ(AnnuleDernierClassement(journal, source).IndexRemis, -1);
+    EXPECT_EQ(AnnuleDernierClassement(journal.Annulations, source).IndexRemis, -1);
     EXPECT_FALSE(QFile::exists(album + QStringLiteral("/b.jpg")));
-    const TAnnulation remis = AnnuleDernierClassement(journal, source);
+    const TAnnulation remis = AnnuleDernierClassement(journal.Annulations, source);
     EXPECT_TRUE(remis.Echec.isEmpty());
     EXPECT_EQ(remis.IndexRemis, 0);
     EXPECT_EQ(remis.NomRemis, QStringLiteral("a.jpg"));
@@ -50,16 +50,16 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
     EXPECT_EQ(source.Fichiers.Count(), 2);
     EXPECT_EQ(destination->Comptes().ATraiter, 0);
     // Nothing left to undo: nothing happens.
-    const TAnnulation rien = AnnuleDernierClassement(journal, source);
+    const TAnnulation rien = AnnuleDernierClassement(journal.Annulations, source);
     EXPECT_EQ(rien.IndexRemis, -1);
     EXPECT_TRUE(rien.Echec.isEmpty());
 
     // A destination closed since is never touched by the undo; the file still comes back.
-    ASSERT_TRUE(ClasseFichier(source, 0, *destination, false, journal).Classe);
+    ASSERT_TRUE(ClasseFichier(source, 0, *destination, false, journal.Annulations).Classe);
     journal.ContexteDestinations.ReponseMemorisee = 9;
     destination->Ferme();
     const qsizetype enAttente = destination->ATraiter.size();
-    EXPECT_EQ(AnnuleDernierClassement(journal, source).IndexRemis, 0);
+    EXPECT_EQ(AnnuleDernierClassement(journal.Annulations, source).IndexRemis, 0);
     EXPECT_EQ(destination->ATraiter.size(), enAttente);
 }
 
