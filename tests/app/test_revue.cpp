@@ -10,6 +10,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
@@ -137,6 +138,34 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
     TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures())
         .Charge(p, relue, lignesRelues);
     EXPECT_TRUE(lignesRelues.isEmpty());
+}
+
+// The source's c.jpg went to the trash; the review then sends P's own c.jpg there, and the trash
+// puts the first one aside as c.jpg1: undo still brings back the source's file.
+TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
+    EcritImage(p + QStringLiteral("/c.jpg"), 40, 30);
+    const auto contenu = [](const QString& chemin) {
+        QFile f(chemin);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray deLaSource = contenu(env.Source + QStringLiteral("/c.jpg"));
+    const QByteArray deP = contenu(p + QStringLiteral("/c.jpg"));
+    ASSERT_NE(deLaSource, deP);
+    const QList<QListWidgetItem*> c = MainForm->ListBox1->findItems(QStringLiteral("c.jpg"), Qt::MatchExactly);
+    ASSERT_EQ(c.size(), 1);
+    MainForm->ListBox1->clearSelection();
+    c.front()->setSelected(true);
+    MainForm->MultiSelection = true;
+    MainForm->Classe(*Destination(0), false);
+    ASSERT_TRUE(QFile::exists(corbeille + QStringLiteral("/c.jpg")));
+    Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "c.jpg", "a.jpg")});
+    Revoit([] { QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton); });
+    ASSERT_EQ(contenu(corbeille + QStringLiteral("/c.jpg")), deP);
+
+    MainForm->Annulation1Click();
+    EXPECT_TRUE(utilisateur.Avertissements.isEmpty());
+    EXPECT_EQ(contenu(env.Source + QStringLiteral("/c.jpg")), deLaSource);
+    EXPECT_EQ(contenu(corbeille + QStringLiteral("/c.jpg")), deP);
 }
 
 TEST_F(RevueTest, SelectionDePlusieursLignesEtCorbeilleAbsente) {
