@@ -22,7 +22,8 @@ void TJournalAnnulation::SuitRenommages(const QHash<QByteArray, QByteArray>& ren
 }
 
 qsizetype TJournalAnnulation::OublieEffaces(const QSet<QByteArray>& effaces) {
-    return Etapes.removeIf([&effaces](const TEtapeAnnulation& etape) { return effaces.contains(etape.Cible); });
+    return Etapes.removeIf(
+        [&effaces](const TEtapeAnnulation& etape) { return effaces.contains(etape.Cible); });
 }
 
 QList<qsizetype> TJournalAnnulation::EtapesDe(const QByteArray& chemin) const {
@@ -36,7 +37,8 @@ QList<qsizetype> TJournalAnnulation::EtapesDe(const QByteArray& chemin) const {
     return siennes;
 }
 
-Fichiers::Resultat DeplaceEnSuivant(TJournalAnnulation* journal, const QByteArray& de, const QByteArray& vers) {
+Fichiers::Resultat DeplaceEnSuivant(TJournalAnnulation* journal, const QByteArray& de,
+                                    const QByteArray& vers) {
     const QList<qsizetype> siennes = journal ? journal->EtapesDe(de) : QList<qsizetype>();
     const Fichiers::Resultat fait = Fichiers::Deplace(de, vers);
     if (!fait.Reussi || !journal) return fait;
@@ -53,7 +55,8 @@ QString MessageEtapesPerdues(qsizetype nombre) {
     if (nombre == 1)
         return QStringLiteral("Le fichier d'un classement a été effacé avec la corbeille : ce classement ne "
                               "peut plus être annulé.");
-    return QStringLiteral("Les fichiers de %1 classements ont été effacés avec la corbeille : ces classements "
-                          "ne peuvent plus être annulés.")
+    return QStringLiteral(
+               "Les fichiers de %1 classements ont été effacés avec la corbeille : ces classements "
+               "ne peuvent plus être annulés.")
         .arg(nombre);
 }

@@ -69,7 +69,8 @@ public:
 
 // Moves a file as Fichiers::Deplace does, and the steps that name it follow it: those that held it
 // take the identity it has at its new place (a move to another file system makes a new file).
-Fichiers::Resultat DeplaceEnSuivant(TJournalAnnulation* journal, const QByteArray& de, const QByteArray& vers);
+Fichiers::Resultat DeplaceEnSuivant(TJournalAnnulation* journal, const QByteArray& de,
+                                    const QByteArray& vers);
 
 // What the user is told when emptying the trash destroyed the files of some undo steps.
 QString MessageEtapesPerdues(qsizetype nombre);

@@ -34,7 +34,14 @@ TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destina
         resultat.Echec = QStringLiteral("« %1 » : %2").arg(QFile::decodeName(nom), fait.Raison);
         return resultat;
     }
-    journal.Etapes << TEtapeAnnulation{origine, cible, index, destination.weak_from_this(), copie, IdentiteDe(cible)};
+    TEtapeAnnulation etape;
+    etape.Source = origine;
+    etape.Cible = cible;
+    etape.Index = index;
+    etape.Destination = destination.weak_from_this();
+    etape.Copie = copie;
+    etape.Identite = IdentiteDe(cible);
+    journal.Etapes << etape;
     if (!copie) source.Fichiers.Retire(index);
     if (destination.Titre != TitreCorbeille) destination.AjouteATraiter(cible);
     resultat.Classe = true;

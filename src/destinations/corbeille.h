@@ -11,8 +11,8 @@ class TJournalAnnulation;
 enum class ReponseLectureSeule { Oui, Non, Tout };
 
 struct TVidageCorbeille {
-    QStringList Echecs;             // each file that could not be deleted, its name and why, in French
-    qsizetype EtapesPerdues = 0;    // undo steps whose file was deleted
+    QStringList Echecs;          // each file that could not be deleted, its name and why, in French
+    qsizetype EtapesPerdues = 0; // undo steps whose file was deleted
 };
 
 // Deletes what the trash folder holds: every entry but its sub-folders, which stay. A read-only

@@ -14,7 +14,7 @@ class TDestination;
 // where each renamed file went.
 struct TResultatRenommage {
     qsizetype Fichiers = 0;
-    QStringList Echecs;                        // "« path » : reason", in French
+    QStringList Echecs;                       // "« path » : reason", in French
     QHash<QByteArray, QByteArray> Renommages; // old path -> new path, as the file system's bytes
 };
 

@@ -151,7 +151,8 @@ TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
     const QByteArray deLaSource = contenu(env.Source + QStringLiteral("/c.jpg"));
     const QByteArray deP = contenu(p + QStringLiteral("/c.jpg"));
     ASSERT_NE(deLaSource, deP);
-    const QList<QListWidgetItem*> c = MainForm->ListBox1->findItems(QStringLiteral("c.jpg"), Qt::MatchExactly);
+    const QList<QListWidgetItem*> c =
+        MainForm->ListBox1->findItems(QStringLiteral("c.jpg"), Qt::MatchExactly);
     ASSERT_EQ(c.size(), 1);
     MainForm->ListBox1->clearSelection();
     c.front()->setSelected(true);

@@ -48,7 +48,8 @@ protected:
     TJournalAnnulation& Journal() { return configuration.Annulations; }
     bool Classe(const char* nom, TDestination& d, bool copie = false) {
         for (int i = 0; i < source.Fichiers.Count(); ++i)
-            if (source.Fichiers.Element(i)->Nom == nom) return ClasseFichier(source, i, d, copie, Journal()).Classe;
+            if (source.Fichiers.Element(i)->Nom == nom)
+                return ClasseFichier(source, i, d, copie, Journal()).Classe;
         return false;
     }
     QString Annule() { return AnnuleDernierClassement(Journal(), source).Echec; }
@@ -113,7 +114,8 @@ TEST_F(AnnulationTest, UnAutreFichierNEstNiDeplaceNiEfface) {
 
     EXPECT_TRUE(Annule().contains(QStringLiteral("n'existe plus")));
     const QString copie = Annule();
-    EXPECT_TRUE(copie.contains(QStringLiteral("un autre fichier porte maintenant ce nom"))) << copie.toStdString();
+    EXPECT_TRUE(copie.contains(QStringLiteral("un autre fichier porte maintenant ce nom")))
+        << copie.toStdString();
     EXPECT_EQ(Contenu(cb), QByteArray("autre"));
     const QString deplace = Annule();
     EXPECT_TRUE(deplace.contains(QStringLiteral("a été modifié"))) << deplace.toStdString();
@@ -133,8 +135,9 @@ TEST_F(AnnulationTest, RenommerPuisAnnuler) {
     const QByteArray contenuA = Contenu(env.Source + QStringLiteral("/a.jpg"));
     ASSERT_TRUE(Classe("a.jpg", *a));
     ASSERT_TRUE(Classe("b.jpg", *a));
-    const TResultatRenommage renomme = RenommeFichiers(*a, QStringLiteral("Ete"), configuration.Destinations,
-                                                       nullptr, env.Programme + QStringLiteral("/Renommage.txt"));
+    const TResultatRenommage renomme =
+        RenommeFichiers(*a, QStringLiteral("Ete"), configuration.Destinations, nullptr,
+                        env.Programme + QStringLiteral("/Renommage.txt"));
     ASSERT_TRUE(renomme.Echecs.isEmpty());
     ASSERT_FALSE(QFile::exists(album + QStringLiteral("/a.jpg")));
     Journal().SuitRenommages(renomme.Renommages);
@@ -161,8 +164,8 @@ TEST_F(AnnulationTest, ViderLaCorbeilleEmporteLesEtapes) {
     ASSERT_TRUE(QFile::exists(corbeille + QStringLiteral("/a.jpg1")));
     ASSERT_EQ(::chmod(QFile::encodeName(corbeille + QStringLiteral("/c.jpg")).constData(), 0444), 0);
 
-    const TVidageCorbeille vidage =
-        VideCorbeille(corbeille, nullptr, [](const QString&) { return ReponseLectureSeule::Non; }, &Journal());
+    const TVidageCorbeille vidage = VideCorbeille(
+        corbeille, nullptr, [](const QString&) { return ReponseLectureSeule::Non; }, &Journal());
     EXPECT_TRUE(vidage.Echecs.isEmpty());
     EXPECT_EQ(vidage.EtapesPerdues, 2);
     ASSERT_EQ(Journal().Nombre(), 2);
