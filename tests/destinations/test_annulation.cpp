@@ -3,7 +3,6 @@
 #include "destinations/corbeille.h"
 #include "duplicates/revue.h"
 #include "environnement.h"
-#include "tools/renommage.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,23 +105,6 @@ TEST_F(AnnulationTest, UnAutreFichierNEstNiDeplaceNiEfface) {
     EXPECT_TRUE(Contenu(A("a.jpg")).endsWith("retouche"));
     EXPECT_FALSE(QFile::exists(S("a.jpg")));
     EXPECT_TRUE(configuration.Annulations.EstVide());
-}
-
-// Renaming A's files takes the steps along: undo brings each file back under its source name.
-TEST_F(AnnulationTest, RenommerPuisAnnuler) {
-    Ouvre({"a.jpg", "b.jpg"}, {"x.jpg"});
-    const QByteArray contenuA = Contenu(S("a.jpg"));
-    ASSERT_TRUE(Classe("a.jpg", *a) && Classe("b.jpg", *a));
-    const TResultatRenommage renomme =
-        RenommeFichiers(*a, QStringLiteral("Ete"), configuration.Destinations, nullptr,
-                        env.Programme + QStringLiteral("/Renommage.txt"));
-    ASSERT_TRUE(renomme.Echecs.isEmpty() && !QFile::exists(A("a.jpg")));
-    configuration.Annulations.SuitRenommages(renomme.Renommages);
-
-    EXPECT_EQ(Annule(), QString());
-    EXPECT_EQ(Annule(), QString());
-    EXPECT_EQ(Contenu(S("a.jpg")), contenuA);
-    EXPECT_EQ(a->FichiersConnus().size(), 1);
 }
 
 // Emptying the trash takes the steps of the files it deleted, one pushed aside by the trash's
