@@ -5,6 +5,7 @@
 #include "app/curseur.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/occupation.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
@@ -34,6 +35,13 @@ void TMainForm::Modifierlescaractristiques1Click() {
     dialogue.CheckBox2->setChecked(d.RechercheGenerale);
     dialogue.CheckBox1->setEnabled(!d.RechercheGenerale);
     if (Dialogues->MontreModal(dialogue) != QDialog::Accepted) return;
+    TProprietesDestination proprietes = ProprietesDuDialogue();
+    // Its own folder reached another way is still its folder.
+    if (proprietes.Chemin != d.Chemin && MemeDossier(proprietes.Chemin, d.Chemin)) proprietes.Chemin = d.Chemin;
+    if (proprietes.Chemin != d.Chemin) {
+        ChangeDossier(index, proprietes);
+        return;
+    }
 
     // The search stops before the destination it may be reading changes.
     DemandeArretRecherche();
@@ -46,6 +54,26 @@ void TMainForm::Modifierlescaractristiques1Click() {
     d.Titre = dialogue.EditTitre->text();
     // The title's height may have changed.
     ListeGroupe->Recalcule(d);
+    PanelListeResize();
+}
+
+void TMainForm::ChangeDossier(int index, const TProprietesDestination& proprietes) {
+    const QString refus = RefusDossier(proprietes.Chemin, Configuration->Destinations.Element(index));
+    if (!refus.isEmpty()) {
+        Questions->Avertit(refus);
+        return;
+    }
+    QString echec;
+    {
+        // No search starts meanwhile; the one running, if any, stops on its own as its destination
+        // closes.
+        const TOccupation occupation(Occupe);
+        DemandeArretRecherche();
+        const TLotMagasin lot(&Configuration->ContexteDestinations);
+        ChangeDossierDestination(index, proprietes, Configuration->Destinations, *ListeGroupe,
+                                 Configuration->ContexteDestinations, echec);
+    }
+    if (!echec.isEmpty()) Questions->Avertit(echec);
     PanelListeResize();
 }
 

@@ -7,6 +7,9 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/magasin.h"
+#include "photo.h"
 #include "programme.h"
 #include "source/sourceliste.h"
 #include "tools/nouvdest.h"
@@ -16,6 +19,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -481,4 +485,155 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     Repond();
     EXPECT_EQ(Nombre(), 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], nullptr);
+}
+
+namespace {
+
+// A duplicate line of the store: dissimilarity, image 1, image 2.
+QString LigneDoublon(int d, const QString& un, const QString& deux) {
+    return QStringLiteral("%1*%2*%3*").arg(d, 10, 10, QChar(u'0')).arg(un, deux);
+}
+
+// What the store holds for a folder: its signed files and its pairs.
+std::pair<QStringList, QStringList> Stocke(const QString& signatures, const QString& dossier) {
+    TListeDoublons liste(dossier);
+    QStringList lignes;
+    TMagasinSignatures(signatures).Charge(dossier, liste, lignes);
+    QStringList fichiers;
+    for (const auto& signature : liste.Miniatures)
+        fichiers << signature->Fichier;
+    return {fichiers, lignes};
+}
+
+} // namespace
+
+// Another folder given to a destination: it becomes that folder's destination as opening it would
+// make it, the old folder's signatures and pairs stay in the store under the old folder, and the
+// review shows the new folder's pairs. A folder already open, under any spelling, or reserved is
+// refused, and so is a change that would lose the old folder's store.
+TEST_F(OuvertureTest, ChangerDeDossier) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
+    const QString famille = env.Dossier(QStringLiteral("Famille"));
+    for (const QString& f : {vacances + "/v1.jpg", vacances + "/v2.jpg", ailleurs + "/a1.jpg",
+                             ailleurs + "/a2.jpg", ailleurs + "/a3.jpg"})
+        EcritImage(f);
+    Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", famille)});
+    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    // Ailleurs was a destination before: a1.jpg signed, a pair with a2.jpg.
+    const QString paireAilleurs = LigneDoublon(5, ailleurs + "/a1.jpg", ailleurs + "/a2.jpg");
+    {
+        TListeDoublons stockee(ailleurs);
+        auto signature = std::make_shared<Tminiature>();
+        signature->Fichier = ailleurs + "/a1.jpg";
+        stockee.Miniatures.push_back(signature);
+        ASSERT_TRUE(TMagasinSignatures(signatures).Sauve(stockee, {paireAilleurs}));
+    }
+    // Vacances has signed v1.jpg and paired it since it opened.
+    const QString paireVacances = LigneDoublon(3, vacances + "/v1.jpg", vacances + "/v2.jpg");
+    auto signatureV1 = std::make_shared<Tminiature>();
+    signatureV1->Fichier = vacances + "/v1.jpg";
+    Destination(1)->AjouteSignature(signatureV1, {paireVacances});
+    const std::weak_ptr<TDestination> ancienne = Destination(1)->weak_from_this();
+
+    auto change = [this](int tag, const QString& dossier) {
+        ParcourirPuisOK(dossier);
+        MainForm->PopupMenu2->setProperty("Tag", tag);
+        MainForm->Modifierlescaractristiques1->trigger();
+    };
+    // Refused: Vacances' own folder under Famille, Vacances under a link, the program's folders.
+    const QString lien = env.Racine() + QStringLiteral("/lien");
+    ASSERT_TRUE(QFile::link(vacances, lien));
+    change(2, vacances);
+    change(2, lien);
+    change(2, signatures);
+    const QString reserve = QStringLiteral("Le dossier « %1 » est celui du programme, de sa corbeille ou de "
+                                           "ses signatures : il ne peut pas être une destination.")
+                                .arg(signatures);
+    EXPECT_EQ(avertissements, (QStringList{"Le dossier existe déja", "Le dossier existe déja", reserve}));
+    EXPECT_EQ(Destination(2)->Chemin, famille);
+    // The old folder's store cannot be written: the destination keeps its folder.
+    ASSERT_TRUE(QDir(signatures).removeRecursively());
+    EcritFichier(QFile::encodeName(signatures), "pas un dossier");
+    avertissements.clear();
+    change(1, ailleurs);
+    ASSERT_EQ(avertissements.size(), 1);
+    EXPECT_TRUE(avertissements.front().startsWith(
+        QStringLiteral("Les signatures du dossier « %1 » n'ont pas pu être enregistrées").arg(vacances)));
+    EXPECT_EQ(Destination(1), ancienne.lock().get());
+    EXPECT_EQ(Destination(1)->Chemin, vacances);
+    ASSERT_TRUE(QFile::remove(signatures));
+    {
+        TListeDoublons stockee(ailleurs);
+        auto signature = std::make_shared<Tminiature>();
+        signature->Fichier = ailleurs + "/a1.jpg";
+        stockee.Miniatures.push_back(signature);
+        ASSERT_TRUE(TMagasinSignatures(signatures).Sauve(stockee, {paireAilleurs}));
+    }
+
+    avertissements.clear();
+    change(1, ailleurs + u'/');
+    EXPECT_TRUE(avertissements.isEmpty());
+    TDestination* d = Destination(1);
+    EXPECT_EQ(d->Chemin, ailleurs);
+    EXPECT_EQ(d->Titre, QStringLiteral("Vacances"));
+    EXPECT_EQ(Configuration->Destinations.Texte(1), QStringLiteral("Vacances"));
+    // The lists of Ailleurs, as opening it gives them.
+    QStringList enAttente = d->ATraiter;
+    enAttente.sort();
+    EXPECT_EQ(enAttente, (QStringList{ailleurs + "/a2.jpg", ailleurs + "/a3.jpg"}));
+    EXPECT_EQ(d->Comptes().Signatures, 1);
+    EXPECT_EQ(d->CopieDoublons(), QStringList{paireAilleurs});
+    EXPECT_EQ(d->Groupe, 0);
+    EXPECT_EQ(MainForm->ListeGroupe->Groupe(0)->NbTuiles, 3);
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], d);
+    // The old destination is closed wherever it is still held.
+    const std::shared_ptr<TDestination> tenue = ancienne.lock();
+    EXPECT_TRUE(!tenue || tenue->EstFermee());
+    // Vacances' signatures and pairs stay under Vacances; Ailleurs' are saved under Ailleurs.
+    EXPECT_EQ(Stocke(signatures, vacances),
+              std::make_pair(QStringList{vacances + "/v1.jpg"}, QStringList{paireVacances}));
+    ASSERT_TRUE(d->SauveSignatures());
+    EXPECT_EQ(Stocke(signatures, ailleurs),
+              std::make_pair(QStringList{ailleurs + "/a1.jpg"}, QStringList{paireAilleurs}));
+    EXPECT_EQ(Stocke(signatures, vacances).first, QStringList{vacances + "/v1.jpg"});
+
+    // The review shows Ailleurs' pair.
+    QStringList cellules;
+    dialogue = [&](QDialog&) {
+        cellules << FormDedoublone->Cellule(1, 0) << FormDedoublone->Cellule(1, 1)
+                 << FormDedoublone->GroupBoxList->title();
+        return int(QDialog::Rejected);
+    };
+    MainForm->RevoitDoublons(*d);
+    ASSERT_EQ(cellules.size(), 3);
+    EXPECT_TRUE(cellules[0].endsWith(QStringLiteral("a1.jpg"))) << cellules[0].toStdString();
+    EXPECT_TRUE(cellules[1].endsWith(QStringLiteral("a2.jpg"))) << cellules[1].toStdString();
+    EXPECT_EQ(cellules[2], QStringLiteral("Liste des images en double (1)"));
+}
+
+// A search running on the destination when its folder changes leaves nothing of the old folder
+// in the new lists.
+TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
+    for (int i = 0; i < 6; ++i) {
+        const QImage photo = PhotoSynthetique(40 + i, 1200, 900);
+        ASSERT_TRUE(photo.save(vacances + QStringLiteral("/v%1.jpg").arg(i), "JPEG"));
+    }
+    EcritImage(ailleurs + QStringLiteral("/a.jpg"));
+    Ouvre({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
+    MainForm->DecodeursEnPlus = 1;
+    MainForm->Timer2Timer();
+    ASSERT_NE(MainForm->TacheRecherche.data(), nullptr);
+    ParcourirPuisOK(ailleurs);
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Modifierlescaractristiques1->trigger();
+    ASSERT_TRUE(AttendQue([] { return MainForm->TacheRecherche.isNull(); }, 30000));
+    const TDestination* d = Destination(1);
+    EXPECT_EQ(d->Chemin, ailleurs);
+    for (const QString& fichier : d->FichiersConnus())
+        EXPECT_TRUE(fichier.startsWith(ailleurs + u'/')) << fichier.toStdString();
+    EXPECT_EQ(d->FichiersConnus().size(), 1);
+    EXPECT_TRUE(d->CopieDoublons().isEmpty());
 }
