@@ -489,11 +489,6 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
 
 namespace {
 
-// A duplicate line of the store: dissimilarity, image 1, image 2.
-QString LigneDoublon(int d, const QString& un, const QString& deux) {
-    return QStringLiteral("%1*%2*%3*").arg(d, 10, 10, QChar(u'0')).arg(un, deux);
-}
-
 // What the store holds for a folder: its signed files and its pairs.
 std::pair<QStringList, QStringList> Stocke(const QString& signatures, const QString& dossier) {
     TListeDoublons liste(dossier);
@@ -520,15 +515,6 @@ TEST_F(OuvertureTest, ChangerDeDossier) {
         EcritImage(f);
     Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", famille)});
     const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
-    // Ailleurs was a destination before: a1.jpg signed, a pair with a2.jpg.
-    const QString paireAilleurs = LigneDoublon(5, ailleurs + "/a1.jpg", ailleurs + "/a2.jpg");
-    {
-        TListeDoublons stockee(ailleurs);
-        auto signature = std::make_shared<Tminiature>();
-        signature->Fichier = ailleurs + "/a1.jpg";
-        stockee.Miniatures.push_back(signature);
-        ASSERT_TRUE(TMagasinSignatures(signatures).Sauve(stockee, {paireAilleurs}));
-    }
     // Vacances has signed v1.jpg and paired it since it opened.
     const QString paireVacances = LigneDoublon(3, vacances + "/v1.jpg", vacances + "/v2.jpg");
     auto signatureV1 = std::make_shared<Tminiature>();
@@ -541,6 +527,27 @@ TEST_F(OuvertureTest, ChangerDeDossier) {
         MainForm->PopupMenu2->setProperty("Tag", tag);
         MainForm->Modifierlescaractristiques1->trigger();
     };
+    // The old folder's store cannot be written: the destination keeps its folder.
+    ASSERT_TRUE(QDir(signatures).removeRecursively());
+    EcritFichier(QFile::encodeName(signatures), "pas un dossier");
+    change(1, ailleurs);
+    ASSERT_EQ(avertissements.size(), 1);
+    EXPECT_TRUE(avertissements.front().startsWith(
+        QStringLiteral("Les signatures du dossier « %1 » n'ont pas pu être enregistrées").arg(vacances)));
+    EXPECT_EQ(Destination(1), ancienne.lock().get());
+    EXPECT_EQ(Destination(1)->Chemin, vacances);
+    ASSERT_TRUE(QFile::remove(signatures));
+    ASSERT_TRUE(QDir().mkpath(signatures));
+    avertissements.clear();
+    // Ailleurs was a destination before: a1.jpg signed, a pair with a2.jpg.
+    const QString paireAilleurs = LigneDoublon(5, ailleurs + "/a1.jpg", ailleurs + "/a2.jpg");
+    {
+        TListeDoublons stockee(ailleurs);
+        auto signature = std::make_shared<Tminiature>();
+        signature->Fichier = ailleurs + "/a1.jpg";
+        stockee.Miniatures.push_back(signature);
+        ASSERT_TRUE(TMagasinSignatures(signatures).Sauve(stockee, {paireAilleurs}));
+    }
     // Refused: Vacances' own folder under Famille, Vacances under a link, the program's folders.
     const QString lien = env.Racine() + QStringLiteral("/lien");
     ASSERT_TRUE(QFile::link(vacances, lien));
@@ -552,25 +559,6 @@ TEST_F(OuvertureTest, ChangerDeDossier) {
                                 .arg(signatures);
     EXPECT_EQ(avertissements, (QStringList{"Le dossier existe déja", "Le dossier existe déja", reserve}));
     EXPECT_EQ(Destination(2)->Chemin, famille);
-    // The old folder's store cannot be written: the destination keeps its folder.
-    ASSERT_TRUE(QDir(signatures).removeRecursively());
-    EcritFichier(QFile::encodeName(signatures), "pas un dossier");
-    avertissements.clear();
-    change(1, ailleurs);
-    ASSERT_EQ(avertissements.size(), 1);
-    EXPECT_TRUE(avertissements.front().startsWith(
-        QStringLiteral("Les signatures du dossier « %1 » n'ont pas pu être enregistrées").arg(vacances)));
-    EXPECT_EQ(Destination(1), ancienne.lock().get());
-    EXPECT_EQ(Destination(1)->Chemin, vacances);
-    ASSERT_TRUE(QFile::remove(signatures));
-    {
-        TListeDoublons stockee(ailleurs);
-        auto signature = std::make_shared<Tminiature>();
-        signature->Fichier = ailleurs + "/a1.jpg";
-        stockee.Miniatures.push_back(signature);
-        ASSERT_TRUE(TMagasinSignatures(signatures).Sauve(stockee, {paireAilleurs}));
-    }
-
     avertissements.clear();
     change(1, ailleurs + u'/');
     EXPECT_TRUE(avertissements.isEmpty());
