@@ -175,7 +175,8 @@ QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, T
         // A picture that cannot be read keeps the previous one of its side.
         if (!lue.Lisible) return;
         c->image->FixeImage(lue.Image, lue.Naturelle);
-        c->panneaux[0]->setText(QStringLiteral("%1x%2").arg(lue.Naturelle.width()).arg(lue.Naturelle.height()));
+        c->panneaux[0]->setText(
+            QStringLiteral("%1x%2").arg(lue.Naturelle.width()).arg(lue.Naturelle.height()));
         ActualiseChemin(*c);
         c->image->show();
         Dimensionnement();

@@ -106,7 +106,7 @@ private:
     IQuestions* questions = nullptr;
     QList<TPaire> paires; // the pair of each grid row, which the grid's model reads
     TCote cote1{}, cote2{};
-    quint64 demandes = 0; // pictures read for an earlier request are dropped
+    quint64 demandes = 0;  // pictures read for an earlier request are dropped
     int rangeeMontree = 0; // the row whose pair is shown
     TModelePaires* modele;
 };

@@ -79,7 +79,8 @@ bool ParcourtDossier(
 
 EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool* lu) {
     EntreesParMasque blocs;
-    const bool ouvert = ParcourtDossier(QFile::encodeName(dossier), [&](const char* nom, unsigned char, int descripteur) {
+    const QByteArray chemin = QFile::encodeName(dossier);
+    const bool ouvert = ParcourtDossier(chemin, [&](const char* nom, unsigned char, int descripteur) {
         if (recherche == Recherche::FichiersVisibles && nom[0] == '.') return;
         QByteArray octets(nom);
         const int masque = MasqueDuNom(octets);

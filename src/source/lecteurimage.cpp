@@ -3,7 +3,7 @@
 TLecteurImage::TLecteurImage(QObject* parent) : QObject(parent) {
     qRegisterMetaType<TImageDecodee>();
     fil.reset(QThread::create([this] { Travaille(); }));
-    fil->start(QThread::IdlePriority);
+    fil->start();
 }
 
 TLecteurImage::~TLecteurImage() {

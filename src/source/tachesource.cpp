@@ -110,7 +110,8 @@ bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
 
 bool TChargeurImages::AuRepos() {
     QMutexLocker garde(&verrou);
-    return enAttente == static_cast<int>(taches.size()) && urgents.isEmpty() && (plein || anticipes.isEmpty());
+    return enAttente == static_cast<int>(taches.size()) && urgents.isEmpty() &&
+           (plein || anticipes.isEmpty());
 }
 
 void TChargeurImages::Termine(TTacheSource& tache, bool place, bool abandonne) {

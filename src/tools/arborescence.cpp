@@ -69,7 +69,8 @@ bool TDossiersVus::PremiereVisite(const QString& dossier) {
 }
 
 bool MemeDossier(const QString& a, const QString& b) {
-    struct stat premier {}, second {};
+    struct stat premier {
+    }, second{};
     return stat(QFile::encodeName(a).constData(), &premier) == 0 && S_ISDIR(premier.st_mode) &&
            stat(QFile::encodeName(b).constData(), &second) == 0 && premier.st_dev == second.st_dev &&
            premier.st_ino == second.st_ino;

@@ -585,6 +585,13 @@ TEST_F(OuvertureTest, ChangerDeDossier) {
     EXPECT_EQ(Stocke(signatures, ailleurs),
               std::make_pair(QStringList{ailleurs + "/a1.jpg"}, QStringList{paireAilleurs}));
     EXPECT_EQ(Stocke(signatures, vacances).first, QStringList{vacances + "/v1.jpg"});
+    // Its own folder through a link is still its folder: nothing is read again.
+    const QString lienAilleurs = env.Racine() + QStringLiteral("/ailleurs-lien");
+    ASSERT_TRUE(QFile::link(ailleurs, lienAilleurs));
+    change(1, lienAilleurs);
+    EXPECT_EQ(Destination(1), d);
+    EXPECT_EQ(d->Chemin, ailleurs);
+    EXPECT_TRUE(avertissements.isEmpty());
 
     // The review shows Ailleurs' pair.
     QStringList cellules;

@@ -271,7 +271,8 @@ TEST_F(RevueTest, ParcourirLesLignesNEmpileAucuneLecture) {
         // The down arrow held over every row: each row asks for its pair at once.
         for (int r = 1; r < 30; ++r) {
             QTest::keyClick(FormDedoublone->StringGrid1, Qt::Key_Down);
-            auPlus = std::max({auPlus, FormDedoublone->LecturesEnCours(1), FormDedoublone->LecturesEnCours(2)});
+            auPlus =
+                std::max({auPlus, FormDedoublone->LecturesEnCours(1), FormDedoublone->LecturesEnCours(2)});
         }
         ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 10000));
         // The last row's pair is shown, whatever was read on the way.
