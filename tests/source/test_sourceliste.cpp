@@ -99,19 +99,11 @@ TEST_F(ChargeDossierTest, DossierAbsentOuVideDonneUneListeVide) {
     EXPECT_EQ(liste.Fichiers.Count(), 0);
     EXPECT_EQ(liste.IndexDemande, 0);
 
-    // A file given as a folder, an empty path and a folder without permission cannot be read.
+    // A file given as a folder, and an empty path, are folders that cannot be read.
     EXPECT_FALSE(liste.ChargeDossier(vide + QStringLiteral("/notes.txt"), destinations));
     EXPECT_EQ(liste.Fichiers.Count(), 0);
     EXPECT_FALSE(liste.ChargeDossier(QString(), destinations));
     EXPECT_EQ(liste.Fichiers.Count(), 0);
-    const QString ferme = env.Dossier(QStringLiteral("ferme"));
-    EcritImage(ferme + QStringLiteral("/cachee.jpg"));
-    ASSERT_TRUE(QFile::setPermissions(ferme, QFileDevice::WriteOwner));
-    // Whoever may read every folder (root) reads this one too.
-    const bool lisible = QDir(ferme).entryList(QDir::Files).size() == 1;
-    EXPECT_EQ(liste.ChargeDossier(ferme, destinations), lisible);
-    EXPECT_EQ(liste.Fichiers.Count(), lisible ? 1 : 0);
-    QFile::setPermissions(ferme, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(ChargeDossierTest, NomsQuiNeSontPasDeL_UTF8) {
