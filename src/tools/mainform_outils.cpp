@@ -75,6 +75,8 @@ void TMainForm::ChangeDossier(int index, const TProprietesDestination& propriete
     }
     if (!echec.isEmpty()) Questions->Avertit(echec);
     PanelListeResize();
+    // The near copies of the image shown are looked for again, among the new folder's images.
+    ChercheCopiesDeLaCourante(true);
 }
 
 void TMainForm::Ajouteravecsousdossiers1Click() {
