@@ -355,6 +355,11 @@ private:
     // on the program's destinations.
     TProprietesDestination ProprietesDuDialogue() const;
     bool DejaOuverte(const QString& chemin) const;
+    // Why a folder cannot be a destination, told in one sentence; empty when it can. The
+    // destination deplacee, which is given that folder, does not count among those open.
+    QString RefusDossier(const QString& chemin, const TDestination* deplacee = nullptr) const;
+    // The destination at that index moved to another folder, after the checks of opening one.
+    void ChangeDossier(int index, const TProprietesDestination& proprietes);
     TFermeture Fermeture();
     bool FiltreNavigation(QObject* objet, QEvent* event);
 

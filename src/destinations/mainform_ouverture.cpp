@@ -24,6 +24,18 @@ bool TMainForm::DejaOuverte(const QString& chemin) const {
     return false;
 }
 
+QString TMainForm::RefusDossier(const QString& chemin, const TDestination* deplacee) const {
+    // The same folder under another spelling is a folder already open too.
+    if (DejaOuverte(chemin) || OuverteSousUnAutreChemin(chemin, Configuration->Destinations, deplacee))
+        return QStringLiteral("Le dossier existe déja");
+    if (Chemins::EstReserve(chemin, DossierProgramme))
+        return QStringLiteral(
+                   "Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
+                   "peut pas être une destination.")
+            .arg(chemin);
+    return QString();
+}
+
 TProprietesDestination TMainForm::ProprietesDuDialogue() const {
     TProprietesDestination proprietes;
     proprietes.Chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
@@ -40,17 +52,9 @@ void TMainForm::Ajouter1Click() {
     if (!Configuration) return;
     FormNouvDest->EditTitre->clear();
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
-    const QString chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
-    if (DejaOuverte(chemin)) {
-        Questions->Avertit(QStringLiteral("Le dossier existe déja"));
-        return;
-    }
-    if (Chemins::EstReserve(chemin, DossierProgramme)) {
-        Questions->Avertit(
-            QStringLiteral(
-                "Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
-                "peut pas être une destination.")
-                .arg(chemin));
+    const QString refus = RefusDossier(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()));
+    if (!refus.isEmpty()) {
+        Questions->Avertit(refus);
         return;
     }
     OuvreDestination(ProprietesDuDialogue(), ListeGroupe->Courant, Configuration->Destinations, *ListeGroupe,

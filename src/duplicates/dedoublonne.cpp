@@ -8,6 +8,7 @@
 #include "destinations/destination.h"
 #include "source/ajusteimage.h"
 #include "source/decodage.h"
+#include "source/lecteurimage.h"
 #include "source/pleinecran.h"
 
 #include <QAbstractTableModel>
@@ -21,7 +22,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
-#include <QThread>
 
 // The grid's rows, one per pair, their texts made only for the rows drawn: a destination may have
 // tens of thousands of pairs.
@@ -140,13 +140,7 @@ TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
         });
 }
 
-TFormDedoublone::~TFormDedoublone() {
-    // Pictures still being read are waited for: their threads read into this window.
-    for (QThread* fil : fils) {
-        fil->wait();
-        delete fil;
-    }
-}
+TFormDedoublone::~TFormDedoublone() = default;
 
 QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, TCote& cote,
                                      QStatusBar*& barre, QLabel** panneaux) {
@@ -171,6 +165,22 @@ QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, T
     }
     panneaux[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cote.panneaux = panneaux;
+    // One reader per side: moving quickly through the rows never piles reads up.
+    cote.lecteur = new TLecteurImage(this);
+    cote.attendue = 0;
+    TCote* c = &cote;
+    connect(cote.lecteur, &TLecteurImage::Lue, this, [this, c](quint64 numero, const TImageDecodee& lue) {
+        if (numero != c->attendue) return;
+        c->attendue = 0;
+        // A picture that cannot be read keeps the previous one of its side.
+        if (!lue.Lisible) return;
+        c->image->FixeImage(lue.Image, lue.Naturelle);
+        c->panneaux[0]->setText(
+            QStringLiteral("%1x%2").arg(lue.Naturelle.width()).arg(lue.Naturelle.height()));
+        ActualiseChemin(*c);
+        c->image->show();
+        Dimensionnement();
+    });
     auto* cadre = new QVBoxLayout(boite);
     cadre->setContentsMargins(2, 2, 2, 2);
     cadre->addWidget(cote.zone, 1);
@@ -186,6 +196,7 @@ bool TFormDedoublone::Prepare(std::shared_ptr<TDestination> revue, const TListeD
     dossierCorbeille = std::move(corbeille);
     questions = utilisateur;
     for (TCote* cote : {&cote1, &cote2}) {
+        cote->attendue = 0;
         cote->image->VideImage();
         cote->panneaux[0]->clear();
         cote->panneaux[1]->clear();
@@ -279,7 +290,6 @@ QList<int> TFormDedoublone::RangeesChoisies() const {
 
 void TFormDedoublone::StringGrid1SelectCell(int rangee) {
     if (rangee < 1 || rangee > paires.size()) return;
-    ++generation;
     const TPaire& paire = paires[rangee - 1];
     rangeeMontree = rangee;
     Charge(cote1, paire.Image1);
@@ -294,29 +304,18 @@ void TFormDedoublone::ActualiseChemin(TCote& cote) {
 }
 
 void TFormDedoublone::Charge(TCote& cote, const QString& fichier) {
-    // Read at the size of the box it is shown in, beside the other side's picture, off the main
-    // thread; a picture that cannot be read keeps the previous one of its side.
-    const int pour = generation;
-    auto lue = std::make_shared<TImageDecodee>();
-    QThread* fil = QThread::create([lue, octets = QFile::encodeName(fichier), boite = cote.zone->size()] {
-        *lue = DecodeImage(octets, boite.expandedTo(QSize(1, 1)));
-    });
-    fils << fil;
-    ++chargements;
-    TCote* c = &cote;
-    connect(fil, &QThread::finished, this, [this, fil, lue, c, pour] {
-        fils.removeOne(fil);
-        fil->deleteLater();
-        --chargements;
-        if (pour != generation || !lue->Lisible) return;
-        c->image->FixeImage(lue->Image, lue->Naturelle);
-        c->panneaux[0]->setText(
-            QStringLiteral("%1x%2").arg(lue->Naturelle.width()).arg(lue->Naturelle.height()));
-        ActualiseChemin(*c);
-        c->image->show();
-        Dimensionnement();
-    });
-    fil->start();
+    // Read off the main thread at the size of the box it is shown in, beside the other side's
+    // picture.
+    cote.attendue = ++demandes;
+    cote.lecteur->Demande(cote.attendue, QFile::encodeName(fichier), cote.zone->size());
+}
+
+bool TFormDedoublone::ChargementEnCours() const {
+    return cote1.attendue != 0 || cote2.attendue != 0;
+}
+
+int TFormDedoublone::LecturesEnCours(int k) const {
+    return (k == 1 ? cote1 : cote2).lecteur->EnCours();
 }
 
 void TFormDedoublone::Dimensionnement() {

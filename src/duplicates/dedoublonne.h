@@ -15,9 +15,9 @@ class QPushButton;
 class QStatusBar;
 class QTableView;
 class TModelePaires;
-class QThread;
 class TDestination;
 class TImage;
+class TLecteurImage;
 
 // The window "Gestion des images en double": one destination's duplicate pairs in a grid, the two
 // images of the selected pair side by side, and the buttons that send image 1, image 2 or both to
@@ -45,7 +45,9 @@ public:
     // Shows the pair of a grid row (1 is the first pair).
     void StringGrid1SelectCell(int rangee);
     // True while a picture of the pair shown is still being read.
-    bool ChargementEnCours() const { return chargements > 0; }
+    bool ChargementEnCours() const;
+    // The pictures of side k (1 or 2) being read or waiting to be.
+    int LecturesEnCours(int k) const;
 
     void BitBtn1Click();
     void BitBtn2Click();
@@ -80,6 +82,8 @@ private:
         TImage* image;
         QWidget* zone;
         QLabel** panneaux;
+        TLecteurImage* lecteur;
+        quint64 attendue; // the request whose picture this side waits for; 0 when none
     };
     QGroupBox* CreeCote(const QString& nom, const QString& titre, TCote& cote, QStatusBar*& barre,
                         QLabel** panneaux);
@@ -103,9 +107,7 @@ private:
     TJournalAnnulation* journal = nullptr;
     QList<TPaire> paires; // the pair of each grid row, which the grid's model reads
     TCote cote1{}, cote2{};
-    int generation = 0; // pictures read for an earlier row are dropped
-    int chargements = 0;
+    quint64 demandes = 0;  // pictures read for an earlier request are dropped
     int rangeeMontree = 0; // the row whose pair is shown
     TModelePaires* modele;
-    QList<QThread*> fils; // the threads still reading a picture
 };

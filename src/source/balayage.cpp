@@ -39,8 +39,9 @@ int MasqueDuNom(const QByteArray& nom) {
 
 #ifdef Q_OS_WIN
 
-EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
+EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool* lu) {
     EntreesParMasque blocs;
+    if (lu) *lu = QFileInfo(dossier).isDir() && QFileInfo(dossier).isReadable();
     QDir::Filters filtres = QDir::Files | QDir::NoDotAndDotDot;
     if (recherche == Recherche::ToutesEntrees) filtres |= QDir::Dirs | QDir::Hidden | QDir::System;
     QDirIterator it(dossier, filtres);
@@ -76,9 +77,10 @@ bool ParcourtDossier(
     return true;
 }
 
-EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
+EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool* lu) {
     EntreesParMasque blocs;
-    ParcourtDossier(QFile::encodeName(dossier), [&](const char* nom, unsigned char, int descripteur) {
+    const QByteArray chemin = QFile::encodeName(dossier);
+    const bool ouvert = ParcourtDossier(chemin, [&](const char* nom, unsigned char, int descripteur) {
         if (recherche == Recherche::FichiersVisibles && nom[0] == '.') return;
         QByteArray octets(nom);
         const int masque = MasqueDuNom(octets);
@@ -93,6 +95,7 @@ EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
         entree.Nom = std::move(octets);
         blocs[static_cast<size_t>(masque)].push_back(std::move(entree));
     });
+    if (lu) *lu = ouvert;
     return blocs;
 }
 

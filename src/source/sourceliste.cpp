@@ -38,7 +38,8 @@ bool TSourceListe::ChargeDossier(const QString& dossier, TListeDestinations& des
     Fichiers.Efface();
     if (Attente) Attente->Avance();
 
-    const EntreesParMasque blocs = ChercheImages(dossier, Recherche::FichiersVisibles);
+    bool lu = false;
+    const EntreesParMasque blocs = ChercheImages(dossier, Recherche::FichiersVisibles, &lu);
     const QByteArray dossierOctets = QFile::encodeName(dossier);
     size_t total = 0;
     for (const auto& bloc : blocs)
@@ -65,7 +66,7 @@ bool TSourceListe::ChargeDossier(const QString& dossier, TListeDestinations& des
     }
 
     if (Attente) Attente->Cache();
-    return true;
+    return lu;
 }
 
 namespace {

@@ -35,8 +35,8 @@ public:
     IFenetrePrincipale* Fenetre = nullptr;
 
     // Empties the list and fills it from the folder's image files, one block per mask, then marks
-    // each destination active unless it is the scanned folder. Always returns true: a missing or
-    // unreadable folder gives an empty list.
+    // each destination active unless it is the scanned folder. False when the folder could not be
+    // read (missing, not a folder, no permission): the list is then empty.
     bool ChargeDossier(const QString& dossier, TListeDestinations& destinations);
 
     // Sorts the list in place by one of the four modes; any other mode leaves it unchanged.

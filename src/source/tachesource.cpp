@@ -102,8 +102,16 @@ bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
                 return true;
             }
         }
+        ++enAttente;
         travail.wait(&verrou);
+        --enAttente;
     }
+}
+
+bool TChargeurImages::AuRepos() {
+    QMutexLocker garde(&verrou);
+    return enAttente == static_cast<int>(taches.size()) && urgents.isEmpty() &&
+           (plein || anticipes.isEmpty());
 }
 
 void TChargeurImages::Termine(TTacheSource& tache, bool place, bool abandonne) {

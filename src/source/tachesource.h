@@ -60,6 +60,9 @@ public:
 
     // Forgets what is wanted; decodes under way finish.
     void Arrete() { Veut({}, {}, QSize()); }
+    // True when every thread waits with nothing left to take: every picture it was to hand over has
+    // been handed over (its Decodee emitted), and no more will come until the next Veut.
+    bool AuRepos();
 
 signals:
     void Decodee(QByteArray chemin, TImageDecodee image);
@@ -82,6 +85,7 @@ private:
     QSet<QByteArray> anticipesVoulus;
     QSize ecranVoulu;
     bool plein = false; // a picture of the present list did not fit: the rest would not either
+    int enAttente = 0;  // threads waiting for a file
     bool fin = false;
     std::vector<std::unique_ptr<TTacheSource>> taches;
 };

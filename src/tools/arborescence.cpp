@@ -37,6 +37,11 @@ bool TDossiersVus::PremiereVisite(const QString& dossier) {
     return vusParChemin.insert(canonique.toCaseFolded()).second;
 }
 
+bool MemeDossier(const QString& a, const QString& b) {
+    const QString premier = QFileInfo(a).canonicalFilePath();
+    return !premier.isEmpty() && premier.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}
+
 #else
 
 TContenuDossier LitDossier(const QString& dossier) {
@@ -63,6 +68,14 @@ bool TDossiersVus::PremiereVisite(const QString& dossier) {
     return vus.emplace(static_cast<uint64_t>(etat.st_dev), static_cast<uint64_t>(etat.st_ino)).second;
 }
 
+bool MemeDossier(const QString& a, const QString& b) {
+    struct stat premier {
+    }, second{};
+    return stat(QFile::encodeName(a).constData(), &premier) == 0 && S_ISDIR(premier.st_mode) &&
+           stat(QFile::encodeName(b).constData(), &second) == 0 && premier.st_dev == second.st_dev &&
+           premier.st_ino == second.st_ino;
+}
+
 #endif
 
 TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
@@ -80,6 +93,50 @@ TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t
     destinations.Ajoute(d->Titre, std::move(nouvelle));
     groupes.Ajoute(*d);
     return d;
+}
+
+bool OuverteSousUnAutreChemin(const QString& chemin, const TListeDestinations& destinations,
+                              const TDestination* sauf) {
+    for (int i = 1; i < destinations.Count(); ++i) {
+        const TDestination* d = destinations.Element(i);
+        if (d != sauf && d->Chemin != chemin && MemeDossier(d->Chemin, chemin)) return true;
+    }
+    return false;
+}
+
+TDestination* ChangeDossierDestination(int index, const TProprietesDestination& proprietes,
+                                       TListeDestinations& destinations, TListeGroupe& groupes,
+                                       TContexteDestinations& contexte, QString& echec) {
+    const std::shared_ptr<TDestination> ancienne = destinations.Partage(index);
+    // The old folder keeps its signatures and pairs: when they cannot be written, it keeps the
+    // destination too.
+    if (!ancienne->SauveSignatures()) {
+        echec = QStringLiteral("Les signatures du dossier « %1 » n'ont pas pu être enregistrées : la "
+                               "destination garde son dossier.")
+                    .arg(ancienne->Chemin);
+        return nullptr;
+    }
+    auto nouvelle = std::make_shared<TDestination>(&contexte);
+    nouvelle->RechercheLocale = proprietes.RechercheLocale;
+    nouvelle->RechercheGenerale = proprietes.RechercheGenerale;
+    nouvelle->Charge(Chemins::SansSeparateurFinal(proprietes.Chemin), proprietes.Titre);
+    nouvelle->Fonte = proprietes.Fonte;
+    nouvelle->FonteCharset = proprietes.Charset;
+    nouvelle->FonteCouleur = proprietes.Couleur;
+    nouvelle->Groupe = ancienne->Groupe;
+    nouvelle->SousGroupe = ancienne->SousGroupe;
+    const QString texte = destinations.Texte(index);
+    destinations.Retire(index);
+    destinations.Insere(index, texte, nouvelle);
+    // Closed as one kept: its store stays, whatever answer the last closing remembered. A search
+    // still running on it sees it closed and stops, its results left in the closed destination.
+    const int16_t reponse = contexte.ReponseMemorisee;
+    contexte.ReponseMemorisee = 7;
+    ancienne->Ferme();
+    contexte.ReponseMemorisee = reponse;
+    // The levels count the same tiles; their heights follow the new title font.
+    groupes.Recalcule(*nouvelle);
+    return nouvelle.get();
 }
 
 TAjoutArborescence::TAjoutArborescence(TListeDestinations& listeDestinations, TListeGroupe& listeGroupe,

@@ -66,6 +66,26 @@ TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t
                                TListeDestinations& destinations, TListeGroupe& groupes,
                                TContexteDestinations& contexte);
 
+// True when the two paths lead to the same folder on disk, however each is spelled (a link, "..");
+// false when either cannot be reached.
+bool MemeDossier(const QString& a, const QString& b);
+
+// True when a destination other than sauf already stands on that folder reached another way than
+// by its very path.
+bool OuverteSousUnAutreChemin(const QString& chemin, const TListeDestinations& destinations,
+                              const TDestination* sauf);
+
+// Gives the destination at that index another folder, as closing it and opening that folder in its
+// place would: its store is written under its old folder, and a destination read from the new
+// folder and its store, with these properties, takes its entry in the list (whose string stays)
+// and its places in the tree levels. Whoever still holds the old destination (a search under way,
+// an undo record, a window) holds it closed: nothing is filed into it, saved from it or counted
+// from it again. Returns the new destination; none, with the reason in echec, when the old store
+// could not be written, and then nothing has changed.
+TDestination* ChangeDossierDestination(int index, const TProprietesDestination& proprietes,
+                                       TListeDestinations& destinations, TListeGroupe& groupes,
+                                       TContexteDestinations& contexte, QString& echec);
+
 // The options of a walk, as the folder-tree dialog gives them.
 struct TOptionsArborescence {
     bool EnNiveaux = true;            // a folder with sub-folders opens a level of its own

@@ -1,10 +1,10 @@
 // The main window's destination tools: editing a destination's properties and adding a whole
 // folder tree.
 
-#include "app/chemins.h"
 #include "app/curseur.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
+#include "app/occupation.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
@@ -34,19 +34,49 @@ void TMainForm::Modifierlescaractristiques1Click() {
     dialogue.CheckBox2->setChecked(d.RechercheGenerale);
     dialogue.CheckBox1->setEnabled(!d.RechercheGenerale);
     if (Dialogues->MontreModal(dialogue) != QDialog::Accepted) return;
+    TProprietesDestination proprietes = ProprietesDuDialogue();
+    // Its own folder reached another way is still its folder.
+    if (proprietes.Chemin != d.Chemin && MemeDossier(proprietes.Chemin, d.Chemin))
+        proprietes.Chemin = d.Chemin;
+    if (proprietes.Chemin != d.Chemin) {
+        ChangeDossier(index, proprietes);
+        return;
+    }
 
-    // The search stops before the destination it may be reading changes.
+    // The same folder: the destination keeps its lists and store. The search stops before the
+    // destination it may be reading changes.
     DemandeArretRecherche();
-    d.RechercheLocale = dialogue.CheckBox1->isChecked();
-    d.RechercheGenerale = dialogue.CheckBox2->isChecked();
-    d.Fonte = dialogue.EditTitre->font();
-    d.FonteCharset = dialogue.CharsetTitre;
-    d.FonteCouleur = dialogue.CouleurTitre;
-    d.Chemin = Chemins::SansSeparateurFinal(dialogue.Label1->text());
-    d.Titre = dialogue.EditTitre->text();
+    d.RechercheLocale = proprietes.RechercheLocale;
+    d.RechercheGenerale = proprietes.RechercheGenerale;
+    d.Fonte = proprietes.Fonte;
+    d.FonteCharset = proprietes.Charset;
+    d.FonteCouleur = proprietes.Couleur;
+    d.Titre = proprietes.Titre;
     // The title's height may have changed.
     ListeGroupe->Recalcule(d);
     PanelListeResize();
+}
+
+void TMainForm::ChangeDossier(int index, const TProprietesDestination& proprietes) {
+    const QString refus = RefusDossier(proprietes.Chemin, Configuration->Destinations.Element(index));
+    if (!refus.isEmpty()) {
+        Questions->Avertit(refus);
+        return;
+    }
+    QString echec;
+    {
+        // No search starts meanwhile; the one running, if any, stops on its own as its destination
+        // closes.
+        const TOccupation occupation(Occupe);
+        DemandeArretRecherche();
+        const TLotMagasin lot(&Configuration->ContexteDestinations);
+        ChangeDossierDestination(index, proprietes, Configuration->Destinations, *ListeGroupe,
+                                 Configuration->ContexteDestinations, echec);
+    }
+    if (!echec.isEmpty()) Questions->Avertit(echec);
+    PanelListeResize();
+    // The near copies of the image shown are looked for again, among the new folder's images.
+    ChercheCopiesDeLaCourante(true);
 }
 
 void TMainForm::Ajouteravecsousdossiers1Click() {

@@ -7,6 +7,9 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/magasin.h"
+#include "photo.h"
 #include "programme.h"
 #include "source/sourceliste.h"
 #include "tools/nouvdest.h"
@@ -16,6 +19,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -481,4 +485,97 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     Repond();
     EXPECT_EQ(Nombre(), 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], nullptr);
+}
+
+// Another folder given to a destination: refused when it is open under any spelling, reserved, or
+// when the old store cannot be written; otherwise the destination becomes that folder's as opening
+// it would, the old folder's store staying under the old folder, and the review shows its pairs.
+TEST_F(OuvertureTest, ChangerDeDossier) {
+    const QString vacances = env.Dossier("Vacances"), ailleurs = env.Dossier("Ailleurs");
+    for (const char* f : {"Vacances/v1.jpg", "Ailleurs/a1.jpg", "Ailleurs/a2.jpg", "Ailleurs/a3.jpg"})
+        EcritImage(env.Racine() + u'/' + QLatin1String(f));
+    Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", env.Dossier("Famille"))});
+    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    auto signature = [](const QString& fichier) {
+        auto s = std::make_shared<Tminiature>();
+        s->Fichier = fichier;
+        return s;
+    };
+    // Ailleurs' store from an earlier session: a1.jpg signed, paired with a2.jpg.
+    const QString paire = LigneDoublon(5, ailleurs + "/a1.jpg", ailleurs + "/a2.jpg");
+    TListeDoublons stockee(ailleurs);
+    stockee.Miniatures.push_back(signature(ailleurs + "/a1.jpg"));
+    ASSERT_TRUE(TMagasinSignatures(signatures).Sauve(stockee, {paire}));
+    Destination(1)->AjouteSignature(signature(vacances + "/v1.jpg"), {});
+    const std::weak_ptr<TDestination> ancienne = Destination(1)->weak_from_this();
+    auto change = [this](int tag, const QString& dossier) {
+        ParcourirPuisOK(dossier);
+        MainForm->PopupMenu2->setProperty("Tag", tag);
+        MainForm->Modifierlescaractristiques1->trigger();
+    };
+    ASSERT_TRUE(QFile::link(vacances, env.Racine() + "/lien"));
+    for (const QString& refuse : {vacances, env.Racine() + "/lien", signatures})
+        change(2, refuse);
+    ASSERT_EQ(avertissements.size(), 3);
+    EXPECT_EQ(avertissements[1], QStringLiteral("Le dossier existe déja"));
+    EXPECT_TRUE(avertissements[2].contains(QStringLiteral("celui du programme")));
+    // The signature folder made a file: the old store cannot be written, the folder stays.
+    ASSERT_TRUE(QDir().rename(signatures, signatures + "-de-cote"));
+    EcritFichier(QFile::encodeName(signatures), "x");
+    change(1, ailleurs);
+    EXPECT_TRUE(avertissements.back().startsWith("Les signatures du dossier « " + vacances));
+    EXPECT_EQ(Destination(1)->Chemin, vacances);
+    ASSERT_TRUE(QFile::remove(signatures) && QDir().rename(signatures + "-de-cote", signatures));
+
+    avertissements.clear();
+    change(1, ailleurs);
+    EXPECT_TRUE(avertissements.isEmpty());
+    TDestination* d = Destination(1);
+    EXPECT_EQ(d->Chemin, ailleurs);
+    EXPECT_EQ(QSet<QString>(d->ATraiter.begin(), d->ATraiter.end()),
+              (QSet<QString>{ailleurs + "/a2.jpg", ailleurs + "/a3.jpg"}));
+    EXPECT_EQ(d->Comptes().Signatures, 1);
+    EXPECT_EQ(d->CopieDoublons(), QStringList{paire});
+    EXPECT_EQ(MainForm->Panneau->Tuiles[1], d);
+    EXPECT_TRUE(ancienne.expired() || ancienne.lock()->EstFermee());
+    // Saved, each folder's store under its own folder.
+    ASSERT_TRUE(d->SauveSignatures());
+    TListeDoublons relue(vacances);
+    QStringList lignes;
+    TMagasinSignatures(signatures).Charge(vacances, relue, lignes);
+    ASSERT_EQ(relue.Miniatures.size(), 1u);
+    EXPECT_EQ(relue.Miniatures.front()->Fichier, vacances + "/v1.jpg");
+    EXPECT_TRUE(lignes.isEmpty());
+    // Its own folder through a link is still its folder.
+    ASSERT_TRUE(QFile::link(ailleurs, env.Racine() + "/lien2"));
+    change(1, env.Racine() + "/lien2");
+    EXPECT_EQ(Destination(1), d);
+    EXPECT_EQ(d->Chemin, ailleurs);
+    QString montree;
+    dialogue = [&](QDialog&) {
+        montree = FormDedoublone->Cellule(1, 0);
+        return int(QDialog::Rejected);
+    };
+    MainForm->RevoitDoublons(*d);
+    EXPECT_TRUE(montree.endsWith(QStringLiteral("a1.jpg"))) << montree.toStdString();
+}
+
+// A search running on the destination as its folder changes leaves nothing of the old folder in
+// the new lists.
+TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(PhotoSynthetique(40 + i, 1200, 900).save(vacances + QStringLiteral("/v%1.jpg").arg(i)));
+    EcritImage(ailleurs + QStringLiteral("/a.jpg"));
+    Ouvre({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
+    MainForm->DecodeursEnPlus = 1;
+    MainForm->Timer2Timer();
+    ASSERT_NE(MainForm->TacheRecherche.data(), nullptr);
+    ParcourirPuisOK(ailleurs);
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Modifierlescaractristiques1->trigger();
+    ASSERT_TRUE(AttendQue([] { return MainForm->TacheRecherche.isNull(); }, 30000));
+    EXPECT_EQ(Destination(1)->FichiersConnus(), QStringList{ailleurs + QStringLiteral("/a.jpg")});
+    EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
 }

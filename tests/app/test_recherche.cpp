@@ -272,8 +272,21 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     EXPECT_FALSE(FormPleinEcran->isVisible());
 
     // The next photo is nowhere yet: the caption is plain again and the tile unmarked.
+    auto* chercheur = MainForm->findChild<TChercheurCopies*>();
+    ASSERT_NE(chercheur, nullptr);
+    const std::vector<TCopieConnue> copiesDeLaPremiere = MainForm->CopiesDeLaCourante;
+    quint64 numeroDeLaSuivante = 0;
+    QObject temoin;
+    QObject::connect(chercheur, &TChercheurCopies::Trouvees, &temoin,
+                     [&](quint64 numero, const std::vector<TCopieConnue>&) { numeroDeLaSuivante = numero; });
     MainForm->FormMouseWheelDown();
     ASSERT_TRUE(AttendQue([&] { return titre() == QStringLiteral("Image courante"); }, 10000));
+    EXPECT_TRUE(MainForm->Panneau->Copies.isEmpty());
+    // The first photo's answer arriving late, under its older number, is dropped.
+    ASSERT_GT(numeroDeLaSuivante, 1u);
+    emit chercheur->Trouvees(numeroDeLaSuivante - 1, copiesDeLaPremiere);
+    QCoreApplication::sendPostedEvents(MainForm, QEvent::MetaCall);
+    EXPECT_EQ(titre(), QStringLiteral("Image courante"));
     EXPECT_TRUE(MainForm->Panneau->Copies.isEmpty());
     MainForm->FormMouseWheelUp();
     ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000));

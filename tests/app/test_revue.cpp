@@ -264,3 +264,40 @@ TEST_F(RevueTest, GestionnaireDeSignatures) {
     EXPECT_EQ(DateDuMagasin(minuit), QLocale().toString(minuit.date(), QLocale::ShortFormat));
     EXPECT_TRUE(DateDuMagasin({}).isEmpty());
 }
+
+TEST_F(RevueTest, UneLigneQuiAPerduUneImageEstSautee) {
+    // Rows (a, e) and (c, a): deleting image 1 of both deletes a.jpg, and the second row goes with it.
+    Destination(1)->AjouteSignature(std::make_shared<Tminiature>(),
+                                    {Ligne(1, "a.jpg", "e.jpg"), Ligne(2, "c.jpg", "a.jpg")});
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
+    Revoit([&] {
+        ChoisitRangees(1, 2);
+        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+    });
+    EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "c.jpg", "e.jpg"}));
+}
+
+TEST_F(RevueTest, ParcourirLesLignesNEmpileAucuneLecture) {
+    // Thirty pairs whose images' sizes tell their row; the down arrow held over all of them.
+    QStringList lignes;
+    for (int i = 0; i < 30; ++i) {
+        EcritImage(p + QStringLiteral("/u%1.jpg").arg(i), 400 + i, 300);
+        EcritImage(p + QStringLiteral("/d%1.jpg").arg(i), 300, 200 + i);
+        lignes << Ligne(i, qPrintable(QStringLiteral("u%1.jpg").arg(i)),
+                        qPrintable(QStringLiteral("d%1.jpg").arg(i)));
+    }
+    Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), lignes);
+    int auPlus = 0;
+    Revoit([&] {
+        for (int r = 1; r < 30; ++r) {
+            QTest::keyClick(FormDedoublone->StringGrid1, Qt::Key_Down);
+            auPlus =
+                std::max({auPlus, FormDedoublone->LecturesEnCours(1), FormDedoublone->LecturesEnCours(2)});
+        }
+        ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 10000));
+        EXPECT_EQ(FormDedoublone->Image1->TailleNaturelle(), QSize(429, 300));
+        EXPECT_EQ(FormDedoublone->Panneaux2[0]->text(), QStringLiteral("300x229"));
+    });
+    // One picture read and one waiting, at most, on each side.
+    EXPECT_LE(auPlus, 2);
+}

@@ -2,6 +2,7 @@
 #include "source/cacheimages.h"
 #include "source/tachesource.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -64,6 +65,23 @@ TEST_F(CacheImagesTest, LeVoisinageResteEtLeResteSortLePremier) {
     EXPECT_LE(cache.OctetsMax(), 3 * Poids);
 }
 
+TEST_F(CacheImagesTest, HorsDuVoisinageLeMoinsRecemmentUtiliseSortLePremier) {
+    // Room for three pictures; v is the neighbourhood.
+    TCacheImages cache(3 * Poids);
+    const QByteArray v = Fichier("v.jpg"), x = Fichier("x.jpg"), y = Fichier("y.jpg"), z = Fichier("z.jpg");
+    cache.FixeVoisinage({v});
+    for (const QByteArray& fichier : {v, x, y, z}) {
+        EXPECT_EQ(cache.Range(fichier, Ecran, Decodee100(), EmpreinteDe(fichier)),
+                  TCacheImages::Rangement::Gardee);
+        // x looked at again once y is kept: y becomes the least recently used.
+        if (fichier == y) {
+            ASSERT_TRUE(cache.Cherche(x, Ecran));
+        }
+    }
+    EXPECT_FALSE(cache.Cherche(y, Ecran));
+    EXPECT_TRUE(cache.Cherche(v, Ecran) && cache.Cherche(x, Ecran) && cache.Cherche(z, Ecran));
+}
+
 TEST_F(CacheImagesTest, UnFichierChangeOuPartiNEstPlusRendu) {
     TCacheImages cache;
     const QByteArray change = Fichier(QStringLiteral("change.jpg"));
@@ -100,7 +118,9 @@ TEST_F(CacheImagesTest, LesChargeursServentLesUrgentsMemeSansPlace) {
     QList<QByteArray> recues;
     {
         TChargeurImages chargeur(cache);
-        QObject::connect(&chargeur, &TChargeurImages::Decodee,
+        // Handed over on this thread, as the window receives them.
+        QObject temoin;
+        QObject::connect(&chargeur, &TChargeurImages::Decodee, &temoin,
                          [&recues](const QByteArray& chemin, const TImageDecodee& image) {
                              EXPECT_EQ(image.Naturelle, QSize(32, 24));
                              recues << chemin;
@@ -108,9 +128,9 @@ TEST_F(CacheImagesTest, LesChargeursServentLesUrgentsMemeSansPlace) {
         chargeur.Veut(fichiers.first(2), fichiers.sliced(2), Ecran);
         ASSERT_TRUE(
             AttendQue([&] { return recues.contains(fichiers[0]) && recues.contains(fichiers[1]); }, 10000));
-        ASSERT_TRUE(AttendQue([] { return TTacheSource::Vivantes() == 0; }, 10000));
-        // Long enough for the small files left to be decoded and handed over, were they wanted.
-        AttendQue([] { return false; }, 300);
+        // Once the loaders rest, whatever they handed over is waiting here: nothing more can come.
+        ASSERT_TRUE(AttendQue([&] { return chargeur.AuRepos(); }, 10000));
+        QCoreApplication::sendPostedEvents(&temoin);
     }
     EXPECT_LT(recues.size(), fichiers.size());
     EXPECT_EQ(cache.Nombre(), 1);

@@ -89,7 +89,7 @@ TEST_F(ChargeDossierTest, MasquesFichiersCachesEtDossiers) {
 TEST_F(ChargeDossierTest, DossierAbsentOuVideDonneUneListeVide) {
     AjouteEntree(liste, "ancien.jpg");
     liste.IndexAffiche = 5;
-    EXPECT_TRUE(liste.ChargeDossier(env.Racine() + QStringLiteral("/absent"), destinations));
+    EXPECT_FALSE(liste.ChargeDossier(env.Racine() + QStringLiteral("/absent"), destinations));
     EXPECT_EQ(liste.Fichiers.Count(), 0);
     EXPECT_EQ(liste.IndexAffiche, 0);
 
@@ -100,9 +100,9 @@ TEST_F(ChargeDossierTest, DossierAbsentOuVideDonneUneListeVide) {
     EXPECT_EQ(liste.IndexDemande, 0);
 
     // A file given as a folder, and an empty path, are folders that cannot be read.
-    EXPECT_TRUE(liste.ChargeDossier(vide + QStringLiteral("/notes.txt"), destinations));
+    EXPECT_FALSE(liste.ChargeDossier(vide + QStringLiteral("/notes.txt"), destinations));
     EXPECT_EQ(liste.Fichiers.Count(), 0);
-    EXPECT_TRUE(liste.ChargeDossier(QString(), destinations));
+    EXPECT_FALSE(liste.ChargeDossier(QString(), destinations));
     EXPECT_EQ(liste.Fichiers.Count(), 0);
 }
 
