@@ -9,6 +9,11 @@
 #include <QFile>
 #include <QHash>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace {
 
 // One file of the renaming: its names before, between and after the passes, and where it is.
@@ -29,28 +34,84 @@ QString NomNumerote(const QString& chemin, const QString& partie, const QString&
     return chemin.left(separateur + 1) + partie + numero + (point < 0 ? QString() : nom.mid(point));
 }
 
-bool Renomme(TFichierRenomme& f, const QString& vers, const QByteArray& cible, QStringList* echecs) {
-    const Fichiers::Resultat fait = Fichiers::Deplace(f.octetsActuels, cible);
-    if (!fait.Reussi) {
-        if (echecs) echecs->append(QStringLiteral("« %1 » : %2").arg(f.ancien, fait.Raison));
-        return false;
+// The journal of a renaming: a header line, then one line per rename, its source and its target
+// as percent-encoded bytes, written before the rename is made.
+const QByteArray EnteteJournal("[Renommage]");
+
+bool MemeFichier(const QByteArray& a, const QByteArray& b) {
+    struct stat x {}, y {};
+    return ::stat(a.constData(), &x) == 0 && ::stat(b.constData(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
+enum class Issue { Fait, Echec, Coupe, JournalPerdu };
+
+// Makes the renames of one renaming, each noted in the journal before it is made.
+class TRenommeur {
+public:
+    explicit TRenommeur(const TCoupure& interruption) : coupure(interruption) {}
+
+    bool Ouvre(const QString& chemin) {
+        if (!TexteFichier::Ecrit(chemin, {QString::fromLatin1(EnteteJournal)})) return false;
+        journal.setFileName(chemin);
+        return journal.open(QIODevice::WriteOnly | QIODevice::Append);
     }
-    f.actuel = vers;
-    f.octetsActuels = cible;
-    return true;
+    void Ferme() { journal.close(); }
+    bool Coupe() const { return coupure && coupure(); }
+
+    Issue Renomme(TFichierRenomme& f, const QString& vers, const QByteArray& cible, QStringList* echecs) {
+        if (Coupe()) return Issue::Coupe;
+        // Only a rename that can be made is noted and tried: its source there, its target free.
+        const int erreur = !Fichiers::Existe(f.octetsActuels) ? ENOENT : Fichiers::Existe(cible) ? EEXIST : 0;
+        if (erreur != 0) return Echoue(f, Fichiers::RaisonSysteme(erreur), echecs);
+        const QByteArray ligne = f.octetsActuels.toPercentEncoding() + ' ' + cible.toPercentEncoding() + "\r\n";
+        if (journal.write(ligne) != ligne.size() || !journal.flush()) return Issue::JournalPerdu;
+        if (Coupe()) return Issue::Coupe;
+        const Fichiers::Resultat fait = Fichiers::Deplace(f.octetsActuels, cible);
+        if (!fait.Reussi) return Echoue(f, fait.Raison, echecs);
+        f.actuel = vers;
+        f.octetsActuels = cible;
+        return Issue::Fait;
+    }
+
+private:
+    static Issue Echoue(const TFichierRenomme& f, const QString& raison, QStringList* echecs) {
+        if (echecs) echecs->append(QStringLiteral("« %1 » : %2").arg(f.ancien, raison));
+        return Issue::Echec;
+    }
+
+    const TCoupure& coupure;
+    QFile journal;
+};
+
+// A journal written before renames were noted one by one: each file's old, temporary and final
+// names, put back from the first of the two others that is there.
+QStringList ReprendAncienJournal(const QStringList& lignes) {
+    QStringList echecs;
+    for (qsizetype i = 0; i + 2 < lignes.size(); i += 3) {
+        const QByteArray ancien = QByteArray::fromPercentEncoding(lignes[i].toLatin1());
+        if (Fichiers::Existe(ancien)) continue;
+        for (const QString& ligne : {lignes[i + 1], lignes[i + 2]}) {
+            const QByteArray ou = QByteArray::fromPercentEncoding(ligne.toLatin1());
+            if (!Fichiers::Existe(ou)) continue;
+            const Fichiers::Resultat fait = Fichiers::Deplace(ou, ancien);
+            if (!fait.Reussi) echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(ou), fait.Raison);
+            break;
+        }
+    }
+    return echecs;
 }
 
 } // namespace
 
 TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
                                    const TListeDestinations& destinations, IAttente* attente,
-                                   const QString& journal) {
+                                   const QString& journal, const TCoupure& coupure) {
     const QStringList anciens = d.FichiersConnus();
     TResultatRenommage resultat;
     resultat.Fichiers = anciens.size();
     const int chiffres = anciens.isEmpty() ? 0 : static_cast<int>(QString::number(anciens.size()).size());
     QList<TFichierRenomme> fichiers;
-    QStringList lignesJournal;
     for (qsizetype i = 0; i < anciens.size(); ++i) {
         const QString numero = QStringLiteral("%1").arg(i, chiffres, 10, QChar(u'0'));
         TFichierRenomme f;
@@ -58,36 +119,47 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
         f.octetsAnciens = f.octetsActuels = d.OctetsDe(anciens[i]);
         f.temporaire = NomNumerote(f.ancien, QStringLiteral("zmxcksjf"), numero);
         f.final = NomNumerote(f.ancien, base, numero);
-        // Every name as its bytes, percent-encoded, whatever the text encoding of the file.
-        for (const QByteArray& nom :
-             {f.octetsAnciens, QFile::encodeName(f.temporaire), QFile::encodeName(f.final)})
-            lignesJournal << QString::fromLatin1(nom.toPercentEncoding());
         fichiers << f;
     }
     if (attente)
         attente->Prepare(QStringLiteral("Renommage des fichiers"), static_cast<int>(2 * fichiers.size()));
     if (fichiers.isEmpty()) return resultat;
-    // Written before the first file moves: a renaming cut off is undone from it at the next start.
+    const QString sansJournal = QStringLiteral(
+                                    "« %1 » : le journal du renommage n'a pas pu être écrit ; aucun fichier "
+                                    "n'a été renommé")
+                                    .arg(journal);
+    // Opened before the first file moves: a renaming cut off is undone from it at the next start.
     // Without it, nothing moves.
-    if (!TexteFichier::Ecrit(journal, lignesJournal)) {
-        resultat.Echecs << QStringLiteral(
-                               "« %1 » : le journal du renommage n'a pas pu être écrit ; aucun fichier "
-                               "n'a été renommé")
-                               .arg(journal);
+    TRenommeur renommeur(coupure);
+    if (!renommeur.Ouvre(journal)) {
+        resultat.Echecs << sansJournal;
         return resultat;
     }
 
     // A file that cannot take its temporary name is tried again from where it is in the second pass.
+    Issue issue = Issue::Fait;
     for (TFichierRenomme& f : fichiers) {
-        Renomme(f, f.temporaire, QFile::encodeName(f.temporaire), nullptr);
+        issue = renommeur.Renomme(f, f.temporaire, QFile::encodeName(f.temporaire), nullptr);
+        if (issue == Issue::Coupe || issue == Issue::JournalPerdu) break;
         if (attente) attente->Avance();
     }
     for (TFichierRenomme& f : fichiers) {
+        if (issue == Issue::Coupe || issue == Issue::JournalPerdu) break;
+        issue = renommeur.Renomme(f, f.final, QFile::encodeName(f.final), &resultat.Echecs);
         // Not left under a temporary name: back to the name it had, when that is still free.
-        if (!Renomme(f, f.final, QFile::encodeName(f.final), &resultat.Echecs) && f.actuel == f.temporaire)
-            Renomme(f, f.ancien, f.octetsAnciens, nullptr);
+        if (issue == Issue::Echec && f.actuel == f.temporaire)
+            issue = renommeur.Renomme(f, f.ancien, f.octetsAnciens, nullptr);
         if (attente) attente->Avance();
     }
+    if (issue == Issue::Coupe) return resultat;
+    if (issue == Issue::JournalPerdu) {
+        renommeur.Ferme();
+        // Every rename made so far is undone from what the journal holds: the lists never changed.
+        resultat.Echecs = ReprendRenommageInterrompu(journal);
+        resultat.Echecs.prepend(sansJournal);
+        return resultat;
+    }
+    if (renommeur.Coupe()) return resultat;
 
     // One map from old to new paths for the lists of every destination, this one included.
     QHash<QString, QString> nouveaux;
@@ -106,21 +178,50 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
     return resultat;
 }
 
-QStringList ReprendRenommageInterrompu(const QString& journal) {
-    QStringList lignes;
-    if (!QFile::exists(journal) || !TexteFichier::Lit(journal, lignes)) return {};
-    QStringList echecs;
-    for (qsizetype i = 0; i + 2 < lignes.size(); i += 3) {
-        const QByteArray ancien = QByteArray::fromPercentEncoding(lignes[i].toLatin1());
-        if (Fichiers::Existe(ancien)) continue;
-        for (const QString& ligne : {lignes[i + 1], lignes[i + 2]}) {
-            const QByteArray ou = QByteArray::fromPercentEncoding(ligne.toLatin1());
-            if (!Fichiers::Existe(ou)) continue;
-            const Fichiers::Resultat fait = Fichiers::Deplace(ou, ancien);
-            if (!fait.Reussi) echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(ou), fait.Raison);
-            break;
-        }
+QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& coupure) {
+    QFile fichier(journal);
+    if (!fichier.exists() || !fichier.open(QIODevice::ReadWrite)) return {};
+    const QByteArray octets = fichier.readAll();
+    if (!octets.startsWith(EnteteJournal + "\r\n")) {
+        fichier.close();
+        const QStringList echecs = ReprendAncienJournal(TexteFichier::Lignes(octets));
+        QFile::remove(journal);
+        return echecs;
     }
+    struct TOperation {
+        QByteArray de, vers;
+        qsizetype debut; // where its line begins in the journal
+    };
+    QList<TOperation> operations;
+    // A last line without its line end was cut off while it was written: its rename was not made.
+    for (qsizetype debut = EnteteJournal.size() + 2, fin; (fin = octets.indexOf("\r\n", debut)) >= 0;
+         debut = fin + 2) {
+        const QList<QByteArray> champs = octets.mid(debut, fin - debut).split(' ');
+        if (champs.size() == 2 && !champs[0].isEmpty() && !champs[1].isEmpty())
+            operations.push_back({QByteArray::fromPercentEncoding(champs[0]),
+                                  QByteArray::fromPercentEncoding(champs[1]), debut});
+    }
+    // From the last rename back: each one, once the later ones are undone, finds the disk as it
+    // left it, so its source is free exactly when it was made. An undone rename leaves the
+    // journal, so that an undo cut off carries on where it stopped.
+    QStringList echecs;
+    for (qsizetype k = operations.size() - 1; k >= 0; --k) {
+        const TOperation& operation = operations[k];
+        if (coupure && coupure()) return echecs;
+        if (!Fichiers::Existe(operation.de)) {
+            if (Fichiers::Existe(operation.vers)) {
+                const Fichiers::Resultat fait = Fichiers::Deplace(operation.vers, operation.de);
+                if (!fait.Reussi)
+                    echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(operation.vers), fait.Raison);
+            }
+        } else if (Fichiers::Existe(operation.vers) && MemeFichier(operation.de, operation.vers)) {
+            // A move cut off between its two steps: the file under both names, the source kept.
+            ::unlink(operation.vers.constData());
+        }
+        if (coupure && coupure()) return echecs;
+        if (!fichier.resize(operation.debut)) break;
+    }
+    fichier.close();
     QFile::remove(journal);
     return echecs;
 }

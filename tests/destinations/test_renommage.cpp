@@ -156,7 +156,7 @@ TEST_F(RenommageTest, FichierAbsentEtNomPrisHorsDesListes) {
 TEST_F(RenommageTest, RenommageInterrompuDefait) {
     EcritFichier(QFile::encodeName(Chemin("zmxcksjf0.jpg")), "a");
     EcritFichier(QFile::encodeName(Chemin("Ete1.jpg")), "b");
-    EcritFichier(QFile::encodeName(Chemin("c.jpg")), "c");
+    EcritFichier(QFile::encodeName(Chemin("zmxcksjf2.jpg")), "c");
     ASSERT_TRUE(TexteFichier::Ecrit(
         Journal(),
         {QString::fromLatin1(QFile::encodeName(Chemin("a.jpg")).toPercentEncoding()), Chemin("zmxcksjf0.jpg"),
@@ -167,6 +167,109 @@ TEST_F(RenommageTest, RenommageInterrompuDefait) {
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(Contenu(Chemin("b.jpg")), "b");
+    EXPECT_EQ(Contenu(Chemin("c.jpg")), "c");
     EXPECT_FALSE(QFile::exists(Journal()));
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+}
+
+// The journal notes each rename before it is made; the undo takes them from the last one back,
+// the last one included, and a move cut off between its link and its unlink keeps its source.
+TEST_F(RenommageTest, JournalDefaitJusquASaDerniereLigne) {
+    const auto note = [this](const char* de, const char* vers) {
+        return QFile::encodeName(Chemin(QString::fromLatin1(de))).toPercentEncoding() + ' ' +
+               QFile::encodeName(Chemin(QString::fromLatin1(vers))).toPercentEncoding() + "\r\n";
+    };
+    // a and b went to their temporary names, b then took a's old name, c was noted but not moved.
+    EcritFichier(QFile::encodeName(Chemin("zmxcksjf0.jpg")), "a");
+    EcritFichier(QFile::encodeName(Chemin("a.jpg")), "b");
+    EcritFichier(QFile::encodeName(Chemin("c.jpg")), "c");
+    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("a.jpg", "zmxcksjf0.jpg") +
+                                                   note("b.jpg", "zmxcksjf1.jpg") +
+                                                   note("zmxcksjf1.jpg", "a.jpg") + note("c.jpg", "zmxcksjf2.jpg"));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("a.jpg")), "a");
+    EXPECT_EQ(Contenu(Chemin("b.jpg")), "b");
+    EXPECT_FALSE(QFile::exists(Journal()));
+
+    // The last rename made: the file under its new name goes back.
+    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("a.jpg", "x.jpg") + note("c.jpg", "y.jpg"));
+    ASSERT_TRUE(QFile::rename(Chemin("a.jpg"), Chemin("x.jpg")));
+    ASSERT_TRUE(QFile::rename(Chemin("c.jpg"), Chemin("y.jpg")));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+
+    // Cut between the two steps of a move: the file under both names keeps its source alone.
+    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("c.jpg", "y.jpg"));
+    ASSERT_TRUE(QFile::link(Chemin("c.jpg"), Chemin("y.jpg")));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("c.jpg")), "c");
+}
+
+namespace {
+
+// A grid that stands for a file's content.
+std::array<uint8_t, 100> GrilleDe(const QByteArray& contenu) {
+    std::array<uint8_t, 100> grille{};
+    const uint8_t graine = static_cast<uint8_t>(qHash(contenu));
+    for (size_t k = 0; k < grille.size(); ++k)
+        grille[k] = static_cast<uint8_t>(graine + 7 * k);
+    return grille;
+}
+
+} // namespace
+
+// Killed at any point of the renaming of files whose new names are the old names of others, and
+// at any point of the undo at the next start: every file ends under its old name, and each
+// signature of the store describes the file of its name.
+TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
+    const QStringList signees{"Vacances2.jpg", "Vacances0.jpg"}, enAttente{"Vacances1.jpg"},
+        illisibles{"Vacances3.jpg"};
+    const QStringList tous = QStringList(signees + enAttente + illisibles);
+    int essais = 0, coupe = 0;
+    for (bool termine = false; !termine; ++coupe) {
+        for (int coupeReprise = 0;; ++coupeReprise) {
+            SCOPED_TRACE(testing::Message() << "coupé au pas " << coupe << ", puis au pas " << coupeReprise);
+            dossier = env.Dossier(QStringLiteral("Essai%1").arg(++essais));
+            auto d = Destination(signees, enAttente, illisibles);
+            for (const auto& s : d->CopieSignatures())
+                s->Grille = GrilleDe(Contenu(s->Fichier));
+            ASSERT_TRUE(d->SauveSignatures());
+            int pas = 0;
+            RenommeFichiers(*d, QStringLiteral("Vacances"), destinations, nullptr, Journal(),
+                            [&] { return pas++ == coupe; });
+            if (pas <= coupe) {
+                termine = true; // the renaming went to its end: every point was cut
+                EXPECT_FALSE(QFile::exists(Journal()));
+                // The signed files were sorted by the save: Vacances1 and Vacances2 trade names.
+                EXPECT_EQ(Contenu(Chemin("Vacances1.jpg")), "Vacances2.jpg");
+                EXPECT_EQ(Contenu(Chemin("Vacances2.jpg")), "Vacances1.jpg");
+                break;
+            }
+            int pasReprise = 0;
+            EXPECT_TRUE(ReprendRenommageInterrompu(Journal(), [&] { return pasReprise++ == coupeReprise; })
+                            .isEmpty());
+            const bool repriseCoupee = pasReprise > coupeReprise;
+            EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+            EXPECT_FALSE(QFile::exists(Journal()));
+            QStringList attendus = tous;
+            attendus.sort();
+            ASSERT_EQ(Noms(), attendus);
+            for (const QString& nom : tous)
+                EXPECT_EQ(Contenu(Chemin(nom)), nom.toUtf8()) << nom.toStdString();
+            // The store, read at the next start, agrees with the files.
+            TDestination relue(&contexte);
+            relue.Charge(dossier, QStringLiteral("Vacances"));
+            const auto signatures = relue.CopieSignatures();
+            EXPECT_EQ(signatures.size(), 2u);
+            for (const auto& s : signatures)
+                EXPECT_EQ(s->Grille, GrilleDe(Contenu(s->Fichier))) << s->Fichier.toStdString();
+            destinations.Retire(destinations.Count() - 1);
+            if (!repriseCoupee) break;
+        }
+    }
+    // Each of the eight renames can be cut before its note and before it is made, and the last
+    // one after it.
+    EXPECT_EQ(coupe, 18);
 }
