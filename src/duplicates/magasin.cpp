@@ -300,6 +300,55 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
     liste.EmpreinteSauvee = entier ? Empreinte(octetsTexte, enregistrements) : QByteArray();
 }
 
+namespace {
+
+const QString Extensions[] = {QStringLiteral(".txt"), QStringLiteral(".dat")};
+const QString SuffixeAvant = QStringLiteral(".avant");
+
+} // namespace
+
+bool TMagasinSignatures::GardeAvantChangement(const QString& cherche) const {
+    const QString nom = NomDeBase(cherche);
+    if (nom.isEmpty()) return true;
+    bool reussi = true;
+    for (const QString& extension : Extensions) {
+        const QString fichier = CheminDeBase(nom) + extension;
+        if (QFile::exists(fichier + SuffixeAvant) && !QFile::remove(fichier + SuffixeAvant)) reussi = false;
+        bool present = false;
+        const QByteArray octets = LitOctets(fichier, present);
+        if (present && !TexteFichier::EcritOctets(fichier + SuffixeAvant, octets)) reussi = false;
+        if (!present && QFile::exists(fichier)) reussi = false; // there, but not readable
+    }
+    return reussi;
+}
+
+bool TMagasinSignatures::RetablitAvantChangement(const QString& cherche) const {
+    const QString nom = NomDeBase(cherche);
+    if (nom.isEmpty()) return true;
+    bool reussi = true;
+    // The names first, as a save writes them: a restore cut off leaves a pair that does not prove
+    // it matches, never names beside other records.
+    for (const QString& extension : Extensions) {
+        const QString fichier = CheminDeBase(nom) + extension;
+        bool present = false;
+        const QByteArray octets = LitOctets(fichier + SuffixeAvant, present);
+        if (present)
+            reussi = TexteFichier::EcritOctets(fichier, octets) && reussi;
+        else if (QFile::exists(fichier + SuffixeAvant))
+            reussi = false; // a copy that cannot be read
+        else if (QFile::exists(fichier))
+            reussi = QFile::remove(fichier) && reussi;
+    }
+    return reussi;
+}
+
+void TMagasinSignatures::OublieAvantChangement(const QString& cherche) const {
+    const QString nom = NomDeBase(cherche);
+    if (nom.isEmpty()) return;
+    for (const QString& extension : Extensions)
+        QFile::remove(CheminDeBase(nom) + extension + SuffixeAvant);
+}
+
 QList<TDossierStocke> TMagasinSignatures::Inventaire() const {
     const QStringList index = LitIndex();
     QList<TDossierStocke> dossiers;

@@ -5,6 +5,7 @@
 #include "app/textefichier.h"
 #include "destinations/destination.h"
 #include "destinations/fichiers.h"
+#include "duplicates/magasin.h"
 
 #include <QFile>
 #include <QHash>
@@ -64,8 +65,7 @@ public:
         // Only a rename that can be made is noted and tried: its source there, its target free.
         const int erreur = !Fichiers::Existe(f.octetsActuels) ? ENOENT : Fichiers::Existe(cible) ? EEXIST : 0;
         if (erreur != 0) return Echoue(f, Fichiers::RaisonSysteme(erreur), echecs);
-        const QByteArray ligne = f.octetsActuels.toPercentEncoding() + ' ' + cible.toPercentEncoding() + "\r\n";
-        if (journal.write(ligne) != ligne.size() || !journal.flush()) return Issue::JournalPerdu;
+        if (!Note(f.octetsActuels.toPercentEncoding() + ' ' + cible.toPercentEncoding())) return Issue::JournalPerdu;
         if (Coupe()) return Issue::Coupe;
         const Fichiers::Resultat fait = Fichiers::Deplace(f.octetsActuels, cible);
         if (!fait.Reussi) return Echoue(f, fait.Raison, echecs);
@@ -74,7 +74,24 @@ public:
         return Issue::Fait;
     }
 
+    // Saves a destination's store once its files are copied and the journal notes it, so that an
+    // undo puts them back; a store that cannot be kept so is left to be saved later.
+    Issue SauveMagasin(TDestination& d) {
+        if (Coupe()) return Issue::Coupe;
+        if (!d.Contexte) return Issue::Echec;
+        const QString signatures = d.Contexte->DossierSignatures();
+        if (!TMagasinSignatures(signatures).GardeAvantChangement(d.Chemin)) return Issue::Echec;
+        if (!Note("M " + QFile::encodeName(signatures).toPercentEncoding() + ' ' + d.Chemin.toUtf8().toPercentEncoding()))
+            return Issue::JournalPerdu;
+        if (Coupe()) return Issue::Coupe;
+        d.SauveSignatures();
+        return Issue::Fait;
+    }
+
 private:
+    bool Note(const QByteArray& ligne) {
+        return journal.write(ligne + "\r\n") == ligne.size() + 2 && journal.flush();
+    }
     static Issue Echoue(const TFichierRenomme& f, const QString& raison, QStringList* echecs) {
         if (echecs) echecs->append(QStringLiteral("« %1 » : %2").arg(f.ancien, raison));
         return Issue::Echec;
@@ -165,16 +182,28 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
     QHash<QString, QString> nouveaux;
     for (const TFichierRenomme& f : fichiers)
         if (f.actuel != f.ancien) nouveaux.insert(f.ancien, f.actuel);
-    bool dansLaListe = false;
+    QList<TDestination*> aSauver;
     for (int i = 0; i < destinations.Count(); ++i) {
         TDestination& autre = *destinations.Element(i);
-        dansLaListe = dansLaListe || &autre == &d;
         // Another destination's pairs are kept in its store at once, as this one's are.
-        if (autre.RenommeFichiers(nouveaux) && &autre != &d) autre.SauveSignatures();
+        if (&autre != &d && autre.RenommeFichiers(nouveaux)) aSauver << &autre;
     }
-    if (!dansLaListe) d.RenommeFichiers(nouveaux);
-    d.SauveSignatures();
+    d.RenommeFichiers(nouveaux);
+    aSauver << &d;
+    // Until the journal goes, an undo puts the stores saved here back as they were. A store that
+    // cannot be kept so is saved later (at the latest when the program ends), the renaming done.
+    QList<TDestination*> sauvees;
+    for (TDestination* sauvee : aSauver) {
+        issue = renommeur.SauveMagasin(*sauvee);
+        if (issue == Issue::Coupe) return resultat;
+        if (issue == Issue::JournalPerdu) break;
+        if (issue == Issue::Fait) sauvees << sauvee;
+    }
+    if (renommeur.Coupe()) return resultat;
+    renommeur.Ferme();
     QFile::remove(journal);
+    for (TDestination* sauvee : sauvees)
+        TMagasinSignatures(sauvee->Contexte->DossierSignatures()).OublieAvantChangement(sauvee->Chemin);
     return resultat;
 }
 
@@ -188,18 +217,23 @@ QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& c
         QFile::remove(journal);
         return echecs;
     }
+    // A rename from de to vers, or a store saved (magasin: de the store's folder, vers the
+    // destination's folder, as UTF-8).
     struct TOperation {
         QByteArray de, vers;
         qsizetype debut; // where its line begins in the journal
+        bool magasin = false;
     };
     QList<TOperation> operations;
     // A last line without its line end was cut off while it was written: its rename was not made.
     for (qsizetype debut = EnteteJournal.size() + 2, fin; (fin = octets.indexOf("\r\n", debut)) >= 0;
          debut = fin + 2) {
-        const QList<QByteArray> champs = octets.mid(debut, fin - debut).split(' ');
+        QList<QByteArray> champs = octets.mid(debut, fin - debut).split(' ');
+        const bool magasin = champs.size() == 3 && champs[0] == "M";
+        if (magasin) champs.removeFirst();
         if (champs.size() == 2 && !champs[0].isEmpty() && !champs[1].isEmpty())
             operations.push_back({QByteArray::fromPercentEncoding(champs[0]),
-                                  QByteArray::fromPercentEncoding(champs[1]), debut});
+                                  QByteArray::fromPercentEncoding(champs[1]), debut, magasin});
     }
     // From the last rename back: each one, once the later ones are undone, finds the disk as it
     // left it, so its source is free exactly when it was made. An undone rename leaves the
@@ -208,7 +242,15 @@ QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& c
     for (qsizetype k = operations.size() - 1; k >= 0; --k) {
         const TOperation& operation = operations[k];
         if (coupure && coupure()) return echecs;
-        if (!Fichiers::Existe(operation.de)) {
+        const TMagasinSignatures magasin(QFile::decodeName(operation.de));
+        const QString dossier = QString::fromUtf8(operation.vers);
+        if (operation.magasin) {
+            // Put back whether or not the save was made: the same files either way.
+            if (!magasin.RetablitAvantChangement(dossier))
+                echecs << QStringLiteral("« %1 » : les signatures n'ont pas pu être remises comme avant le "
+                                         "renommage")
+                              .arg(dossier);
+        } else if (!Fichiers::Existe(operation.de)) {
             if (Fichiers::Existe(operation.vers)) {
                 const Fichiers::Resultat fait = Fichiers::Deplace(operation.vers, operation.de);
                 if (!fait.Reussi)
@@ -220,6 +262,7 @@ QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& c
         }
         if (coupure && coupure()) return echecs;
         if (!fichier.resize(operation.debut)) break;
+        if (operation.magasin) magasin.OublieAvantChangement(dossier);
     }
     fichier.close();
     QFile::remove(journal);

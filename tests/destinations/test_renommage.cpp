@@ -236,6 +236,13 @@ TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
             for (const auto& s : d->CopieSignatures())
                 s->Grille = GrilleDe(Contenu(s->Fichier));
             ASSERT_TRUE(d->SauveSignatures());
+            // Another destination whose pair names one of the files.
+            auto autre = std::make_shared<TDestination>(&contexte);
+            autre->Charge(env.Dossier(QStringLiteral("Autre%1").arg(essais)), QStringLiteral("Autre"));
+            const QString paire = LigneDoublon(5, autre->Chemin + QStringLiteral("/p.jpg"), Chemin("Vacances2.jpg"));
+            autre->Doublons << paire;
+            ASSERT_TRUE(autre->SauveSignatures());
+            destinations.Ajoute(QStringLiteral("Autre"), autre);
             int pas = 0;
             RenommeFichiers(*d, QStringLiteral("Vacances"), destinations, nullptr, Journal(),
                             [&] { return pas++ == coupe; });
@@ -245,6 +252,7 @@ TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
                 // The signed files were sorted by the save: Vacances1 and Vacances2 trade names.
                 EXPECT_EQ(Contenu(Chemin("Vacances1.jpg")), "Vacances2.jpg");
                 EXPECT_EQ(Contenu(Chemin("Vacances2.jpg")), "Vacances1.jpg");
+                EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}), QStringList());
                 break;
             }
             int pasReprise = 0;
@@ -265,11 +273,17 @@ TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
             EXPECT_EQ(signatures.size(), 2u);
             for (const auto& s : signatures)
                 EXPECT_EQ(s->Grille, GrilleDe(Contenu(s->Fichier))) << s->Fichier.toStdString();
+            TDestination autreRelue(&contexte);
+            autreRelue.Charge(autre->Chemin, QStringLiteral("Autre"));
+            EXPECT_EQ(autreRelue.CopieDoublons(), QStringList{paire});
+            EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}), QStringList());
+            destinations.Retire(destinations.Count() - 1);
             destinations.Retire(destinations.Count() - 1);
             if (!repriseCoupee) break;
         }
     }
-    // Each of the eight renames can be cut before its note and before it is made, and the last
-    // one after it.
-    EXPECT_EQ(coupe, 18);
+    // Each of the eight renames and the two saves of a store can be cut before its note and before
+    // it is made, the renames after the last one and the whole before the journal goes: 22 points,
+    // then a renaming not cut.
+    EXPECT_EQ(coupe, 2 * (8 + 2) + 2 + 1);
 }
