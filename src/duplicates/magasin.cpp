@@ -168,8 +168,9 @@ QString Preuve(const QStringList& noms, const QByteArray& enregistrements) {
         empreinte.addData(QByteArrayView("\n", 1));
     }
     empreinte.addData(enregistrements);
-    return QStringLiteral("%1 %2").arg(enregistrements.size() / TailleEnregistrement).arg(
-        QString::fromLatin1(empreinte.result().toHex()));
+    return QStringLiteral("%1 %2")
+        .arg(enregistrements.size() / TailleEnregistrement)
+        .arg(QString::fromLatin1(empreinte.result().toHex()));
 }
 
 // Longest lines kept, in bytes: a file name, a path and a duplicate line (two paths) as the file
@@ -198,8 +199,8 @@ TTexteMagasin LitTexteMagasin(const QByteArray& fichier, qsizetype enregistremen
     const QString prefixe = Chemins::Joint(dossier, QString());
     QSet<QString> intraitablesVus;
     auto ligne = [&](QByteArrayView octets) {
-        const QString texte = octets.size() <= OctetsDoublonMax ? TexteFichier::DecodeOctets(octets.toByteArray())
-                                                                : QString();
+        const QString texte =
+            octets.size() <= OctetsDoublonMax ? TexteFichier::DecodeOctets(octets.toByteArray()) : QString();
         const Section entete = texte == EnteteSignatures     ? Section::Signatures
                                : texte == EnteteIntraitables ? Section::Intraitables
                                : texte == EnteteDoublons     ? Section::Doublons
@@ -235,8 +236,7 @@ TTexteMagasin LitTexteMagasin(const QByteArray& fichier, qsizetype enregistremen
             return;
         case Section::Intraitables:
             if (octets.size() <= OctetsCheminMax && texte.size() > prefixe.size() &&
-                texte.startsWith(prefixe, Qt::CaseInsensitive) &&
-                !intraitablesVus.contains(texte)) {
+                texte.startsWith(prefixe, Qt::CaseInsensitive) && !intraitablesVus.contains(texte)) {
                 intraitablesVus.insert(texte);
                 lu.Intraitables << texte;
             } else {
@@ -284,7 +284,7 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
     const QByteArray* donnees = datPresent ? &enregistrements : nullptr;
     // Files that say they were written together must prove it: otherwise (a save cut off between
     // its two files) no name is given a record, and the folder's images are signed again.
-    if (lu.AvecPreuve && (!datPresent || lu.PreuveLue != Preuve(lu.Noms, enregistrements))) {
+    if (lu.AvecPreuve && lu.PreuveLue != Preuve(lu.Noms, enregistrements)) {
         donnees = nullptr;
         lu.Noms.clear();
         entier = false;

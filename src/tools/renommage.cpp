@@ -40,7 +40,8 @@ QString NomNumerote(const QString& chemin, const QString& partie, const QString&
 const QByteArray EnteteJournal("[Renommage]");
 
 bool MemeFichier(const QByteArray& a, const QByteArray& b) {
-    struct stat x {}, y {};
+    struct stat x {
+    }, y{};
     return ::stat(a.constData(), &x) == 0 && ::stat(b.constData(), &y) == 0 && x.st_dev == y.st_dev &&
            x.st_ino == y.st_ino;
 }
@@ -63,9 +64,11 @@ public:
     Issue Renomme(TFichierRenomme& f, const QString& vers, const QByteArray& cible, QStringList* echecs) {
         if (Coupe()) return Issue::Coupe;
         // Only a rename that can be made is noted and tried: its source there, its target free.
-        const int erreur = !Fichiers::Existe(f.octetsActuels) ? ENOENT : Fichiers::Existe(cible) ? EEXIST : 0;
-        if (erreur != 0) return Echoue(f, Fichiers::RaisonSysteme(erreur), echecs);
-        if (!Note(f.octetsActuels.toPercentEncoding() + ' ' + cible.toPercentEncoding())) return Issue::JournalPerdu;
+        if (!Fichiers::Existe(f.octetsActuels))
+            return Echoue(f, QStringLiteral("le fichier n'existe plus"), echecs);
+        if (Fichiers::Existe(cible)) return Echoue(f, Fichiers::RaisonSysteme(EEXIST), echecs);
+        if (!Note(f.octetsActuels.toPercentEncoding() + ' ' + cible.toPercentEncoding()))
+            return Issue::JournalPerdu;
         if (Coupe()) return Issue::Coupe;
         const Fichiers::Resultat fait = Fichiers::Deplace(f.octetsActuels, cible);
         if (!fait.Reussi) return Echoue(f, fait.Raison, echecs);
@@ -81,7 +84,8 @@ public:
         if (!d.Contexte) return Issue::Echec;
         const QString signatures = d.Contexte->DossierSignatures();
         if (!TMagasinSignatures(signatures).GardeAvantChangement(d.Chemin)) return Issue::Echec;
-        if (!Note("M " + QFile::encodeName(signatures).toPercentEncoding() + ' ' + d.Chemin.toUtf8().toPercentEncoding()))
+        if (!Note("M " + QFile::encodeName(signatures).toPercentEncoding() + ' ' +
+                  d.Chemin.toUtf8().toPercentEncoding()))
             return Issue::JournalPerdu;
         if (Coupe()) return Issue::Coupe;
         d.SauveSignatures();
@@ -141,10 +145,10 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
     if (attente)
         attente->Prepare(QStringLiteral("Renommage des fichiers"), static_cast<int>(2 * fichiers.size()));
     if (fichiers.isEmpty()) return resultat;
-    const QString sansJournal = QStringLiteral(
-                                    "« %1 » : le journal du renommage n'a pas pu être écrit ; aucun fichier "
-                                    "n'a été renommé")
-                                    .arg(journal);
+    const QString sansJournal =
+        QStringLiteral("« %1 » : le journal du renommage n'a pas pu être écrit ; aucun fichier "
+                       "n'a été renommé")
+            .arg(journal);
     // Opened before the first file moves: a renaming cut off is undone from it at the next start.
     // Without it, nothing moves.
     TRenommeur renommeur(coupure);
@@ -254,7 +258,8 @@ QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& c
             if (Fichiers::Existe(operation.vers)) {
                 const Fichiers::Resultat fait = Fichiers::Deplace(operation.vers, operation.de);
                 if (!fait.Reussi)
-                    echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(operation.vers), fait.Raison);
+                    echecs
+                        << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(operation.vers), fait.Raison);
             }
         } else if (Fichiers::Existe(operation.vers) && MemeFichier(operation.de, operation.vers)) {
             // A move cut off between its two steps: the file under both names, the source kept.

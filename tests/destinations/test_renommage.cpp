@@ -183,9 +183,9 @@ TEST_F(RenommageTest, JournalDefaitJusquASaDerniereLigne) {
     EcritFichier(QFile::encodeName(Chemin("zmxcksjf0.jpg")), "a");
     EcritFichier(QFile::encodeName(Chemin("a.jpg")), "b");
     EcritFichier(QFile::encodeName(Chemin("c.jpg")), "c");
-    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("a.jpg", "zmxcksjf0.jpg") +
-                                                   note("b.jpg", "zmxcksjf1.jpg") +
-                                                   note("zmxcksjf1.jpg", "a.jpg") + note("c.jpg", "zmxcksjf2.jpg"));
+    EcritFichier(QFile::encodeName(Journal()),
+                 "[Renommage]\r\n" + note("a.jpg", "zmxcksjf0.jpg") + note("b.jpg", "zmxcksjf1.jpg") +
+                     note("zmxcksjf1.jpg", "a.jpg") + note("c.jpg", "zmxcksjf2.jpg"));
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(Contenu(Chemin("a.jpg")), "a");
@@ -193,7 +193,8 @@ TEST_F(RenommageTest, JournalDefaitJusquASaDerniereLigne) {
     EXPECT_FALSE(QFile::exists(Journal()));
 
     // The last rename made: the file under its new name goes back.
-    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("a.jpg", "x.jpg") + note("c.jpg", "y.jpg"));
+    EcritFichier(QFile::encodeName(Journal()),
+                 "[Renommage]\r\n" + note("a.jpg", "x.jpg") + note("c.jpg", "y.jpg"));
     ASSERT_TRUE(QFile::rename(Chemin("a.jpg"), Chemin("x.jpg")));
     ASSERT_TRUE(QFile::rename(Chemin("c.jpg"), Chemin("y.jpg")));
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
@@ -239,7 +240,8 @@ TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
             // Another destination whose pair names one of the files.
             auto autre = std::make_shared<TDestination>(&contexte);
             autre->Charge(env.Dossier(QStringLiteral("Autre%1").arg(essais)), QStringLiteral("Autre"));
-            const QString paire = LigneDoublon(5, autre->Chemin + QStringLiteral("/p.jpg"), Chemin("Vacances2.jpg"));
+            const QString paire =
+                LigneDoublon(5, autre->Chemin + QStringLiteral("/p.jpg"), Chemin("Vacances2.jpg"));
             autre->Doublons << paire;
             ASSERT_TRUE(autre->SauveSignatures());
             destinations.Ajoute(QStringLiteral("Autre"), autre);
@@ -252,12 +254,14 @@ TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
                 // The signed files were sorted by the save: Vacances1 and Vacances2 trade names.
                 EXPECT_EQ(Contenu(Chemin("Vacances1.jpg")), "Vacances2.jpg");
                 EXPECT_EQ(Contenu(Chemin("Vacances2.jpg")), "Vacances1.jpg");
-                EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}), QStringList());
+                EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}),
+                          QStringList());
                 break;
             }
             int pasReprise = 0;
-            EXPECT_TRUE(ReprendRenommageInterrompu(Journal(), [&] { return pasReprise++ == coupeReprise; })
-                            .isEmpty());
+            EXPECT_TRUE(ReprendRenommageInterrompu(Journal(), [&] {
+                            return pasReprise++ == coupeReprise;
+                        }).isEmpty());
             const bool repriseCoupee = pasReprise > coupeReprise;
             EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
             EXPECT_FALSE(QFile::exists(Journal()));
@@ -276,7 +280,8 @@ TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
             TDestination autreRelue(&contexte);
             autreRelue.Charge(autre->Chemin, QStringLiteral("Autre"));
             EXPECT_EQ(autreRelue.CopieDoublons(), QStringList{paire});
-            EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}), QStringList());
+            EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}),
+                      QStringList());
             destinations.Retire(destinations.Count() - 1);
             destinations.Retire(destinations.Count() - 1);
             if (!repriseCoupee) break;

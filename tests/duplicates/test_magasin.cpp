@@ -208,7 +208,8 @@ TEST_F(MagasinTest, FichiersHostiles) {
     // An untreatable section without a following section runs to the end.
     l = charge({"[Signatures]", "[intraitables]", dossier + QStringLiteral("/1.jpg"),
                 dossier + QStringLiteral("/2.jpg")});
-    EXPECT_EQ(l.Intraitables, (QStringList{dossier + QStringLiteral("/1.jpg"), dossier + QStringLiteral("/2.jpg")}));
+    EXPECT_EQ(l.Intraitables,
+              (QStringList{dossier + QStringLiteral("/1.jpg"), dossier + QStringLiteral("/2.jpg")}));
     EXPECT_TRUE(l.Miniatures.empty());
     // A .dat without a .txt loads nothing.
     QFile::remove(base + QStringLiteral(".txt"));
@@ -248,7 +249,8 @@ TEST_F(MagasinTest, SauvegardeCoupeeEntreSesDeuxFichiers) {
     auto ecrit = [&](const QStringList& noms) {
         TListeDoublons liste(dossier);
         for (const QString& nom : noms)
-            liste.Miniatures.push_back(Signature(dossier + u'/' + nom, static_cast<uint8_t>(nom[0].unicode()), 1));
+            liste.Miniatures.push_back(
+                Signature(dossier + u'/' + nom, static_cast<uint8_t>(nom[0].unicode()), 1));
         EXPECT_TRUE(magasin.Sauve(liste, {}));
     };
     // Every signature read must be the one its file was given.
