@@ -123,6 +123,27 @@ QStringList ReprendAncienJournal(const QStringList& lignes) {
     return echecs;
 }
 
+// Puts a file renamed from de to vers back, unless the rename was not made.
+void DefaitRenommage(const QByteArray& de, const QByteArray& vers, QStringList& echecs) {
+    if (!Fichiers::Existe(de)) {
+        if (!Fichiers::Existe(vers)) return;
+        const Fichiers::Resultat fait = Fichiers::Deplace(vers, de);
+        if (!fait.Reussi) echecs << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(vers), fait.Raison);
+    } else if (Fichiers::Existe(vers) && MemeFichier(de, vers)) {
+        // A move cut off between its two steps: the file under both names, the source kept.
+        ::unlink(vers.constData());
+    }
+}
+
+// Puts a destination's store back as it was before the renaming, whether or not the save was
+// made: the same files either way.
+void RetablitMagasin(const QByteArray& signatures, const QByteArray& dossier, QStringList& echecs) {
+    if (!TMagasinSignatures(QFile::decodeName(signatures))
+             .RetablitAvantChangement(QString::fromUtf8(dossier)))
+        echecs << QStringLiteral("« %1 » : les signatures n'ont pas pu être remises comme avant le renommage")
+                      .arg(QString::fromUtf8(dossier));
+}
+
 } // namespace
 
 TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
@@ -239,35 +260,23 @@ QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& c
             operations.push_back({QByteArray::fromPercentEncoding(champs[0]),
                                   QByteArray::fromPercentEncoding(champs[1]), debut, magasin});
     }
-    // From the last rename back: each one, once the later ones are undone, finds the disk as it
-    // left it, so its source is free exactly when it was made. An undone rename leaves the
-    // journal, so that an undo cut off carries on where it stopped.
+    // From the last note back: each rename, once the later ones are undone, finds the disk as it
+    // left it, so its source is free exactly when it was made. An undone note leaves the journal,
+    // so that an undo cut off carries on where it stopped.
     QStringList echecs;
     for (qsizetype k = operations.size() - 1; k >= 0; --k) {
         const TOperation& operation = operations[k];
         if (coupure && coupure()) return echecs;
-        const TMagasinSignatures magasin(QFile::decodeName(operation.de));
-        const QString dossier = QString::fromUtf8(operation.vers);
-        if (operation.magasin) {
-            // Put back whether or not the save was made: the same files either way.
-            if (!magasin.RetablitAvantChangement(dossier))
-                echecs << QStringLiteral("« %1 » : les signatures n'ont pas pu être remises comme avant le "
-                                         "renommage")
-                              .arg(dossier);
-        } else if (!Fichiers::Existe(operation.de)) {
-            if (Fichiers::Existe(operation.vers)) {
-                const Fichiers::Resultat fait = Fichiers::Deplace(operation.vers, operation.de);
-                if (!fait.Reussi)
-                    echecs
-                        << QStringLiteral("« %1 » : %2").arg(QFile::decodeName(operation.vers), fait.Raison);
-            }
-        } else if (Fichiers::Existe(operation.vers) && MemeFichier(operation.de, operation.vers)) {
-            // A move cut off between its two steps: the file under both names, the source kept.
-            ::unlink(operation.vers.constData());
-        }
+        if (operation.magasin)
+            RetablitMagasin(operation.de, operation.vers, echecs);
+        else
+            DefaitRenommage(operation.de, operation.vers, echecs);
         if (coupure && coupure()) return echecs;
-        if (!fichier.resize(operation.debut)) break;
-        if (operation.magasin) magasin.OublieAvantChangement(dossier);
+        // Should the journal not shrink, the undo still goes on to its end.
+        fichier.resize(operation.debut);
+        if (operation.magasin)
+            TMagasinSignatures(QFile::decodeName(operation.de))
+                .OublieAvantChangement(QString::fromUtf8(operation.vers));
     }
     fichier.close();
     QFile::remove(journal);

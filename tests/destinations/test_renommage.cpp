@@ -192,14 +192,6 @@ TEST_F(RenommageTest, JournalDefaitJusquASaDerniereLigne) {
     EXPECT_EQ(Contenu(Chemin("b.jpg")), "b");
     EXPECT_FALSE(QFile::exists(Journal()));
 
-    // The last rename made: the file under its new name goes back.
-    EcritFichier(QFile::encodeName(Journal()),
-                 "[Renommage]\r\n" + note("a.jpg", "x.jpg") + note("c.jpg", "y.jpg"));
-    ASSERT_TRUE(QFile::rename(Chemin("a.jpg"), Chemin("x.jpg")));
-    ASSERT_TRUE(QFile::rename(Chemin("c.jpg"), Chemin("y.jpg")));
-    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
-    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
-
     // Cut between the two steps of a move: the file under both names keeps its source alone.
     EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("c.jpg", "y.jpg"));
     ASSERT_TRUE(QFile::link(Chemin("c.jpg"), Chemin("y.jpg")));
