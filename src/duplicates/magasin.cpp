@@ -173,12 +173,14 @@ QString Preuve(const QStringList& noms, const QByteArray& enregistrements) {
         .arg(QString::fromLatin1(empreinte.result().toHex()));
 }
 
-// Longest lines kept, in bytes: a file name, a path and a duplicate line (two paths) as the file
-// system allows them. A longer line cannot be one of ours, and a cut path would name another
-// file: such lines are dropped.
-constexpr qsizetype OctetsNomMax = 255;
-constexpr qsizetype OctetsCheminMax = 4096;
-constexpr qsizetype OctetsDoublonMax = 2 * OctetsCheminMax + 13;
+// Longest lines kept, in characters: a file name, a path and a duplicate line (two paths) as the
+// file system allows them (its limits are in bytes, never fewer than characters). A longer line
+// cannot be one of ours, and a cut path would name another file: such lines are dropped. A line
+// of more bytes than the longest of them takes in UTF-8 is not even decoded.
+constexpr qsizetype LongueurNomMax = 255;
+constexpr qsizetype LongueurCheminMax = 4096;
+constexpr qsizetype LongueurDoublonMax = 2 * LongueurCheminMax + 13;
+constexpr qsizetype OctetsLigneMax = 3 * LongueurDoublonMax;
 
 // The lines of a folder's ".txt" file that can be used, section by section. Only what the store
 // can use is kept in memory: at most one name per record, untreatable paths of the folder taken
@@ -200,7 +202,7 @@ TTexteMagasin LitTexteMagasin(const QByteArray& fichier, qsizetype enregistremen
     QSet<QString> intraitablesVus;
     auto ligne = [&](QByteArrayView octets) {
         const QString texte =
-            octets.size() <= OctetsDoublonMax ? TexteFichier::DecodeOctets(octets.toByteArray()) : QString();
+            octets.size() <= OctetsLigneMax ? TexteFichier::DecodeOctets(octets.toByteArray()) : QString();
         const Section entete = texte == EnteteSignatures     ? Section::Signatures
                                : texte == EnteteIntraitables ? Section::Intraitables
                                : texte == EnteteDoublons     ? Section::Doublons
@@ -230,12 +232,12 @@ TTexteMagasin LitTexteMagasin(const QByteArray& fichier, qsizetype enregistremen
             // Each name stands for its record: an impossible one stays, empty, so that the names
             // after it keep their records.
             if (lu.Noms.size() < enregistrements)
-                lu.Noms << (octets.size() <= OctetsNomMax ? texte : QString());
+                lu.Noms << (texte.size() <= LongueurNomMax ? texte : QString());
             else
                 lu.Entier = false;
             return;
         case Section::Intraitables:
-            if (octets.size() <= OctetsCheminMax && texte.size() > prefixe.size() &&
+            if (texte.size() <= LongueurCheminMax && texte.size() > prefixe.size() &&
                 texte.startsWith(prefixe, Qt::CaseInsensitive) && !intraitablesVus.contains(texte)) {
                 intraitablesVus.insert(texte);
                 lu.Intraitables << texte;
@@ -244,7 +246,7 @@ TTexteMagasin LitTexteMagasin(const QByteArray& fichier, qsizetype enregistremen
             }
             return;
         case Section::Doublons:
-            if (EstLigneDoublon(texte))
+            if (texte.size() <= LongueurDoublonMax && EstLigneDoublon(texte))
                 lu.Doublons << texte;
             else
                 lu.Entier = false;
