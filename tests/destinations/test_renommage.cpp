@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 
 class TAttenteComptee : public IAttente {
@@ -198,6 +202,34 @@ TEST_F(RenommageTest, JournalDefaitJusquASaDerniereLigne) {
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(Contenu(Chemin("c.jpg")), "c");
+}
+
+// A journal that cannot be written to the end (a full disk): the renames made are undone at once,
+// the lists keep their names, and the user is told.
+TEST_F(RenommageTest, JournalPleinToutEstDefait) {
+    auto d = Destination({"a.jpg", "b.jpg", "c.jpg"});
+    const auto note = [this](const char* de, const char* vers) {
+        return QFile::encodeName(Chemin(QString::fromLatin1(de))).toPercentEncoding().size() + 1 +
+               QFile::encodeName(Chemin(QString::fromLatin1(vers))).toPercentEncoding().size() + 2;
+    };
+    // Room for the header, the first note and half the second: the file grows no more.
+    const auto taille = static_cast<rlim_t>(13 + note("a.jpg", "X0.jpg") + note("b.jpg", "X1.jpg") / 2);
+    const auto signalAvant = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit avant{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &avant), 0);
+    rlimit limite = avant;
+    limite.rlim_cur = taille;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const TResultatRenommage resultat =
+        RenommeFichiers(*d, QStringLiteral("X"), destinations, nullptr, Journal());
+    ::setrlimit(RLIMIT_FSIZE, &avant);
+    std::signal(SIGXFSZ, signalAvant);
+    ASSERT_EQ(resultat.Echecs.size(), 1);
+    EXPECT_TRUE(resultat.Echecs[0].contains(QStringLiteral("journal du renommage")));
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("a.jpg")), "a.jpg");
+    EXPECT_EQ(d->FichiersConnus(), (QStringList{Chemin("a.jpg"), Chemin("b.jpg"), Chemin("c.jpg")}));
+    EXPECT_FALSE(QFile::exists(Journal()));
 }
 
 namespace {
