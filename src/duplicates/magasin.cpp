@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 #include <random>
@@ -156,6 +157,121 @@ QByteArray Empreinte(const QByteArray& texte, const QByteArray& enregistrements)
     return empreinte.result();
 }
 
+// The section that opens a ".txt" file and proves that its names and the ".dat" file's records
+// were written together: the number of records, then a digest of the names and the records.
+const QString EnteteControle = QStringLiteral("[Controle]");
+
+QString Preuve(const QStringList& noms, const QByteArray& enregistrements) {
+    QCryptographicHash empreinte(QCryptographicHash::Sha1);
+    for (const QString& nom : noms) {
+        empreinte.addData(nom.toUtf8());
+        empreinte.addData(QByteArrayView("\n", 1));
+    }
+    empreinte.addData(enregistrements);
+    return QStringLiteral("%1 %2")
+        .arg(enregistrements.size() / TailleEnregistrement)
+        .arg(QString::fromLatin1(empreinte.result().toHex()));
+}
+
+// Longest lines kept, in characters: a file name, a path and a duplicate line (two paths) as the
+// file system allows them (its limits are in bytes, never fewer than characters). A longer line
+// cannot be one of ours, and a cut path would name another file: such lines are dropped. A line
+// of more bytes than the longest of them takes in UTF-8 is not even decoded.
+constexpr qsizetype LongueurNomMax = 255;
+constexpr qsizetype LongueurCheminMax = 4096;
+constexpr qsizetype LongueurDoublonMax = 2 * LongueurCheminMax + 13;
+constexpr qsizetype OctetsLigneMax = 3 * LongueurDoublonMax;
+
+// The lines of a folder's ".txt" file that can be used, section by section. Only what the store
+// can use is kept in memory: at most one name per record, untreatable paths of the folder taken
+// once, well-formed duplicate lines; every other line leaves entier false.
+struct TTexteMagasin {
+    QString PreuveLue;
+    bool AvecPreuve = false;
+    bool AvecSignatures = false, AvecIntraitables = false;
+    QStringList Noms, Intraitables, Doublons;
+    bool Entier = true;
+};
+
+TTexteMagasin LitTexteMagasin(const QByteArray& fichier, qsizetype enregistrements, const QString& dossier) {
+    TTexteMagasin lu;
+    enum class Section { Avant, Controle, Signatures, Intraitables, Doublons, Ignoree };
+    Section section = Section::Avant;
+    bool vues[5] = {};
+    const QString prefixe = Chemins::Joint(dossier, QString());
+    QSet<QString> intraitablesVus;
+    auto ligne = [&](QByteArrayView octets) {
+        const QString texte =
+            octets.size() <= OctetsLigneMax ? TexteFichier::DecodeOctets(octets.toByteArray()) : QString();
+        const Section entete = texte == EnteteSignatures     ? Section::Signatures
+                               : texte == EnteteIntraitables ? Section::Intraitables
+                               : texte == EnteteDoublons     ? Section::Doublons
+                                                             : Section::Avant;
+        if (entete != Section::Avant) {
+            // A second section of a kind holds lines that are not ours.
+            bool& vue = vues[static_cast<int>(entete)];
+            if (vue) lu.Entier = false;
+            section = vue ? Section::Ignoree : entete;
+            vue = true;
+            return;
+        }
+        switch (section) {
+        case Section::Avant:
+            if (texte == EnteteControle && !lu.AvecPreuve && !vues[static_cast<int>(Section::Signatures)]) {
+                lu.AvecPreuve = true;
+                section = Section::Controle;
+            } else {
+                lu.Entier = false;
+            }
+            return;
+        case Section::Controle:
+            lu.PreuveLue = texte;
+            section = Section::Avant;
+            return;
+        case Section::Signatures:
+            // Each name stands for its record: an impossible one stays, empty, so that the names
+            // after it keep their records.
+            if (lu.Noms.size() < enregistrements)
+                lu.Noms << (texte.size() <= LongueurNomMax ? texte : QString());
+            else
+                lu.Entier = false;
+            return;
+        case Section::Intraitables:
+            if (texte.size() <= LongueurCheminMax && texte.size() > prefixe.size() &&
+                texte.startsWith(prefixe, Qt::CaseInsensitive) && !intraitablesVus.contains(texte)) {
+                intraitablesVus.insert(texte);
+                lu.Intraitables << texte;
+            } else {
+                lu.Entier = false;
+            }
+            return;
+        case Section::Doublons:
+            if (texte.size() <= LongueurDoublonMax && EstLigneDoublon(texte))
+                lu.Doublons << texte;
+            else
+                lu.Entier = false;
+            return;
+        case Section::Ignoree:
+            lu.Entier = false;
+            return;
+        }
+    };
+    // CR, LF and CR LF end a line; a first UTF-8 byte order mark is not text.
+    const QByteArray marque("\xEF\xBB\xBF");
+    qsizetype debut = fichier.startsWith(marque) ? marque.size() : 0;
+    for (qsizetype i = debut; i < fichier.size(); ++i) {
+        if (fichier[i] != '\r' && fichier[i] != '\n') continue;
+        ligne(QByteArrayView(fichier).sliced(debut, i - debut));
+        if (fichier[i] == '\r' && i + 1 < fichier.size() && fichier[i + 1] == '\n') ++i;
+        debut = i + 1;
+    }
+    if (debut < fichier.size()) ligne(QByteArrayView(fichier).sliced(debut));
+    if (section == Section::Controle) lu.Entier = false;
+    lu.AvecSignatures = vues[static_cast<int>(Section::Signatures)];
+    lu.AvecIntraitables = vues[static_cast<int>(Section::Intraitables)];
+    return lu;
+}
+
 } // namespace
 
 void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, QStringList& doublons) const {
@@ -165,19 +281,74 @@ void TMagasinSignatures::Charge(const QString& cherche, TListeDoublons& liste, Q
     const QByteArray octetsTexte = LitOctets(CheminDeBase(nom) + QStringLiteral(".txt"), txtPresent);
     if (!txtPresent) return;
     const QByteArray enregistrements = LitOctets(CheminDeBase(nom) + QStringLiteral(".dat"), datPresent);
-    const QStringList texte = TexteFichier::Lignes(octetsTexte);
-    bool entier = liste.Lit(datPresent ? &enregistrements : nullptr, texte, cherche);
-    const qsizetype debut = texte.indexOf(EnteteDoublons);
-    for (qsizetype ligne = debut < 0 ? texte.size() : debut + 1; ligne < texte.size(); ++ligne) {
-        if (EstLigneDoublon(texte[ligne]))
-            doublons << texte[ligne];
-        else
-            entier = false;
+    TTexteMagasin lu = LitTexteMagasin(octetsTexte, enregistrements.size() / TailleEnregistrement, cherche);
+    bool entier = lu.Entier;
+    const QByteArray* donnees = datPresent ? &enregistrements : nullptr;
+    // Files that say they were written together must prove it: otherwise (a save cut off between
+    // its two files) no name is given a record, and the folder's images are signed again.
+    if (lu.AvecPreuve && lu.PreuveLue != Preuve(lu.Noms, enregistrements)) {
+        donnees = nullptr;
+        lu.Noms.clear();
+        entier = false;
     }
+    QStringList texte;
+    if (lu.AvecSignatures) texte << EnteteSignatures << lu.Noms;
+    if (lu.AvecIntraitables) texte << EnteteIntraitables << lu.Intraitables;
+    entier = liste.Lit(donnees, texte, cherche) && entier;
+    doublons << lu.Doublons;
     // The files will be written again with what was understood: what was not is kept aside first.
     GardeSiIncomplet(CheminDeBase(nom), entier);
     // A store read whole and left as it is need not be written again.
     liste.EmpreinteSauvee = entier ? Empreinte(octetsTexte, enregistrements) : QByteArray();
+}
+
+namespace {
+
+const QString Extensions[] = {QStringLiteral(".txt"), QStringLiteral(".dat")};
+const QString SuffixeAvant = QStringLiteral(".avant");
+
+} // namespace
+
+bool TMagasinSignatures::GardeAvantChangement(const QString& cherche) const {
+    const QString nom = NomDeBase(cherche);
+    if (nom.isEmpty()) return true;
+    bool reussi = true;
+    for (const QString& extension : Extensions) {
+        const QString fichier = CheminDeBase(nom) + extension;
+        if (QFile::exists(fichier + SuffixeAvant) && !QFile::remove(fichier + SuffixeAvant)) reussi = false;
+        bool present = false;
+        const QByteArray octets = LitOctets(fichier, present);
+        if (present && !TexteFichier::EcritOctets(fichier + SuffixeAvant, octets)) reussi = false;
+        if (!present && QFile::exists(fichier)) reussi = false; // there, but not readable
+    }
+    return reussi;
+}
+
+bool TMagasinSignatures::RetablitAvantChangement(const QString& cherche) const {
+    const QString nom = NomDeBase(cherche);
+    if (nom.isEmpty()) return true;
+    bool reussi = true;
+    // The names first, as a save writes them: a restore cut off leaves a pair that does not prove
+    // it matches, never names beside other records.
+    for (const QString& extension : Extensions) {
+        const QString fichier = CheminDeBase(nom) + extension;
+        bool present = false;
+        const QByteArray octets = LitOctets(fichier + SuffixeAvant, present);
+        if (present)
+            reussi = TexteFichier::EcritOctets(fichier, octets) && reussi;
+        else if (QFile::exists(fichier + SuffixeAvant))
+            reussi = false; // a copy that cannot be read
+        else if (QFile::exists(fichier))
+            reussi = QFile::remove(fichier) && reussi;
+    }
+    return reussi;
+}
+
+void TMagasinSignatures::OublieAvantChangement(const QString& cherche) const {
+    const QString nom = NomDeBase(cherche);
+    if (nom.isEmpty()) return;
+    for (const QString& extension : Extensions)
+        QFile::remove(CheminDeBase(nom) + extension + SuffixeAvant);
 }
 
 QList<TDossierStocke> TMagasinSignatures::Inventaire() const {
@@ -229,15 +400,19 @@ bool TMagasinSignatures::Sauve(TListeDoublons& liste, const QStringList& doublon
         QByteArray enregistrements;
         liste.Serialise(texte, enregistrements);
         texte << EnteteDoublons << doublons;
+        const QStringList noms = texte.mid(1, static_cast<qsizetype>(liste.Miniatures.size()));
+        texte.prepend(Preuve(noms, enregistrements));
+        texte.prepend(EnteteControle);
         const QByteArray octetsTexte = TexteFichier::Octets(texte);
         const QByteArray empreinte = Empreinte(octetsTexte, enregistrements);
         const bool inchange = !indexChange && empreinte == liste.EmpreinteSauvee &&
                               QFile::exists(base + QStringLiteral(".txt")) &&
                               QFile::exists(base + QStringLiteral(".dat"));
         if (!inchange) {
-            // The records first: names never stand in a ".txt" without their records.
-            reussi = TexteFichier::EcritOctets(base + QStringLiteral(".dat"), enregistrements) &&
-                     TexteFichier::EcritOctets(base + QStringLiteral(".txt"), octetsTexte);
+            // The names first: a ".txt" left without its new records proves it does not match
+            // them, where an old ".txt" beside new records might not say so.
+            reussi = TexteFichier::EcritOctets(base + QStringLiteral(".txt"), octetsTexte) &&
+                     TexteFichier::EcritOctets(base + QStringLiteral(".dat"), enregistrements);
             liste.EmpreinteSauvee = reussi ? empreinte : QByteArray();
         }
     }

@@ -63,6 +63,14 @@ public:
     // file could not be written (the previous store then stays).
     bool Sauve(TListeDoublons& liste, const QStringList& doublons) const;
 
+    // Around a change of a folder's store that may have to be undone after a crash: keeps a copy
+    // of each of its two files beside it (".avant"), after removing older copies; puts the files
+    // back as their copies hold them (a file without a copy was not there and is removed); removes
+    // the copies. False when a copy could not be made or a file put back.
+    bool GardeAvantChangement(const QString& dossier) const;
+    bool RetablitAvantChangement(const QString& dossier) const;
+    void OublieAvantChangement(const QString& dossier) const;
+
     // Every folder of the index, in its order.
     QList<TDossierStocke> Inventaire() const;
 

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class IAttente;
 class TDestination;
 
@@ -25,12 +27,18 @@ struct TResultatRenommage {
 // and never replaces a file: a file that cannot be renamed keeps its entry naming it as it is on
 // disk. The destination's lists, the duplicate lines of every destination and the stores follow.
 //
-// While it runs, journal (a file of the program's folder) lists each file's three names, so that
-// a renaming cut off can be undone at the next start (ReprendRenommageInterrompu).
+// While it runs, journal (a file of the program's folder) notes every rename before it is made,
+// so that a renaming cut off can be undone at the next start (ReprendRenommageInterrompu).
+//
+// coupure, when given, is asked at every point where the program could be killed (before a rename
+// is noted, between the note and the rename, after the last rename); when it answers true the
+// renaming stops there, leaving the files, the lists and the journal as a kill would.
+using TCoupure = std::function<bool()>;
 TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
                                    const TListeDestinations& destinations, IAttente* attente,
-                                   const QString& journal);
+                                   const QString& journal, const TCoupure& coupure = {});
 
-// Puts every file of a renaming that was cut off back under the name its store knows, and removes
-// the journal; the files that could not be put back, with why. Nothing when there is no journal.
-QStringList ReprendRenommageInterrompu(const QString& journal);
+// Puts every file of a renaming that was cut off back under its old name, undoing the renames
+// the journal notes from the last one, and removes the journal; the files that could not be put
+// back, with why. Nothing when there is no journal. Cut off itself, it carries on at the next call.
+QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& coupure = {});

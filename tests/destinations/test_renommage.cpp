@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 namespace {
 
 class TAttenteComptee : public IAttente {
@@ -156,7 +160,7 @@ TEST_F(RenommageTest, FichierAbsentEtNomPrisHorsDesListes) {
 TEST_F(RenommageTest, RenommageInterrompuDefait) {
     EcritFichier(QFile::encodeName(Chemin("zmxcksjf0.jpg")), "a");
     EcritFichier(QFile::encodeName(Chemin("Ete1.jpg")), "b");
-    EcritFichier(QFile::encodeName(Chemin("c.jpg")), "c");
+    EcritFichier(QFile::encodeName(Chemin("zmxcksjf2.jpg")), "c");
     ASSERT_TRUE(TexteFichier::Ecrit(
         Journal(),
         {QString::fromLatin1(QFile::encodeName(Chemin("a.jpg")).toPercentEncoding()), Chemin("zmxcksjf0.jpg"),
@@ -167,6 +171,148 @@ TEST_F(RenommageTest, RenommageInterrompuDefait) {
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(Contenu(Chemin("b.jpg")), "b");
+    EXPECT_EQ(Contenu(Chemin("c.jpg")), "c");
     EXPECT_FALSE(QFile::exists(Journal()));
     EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+}
+
+// The journal notes each rename before it is made; the undo takes them from the last one back,
+// the last one included, and a move cut off between its link and its unlink keeps its source.
+TEST_F(RenommageTest, JournalDefaitJusquASaDerniereLigne) {
+    const auto note = [this](const char* de, const char* vers) {
+        return QFile::encodeName(Chemin(QString::fromLatin1(de))).toPercentEncoding() + ' ' +
+               QFile::encodeName(Chemin(QString::fromLatin1(vers))).toPercentEncoding() + "\r\n";
+    };
+    // a and b went to their temporary names, b then took a's old name, c was noted but not moved.
+    EcritFichier(QFile::encodeName(Chemin("zmxcksjf0.jpg")), "a");
+    EcritFichier(QFile::encodeName(Chemin("a.jpg")), "b");
+    EcritFichier(QFile::encodeName(Chemin("c.jpg")), "c");
+    EcritFichier(QFile::encodeName(Journal()),
+                 "[Renommage]\r\n" + note("a.jpg", "zmxcksjf0.jpg") + note("b.jpg", "zmxcksjf1.jpg") +
+                     note("zmxcksjf1.jpg", "a.jpg") + note("c.jpg", "zmxcksjf2.jpg"));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("a.jpg")), "a");
+    EXPECT_EQ(Contenu(Chemin("b.jpg")), "b");
+    EXPECT_FALSE(QFile::exists(Journal()));
+
+    // Cut between the two steps of a move: the file under both names keeps its source alone.
+    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n" + note("c.jpg", "y.jpg"));
+    ASSERT_TRUE(QFile::link(Chemin("c.jpg"), Chemin("y.jpg")));
+    EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("c.jpg")), "c");
+}
+
+// A journal that cannot be written to the end (a full disk): the renames made are undone at once,
+// the lists keep their names, and the user is told.
+TEST_F(RenommageTest, JournalPleinToutEstDefait) {
+    auto d = Destination({"a.jpg", "b.jpg", "c.jpg"});
+    const auto note = [this](const char* de, const char* vers) {
+        return QFile::encodeName(Chemin(QString::fromLatin1(de))).toPercentEncoding().size() + 1 +
+               QFile::encodeName(Chemin(QString::fromLatin1(vers))).toPercentEncoding().size() + 2;
+    };
+    // Room for the header, the first note and half the second: the file grows no more.
+    const auto taille = static_cast<rlim_t>(13 + note("a.jpg", "X0.jpg") + note("b.jpg", "X1.jpg") / 2);
+    const auto signalAvant = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit avant{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &avant), 0);
+    rlimit limite = avant;
+    limite.rlim_cur = taille;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const TResultatRenommage resultat =
+        RenommeFichiers(*d, QStringLiteral("X"), destinations, nullptr, Journal());
+    ::setrlimit(RLIMIT_FSIZE, &avant);
+    std::signal(SIGXFSZ, signalAvant);
+    ASSERT_EQ(resultat.Echecs.size(), 1);
+    EXPECT_TRUE(resultat.Echecs[0].contains(QStringLiteral("journal du renommage")));
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(Contenu(Chemin("a.jpg")), "a.jpg");
+    EXPECT_EQ(d->FichiersConnus(), (QStringList{Chemin("a.jpg"), Chemin("b.jpg"), Chemin("c.jpg")}));
+    EXPECT_FALSE(QFile::exists(Journal()));
+}
+
+namespace {
+
+// A grid that stands for a file's content.
+std::array<uint8_t, 100> GrilleDe(const QByteArray& contenu) {
+    std::array<uint8_t, 100> grille{};
+    const uint8_t graine = static_cast<uint8_t>(qHash(contenu));
+    for (size_t k = 0; k < grille.size(); ++k)
+        grille[k] = static_cast<uint8_t>(graine + 7 * k);
+    return grille;
+}
+
+} // namespace
+
+// Killed at any point of the renaming of files whose new names are the old names of others, and
+// at any point of the undo at the next start: every file ends under its old name, and each
+// signature of the store describes the file of its name.
+TEST_F(RenommageTest, CoupeAChaquePasPuisDefait) {
+    const QStringList signees{"Vacances2.jpg", "Vacances0.jpg"}, enAttente{"Vacances1.jpg"},
+        illisibles{"Vacances3.jpg"};
+    const QStringList tous = QStringList(signees + enAttente + illisibles);
+    int essais = 0, coupe = 0;
+    for (bool termine = false; !termine; ++coupe) {
+        for (int coupeReprise = 0;; ++coupeReprise) {
+            SCOPED_TRACE(testing::Message() << "coupé au pas " << coupe << ", puis au pas " << coupeReprise);
+            dossier = env.Dossier(QStringLiteral("Essai%1").arg(++essais));
+            auto d = Destination(signees, enAttente, illisibles);
+            for (const auto& s : d->CopieSignatures())
+                s->Grille = GrilleDe(Contenu(s->Fichier));
+            ASSERT_TRUE(d->SauveSignatures());
+            // Another destination whose pair names one of the files.
+            auto autre = std::make_shared<TDestination>(&contexte);
+            autre->Charge(env.Dossier(QStringLiteral("Autre%1").arg(essais)), QStringLiteral("Autre"));
+            const QString paire =
+                LigneDoublon(5, autre->Chemin + QStringLiteral("/p.jpg"), Chemin("Vacances2.jpg"));
+            autre->Doublons << paire;
+            ASSERT_TRUE(autre->SauveSignatures());
+            destinations.Ajoute(QStringLiteral("Autre"), autre);
+            int pas = 0;
+            RenommeFichiers(*d, QStringLiteral("Vacances"), destinations, nullptr, Journal(),
+                            [&] { return pas++ == coupe; });
+            if (pas <= coupe) {
+                termine = true; // the renaming went to its end: every point was cut
+                EXPECT_FALSE(QFile::exists(Journal()));
+                // The signed files were sorted by the save: Vacances1 and Vacances2 trade names.
+                EXPECT_EQ(Contenu(Chemin("Vacances1.jpg")), "Vacances2.jpg");
+                EXPECT_EQ(Contenu(Chemin("Vacances2.jpg")), "Vacances1.jpg");
+                EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}),
+                          QStringList());
+                break;
+            }
+            int pasReprise = 0;
+            EXPECT_TRUE(ReprendRenommageInterrompu(Journal(), [&] {
+                            return pasReprise++ == coupeReprise;
+                        }).isEmpty());
+            const bool repriseCoupee = pasReprise > coupeReprise;
+            EXPECT_TRUE(ReprendRenommageInterrompu(Journal()).isEmpty());
+            EXPECT_FALSE(QFile::exists(Journal()));
+            QStringList attendus = tous;
+            attendus.sort();
+            ASSERT_EQ(Noms(), attendus);
+            for (const QString& nom : tous)
+                EXPECT_EQ(Contenu(Chemin(nom)), nom.toUtf8()) << nom.toStdString();
+            // The store, read at the next start, agrees with the files.
+            TDestination relue(&contexte);
+            relue.Charge(dossier, QStringLiteral("Vacances"));
+            const auto signatures = relue.CopieSignatures();
+            EXPECT_EQ(signatures.size(), 2u);
+            for (const auto& s : signatures)
+                EXPECT_EQ(s->Grille, GrilleDe(Contenu(s->Fichier))) << s->Fichier.toStdString();
+            TDestination autreRelue(&contexte);
+            autreRelue.Charge(autre->Chemin, QStringLiteral("Autre"));
+            EXPECT_EQ(autreRelue.CopieDoublons(), QStringList{paire});
+            EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList({QStringLiteral("*.avant")}),
+                      QStringList());
+            destinations.Retire(destinations.Count() - 1);
+            destinations.Retire(destinations.Count() - 1);
+            if (!repriseCoupee) break;
+        }
+    }
+    // Each of the eight renames and the two saves of a store can be cut before its note and before
+    // it is made, the renames after the last one and the whole before the journal goes: 22 points,
+    // then a renaming not cut.
+    EXPECT_EQ(coupe, 2 * (8 + 2) + 2 + 1);
 }

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QtEndian>
 
@@ -93,7 +94,11 @@ TEST_F(MagasinTest, SauveEtRelitALIdentique) {
     EXPECT_EQ(Index(), (QStringList{dossier, base}));
     QStringList texte;
     ASSERT_TRUE(TexteFichier::Lit(signatures + u'/' + base + QStringLiteral(".txt"), texte));
-    EXPECT_EQ(texte,
+    ASSERT_EQ(texte.size(), 10);
+    // The records' count and a digest of the names and the records, that the reader checks.
+    EXPECT_EQ(texte[0], QStringLiteral("[Controle]"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^3 [0-9a-f]{40}$")).match(texte[1]).hasMatch());
+    EXPECT_EQ(texte.mid(2),
               (QStringList{"[Signatures]", "Abc.jpg", "b.gif", QStringLiteral("zèbre.jpg"), "[intraitables]",
                            dossier + QStringLiteral("/petite.bmp"), "[Doublons]", doublons[0]}));
     // CR LF after every line, the last one too.
@@ -136,8 +141,8 @@ TEST_F(MagasinTest, RienAGarderEtToutIntraitable) {
     const QString base = signatures + u'/' + magasin.NomDeBase(dossier);
     QStringList texte;
     TexteFichier::Lit(base + QStringLiteral(".txt"), texte);
-    EXPECT_EQ(texte, (QStringList{"[Signatures]", "[intraitables]", dossier + QStringLiteral("/a.jpg"),
-                                  "[Doublons]"}));
+    EXPECT_EQ(texte.mid(2), (QStringList{"[Signatures]", "[intraitables]", dossier + QStringLiteral("/a.jpg"),
+                                         "[Doublons]"}));
     EXPECT_EQ(Contenu(base + QStringLiteral(".dat")).size(), 0);
 
     // Nothing left: no file, but the index keeps its two lines.
@@ -201,8 +206,10 @@ TEST_F(MagasinTest, FichiersHostiles) {
     EXPECT_EQ(l.Miniatures[0]->Fichier, dossier + QStringLiteral("/bon.jpg"));
     EXPECT_EQ(l.Miniatures[0]->Proportion, 5.0);
     // An untreatable section without a following section runs to the end.
-    l = charge({"[Signatures]", "[intraitables]", "/p/1.jpg", "/p/2.jpg"});
-    EXPECT_EQ(l.Intraitables, (QStringList{"/p/1.jpg", "/p/2.jpg"}));
+    l = charge({"[Signatures]", "[intraitables]", dossier + QStringLiteral("/1.jpg"),
+                dossier + QStringLiteral("/2.jpg")});
+    EXPECT_EQ(l.Intraitables,
+              (QStringList{dossier + QStringLiteral("/1.jpg"), dossier + QStringLiteral("/2.jpg")}));
     EXPECT_TRUE(l.Miniatures.empty());
     // A .dat without a .txt loads nothing.
     QFile::remove(base + QStringLiteral(".txt"));
@@ -233,6 +240,55 @@ TEST_F(MagasinTest, UneSauvegardeImpossibleLaisseLAncienMagasin) {
     TMagasinSignatures perdu(env.Racine() + QStringLiteral("/absent"));
     EXPECT_FALSE(perdu.Sauve(liste, {}));
     EXPECT_EQ(Contenu(base + QStringLiteral(".dat")), avant);
+}
+
+// A save cut off between its two files leaves a ".txt" and a ".dat" of different saves: no name
+// is then given another picture's record; both files are kept aside and the images signed again.
+TEST_F(MagasinTest, SauvegardeCoupeeEntreSesDeuxFichiers) {
+    const QString dossier = env.Dossier(QStringLiteral("coupe"));
+    auto ecrit = [&](const QStringList& noms) {
+        TListeDoublons liste(dossier);
+        for (const QString& nom : noms)
+            liste.Miniatures.push_back(
+                Signature(dossier + u'/' + nom, static_cast<uint8_t>(nom[0].unicode()), 1));
+        EXPECT_TRUE(magasin.Sauve(liste, {}));
+    };
+    // Every signature read must be the one its file was given.
+    auto verifie = [&](size_t attendues) {
+        TListeDoublons liste(dossier);
+        QStringList doublons, copies;
+        TMagasinSignatures(signatures, nullptr, &copies).Charge(dossier, liste, doublons);
+        for (const auto& m : liste.Miniatures) {
+            const QString nom = QFileInfo(m->Fichier).fileName();
+            EXPECT_EQ(m->Grille, Signature({}, static_cast<uint8_t>(nom[0].unicode()), 1)->Grille)
+                << nom.toStdString();
+        }
+        EXPECT_EQ(liste.Miniatures.size(), attendues);
+        return copies.size();
+    };
+    ecrit({"a.jpg", "b.jpg", "c.jpg", "d.jpg"});
+    const QString base = signatures + u'/' + magasin.NomDeBase(dossier);
+    const QByteArray ancienTexte = Contenu(base + QStringLiteral(".txt")),
+                     anciensEnregistrements = Contenu(base + QStringLiteral(".dat"));
+    ecrit({"a.jpg", "c.jpg", "d.jpg", "e.jpg"});
+    const QByteArray nouveauTexte = Contenu(base + QStringLiteral(".txt")),
+                     nouveauxEnregistrements = Contenu(base + QStringLiteral(".dat"));
+    for (const auto& [texte, enregistrements] :
+         {std::pair{ancienTexte, nouveauxEnregistrements}, std::pair{nouveauTexte, anciensEnregistrements}}) {
+        EcritFichier(QFile::encodeName(base + QStringLiteral(".txt")), texte);
+        EcritFichier(QFile::encodeName(base + QStringLiteral(".dat")), enregistrements);
+        EXPECT_EQ(verifie(0), 2);
+        EXPECT_EQ(Contenu(base + QStringLiteral(".txt.illisible")), texte);
+        EXPECT_EQ(Contenu(base + QStringLiteral(".dat.illisible")), enregistrements);
+        QFile::remove(base + QStringLiteral(".txt.illisible"));
+        QFile::remove(base + QStringLiteral(".dat.illisible"));
+    }
+    // A store written before its files carried a proof is read as it always was.
+    QList<QByteArray> lignes = ancienTexte.split('\n');
+    lignes.remove(0, 2);
+    EcritFichier(QFile::encodeName(base + QStringLiteral(".txt")), lignes.join('\n'));
+    EcritFichier(QFile::encodeName(base + QStringLiteral(".dat")), anciensEnregistrements);
+    EXPECT_EQ(verifie(4), 0);
 }
 
 TEST(TexteFichier, LignesEtEncodages) {
@@ -423,12 +479,35 @@ struct CasFixtureMagasin {
     const char* defaut;
     QStringList dossiers;
     size_t signatures;
+    qsizetype intraitables = 0;
+    qsizetype doublons = 0;
 };
+
+const QString Vacances = QStringLiteral("/photos/vacances");
 
 const CasFixtureMagasin CasDeFixturesMagasin[] = {
     // Once the line before it is dropped, the folder's line comes first in the index written back.
     {"index-folder-beginning-with-bom-moved-first", {QStringLiteral("\uFEFF/photos/vacances")}, 1},
+    // A save cut off between its two files: the names do not go with these records.
+    {"txt-proof-of-other-records", {Vacances}, 0},
+    {"proof-count-beyond-records", {Vacances}, 0},
+    // Only the folder's untreatable paths, each once.
+    {"intraitables-empty-lines-repeats-and-other-folder", {Vacances}, 0, 1},
+    // No path is that long: the line is dropped, never cut into a path that names another file.
+    {"doublon-line-longer-than-two-paths", {Vacances}, 0, 0, 1},
 };
+
+// What the lists read from a store hold in memory, counting each string's characters, header and
+// place in its list, and each signature's record and path.
+qsizetype TailleEnMemoire(const TListeDoublons& liste, const QStringList& doublons) {
+    const auto texte = [](const QString& s) { return qsizetype(sizeof(QString)) + 16 + 2 * s.size(); };
+    qsizetype taille = 0;
+    for (const auto& miniature : liste.Miniatures)
+        taille += qsizetype(sizeof(Tminiature)) + 32 + texte(miniature->Fichier);
+    for (const QString& s : liste.Intraitables + doublons)
+        taille += texte(s);
+    return taille;
+}
 
 } // namespace
 
@@ -448,10 +527,17 @@ TEST_F(MagasinTest, FixturesDeMagasinsEndommages) {
                 dossiers << stocke.Dossier;
             ASSERT_EQ(dossiers, cas.dossiers) << passe;
             for (const QString& dossier : dossiers) {
+                const QString base = signatures + u'/' + magasin.NomDeBase(dossier);
+                const qsizetype octets = QFileInfo(base + QStringLiteral(".txt")).size() +
+                                         QFileInfo(base + QStringLiteral(".dat")).size();
                 TListeDoublons liste(dossier);
                 QStringList doublons;
                 magasin.Charge(dossier, liste, doublons);
                 EXPECT_EQ(liste.Miniatures.size(), cas.signatures) << passe;
+                EXPECT_EQ(liste.Intraitables.size(), cas.intraitables) << passe;
+                EXPECT_EQ(doublons.size(), cas.doublons) << passe;
+                // A store takes no more memory than a few times the bytes of its files.
+                EXPECT_LE(TailleEnMemoire(liste, doublons), 8 * octets + 1024) << passe;
                 ASSERT_TRUE(magasin.Sauve(liste, doublons));
             }
         }
