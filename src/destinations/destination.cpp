@@ -116,6 +116,7 @@ void TDestination::OublieSousVerrou(const QSet<QString>& fichiers) {
     ATraiter.removeIf(nomme);
     misDeCote.removeIf(nomme);
     ListeSignatures->Intraitables.removeIf(nomme);
+    oubliesPendantLaTache.unite(fichiers);
     for (const QString& fichier : fichiers) {
         octetsDesNoms.remove(fichier);
         ListeSignatures->EtatsIntraitables.remove(fichier);
@@ -168,8 +169,9 @@ bool TDestination::AjouteInaccessible(const QString& fichier, bool disparu) {
     return true;
 }
 
-void TDestination::ReprendMisDeCote() {
+void TDestination::CommenceTache() {
     const std::lock_guard<std::mutex> verrou(Verrou);
+    oubliesPendantLaTache.clear();
     const QStringList repris = std::exchange(misDeCote, {});
     for (const QString& fichier : repris)
         if (!Connu(fichier)) ATraiter << fichier;
@@ -178,6 +180,7 @@ void TDestination::ReprendMisDeCote() {
 bool TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes) {
     const std::lock_guard<std::mutex> verrou(Verrou);
     if (!Solde(signature->Fichier)) return false;
+    oubliesPendantLaTache.remove(signature->Fichier);
     ListeSignatures->Miniatures.push_back(std::move(signature));
     // Sorted with letter case ignored; but two files whose names differ only in case are two
     // files here, so only a line equal in every letter is a line already there.
@@ -186,7 +189,7 @@ bool TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const 
     };
     for (const QString& ligne : lignes) {
         const TPaire paire = LitPaire(ligne);
-        if (paire.Image1 == paire.Image2) continue;
+        if (paire.Image1 == paire.Image2 || oubliesPendantLaTache.contains(paire.Image2)) continue;
         auto place = std::lower_bound(Doublons.begin(), Doublons.end(), ligne, avant);
         bool present = false;
         for (auto i = place; i != Doublons.end() && !avant(ligne, *i) && !present; ++i)

@@ -102,8 +102,8 @@ public:
     // What the search takes and gives. It takes the first queued image (false when none is left,
     // or once closed), which is then in its hands until it answers for it, by one of: handing it
     // back to the front of the queue (images in their order), a new signature with the duplicate
-    // lines it makes (sorted with letter case ignored, a line already there or pairing a file with
-    // itself not added), an untreatable image with its file's state when it was read, an image
+    // lines it makes (sorted with letter case ignored; a line already there, pairing a file with
+    // itself, or with a file forgotten since the task began, not added), an untreatable image with its file's state when it was read, an image
     // whose file could not be read (dropped when gone, otherwise set aside until the next task).
     // An answer for a cancelled image is dropped, under the same lock that cancels it: false then.
     // The answers for one file come in the order it was taken.
@@ -112,9 +112,10 @@ public:
     bool AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes);
     bool AjouteIntraitable(const QString& fichier, const TEtatFichier& etat = {});
     bool AjouteInaccessible(const QString& fichier, bool disparu);
-    // Queues again, at the end, the images set aside because they could not be read; called as a
-    // task begins.
-    void ReprendMisDeCote();
+    // As a task begins: the images set aside because they could not be read are queued again, at
+    // the end, and the files forgotten from now on are noted, so that no pair the task finds with
+    // one of them (from the signatures it took as it began) is made.
+    void CommenceTache();
     // Every image the destination knows: signed, waiting for a signature (queued, in the search's
     // hands, set aside), unreadable.
     QStringList FichiersConnus() const;
@@ -184,6 +185,8 @@ private:
     QHash<QString, int> annules;
     // Images that could not be read, out of the queue until the next task.
     QStringList misDeCote;
+    // Files forgotten since the present task began, unless signed again since.
+    QSet<QString> oubliesPendantLaTache;
 };
 
 // The title that marks the trash destination.

@@ -233,7 +233,7 @@ void TTacheMini::Travaille() {
         for (const auto& signature : depart)
             comparaison.Ajoute(signature);
     }
-    d.ReprendMisDeCote();
+    d.CommenceTache();
     d.ReserveSignatures(d.Comptes().ATraiter);
 
     TDecodageAvance avance(decodeursEnPlus,

@@ -211,6 +211,34 @@ TEST_F(EnCoursTest, OublieeParLaRevueOuDestinationFermee) {
     }
 }
 
+// A photo trashed from the review while the search decodes a copy of it, after the task compared
+// with its signature: the pair is not made. The next task pairs new images as before.
+TEST_F(EnCoursTest, PasDePaireAvecUneImageOublieePendantLaTache) {
+    const QImage photo = PhotoSynthetique(4, 480, 320);
+    const QString p0 = Chemin(QStringLiteral("0.jpg")), p1 = Chemin(QStringLiteral("1.jpg")),
+                  p2 = Chemin(QStringLiteral("2.jpg"));
+    ASSERT_TRUE(photo.save(p0, "JPEG"));
+    ASSERT_TRUE(photo.save(p1, "JPEG"));
+    auto d = Ouvre();
+    {
+        // No helper: 0.jpg is signed, then 1.jpg held.
+        TTacheRetenue tache(d, sensibilite, occupe, 0, p1);
+        tache.start();
+        ASSERT_TRUE(tache.AttendRetenue());
+        ASSERT_TRUE(QFile::rename(p0, ailleurs + QStringLiteral("/0.jpg")));
+        d->OublieImages({p0});
+        tache.Libere();
+        ASSERT_TRUE(tache.wait(60000));
+    }
+    EXPECT_EQ(SignaturesDe(*d, p1), 1);
+    EXPECT_TRUE(d->CopieDoublons().isEmpty()) << d->CopieDoublons().join(u' ').toStdString();
+    ASSERT_TRUE(photo.save(p2, "JPEG"));
+    d->AjouteATraiter(p2);
+    Cherche(d);
+    ASSERT_EQ(d->CopieDoublons().size(), 1);
+    EXPECT_EQ(LitPaire(d->CopieDoublons().front()).Image2, p1);
+}
+
 // Stopped while the first picture is decoded and helpers read ahead (whichever thread decodes it,
 // the task waits for it first): the queue comes back whole in its order, the interrupted picture
 // first, none untreatable, none signed.
