@@ -235,7 +235,8 @@ QStringList TDestination::FichiersConnus() const {
         fichiers << signature->Fichier;
     fichiers << ATraiter;
     for (auto pris = enVol.cbegin(); pris != enVol.cend(); ++pris)
-        if (pris.value() > annules.value(pris.key()) && !fichiers.contains(pris.key())) fichiers << pris.key();
+        if (pris.value() > annules.value(pris.key()) && !fichiers.contains(pris.key()))
+            fichiers << pris.key();
     return fichiers << misDeCote << ListeSignatures->Intraitables;
 }
 
@@ -378,7 +379,8 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
         }
         miniatures = std::move(gardees);
         GardeIntraitablesInchanges(*liste, presents, octets);
-        const std::unordered_set<QString> intraitables(liste->Intraitables.begin(), liste->Intraitables.end());
+        const std::unordered_set<QString> intraitables(liste->Intraitables.begin(),
+                                                       liste->Intraitables.end());
         file.removeIf([&](const QString& f) { return signees.count(f) || intraitables.count(f); });
         doublons.sort(Qt::CaseInsensitive);
         doublons.removeDuplicates();

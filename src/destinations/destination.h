@@ -100,13 +100,16 @@ public:
     // is cancelled: whatever the search answers for it is dropped.
     void Oublie(const QString& fichier);
     // What the search takes and gives. It takes the first queued image (false when none is left,
-    // or once closed), which is then in its hands until it answers for it, by one of: handing it
-    // back to the front of the queue (images in their order), a new signature with the duplicate
-    // lines it makes (sorted with letter case ignored; a line already there, pairing a file with
-    // itself, or with a file forgotten since the task began, not added), an untreatable image with its file's state when it was read, an image
-    // whose file could not be read (dropped when gone, otherwise set aside until the next task).
-    // An answer for a cancelled image is dropped, under the same lock that cancels it: false then.
-    // The answers for one file come in the order it was taken.
+    // or once closed); the image is then in its hands until it answers for it, by one of:
+    // - handing it back to the front of the queue (images in their order);
+    // - a new signature with the duplicate lines it makes, sorted with letter case ignored; a line
+    //   already there, pairing a file with itself, or pairing it with a file forgotten since the
+    //   task began is not added;
+    // - an untreatable image, with its file's state when it was read;
+    // - an image whose file could not be read: dropped when gone, otherwise set aside until the
+    //   next task.
+    // An answer for a cancelled image is dropped (false then), under the lock that cancels it. The
+    // answers for one file come in the order it was taken.
     bool PrendSuivant(QString& fichier);
     void RemetEnTete(const QStringList& fichiers);
     bool AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes);

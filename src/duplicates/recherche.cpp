@@ -236,8 +236,9 @@ void TTacheMini::Travaille() {
     d.CommenceTache();
     d.ReserveSignatures(d.Comptes().ATraiter);
 
-    TDecodageAvance avance(decodeursEnPlus,
-                           [this](const QByteArray& chemin, Tminiature& signature) { return Calcule(chemin, signature); });
+    TDecodageAvance avance(decodeursEnPlus, [this](const QByteArray& chemin, Tminiature& signature) {
+        return Calcule(chemin, signature);
+    });
     const std::size_t enAvance = decodeursEnPlus == 0 ? 1 : 8 * static_cast<std::size_t>(decodeursEnPlus + 1);
     QString fichier;
     while (!Arrete()) {

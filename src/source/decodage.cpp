@@ -343,7 +343,8 @@ TImageDecodee LitGif(GifFileType* gif, bool transparenceOpaque, const std::atomi
         static const int pas[] = {8, 8, 4, 2};
         for (int passe = 0; passe < 4; ++passe)
             for (int y = debut[passe]; y < cadre.Height; y += pas[passe]) {
-                if (Arrete(arret) || DGifGetLine(gif, ligne.data(), cadre.Width) == GIF_ERROR) return resultat;
+                if (Arrete(arret) || DGifGetLine(gif, ligne.data(), cadre.Width) == GIF_ERROR)
+                    return resultat;
                 ecritLigne(y);
             }
     } else {

@@ -25,7 +25,7 @@ struct TImageDecodee {
     // The file could not be opened or read (gone, no permission, an I/O error): nothing is known
     // of its bytes, which may decode another time.
     bool Inaccessible = false;
-    int Orientation = 1;    // the Exif orientation the picture was turned by (1: as stored)
+    int Orientation = 1; // the Exif orientation the picture was turned by (1: as stored)
 };
 
 enum class Decodeur { Aucun, Jpeg, Gif, Bmp };

@@ -92,7 +92,8 @@ protected:
     }
     static qsizetype SignaturesDe(const TDestination& d, const QString& fichier) {
         const auto copie = d.CopieSignatures();
-        return std::count_if(copie.begin(), copie.end(), [&](const auto& s) { return s->Fichier == fichier; });
+        return std::count_if(copie.begin(), copie.end(),
+                             [&](const auto& s) { return s->Fichier == fichier; });
     }
     static std::string Texte(const QStringList& liste) { return liste.join(u' ').toStdString(); }
 

@@ -355,7 +355,8 @@ TEST_F(DecodageTest, UnDecodageDeSignatureArreteAbandonne) {
 // A stop asked before or while decoding: GIF and BMP give up as JPEG does, for the display and for a
 // signature alike; left alone, the same files decode.
 TEST_F(DecodageTest, GifEtBmpArretesAbandonnent) {
-    const QString gif = env.Racine() + QStringLiteral("/grand.gif"), bmp = env.Racine() + QStringLiteral("/grand.bmp");
+    const QString gif = env.Racine() + QStringLiteral("/grand.gif"),
+                  bmp = env.Racine() + QStringLiteral("/grand.bmp");
     const QImage photo = PhotoSynthetique(6, 1200, 900);
     EcritGifPhoto(gif, photo);
     ASSERT_TRUE(photo.save(bmp, "BMP"));
@@ -384,14 +385,20 @@ TEST_F(DecodageTest, UnFichierQuOnNePeutOuvrirNEstPasIllisible) {
         const char* contenu; // nullptr: no such file
         bool inaccessible;
     } cas[] = {
-        {"absent.jpg", nullptr, true},     {"absent.gif", nullptr, true},    {"absent.bmp", nullptr, true},
-        {"dossier.jpg", nullptr, false},   {"casse.jpg", "pas une image", false},
-        {"casse.gif", "GIF89a", false},    {"casse.bmp", "BM", false},
+        {"absent.jpg", nullptr, true},
+        {"absent.gif", nullptr, true},
+        {"absent.bmp", nullptr, true},
+        {"dossier.jpg", nullptr, false},
+        {"casse.jpg", "pas une image", false},
+        {"casse.gif", "GIF89a", false},
+        {"casse.bmp", "BM", false},
     };
     for (const auto& c : cas) {
-        const QByteArray chemin = c.contenu ? Ecrit(QString::fromLatin1(c.nom), c.contenu)
-                                            : QFile::encodeName(env.Racine() + u'/' + QString::fromLatin1(c.nom));
-        for (const TImageDecodee& image : {DecodeImagePourSignature(chemin), DecodeImage(chemin, {800, 600})}) {
+        const QByteArray chemin = c.contenu
+                                      ? Ecrit(QString::fromLatin1(c.nom), c.contenu)
+                                      : QFile::encodeName(env.Racine() + u'/' + QString::fromLatin1(c.nom));
+        for (const TImageDecodee& image :
+             {DecodeImagePourSignature(chemin), DecodeImage(chemin, {800, 600})}) {
             EXPECT_EQ(image.Inaccessible, c.inaccessible) << c.nom;
             EXPECT_FALSE(image.Lisible) << c.nom;
         }
