@@ -250,7 +250,6 @@ void TTacheMini::Travaille() {
         case ResultatCalcul::Abandonnee:
             // Stopped part-way: the image is queued again, first.
             d.RemetEnTete(QStringList{resultat.fichier} + avance.Restants());
-            arret = true; // the helpers' decodes give up too
             return;
         case ResultatCalcul::Intraitable:
             d.AjouteIntraitable(resultat.fichier, resultat.etatFichier);
