@@ -56,6 +56,7 @@ double Ms(qint64 ns) {
 int main(int argc, char* argv[]) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QApplication application(argc, argv);
+    FixeLimiteDecodage();
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setQuitOnLastWindowClosed(false);
     const int nombre = argc > 1 ? std::max(3, std::atoi(argv[1])) : 100;

@@ -1,5 +1,7 @@
 #include "commun.h"
 
+#include "source/decodage.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +31,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("HOME", QFile::encodeName(maison));
     static std::unique_ptr<QGuiApplication> application(new QGuiApplication(*argc, *argv));
     QGuiApplication::setApplicationName(QStringLiteral("Mirasolve"));
+    FixeLimiteDecodage();
     return 0;
 }
 

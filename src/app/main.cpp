@@ -5,6 +5,8 @@
 #include "signaux.h"
 #include "traduction.h"
 
+#include "source/decodage.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QStyleFactory>
@@ -20,6 +22,7 @@ int main(int argc, char* argv[]) {
     // the application ends with its main window.
     QApplication::setQuitOnLastWindowClosed(false);
     InstalleTraductionsQt();
+    FixeLimiteDecodage();
 
     CreeFenetres(ResoutDossiersProgramme(QCoreApplication::applicationDirPath()));
     QObject::connect(MainForm, &TMainForm::Fermee, &application, &QCoreApplication::quit,

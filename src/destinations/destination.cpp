@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <utility>
 
 #include <unordered_set>
 
@@ -39,6 +40,11 @@ TDestination::~TDestination() {
 
 void TDestination::Ferme() {
     if (fermee.exchange(true)) return;
+    {
+        // Whatever the search still holds of this folder comes back to nothing.
+        const std::lock_guard<std::mutex> verrou(Verrou);
+        AnnuleEnVol();
+    }
     // The trash keeps nothing in the store.
     if (!Contexte || Chemin.isEmpty() || Titre == TitreCorbeille) return;
     if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {
@@ -57,20 +63,33 @@ TDestination::TComptes TDestination::Comptes() const {
             ListeSignatures->Intraitables.size(), Doublons.size()};
 }
 
+bool TDestination::Connu(const QString& fichier) const {
+    if (enVol.value(fichier) > annules.value(fichier)) return true;
+    if (ATraiter.contains(fichier) || misDeCote.contains(fichier)) return true;
+    if (ListeSignatures->Intraitables.contains(fichier)) return true;
+    const auto& miniatures = ListeSignatures->Miniatures;
+    return std::any_of(miniatures.begin(), miniatures.end(),
+                       [&](const auto& m) { return m->Fichier == fichier; });
+}
+
 void TDestination::AjouteATraiter(const QString& fichier) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    ATraiter << fichier;
+    if (!Connu(fichier)) ATraiter << fichier;
 }
 
 void TDestination::AjouteATraiter(const QByteArray& chemin) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    EnFile(chemin);
+    QHash<QString, QByteArray> octets;
+    const QString texte = EnTexte(chemin, octets);
+    if (Connu(texte)) return;
+    octetsDesNoms.insert(octets);
+    ATraiter << texte;
 }
 
-void TDestination::EnFile(const QByteArray& chemin) {
+QString TDestination::EnTexte(const QByteArray& chemin, QHash<QString, QByteArray>& octets) {
     const QString texte = QFile::decodeName(chemin);
-    if (QFile::encodeName(texte) != chemin) octetsDesNoms.insert(texte, chemin);
-    ATraiter << texte;
+    if (QFile::encodeName(texte) != chemin) octets.insert(texte, chemin);
+    return texte;
 }
 
 QByteArray TDestination::OctetsDe(const QString& fichier) const {
@@ -81,13 +100,10 @@ QByteArray TDestination::OctetsDe(const QString& fichier) const {
 
 void TDestination::Oublie(const QString& fichier) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    OublieSignaturesEtPaires({fichier});
-    ATraiter.removeAll(fichier);
-    octetsDesNoms.remove(fichier);
-    ListeSignatures->Intraitables.removeAll(fichier);
+    OublieSousVerrou({fichier});
 }
 
-void TDestination::OublieSignaturesEtPaires(const QSet<QString>& fichiers) {
+void TDestination::OublieSousVerrou(const QSet<QString>& fichiers) {
     auto& miniatures = ListeSignatures->Miniatures;
     miniatures.erase(std::remove_if(miniatures.begin(), miniatures.end(),
                                     [&](const auto& m) { return fichiers.contains(m->Fichier); }),
@@ -96,23 +112,75 @@ void TDestination::OublieSignaturesEtPaires(const QSet<QString>& fichiers) {
         const TPaire paire = LitPaire(ligne);
         return fichiers.contains(paire.Image1) || fichiers.contains(paire.Image2);
     });
+    const auto nomme = [&](const QString& fichier) { return fichiers.contains(fichier); };
+    ATraiter.removeIf(nomme);
+    misDeCote.removeIf(nomme);
+    ListeSignatures->Intraitables.removeIf(nomme);
+    oubliesPendantLaTache.unite(fichiers);
+    for (const QString& fichier : fichiers) {
+        octetsDesNoms.remove(fichier);
+        ListeSignatures->EtatsIntraitables.remove(fichier);
+        const int pris = enVol.value(fichier);
+        if (pris > 0) annules.insert(fichier, pris);
+    }
+}
+
+void TDestination::AnnuleEnVol() {
+    annules = enVol;
+}
+
+bool TDestination::Solde(const QString& fichier) {
+    const auto pris = enVol.find(fichier);
+    // Not taken through PrendSuivant: nothing to settle.
+    if (pris == enVol.end()) return true;
+    if (--*pris == 0) enVol.erase(pris);
+    const auto annule = annules.find(fichier);
+    if (annule == annules.end()) return true;
+    if (--*annule == 0) annules.erase(annule);
+    return false;
 }
 
 bool TDestination::PrendSuivant(QString& fichier) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    if (ATraiter.isEmpty()) return false;
+    if (ATraiter.isEmpty() || fermee.load()) return false;
     fichier = ATraiter.takeFirst();
+    ++enVol[fichier];
     return true;
 }
 
 void TDestination::RemetEnTete(const QStringList& fichiers) {
     if (fichiers.isEmpty()) return;
     const std::lock_guard<std::mutex> verrou(Verrou);
-    ATraiter = fichiers + ATraiter;
+    QStringList remis;
+    for (const QString& fichier : fichiers)
+        if (Solde(fichier) && !Connu(fichier) && !remis.contains(fichier)) remis << fichier;
+    ATraiter = remis + ATraiter;
 }
 
-void TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes) {
+bool TDestination::AjouteInaccessible(const QString& fichier, bool disparu) {
     const std::lock_guard<std::mutex> verrou(Verrou);
+    if (!Solde(fichier)) return false;
+    if (disparu) {
+        // Nothing to sign any more; the pairs that may name it go as the file is forgotten.
+        octetsDesNoms.remove(fichier);
+    } else if (!Connu(fichier)) {
+        misDeCote << fichier;
+    }
+    return true;
+}
+
+void TDestination::CommenceTache() {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    oubliesPendantLaTache.clear();
+    const QStringList repris = std::exchange(misDeCote, {});
+    for (const QString& fichier : repris)
+        if (!Connu(fichier)) ATraiter << fichier;
+}
+
+bool TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes) {
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    if (!Solde(signature->Fichier)) return false;
+    oubliesPendantLaTache.remove(signature->Fichier);
     ListeSignatures->Miniatures.push_back(std::move(signature));
     // Sorted with letter case ignored; but two files whose names differ only in case are two
     // files here, so only a line equal in every letter is a line already there.
@@ -120,17 +188,26 @@ void TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const 
         return a.compare(b, Qt::CaseInsensitive) < 0;
     };
     for (const QString& ligne : lignes) {
+        const TPaire paire = LitPaire(ligne);
+        if (paire.Image1 == paire.Image2 || oubliesPendantLaTache.contains(paire.Image2)) continue;
         auto place = std::lower_bound(Doublons.begin(), Doublons.end(), ligne, avant);
         bool present = false;
         for (auto i = place; i != Doublons.end() && !avant(ligne, *i) && !present; ++i)
             present = *i == ligne;
         if (!present) Doublons.insert(place, ligne);
     }
+    return true;
 }
 
-void TDestination::AjouteIntraitable(const QString& fichier) {
+bool TDestination::AjouteIntraitable(const QString& fichier, const TEtatFichier& etat) {
     const std::lock_guard<std::mutex> verrou(Verrou);
-    ListeSignatures->Intraitables << fichier;
+    if (!Solde(fichier)) return false;
+    if (!ListeSignatures->Intraitables.contains(fichier)) ListeSignatures->Intraitables << fichier;
+    if (etat.Taille >= 0)
+        ListeSignatures->EtatsIntraitables.insert(fichier, etat);
+    else
+        ListeSignatures->EtatsIntraitables.remove(fichier);
+    return true;
 }
 
 std::vector<std::shared_ptr<Tminiature>> TDestination::CopieSignatures() const {
@@ -156,7 +233,11 @@ QStringList TDestination::FichiersConnus() const {
                      ListeSignatures->Intraitables.size());
     for (const auto& signature : ListeSignatures->Miniatures)
         fichiers << signature->Fichier;
-    return fichiers << ATraiter << ListeSignatures->Intraitables;
+    fichiers << ATraiter;
+    for (auto pris = enVol.cbegin(); pris != enVol.cend(); ++pris)
+        if (pris.value() > annules.value(pris.key()) && !fichiers.contains(pris.key()))
+            fichiers << pris.key();
+    return fichiers << misDeCote << ListeSignatures->Intraitables;
 }
 
 QStringList TDestination::CopieDoublons() const {
@@ -184,8 +265,9 @@ void TDestination::RetireDoublons(const QStringList& lignes) {
 }
 
 void TDestination::OublieImages(const QSet<QString>& fichiers) {
+    if (fichiers.isEmpty()) return;
     const std::lock_guard<std::mutex> verrou(Verrou);
-    OublieSignaturesEtPaires(fichiers);
+    OublieSousVerrou(fichiers);
 }
 
 bool TDestination::RenommeFichiers(const QHash<QString, QString>& nouveaux) {
@@ -204,8 +286,23 @@ bool TDestination::RenommeFichiers(const QHash<QString, QString>& nouveaux) {
         fichiersChanges |= renomme(signature->Fichier);
     for (QString& fichier : ATraiter)
         fichiersChanges |= renomme(fichier);
-    for (QString& fichier : ListeSignatures->Intraitables)
+    for (QString& fichier : misDeCote)
         fichiersChanges |= renomme(fichier);
+    auto& etats = ListeSignatures->EtatsIntraitables;
+    for (QString& fichier : ListeSignatures->Intraitables) {
+        const QString ancien = fichier;
+        if (!renomme(fichier)) continue;
+        fichiersChanges = true;
+        if (etats.contains(ancien)) etats.insert(fichier, etats.take(ancien));
+    }
+    // What the search holds under an old name is void; the file is queued under its new one.
+    for (auto pris = enVol.cbegin(); pris != enVol.cend(); ++pris) {
+        const auto nouveau = nouveaux.constFind(pris.key());
+        if (nouveau == nouveaux.cend() || pris.value() <= annules.value(pris.key())) continue;
+        annules.insert(pris.key(), pris.value());
+        ATraiter << *nouveau;
+        fichiersChanges = true;
+    }
     bool lignesChangees = false;
     for (QString& ligne : Doublons) {
         TPaire paire = LitPaire(ligne);
@@ -222,55 +319,87 @@ QString TDestination::NomAleatoire() {
     return ::NomAleatoire();
 }
 
-void TDestination::Charge(const QString& chemin, const QString& titre) {
-    const std::lock_guard<std::mutex> verrou(Verrou);
-    Active = true;
-    Titre = titre;
-    Fonte = QFont();
-    SousGroupe = -1;
-    Groupe = 0;
-    ATraiter.clear();
-    Doublons.clear();
-    octetsDesNoms.clear();
-    Chemin = chemin;
-    ListeSignatures = std::make_unique<TListeDoublons>(chemin);
+namespace {
 
+// The untreatable images of a list read from the store, kept only while their file is in the
+// folder (presents) with the size and modification time recorded when it failed to decode. Any
+// other is dropped: a file gone, or changed since, which is then queued again. An entry without a
+// record, from a store written before they were kept, is tried once more.
+void GardeIntraitablesInchanges(TListeDoublons& liste, const std::unordered_set<QString>& presents,
+                                const QHash<QString, QByteArray>& octets) {
+    QStringList gardes;
+    QHash<QString, TEtatFichier> etats;
+    for (const QString& fichier : std::as_const(liste.Intraitables)) {
+        if (!presents.count(fichier) || etats.contains(fichier)) continue;
+        const auto etat = liste.EtatsIntraitables.constFind(fichier);
+        if (etat == liste.EtatsIntraitables.cend()) continue;
+        const QByteArray chemin = octets.value(fichier, QFile::encodeName(fichier));
+        if (TEtatFichier::De(chemin) != *etat) continue;
+        gardes << fichier;
+        etats.insert(fichier, *etat);
+    }
+    liste.Intraitables = gardes;
+    liste.EtatsIntraitables = etats;
+}
+
+} // namespace
+
+void TDestination::Charge(const QString& chemin, const QString& titre) {
+    // The folder and the store are read, and the loading window told, before the lock is taken:
+    // nothing that may wait for the user or repaint a window runs under it.
+    auto liste = std::make_unique<TListeDoublons>(chemin);
+    QStringList file, doublons;
+    QHash<QString, QByteArray> octets;
     if (titre != TitreCorbeille) {
         const EntreesParMasque blocs = ChercheImages(chemin, Recherche::ToutesEntrees);
         const QByteArray dossier = QFile::encodeName(chemin);
         for (const auto& bloc : blocs)
             for (const TEntreeDossier& entree : bloc)
-                EnFile(Chemins::Joint(dossier, entree.Nom));
+                file << EnTexte(Chemins::Joint(dossier, entree.Nom), octets);
 
-        QStringList doublons;
         if (Contexte)
             TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
-                .Charge(chemin, *ListeSignatures, doublons);
+                .Charge(chemin, *liste, doublons);
 
         // Signatures of images still there leave the queue; the others are dropped. Hash sets
         // keep this linear in the size of the folder.
-        std::unordered_set<QString> enAttente(ATraiter.begin(), ATraiter.end());
+        const std::unordered_set<QString> presents(file.begin(), file.end());
         std::unordered_set<QString> signees;
-        auto& miniatures = ListeSignatures->Miniatures;
+        auto& miniatures = liste->Miniatures;
         IChargement* chargement = Contexte ? Contexte->Chargement : nullptr;
         if (chargement) chargement->DebutChargement(static_cast<int>(miniatures.size()));
         std::vector<std::shared_ptr<Tminiature>> gardees;
         gardees.reserve(miniatures.size());
         for (auto& miniature : miniatures) {
-            if (enAttente.count(miniature->Fichier)) {
+            if (presents.count(miniature->Fichier)) {
                 signees.insert(miniature->Fichier);
                 gardees.push_back(std::move(miniature));
             }
             if (chargement) chargement->PasChargement();
         }
         miniatures = std::move(gardees);
-        const std::unordered_set<QString> intraitables(ListeSignatures->Intraitables.begin(),
-                                                       ListeSignatures->Intraitables.end());
-        ATraiter.removeIf([&](const QString& f) { return signees.count(f) || intraitables.count(f); });
-        Doublons = doublons;
-        Doublons.sort(Qt::CaseInsensitive);
-        Doublons.removeDuplicates();
+        GardeIntraitablesInchanges(*liste, presents, octets);
+        const std::unordered_set<QString> intraitables(liste->Intraitables.begin(),
+                                                       liste->Intraitables.end());
+        file.removeIf([&](const QString& f) { return signees.count(f) || intraitables.count(f); });
+        doublons.sort(Qt::CaseInsensitive);
+        doublons.removeDuplicates();
     }
+
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    // What the search holds of the lists replaced is void.
+    AnnuleEnVol();
+    misDeCote.clear();
+    Active = true;
+    Titre = titre;
+    Fonte = QFont();
+    SousGroupe = -1;
+    Groupe = 0;
+    ATraiter = std::move(file);
+    Doublons = std::move(doublons);
+    octetsDesNoms = std::move(octets);
+    Chemin = chemin;
+    ListeSignatures = std::move(liste);
     if (Contexte && Contexte->SourcePath && Chemin == *Contexte->SourcePath) Active = false;
     NbSauvees = static_cast<int32_t>(ListeSignatures->Miniatures.size());
 }

@@ -88,24 +88,39 @@ public:
     };
     TComptes Comptes() const;
     // Queues a new image for its signature, by its path as text, or as the file system's bytes.
+    // A file already known here (queued, in the search's hands, signed or untreatable) is not
+    // queued again; one forgotten while the search held it is, its pending answer being void.
     void AjouteATraiter(const QString& fichier);
     void AjouteATraiter(const QByteArray& chemin);
     // The bytes to open a queued image with: its path encoded, or the bytes it was found under when
     // its name is not valid text (such a path as text no longer names the file).
     QByteArray OctetsDe(const QString& fichier) const;
     // Drops every trace of a file: its signature, its place in the queue, its untreatable mark and
-    // the duplicate lines that name it (second or third field, exactly).
+    // the duplicate lines that name it (second or third field, exactly). A file the search holds
+    // is cancelled: whatever the search answers for it is dropped.
     void Oublie(const QString& fichier);
-    // What the search takes and gives: the first queued image (false when none is left), images
-    // handed back to the front of the queue in their order, a new signature with the duplicate
-    // lines it makes (sorted with letter case ignored, a line already there not added), an untreatable
-    // image.
+    // What the search takes and gives. It takes the first queued image (false when none is left,
+    // or once closed); the image is then in its hands until it answers for it, by one of:
+    // - handing it back to the front of the queue (images in their order);
+    // - a new signature with the duplicate lines it makes, sorted with letter case ignored; a line
+    //   already there, pairing a file with itself, or pairing it with a file forgotten since the
+    //   task began is not added;
+    // - an untreatable image, with its file's state when it was read;
+    // - an image whose file could not be read: dropped when gone, otherwise set aside until the
+    //   next task.
+    // An answer for a cancelled image is dropped (false then), under the lock that cancels it. The
+    // answers for one file come in the order it was taken.
     bool PrendSuivant(QString& fichier);
     void RemetEnTete(const QStringList& fichiers);
-    void AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes);
-    void AjouteIntraitable(const QString& fichier);
-    // Every image the destination knows, in the order of its three lists: signed, waiting for a
-    // signature, unreadable.
+    bool AjouteSignature(std::shared_ptr<Tminiature> signature, const QStringList& lignes);
+    bool AjouteIntraitable(const QString& fichier, const TEtatFichier& etat = {});
+    bool AjouteInaccessible(const QString& fichier, bool disparu);
+    // As a task begins: the images set aside because they could not be read are queued again, at
+    // the end, and the files forgotten from now on are noted, so that no pair the task finds with
+    // one of them (from the signatures it took as it began) is made.
+    void CommenceTache();
+    // Every image the destination knows: signed, waiting for a signature (queued, in the search's
+    // hands, set aside), unreadable.
     QStringList FichiersConnus() const;
     // A copy of the signature pointers, each kept alive by the copy; room for n more signatures.
     std::vector<std::shared_ptr<Tminiature>> CopieSignatures() const;
@@ -118,7 +133,7 @@ public:
     void ElagueDoublons();
     // Drops these exact duplicate lines.
     void RetireDoublons(const QStringList& lignes);
-    // Drops the signatures of these files and the duplicate lines that name one of them.
+    // Forgets these files as Oublie does each.
     void OublieImages(const QSet<QString>& fichiers);
     // The nearest of this destination's signatures to an image's (dissimilarity below sensibilite,
     // its own file aside): false when none is that near.
@@ -151,13 +166,30 @@ public:
     TContexteDestinations* Contexte;
 
 private:
-    // Drops the signatures of these files and the duplicate lines naming one of them; under the lock.
-    void OublieSignaturesEtPaires(const QSet<QString>& fichiers);
-    // Queues a path found as bytes, keeping the bytes when the text does not give them back.
-    void EnFile(const QByteArray& chemin);
+    // Drops every trace of these files and cancels those the search holds; under the lock.
+    void OublieSousVerrou(const QSet<QString>& fichiers);
+    // A path found as bytes, as text; the bytes are kept when the text does not give them back.
+    static QString EnTexte(const QByteArray& chemin, QHash<QString, QByteArray>& octets);
+    // Known in any list, or in the search's hands and not cancelled; under the lock.
+    bool Connu(const QString& fichier) const;
+    // Settles one answer of the search for a file: false when it is to be dropped (the file was
+    // cancelled since it was taken); under the lock.
+    bool Solde(const QString& fichier);
+    // Every file in the search's hands is cancelled; under the lock.
+    void AnnuleEnVol();
 
     std::atomic<bool> fermee{false};
     QHash<QString, QByteArray> octetsDesNoms;
+    // The files taken by the search and not answered for, each with how many times it was taken,
+    // and how many of those were cancelled. A file queued again after its cancellation may be
+    // taken again before its first answer comes; answers coming in the order of taking, the
+    // cancelled ones are the first.
+    QHash<QString, int> enVol;
+    QHash<QString, int> annules;
+    // Images that could not be read, out of the queue until the next task.
+    QStringList misDeCote;
+    // Files forgotten since the present task began, unless signed again since.
+    QSet<QString> oubliesPendantLaTache;
 };
 
 // The title that marks the trash destination.

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString EnteteSignatures = QStringLiteral("[Signatures]");
@@ -34,6 +36,44 @@ QByteArray CleDeChemin(const QString& chemin) {
     for (char& c : cle)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
     return cle;
+}
+
+} // namespace
+
+TEtatFichier TEtatFichier::De(const QByteArray& chemin) {
+    struct stat etat {};
+    if (::stat(chemin.constData(), &etat) != 0) return {};
+    return {static_cast<int64_t>(etat.st_size),
+            static_cast<int64_t>(etat.st_mtim.tv_sec) * 1000000000 + etat.st_mtim.tv_nsec};
+}
+
+namespace {
+
+// An untreatable image's line: its path, then its state when known. An image's name ends with its
+// extension, never with "*", so a line ending with two numbers between "*" holds a state.
+QString LigneIntraitable(const QString& fichier, const QHash<QString, TEtatFichier>& etats) {
+    const auto etat = etats.constFind(fichier);
+    if (etat == etats.cend() || etat->Taille < 0) return fichier;
+    return QStringLiteral("%1*%2*%3*").arg(fichier).arg(etat->Taille).arg(etat->Modification);
+}
+
+void LitIntraitable(const QString& ligne, QStringList& fichiers, QHash<QString, TEtatFichier>& etats) {
+    if (ligne.endsWith(u'*')) {
+        const QStringList champs = ligne.chopped(1).split(u'*');
+        bool tailleLue = false, dateLue = false;
+        if (champs.size() >= 3) {
+            const TEtatFichier etat{champs[champs.size() - 2].toLongLong(&tailleLue),
+                                    champs.back().toLongLong(&dateLue)};
+            const QString fichier = ligne.left(ligne.size() - 1 - champs[champs.size() - 2].size() - 1 -
+                                               champs.back().size() - 1);
+            if (tailleLue && dateLue && etat.Taille >= 0 && !fichier.isEmpty()) {
+                fichiers << fichier;
+                etats.insert(fichier, etat);
+                return;
+            }
+        }
+    }
+    fichiers << ligne;
 }
 
 } // namespace
@@ -66,7 +106,8 @@ void TListeDoublons::Serialise(QStringList& texte, QByteArray& enregistrements) 
         texte << Chemins::NomDeFichier(miniature->Fichier);
     }
     texte << EnteteIntraitables;
-    texte << Intraitables;
+    for (const QString& fichier : std::as_const(Intraitables))
+        texte << LigneIntraitable(fichier, EtatsIntraitables);
 }
 
 bool TListeDoublons::Lit(const QByteArray* enregistrements, const QStringList& texte,
@@ -103,6 +144,6 @@ bool TListeDoublons::Lit(const QByteArray* enregistrements, const QStringList& t
     const qsizetype intraitables = texte.indexOf(EnteteIntraitables);
     if (intraitables < 0) return entier;
     for (qsizetype ligne = intraitables + 1; ligne < texte.size() && !texte[ligne].startsWith(u'['); ++ligne)
-        Intraitables << texte[ligne];
+        LitIntraitable(texte[ligne], Intraitables, EtatsIntraitables);
     return entier;
 }

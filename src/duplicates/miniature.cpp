@@ -16,6 +16,7 @@ bool Tminiature::Calcule(const QString& chemin) {
 ResultatCalcul Tminiature::CalculeOctets(const QByteArray& chemin, const std::atomic<bool>* arret) {
     const TImageDecodee image = DecodeImagePourSignature(chemin, arret);
     if (image.Abandonne) return ResultatCalcul::Abandonnee;
+    if (image.Inaccessible) return ResultatCalcul::Inaccessible;
     if (!image.Lisible || image.Naturelle.width() == 0) return ResultatCalcul::Intraitable;
     // The size tests and the proportion use the natural size; the grid, the decoded pixels.
     if (image.Naturelle.width() < 10 || image.Naturelle.height() < 10) return ResultatCalcul::Intraitable;

@@ -9,7 +9,9 @@
 #include <atomic>
 #include <cstdint>
 
-enum class ResultatCalcul { Calculee, Intraitable, Abandonnee };
+// Calculee: signed. Intraitable: the bytes are no picture of at least 10 x 10 pixels. Abandonnee:
+// stopped on request. Inaccessible: the file could not be opened or read; nothing is known yet.
+enum class ResultatCalcul { Calculee, Intraitable, Abandonnee, Inaccessible };
 
 // The signature of one image: its 10 x 10 grid of contrast-stretched grey levels, column-major
 // (cell (c, r) at 10 * (c - 1) + (r - 1)), and its aspect ratio.
@@ -21,8 +23,8 @@ struct Tminiature {
     // Decodes the file and fills the signature; false when the image is untreatable (unreadable,
     // or under 10 pixels in either direction).
     bool Calcule(const QString& chemin);
-    // The same for a path given as the file system's bytes; a decode that arret stopped part-way
-    // is neither computed nor untreatable.
+    // The same for a path given as the file system's bytes; a decode that arret stopped part-way,
+    // or a file that could not be read, is neither computed nor untreatable.
     ResultatCalcul CalculeOctets(const QByteArray& chemin, const std::atomic<bool>* arret = nullptr);
     // Fills Grille from a picture of at least 10 x 10 pixels.
     void CalculeGrille(const QImage& image);

@@ -3,9 +3,13 @@
 #include "destinations/destination.h"
 #include "magasin.h"
 
+#include <cerrno>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
+
+#include <sys/stat.h>
 
 void TListeComparaison::Reserve(std::size_t n) {
     grilles.reserve(100 * n);
@@ -26,6 +30,7 @@ QStringList TListeComparaison::Compare(const Tminiature& nouvelle, int32_t sensi
     QStringList lignes;
     for (const uint32_t i : proches) {
         const Tminiature& ancienne = *signatures[i];
+        if (ancienne.Fichier == nouvelle.Fichier) continue;
         const int32_t d = Dissemblance(nouvelle, ancienne);
         if (EstDoublon(d, sensibilite)) lignes << LigneDoublon(d, nouvelle.Fichier, ancienne.Fichier);
     }
@@ -33,6 +38,12 @@ QStringList TListeComparaison::Compare(const Tminiature& nouvelle, int32_t sensi
 }
 
 namespace {
+
+// A file that no longer stands at its path, as opposed to one that could not be read there.
+bool Disparu(const QByteArray& chemin) {
+    struct stat etat {};
+    return ::stat(chemin.constData(), &etat) != 0 && (errno == ENOENT || errno == ENOTDIR);
+}
 
 // The images of the queue being decoded ahead: the task takes their results in order, decoding
 // itself the next one when no helper has begun it, and waiting for it otherwise.
@@ -42,9 +53,12 @@ public:
         QString fichier;
         ResultatCalcul etat = ResultatCalcul::Intraitable;
         std::shared_ptr<Tminiature> signature;
+        TEtatFichier etatFichier; // the file's state before it was read
+        bool disparu = false;     // unreadable because gone
     };
+    using TCalcul = std::function<ResultatCalcul(const QByteArray&, Tminiature&)>;
 
-    TDecodageAvance(int nombreAides, const std::atomic<bool>& arretDemande) : arret(arretDemande) {
+    TDecodageAvance(int nombreAides, TCalcul calcul) : calcule(std::move(calcul)) {
         for (int i = 0; i < nombreAides; ++i) {
             std::unique_ptr<QThread> aide(QThread::create([this] { Aide(); }));
             aide->start(QThread::IdlePriority);
@@ -113,7 +127,9 @@ private:
     void Decode(Travail& travail) const {
         Resultat& resultat = travail.resultat;
         auto signature = std::make_shared<Tminiature>();
-        resultat.etat = signature->CalculeOctets(travail.octets, &arret);
+        resultat.etatFichier = TEtatFichier::De(travail.octets);
+        resultat.etat = calcule(travail.octets, *signature);
+        if (resultat.etat == ResultatCalcul::Inaccessible) resultat.disparu = Disparu(travail.octets);
         if (resultat.etat == ResultatCalcul::Calculee) {
             // The name as queued, whatever the decoding of its bytes gives back.
             signature->Fichier = resultat.fichier;
@@ -151,7 +167,7 @@ private:
         }
     }
 
-    const std::atomic<bool>& arret;
+    const TCalcul calcule;
     mutable std::mutex verrou;
     std::condition_variable change;
     std::deque<std::shared_ptr<Travail>> file;
@@ -186,6 +202,10 @@ int TTacheMini::DecodeursEnPlusParDefaut() {
     return std::max(0, QThread::idealThreadCount() - 1);
 }
 
+ResultatCalcul TTacheMini::Calcule(const QByteArray& chemin, Tminiature& signature) {
+    return signature.CalculeOctets(chemin, &arret);
+}
+
 bool TTacheMini::Arrete() const {
     return arret.load() || DestinationTraitee->EstFermee();
 }
@@ -213,9 +233,12 @@ void TTacheMini::Travaille() {
         for (const auto& signature : depart)
             comparaison.Ajoute(signature);
     }
+    d.CommenceTache();
     d.ReserveSignatures(d.Comptes().ATraiter);
 
-    TDecodageAvance avance(decodeursEnPlus, arret);
+    TDecodageAvance avance(decodeursEnPlus, [this](const QByteArray& chemin, Tminiature& signature) {
+        return Calcule(chemin, signature);
+    });
     const std::size_t enAvance = decodeursEnPlus == 0 ? 1 : 8 * static_cast<std::size_t>(decodeursEnPlus + 1);
     QString fichier;
     while (!Arrete()) {
@@ -223,20 +246,29 @@ void TTacheMini::Travaille() {
             avance.Ajoute(fichier, d.OctetsDe(fichier));
         if (avance.Taille() == 0) break;
         TDecodageAvance::Resultat resultat = avance.Premier();
-        if (resultat.etat == ResultatCalcul::Abandonnee) {
+        switch (resultat.etat) {
+        case ResultatCalcul::Abandonnee:
             // Stopped part-way: the image is queued again, first.
             d.RemetEnTete(QStringList{resultat.fichier} + avance.Restants());
             return;
-        }
-        if (resultat.etat == ResultatCalcul::Intraitable) {
-            d.AjouteIntraitable(resultat.fichier);
+        case ResultatCalcul::Intraitable:
+            d.AjouteIntraitable(resultat.fichier, resultat.etatFichier);
             continue;
+        case ResultatCalcul::Inaccessible:
+            d.AjouteInaccessible(resultat.fichier, resultat.disparu);
+            continue;
+        case ResultatCalcul::Calculee:
+            break;
         }
-        const QStringList lignes = comparaison.Compare(*resultat.signature, sensibilite.load());
-        comparaison.Ajoute(resultat.signature);
-        if (generales) generales->Ajoute(resultat.signature);
-        d.AjouteSignature(std::move(resultat.signature), lignes);
+        const std::shared_ptr<Tminiature> signature = resultat.signature;
+        const QStringList lignes = comparaison.Compare(*signature, sensibilite.load());
+        // A file forgotten while it was decoded is neither signed nor compared with.
+        if (!d.AjouteSignature(signature, lignes)) continue;
+        comparaison.Ajoute(signature);
+        if (generales) generales->Ajoute(signature);
         if (d.Comptes().Signatures % 10 == 0 && !Arrete()) emit Progression();
     }
     d.RemetEnTete(avance.Restants());
+    // The decodes still under way on the helpers are of no use now.
+    arret = true;
 }

@@ -20,7 +20,8 @@ public:
     void Reserve(std::size_t n);
     void Ajoute(std::shared_ptr<Tminiature> signature);
     std::size_t Taille() const { return signatures.size(); }
-    // The duplicate lines of a new signature against every signature of the list, in list order.
+    // The duplicate lines of a new signature against every signature of the list, in list order;
+    // never one with a signature of the same file.
     QStringList Compare(const Tminiature& nouvelle, int32_t sensibilite) const;
 
 private:
@@ -64,6 +65,9 @@ protected:
     void run() override;
     // The task's work, between taking its count and giving it back.
     virtual void Travaille();
+    // Decodes one image into its signature, on the task's thread or a helper's; gives up when
+    // the task is asked to stop.
+    virtual ResultatCalcul Calcule(const QByteArray& chemin, Tminiature& signature);
     bool Arrete() const;
 
 private:

@@ -17,6 +17,7 @@
 
 #include <gif_lib.h>
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,8 +26,34 @@ struct FermeFichier {
 };
 using Fichier = std::unique_ptr<std::FILE, FermeFichier>;
 
-Fichier Ouvre(const QByteArray& chemin) {
-    return Fichier(std::fopen(chemin.constData(), "rb"));
+// The file opened for reading, or none: inaccessible then tells a file that could not be opened
+// (gone, no permission, an I/O error), which may open another time, from an entry that is not a
+// file at all (a folder), which is never a picture.
+Fichier Ouvre(const QByteArray& chemin, bool& inaccessible) {
+    inaccessible = false;
+    Fichier fichier(std::fopen(chemin.constData(), "rb"));
+    struct stat etat {};
+    if (!fichier || ::fstat(::fileno(fichier.get()), &etat) != 0) {
+        inaccessible = true;
+        return nullptr;
+    }
+    return S_ISREG(etat.st_mode) ? std::move(fichier) : nullptr;
+}
+
+bool Arrete(const std::atomic<bool>* arret) {
+    return arret && arret->load(std::memory_order_relaxed);
+}
+
+// What a decode that failed stands for: stopped on request, a file that could not be read, or
+// bytes that are no picture.
+void QualifieEchec(TImageDecodee& resultat, const std::atomic<bool>* arret, std::FILE* fichier) {
+    if (resultat.Lisible) return;
+    resultat.Image = QImage();
+    resultat.Naturelle = QSize();
+    if (Arrete(arret))
+        resultat.Abandonne = true;
+    else if (std::ferror(fichier))
+        resultat.Inaccessible = true;
 }
 
 // Divided rather than multiplied: a header's sizes can be as large as 32 bits allow.
@@ -205,7 +232,7 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
 
 TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
     TImageDecodee resultat;
-    Fichier fichier = Ouvre(chemin);
+    Fichier fichier = Ouvre(chemin, resultat.Inaccessible);
     if (!fichier) return resultat;
     EtatJpeg etat;
     etat.cinfo.err = jpeg_std_error(&etat.erreur.standard);
@@ -224,6 +251,11 @@ TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
         resultat.Abandonne = true;
         return resultat;
     }
+    // The decoder takes a read error for the end of the file: what it gave is not the picture.
+    if (std::ferror(fichier.get())) {
+        resultat.Inaccessible = true;
+        return resultat;
+    }
     // Damaged data after the first rows: what was decoded is shown.
     if (complet || (etat.demarre && etat.lignes > 0)) {
         resultat.Image = std::move(etat.image);
@@ -239,33 +271,44 @@ struct FermeGif {
     void operator()(GifFileType* gif) const { DGifCloseFile(gif, nullptr); }
 };
 
+// The library reads through our handle, so that a read error is told from the end of the file,
+// and a decode asked to stop finds nothing more to read.
+struct SourceGif {
+    std::FILE* fichier;
+    const std::atomic<bool>* arret;
+};
+
+int LitSourceGif(GifFileType* gif, GifByteType* octets, int taille) {
+    const auto* source = static_cast<const SourceGif*>(gif->UserData);
+    if (taille <= 0 || Arrete(source->arret)) return 0;
+    return static_cast<int>(std::fread(octets, 1, static_cast<size_t>(taille), source->fichier));
+}
+
+// The first frame of an opened GIF; stops between rows when arret is set.
 // transparenceOpaque: the transparent index takes the colour the palette gives it, as for a
 // signature, where the same picture with and without transparency must look alike.
-TImageDecodee DecodeGif(const QByteArray& chemin, bool transparenceOpaque = false) {
+TImageDecodee LitGif(GifFileType* gif, bool transparenceOpaque, const std::atomic<bool>* arret) {
     TImageDecodee resultat;
-    int erreur = 0;
-    std::unique_ptr<GifFileType, FermeGif> gif(DGifOpenFileName(chemin.constData(), &erreur));
-    if (!gif) return resultat;
     int transparent = NO_TRANSPARENT_COLOR;
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR) return resultat;
+        if (DGifGetRecordType(gif, &type) == GIF_ERROR) return resultat;
         if (type == TERMINATE_RECORD_TYPE) return resultat;
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* extension = nullptr;
-            if (DGifGetExtension(gif.get(), &code, &extension) == GIF_ERROR) return resultat;
+            if (DGifGetExtension(gif, &code, &extension) == GIF_ERROR) return resultat;
             if (code == GRAPHICS_EXT_FUNC_CODE && extension && extension[0] >= 4) {
                 GraphicsControlBlock bloc{};
                 if (DGifExtensionToGCB(extension[0], extension + 1, &bloc) == GIF_OK)
                     transparent = bloc.TransparentColor;
             }
             while (extension)
-                if (DGifGetExtensionNext(gif.get(), &extension) == GIF_ERROR) return resultat;
+                if (DGifGetExtensionNext(gif, &extension) == GIF_ERROR) return resultat;
             continue;
         }
         if (type != IMAGE_DESC_RECORD_TYPE) continue;
-        if (DGifGetImageDesc(gif.get()) == GIF_ERROR) return resultat;
+        if (DGifGetImageDesc(gif) == GIF_ERROR) return resultat;
         break;
     }
 
@@ -300,18 +343,31 @@ TImageDecodee DecodeGif(const QByteArray& chemin, bool transparenceOpaque = fals
         static const int pas[] = {8, 8, 4, 2};
         for (int passe = 0; passe < 4; ++passe)
             for (int y = debut[passe]; y < cadre.Height; y += pas[passe]) {
-                if (DGifGetLine(gif.get(), ligne.data(), cadre.Width) == GIF_ERROR) return resultat;
+                if (Arrete(arret) || DGifGetLine(gif, ligne.data(), cadre.Width) == GIF_ERROR)
+                    return resultat;
                 ecritLigne(y);
             }
     } else {
         for (int y = 0; y < cadre.Height; ++y) {
-            if (DGifGetLine(gif.get(), ligne.data(), cadre.Width) == GIF_ERROR) return resultat;
+            if (Arrete(arret) || DGifGetLine(gif, ligne.data(), cadre.Width) == GIF_ERROR) return resultat;
             ecritLigne(y);
         }
     }
     resultat.Image = std::move(image);
     resultat.Naturelle = QSize(largeur, hauteur);
     resultat.Lisible = true;
+    return resultat;
+}
+
+TImageDecodee DecodeGif(const QByteArray& chemin, bool transparenceOpaque, const std::atomic<bool>* arret) {
+    TImageDecodee resultat;
+    Fichier fichier = Ouvre(chemin, resultat.Inaccessible);
+    if (!fichier) return resultat;
+    SourceGif source{fichier.get(), arret};
+    int erreur = 0;
+    std::unique_ptr<GifFileType, FermeGif> gif(DGifOpen(&source, LitSourceGif, &erreur));
+    if (gif) resultat = LitGif(gif.get(), transparenceOpaque, arret);
+    QualifieEchec(resultat, arret, fichier.get());
     return resultat;
 }
 
@@ -397,16 +453,23 @@ LectureBmp LitDansImageInitialisee(QIODevice& appareil, QImage& image) {
     return image.constBits() == donnees ? LectureBmp::Lue : LectureBmp::AutreImage;
 }
 
-TImageDecodee DecodeBmp(const QByteArray& chemin) {
-    // Our own limit is checked from the header below; the reader's must not be the lower one.
-    static const bool limiteFixee =
-        (QImageReader::setAllocationLimit(static_cast<int>(TailleDecodeeMaximale >> 20)), true);
-    Q_UNUSED(limiteFixee);
+// A file read through its handle whose reads fail once a stop is asked, so that Qt's reader, which
+// decodes a whole picture in one call, gives up part-way.
+class FichierInterruptible : public QFile {
+public:
+    explicit FichierInterruptible(const std::atomic<bool>* arretDemande) : arret(arretDemande) {}
+
+protected:
+    qint64 readData(char* donnees, qint64 taille) override {
+        return Arrete(arret) ? -1 : QFile::readData(donnees, taille);
+    }
+
+private:
+    const std::atomic<bool>* arret;
+};
+
+TImageDecodee LitBmp(QIODevice& appareil) {
     TImageDecodee resultat;
-    Fichier fichier = Ouvre(chemin);
-    if (!fichier) return resultat;
-    QFile appareil;
-    if (!appareil.open(fichier.get(), QIODevice::ReadOnly)) return resultat;
     EnteteBmp entete;
     if (!LitEnteteBmp(appareil, entete) || !TailleAcceptable(entete.largeur, entete.hauteur)) return resultat;
     // No pixel data at all is no picture.
@@ -427,7 +490,22 @@ TImageDecodee DecodeBmp(const QByteArray& chemin) {
     return resultat;
 }
 
+TImageDecodee DecodeBmp(const QByteArray& chemin, const std::atomic<bool>* arret) {
+    TImageDecodee resultat;
+    Fichier fichier = Ouvre(chemin, resultat.Inaccessible);
+    if (!fichier) return resultat;
+    FichierInterruptible appareil(arret);
+    if (appareil.open(fichier.get(), QIODevice::ReadOnly)) resultat = LitBmp(appareil);
+    QualifieEchec(resultat, arret, fichier.get());
+    return resultat;
+}
+
 } // namespace
+
+void FixeLimiteDecodage() {
+    // Our own limit is checked from the headers; the readers' must not be the lower one.
+    QImageReader::setAllocationLimit(static_cast<int>(TailleDecodeeMaximale >> 20));
+}
 
 Decodeur DecodeurDuNom(const QByteArray& chemin) {
     const qsizetype point = chemin.lastIndexOf('.');
@@ -480,9 +558,9 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
         return image;
     }
     case Decodeur::Gif:
-        return DecodeGif(chemin);
+        return DecodeGif(chemin, false, arret);
     case Decodeur::Bmp:
-        return DecodeBmp(chemin);
+        return DecodeBmp(chemin, arret);
     case Decodeur::Aucun:
         break;
     }
@@ -501,8 +579,8 @@ TImageDecodee DecodeImagePourSignature(const QByteArray& chemin, const std::atom
     case Decodeur::Jpeg:
         return DecodeJpeg(chemin, ModeJpeg{QSize(), true, arret});
     case Decodeur::Gif:
-        return DecodeGif(chemin, true);
+        return DecodeGif(chemin, true, arret);
     default:
-        return DecodeImage(chemin, QSize());
+        return DecodeImage(chemin, QSize(), arret);
     }
 }

@@ -22,7 +22,10 @@ struct TImageDecodee {
     QSize Naturelle; // natural width and height; empty when unreadable
     bool Lisible = false;
     bool Abandonne = false; // the decode stopped on request: neither read nor unreadable
-    int Orientation = 1;    // the Exif orientation the picture was turned by (1: as stored)
+    // The file could not be opened or read (gone, no permission, an I/O error): nothing is known
+    // of its bytes, which may decode another time.
+    bool Inaccessible = false;
+    int Orientation = 1; // the Exif orientation the picture was turned by (1: as stored)
 };
 
 enum class Decodeur { Aucun, Jpeg, Gif, Bmp };
@@ -38,9 +41,13 @@ int EchelleJpeg(QSize naturelle, QSize ecran);
 // pixels in each direction; 8 when none does.
 int EchelleJpegSignature(QSize naturelle);
 
+// Gives Qt's image readers our limit on decoded sizes. Called once at start, before any thread
+// decodes: the readers read the limit on every decode.
+void FixeLimiteDecodage();
+
 // Reads and decodes a file at the scale that suits a screen of the given size. Never throws,
 // never exits: anything that cannot be decoded gives an unreadable result. A JPEG damaged after
-// its header gives what could be decoded. A JPEG decode gives up as soon as arret is set. With
+// its header gives what could be decoded. A decode gives up as soon as arret is set. With
 // ebauche, a progressive JPEG is first handed over as its first scans give it, long before the
 // whole file is read.
 using TEbauche = std::function<void(const TImageDecodee&)>;
@@ -49,5 +56,5 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
 
 // The same for a signature: JPEGs in the decoder's fastest mode (fast integer transform, no smooth
 // upsampling) at the reduction of EchelleJpegSignature; other formats whole, the transparent colour
-// of a GIF as its palette gives it. A JPEG decode gives up as soon as arret is set.
+// of a GIF as its palette gives it. A decode gives up as soon as arret is set.
 TImageDecodee DecodeImagePourSignature(const QByteArray& chemin, const std::atomic<bool>* arret = nullptr);

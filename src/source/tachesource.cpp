@@ -40,14 +40,14 @@ TChargeurImages::TChargeurImages(TCacheImages& cacheImages, int fils, QObject* p
 
 TChargeurImages::~TChargeurImages() {
     {
-        QMutexLocker garde(&verrou);
+        const std::lock_guard<std::mutex> garde(verrou);
         fin = true;
         urgents.clear();
         anticipes.clear();
         for (const auto& tache : taches)
             tache->abandon = true;
     }
-    travail.wakeAll();
+    travail.notify_all();
     for (const auto& tache : taches)
         tache->wait();
 }
@@ -55,7 +55,7 @@ TChargeurImages::~TChargeurImages() {
 void TChargeurImages::Veut(const QList<QByteArray>& nouveauxUrgents,
                            const QList<QByteArray>& nouveauxAnticipes, QSize ecran) {
     {
-        QMutexLocker garde(&verrou);
+        const std::lock_guard<std::mutex> garde(verrou);
         urgents = nouveauxUrgents;
         anticipes = nouveauxAnticipes;
         urgentsVoulus = QSet<QByteArray>(urgents.begin(), urgents.end());
@@ -79,11 +79,11 @@ void TChargeurImages::Veut(const QList<QByteArray>& nouveauxUrgents,
             }
         }
     }
-    travail.wakeAll();
+    travail.notify_all();
 }
 
 bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
-    QMutexLocker garde(&verrou);
+    std::unique_lock<std::mutex> garde(verrou);
     tache.fichier.clear();
     tache.abandon = false;
     auto prisParUneAutre = [this](const QByteArray& chemin) {
@@ -103,19 +103,19 @@ bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
             }
         }
         ++enAttente;
-        travail.wait(&verrou);
+        travail.wait(garde);
         --enAttente;
     }
 }
 
 bool TChargeurImages::AuRepos() {
-    QMutexLocker garde(&verrou);
+    const std::lock_guard<std::mutex> garde(verrou);
     return enAttente == static_cast<int>(taches.size()) && urgents.isEmpty() &&
            (plein || anticipes.isEmpty());
 }
 
 void TChargeurImages::Termine(TTacheSource& tache, bool place, bool abandonne) {
-    QMutexLocker garde(&verrou);
+    const std::lock_guard<std::mutex> garde(verrou);
     if (abandonne && urgentsVoulus.contains(tache.fichier))
         urgents.prepend(tache.fichier);
     else if (abandonne && anticipesVoulus.contains(tache.fichier))

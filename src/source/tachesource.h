@@ -5,13 +5,13 @@
 #include <QByteArray>
 #include <QList>
 #include <QMetaType>
-#include <QMutex>
 #include <QSet>
 #include <QThread>
-#include <QWaitCondition>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 class TCacheImages;
@@ -76,8 +76,8 @@ private:
     void Termine(TTacheSource& tache, bool place, bool abandonne);
 
     TCacheImages& cache;
-    QMutex verrou;
-    QWaitCondition travail;
+    std::mutex verrou;
+    std::condition_variable travail;
     QList<QByteArray> urgents;
     QList<QByteArray> anticipes;
     // The lists as given, to put back a file given up.

@@ -302,6 +302,9 @@ TEST_F(ConfigurationTest, DestinationChargeEtSauveSonMagasin) {
         ASSERT_TRUE(signature->Calcule(d + QStringLiteral("/a.jpg")));
         destination.ListeSignatures->Miniatures.push_back(signature);
         destination.ListeSignatures->Intraitables << d + QStringLiteral("/c.bmp");
+        // Recorded with its file's state, as the search records it: kept while the file is unchanged.
+        destination.ListeSignatures->EtatsIntraitables.insert(
+            d + QStringLiteral("/c.bmp"), TEtatFichier::De(QFile::encodeName(d + QStringLiteral("/c.bmp"))));
         contexte.ReponseMemorisee = 9;
     } // destroyed with "no to all": saved
     TMagasinSignatures magasin(contexte.DossierSignatures());

@@ -4,6 +4,7 @@
 #include "source/orientation.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
@@ -349,6 +350,59 @@ TEST_F(DecodageTest, UnDecodageDeSignatureArreteAbandonne) {
     const TImageDecodee entiere = DecodeImagePourSignature(chemin, &libre);
     EXPECT_FALSE(entiere.Abandonne);
     EXPECT_TRUE(entiere.Lisible);
+}
+
+// A stop asked before or while decoding: GIF and BMP give up as JPEG does, for the display and for a
+// signature alike; left alone, the same files decode.
+TEST_F(DecodageTest, GifEtBmpArretesAbandonnent) {
+    const QString gif = env.Racine() + QStringLiteral("/grand.gif"),
+                  bmp = env.Racine() + QStringLiteral("/grand.bmp");
+    const QImage photo = PhotoSynthetique(6, 1200, 900);
+    EcritGifPhoto(gif, photo);
+    ASSERT_TRUE(photo.save(bmp, "BMP"));
+    const std::atomic<bool> arret{true}, libre{false};
+    for (const QString& fichier : {gif, bmp}) {
+        SCOPED_TRACE(fichier.toStdString());
+        const QByteArray chemin = QFile::encodeName(fichier);
+        for (const TImageDecodee& abandonnee :
+             {DecodeImagePourSignature(chemin, &arret), DecodeImage(chemin, {800, 600}, &arret)}) {
+            EXPECT_TRUE(abandonnee.Abandonne);
+            EXPECT_FALSE(abandonnee.Lisible);
+            EXPECT_FALSE(abandonnee.Inaccessible);
+        }
+        const TImageDecodee entiere = DecodeImagePourSignature(chemin, &libre);
+        EXPECT_TRUE(entiere.Lisible);
+        EXPECT_FALSE(entiere.Abandonne);
+    }
+}
+
+// A file that cannot be opened is told from one whose bytes are no picture: it may open another
+// time. A folder that bears a picture's name is no picture at all.
+TEST_F(DecodageTest, UnFichierQuOnNePeutOuvrirNEstPasIllisible) {
+    QDir().mkpath(env.Racine() + QStringLiteral("/dossier.jpg"));
+    const struct {
+        const char* nom;
+        const char* contenu; // nullptr: no such file
+        bool inaccessible;
+    } cas[] = {
+        {"absent.jpg", nullptr, true},
+        {"absent.gif", nullptr, true},
+        {"absent.bmp", nullptr, true},
+        {"dossier.jpg", nullptr, false},
+        {"casse.jpg", "pas une image", false},
+        {"casse.gif", "GIF89a", false},
+        {"casse.bmp", "BM", false},
+    };
+    for (const auto& c : cas) {
+        const QByteArray chemin = c.contenu
+                                      ? Ecrit(QString::fromLatin1(c.nom), c.contenu)
+                                      : QFile::encodeName(env.Racine() + u'/' + QString::fromLatin1(c.nom));
+        for (const TImageDecodee& image :
+             {DecodeImagePourSignature(chemin), DecodeImage(chemin, {800, 600})}) {
+            EXPECT_EQ(image.Inaccessible, c.inaccessible) << c.nom;
+            EXPECT_FALSE(image.Lisible) << c.nom;
+        }
+    }
 }
 
 TEST_F(DecodageTest, UnJpegProgressifDonneDAbordUneEbauche) {

@@ -1,3 +1,5 @@
+#include "source/decodage.h"
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -8,6 +10,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Mirasolve"));
+    FixeLimiteDecodage();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

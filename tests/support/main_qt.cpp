@@ -1,4 +1,5 @@
 #include "app/traduction.h"
+#include "source/decodage.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setQuitOnLastWindowClosed(false);
     InstalleTraductionsQt();
+    FixeLimiteDecodage();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
