@@ -222,7 +222,11 @@ QString TDestination::NomAleatoire() {
     return ::NomAleatoire();
 }
 
-void TDestination::Charge(const QString& chemin, const QString& titre) {
+QByteArray TDestination::OctetsDuDossier() const {
+    return CheminOctets.isEmpty() ? QFile::encodeName(Chemin) : CheminOctets;
+}
+
+void TDestination::Charge(const QString& chemin, const QString& titre, const QByteArray& octets) {
     const std::lock_guard<std::mutex> verrou(Verrou);
     Active = true;
     Titre = titre;
@@ -233,11 +237,12 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
     Doublons.clear();
     octetsDesNoms.clear();
     Chemin = chemin;
+    CheminOctets = octets.isEmpty() || QFile::encodeName(chemin) == octets ? QByteArray() : octets;
     ListeSignatures = std::make_unique<TListeDoublons>(chemin);
 
     if (titre != TitreCorbeille) {
-        const EntreesParMasque blocs = ChercheImages(chemin, Recherche::ToutesEntrees);
-        const QByteArray dossier = QFile::encodeName(chemin);
+        const QByteArray dossier = OctetsDuDossier();
+        const EntreesParMasque blocs = ChercheImages(dossier, Recherche::ToutesEntrees);
         for (const auto& bloc : blocs)
             for (const TEntreeDossier& entree : bloc)
                 EnFile(Chemins::Joint(dossier, entree.Nom));

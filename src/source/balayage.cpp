@@ -58,6 +58,10 @@ EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
     return blocs;
 }
 
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche) {
+    return ChercheImages(QFile::decodeName(dossier), recherche);
+}
+
 #else
 
 bool ParcourtDossier(
@@ -77,8 +81,12 @@ bool ParcourtDossier(
 }
 
 EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche) {
+    return ChercheImages(QFile::encodeName(dossier), recherche);
+}
+
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche) {
     EntreesParMasque blocs;
-    ParcourtDossier(QFile::encodeName(dossier), [&](const char* nom, unsigned char, int descripteur) {
+    ParcourtDossier(dossier, [&](const char* nom, unsigned char, int descripteur) {
         if (recherche == Recherche::FichiersVisibles && nom[0] == '.') return;
         QByteArray octets(nom);
         const int masque = MasqueDuNom(octets);

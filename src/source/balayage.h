@@ -41,6 +41,8 @@ int MasqueDuNom(const QByteArray& nom);
 // Reads the folder once and sorts its matching entries into one block per mask, each in the order
 // the file system returns them. A folder that is missing or unreadable gives empty blocks.
 EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche);
+// The same for a folder given as the file system's bytes.
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche);
 
 // Packs a time as a DOS date-time in local time (bits 25-31 year - 1980, 21-24 month, 16-20 day,
 // 11-15 hour, 5-10 minute, 0-4 seconds / 2). Times before 1980 pack as 1980-01-01 00:00:00 and

@@ -482,3 +482,22 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     EXPECT_EQ(Nombre(), 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], nullptr);
 }
+
+TEST_F(OuvertureTest, LeMemeDossierParUnLienOuParDessusLaRacine) {
+    Ouvre();
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    ParcourirPuisOK(vacances);
+    MainForm->Ajouter1Click();
+    ASSERT_EQ(Nombre(), 2);
+    ASSERT_TRUE(QFile::link(vacances, env.Racine() + QStringLiteral("/raccourci")));
+    for (const QString& autre :
+         {env.Racine() + QStringLiteral("/raccourci"), QStringLiteral("/..") + vacances}) {
+        SCOPED_TRACE(autre.toStdString());
+        ParcourirPuisOK(autre);
+        MainForm->Ajouter1Click();
+        EXPECT_EQ(Nombre(), 2);
+        EXPECT_EQ(avertissements.back(), QStringLiteral("Le dossier existe déja"));
+        EXPECT_EQ(MainForm->AjouteDestination(autre, true, 0, 1), nullptr);
+    }
+    EXPECT_EQ(avertissements.size(), 2);
+}
