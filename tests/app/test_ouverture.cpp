@@ -496,8 +496,7 @@ TEST_F(OuvertureTest, LeMemeDossierParUnLienOuParDessusLaRacine) {
         ParcourirPuisOK(autre);
         MainForm->Ajouter1Click();
         EXPECT_EQ(Nombre(), 2);
-        EXPECT_EQ(avertissements.back(), QStringLiteral("Le dossier existe déja"));
         EXPECT_EQ(MainForm->AjouteDestination(autre, true, 0, 1), nullptr);
     }
-    EXPECT_EQ(avertissements.size(), 2);
+    EXPECT_EQ(avertissements, QStringList(2, QStringLiteral("Le dossier existe déja")));
 }
