@@ -13,6 +13,7 @@
 #include "globaux.h"
 #include "mainform.h"
 #include "progression.h"
+#include "questions.h"
 #include "source/affichagesource.h"
 #include "source/nouvsource.h"
 #include "source/pleinecran.h"
@@ -23,28 +24,50 @@
 #include "tools/renommage.h"
 
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 
 namespace {
 
+// What the data start-up has to tell waits until the main window stands: a box shown before it
+// ran the event loop, the start-up timer fired behind it, and the window stayed minimised, its
+// size then read back as its minimum. Questions are still asked at once.
+class TQuestionsDifferees : public IQuestions {
+public:
+    explicit TQuestionsDifferees(TMainForm& principale) : fenetre(principale) {}
+    void Avertit(const QString& message) override { fenetre.MessagesDemarrage.append({false, message}); }
+    void SignaleErreur(const QString& message) override { fenetre.MessagesDemarrage.append({true, message}); }
+    bool ConfirmeOkAnnuler(const QString& question) override {
+        return fenetre.Questions->ConfirmeOkAnnuler(question);
+    }
+    bool DemandeOuiNon(const QString& question) override {
+        return fenetre.Questions->DemandeOuiNon(question);
+    }
+    int DemandeOuiNonTout(const QString& question) override {
+        return fenetre.Questions->DemandeOuiNonTout(question);
+    }
+    int16_t Confirme(const QString& question) override { return fenetre.Questions->Confirme(question); }
+    void AutoriseAnnulation(bool permise) override { fenetre.Questions->AutoriseAnnulation(permise); }
+
+private:
+    TMainForm& fenetre;
+};
+
 // The data start-up, run while the source chooser is created: the source list, the configuration,
 // the trash, then the configuration's values, which scan and sort the source folder.
 void DemarrageDonnees() {
+    TQuestionsDifferees differees(*MainForm);
     const QStringList echecs = CreeDossiersAttendus(MainForm->DossierProgramme);
     if (!echecs.isEmpty())
-        QMessageBox::warning(MainForm, QStringLiteral("Mirasolve"),
-                             QStringLiteral("Impossible de créer le dossier « %1 ».")
-                                 .arg(echecs.join(QStringLiteral(" », « "))));
+        differees.Avertit(QStringLiteral("Impossible de créer le dossier « %1 ».")
+                              .arg(echecs.join(QStringLiteral(" », « "))));
 
     // A renaming cut off last time: its files go back to the names their store knows.
     const QStringList nonRepris = ReprendRenommageInterrompu(
         Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Renommage.txt")));
     if (!nonRepris.isEmpty())
-        QMessageBox::warning(
-            MainForm, QStringLiteral("Mirasolve"),
+        differees.Avertit(
             QStringLiteral("Un renommage interrompu n'a pas pu être défait pour ces fichiers :\n") +
-                nonRepris.join(u'\n'));
+            nonRepris.join(u'\n'));
 
     ListeSource = new TSourceListe;
     ListeSource->Attente = FormProgress;
@@ -66,12 +89,13 @@ void DemarrageDonnees() {
     Configuration->Destinations.Ajoute(TitreCorbeille, std::move(corbeille));
     MainForm->ListeGroupe->Ajoute(*trash);
 
+    Configuration->Questions = &differees;
     if (Configuration->Lecture(Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"))))
         Configuration->AppliqueFenetre(*MainForm);
+    Configuration->Questions = MainForm->Questions;
     // Once, whatever the number of store files that could not be read whole.
     if (!contexte.CopiesGardees.isEmpty()) {
-        QMessageBox::warning(
-            MainForm, QStringLiteral("Mirasolve"),
+        differees.SignaleErreur(
             QStringLiteral("Des fichiers de signatures n'ont pas pu être lus en entier. Leur contenu "
                            "d'origine est gardé dans : « %1 ».")
                 .arg(contexte.CopiesGardees.join(QStringLiteral(" », « "))));

@@ -29,7 +29,8 @@ int main(int argc, char* argv[]) {
                      Qt::QueuedConnection);
     // Asked to end by the session or a terminal: closed as by its window, settings kept.
     FermeSurSignal(&application, [] { FermeQuandLibre(MainForm); });
-    MainForm->showMinimized();
+    // Minimised until the start-up timer brings it up, unless it has done so already.
+    if (!MainForm->isVisible()) MainForm->showMinimized();
 
     const int code = QApplication::exec();
     DetruitFenetres();

@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -366,8 +367,16 @@ void TMainForm::Timer1Timer() {
     Affichage->AfficheTout();
     lower();
     FixeMaximisee(Configuration && Configuration->Maximized);
+    // Fired before the window was first shown (the start-up ran the event loop): shown now.
+    if (!isVisible()) show();
     raise();
     activateWindow();
     GroupBoxDestinations->layout()->activate();
     RafraichisListeDestinations();
+    for (const auto& [erreur, message] : std::exchange(MessagesDemarrage, {})) {
+        if (erreur)
+            Questions->SignaleErreur(message);
+        else
+            Questions->Avertit(message);
+    }
 }

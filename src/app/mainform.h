@@ -65,6 +65,9 @@ public:
     QImage ImagePanneau;
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
+    // What the start-up has to tell (true: a file not read, false: a warning), told once the
+    // window stands.
+    QList<QPair<bool, QString>> MessagesDemarrage;
     TBandeIcones ImageList4;
     // Rebuilt for each GENERAL task, which holds it too and adds its new signatures to it.
     std::shared_ptr<TListeGenerale> ListeGenerale = std::make_shared<TListeGenerale>();
@@ -311,6 +314,9 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    // The bounds given before the window was first shown, until it is first brought up.
+    QRect bornesAvantAffichage;
+
     void CreeBarresOutils();
     void CreeMenus();
     void CreeZoneDestinations();

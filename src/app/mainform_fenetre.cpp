@@ -6,6 +6,7 @@
 #include <QSplitter>
 
 #include <algorithm>
+#include <utility>
 
 bool TMainForm::EstMaximisee() const {
     return isMaximized();
@@ -22,6 +23,7 @@ void TMainForm::RetablitEtatNormal() {
 
 void TMainForm::FixeBornes(const QRect& bornes) {
     setGeometry(bornes);
+    if (!isVisible()) bornesAvantAffichage = bornes;
 }
 
 void TMainForm::FixeMaximisee(bool maximisee) {
@@ -30,10 +32,16 @@ void TMainForm::FixeMaximisee(bool maximisee) {
         setWindowState(maximisee ? Qt::WindowMaximized : Qt::WindowNoState);
         return;
     }
-    if (maximisee)
+    const QRect avantAffichage = std::exchange(bornesAvantAffichage, QRect());
+    if (maximisee) {
         showMaximized();
-    else
-        showNormal();
+        return;
+    }
+    showNormal();
+    // The window is first shown minimised: the platform, which never had it in its normal state,
+    // may have given it its minimum size meanwhile, which would then be written back. It comes
+    // up with the bounds it was given.
+    if (avantAffichage.isValid()) setGeometry(avantAffichage);
 }
 
 QSize TMainForm::TailleMinimale() const {

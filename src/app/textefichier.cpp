@@ -66,6 +66,20 @@ QStringList Lignes(const QByteArray& fichier) {
     return lignes;
 }
 
+QList<QByteArray> LignesOctets(const QByteArray& fichier) {
+    const QByteArray octets = fichier.startsWith(MarqueUtf8) ? fichier.mid(MarqueUtf8.size()) : fichier;
+    QList<QByteArray> lignes;
+    DecoupeLignes(octets, [&](const QByteArray& ligne) { lignes << ligne; });
+    return lignes;
+}
+
+bool EstUtf8(const QByteArray& octets) {
+    QStringDecoder utf8(QStringDecoder::Utf8, FeffCommeTexte);
+    // The decoding is done when the result is taken as text.
+    const QString texte = utf8.decode(octets);
+    return !utf8.hasError();
+}
+
 bool Lit(const QString& fichier, QStringList& lignes) {
     lignes.clear();
     QFile source(fichier);
@@ -81,6 +95,16 @@ QByteArray Octets(const QStringList& lignes) {
     if (!lignes.isEmpty() && lignes.front().startsWith(QChar(0xFEFF))) octets += MarqueUtf8;
     for (const QString& ligne : lignes) {
         octets += ligne.toUtf8();
+        octets += "\r\n";
+    }
+    return octets;
+}
+
+QByteArray Octets(const QList<QByteArray>& lignes) {
+    QByteArray octets;
+    if (!lignes.isEmpty() && lignes.front().startsWith(MarqueUtf8)) octets += MarqueUtf8;
+    for (const QByteArray& ligne : lignes) {
+        octets += ligne;
         octets += "\r\n";
     }
     return octets;

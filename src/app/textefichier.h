@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,11 @@ bool Ecrit(const QString& fichier, const QStringList& lignes);
 // The lines of a file's bytes, as Lit reads them; the bytes Ecrit writes for those lines.
 QStringList Lignes(const QByteArray& octets);
 QByteArray Octets(const QStringList& lignes);
+// The same lines as Lignes, each as the bytes it was read from (the byte order mark aside).
+QList<QByteArray> LignesOctets(const QByteArray& octets);
+// The bytes Ecrit writes for lines given as bytes, each written as it is.
+QByteArray Octets(const QList<QByteArray>& lignes);
+bool EstUtf8(const QByteArray& octets);
 // Replaces a file's content with those bytes, atomically.
 bool EcritOctets(const QString& fichier, const QByteArray& octets);
 

@@ -7,13 +7,16 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "fenetreprincipale.h"
+#include "tools/arborescence.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 
 Tconfiguration::Tconfiguration(TSourceListe& listeSource)
@@ -78,10 +81,29 @@ void Tconfiguration::ChangeSource(const QString& chemin) {
 
 namespace {
 
-// A value that should be an integer and is not: where, for the one message the user sees.
+// What stops the reading (a value that should be an integer and is not, a negative count) or
+// what it could not take whole: where and why, for the one message the user sees.
 struct ErreurLecture {
     qsizetype ligne; // counted from 1
+    QString raison = QStringLiteral("valeur manquante ou non entière");
 };
+
+// Titles and font names are cut to this many characters: no tile shows more, and a hostile file
+// cannot make every copy of them costly.
+constexpr qsizetype LongueurTexteMax = 1000;
+
+// The header's keys, letter case folded.
+const std::set<QString>& ClesEntete() {
+    static const std::set<QString> cles = [] {
+        std::set<QString> c;
+        for (const char* cle : {"Maximized", "WindowWidth", "WindowHeight", "WindowLeft", "WindowTop",
+                                "Divider1", "Divider2", "Divider3", "SizeFilter", "SizeFilterX",
+                                "SizeFilterY", "SourcePath", "Sensibilite", "Bullesaide", "DestinationCount"})
+            c.insert(QString::fromLatin1(cle).toCaseFolded());
+        return c;
+    }();
+    return cles;
+}
 
 // An optional sign and decimal digits; an empty value gives the default.
 int32_t Entier(const QString& valeur, int32_t defaut, qsizetype ligne) {
@@ -95,7 +117,8 @@ int32_t Entier(const QString& valeur, int32_t defaut, qsizetype ligne) {
 
 class LignesConfiguration {
 public:
-    explicit LignesConfiguration(const QStringList& texte) : lignes(texte) {}
+    LignesConfiguration(const QStringList& texte, const QList<QByteArray>& octets)
+        : lignes(texte), lignesOctets(octets) {}
 
     // Index of the first line whose text before its first "=" is the key, letter case ignored.
     qsizetype IndexDe(const QString& cle) const {
@@ -118,9 +141,30 @@ public:
         if (i >= lignes.size()) throw ErreurLecture{i + 1};
         return lignes[i];
     }
+    // The bytes a line was read from.
+    QByteArray Octets(qsizetype i) const { return i < lignesOctets.size() ? lignesOctets[i] : QByteArray(); }
+
+    // The first line outside the records [debut, fin) that the reading does not take: one that
+    // is neither empty nor the first line of one of the header's keys.
+    std::optional<ErreurLecture> LigneNonComprise(qsizetype debut, qsizetype fin) const {
+        std::set<QString> lues;
+        for (qsizetype i = 0; i < lignes.size(); ++i) {
+            if ((i >= debut && i < fin) || lignes[i].isEmpty()) continue;
+            const qsizetype egal = lignes[i].indexOf(u'=');
+            const QString cle = egal < 0 ? QString() : lignes[i].left(egal).toCaseFolded();
+            const bool connue = egal >= 0 && ClesEntete().count(cle);
+            if (connue && lues.insert(cle).second) continue;
+            if (connue) return ErreurLecture{i + 1, QStringLiteral("clé déjà lue plus haut")};
+            if (debut > 0 && i >= fin)
+                return ErreurLecture{i + 1, QStringLiteral("ligne en trop après les destinations annoncées")};
+            return ErreurLecture{i + 1, QStringLiteral("ligne non comprise")};
+        }
+        return std::nullopt;
+    }
 
 private:
     const QStringList& lignes;
+    const QList<QByteArray>& lignesOctets;
 };
 
 // The values before the destinations, into a configuration or a scratch copy, one by one: what
@@ -145,30 +189,60 @@ template <typename Cible> void LitEntete(const LignesConfiguration& lignes, Cibl
     c.SizeFilterY = lignes.Entier(QStringLiteral("SizeFilterY"), 100);
     c.Sensibilite = lignes.Entier(QStringLiteral("Sensibilite"), 150000);
     c.BullesAide = lignes.Valeur(QStringLiteral("Bullesaide")) != QStringLiteral("1");
-    c.DestinationCount = std::max(0, lignes.Entier(QStringLiteral("DestinationCount"), 0));
+    const int32_t nombre = lignes.Entier(QStringLiteral("DestinationCount"), 0);
+    if (nombre < 0)
+        throw ErreurLecture{lignes.IndexDe(QStringLiteral("DestinationCount")) + 1,
+                            QStringLiteral("nombre de destinations négatif")};
+    c.DestinationCount = nombre;
 }
 
 // One destination's ten lines as written, from line `ligne` (counted from 0).
 struct TEnregistrementLu {
     QString titre, chemin, face, drapeaux;
+    QByteArray cheminOctets;
     int32_t sousGroupe = -1, groupe = 0, charset = 1, couleur = 1, hauteur = -11, taille = 8;
+    qsizetype ligneCoupee = 0; // the first line cut to its bound, counted from 1; 0 when none
 };
+
+QString Borne(const QString& texte, qsizetype ligne, TEnregistrementLu& e) {
+    if (texte.size() <= LongueurTexteMax) return texte;
+    if (!e.ligneCoupee) e.ligneCoupee = ligne + 1;
+    return texte.left(LongueurTexteMax);
+}
 
 TEnregistrementLu LitEnregistrement(const LignesConfiguration& lignes, qsizetype ligne) {
     TEnregistrementLu e;
-    e.titre = lignes.Ligne(ligne);
+    e.titre = Borne(lignes.Ligne(ligne), ligne, e);
     e.chemin = lignes.Ligne(ligne + 1);
+    e.cheminOctets = lignes.Octets(ligne + 1);
     e.sousGroupe = Entier(lignes.Ligne(ligne + 2), -1, ligne + 3);
     e.groupe = Entier(lignes.Ligne(ligne + 3), 0, ligne + 4);
     e.charset = Entier(lignes.Ligne(ligne + 4), 1, ligne + 5);
     e.couleur = Entier(lignes.Ligne(ligne + 5), 1, ligne + 6);
     e.hauteur = Entier(lignes.Ligne(ligne + 6), -11, ligne + 7);
-    e.face = lignes.Ligne(ligne + 7);
+    e.face = Borne(lignes.Ligne(ligne + 7), ligne + 7, e);
     if (e.face.isEmpty()) e.face = QStringLiteral("MS Sans Serif");
     e.taille = Entier(lignes.Ligne(ligne + 8), 8, ligne + 9);
     // A short flags line reads its missing characters as "X".
     e.drapeaux = lignes.Ligne(ligne + 9).leftJustified(6, u'X', true);
     return e;
+}
+
+// A record's folder as text, and as bytes when the line's bytes are not UTF-8 and lead to a folder
+// as they stand (a name made in another encoding, which its text would not find).
+QString CheminLu(const TEnregistrementLu& lu, const QString& base, QByteArray& octets) {
+    octets.clear();
+    if (lu.chemin.isEmpty()) return Chemins::DossierParDefaut();
+#ifndef Q_OS_WIN
+    if (!TexteFichier::EstUtf8(lu.cheminOctets)) {
+        // Latin-1 carries every byte as one character and back, through the same cleaning.
+        const QByteArray propres = Chemins::Nettoye(QString::fromLatin1(lu.cheminOctets),
+                                                    QString::fromLatin1(QFile::encodeName(base)))
+                                       .toLatin1();
+        if (IdentiteDossier(propres)) octets = propres;
+    }
+#endif
+    return Chemins::Nettoye(lu.chemin, base);
 }
 
 int32_t HauteurDePoints(int points) {
@@ -248,10 +322,58 @@ void Tconfiguration::RangeDansLesNiveaux(int premiere) {
         ListeGroupe->Ajoute(*d);
 }
 
+void Tconfiguration::SignaleIllisible(const QString& fichier, qsizetype ligne, const QString& raison) {
+    // What could not be read is not lost when the file is written again.
+    const QString copie = TexteFichier::GardeOriginal(fichier);
+    if (copie.isEmpty()) FichiersAProteger.insert(fichier);
+    if (!Questions) return;
+    Questions->SignaleErreur(
+        QStringLiteral("Erreur de lecture du fichier de configuration « %1 » à la ligne %2 : %3. ")
+            .arg(fichier)
+            .arg(ligne)
+            .arg(raison) +
+        (copie.isEmpty() ? QStringLiteral("Son contenu n'a pas pu être copié : il ne sera pas remplacé.")
+                         : QStringLiteral("Son contenu d'origine est gardé dans « %1 ».").arg(copie)));
+}
+
+namespace {
+
+// The bytes of a configuration file; false when one that exists cannot be read.
+bool LitOctets(const QString& fichier, QByteArray& octets) {
+    octets.clear();
+    if (!QFileInfo::exists(fichier)) return true;
+    QFile source(fichier);
+    if (!source.open(QIODevice::ReadOnly)) return false;
+    octets = source.readAll();
+    return source.error() == QFileDevice::NoError;
+}
+
+bool EstUtf16(const QByteArray& octets) {
+    return octets.startsWith("\xFF\xFE") || octets.startsWith("\xFE\xFF");
+}
+
+const QString RaisonUtf16 = QStringLiteral("fichier enregistré en UTF-16, que le programme ne lit pas");
+
+} // namespace
+
 bool Tconfiguration::Lecture(const QString& fichier) {
-    QStringList texte;
-    if (QFileInfo::exists(fichier)) TexteFichier::Lit(fichier, texte);
-    const LignesConfiguration lignes(texte);
+    QByteArray octets;
+    if (!LitOctets(fichier, octets)) {
+        // Neither read nor copied: never written over.
+        FichiersAProteger.insert(fichier);
+        if (Questions)
+            Questions->SignaleErreur(
+                QStringLiteral(
+                    "Le fichier de configuration « %1 » ne peut pas être lu : il ne sera pas remplacé.")
+                    .arg(fichier));
+        return false;
+    }
+    const QStringList texte = TexteFichier::Lignes(octets);
+    const QList<QByteArray> lignesOctets = TexteFichier::LignesOctets(octets);
+    const LignesConfiguration lignes(texte, lignesOctets);
+    // The first thing read but not understood; the reading goes on past it.
+    std::optional<ErreurLecture> defaut;
+    if (EstUtf16(octets)) defaut = ErreurLecture{1, RaisonUtf16};
     const int premiere = Destinations.Count();
     const TLotMagasin lot(&ContexteDestinations);
     try {
@@ -260,27 +382,31 @@ bool Tconfiguration::Lecture(const QString& fichier) {
         Destinations.Reserve(Destinations.Count() + std::min(DestinationCount, 100000) + 1);
         IChargement* chargement = ContexteDestinations.Chargement;
         if (chargement) chargement->DebutLecture(DestinationCount);
-        qsizetype ligne = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
-        std::set<QString> ouverts;
-        for (int i = 0; i < Destinations.Count(); ++i)
-            ouverts.insert(Destinations.Element(i)->Chemin);
+        const qsizetype debut = lignes.IndexDe(QStringLiteral("DestinationCount")) + 1;
+        qsizetype ligne = debut;
+        TDossiersOuverts ouverts(Destinations);
         for (int32_t i = 0; i < DestinationCount; ++i, ligne += 10) {
             const TEnregistrementLu lu = LitEnregistrement(lignes, ligne);
+            if (lu.ligneCoupee && !defaut)
+                defaut = ErreurLecture{
+                    lu.ligneCoupee,
+                    QStringLiteral("texte de plus de %1 caractères, coupé").arg(LongueurTexteMax)};
             QString titre = lu.titre;
             if (titre.isEmpty()) titre = QStringLiteral(" ");
             // "Corbeille" names the trash alone, as the properties dialog makes sure.
             if (titre == TitreCorbeille) titre += u' ';
-            const QString chemin = lu.chemin.isEmpty()
-                                       ? Chemins::DossierParDefaut()
-                                       : Chemins::Nettoye(lu.chemin, ContexteDestinations.DossierProgramme);
+            QByteArray octetsChemin;
+            const QString chemin = CheminLu(lu, ContexteDestinations.DossierProgramme, octetsChemin);
             if (chargement) chargement->PasLecture();
-            // A folder opened already, or one of the program's own, is not opened (again).
-            if (ouverts.count(chemin) || Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme))
+            // A folder opened already (whatever the path that leads to it), or one of the
+            // program's own, is not opened (again).
+            if (ouverts.Contient(octetsChemin.isEmpty() ? QFile::encodeName(chemin) : octetsChemin, chemin) ||
+                Chemins::EstReserve(chemin, ContexteDestinations.DossierProgramme))
                 continue;
 
             auto destination = std::make_unique<TDestination>(&ContexteDestinations);
             if (chargement) chargement->DestinationEnCours(titre);
-            destination->Charge(chemin, titre);
+            destination->Charge(chemin, titre, octetsChemin);
             destination->SousGroupe = lu.sousGroupe;
             destination->Groupe = lu.groupe;
             destination->FonteCharset = lu.charset;
@@ -289,8 +415,8 @@ bool Tconfiguration::Lecture(const QString& fichier) {
             destination->RechercheLocale = lu.drapeaux[4] != u'X';
             destination->RechercheGenerale = lu.drapeaux[5] != u'X';
 
-            if (QFileInfo(destination->Chemin).isDir()) {
-                ouverts.insert(chemin);
+            if (IdentiteDossier(destination->OctetsDuDossier())) {
+                ouverts.Ajoute(*destination);
                 Destinations.Ajoute(titre, std::move(destination));
             } else {
                 // Its folder is gone: saved (never erased) and not kept.
@@ -299,24 +425,14 @@ bool Tconfiguration::Lecture(const QString& fichier) {
                 ContexteDestinations.ReponseMemorisee = 6;
             }
         }
+        if (!defaut) defaut = lignes.LigneNonComprise(debut, ligne);
     } catch (const ErreurLecture& erreur) {
         RangeDansLesNiveaux(premiere);
-        // What could not be read is not lost when the file is written again.
-        const QString copie = TexteFichier::GardeOriginal(fichier);
-        if (copie.isEmpty()) FichiersAProteger.insert(fichier);
-        if (Questions)
-            Questions->SignaleErreur(
-                QStringLiteral("Erreur de lecture du fichier de configuration « %1 » à la ligne %2 : "
-                               "valeur manquante ou non entière. ")
-                    .arg(fichier)
-                    .arg(erreur.ligne) +
-                (copie.isEmpty()
-                     ? QStringLiteral("Son contenu n'a pas pu être copié : il ne sera pas "
-                                      "remplacé.")
-                     : QStringLiteral("Son contenu d'origine est gardé dans « %1 ».").arg(copie)));
+        SignaleIllisible(fichier, erreur.ligne, EstUtf16(octets) ? RaisonUtf16 : erreur.raison);
         return false;
     }
     RangeDansLesNiveaux(premiere);
+    if (defaut) SignaleIllisible(fichier, defaut->ligne, defaut->raison);
     QString sourceLue = lignes.Valeur(QStringLiteral("SourcePath"));
     if (sourceLue.isEmpty()) sourceLue = Chemins::DossierParDefaut();
     ChangeSource(sourceLue);
@@ -324,10 +440,15 @@ bool Tconfiguration::Lecture(const QString& fichier) {
     return true;
 }
 
-qsizetype Tconfiguration::PremiereLigneIllisible(const QString& fichier) {
-    QStringList texte;
-    if (QFileInfo::exists(fichier)) TexteFichier::Lit(fichier, texte);
-    const LignesConfiguration lignes(texte);
+qsizetype Tconfiguration::PremiereLigneIllisible(const QString& fichier, QString* raison) {
+    QByteArray octets;
+    if (!LitOctets(fichier, octets)) {
+        if (raison) *raison = QStringLiteral("le fichier ne peut pas être lu");
+        return 1;
+    }
+    const QStringList texte = TexteFichier::Lignes(octets);
+    const QList<QByteArray> lignesOctets = TexteFichier::LignesOctets(octets);
+    const LignesConfiguration lignes(texte, lignesOctets);
     try {
         // What Lecture reads, in its order, without opening anything.
         TEnteteLue entete;
@@ -336,6 +457,7 @@ qsizetype Tconfiguration::PremiereLigneIllisible(const QString& fichier) {
         for (int32_t i = 0; i < entete.DestinationCount; ++i, ligne += 10)
             LitEnregistrement(lignes, ligne);
     } catch (const ErreurLecture& erreur) {
+        if (raison) *raison = EstUtf16(octets) ? RaisonUtf16 : erreur.raison;
         return erreur.ligne;
     }
     return 0;
@@ -345,6 +467,7 @@ bool Tconfiguration::Ecriture(const QString& fichier) const {
     // A file read in part whose original could not be kept aside is never written over.
     if (FichiersAProteger.count(fichier)) return false;
     QStringList texte;
+    QList<QByteArray> chemins;
     texte << QStringLiteral("Maximized=") + (Maximized ? QStringLiteral("M") : QStringLiteral("N"))
           << QStringLiteral("WindowWidth=%1").arg(WindowWidth)
           << QStringLiteral("WindowHeight=%1").arg(WindowHeight)
@@ -366,10 +489,18 @@ bool Tconfiguration::Ecriture(const QString& fichier) const {
         for (const bool drapeau : {d.Fonte.bold(), d.Fonte.italic(), d.Fonte.underline(), d.Fonte.strikeOut(),
                                    d.RechercheLocale, d.RechercheGenerale})
             drapeaux += drapeau ? u'*' : u'X';
+        chemins << d.CheminOctets;
         texte << d.Titre << d.Chemin << QString::number(d.SousGroupe) << QString::number(d.Groupe)
               << QString::number(d.FonteCharset) << QString::number(d.FonteCouleur)
               << QString::number(HauteurDePoints(points)) << d.Fonte.family() << QString::number(points)
               << drapeaux;
     }
-    return TexteFichier::Ecrit(fichier, texte);
+    // A folder whose name is not UTF-8 is written as the bytes it was found by.
+    QList<QByteArray> lignes;
+    lignes.reserve(texte.size());
+    for (const QString& ligne : texte)
+        lignes << ligne.toUtf8();
+    for (qsizetype i = 0; i < chemins.size(); ++i)
+        if (!chemins[i].isEmpty()) lignes[15 + 10 * i + 1] = chemins[i];
+    return TexteFichier::EcritOctets(fichier, TexteFichier::Octets(lignes));
 }

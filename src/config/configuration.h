@@ -61,14 +61,18 @@ public:
     void ChangeSource(const QString& chemin);
 
     // Reads a configuration file (a missing one gives the defaults) and appends its destinations.
-    // False when the file holds a bad value: what was read before it stays, the source is left as
-    // it was, the file's bytes are kept aside, and Questions has been told the file, the line
-    // and where the copy is. Font sizes are brought within what a tile can show, and every tree
-    // level made reachable from the top.
+    // False when the file cannot be read or holds a bad value (one that is not an integer, a
+    // negative count): what was read before it stays and the source is left as it was. A file
+    // read to its end that still holds something not understood (a line that is no key, lines
+    // after the records, an encoding not read, a text cut to its bound) is read as far as it is
+    // understood. Either way the file's bytes are kept aside before anything writes over them,
+    // and Questions has been told the file, the line, the fault and where the copy is. Font sizes
+    // are brought within what a tile can show, and every tree level made reachable from the top.
+    // A folder whose bytes are not UTF-8 is found by those bytes and written back as them.
     bool Lecture(const QString& fichier);
-    // The line of the first value that would stop Lecture on that file; 0 when it can be read whole
-    // (a missing file reads as the defaults).
-    static qsizetype PremiereLigneIllisible(const QString& fichier);
+    // The line of the first value that would stop Lecture on that file, and what is wrong with it;
+    // 0 when it can be read to its end (a missing file reads as the defaults).
+    static qsizetype PremiereLigneIllisible(const QString& fichier, QString* raison = nullptr);
     // Writes the configuration, replacing the file only once it is complete; never over a file
     // read in part whose original could not be kept aside.
     bool Ecriture(const QString& fichier) const;
@@ -76,6 +80,9 @@ public:
 private:
     // Registers the destinations from that index on with the tree levels, every level reachable.
     void RangeDansLesNiveaux(int premiere);
+    // Keeps a file not read whole aside (or, when it cannot be, never writes over it) and tells
+    // the user.
+    void SignaleIllisible(const QString& fichier, qsizetype ligne, const QString& raison);
 
     TSourceListe& source;
     // Files read in part whose original could not be kept aside.

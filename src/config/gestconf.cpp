@@ -332,13 +332,15 @@ void TFormGestConf::BitBtnOuvrirClick() {
     if (QFileInfo(fichier).fileName() == FichierParDefaut) {
         MainForm->Questions->Avertit(
             QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut."));
-    } else if (const qsizetype ligne = Tconfiguration::PremiereLigneIllisible(fichier); ligne > 0) {
+    } else if (QString raison;
+               const qsizetype ligne = Tconfiguration::PremiereLigneIllisible(fichier, &raison)) {
         // Nothing is closed for a file that could not be read whole.
         MainForm->Questions->SignaleErreur(
-            QStringLiteral("Le fichier de configuration « %1 » ne peut pas être lu : valeur manquante ou non "
-                           "entière à la ligne %2. Rien n'a changé.")
+            QStringLiteral("Le fichier de configuration « %1 » ne peut pas être lu : %3 à la ligne %2. Rien "
+                           "n'a changé.")
                 .arg(fichier)
-                .arg(ligne));
+                .arg(ligne)
+                .arg(raison));
     } else {
         TContexteDestinations& contexte = Configuration->ContexteDestinations;
         {

@@ -19,7 +19,7 @@ TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destina
     if (index < 0 || index >= source.Fichiers.Count() || destination.EstFermee()) return resultat;
     const QByteArray origine = source.Fichiers.Texte(index);
     const QByteArray nom = source.Fichiers.Element(index)->Nom;
-    const QByteArray dossier = QFile::encodeName(destination.Chemin);
+    const QByteArray dossier = destination.OctetsDuDossier();
     QByteArray cible = Fichiers::CibleLibre(dossier, nom, origine);
     if (cible == origine) return resultat;
 

@@ -319,6 +319,10 @@ QString TDestination::NomAleatoire() {
     return ::NomAleatoire();
 }
 
+QByteArray TDestination::OctetsDuDossier() const {
+    return CheminOctets.isEmpty() ? QFile::encodeName(Chemin) : CheminOctets;
+}
+
 namespace {
 
 // The untreatable images of a list read from the store, kept only while their file is in the
@@ -344,15 +348,18 @@ void GardeIntraitablesInchanges(TListeDoublons& liste, const std::unordered_set<
 
 } // namespace
 
-void TDestination::Charge(const QString& chemin, const QString& titre) {
+void TDestination::Charge(const QString& chemin, const QString& titre, const QByteArray& octetsDuChemin) {
     // The folder and the store are read, and the loading window told, before the lock is taken:
     // nothing that may wait for the user or repaint a window runs under it.
     auto liste = std::make_unique<TListeDoublons>(chemin);
     QStringList file, doublons;
     QHash<QString, QByteArray> octets;
+    // The folder's own bytes are kept only when its text does not give them back.
+    const QByteArray cheminOctets =
+        octetsDuChemin.isEmpty() || QFile::encodeName(chemin) == octetsDuChemin ? QByteArray() : octetsDuChemin;
     if (titre != TitreCorbeille) {
-        const EntreesParMasque blocs = ChercheImages(chemin, Recherche::ToutesEntrees);
-        const QByteArray dossier = QFile::encodeName(chemin);
+        const QByteArray dossier = cheminOctets.isEmpty() ? QFile::encodeName(chemin) : cheminOctets;
+        const EntreesParMasque blocs = ChercheImages(dossier, Recherche::ToutesEntrees);
         for (const auto& bloc : blocs)
             for (const TEntreeDossier& entree : bloc)
                 file << EnTexte(Chemins::Joint(dossier, entree.Nom), octets);
@@ -399,6 +406,7 @@ void TDestination::Charge(const QString& chemin, const QString& titre) {
     Doublons = std::move(doublons);
     octetsDesNoms = std::move(octets);
     Chemin = chemin;
+    CheminOctets = cheminOctets;
     ListeSignatures = std::move(liste);
     if (Contexte && Contexte->SourcePath && Chemin == *Contexte->SourcePath) Active = false;
     NbSauvees = static_cast<int32_t>(ListeSignatures->Miniatures.size());

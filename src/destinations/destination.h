@@ -63,8 +63,11 @@ public:
     TDestination& operator=(const TDestination&) = delete;
 
     // Fills the destination from its folder and its store: the images without a signature are
-    // queued in ATraiter, signatures of images gone are dropped.
-    void Charge(const QString& chemin, const QString& titre);
+    // queued in ATraiter, signatures of images gone are dropped. The folder's bytes on disk are
+    // given when its path as text does not encode back to them (a name that is not UTF-8).
+    void Charge(const QString& chemin, const QString& titre, const QByteArray& octets = {});
+    // The folder as the file system's bytes.
+    QByteArray OctetsDuDossier() const;
     // Writes the store; false when a file could not be written (the previous store stays).
     bool SauveSignatures();
     // Closes the destination: saves its store, or erases it when the remembered answer is yes or
@@ -151,6 +154,8 @@ public:
     int32_t Rang = 0;
     std::unique_ptr<TListeDoublons> ListeSignatures;
     QString Chemin;
+    // The folder's bytes when Chemin does not encode back to them; empty otherwise.
+    QByteArray CheminOctets;
     QString Titre;
     bool RechercheLocale = false;
     bool RechercheGenerale = false;

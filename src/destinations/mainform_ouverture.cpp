@@ -19,9 +19,7 @@
 #include <QLineEdit>
 
 bool TMainForm::DejaOuverte(const QString& chemin) const {
-    for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-        if (Configuration->Destinations.Element(i)->Chemin == chemin) return true;
-    return false;
+    return TDossiersOuverts(Configuration->Destinations).Contient(chemin);
 }
 
 QString TMainForm::RefusDossier(const QString& chemin, const TDestination* deplacee) const {

@@ -59,6 +59,10 @@ EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool
     return blocs;
 }
 
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche) {
+    return ChercheImages(QFile::decodeName(dossier), recherche);
+}
+
 #else
 
 bool ParcourtDossier(
@@ -78,9 +82,12 @@ bool ParcourtDossier(
 }
 
 EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool* lu) {
+    return ChercheImages(QFile::encodeName(dossier), recherche, lu);
+}
+
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche, bool* lu) {
     EntreesParMasque blocs;
-    const QByteArray chemin = QFile::encodeName(dossier);
-    const bool ouvert = ParcourtDossier(chemin, [&](const char* nom, unsigned char, int descripteur) {
+    const bool ouvert = ParcourtDossier(dossier, [&](const char* nom, unsigned char, int descripteur) {
         if (recherche == Recherche::FichiersVisibles && nom[0] == '.') return;
         QByteArray octets(nom);
         const int masque = MasqueDuNom(octets);

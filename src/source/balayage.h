@@ -42,6 +42,8 @@ int MasqueDuNom(const QByteArray& nom);
 // the file system returns them. A folder that is missing or unreadable gives empty blocks, and
 // false in lu when it is given.
 EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool* lu = nullptr);
+// The same for a folder given as the file system's bytes.
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche, bool* lu = nullptr);
 
 // Packs a time as a DOS date-time in local time (bits 25-31 year - 1980, 21-24 month, 16-20 day,
 // 11-15 hour, 5-10 minute, 0-4 seconds / 2). Times before 1980 pack as 1980-01-01 00:00:00 and

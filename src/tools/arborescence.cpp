@@ -31,15 +31,15 @@ TContenuDossier LitDossier(const QString& dossier) {
     return contenu;
 }
 
-bool TDossiersVus::PremiereVisite(const QString& dossier) {
-    const QString canonique = QFileInfo(dossier).canonicalFilePath();
-    if (canonique.isEmpty()) return false;
-    return vusParChemin.insert(canonique.toCaseFolded()).second;
+std::optional<TIdentiteDossier> IdentiteDossier(const QString& chemin) {
+    const QFileInfo info(chemin);
+    const QString canonique = info.canonicalFilePath();
+    if (canonique.isEmpty() || !info.isDir()) return std::nullopt;
+    return TIdentiteDossier{0, 0, canonique.toCaseFolded()};
 }
 
-bool MemeDossier(const QString& a, const QString& b) {
-    const QString premier = QFileInfo(a).canonicalFilePath();
-    return !premier.isEmpty() && premier.compare(QFileInfo(b).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+std::optional<TIdentiteDossier> IdentiteDossier(const QByteArray& chemin) {
+    return IdentiteDossier(QFile::decodeName(chemin));
 }
 
 #else
@@ -62,21 +62,48 @@ TContenuDossier LitDossier(const QString& dossier) {
     return contenu;
 }
 
-bool TDossiersVus::PremiereVisite(const QString& dossier) {
+std::optional<TIdentiteDossier> IdentiteDossier(const QByteArray& chemin) {
     struct stat etat {};
-    if (stat(QFile::encodeName(dossier).constData(), &etat) != 0) return false;
-    return vus.emplace(static_cast<uint64_t>(etat.st_dev), static_cast<uint64_t>(etat.st_ino)).second;
+    if (chemin.isEmpty() || stat(chemin.constData(), &etat) != 0 || !S_ISDIR(etat.st_mode))
+        return std::nullopt;
+    return TIdentiteDossier{static_cast<uint64_t>(etat.st_dev), static_cast<uint64_t>(etat.st_ino), {}};
 }
 
-bool MemeDossier(const QString& a, const QString& b) {
-    struct stat premier {
-    }, second{};
-    return stat(QFile::encodeName(a).constData(), &premier) == 0 && S_ISDIR(premier.st_mode) &&
-           stat(QFile::encodeName(b).constData(), &second) == 0 && premier.st_dev == second.st_dev &&
-           premier.st_ino == second.st_ino;
+std::optional<TIdentiteDossier> IdentiteDossier(const QString& chemin) {
+    return IdentiteDossier(QFile::encodeName(chemin));
 }
 
 #endif
+
+bool TDossiersVus::PremiereVisite(const QString& dossier) {
+    const std::optional<TIdentiteDossier> identite = IdentiteDossier(dossier);
+    return identite && vus.insert(*identite).second;
+}
+
+bool MemeDossier(const QString& a, const QString& b) {
+    const std::optional<TIdentiteDossier> x = IdentiteDossier(a), y = IdentiteDossier(b);
+    return x || y ? x == y : a == b;
+}
+
+TDossiersOuverts::TDossiersOuverts(const TListeDestinations& destinations) {
+    for (int i = 1; i < destinations.Count(); ++i)
+        Ajoute(*destinations.Element(i));
+}
+
+bool TDossiersOuverts::Contient(const QString& chemin) const {
+    return Contient(QFile::encodeName(chemin), chemin);
+}
+
+bool TDossiersOuverts::Contient(const QByteArray& octets, const QString& chemin) const {
+    const std::optional<TIdentiteDossier> identite = IdentiteDossier(octets);
+    return identite ? identites.count(*identite) > 0 : chemins.count(chemin) > 0;
+}
+
+void TDossiersOuverts::Ajoute(const TDestination& destination) {
+    const std::optional<TIdentiteDossier> identite = IdentiteDossier(destination.OctetsDuDossier());
+    if (identite) identites.insert(*identite);
+    chemins.insert(destination.Chemin);
+}
 
 TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
                                TListeDestinations& destinations, TListeGroupe& groupes,
@@ -149,8 +176,7 @@ void TAjoutArborescence::Ajoute(const QString& racine, const TOptionsArborescenc
     // program's folder (the trash, the store) counts as entered, so that no spelling of its path,
     // through a link or from the folder itself, makes it a destination.
     marche = TMarche();
-    for (int i = 1; i < destinations.Count(); ++i)
-        marche.CheminsOuverts.insert(destinations.Element(i)->Chemin);
+    marche.Ouverts = TDossiersOuverts(destinations);
     marche.Vus.PremiereVisite(contexte.DossierProgramme);
     Parcourt(racine, 0);
 }
@@ -166,10 +192,10 @@ void TAjoutArborescence::Parcourt(const QString& chemin, int32_t niveau) {
     if (retenu && Valide) {
         const std::optional<TProprietesDestination> proprietes = Valide(dossier, options.Mode);
         const QString choisi = proprietes ? Chemins::SansSeparateurFinal(proprietes->Chemin) : QString();
-        if (proprietes && !marche.CheminsOuverts.count(choisi) &&
+        if (proprietes && !marche.Ouverts.Contient(choisi) &&
             !Chemins::EstReserve(choisi, contexte.DossierProgramme)) {
             d = OuvreDestination(*proprietes, niveau, destinations, groupes, contexte);
-            marche.CheminsOuverts.insert(d->Chemin);
+            marche.Ouverts.Ajoute(*d);
         }
         if (d && options.EnNiveaux && !contenu.SousDossiers.isEmpty()) {
             // The destination opens a level of its own; AjouteGroupe counts it once more in the

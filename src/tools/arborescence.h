@@ -2,6 +2,7 @@
 
 #include "destinations/listedestinations.h"
 
+#include <QByteArray>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,7 @@
 #include <functional>
 #include <optional>
 #include <set>
-#include <unordered_set>
+#include <tuple>
 #include <utility>
 
 // What a walk through a folder tree needs to know of one folder.
@@ -25,6 +26,28 @@ struct TContenuDossier {
 // Reads the folder once.
 TContenuDossier LitDossier(const QString& dossier);
 
+// What identifies a folder on disk whatever the path that leads to it ("..", "." or doubled
+// separators, "/.." above the root, a symbolic link): its device and inode (on Windows, its
+// canonical path with letter case ignored).
+struct TIdentiteDossier {
+    uint64_t Peripherique = 0;
+    uint64_t Noeud = 0;
+    QString Canonique;
+    bool operator==(const TIdentiteDossier&) const = default;
+    bool operator<(const TIdentiteDossier& autre) const {
+        return std::tie(Peripherique, Noeud, Canonique) <
+               std::tie(autre.Peripherique, autre.Noeud, autre.Canonique);
+    }
+};
+
+// The identity of the folder those bytes (or that text) lead to; none when they lead to no folder.
+std::optional<TIdentiteDossier> IdentiteDossier(const QByteArray& chemin);
+std::optional<TIdentiteDossier> IdentiteDossier(const QString& chemin);
+
+// True when both paths lead to the same folder; two paths that lead to no folder are the same
+// only as the same text.
+bool MemeDossier(const QString& a, const QString& b);
+
 // The folders a walk has entered, by their identity on disk, so that a link back to a folder
 // already walked cannot send the walk round in circles.
 class TDossiersVus {
@@ -33,16 +56,34 @@ public:
     bool PremiereVisite(const QString& dossier);
 
 private:
-    std::set<std::pair<uint64_t, uint64_t>> vus;
-#ifdef Q_OS_WIN
-    std::set<QString> vusParChemin;
-#endif
+    std::set<TIdentiteDossier> vus;
+};
+
+class TDestination;
+
+// The folders open as destinations, known by their identity on disk, so that a folder reached
+// another way counts as the one already open; a folder that cannot be reached is known by its
+// path as written.
+class TDossiersOuverts {
+public:
+    TDossiersOuverts() = default;
+    // The destinations of the list from entry 1 (the trash aside).
+    explicit TDossiersOuverts(const TListeDestinations& destinations);
+
+    bool Contient(const QString& chemin) const;
+    // A folder by its bytes on disk, with its path as text for one that cannot be reached.
+    bool Contient(const QByteArray& octets, const QString& chemin) const;
+    void Ajoute(const TDestination& destination);
+
+private:
+    std::set<TIdentiteDossier> identites;
+    std::set<QString> chemins;
 };
 
 // What a walk through a folder tree keeps while it runs: the folders already open as
 // destinations, and the folders it has entered.
 struct TMarche {
-    std::unordered_set<QString> CheminsOuverts;
+    TDossiersOuverts Ouverts;
     TDossiersVus Vus;
 };
 
@@ -65,10 +106,6 @@ struct TProprietesDestination {
 TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
                                TListeDestinations& destinations, TListeGroupe& groupes,
                                TContexteDestinations& contexte);
-
-// True when the two paths lead to the same folder on disk, however each is spelled (a link, "..");
-// false when either cannot be reached.
-bool MemeDossier(const QString& a, const QString& b);
 
 // True when a destination other than sauf already stands on that folder reached another way than
 // by its very path.

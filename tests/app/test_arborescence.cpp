@@ -222,3 +222,19 @@ TEST_F(ArborescenceTest, ModesDeRecherche) {
     EXPECT_FALSE(Titree("D")->RechercheLocale);
     EXPECT_FALSE(Titree("D")->RechercheGenerale);
 }
+
+TEST_F(ArborescenceTest, UnDossierOuvertAtteintAutrementNeSOuvrePasDeuxFois) {
+    // Ailleurs is open, and C holds a link to it; B is open through ".." above the root.
+    const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
+    ASSERT_NE(MainForm->AjouteDestination(ailleurs, true, 0, 1), nullptr);
+    ASSERT_NE(MainForm->AjouteDestination(QStringLiteral("/../..") + a + QStringLiteral("/B"), true, 0, 1),
+              nullptr);
+    ASSERT_TRUE(QFile::link(ailleurs, a + QStringLiteral("/C/lien")));
+    MainForm->Ajouteravecsousdossiers1Click();
+    QStringList titres = Titres();
+    titres.sort();
+    EXPECT_EQ(titres, (QStringList{"A", "Ailleurs", "B", "C", "D"}));
+    // Nor is a folder of the tree opened again another way.
+    EXPECT_EQ(MainForm->AjouteDestination(a + QStringLiteral("/C/../C/"), true, 0, 1), nullptr);
+    EXPECT_EQ(MainForm->AjouteDestination(a + QStringLiteral("/C/lien"), true, 0, 1), nullptr);
+}

@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -285,4 +286,43 @@ TEST_F(ProgrammeTest, ProgressionDepuisUnAutreFil) {
     EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->value(), 2);
     FormProgress->Cache();
     EXPECT_FALSE(FormProgress->isVisible());
+}
+
+// A store found damaged while the configuration is read: the user is told once the main window
+// stands, which keeps the size the file gives it and writes that size back.
+TEST_F(ProgrammeTest, UnAvertissementDuMagasinGardeLaTailleDeLaFenetre) {
+    const QString d = env.Dossier(QStringLiteral("d"));
+    QStringList lignes{"WindowWidth=700", "WindowHeight=520", "WindowLeft=10", "WindowTop=10",
+                       "DestinationCount=1"};
+    lignes << Enregistrement(QStringLiteral("D"), d);
+    ASSERT_TRUE(TexteFichier::Ecrit(env.Programme + QStringLiteral("/Mirasolve.ini"), lignes));
+    env.Dossier(QStringLiteral("programme/Signatures"));
+    EcritFichier(QFile::encodeName(env.Programme + QStringLiteral("/Signatures/Index.txt")), "seule\r\n");
+    // A box shown before the window stands is read for longer than the start-up timer waits.
+    int boites = 0;
+    QElapsedTimer depuis;
+    depuis.start();
+    QTimer lecteur;
+    lecteur.setInterval(5);
+    QObject::connect(&lecteur, &QTimer::timeout, [&boites, &depuis] {
+        auto* boite = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!boite) return;
+        if (!boite->property("lue").toBool()) ++boites;
+        boite->setProperty("lue", true);
+        if (MainForm && MainForm->Timer1->isActive() && depuis.elapsed() < 5000) return;
+        boite->done(0);
+    });
+    lecteur.start();
+    Demarre();
+    // As the program starts: minimised, until the start-up timer brings the window up.
+    MainForm->showMinimized();
+    EXPECT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 5000));
+    lecteur.stop();
+    EXPECT_EQ(boites, 0);
+    ASSERT_EQ(utilisateur.Erreurs.size(), 1);
+    EXPECT_TRUE(utilisateur.Erreurs[0].contains(QStringLiteral("Index.txt.illisible")));
+    EXPECT_EQ(MainForm->geometry().size(), QSize(700, 520));
+    Configuration->ReleveFenetre(*MainForm);
+    EXPECT_EQ(Configuration->WindowWidth, 700);
+    EXPECT_EQ(Configuration->WindowHeight, 520);
 }

@@ -187,10 +187,13 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
     const QString abime = env.Racine() + QStringLiteral("/abime.ini");
     ASSERT_TRUE(TexteFichier::Ecrit(
         abime, {QStringLiteral("DestinationCount=1"), "X", env.Dossier("X"), "pas un nombre"}));
+    // A negative count is refused as well, and said so.
+    const QString negatif = env.Racine() + QStringLiteral("/negatif.ini");
+    ASSERT_TRUE(TexteFichier::Ecrit(negatif, {QStringLiteral("DestinationCount=-2")}));
     const QString mirasolve = env.Programme + QStringLiteral("/Mirasolve.ini");
     Gere([&] {
         Titree("D")->Fonte.setPointSize(15);
-        for (const QString& f : {abime, mirasolve}) {
+        for (const QString& f : {abime, negatif, mirasolve}) {
             fichier = f;
             QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton);
             EXPECT_EQ(Ordre(), (QStringList{"A", "B", "C", "D"}));
@@ -199,8 +202,10 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
         QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton);
         EXPECT_EQ(FormGestConf->TreeView1->topLevelItem(0)->childCount(), 3);
     });
-    ASSERT_EQ(utilisateur.Erreurs.size(), 1);
+    ASSERT_EQ(utilisateur.Erreurs.size(), 2);
     EXPECT_TRUE(utilisateur.Erreurs.front().contains(QStringLiteral("ligne 4")));
+    EXPECT_TRUE(
+        utilisateur.Erreurs.back().contains(QStringLiteral("nombre de destinations négatif à la ligne 1")));
     EXPECT_EQ(utilisateur.Avertissements.back(),
               QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut."));
     EXPECT_EQ(Ordre(), (QStringList{"A", "B", "C", "D"}));

@@ -579,3 +579,21 @@ TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
     EXPECT_EQ(Destination(1)->FichiersConnus(), QStringList{ailleurs + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
 }
+
+TEST_F(OuvertureTest, LeMemeDossierParUnLienOuParDessusLaRacine) {
+    Ouvre();
+    const QString vacances = env.Dossier(QStringLiteral("Vacances"));
+    ParcourirPuisOK(vacances);
+    MainForm->Ajouter1Click();
+    ASSERT_EQ(Nombre(), 2);
+    ASSERT_TRUE(QFile::link(vacances, env.Racine() + QStringLiteral("/raccourci")));
+    for (const QString& autre :
+         {env.Racine() + QStringLiteral("/raccourci"), QStringLiteral("/..") + vacances}) {
+        SCOPED_TRACE(autre.toStdString());
+        ParcourirPuisOK(autre);
+        MainForm->Ajouter1Click();
+        EXPECT_EQ(Nombre(), 2);
+        EXPECT_EQ(MainForm->AjouteDestination(autre, true, 0, 1), nullptr);
+    }
+    EXPECT_EQ(avertissements, QStringList(2, QStringLiteral("Le dossier existe déja")));
+}
