@@ -355,8 +355,9 @@ void TDestination::Charge(const QString& chemin, const QString& titre, const QBy
     QStringList file, doublons;
     QHash<QString, QByteArray> octets;
     // The folder's own bytes are kept only when its text does not give them back.
-    const QByteArray cheminOctets =
-        octetsDuChemin.isEmpty() || QFile::encodeName(chemin) == octetsDuChemin ? QByteArray() : octetsDuChemin;
+    const QByteArray cheminOctets = octetsDuChemin.isEmpty() || QFile::encodeName(chemin) == octetsDuChemin
+                                        ? QByteArray()
+                                        : octetsDuChemin;
     if (titre != TitreCorbeille) {
         const QByteArray dossier = cheminOctets.isEmpty() ? QFile::encodeName(chemin) : cheminOctets;
         const EntreesParMasque blocs = ChercheImages(dossier, Recherche::ToutesEntrees);
