@@ -239,7 +239,11 @@ QString CheminLu(const TEnregistrementLu& lu, const QString& base, QByteArray& o
         const QByteArray propres = Chemins::Nettoye(QString::fromLatin1(lu.cheminOctets),
                                                     QString::fromLatin1(QFile::encodeName(base)))
                                        .toLatin1();
-        if (IdentiteDossier(propres)) octets = propres;
+        // Its text is then the one its files' names start with.
+        if (IdentiteDossier(propres)) {
+            octets = propres;
+            return QFile::decodeName(propres);
+        }
     }
 #endif
     return Chemins::Nettoye(lu.chemin, base);

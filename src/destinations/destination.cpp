@@ -81,7 +81,8 @@ void TDestination::AjouteATraiter(const QByteArray& chemin) {
     const std::lock_guard<std::mutex> verrou(Verrou);
     QHash<QString, QByteArray> octets;
     const QString texte = EnTexte(chemin, octets);
-    if (Connu(texte)) return;
+    // A file just put under this path: what was known under it described an earlier file, gone.
+    OublieSousVerrou({texte});
     octetsDesNoms.insert(octets);
     ATraiter << texte;
 }

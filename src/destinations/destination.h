@@ -90,10 +90,12 @@ public:
         qsizetype ATraiter = 0, Signatures = 0, Intraitables = 0, Doublons = 0;
     };
     TComptes Comptes() const;
-    // Queues a new image for its signature, by its path as text, or as the file system's bytes.
-    // A file already known here (queued, in the search's hands, signed or untreatable) is not
-    // queued again; one forgotten while the search held it is, its pending answer being void.
+    // Queues an image for its signature by its path as text: a file already known here (queued,
+    // in the search's hands, signed or untreatable) is not queued again; one forgotten while the
+    // search held it is, its pending answer being void.
     void AjouteATraiter(const QString& fichier);
+    // Queues a file just filed under that path (the file system's bytes): whatever was known under
+    // the path described an earlier file and is forgotten first, so the new one is queued once.
     void AjouteATraiter(const QByteArray& chemin);
     // The bytes to open a queued image with: its path encoded, or the bytes it was found under when
     // its name is not valid text (such a path as text no longer names the file).

@@ -59,8 +59,8 @@ EntreesParMasque ChercheImages(const QString& dossier, Recherche recherche, bool
     return blocs;
 }
 
-EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche) {
-    return ChercheImages(QFile::decodeName(dossier), recherche);
+EntreesParMasque ChercheImages(const QByteArray& dossier, Recherche recherche, bool* lu) {
+    return ChercheImages(QFile::decodeName(dossier), recherche, lu);
 }
 
 #else

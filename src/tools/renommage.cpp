@@ -146,6 +146,17 @@ void RetablitMagasin(const QByteArray& signatures, const QByteArray& dossier, QS
 
 } // namespace
 
+namespace {
+
+// A new name's path as the file system's bytes, in the very folder of the file it renames: the
+// folder's own bytes, which its text may not give back (a name that is not UTF-8).
+QByteArray ACote(const QByteArray& fichier, const QString& nouveau) {
+    return fichier.left(fichier.lastIndexOf('/') + 1) +
+           QFile::encodeName(nouveau.mid(nouveau.lastIndexOf(u'/') + 1));
+}
+
+} // namespace
+
 TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
                                    const TListeDestinations& destinations, IAttente* attente,
                                    const QString& journal, const TCoupure& coupure) {
@@ -170,6 +181,14 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
         QStringLiteral("« %1 » : le journal du renommage n'a pas pu être écrit ; aucun fichier "
                        "n'a été renommé")
             .arg(journal);
+    // The journal of a renaming cut off and not undone yet is the only record of where its files
+    // went: nothing writes over it.
+    if (QFile::exists(journal)) {
+        resultat.Echecs << QStringLiteral("« %1 » : un renommage interrompu n'a pas encore été défait ; "
+                                          "aucun fichier n'a été renommé")
+                               .arg(journal);
+        return resultat;
+    }
     // Opened before the first file moves: a renaming cut off is undone from it at the next start.
     // Without it, nothing moves.
     TRenommeur renommeur(coupure);
@@ -181,13 +200,13 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
     // A file that cannot take its temporary name is tried again from where it is in the second pass.
     Issue issue = Issue::Fait;
     for (TFichierRenomme& f : fichiers) {
-        issue = renommeur.Renomme(f, f.temporaire, QFile::encodeName(f.temporaire), nullptr);
+        issue = renommeur.Renomme(f, f.temporaire, ACote(f.octetsAnciens, f.temporaire), nullptr);
         if (issue == Issue::Coupe || issue == Issue::JournalPerdu) break;
         if (attente) attente->Avance();
     }
     for (TFichierRenomme& f : fichiers) {
         if (issue == Issue::Coupe || issue == Issue::JournalPerdu) break;
-        issue = renommeur.Renomme(f, f.final, QFile::encodeName(f.final), &resultat.Echecs);
+        issue = renommeur.Renomme(f, f.final, ACote(f.octetsAnciens, f.final), &resultat.Echecs);
         // Not left under a temporary name: back to the name it had, when that is still free.
         if (issue == Issue::Echec && f.actuel == f.temporaire)
             issue = renommeur.Renomme(f, f.ancien, f.octetsAnciens, nullptr);
@@ -236,7 +255,11 @@ TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
 
 QStringList ReprendRenommageInterrompu(const QString& journal, const TCoupure& coupure) {
     QFile fichier(journal);
-    if (!fichier.exists() || !fichier.open(QIODevice::ReadWrite)) return {};
+    if (!fichier.exists()) return {};
+    if (!fichier.open(QIODevice::ReadWrite))
+        return {QStringLiteral("« %1 » : le journal d'un renommage interrompu ne peut pas être lu ; ses "
+                               "fichiers n'ont pas été remis sous leurs noms")
+                    .arg(journal)};
     const QByteArray octets = fichier.readAll();
     if (!octets.startsWith(EnteteJournal + "\r\n")) {
         fichier.close();

@@ -227,6 +227,8 @@ const CasFixture Cas[] = {
          EXPECT_EQ(l.D(2).OctetsDuDossier(), dossier);
          ASSERT_EQ(l.D(2).ATraiter.size(), 1);
          EXPECT_EQ(l.D(2).OctetsDe(l.D(2).ATraiter[0]), dossier + "/a.jpg");
+         // The folder's text is where its files' texts start, as the store and renaming need.
+         EXPECT_TRUE(l.D(2).ATraiter[0].startsWith(l.D(2).Chemin + u'/'));
          l.Reecrit();
          const QList<QByteArray> relues = TexteFichier::LignesOctets(Contenu(l.fichier));
          ASSERT_EQ(relues.size(), 35);

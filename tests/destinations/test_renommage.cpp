@@ -11,8 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
+#include <fstream>
+#include <set>
 
 namespace {
 
@@ -121,6 +124,40 @@ TEST_F(RenommageTest, DejaNommesDansUnAutreOrdreEtBaseVide) {
     // An empty base: the number and the extension.
     EXPECT_TRUE(RenommeFichiers(*d, QString(), destinations, nullptr, Journal()).Echecs.isEmpty());
     EXPECT_EQ(Noms(), (QStringList{"0.jpg", "1.jpg", "2.jpg", "3.jpg", "4.jpg"}));
+}
+
+// A folder whose name is not UTF-8: its files take their new names in that very folder, whose
+// text does not give its bytes back.
+TEST_F(RenommageTest, DossierDontLeNomNEstPasDuTexte) {
+    const QByteArray latin1 = QFile::encodeName(env.Racine()) + "/\xE9t\xE9";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0755), 0);
+    EcritFichier(latin1 + "/a.jpg", "a");
+    EcritFichier(latin1 + "/b.jpg", "b");
+    auto d = std::make_shared<TDestination>(&contexte);
+    d->Charge(QFile::decodeName(latin1), QStringLiteral("Latin"), latin1);
+    destinations.Ajoute(d->Titre, d);
+    const TResultatRenommage fait =
+        RenommeFichiers(*d, QStringLiteral("Ete"), destinations, nullptr, Journal());
+    EXPECT_TRUE(fait.Echecs.isEmpty()) << fait.Echecs.join(u'\n').toStdString();
+    const auto lu = [](const QByteArray& chemin) {
+        std::ifstream f(chemin.constData());
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    };
+    std::set<std::string> contenus{lu(latin1 + "/Ete0.jpg"), lu(latin1 + "/Ete1.jpg")};
+    EXPECT_EQ(contenus, (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(lu(latin1 + "/a.jpg") + lu(latin1 + "/b.jpg"), "");
+}
+
+// The journal of a renaming cut off and not yet undone is never written over by another renaming.
+TEST_F(RenommageTest, UnJournalEnAttenteNEstPasRemplace) {
+    auto d = Destination({"a.jpg"});
+    EcritFichier(QFile::encodeName(Journal()), "[Renommage]\r\n");
+    const TResultatRenommage fait =
+        RenommeFichiers(*d, QStringLiteral("X"), destinations, nullptr, Journal());
+    ASSERT_EQ(fait.Echecs.size(), 1);
+    EXPECT_TRUE(fait.Echecs[0].contains(QStringLiteral("aucun fichier n'a été renommé")));
+    EXPECT_EQ(Noms(), QStringList{"a.jpg"});
+    EXPECT_EQ(Contenu(Journal()), "[Renommage]\r\n");
 }
 
 TEST_F(RenommageTest, FichierAbsentEtNomPrisHorsDesListes) {

@@ -304,6 +304,24 @@ TEST_F(EnCoursTest, JamaisDeuxFoisNiPaireAvecSoiMeme) {
     EXPECT_TRUE(d.ATraiter.isEmpty());
 }
 
+// A photo filed under the name of one the destination knew (gone since, outside the program or
+// filed away from a folder that is also the source): the old signature and its pairs describe
+// another picture; they go, and the new photo is queued to be signed.
+TEST_F(EnCoursTest, UnNouveauFichierSousUnNomConnuEstSigneANouveau) {
+    TDestination d;
+    const QString a = QStringLiteral("/d/a.jpg");
+    d.AjouteATraiter(a);
+    QString pris;
+    ASSERT_TRUE(d.PrendSuivant(pris));
+    auto ancienne = std::make_shared<Tminiature>();
+    ancienne->Fichier = a;
+    ASSERT_TRUE(d.AjouteSignature(ancienne, {QStringLiteral("0000000000*/d/a.jpg*/d/b.jpg*")}));
+    d.AjouteATraiter(QFile::encodeName(a));
+    EXPECT_EQ(d.ATraiter, QStringList{a});
+    EXPECT_EQ(SignaturesDe(d, a), 0);
+    EXPECT_TRUE(d.Doublons.isEmpty());
+}
+
 namespace {
 
 // A loading window that counts the times it is told of progress while the destination's lock is
