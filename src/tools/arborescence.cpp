@@ -105,9 +105,11 @@ void TDossiersOuverts::Ajoute(const TDestination& destination) {
     chemins.insert(destination.Chemin);
 }
 
-TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
-                               TListeDestinations& destinations, TListeGroupe& groupes,
-                               TContexteDestinations& contexte) {
+namespace {
+
+// A destination read from its folder and its store, with these properties, in no list yet.
+std::shared_ptr<TDestination> DestinationLue(const TProprietesDestination& proprietes,
+                                             TContexteDestinations& contexte) {
     auto nouvelle = std::make_shared<TDestination>(&contexte);
     nouvelle->RechercheLocale = proprietes.RechercheLocale;
     nouvelle->RechercheGenerale = proprietes.RechercheGenerale;
@@ -115,6 +117,15 @@ TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t
     nouvelle->Fonte = proprietes.Fonte;
     nouvelle->FonteCharset = proprietes.Charset;
     nouvelle->FonteCouleur = proprietes.Couleur;
+    return nouvelle;
+}
+
+} // namespace
+
+TDestination* OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau,
+                               TListeDestinations& destinations, TListeGroupe& groupes,
+                               TContexteDestinations& contexte) {
+    auto nouvelle = DestinationLue(proprietes, contexte);
     nouvelle->Groupe = niveau;
     TDestination* d = nouvelle.get();
     destinations.Ajoute(d->Titre, std::move(nouvelle));
@@ -143,13 +154,7 @@ TDestination* ChangeDossierDestination(int index, const TProprietesDestination& 
                     .arg(ancienne->Chemin);
         return nullptr;
     }
-    auto nouvelle = std::make_shared<TDestination>(&contexte);
-    nouvelle->RechercheLocale = proprietes.RechercheLocale;
-    nouvelle->RechercheGenerale = proprietes.RechercheGenerale;
-    nouvelle->Charge(Chemins::SansSeparateurFinal(proprietes.Chemin), proprietes.Titre);
-    nouvelle->Fonte = proprietes.Fonte;
-    nouvelle->FonteCharset = proprietes.Charset;
-    nouvelle->FonteCouleur = proprietes.Couleur;
+    auto nouvelle = DestinationLue(proprietes, contexte);
     nouvelle->Groupe = ancienne->Groupe;
     nouvelle->SousGroupe = ancienne->SousGroupe;
     const QString texte = destinations.Texte(index);
