@@ -82,7 +82,8 @@ void TDestination::AjouteATraiter(const QByteArray& chemin) {
     QHash<QString, QByteArray> octets;
     const QString texte = EnTexte(chemin, octets);
     // A file just put under this path: what was known under it described an earlier file, gone.
-    OublieSousVerrou({texte});
+    // Looked for first, so that filing a new name does not read every duplicate line.
+    if (Connu(texte)) OublieSousVerrou({texte});
     octetsDesNoms.insert(octets);
     ATraiter << texte;
 }
