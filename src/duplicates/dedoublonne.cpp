@@ -133,10 +133,12 @@ TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
             [this](const QModelIndex& courant) {
                 if (courant.isValid()) StringGrid1SelectCell(courant.row() + 1);
             });
-    // A click on either picture shows it full screen; any click there comes back.
-    for (TImage* image : {Image1, Image2})
-        connect(image, &TImage::SourisRelachee, this, [image] {
-            if (FormPleinEcran && image->TailleNaturelle().height() > 0) FormPleinEcran->Montre(*image);
+    // A click on either picture shows its file full screen, read anew for the screen; any click
+    // there, or Escape, comes back.
+    for (TCote* cote : {&cote1, &cote2})
+        connect(cote->image, &TImage::SourisRelachee, this, [cote] {
+            if (FormPleinEcran && cote->image->TailleNaturelle().height() > 0)
+                FormPleinEcran->MontreFichier(cote->montre, *cote->image);
         });
 }
 
@@ -174,6 +176,7 @@ QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, T
         c->attendue = 0;
         // A picture that cannot be read keeps the previous one of its side.
         if (!lue.Lisible) return;
+        c->montre = c->demande;
         c->image->FixeImage(lue.Image, lue.Naturelle);
         c->panneaux[0]->setText(
             QStringLiteral("%1x%2").arg(lue.Naturelle.width()).arg(lue.Naturelle.height()));
@@ -197,6 +200,7 @@ bool TFormDedoublone::Prepare(std::shared_ptr<TDestination> revue, const TListeD
     questions = utilisateur;
     for (TCote* cote : {&cote1, &cote2}) {
         cote->attendue = 0;
+        cote->montre.clear();
         cote->image->VideImage();
         cote->panneaux[0]->clear();
         cote->panneaux[1]->clear();
@@ -307,6 +311,7 @@ void TFormDedoublone::Charge(TCote& cote, const QString& fichier) {
     // Read off the main thread at the size of the box it is shown in, beside the other side's
     // picture.
     cote.attendue = ++demandes;
+    cote.demande = fichier;
     cote.lecteur->Demande(cote.attendue, QFile::encodeName(fichier), cote.zone->size());
 }
 
@@ -371,6 +376,7 @@ void TFormDedoublone::BitBtn3Click() {
     for (const int r : rangees)
         gardees << paires[r - 1].Ligne;
     destination->RetireDoublons(gardees);
+    emit ListesChangees();
     Reprend(rangees.first());
 }
 
@@ -394,6 +400,7 @@ void TFormDedoublone::Efface(const QList<int>& rangees, bool image1, bool image2
         if (image2) efface(paire.Image2);
     }
     if (destinations) OublieImages(*destinations, effacees);
+    if (!effacees.isEmpty()) emit ListesChangees();
     // An image that stayed keeps its pairs and its signature.
     if (!echecs.isEmpty() && questions)
         questions->Avertit(QStringLiteral("Ces images n'ont pas pu être mises dans la corbeille :\n") +

@@ -54,6 +54,11 @@ public:
     void BitBtn3Click();
     void BitBtn4Click();
 
+signals:
+    // The destinations' lists changed: images went to the trash, or pairs were kept.
+    void ListesChangees();
+
+public:
     QGroupBox* GroupBoxList;
     QTableView* StringGrid1;
     QWidget* Panel2;
@@ -84,6 +89,8 @@ private:
         QLabel** panneaux;
         TLecteurImage* lecteur;
         quint64 attendue; // the request whose picture this side waits for; 0 when none
+        QString demande;  // the file of that request
+        QString montre;   // the file whose picture this side shows
     };
     QGroupBox* CreeCote(const QString& nom, const QString& titre, TCote& cote, QStatusBar*& barre,
                         QLabel** panneaux);

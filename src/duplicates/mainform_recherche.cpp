@@ -193,10 +193,18 @@ void TMainForm::RevoitDoublons(TDestination& d) {
         DemandeArretRecherche();
         // Pairs whose files are gone are not shown again.
         d.ElagueDoublons();
+        // Every change made in the window shows at once in the tiles and the tool bar's figures;
+        // no task starts from there while the window holds the search.
+        const QMetaObject::Connection suivi =
+            connect(FormDedoublone, &TFormDedoublone::ListesChangees, this, [this] {
+                RafraichisListeDestinations();
+                FinTache();
+            });
         if (tenue && FormDedoublone->Prepare(tenue, &Configuration->Destinations,
                                              Configuration->Destinations.Element(0)->Chemin, Questions,
                                              &Configuration->Annulations))
             Dialogues->MontreModal(*FormDedoublone);
+        disconnect(suivi);
     }
     // Deleting an image changes the counts of every destination that had it.
     RafraichisListeDestinations();

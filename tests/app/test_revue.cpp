@@ -6,9 +6,12 @@
 #include "duplicates/gestmini.h"
 #include "duplicates/magasin.h"
 #include "programme.h"
+#include "duplicates/planification.h"
+#include "source/ajusteimage.h"
 #include "source/pleinecran.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -17,6 +20,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWindow>
 
 namespace {
 
@@ -300,4 +304,79 @@ TEST_F(RevueTest, ParcourirLesLignesNEmpileAucuneLecture) {
     });
     // One picture read and one waiting, at most, on each side.
     EXPECT_LE(auPlus, 2);
+}
+
+// A photo far larger than its box, opened full screen from the review: read anew for the screen,
+// closed by a click, then by Escape, each time back to the review, which stays open and answers.
+TEST_F(RevueTest, PleinEcranDepuisLaRevue) {
+    EcritImage(p + QStringLiteral("/grande.jpg"), 2000, 1000);
+    Destination(1)->AjouteSignature(std::make_shared<Tminiature>(),
+                                    {Ligne(1, "grande.jpg", "a.jpg"), Ligne(2, "grande.jpg", "b.jpg"),
+                                     Ligne(3, "grande.jpg", "c.jpg")});
+    const QRect ajustee = AjusteImage(QSize(2000, 1000), FormPleinEcran->size(), FormPleinEcran->size(), {});
+    auto clic = [](QWidget* fenetre, QPoint position) {
+        QTest::mouseClick(fenetre->windowHandle(), Qt::LeftButton, {}, position);
+    };
+    Revoit([&] {
+        for (const bool parEchap : {false, true}) {
+            SCOPED_TRACE(parEchap ? "Echap" : "clic");
+            ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000));
+            const int rangees = Rangees();
+            QTest::mouseClick(FormDedoublone->Image1, Qt::LeftButton);
+            ASSERT_TRUE(FormPleinEcran->isVisible());
+            ASSERT_TRUE(AttendQue([] { return !FormPleinEcran->LectureEnCours(); }, 5000));
+            // More pixels than the box's copy: at least those of the picture fitted to the screen.
+            EXPECT_LT(FormDedoublone->Image1->Image().width(), ajustee.width());
+            EXPECT_GE(FormPleinEcran->Image1->Image().width(), ajustee.width());
+            EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(2000, 1000));
+            EXPECT_EQ(FormPleinEcran->Image1->geometry(), ajustee);
+            if (parEchap) {
+                // The key goes where the user's would: to the window that has the focus.
+                ASSERT_TRUE(AttendQue([] { return QGuiApplication::focusWindow() != nullptr; }, 2000));
+                QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Escape);
+            } else {
+                clic(FormPleinEcran, FormPleinEcran->rect().center());
+            }
+            EXPECT_FALSE(FormPleinEcran->isVisible());
+            ASSERT_TRUE(FormDedoublone->isVisible());
+            // The review takes clicks again: "Garder les deux" drops the pair shown.
+            clic(FormDedoublone, FormDedoublone->BitBtn3->mapTo(FormDedoublone, FormDedoublone->BitBtn3->rect().center()));
+            EXPECT_EQ(Rangees(), rangees - 1);
+        }
+    });
+    EXPECT_EQ(montres, QStringList{QStringLiteral("FormDedoublone")});
+}
+
+// Each deletion made in the review shows at once in the main window, the window still open: the
+// tile's counter as the panel draws it and the tool bar's total follow the live counts.
+TEST_F(RevueTest, LesCompteursSuiventChaqueEffacement) {
+    EcritImage(p + QStringLiteral("/f.jpg"));
+    Destination(1)->AjouteSignature(std::make_shared<Tminiature>(),
+                                    {Ligne(1, "a.jpg", "b.jpg"), Ligne(2, "c.jpg", "e.jpg"),
+                                     Ligne(3, "c.jpg", "b.jpg"), Ligne(4, "f.jpg", "c.jpg")});
+    Destination(2)->AjouteSignature(std::make_shared<Tminiature>(),
+                                    {QStringLiteral("0000000100*%1/d.jpg*%2/b.jpg*").arg(q, p)});
+    MainForm->RafraichisListeDestinations();
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
+    QList<qint64> totaux;
+    auto suivis = [&] {
+        const QImage montree = MainForm->ImageDestination->Image();
+        const qint64 total = BilanRecherche(Configuration->Destinations, false, 1).Doublons;
+        totaux << total;
+        EXPECT_EQ(MainForm->StaticDoublons->text(), QString::number(total) + QStringLiteral(" images en double"));
+        // The panel drawn again from the live counts is the one shown.
+        MainForm->RafraichisListeDestinations();
+        EXPECT_EQ(MainForm->ImageDestination->Image(), montree);
+    };
+    Revoit([&] {
+        // Image 1 of one row (a.jpg), then image 2 of two rows (e.jpg, b.jpg, which Q's pair names).
+        ChoisitRangees(1, 1);
+        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+        suivis();
+        ChoisitRangees(1, 2);
+        QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
+        suivis();
+        EXPECT_TRUE(FormDedoublone->isVisible());
+    });
+    EXPECT_EQ(totaux, (QList<qint64>{4, 1}));
 }
