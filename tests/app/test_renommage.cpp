@@ -8,8 +8,10 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QRegularExpression>
 
 // Through the real window: the search finds a pair, the tile menu renames the folder's files, and
 // the signatures, the pair and the store follow the new names.
@@ -41,6 +43,7 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
         defauts << defaut;
         return QStringLiteral("Ete");
     };
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
     MainForm->PopupMenu2->setProperty("Tag", 1);
     MainForm->Renommerlesfichiers1->trigger();
     EXPECT_EQ(QDir(vacances).entryList(QDir::Files, QDir::Name),
@@ -82,4 +85,45 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
     EXPECT_EQ(relue->Comptes().Signatures, 3);
     EXPECT_EQ(relue->CopieDoublons(), doublons);
     EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Renommage.txt")));
+}
+
+// Before anything moves, the question shows the first and the last new names and the count, as the
+// renaming then gives them; "Annuler" leaves the folder and the lists as they were.
+TEST_F(ProgrammeTest, RenommerMontreLesNomsAvant) {
+    const QString ete = env.Dossier(QStringLiteral("Plage"));
+    for (int i = 0; i < 11; ++i)
+        EcritImage(ete + QStringLiteral("/img%1.jpg").arg(i));
+    EcritImage(ete + QStringLiteral("/zz.GIF"));
+    EcritConfiguration({Enregistrement("Plage", ete)});
+    Demarre();
+    Affiche();
+    const TDestination* d = Configuration->Destinations.Element(1);
+    const QStringList connus = d->FichiersConnus(), dossier = QDir(ete).entryList(QDir::Files);
+    ASSERT_EQ(connus.size(), 12);
+    dialogues.Texte = [](const QString&, const QString&, const QString&) -> std::optional<QString> {
+        return QStringLiteral("Ete");
+    };
+    QStringList questions;
+    bool accepte = false;
+    utilisateur.OkAnnuler = [&](const QString& question) {
+        questions << question;
+        return accepte;
+    };
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Renommerlesfichiers1->trigger();
+    ASSERT_EQ(questions.size(), 1);
+    const QRegularExpressionMatch noms =
+        QRegularExpression(QStringLiteral("(Ete00\\.\\w+) … (Ete11\\.\\w+), 12 fichiers")).match(questions[0]);
+    ASSERT_TRUE(noms.hasMatch()) << questions[0].toStdString();
+    EXPECT_EQ(QDir(ete).entryList(QDir::Files), dossier);
+    EXPECT_EQ(d->FichiersConnus(), connus);
+    EXPECT_EQ(MainForm->ListBox1->count(), 3);
+
+    accepte = true;
+    MainForm->Renommerlesfichiers1->trigger();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[1], questions[0]);
+    EXPECT_TRUE(QFile::exists(ete + u'/' + noms.captured(1)));
+    EXPECT_TRUE(QFile::exists(ete + u'/' + noms.captured(2)));
+    EXPECT_FALSE(QDir(ete).entryList(QDir::Files).contains(QStringLiteral("zz.GIF")));
 }
