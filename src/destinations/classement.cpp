@@ -140,4 +140,3 @@ TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& so
     resultat.Echec = echecs.join(u'\n');
     return resultat;
 }
-

@@ -1,5 +1,6 @@
 // Filing: the current image, or the selected ones, moved or copied into a destination, with the
-// undo record (one command for all); every file operation is checked and a failure leaves everything as it was.
+// undo record (one command for all); every file operation is checked and a failure leaves
+// everything as it was.
 
 #include "app/chemins.h"
 #include "app/globaux.h"

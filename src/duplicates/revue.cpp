@@ -44,7 +44,7 @@ Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbei
 }
 
 Fichiers::Resultat EffaceDeLaRevue(const QString& fichier, const QString& corbeille,
-                               const TListeDestinations* destinations, TJournalAnnulation* journal) {
+                                   const TListeDestinations* destinations, TJournalAnnulation* journal) {
     const Fichiers::Resultat fait = MetALaCorbeille(fichier, corbeille, journal);
     if (!fait.Reussi || !journal) return fait;
     TEtapeAnnulation etape;

@@ -171,8 +171,8 @@ QString QuestionRenommage(const TDestination& d, const QString& base) {
     if (noms.isEmpty()) return {};
     QString apercu = Chemins::NomDeFichier(noms.constFirst());
     if (noms.size() > 1) apercu += QStringLiteral(" … ") + Chemins::NomDeFichier(noms.constLast());
-    apercu += noms.size() == 1 ? QStringLiteral(", 1 fichier")
-                               : QStringLiteral(", %1 fichiers").arg(noms.size());
+    apercu +=
+        noms.size() == 1 ? QStringLiteral(", 1 fichier") : QStringLiteral(", %1 fichiers").arg(noms.size());
     return QStringLiteral("Les fichiers de la destination « %1 » vont prendre ces noms : %2.\n"
                           "Voulez-vous les renommer ?")
         .arg(d.Titre, apercu);

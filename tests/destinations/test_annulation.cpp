@@ -129,10 +129,8 @@ TEST_F(AnnulationTest, ViderLaCorbeilleEmporteLesEtapes) {
 
 } // namespace
 
-namespace {
-
-// Four files filed by one command, from the highest index down as a selection is, one of them
-// gone since; e.jpg filed before by a command of its own.
+// Four files filed by one command, from the highest index down as a selection is, one gone since;
+// e.jpg filed before, by a command of its own. The others come back at their places, newest first.
 TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
     Ouvre({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {});
     ASSERT_TRUE(Classe("e.jpg", *a));
@@ -142,40 +140,13 @@ TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
             ASSERT_TRUE(Classe(nom, *a));
     }
     ASSERT_TRUE(QFile::remove(A("d.jpg")));
-
-    // The others come back at their places, newest first; the message names the missing one only.
-    const TAnnulation annulation = AnnuleDerniereCommande(configuration.Annulations, source);
-    EXPECT_EQ(annulation.Fichiers.size(), 3);
-    EXPECT_TRUE(annulation.Echec.contains(QStringLiteral("« d.jpg »")) &&
-                annulation.Echec.contains(QStringLiteral("n'existe plus")));
-    EXPECT_FALSE(annulation.Echec.contains(QStringLiteral("a.jpg")) ||
-                 annulation.Echec.contains(QStringLiteral("b.jpg")));
+    const QString echec = Annule();
+    EXPECT_TRUE(echec.contains(QStringLiteral("« d.jpg »")) &&
+                echec.contains(QStringLiteral("n'existe plus")));
+    EXPECT_FALSE(echec.contains(QStringLiteral("a.jpg")) || echec.contains(QStringLiteral("b.jpg")));
     ASSERT_EQ(source.Fichiers.Count(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(source.Fichiers.Element(i)->Nom, QByteArray("abc").mid(i, 1) + ".jpg");
     EXPECT_FALSE(a->ATraiter.contains(A("a.jpg")) || a->ATraiter.contains(A("b.jpg")));
-    // The command left the record whole; e.jpg's is next.
     EXPECT_EQ(configuration.Annulations.Nombre(), 1);
-    EXPECT_EQ(Annule(), QString());
-    EXPECT_EQ(source.Fichiers.Count(), 4);
 }
-
-// An image the review sent to the trash after it was filed: undone, it goes back into its
-// destination, which queues it again, not into the source list; then its filing undoes from there.
-TEST_F(AnnulationTest, UnEffacementDeLaRevueRevientDansSaDestination) {
-    Ouvre({"b.jpg"}, {"x.jpg"});
-    ASSERT_TRUE(Classe("b.jpg", *a));
-    ASSERT_TRUE(EffaceDeLaRevue(A("b.jpg"), C(""), &configuration.Destinations, &configuration.Annulations).Reussi);
-    OublieImages(configuration.Destinations, {A("b.jpg")});
-
-    EXPECT_EQ(Annule(), QString());
-    EXPECT_TRUE(QFile::exists(A("b.jpg")));
-    EXPECT_TRUE(QDir(C("")).isEmpty());
-    EXPECT_TRUE(a->ATraiter.contains(A("b.jpg")));
-    EXPECT_EQ(source.Fichiers.Count(), 0);
-    EXPECT_EQ(Annule(), QString());
-    EXPECT_TRUE(QFile::exists(S("b.jpg")));
-    EXPECT_EQ(source.Fichiers.Count(), 1);
-}
-
-} // namespace
