@@ -63,6 +63,8 @@ void TMainForm::CreeMenus() {
     Annulation1 = NouvelleAction(destinations, QStringLiteral("Annulation1"),
                                  QStringLiteral("A&nnuler la dernière commande"), 9, 2215,
                                  QStringLiteral("Annuler la dernière commande"));
+    // Ctrl+Z, shown in the menu; a text being typed keeps it for itself.
+    Annulation1->setShortcut(QKeySequence::Undo);
     connect(Annulation1, &QAction::triggered, this, &TMainForm::Annulation1Click);
     destinations->addSeparator();
     Ajouter1 =

@@ -13,6 +13,29 @@ TIdentiteFichier IdentiteDe(const QByteArray& chemin) {
     return identite;
 }
 
+void TJournalAnnulation::Ajoute(TEtapeAnnulation etape) {
+    if (ouvertes == 0) ++derniere;
+    etape.Commande = derniere;
+    Etapes << std::move(etape);
+}
+
+QList<TEtapeAnnulation> TJournalAnnulation::RetireDerniereCommande() {
+    QList<TEtapeAnnulation> commande;
+    if (Etapes.isEmpty()) return commande;
+    const quint64 numero = Etapes.constLast().Commande;
+    while (!Etapes.isEmpty() && Etapes.constLast().Commande == numero)
+        commande << Etapes.takeLast();
+    return commande;
+}
+
+TCommandeAnnulation::TCommandeAnnulation(TJournalAnnulation& ouvert) : journal(ouvert) {
+    if (journal.ouvertes++ == 0) ++journal.derniere;
+}
+
+TCommandeAnnulation::~TCommandeAnnulation() {
+    --journal.ouvertes;
+}
+
 void TJournalAnnulation::SuitRenommages(const QHash<QByteArray, QByteArray>& renommages) {
     if (renommages.isEmpty()) return;
     for (TEtapeAnnulation& etape : Etapes) {
@@ -22,8 +45,14 @@ void TJournalAnnulation::SuitRenommages(const QHash<QByteArray, QByteArray>& ren
 }
 
 qsizetype TJournalAnnulation::OublieEffaces(const QSet<QByteArray>& effaces) {
-    return Etapes.removeIf(
-        [&effaces](const TEtapeAnnulation& etape) { return effaces.contains(etape.Cible); });
+    // Counted by file: a file filed, then sent to the trash by the review, has two steps.
+    QSet<QByteArray> perdus;
+    Etapes.removeIf([&](const TEtapeAnnulation& etape) {
+        if (!effaces.contains(etape.Cible)) return false;
+        perdus.insert(etape.Cible);
+        return true;
+    });
+    return perdus.size();
 }
 
 QList<qsizetype> TJournalAnnulation::EtapesDe(const QByteArray& chemin) const {
@@ -51,12 +80,11 @@ Fichiers::Resultat DeplaceEnSuivant(TJournalAnnulation* journal, const QByteArra
     return fait;
 }
 
-QString MessageEtapesPerdues(qsizetype nombre) {
-    if (nombre == 1)
-        return QStringLiteral("Le fichier d'un classement a été effacé avec la corbeille : ce classement ne "
-                              "peut plus être annulé.");
-    return QStringLiteral(
-               "Les fichiers de %1 classements ont été effacés avec la corbeille : ces classements "
-               "ne peuvent plus être annulés.")
-        .arg(nombre);
+QString MessageEtapesPerdues(qsizetype fichiers) {
+    if (fichiers == 1)
+        return QStringLiteral("Un fichier que l'annulation pouvait remettre à sa place a été effacé avec la "
+                              "corbeille : il ne peut plus être remis.");
+    return QStringLiteral("%1 fichiers que l'annulation pouvait remettre à leur place ont été effacés avec "
+                          "la corbeille : ils ne peuvent plus être remis.")
+        .arg(fichiers);
 }

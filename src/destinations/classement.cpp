@@ -7,6 +7,7 @@
 #include "source/sourceliste.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
@@ -41,7 +42,7 @@ TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destina
     etape.Destination = destination.weak_from_this();
     etape.Copie = copie;
     etape.Identite = IdentiteDe(cible);
-    journal.Etapes << etape;
+    journal.Ajoute(etape);
     if (!copie) source.Fichiers.Retire(index);
     if (destination.Titre != TitreCorbeille) destination.AjouteATraiter(cible);
     resultat.Classe = true;
@@ -64,12 +65,9 @@ QString FichierEtranger(const TEtapeAnnulation& etape) {
         .arg(chemin);
 }
 
-} // namespace
-
-TAnnulation AnnuleDernierClassement(TJournalAnnulation& journal, TSourceListe& source) {
-    TAnnulation resultat;
-    if (journal.EstVide()) return resultat;
-    const TEtapeAnnulation etape = journal.Etapes.takeLast();
+// Undoes one step; the journal's other steps follow the file it moves back.
+TFichierAnnule AnnuleEtape(const TEtapeAnnulation& etape, TJournalAnnulation& journal, TSourceListe& source) {
+    TFichierAnnule resultat;
     const QByteArray &origine = etape.Source, &cible = etape.Cible;
     std::shared_ptr<TDestination> destination = etape.Destination.lock();
     if (destination && destination->EstFermee()) destination.reset();
@@ -90,35 +88,55 @@ TAnnulation AnnuleDernierClassement(TJournalAnnulation& journal, TSourceListe& s
                     .arg(nom);
             return resultat;
         }
-    } else {
-        if (!etranger.isEmpty()) {
-            resultat.Echec =
-                QStringLiteral("Impossible de remettre « %1 » à sa place : %2 ; rien n'a été déplacé.")
-                    .arg(nom, etranger);
-            return resultat;
-        }
-        if (Fichiers::Existe(origine)) {
-            resultat.Echec =
-                QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
-                    .arg(nom, QFile::decodeName(origine));
-            return resultat;
-        }
-        const Fichiers::Resultat retour = Fichiers::Deplace(cible, origine);
-        if (!retour.Reussi) {
-            resultat.Echec =
-                QStringLiteral("Impossible de remettre « %1 » à sa place : %2.").arg(nom, retour.Raison);
-            return resultat;
-        }
-        // A file filed from an earlier source goes back to its folder, not into this folder's list.
-        const bool dansLaSource =
-            Chemins::Joint(QFile::encodeName(source.Chemin), Chemins::NomDeFichier(origine)) == origine;
-        std::unique_ptr<TFichierSource> enregistrement = dansLaSource ? EnregistrementDe(origine) : nullptr;
-        if (enregistrement) {
-            resultat.IndexRemis = std::clamp(etape.Index, 0, source.Fichiers.Count());
-            resultat.NomRemis = QFile::decodeName(enregistrement->Nom);
-            source.Fichiers.Insere(resultat.IndexRemis, origine, std::move(enregistrement));
-        }
+        if (destination) destination->Oublie(QFile::decodeName(cible));
+        return resultat;
+    }
+    if (!etranger.isEmpty()) {
+        resultat.Echec =
+            QStringLiteral("Impossible de remettre « %1 » à sa place : %2 ; rien n'a été déplacé.")
+                .arg(nom, etranger);
+        return resultat;
+    }
+    if (Fichiers::Existe(origine)) {
+        resultat.Echec =
+            QStringLiteral("Impossible de remettre « %1 » à sa place : un fichier « %2 » existe déjà.")
+                .arg(nom, QFile::decodeName(origine));
+        return resultat;
+    }
+    // An older step may name the same file (filed, then sent to the trash by the review): it follows.
+    const Fichiers::Resultat retour = DeplaceEnSuivant(&journal, cible, origine);
+    if (!retour.Reussi) {
+        resultat.Echec =
+            QStringLiteral("Impossible de remettre « %1 » à sa place : %2.").arg(nom, retour.Raison);
+        return resultat;
+    }
+    if (etape.Effacement) {
+        // Back in its destination, which signs it again: its pairs are found again by the search.
+        if (destination && destination->Titre != TitreCorbeille) destination->AjouteATraiter(origine);
+        return resultat;
+    }
+    // A file filed from an earlier source goes back to its folder, not into this folder's list.
+    const bool dansLaSource =
+        Chemins::Joint(QFile::encodeName(source.Chemin), Chemins::NomDeFichier(origine)) == origine;
+    std::unique_ptr<TFichierSource> enregistrement = dansLaSource ? EnregistrementDe(origine) : nullptr;
+    if (enregistrement) {
+        resultat.IndexRemis = std::clamp(etape.Index, 0, source.Fichiers.Count());
+        resultat.NomRemis = QFile::decodeName(enregistrement->Nom);
+        source.Fichiers.Insere(resultat.IndexRemis, origine, std::move(enregistrement));
     }
     if (destination) destination->Oublie(QFile::decodeName(cible));
+    return resultat;
+}
+
+} // namespace
+
+TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& source) {
+    TAnnulation resultat;
+    QStringList echecs;
+    for (const TEtapeAnnulation& etape : journal.RetireDerniereCommande()) {
+        resultat.Fichiers << AnnuleEtape(etape, journal, source);
+        if (!resultat.Fichiers.constLast().Echec.isEmpty()) echecs << resultat.Fichiers.constLast().Echec;
+    }
+    resultat.Echec = echecs.join(u'\n');
     return resultat;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class TJournalAnnulation;
@@ -23,16 +24,26 @@ struct TClassement {
 TClassement ClasseFichier(TSourceListe& source, int index, TDestination& destination, bool copie,
                           TJournalAnnulation& journal);
 
-struct TAnnulation {
+// What undoing one file did.
+struct TFichierAnnule {
     int IndexRemis = -1; // where the file came back into the source list; -1 when not into it
     QString NomRemis;    // its name there
     QString Echec;       // why it could not be undone, for the user
 };
 
-// Undoes the last filing: a moved file goes back to its place (never over another file) and into
-// the source list when it belongs to the folder shown; a copy is deleted. Only the file that was
-// filed is ever moved or deleted: when the file the step names is gone, or is another one, nothing
-// is touched and Echec says what became of it. The destination, if still open, forgets the file.
-// The step leaves the record whatever happens, so that older ones stay reachable. Nothing when
-// the record is empty.
-TAnnulation AnnuleDernierClassement(TJournalAnnulation& journal, TSourceListe& source);
+// What undoing a command did: each of its files, in the order they were undone.
+struct TAnnulation {
+    QList<TFichierAnnule> Fichiers;
+    QString Echec; // the files that could not be undone, with why, one a line; empty when none
+};
+
+// Undoes the last command, each of its files from the newest, so that the source list's indexes
+// come back as they were. A moved file goes back to its place (never over another file) and into
+// the source list when it belongs to the folder shown, and its destination, if still open, forgets
+// it; a copy is deleted. An image the review sent to the trash goes back to its place in its
+// destination, which, if still open, queues it for its signature again; never into the source
+// list. Only the file that was moved is ever moved or deleted: when the file a step names is gone,
+// or is another one, nothing is touched and the message says what became of it; the other files
+// of the command are undone all the same. The command leaves the record whatever happens, so that
+// older ones stay reachable. Nothing when the record is empty.
+TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& source);

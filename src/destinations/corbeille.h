@@ -12,7 +12,7 @@ enum class ReponseLectureSeule { Oui, Non, Tout };
 
 struct TVidageCorbeille {
     QStringList Echecs;          // each file that could not be deleted, its name and why, in French
-    qsizetype EtapesPerdues = 0; // undo steps whose file was deleted
+    qsizetype EtapesPerdues = 0; // files deleted that undo steps named
 };
 
 // Deletes what the trash folder holds: every entry but its sub-folders, which stay. A read-only

@@ -1,6 +1,7 @@
-// Undo: the last filed image goes back to its folder and to its place in the source list, and its
-// destination forgets it. A copy is undone by deleting the copy. And emptying the trash, which
-// takes the undo steps of the files it deletes with it.
+// Undo: the files of the last command go back where they were (filed files to their folder and
+// their place in the source list, images the review sent to the trash to their destination), and
+// the destinations that received them forget them. A copy is undone by deleting the copy. And
+// emptying the trash, which takes the undo steps of the files it deletes with it.
 
 #include "app/globaux.h"
 #include "app/mainform.h"
@@ -25,17 +26,22 @@ void TMainForm::Annulation1Click() {
 }
 
 void TMainForm::AnnuleDernier() {
-    const TAnnulation resultat = AnnuleDernierClassement(Configuration->Annulations, *ListeSource);
-    if (!resultat.Echec.isEmpty()) {
-        Questions->Avertit(resultat.Echec);
-        return;
+    const TAnnulation resultat = AnnuleDerniereCommande(Configuration->Annulations, *ListeSource);
+    // Inserted in the order the core put them back, so the list box follows the source list.
+    int montre = -1;
+    for (const TFichierAnnule& fichier : resultat.Fichiers) {
+        if (fichier.IndexRemis < 0) continue;
+        ListBox1->insertItem(fichier.IndexRemis, fichier.NomRemis);
+        montre = fichier.IndexRemis;
     }
-    if (resultat.IndexRemis >= 0) {
-        ListBox1->insertItem(resultat.IndexRemis, resultat.NomRemis);
-        ListeSource->IndexDemande = resultat.IndexRemis;
+    if (montre >= 0) {
+        ListeSource->IndexDemande = montre;
         ArmeTimerCourantAff();
     }
     Affichage->AfficheTout();
+    // Destinations that forgot or learnt files show their new counts.
+    RafraichisListeDestinations();
+    if (!resultat.Echec.isEmpty()) Questions->Avertit(resultat.Echec);
 }
 
 void TMainForm::Viderlacorbeille1Click() {

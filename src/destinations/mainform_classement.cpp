@@ -1,10 +1,12 @@
 // Filing: the current image, or the selected ones, moved or copied into a destination, with the
-// undo record; every file operation is checked and a failure leaves everything as it was.
+// undo record (one command for all); every file operation is checked and a failure leaves
+// everything as it was.
 
 #include "app/chemins.h"
 #include "app/globaux.h"
 #include "app/mainform.h"
 #include "config/configuration.h"
+#include "destinations/annulation.h"
 #include "destinations/classement.h"
 #include "destinations/destination.h"
 #include "source/affichagesource.h"
@@ -31,6 +33,8 @@ void TMainForm::Classe(TDestination& d, bool copie) {
     if (!ListeSource || ListeSource->Fichiers.Vide()) return;
     QStringList echecs;
     QString echec;
+    // A click, a key, a selection: one command, undone as one.
+    const TCommandeAnnulation commande(Configuration->Annulations);
     const QList<QListWidgetItem*> selection = ListBox1->selectedItems();
     if (MultiSelection || selection.size() != 1) {
         // From the highest index down, so that each removal leaves the lower indexes in place.

@@ -23,6 +23,8 @@
 #include <QStatusBar>
 #include <QTableView>
 
+#include <optional>
+
 // The grid's rows, one per pair, their texts made only for the rows drawn: a destination may have
 // tens of thousands of pairs.
 class TModelePaires : public QAbstractTableModel {
@@ -384,9 +386,12 @@ void TFormDedoublone::Efface(const QList<int>& rangees, bool image1, bool image2
     if (rangees.isEmpty() || !destination) return;
     QSet<QString> effacees;
     QStringList echecs;
+    // One deletion, one command of the undo record.
+    std::optional<TCommandeAnnulation> commande;
+    if (journal) commande.emplace(*journal);
     auto efface = [&](const QString& fichier) {
         if (effacees.contains(fichier)) return;
-        const Fichiers::Resultat fait = MetALaCorbeille(fichier, dossierCorbeille, journal);
+        const Fichiers::Resultat fait = EffaceDeLaRevue(fichier, dossierCorbeille, destinations, journal);
         if (fait.Reussi)
             effacees.insert(fichier);
         else

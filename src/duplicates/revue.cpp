@@ -20,11 +20,19 @@ QString PourcentageSimilitude(int32_t dissemblance) {
     return QString::asprintf("%6.2f %%", pourcentage);
 }
 
+namespace {
+
+QByteArray DansLaCorbeille(const QByteArray& fichier, const QString& corbeille) {
+    return Chemins::Joint(QFile::encodeName(corbeille), Chemins::NomDeFichier(fichier));
+}
+
+} // namespace
+
 Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille,
                                    TJournalAnnulation* journal) {
     const QByteArray source = QFile::encodeName(fichier);
     if (!Fichiers::Existe(source)) return {false, ENOENT, QStringLiteral("le fichier n'existe plus")};
-    const QByteArray cible = Chemins::Joint(QFile::encodeName(corbeille), Chemins::NomDeFichier(source));
+    const QByteArray cible = DansLaCorbeille(source, corbeille);
     if (Fichiers::Existe(cible)) {
         int n = 1;
         while (Fichiers::Existe(cible + QByteArray::number(n)))
@@ -33,6 +41,26 @@ Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbei
         if (!ecarte.Reussi) return ecarte;
     }
     return DeplaceEnSuivant(journal, source, cible);
+}
+
+Fichiers::Resultat EffaceDeLaRevue(const QString& fichier, const QString& corbeille,
+                                   const TListeDestinations* destinations, TJournalAnnulation* journal) {
+    const Fichiers::Resultat fait = MetALaCorbeille(fichier, corbeille, journal);
+    if (!fait.Reussi || !journal) return fait;
+    TEtapeAnnulation etape;
+    etape.Source = QFile::encodeName(fichier);
+    etape.Cible = DansLaCorbeille(etape.Source, corbeille);
+    etape.Effacement = true;
+    etape.Identite = IdentiteDe(etape.Cible);
+    for (int i = 1; destinations && i < destinations->Count(); ++i) {
+        TDestination& d = *destinations->Element(i);
+        if (Chemins::Joint(d.OctetsDuDossier(), Chemins::NomDeFichier(etape.Source)) == etape.Source) {
+            etape.Destination = d.weak_from_this();
+            break;
+        }
+    }
+    journal->Ajoute(etape);
+    return fait;
 }
 
 void OublieImages(const TListeDestinations& destinations, const QSet<QString>& fichiers) {

@@ -30,6 +30,12 @@ QString PourcentageSimilitude(int32_t dissemblance);
 Fichiers::Resultat MetALaCorbeille(const QString& fichier, const QString& corbeille,
                                    TJournalAnnulation* journal = nullptr);
 
+// Sends an image of the review to the trash as MetALaCorbeille does, and records the move as a
+// step of the undo record (of the command open, if any): undoing it puts the image back at its
+// place and the open destination whose folder holds it learns it again.
+Fichiers::Resultat EffaceDeLaRevue(const QString& fichier, const QString& corbeille,
+                                   const TListeDestinations* destinations, TJournalAnnulation* journal);
+
 // Every signature of these files and every duplicate line that names one of them (as image 1 or
 // image 2), in every destination but the trash: one pass over each destination's lists, whatever
 // the number of files.

@@ -20,6 +20,9 @@ void TMainForm::Renommerlesfichiers1Click() {
     const std::optional<QString> base = Dialogues->DemandeTexte(this, QStringLiteral("Renommer les fichiers"),
                                                                 QStringLiteral("Base du nom"), d->Titre);
     if (!base) return;
+    // The names to come, before anything moves; "Annuler" renames nothing.
+    const QString question = QuestionRenommage(*d, *base);
+    if (!question.isEmpty() && !Questions->ConfirmeOkAnnuler(question)) return;
     FixeCurseur(Qt::WaitCursor);
     const TResultatRenommage resultat =
         RenommeFichiers(*d, *base, Configuration->Destinations, FormProgress,

@@ -157,21 +157,42 @@ QByteArray ACote(const QByteArray& fichier, const QString& nouveau) {
 
 } // namespace
 
+QStringList NomsNumerotes(const QStringList& fichiers, const QString& base) {
+    const int chiffres = fichiers.isEmpty() ? 0 : static_cast<int>(QString::number(fichiers.size()).size());
+    QStringList noms;
+    noms.reserve(fichiers.size());
+    for (qsizetype i = 0; i < fichiers.size(); ++i)
+        noms << NomNumerote(fichiers[i], base, QStringLiteral("%1").arg(i, chiffres, 10, QChar(u'0')));
+    return noms;
+}
+
+QString QuestionRenommage(const TDestination& d, const QString& base) {
+    const QStringList noms = NomsNumerotes(d.FichiersConnus(), base);
+    if (noms.isEmpty()) return {};
+    QString apercu = Chemins::NomDeFichier(noms.constFirst());
+    if (noms.size() > 1) apercu += QStringLiteral(" … ") + Chemins::NomDeFichier(noms.constLast());
+    apercu +=
+        noms.size() == 1 ? QStringLiteral(", 1 fichier") : QStringLiteral(", %1 fichiers").arg(noms.size());
+    return QStringLiteral("Les fichiers de la destination « %1 » vont prendre ces noms : %2.\n"
+                          "Voulez-vous les renommer ?")
+        .arg(d.Titre, apercu);
+}
+
 TResultatRenommage RenommeFichiers(TDestination& d, const QString& base,
                                    const TListeDestinations& destinations, IAttente* attente,
                                    const QString& journal, const TCoupure& coupure) {
     const QStringList anciens = d.FichiersConnus();
     TResultatRenommage resultat;
     resultat.Fichiers = anciens.size();
-    const int chiffres = anciens.isEmpty() ? 0 : static_cast<int>(QString::number(anciens.size()).size());
+    const QStringList temporaires = NomsNumerotes(anciens, QStringLiteral("zmxcksjf"));
+    const QStringList finals = NomsNumerotes(anciens, base);
     QList<TFichierRenomme> fichiers;
     for (qsizetype i = 0; i < anciens.size(); ++i) {
-        const QString numero = QStringLiteral("%1").arg(i, chiffres, 10, QChar(u'0'));
         TFichierRenomme f;
         f.ancien = f.actuel = anciens[i];
         f.octetsAnciens = f.octetsActuels = d.OctetsDe(anciens[i]);
-        f.temporaire = NomNumerote(f.ancien, QStringLiteral("zmxcksjf"), numero);
-        f.final = NomNumerote(f.ancien, base, numero);
+        f.temporaire = temporaires[i];
+        f.final = finals[i];
         fichiers << f;
     }
     if (attente)

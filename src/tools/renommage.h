@@ -20,6 +20,15 @@ struct TResultatRenommage {
     QHash<QByteArray, QByteArray> Renommages; // old path -> new path, as the file system's bytes
 };
 
+// The new paths a renaming with this base gives these files, in this order: each in its own
+// folder, base + its number, zero-padded to the digits of the count, + its own extension.
+QStringList NomsNumerotes(const QStringList& fichiers, const QString& base);
+
+// The question asked before renaming a destination's files with this base: the first and the
+// last new names and the count ("Ete00.jpg … Ete11.jpg, 12 fichiers"), as RenommeFichiers will
+// give them. Empty when the destination knows no file.
+QString QuestionRenommage(const TDestination& d, const QString& base);
+
 // Gives every image a destination knows (its signed images, then those waiting for a signature,
 // then the unreadable ones, each in list order) the name base + its number, zero-padded to the
 // digits of the count, + its own extension, in its own folder. Two passes, through temporary

@@ -278,6 +278,7 @@ TEST_F(ClassementTest, RenommerLaDestinationPuisAnnuler) {
     dialogues.Texte = [](const QString&, const QString&, const QString&) -> std::optional<QString> {
         return QStringLiteral("Ete");
     };
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
     MainForm->PopupMenu2->setProperty("Tag", 1);
     MainForm->Renommerlesfichiers1->trigger();
     ASSERT_EQ(QDir(cible).entryList(QDir::Files), QStringList{"Ete0.jpg"});

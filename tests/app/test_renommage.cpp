@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QRegularExpression>
 
 // Through the real window: the search finds a pair, the tile menu renames the folder's files, and
 // the signatures, the pair and the store follow the new names.
@@ -41,6 +42,7 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
         defauts << defaut;
         return QStringLiteral("Ete");
     };
+    utilisateur.OkAnnuler = [](const QString&) { return true; };
     MainForm->PopupMenu2->setProperty("Tag", 1);
     MainForm->Renommerlesfichiers1->trigger();
     EXPECT_EQ(QDir(vacances).entryList(QDir::Files, QDir::Name),
@@ -82,4 +84,32 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
     EXPECT_EQ(relue->Comptes().Signatures, 3);
     EXPECT_EQ(relue->CopieDoublons(), doublons);
     EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Renommage.txt")));
+}
+
+// Before anything moves, the question shows the first and the last new names and the count, as the
+// renaming then gives them; "Annuler" leaves the folder and the lists as they were.
+TEST_F(ProgrammeTest, RenommerMontreLesNomsAvant) {
+    const QString plage = env.Dossier(QStringLiteral("Plage"));
+    for (int i = 0; i < 12; ++i)
+        EcritImage(plage + (i == 5 ? QStringLiteral("/zz.GIF") : QStringLiteral("/img%1.jpg").arg(i)));
+    EcritConfiguration({Enregistrement("Plage", plage)});
+    Demarre();
+    const TDestination* d = Configuration->Destinations.Element(1);
+    const QStringList connus = d->FichiersConnus(), dossier = QDir(plage).entryList(QDir::Files);
+    dialogues.Texte = [](const QString&, const QString&, const QString&) { return QStringLiteral("Ete"); };
+    QStringList questions;
+    utilisateur.OkAnnuler = [&](const QString& question) { return (questions << question).size() == 2; };
+    MainForm->PopupMenu2->setProperty("Tag", 1);
+    MainForm->Renommerlesfichiers1->trigger();
+    const QRegularExpressionMatch noms =
+        QRegularExpression(QStringLiteral("(Ete00\\.\\w+) … (Ete11\\.\\w+), 12 fichiers"))
+            .match(questions.value(0));
+    ASSERT_TRUE(noms.hasMatch()) << questions.value(0).toStdString();
+    EXPECT_EQ(QDir(plage).entryList(QDir::Files), dossier);
+    EXPECT_EQ(d->FichiersConnus(), connus);
+
+    MainForm->Renommerlesfichiers1->trigger();
+    EXPECT_EQ(questions.value(1), questions[0]);
+    EXPECT_TRUE(QFile::exists(plage + u'/' + noms.captured(1)) &&
+                QFile::exists(plage + u'/' + noms.captured(2)));
 }

@@ -165,10 +165,13 @@ TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
     MainForm->Classe(*Destination(0), false);
     Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "c.jpg", "a.jpg")});
     Revoit([] { QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton); });
+    // The deletion first (P's c.jpg back into P), then the filing, from where the trash put it.
+    MainForm->Annulation1Click();
+    EXPECT_EQ(QFileInfo(p + QStringLiteral("/c.jpg")).size(), deP);
     MainForm->Annulation1Click();
     EXPECT_TRUE(utilisateur.Avertissements.isEmpty());
     EXPECT_EQ(QFileInfo(env.Source + QStringLiteral("/c.jpg")).size(), deLaSource);
-    EXPECT_EQ(QFileInfo(corbeille + QStringLiteral("/c.jpg")).size(), deP);
+    EXPECT_EQ(QDir(corbeille).entryList(QDir::Files), (QStringList{"b.jpg", "b.jpg1"}));
 }
 
 TEST_F(RevueTest, SelectionDePlusieursLignesEtCorbeilleAbsente) {

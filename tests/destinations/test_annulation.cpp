@@ -55,7 +55,7 @@ protected:
                 return ClasseFichier(source, i, d, copie, configuration.Annulations).Classe;
         return false;
     }
-    QString Annule() { return AnnuleDernierClassement(configuration.Annulations, source).Echec; }
+    QString Annule() { return AnnuleDerniereCommande(configuration.Annulations, source).Echec; }
 
     EnvironnementTest env;
     TSourceListe source;
@@ -120,7 +120,7 @@ TEST_F(AnnulationTest, ViderLaCorbeilleEmporteLesEtapes) {
         C(""), nullptr, [](const QString&) { return ReponseLectureSeule::Non; }, &configuration.Annulations);
     EXPECT_EQ(vidage.EtapesPerdues, 2);
     EXPECT_EQ(QDir(C("")).entryList(QDir::Files), QStringList{"c.jpg"});
-    EXPECT_TRUE(MessageEtapesPerdues(2).contains(QStringLiteral("2 classements")));
+    EXPECT_TRUE(MessageEtapesPerdues(2).contains(QStringLiteral("2 fichiers")));
     // What is left undoes cleanly: d.jpg, then c.jpg from the trash.
     EXPECT_EQ(Annule(), QString());
     EXPECT_EQ(Annule(), QString());
@@ -128,3 +128,25 @@ TEST_F(AnnulationTest, ViderLaCorbeilleEmporteLesEtapes) {
 }
 
 } // namespace
+
+// Four files filed by one command, from the highest index down as a selection is, one gone since;
+// e.jpg filed before, by a command of its own. The others come back at their places, newest first.
+TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
+    Ouvre({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {});
+    ASSERT_TRUE(Classe("e.jpg", *a));
+    {
+        const TCommandeAnnulation commande(configuration.Annulations);
+        for (const char* nom : {"d.jpg", "b.jpg", "a.jpg"})
+            ASSERT_TRUE(Classe(nom, *a));
+    }
+    ASSERT_TRUE(QFile::remove(A("d.jpg")));
+    const QString echec = Annule();
+    EXPECT_TRUE(echec.contains(QStringLiteral("« d.jpg »")) &&
+                echec.contains(QStringLiteral("n'existe plus")));
+    EXPECT_FALSE(echec.contains(QStringLiteral("a.jpg")) || echec.contains(QStringLiteral("b.jpg")));
+    ASSERT_EQ(source.Fichiers.Count(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(source.Fichiers.Element(i)->Nom, QByteArray("abc").mid(i, 1) + ".jpg");
+    EXPECT_FALSE(a->ATraiter.contains(A("a.jpg")) || a->ATraiter.contains(A("b.jpg")));
+    EXPECT_EQ(configuration.Annulations.Nombre(), 1);
+}

@@ -40,9 +40,9 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
     EXPECT_EQ(journal.Annulations.Nombre(), 2);
 
     // Undone newest first: the copy deleted, then the move back at its place.
-    EXPECT_EQ(AnnuleDernierClassement(journal.Annulations, source).IndexRemis, -1);
+    EXPECT_EQ(AnnuleDerniereCommande(journal.Annulations, source).Fichiers.value(0).IndexRemis, -1);
     EXPECT_FALSE(QFile::exists(album + QStringLiteral("/b.jpg")));
-    const TAnnulation remis = AnnuleDernierClassement(journal.Annulations, source);
+    const TFichierAnnule remis = AnnuleDerniereCommande(journal.Annulations, source).Fichiers.value(0);
     EXPECT_TRUE(remis.Echec.isEmpty());
     EXPECT_EQ(remis.IndexRemis, 0);
     EXPECT_EQ(remis.NomRemis, QStringLiteral("a.jpg"));
@@ -50,8 +50,8 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
     EXPECT_EQ(source.Fichiers.Count(), 2);
     EXPECT_EQ(destination->Comptes().ATraiter, 0);
     // Nothing left to undo: nothing happens.
-    const TAnnulation rien = AnnuleDernierClassement(journal.Annulations, source);
-    EXPECT_EQ(rien.IndexRemis, -1);
+    const TAnnulation rien = AnnuleDerniereCommande(journal.Annulations, source);
+    EXPECT_TRUE(rien.Fichiers.isEmpty());
     EXPECT_TRUE(rien.Echec.isEmpty());
 
     // A destination closed since is never touched by the undo; the file still comes back.
@@ -59,7 +59,7 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
     journal.ContexteDestinations.ReponseMemorisee = 9;
     destination->Ferme();
     const qsizetype enAttente = destination->ATraiter.size();
-    EXPECT_EQ(AnnuleDernierClassement(journal.Annulations, source).IndexRemis, 0);
+    EXPECT_EQ(AnnuleDerniereCommande(journal.Annulations, source).Fichiers.value(0).IndexRemis, 0);
     EXPECT_EQ(destination->ATraiter.size(), enAttente);
 }
 
