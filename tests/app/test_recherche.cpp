@@ -6,6 +6,9 @@
 #include "config/preferences.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/gestmini.h"
+#include "duplicates/magasin.h"
 #include "duplicates/planification.h"
 #include "programme.h"
 #include "recherchesimulee.h"
@@ -16,8 +19,10 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "photo.h"
 
@@ -100,6 +105,65 @@ TEST_F(RechercheFenetreTest, QuitterPendantLaRecherche) {
     const TDestination::TComptes comptes = Destination(1)->Comptes();
     EXPECT_EQ(comptes.ATraiter + comptes.Signatures, 24);
     EXPECT_EQ(comptes.Intraitables, 0);
+}
+
+// After a search signed photos in three destinations and a review deletion removed one, the
+// signature manager shows every open destination with the counts it holds now, and the stores
+// hold them too.
+TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
+    QList<QStringList> liste;
+    for (int k = 1; k <= 3; ++k) {
+        const QString dossier = env.Dossier(QStringLiteral("D%1").arg(k));
+        const QImage photo = PhotoSynthetique(40 + k, 400, 300);
+        EcritPhoto(dossier + QStringLiteral("/photo.jpg"), photo);
+        if (k < 3) EcritPhoto(dossier + QStringLiteral("/copie.jpg"), photo, 50);
+        EcritPhoto(dossier + QStringLiteral("/autre.jpg"), PhotoSynthetique(50 + k, 400, 300));
+        liste << Enregistrement(QStringLiteral("D%1").arg(k), dossier, -1, 0, "XXXX*X");
+    }
+    EcritConfiguration(liste);
+    Demarre({});
+    Affiche();
+    MainForm->Timer2Timer();
+    const auto signees = [] {
+        for (int k = 1; k <= 3; ++k)
+            if (Destination(k)->Comptes().ATraiter > 0) return false;
+        return Repos();
+    };
+    ASSERT_TRUE(AttendQue(signees, 60000));
+    // Image 1 of D1's one pair goes to the trash from the review, opened by the tile's counter.
+    dialogues.Modal = [](QDialog& dialogue) {
+        QTimer::singleShot(0, &dialogue, [&dialogue] {
+            if (AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000))
+                QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+            if (dialogue.isVisible()) dialogue.reject();
+        });
+        return dialogue.exec();
+    };
+    const QPoint compteur(MainForm->ImageDestination->width() - 10, Destination(1)->TuileY + 8);
+    QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {}, compteur);
+    QStringList lignes;
+    dialogues.Modal = [&](QDialog& dialogue) {
+        dialogue.show();
+        QTreeWidget* arbre = FormMiniatures->TreeView1;
+        for (int i = 0; i < arbre->topLevelItemCount(); ++i)
+            for (int k = -1; k < 3; ++k)
+                lignes << (k < 0 ? arbre->topLevelItem(i) : arbre->topLevelItem(i)->child(k))->text(0);
+        dialogue.hide();
+        return int(QDialog::Accepted);
+    };
+    MainForm->GestiondeSignatures1->trigger();
+    QStringList attendues;
+    for (int k = 1; k <= 3; ++k)
+        attendues << Destination(k)->Chemin << QStringLiteral("Signatures : %1").arg(k == 2 ? 3 : 2)
+                  << QStringLiteral("Erronés : 0")
+                  << QStringLiteral("Images en double : %1").arg(k == 2 ? 1 : 0);
+    EXPECT_EQ(lignes, attendues);
+    QStringList stockes;
+    for (const TDossierStocke& d :
+         TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures()).Inventaire())
+        stockes << d.Dossier << QStringLiteral("Signatures : %1").arg(d.Signatures)
+                << QStringLiteral("Erronés : 0") << QStringLiteral("Images en double : %1").arg(d.Doublons);
+    EXPECT_EQ(stockes, attendues);
 }
 
 TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
