@@ -164,6 +164,15 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
         stockes << d.Dossier << QStringLiteral("Signatures : %1").arg(d.Signatures)
                 << QStringLiteral("Erronés : 0") << QStringLiteral("Images en double : %1").arg(d.Doublons);
     EXPECT_EQ(stockes, attendues);
+    // A store that cannot be written: the user is told once, and the tree shows the lists.
+    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    ASSERT_TRUE(QDir(signatures).removeRecursively());
+    EcritFichier(QFile::encodeName(signatures), "pas un dossier");
+    lignes.clear();
+    MainForm->GestiondeSignatures1->trigger();
+    EXPECT_EQ(lignes, attendues);
+    ASSERT_EQ(utilisateur.Erreurs.size(), 1);
+    EXPECT_TRUE(utilisateur.Erreurs.front().contains(Destination(3)->Chemin));
 }
 
 TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
