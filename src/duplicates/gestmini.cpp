@@ -66,8 +66,8 @@ TFormMiniatures::TFormMiniatures(QWidget* parent) : QDialog(parent) {
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TFormMiniatures::Prepare(QString signatures, TListeDestinations* ouvertes, const TBandeIcones* icones,
-                              IQuestions* utilisateur) {
+void TFormMiniatures::Prepare(QString signatures, const TListeDestinations* ouvertes,
+                              const TBandeIcones* icones, IQuestions* utilisateur) {
     dossierSignatures = std::move(signatures);
     destinations = ouvertes;
     images = icones;

@@ -22,7 +22,7 @@ public:
 
     // Where the store is, the open destinations (their folders get image 27), the icons and where
     // the user is asked.
-    void Prepare(QString signatures, TListeDestinations* ouvertes, const TBandeIcones* icones,
+    void Prepare(QString signatures, const TListeDestinations* ouvertes, const TBandeIcones* icones,
                  IQuestions* utilisateur);
     // The tree rebuilt from the store's files and the open destinations.
     void FormShow();
@@ -45,7 +45,7 @@ private:
     static void RemplitDossier(QTreeWidgetItem* ligne, const TDossierStocke& etat);
 
     QString dossierSignatures;
-    TListeDestinations* destinations = nullptr;
+    const TListeDestinations* destinations = nullptr;
     // What each folder line shows, by the index its line holds.
     QList<TDossierInventaire> dossiers;
     const TBandeIcones* images = nullptr;
