@@ -344,10 +344,9 @@ void TFormGestConf::BitBtnOuvrirClick() {
     } else {
         TContexteDestinations& contexte = Configuration->ContexteDestinations;
         {
-            // Every destination but the trash closes, each saving its signatures.
+            // Every destination but the trash closes asking nothing, each saving its signatures.
             const TLotMagasin lot(&contexte);
-            contexte.ReponseMemorisee = 9;
-            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte).FermeTout();
+            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte).FermeTout(9);
         }
         contexte.ReponseMemorisee = 7;
         // The file's levels are counted afresh, beside the trash alone.

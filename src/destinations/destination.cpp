@@ -228,8 +228,33 @@ void TDestination::EffaceDoublons() {
     Doublons.clear();
 }
 
+bool TDestination::EffaceSignatures() {
+    if (!Contexte) return false;
+    const std::lock_guard<std::mutex> verrou(Verrou);
+    if (!TMagasinSignatures(Contexte->DossierSignatures(), Contexte->Lot, &Contexte->CopiesGardees)
+             .Efface(ListeSignatures->Dossier))
+        return false;
+    QStringList fichiers = FichiersConnusSousVerrou();
+    fichiers.removeDuplicates();
+    // Whatever the search still holds of this folder comes back to nothing.
+    AnnuleEnVol();
+    misDeCote.clear();
+    ListeSignatures->Miniatures.clear();
+    ListeSignatures->Intraitables.clear();
+    ListeSignatures->EtatsIntraitables.clear();
+    ListeSignatures->EmpreinteSauvee.clear();
+    Doublons.clear();
+    ATraiter = std::move(fichiers);
+    NbSauvees = 0;
+    return true;
+}
+
 QStringList TDestination::FichiersConnus() const {
     const std::lock_guard<std::mutex> verrou(Verrou);
+    return FichiersConnusSousVerrou();
+}
+
+QStringList TDestination::FichiersConnusSousVerrou() const {
     QStringList fichiers;
     fichiers.reserve(static_cast<qsizetype>(ListeSignatures->Miniatures.size()) + ATraiter.size() +
                      ListeSignatures->Intraitables.size());

@@ -132,6 +132,11 @@ public:
     void ReserveSignatures(qsizetype enPlus);
     // Empties the duplicate lines; the images and the signatures stay.
     void EffaceDoublons();
+    // Erases the folder's store, then forgets its signatures, untreatable marks and duplicate
+    // lines and queues every image it knew, so that they are signed anew: what is in memory never
+    // writes back what was erased. False, with nothing changed in memory, when the store could not
+    // be erased.
+    bool EffaceSignatures();
     // The duplicate lines as they stand.
     QStringList CopieDoublons() const;
     // Keeps only the duplicate lines whose two files exist.
@@ -184,6 +189,8 @@ private:
     bool Solde(const QString& fichier);
     // Every file in the search's hands is cancelled; under the lock.
     void AnnuleEnVol();
+    // FichiersConnus, under the lock.
+    QStringList FichiersConnusSousVerrou() const;
 
     std::atomic<bool> fermee{false};
     QHash<QString, QByteArray> octetsDesNoms;

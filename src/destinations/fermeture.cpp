@@ -89,9 +89,9 @@ void TFermeture::FermeAvecSousArbre(int index) {
     RetrouveNiveauAffichable(niveauDuFerme);
 }
 
-bool TFermeture::FermeTout() {
+bool TFermeture::FermeTout(int16_t reponseDonnee) {
     int16_t& reponse = contexte.ReponseMemorisee;
-    reponse = 7;
+    reponse = reponseDonnee;
     for (int i = destinations.Count() - 1; i >= 1; --i) {
         if (destinations.Element(i)->DemandeEffacement()) Retire(i);
         if (reponse == 8) {

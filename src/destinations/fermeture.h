@@ -18,9 +18,11 @@ public:
     // Closes the destination at that index (never the trash), then every destination of the
     // levels below it. The level shown moves up when it can no longer be shown.
     void FermeAvecSousArbre(int index);
-    // Closes every destination but the trash. False when the user cancelled all: those not closed
-    // stay open, each in a level the panel can reach.
-    bool FermeTout();
+    // Closes every destination but the trash. Each asks its question, unless an answer is given
+    // beforehand: 9 ("Non pour Tous") closes them all asking nothing, each keeping its signatures.
+    // False when the user cancelled all: those not closed stay open, each in a level the panel
+    // can reach.
+    bool FermeTout(int16_t reponseDonnee = 7);
 
     // Takes the destination at that index out of the list and its level, and closes it.
     void Retire(int index);

@@ -79,23 +79,29 @@ void TFormMiniatures::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+void TFormMiniatures::RemplitDossier(QTreeWidgetItem* ligne, const TDossierStocke& etat) {
+    qDeleteAll(ligne->takeChildren());
+    for (const QString& texte : {QStringLiteral("Signatures : %1").arg(etat.Signatures),
+                                 QStringLiteral("Erronés : %1").arg(etat.Intraitables),
+                                 QStringLiteral("Images en double : %1").arg(etat.Doublons),
+                                 QStringLiteral("Date : ") + DateDuMagasin(etat.Date)})
+        new QTreeWidgetItem(ligne, QStringList{texte});
+}
+
 void TFormMiniatures::FormShow() {
     TreeView1->clear();
+    dossiers.clear();
     if (dossierSignatures.isEmpty()) return;
-    QSet<QString> ouverts;
-    if (destinations)
-        for (int i = 1; i < destinations->Count(); ++i)
-            ouverts.insert(destinations->Element(i)->Chemin);
+    dossiers = destinations ? InventaireActuel(dossierSignatures, *destinations)
+                            : InventaireActuel(dossierSignatures, TListeDestinations());
     QList<QTreeWidgetItem*> lignes;
-    for (const TDossierStocke& stocke : TMagasinSignatures(dossierSignatures).Inventaire()) {
-        auto* dossier = new QTreeWidgetItem(QStringList{stocke.Dossier});
-        if (images) dossier->setIcon(0, images->Icone(ouverts.contains(stocke.Dossier) ? 27 : 26));
-        for (const QString& texte : {QStringLiteral("Signatures : %1").arg(stocke.Signatures),
-                                     QStringLiteral("Erronés : %1").arg(stocke.Intraitables),
-                                     QStringLiteral("Images en double : %1").arg(stocke.Doublons),
-                                     QStringLiteral("Date : ") + DateDuMagasin(stocke.Date)})
-            new QTreeWidgetItem(dossier, QStringList{texte});
-        lignes << dossier;
+    for (qsizetype i = 0; i < dossiers.size(); ++i) {
+        const TDossierInventaire& dossier = dossiers[i];
+        auto* ligne = new QTreeWidgetItem(QStringList{dossier.Etat.Dossier});
+        ligne->setData(0, Qt::UserRole, QVariant::fromValue(i));
+        if (images) ligne->setIcon(0, images->Icone(dossier.Ouvert ? 27 : 26));
+        RemplitDossier(ligne, dossier.Etat);
+        lignes << ligne;
     }
     TreeView1->addTopLevelItems(lignes);
 }
@@ -111,10 +117,21 @@ bool TFormMiniatures::eventFilter(QObject* objet, QEvent* event) {
 void TFormMiniatures::TreeView1MouseUp(Qt::MouseButton bouton, QTreeWidgetItem* ligne) {
     // Folder lines only: they have no parent.
     if (bouton != Qt::RightButton || !ligne || ligne->parent() || !questions) return;
-    const QString dossier = ligne->text(0);
+    const qsizetype index = ligne->data(0, Qt::UserRole).value<qsizetype>();
+    if (index < 0 || index >= dossiers.size()) return;
+    const TDossierInventaire& dossier = dossiers[index];
     if (!questions->ConfirmeOkAnnuler(QStringLiteral("Voulez-vous effacer les signatures du dossier '") +
-                                      dossier + u'\''))
+                                      dossier.Etat.Dossier + u'\''))
         return;
-    TMagasinSignatures(dossierSignatures).Efface(dossier);
-    delete ligne;
+    if (!EffaceSignaturesDuDossier(dossierSignatures, dossier)) {
+        questions->SignaleErreur(
+            QStringLiteral("Les signatures du dossier « %1 » n'ont pas pu être effacées.")
+                .arg(dossier.Etat.Dossier));
+        return;
+    }
+    const std::shared_ptr<TDestination> ouverte = dossier.Destination.lock();
+    if (ouverte)
+        RemplitDossier(ligne, EtatOuvert(*ouverte, TDossierStocke{}));
+    else
+        delete ligne;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "destinations/listedestinations.h"
+#include "duplicates/inventaire.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -12,7 +13,8 @@ class QTreeWidgetItem;
 struct TBandeIcones;
 
 // The window "Gestion des signatures des images": every folder of the signature store with the
-// counts its files hold, rebuilt at each showing; a right click on a folder erases its store.
+// counts its files hold, and every open destination with the counts of its lists, rebuilt at each
+// showing; a right click on a folder erases its signatures.
 class TFormMiniatures : public QDialog {
     Q_OBJECT
 public:
@@ -22,9 +24,10 @@ public:
     // the user is asked.
     void Prepare(QString signatures, const TListeDestinations* ouvertes, const TBandeIcones* icones,
                  IQuestions* utilisateur);
-    // The tree rebuilt from the store's files.
+    // The tree rebuilt from the store's files and the open destinations.
     void FormShow();
-    // A right click on a folder's line erases that folder's signatures, after the question.
+    // A right click on a folder's line erases that folder's signatures, after the question. An
+    // open destination stays in the tree, its images to be signed anew.
     void TreeView1MouseUp(Qt::MouseButton bouton, QTreeWidgetItem* ligne);
 
     QTreeWidget* TreeView1;
@@ -38,8 +41,13 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    // The four lines under a folder's, (re)made from its state.
+    static void RemplitDossier(QTreeWidgetItem* ligne, const TDossierStocke& etat);
+
     QString dossierSignatures;
     const TListeDestinations* destinations = nullptr;
+    // What each folder line shows, by the index its line holds.
+    QList<TDossierInventaire> dossiers;
     const TBandeIcones* images = nullptr;
     IQuestions* questions = nullptr;
 };

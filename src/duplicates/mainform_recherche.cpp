@@ -11,6 +11,7 @@
 #include "destinations/panneau.h"
 #include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"
+#include "duplicates/inventaire.h"
 #include "duplicates/planification.h"
 
 #include <QApplication>
@@ -211,10 +212,23 @@ void TMainForm::RevoitDoublons(TDestination& d) {
 }
 
 void TMainForm::GestiondeSignatures1Click() {
-    const TOccupation occupation(Occupe);
-    DemandeArretRecherche();
-    if (Configuration)
-        FormMiniatures->Prepare(Configuration->ContexteDestinations.DossierSignatures(),
-                                &Configuration->Destinations, &ImageList4, Questions);
-    Dialogues->MontreModal(*FormMiniatures);
+    {
+        const TOccupation occupation(Occupe);
+        // The images in the search's hands are back in their lists before anything is counted.
+        AttendFinRecherche();
+        if (Configuration) {
+            // The stores then hold what the open destinations hold now.
+            const QStringList echecs = SauveMagasinsOuverts(Configuration->Destinations);
+            if (!echecs.isEmpty())
+                Questions->SignaleErreur(
+                    QStringLiteral("Les signatures de ces dossiers n'ont pas pu être enregistrées ; leurs "
+                                   "comptes sont ceux de la mémoire :\n") +
+                    echecs.join(u'\n'));
+            FormMiniatures->Prepare(Configuration->ContexteDestinations.DossierSignatures(),
+                                    &Configuration->Destinations, &ImageList4, Questions);
+        }
+        Dialogues->MontreModal(*FormMiniatures);
+    }
+    // Signatures erased there are to be computed anew: the tiles count them as waiting.
+    RafraichisListeDestinations();
 }

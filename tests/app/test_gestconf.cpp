@@ -3,6 +3,7 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/magasin.h"
 #include "programme.h"
 
 #include <QDragMoveEvent>
@@ -213,4 +214,34 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
     EXPECT_EQ(Titree("C")->Groupe, Titree("B")->SousGroupe);
     EXPECT_TRUE(titres.contains(QStringLiteral("Enregistrer la configuration")));
     EXPECT_TRUE(titres.contains(QStringLiteral("Ouvrir une configuration")));
+}
+
+// Another configuration opened asks nothing: the open destinations close keeping their
+// signatures, and the file's take their place. "Fermer toutes les destinations" still asks.
+TEST_F(GestConfTest, OuvrirNeDemandeRien) {
+    Ouvre({Enregistrement("A", env.Dossier("A")), Enregistrement("B", env.Dossier("B"))});
+    for (const char* titre : {"A", "B"}) {
+        auto signature = std::make_shared<Tminiature>();
+        signature->Fichier = Titree(titre)->Chemin + QStringLiteral("/x.jpg");
+        Titree(titre)->AjouteSignature(signature, {});
+    }
+    const QString autre = env.Racine() + QStringLiteral("/autre.ini");
+    ASSERT_TRUE(TexteFichier::Ecrit(autre, QStringList{QStringLiteral("DestinationCount=2")}
+                                               << Enregistrement("C", env.Dossier("C"))
+                                               << Enregistrement("D", env.Dossier("D"))));
+    dialogues.Fichier = [&](const QString&, const QString&, bool) { return autre; };
+    QStringList questions, stockes;
+    utilisateur.Confirmation = [&](const QString& question) {
+        questions << question;
+        return int16_t{7};
+    };
+    Gere([] { QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton); });
+    EXPECT_EQ(questions, QStringList());
+    EXPECT_EQ(Ordre(), (QStringList{"C", "D"}));
+    for (const TDossierStocke& d :
+         TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures()).Inventaire())
+        stockes << QStringLiteral("%1 %2").arg(d.Dossier.section(u'/', -1)).arg(d.Signatures);
+    EXPECT_EQ(stockes, (QStringList{"B 1", "A 1"}));
+    MainForm->Fermertouteslesdestinations1->trigger();
+    EXPECT_EQ(questions.size(), 2);
 }

@@ -6,6 +6,9 @@
 #include "config/preferences.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/dedoublonne.h"
+#include "duplicates/gestmini.h"
+#include "duplicates/magasin.h"
 #include "duplicates/planification.h"
 #include "programme.h"
 #include "recherchesimulee.h"
@@ -16,8 +19,10 @@
 #include <QImageWriter>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "photo.h"
 
@@ -100,6 +105,67 @@ TEST_F(RechercheFenetreTest, QuitterPendantLaRecherche) {
     const TDestination::TComptes comptes = Destination(1)->Comptes();
     EXPECT_EQ(comptes.ATraiter + comptes.Signatures, 24);
     EXPECT_EQ(comptes.Intraitables, 0);
+}
+
+// After a search signed photos in three destinations and a review deletion removed one, the
+// signature manager shows every open destination with the counts it holds now, as its store does;
+// a store that cannot be written is told once, and the tree still shows the lists.
+TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
+    QList<QStringList> liste;
+    for (int k = 1; k <= 3; ++k) {
+        const QString dossier = env.Dossier(QStringLiteral("D%1").arg(k));
+        const QImage photo = PhotoSynthetique(40 + k, 400, 300);
+        EcritPhoto(dossier + QStringLiteral("/photo.jpg"), photo);
+        if (k < 3) EcritPhoto(dossier + QStringLiteral("/copie.jpg"), photo, 50);
+        EcritPhoto(dossier + QStringLiteral("/autre.jpg"), PhotoSynthetique(50 + k, 400, 300));
+        liste << Enregistrement(QStringLiteral("D%1").arg(k), dossier, -1, 0, "XXXX*X");
+    }
+    EcritConfiguration(liste);
+    Demarre({});
+    Affiche();
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(AttendQue(
+        [] { return Repos() && BilanRecherche(Configuration->Destinations, true, 0).AFaire == 0; }, 60000));
+    // Image 1 of D1's one pair goes to the trash from the review, opened by the tile's counter.
+    dialogues.Modal = [](QDialog& dialogue) {
+        QTimer::singleShot(0, &dialogue, [&dialogue] {
+            if (AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000))
+                QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+            if (dialogue.isVisible()) dialogue.reject();
+        });
+        return dialogue.exec();
+    };
+    QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {},
+                      QPoint(MainForm->ImageDestination->width() - 10, Destination(1)->TuileY + 8));
+    // Each folder as "name, signatures, pairs".
+    const auto resume = [](const QString& dossier, const QString& signatures, const QString& doublons) {
+        return QStringLiteral("%1 %2 %3").arg(dossier.section(u'/', -1)).arg(signatures).arg(doublons);
+    };
+    QStringList lignes, stockes;
+    dialogues.Modal = [&](QDialog& dialogue) {
+        dialogue.show();
+        for (int i = 0; i < FormMiniatures->TreeView1->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* d = FormMiniatures->TreeView1->topLevelItem(i);
+            lignes << resume(d->text(0), d->child(0)->text(0).section(u' ', -1),
+                             d->child(2)->text(0).section(u' ', -1));
+        }
+        dialogue.hide();
+        return int(QDialog::Accepted);
+    };
+    MainForm->GestiondeSignatures1->trigger();
+    const QStringList attendues{"D1 2 0", "D2 3 1", "D3 2 0"};
+    EXPECT_EQ(lignes, attendues);
+    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    for (const TDossierStocke& d : TMagasinSignatures(signatures).Inventaire())
+        stockes << resume(d.Dossier, QString::number(d.Signatures), QString::number(d.Doublons));
+    EXPECT_EQ(stockes, attendues);
+    ASSERT_TRUE(QDir(signatures).removeRecursively());
+    EcritFichier(QFile::encodeName(signatures), "pas un dossier");
+    lignes.clear();
+    MainForm->GestiondeSignatures1->trigger();
+    EXPECT_EQ(lignes, attendues);
+    ASSERT_EQ(utilisateur.Erreurs.size(), 1);
+    EXPECT_TRUE(utilisateur.Erreurs.front().contains(Destination(3)->Chemin));
 }
 
 TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {

@@ -220,7 +220,7 @@ TEST_F(RevueTest, PairesDeFichiersDisparusNeMontrentRien) {
 }
 
 TEST_F(RevueTest, GestionnaireDeSignatures) {
-    // P saved with its signatures; Q closed and erased leaves nothing; a folder never opened here.
+    // P saved with its signatures; Q open with nothing signed yet; a folder never opened here.
     auto signature = std::make_shared<Tminiature>();
     signature->Fichier = p + QStringLiteral("/a.jpg");
     Destination(1)->AjouteSignature(signature, {Ligne(1, "a.jpg", "b.jpg")});
@@ -243,7 +243,8 @@ TEST_F(RevueTest, GestionnaireDeSignatures) {
             ouvertes << (dossier->icon(0).pixmap(16).toImage() ==
                          MainForm->ImageList4.Icone(27).pixmap(16).toImage());
         }
-        // A right click on a child line does nothing; on a folder, it erases after the question.
+        // A right click on a child line does nothing; on a folder, it erases after the question:
+        // an open destination's line stays, with what its lists hold now.
         utilisateur.OkAnnuler = [&](const QString& question) {
             questions << question;
             return true;
@@ -251,25 +252,33 @@ TEST_F(RevueTest, GestionnaireDeSignatures) {
         FormMiniatures->TreeView1MouseUp(Qt::RightButton, arbre->topLevelItem(0)->child(0));
         FormMiniatures->TreeView1MouseUp(Qt::LeftButton, arbre->topLevelItem(0));
         FormMiniatures->TreeView1MouseUp(Qt::RightButton, arbre->topLevelItem(0));
-        EXPECT_EQ(arbre->topLevelItemCount(), 1);
+        FormMiniatures->TreeView1MouseUp(Qt::RightButton, arbre->topLevelItem(1));
+        EXPECT_EQ(arbre->topLevelItemCount(), 2);
+        EXPECT_EQ(arbre->topLevelItem(0)->child(0)->text(0), QStringLiteral("Signatures : 0"));
         dialogue.hide();
         return int(QDialog::Accepted);
     };
     MainForm->GestiondeSignatures1->trigger();
-    ASSERT_GE(lignes.size(), 10);
+    ASSERT_EQ(lignes.size(), 15);
     EXPECT_EQ(lignes.mid(0, 4), (QStringList{p, "Signatures : 1", "Erronés : 0", "Images en double : 1"}));
     EXPECT_TRUE(lignes[4].startsWith(QStringLiteral("Date : ")) && lignes[4].size() > 7);
-    EXPECT_EQ(lignes.mid(5), (QStringList{ailleurs.Dossier, "Signatures : 0", "Erronés : 0",
-                                          "Images en double : 0", "Date : "}));
-    EXPECT_EQ(ouvertes, (QList<bool>{true, false}));
-    EXPECT_EQ(questions,
-              QStringList{QStringLiteral("Voulez-vous effacer les signatures du dossier '") + p + u'\''});
+    EXPECT_EQ(lignes.mid(5, 5), (QStringList{ailleurs.Dossier, "Signatures : 0", "Erronés : 0",
+                                             "Images en double : 0", "Date : "}));
+    EXPECT_EQ(lignes.mid(10, 4), (QStringList{q, "Signatures : 0", "Erronés : 0", "Images en double : 0"}));
+    EXPECT_EQ(ouvertes, (QList<bool>{true, false, true}));
+    const QString question = QStringLiteral("Voulez-vous effacer les signatures du dossier '");
+    EXPECT_EQ(questions, (QStringList{question + p + u'\'', question + ailleurs.Dossier + u'\''}));
     TMagasinSignatures magasin(dossierSignatures);
     EXPECT_TRUE(magasin.NomDeBase(p).isEmpty());
-    // The open destination keeps its signatures and writes them again at its next save.
-    EXPECT_EQ(Destination(1)->Comptes().Signatures, 1);
+    EXPECT_TRUE(magasin.NomDeBase(ailleurs.Dossier).isEmpty());
+    // The open destination forgot what was erased, its four images to be signed anew: its next
+    // save does not bring the erased signatures back.
+    const TDestination::TComptes comptes = Destination(1)->Comptes();
+    EXPECT_EQ(comptes.Signatures + comptes.Doublons, 0);
+    EXPECT_EQ(comptes.ATraiter, 4);
     ASSERT_TRUE(Destination(1)->SauveSignatures());
-    EXPECT_FALSE(magasin.NomDeBase(p).isEmpty());
+    EXPECT_EQ(magasin.Inventaire().back().Dossier, p);
+    EXPECT_EQ(magasin.Inventaire().back().Signatures + magasin.Inventaire().back().Doublons, 0);
     // Midnight shows the date alone.
     const QDateTime minuit(QDate(2026, 3, 4), QTime(0, 0));
     EXPECT_EQ(DateDuMagasin(minuit), QLocale().toString(minuit.date(), QLocale::ShortFormat));
