@@ -3,21 +3,11 @@
 #include "destinations/destination.h"
 #include "environnement.h"
 #include "fenetresimulee.h"
-#include "questionstest.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray Contenu(const QString& chemin) {
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
-} // namespace
 
 TEST(Configuration, ValeursDeConstruction) {
     EnvironnementTest env;
@@ -121,50 +111,14 @@ TEST(Configuration, ReleveEtAppliqueLaFenetre) {
     EXPECT_EQ(autre.retablissements, 0);
 }
 
-// No configuration yet: three quarters of the screen, or more of a small one, centred; never
-// below the minimum.
+// No configuration yet: three quarters of the screen, more of a small one, centred; never below
+// the minimum.
 TEST(Configuration, BornesDuPremierDemarrage) {
     const QSize minimum(640, 480);
     EXPECT_EQ(BornesPremierDemarrage(QRect(0, 0, 1920, 1080), minimum), QRect(240, 135, 1440, 810));
     EXPECT_EQ(BornesPremierDemarrage(QRect(0, 0, 800, 600), minimum), QRect(40, 30, 720, 540));
     EXPECT_EQ(BornesPremierDemarrage(QRect(1920, 28, 2560, 1412), minimum), QRect(2240, 204, 1920, 1059));
     EXPECT_EQ(BornesPremierDemarrage(QRect(0, 0, 600, 400), minimum).size(), minimum);
-}
-
-// The source's position goes beside the configuration file, never into it, and comes back when
-// that file is read; a position that cannot be written is told, the configuration still written.
-TEST(Configuration, PositionDeLaSourceACoteDuFichier) {
-    EnvironnementTest env;
-    for (const char* nom : {"c.jpg", "A.gif", "b.bmp"})
-        EcritImage(env.Source + u'/' + QLatin1String(nom));
-    const QString fichier = env.Programme + QStringLiteral("/Mirasolve.ini");
-    TQuestionsTest utilisateur;
-    TSourceListe source;
-    Tconfiguration configuration(source);
-    configuration.Questions = &utilisateur;
-    configuration.ContexteDestinations.DossierProgramme = env.Programme;
-    configuration.ChangeSource(env.Source);
-    configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
-    source.Trie(TriNom);
-    source.IndexAffiche = 2;
-    ASSERT_TRUE(configuration.Ecriture(fichier));
-    EXPECT_FALSE(Contenu(fichier).contains("c.jpg"));
-    EXPECT_TRUE(Contenu(fichier + QStringLiteral(".position")).contains("Fichier=c.jpg"));
-
-    TSourceListe relue;
-    Tconfiguration autre(relue);
-    autre.ContexteDestinations.DossierProgramme = env.Programme;
-    autre.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&autre.ContexteDestinations));
-    ASSERT_TRUE(autre.Lecture(fichier));
-    EXPECT_EQ(relue.IndexAffiche, 2);
-    EXPECT_EQ(relue.IndexDemande, 2);
-
-    const QString ailleurs = env.Dossier(QStringLiteral("ailleurs"));
-    env.Dossier(QStringLiteral("ailleurs/autre.ini.position"));
-    EXPECT_TRUE(configuration.Ecriture(ailleurs + QStringLiteral("/autre.ini")));
-    ASSERT_EQ(utilisateur.Avertissements.size(), 1);
-    EXPECT_TRUE(utilisateur.Avertissements[0].contains(ailleurs + QStringLiteral("/autre.ini.position")));
-    EXPECT_TRUE(utilisateur.Erreurs.isEmpty());
 }
 
 TEST(Corbeille, CreeeDansLeDossierDuProgramme) {
