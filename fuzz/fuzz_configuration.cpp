@@ -5,6 +5,7 @@
 #include "config/fenetresimulee.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "source/positionsource.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -15,6 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     QDir().mkpath(programme + QStringLiteral("/Signatures"));
     const QString fichier = programme + QStringLiteral("/Mirasolve.ini");
     EcritEntree(QStringLiteral("programme/Mirasolve.ini"), octets, taille);
+    // The same bytes as the source's position beside it, which the reading takes too.
+    EcritEntree(QStringLiteral("programme/Mirasolve.ini.position"), octets, taille);
     const qsizetype illisible = Tconfiguration::PremiereLigneIllisible(fichier);
     {
         TSourceListe source;
@@ -40,6 +43,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
         const QString reecrit = programme + QStringLiteral("/Reecrit.ini");
         EXIGE(configuration.Ecriture(reecrit));
         EXIGE(Tconfiguration::PremiereLigneIllisible(reecrit) == 0);
+        // The position written beside it reads back as the list stands (a source never scanned has
+        // no folder, which no position names).
+        const std::optional<TPositionSource> position =
+            PositionSource::Lit(PositionSource::FichierPres(reecrit));
+        EXIGE(source.Chemin.isEmpty() ||
+              (position && position->Fichier == PositionSource::Releve(source).Fichier));
         // The destinations close without a question, each saving its store.
         configuration.ContexteDestinations.ReponseMemorisee = 9;
     }

@@ -23,6 +23,7 @@
 #include "tools/recursif.h"
 #include "tools/renommage.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -90,8 +91,12 @@ void DemarrageDonnees() {
     MainForm->ListeGroupe->Ajoute(*trash);
 
     Configuration->Questions = &differees;
-    if (Configuration->Lecture(Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"))))
+    const QString fichier = Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"));
+    const bool premierDemarrage = !QFileInfo::exists(fichier);
+    if (Configuration->Lecture(fichier)) {
+        if (premierDemarrage) Configuration->PlaceAuPremierDemarrage(MainForm->TailleMinimale());
         Configuration->AppliqueFenetre(*MainForm);
+    }
     Configuration->Questions = MainForm->Questions;
     // Once, whatever the number of store files that could not be read whole.
     if (!contexte.CopiesGardees.isEmpty()) {

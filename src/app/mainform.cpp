@@ -287,6 +287,20 @@ void TMainForm::CreeImageCourante(QWidget* parent) {
     ImageCourante->setObjectName(QStringLiteral("ImageCourante"));
     FixeIndice(ImageCourante, QStringLiteral("Clic gauche pour afficher en plein écran"), false);
     LabelCourantIllisible = LibelleIllisible(PanelCourant2, QStringLiteral("LabelCourantIllisible"));
+    LabelSourceVide =
+        new QLabel(QStringLiteral("Choisissez un dossier de photos : Source > Définir une nouvelle source"),
+                   PanelCourant2);
+    LabelSourceVide->setObjectName(QStringLiteral("LabelSourceVide"));
+    LabelSourceVide->setAlignment(Qt::AlignCenter);
+    LabelSourceVide->setWordWrap(true);
+    LabelSourceVide->setMargin(8);
+    QFont invite = LabelSourceVide->font();
+    invite.setPointSize(12);
+    LabelSourceVide->setFont(invite);
+    QPalette blanc = LabelSourceVide->palette();
+    blanc.setColor(QPalette::WindowText, Qt::white);
+    LabelSourceVide->setPalette(blanc);
+    LabelSourceVide->hide();
 
     StatusBarCourant = new QStatusBar(GroupBoxCourant);
     StatusBarCourant->setObjectName(QStringLiteral("StatusBarCourant"));

@@ -40,6 +40,7 @@ class TListeGroupe;
 class TPanneauDestinations;
 class TFormSplash2;
 class TImage;
+struct TPositionSource;
 
 // The main window: the source list and its previews, the destinations panel, menus, tool bars,
 // timers, keys and the orderly shutdown.
@@ -122,6 +123,8 @@ public:
     QFrame* PanelCourant2;
     TImage* ImageCourante;
     QLabel* LabelCourantIllisible;
+    // Says how to choose a source, in place of the current image, while the source has no file.
+    QLabel* LabelSourceVide;
     QStatusBar* StatusBarCourant;
     QLabel* PanneauxStatut[4];
 
@@ -280,8 +283,9 @@ public:
     void Parcourir1Click();
     void Rafraichir1Click();
     void Slectionnercettedestinationcommesource1Click();
-    // Scans the folder as the new source, sorts it by name, fills the list and shows its first file.
-    void ChargeSource(const QString& dossier);
+    // Scans the folder as the new source, sorts it by name, fills the list and shows its first file,
+    // or the file garde names when the folder still holds it.
+    void ChargeSource(const QString& dossier, const TPositionSource* garde = nullptr);
 
     // The configuration manager: the tree of destinations rearranged, configurations saved and opened.
     void Gestionnairedeconfiguration1Click();

@@ -7,6 +7,7 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "fenetreprincipale.h"
+#include "source/positionsource.h"
 #include "tools/arborescence.h"
 
 #include <QFile>
@@ -47,6 +48,26 @@ QRect PlaceDansEcran(qint64 gauche, qint64 haut, qint64 largeur, qint64 hauteur,
     const qint64 y = std::clamp<qint64>(haut, ecran.top(),
                                         std::max<qint64>(ecran.top(), ecran.top() + ecran.height() - h));
     return QRect(static_cast<int>(x), static_cast<int>(y), static_cast<int>(l), static_cast<int>(h));
+}
+
+QRect BornesPremierDemarrage(QRect disponible, QSize minimum) {
+    const auto cote = [](int ecran, int plancher) {
+        return std::max({ecran * 3 / 4, plancher + (ecran - plancher) / 2, plancher});
+    };
+    QRect bornes(0, 0, cote(disponible.width(), minimum.width()),
+                 cote(disponible.height(), minimum.height()));
+    bornes.moveCenter(disponible.center());
+    return bornes;
+}
+
+void Tconfiguration::PlaceAuPremierDemarrage(QSize minimum) {
+    if (!qGuiApp || !QGuiApplication::primaryScreen()) return;
+    const QRect bornes =
+        BornesPremierDemarrage(QGuiApplication::primaryScreen()->availableGeometry(), minimum);
+    WindowLeft = bornes.left();
+    WindowTop = bornes.top();
+    WindowWidth = bornes.width();
+    WindowHeight = bornes.height();
 }
 
 void Tconfiguration::AppliqueFenetre(IFenetrePrincipale& fenetre) {
@@ -441,6 +462,9 @@ bool Tconfiguration::Lecture(const QString& fichier) {
     if (sourceLue.isEmpty()) sourceLue = Chemins::DossierParDefaut();
     ChangeSource(sourceLue);
     source.Trie(TriNom);
+    // Back at the file that was current when this configuration was last written, if it is still
+    // there; otherwise at the first one, without a word.
+    PositionSource::Restaure(source, fichier);
     return true;
 }
 
@@ -506,5 +530,12 @@ bool Tconfiguration::Ecriture(const QString& fichier) const {
         lignes << ligne.toUtf8();
     for (qsizetype i = 0; i < chemins.size(); ++i)
         if (!chemins[i].isEmpty()) lignes[15 + 10 * i + 1] = chemins[i];
-    return TexteFichier::EcritOctets(fichier, TexteFichier::Octets(lignes));
+    if (!TexteFichier::EcritOctets(fichier, TexteFichier::Octets(lignes))) return false;
+    // Where the source stands goes beside, so that the configuration's own lines stay as they are.
+    if (!PositionSource::Garde(source, fichier) && Questions)
+        Questions->Avertit(
+            QStringLiteral("Impossible d'écrire le fichier « %1 » : la source ne reviendra pas "
+                           "à l'image courante.")
+                .arg(PositionSource::FichierPres(fichier)));
+    return true;
 }

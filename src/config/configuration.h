@@ -22,6 +22,10 @@ class IQuestions;
 // when even its minimum size does not fit), never below its minimum size; no arithmetic on the
 // values given can overflow.
 QRect PlaceDansEcran(qint64 gauche, qint64 haut, qint64 largeur, qint64 hauteur, QRect ecran, QSize minimum);
+// The window's bounds at the very first start, before any configuration file exists: three
+// quarters of the screen's available area each way, or halfway from the minimum size to the whole
+// area when that is more (a small screen), centred on it; never below the minimum.
+QRect BornesPremierDemarrage(QRect disponible, QSize minimum);
 class TListeGroupe;
 
 // The persisted state of the program and the list of open destinations (entry 0 is the trash).
@@ -57,6 +61,9 @@ public:
 
     void ReleveFenetre(IFenetrePrincipale& fenetre);
     void AppliqueFenetre(IFenetrePrincipale& fenetre);
+    // With no configuration file yet, the window's bounds are made to suit the main screen rather
+    // than the reading's defaults (BornesPremierDemarrage); AppliqueFenetre then gives them.
+    void PlaceAuPremierDemarrage(QSize minimum);
     // Removes one trailing separator, stores the folder as SourcePath and scans it.
     void ChangeSource(const QString& chemin);
 
@@ -68,13 +75,16 @@ public:
     // understood. Either way the file's bytes are kept aside before anything writes over them,
     // and Questions has been told the file, the line, the fault and where the copy is. Font sizes
     // are brought within what a tile can show, and every tree level made reachable from the top.
-    // A folder whose bytes are not UTF-8 is found by those bytes and written back as them.
+    // A folder whose bytes are not UTF-8 is found by those bytes and written back as them. The
+    // source, scanned and sorted, is then put back at the file the position file beside names
+    // (PositionSource), when it still holds it.
     bool Lecture(const QString& fichier);
     // The line of the first value that would stop Lecture on that file, and what is wrong with it;
     // 0 when it can be read to its end (a missing file reads as the defaults).
     static qsizetype PremiereLigneIllisible(const QString& fichier, QString* raison = nullptr);
     // Writes the configuration, replacing the file only once it is complete; never over a file
-    // read in part whose original could not be kept aside.
+    // read in part whose original could not be kept aside. The source's position is then written
+    // beside it; Questions is told when that fails.
     bool Ecriture(const QString& fichier) const;
 
 private:

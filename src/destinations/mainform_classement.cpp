@@ -62,7 +62,8 @@ void TMainForm::Classe(TDestination& d, bool copie) {
                 else if (index > 0)
                     --ListeSource->IndexDemande;
                 ListeSource->CouranteRetiree = true;
-                if (!ListeSource->Fichiers.Vide()) ArmeTimerCourantAff();
+                // The last file gone, the slots empty at once.
+                ListeSource->Fichiers.Vide() ? Affichage->AfficheTout() : ArmeTimerCourantAff();
             }
             Redessine(d);
         } else if (!echec.isEmpty()) {

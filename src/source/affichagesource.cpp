@@ -275,6 +275,9 @@ void TAffichageSource::AfficheCourante() {
 
     const int index = Liste->IndexAffiche;
     const int nombre = Liste->Fichiers.Count();
+    // An empty source says, where its picture would be, how to choose one.
+    fenetre.LabelSourceVide->setGeometry(client);
+    fenetre.LabelSourceVide->setVisible(nombre == 0);
     if (index >= 0 && index < nombre)
         fenetre.PanneauxStatut[3]->setText(QFile::decodeName(Liste->Fichiers.Texte(index)));
     fenetre.PanneauxStatut[0]->setText(QStringLiteral("%1/%2").arg(index + 1).arg(nombre));

@@ -8,16 +8,18 @@
 #include "destinations/destination.h"
 #include "source/affichagesource.h"
 #include "source/nouvsource.h"
+#include "source/positionsource.h"
 #include "source/sourceliste.h"
 
 #include <QFileInfo>
 #include <QTimer>
 
-void TMainForm::ChargeSource(const QString& dossier) {
+void TMainForm::ChargeSource(const QString& dossier, const TPositionSource* garde) {
     // A step asked for in the old list means nothing in the new one.
     TimerCourantAff->stop();
     Configuration->ChangeSource(dossier);
     ListeSource->Trie(TriNom);
+    if (garde) PositionSource::Place(*ListeSource, *garde);
     RemplitListe();
     Affichage->AfficheTout();
 }
@@ -41,7 +43,9 @@ void TMainForm::Parcourir1Click() {
 void TMainForm::Rafraichir1Click() {
     if (!Configuration || !ListeSource) return;
     DemandeArretRecherche();
-    ChargeSource(Configuration->SourcePath);
+    // The file shown stays current when the folder still holds it.
+    const TPositionSource courante = PositionSource::Releve(*ListeSource);
+    ChargeSource(Configuration->SourcePath, &courante);
 }
 
 void TMainForm::Slectionnercettedestinationcommesource1Click() {

@@ -176,7 +176,7 @@ TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
     EXPECT_EQ(FormNouvSource->Dossier(), lien);
 }
 
-TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesDansLOrdreDesNoms) {
+TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesEtGardeLeFichierCourant) {
     Ouvre();
     MainForm->FormMouseWheelDown();
     ASSERT_TRUE(AttendRepos());
@@ -187,9 +187,19 @@ TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesDansLOrdreDesNoms) {
     MainForm->ToolButton2->click();
     EXPECT_EQ(Liste(), (QStringList{"0-nouvelle.jpg", "A.gif", "b.bmp", "bb.gif"}));
     ASSERT_TRUE(AttendRepos());
+    // The file shown stays current, where the name order now puts it.
+    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/b.bmp"));
+    EXPECT_EQ(Statut(0), QStringLiteral("3/4"));
+    EXPECT_TRUE(MainForm->ListBox1->item(2)->isSelected());
+
+    // Gone since: back to the first file.
+    ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/b.bmp")));
+    MainForm->Rafraichir1->trigger();
+    ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(ListeSource->IndexAffiche, 0);
     EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/0-nouvelle.jpg"));
-    EXPECT_EQ(Statut(0), QStringLiteral("1/4"));
+    EXPECT_EQ(Statut(0), QStringLiteral("1/3"));
 }
 
 TEST_F(SourceTest, UneDestinationPriseCommeSourceDevientInactiveAussitot) {

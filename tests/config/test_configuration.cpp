@@ -111,6 +111,16 @@ TEST(Configuration, ReleveEtAppliqueLaFenetre) {
     EXPECT_EQ(autre.retablissements, 0);
 }
 
+// No configuration yet: three quarters of the screen, more of a small one, centred; never below
+// the minimum.
+TEST(Configuration, BornesDuPremierDemarrage) {
+    const QSize minimum(640, 480);
+    EXPECT_EQ(BornesPremierDemarrage(QRect(0, 0, 1920, 1080), minimum), QRect(240, 135, 1440, 810));
+    EXPECT_EQ(BornesPremierDemarrage(QRect(0, 0, 800, 600), minimum), QRect(40, 30, 720, 540));
+    EXPECT_EQ(BornesPremierDemarrage(QRect(1920, 28, 2560, 1412), minimum), QRect(2240, 204, 1920, 1059));
+    EXPECT_EQ(BornesPremierDemarrage(QRect(0, 0, 600, 400), minimum).size(), minimum);
+}
+
 TEST(Corbeille, CreeeDansLeDossierDuProgramme) {
     TContexteDestinations contexte;
     contexte.DossierProgramme = QStringLiteral("/opt/m");

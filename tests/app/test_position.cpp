@@ -1,0 +1,103 @@
+#include "app/globaux.h"
+#include "app/imagecontrole.h"
+#include "app/mainform.h"
+#include "app/textefichier.h"
+#include "programme.h"
+#include "source/sourceliste.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QTest>
+
+// Where the program starts: the file it quit at, the window's size on a first start, and what an
+// empty source says.
+class PositionTest : public ProgrammeTest {
+protected:
+    void Lance() {
+        Demarre({});
+        Affiche();
+        ASSERT_TRUE(AttendRepos());
+    }
+    void Quitte() {
+        ASSERT_TRUE(AttendRepos());
+        MainForm->Quit1Click();
+        DetruitFenetres();
+    }
+    static QString Courante() { return MainForm->PanneauxStatut[3]->text(); }
+    QString Ini() const { return env.Programme + QStringLiteral("/Mirasolve.ini"); }
+};
+
+// Quit at a file (the third after a sort by size), started again: that file, in name order. Gone
+// since, or another folder in the configuration: the first file, as without a position.
+TEST_F(PositionTest, LaSourceRevientAuFichierQuitte) {
+    EcritImage(env.Source + QStringLiteral("/d.jpg"), 64, 48);
+    Demarre();
+    Affiche();
+    MainForm->FormMouseWheelDown();
+    MainForm->FormMouseWheelDown();
+    ASSERT_TRUE(AttendRepos());
+    MainForm->TrierparTaille1Click();
+    ASSERT_TRUE(AttendRepos());
+    const QString quittee = Courante();
+    ASSERT_NE(quittee, env.Source + QStringLiteral("/c.jpg"));
+    Quitte();
+    Lance();
+    EXPECT_EQ(Courante(), quittee);
+    EXPECT_TRUE(MainForm->ListBox1->item(ListeSource->IndexAffiche)->isSelected());
+
+    Quitte();
+    ASSERT_TRUE(QFile::remove(quittee));
+    Lance();
+    EXPECT_EQ(Courante(), env.Source + QStringLiteral("/A.gif"));
+
+    const QString autre = env.Dossier(QStringLiteral("autre"));
+    for (const QString& nom : {QStringLiteral("0.jpg"), MainForm->ListBox1->item(1)->text()})
+        EcritImage(autre + u'/' + nom);
+    MainForm->FormMouseWheelDown();
+    Quitte();
+    QStringList lignes;
+    ASSERT_TRUE(TexteFichier::Lit(Ini(), lignes));
+    EXPECT_EQ(lignes.size(), 15); // the configuration's own lines, and no more
+    lignes.replaceInStrings(QStringLiteral("SourcePath=") + env.Source,
+                            QStringLiteral("SourcePath=") + autre);
+    ASSERT_TRUE(TexteFichier::Ecrit(Ini(), lignes));
+    Lance();
+    EXPECT_EQ(Courante(), autre + QStringLiteral("/0.jpg"));
+}
+
+// No configuration and no photo: a window sized for the screen, and the way to choose a source
+// written where the picture would be, readable, until the source has one (and again once it is gone).
+TEST_F(PositionTest, PremierDemarrageSansPhoto) {
+    ASSERT_FALSE(QFile::exists(Ini()));
+    Demarre({});
+    MainForm->showMinimized(); // as the program starts, until the start-up timer brings it up
+    ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 5000));
+    EXPECT_GT(MainForm->width(), 640);
+    EXPECT_GT(MainForm->height(), 480);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(MainForm->geometry()));
+
+    const QLabel* invite = MainForm->LabelSourceVide;
+    EXPECT_TRUE(invite->isVisible());
+    EXPECT_EQ(invite->text(),
+              QStringLiteral("Choisissez un dossier de photos : Source > Définir une nouvelle source"));
+    EXPECT_LE(invite->heightForWidth(invite->width()), invite->height());
+    const QImage vue = MainForm->PanelCourant2->grab().toImage();
+    int clairs = 0;
+    for (int y = 0; y < vue.height(); ++y)
+        for (int x = 0; x < vue.width(); ++x)
+            clairs += qGray(vue.pixel(x, y)) > 160;
+    EXPECT_GT(clairs, 100);
+
+    const QString photos = env.Dossier(QStringLiteral("photos"));
+    EcritImage(photos + QStringLiteral("/seule.jpg"));
+    MainForm->ChargeSource(photos);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_FALSE(invite->isVisible());
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_TRUE(invite->isVisible());
+    EXPECT_TRUE(MainForm->ImageCourante->Image().isNull());
+}
