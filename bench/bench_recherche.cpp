@@ -1,11 +1,13 @@
 // Duplicate search figures: a folder of 300 real-looking photos (12-megapixel and 640 x 480 JPEGs,
 // some progressive, GIFs and BMPs) searched on one thread and with the helper threads, against
 // `djpeg -dct fast -nosmooth -scale 1/8` on the same JPEGs; one new signature against 100,000;
-// starting a GENERAL task over 100,000 signatures in 100 destinations; the one-second tick over 2,000
+// a destination of 20,000 signatures entering GENERAL mode compared with 20,000 others; starting a
+// GENERAL task over 100,000 signatures in 100 destinations; the one-second tick over 2,000
 // destinations; memory per signature; quitting while a 200-megapixel JPEG is being decoded. Prints
 // figures; asserts nothing.
 //
 //   bench_recherche [folder for the photos, kept between runs; default a folder of the temp dir]
+//   bench_recherche comparaison   (the comparison of a destination entering GENERAL mode alone)
 
 #include "banc.h"
 #include "config/configuration.h"
@@ -120,12 +122,15 @@ std::shared_ptr<Tminiature> SignatureAuHasard(QRandomGenerator& hasard) {
     return s;
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
+PLACEHOLDERint argc, char* argv[]) {
     PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (argc > 1 && QByteArray(argv[1]) == "comparaison") {
+        QRandomGenerator hasard(9);
+        MesureComparaison(hasard);
+        return 0;
+    }
     const QString dossier = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                      : QDir::tempPath() + QStringLiteral("/mirasolve-banc-recherche");
     const QStringList fichiers = PreparePhotos(dossier);
@@ -183,6 +188,8 @@ int main(int argc, char* argv[]) {
             FormeEcart(), ms, 100000 / ms / 1000, static_cast<long long>(lignes));
     }
     ForceEcartPortable(false);
+
+    MesureComparaison(hasard);
 
     // Memory per signature held by a destination (its path aside), and the extra of a GENERAL task.
     {
