@@ -346,6 +346,9 @@ bool TDestination::RenommeFichiers(const QHash<QString, QString>& nouveaux) {
         lignesChangees = true;
     }
     if (lignesChangees) Doublons.sort(Qt::CaseInsensitive);
+    // A pending comparison goes by file names: renamed files may now stand before where it was,
+    // so it starts again from the first (the pairs already recorded are not recorded twice).
+    if (fichiersChanges) RepriseComparaison.clear();
     return fichiersChanges || lignesChangees;
 }
 

@@ -44,7 +44,7 @@ protected:
 } // namespace
 
 TEST_F(PanneauTest, PeuDeTuilesSEtirentSansBarre) {
-    Ajoute(QStringLiteral("A"));
+    Ajoute(QStringLiteral("A"))->RechercheLocale = true;
     Ajoute(QStringLiteral("B"));
     groupes.FixePositionCourante(3);
     panneau.Redimensionne({200, 600});
@@ -62,7 +62,7 @@ TEST_F(PanneauTest, PeuDeTuilesSEtirentSansBarre) {
     EXPECT_EQ(Pixel(10, 399), qRgb(0x40, 0x40, 0x40));
     EXPECT_EQ(Pixel(199, 250), qRgb(0x40, 0x40, 0x40));
     // A destination with nothing at all is 100 % done: the whole bar is green.
-    EXPECT_EQ(Pixel(100, 200 + 199 - 10), qRgb(0x60, 0xD0, 0x60));
+    EXPECT_EQ(Pixel(15, 200 + 199 - 10), qRgb(0x60, 0xD0, 0x60));
 }
 
 TEST_F(PanneauTest, BeaucoupDeTuilesDefilent) {
@@ -195,13 +195,13 @@ TEST_F(PanneauTest, CompteurEtBarreAuPixelPres) {
 
     // A tile whose search is off has no bar at all, only a grey word in its empty well.
     const int ya = arretee->TuileY, ha = arretee->TuileHauteur;
-    int gris = 0, autres = 0;
+    int ecrits = 0, autres = 0;
     for (int yy = ya + ha - 19; yy <= ya + ha - 6; ++yy)
-        for (int xx = x + 6; xx <= x + w1 - 5; ++xx) {
+        for (int xx = x + 6; xx <= x + w1 - 6; ++xx) {
             const QRgb p = Pixel(xx, yy);
             autres += p == vert || p == orange || p == qRgb(0, 0, 0);
-            gris += p == qRgb(0x80, 0x80, 0x80);
+            ecrits += p != qRgb(0xC0, 0xC0, 0xC0);
         }
     EXPECT_EQ(autres, 0);
-    EXPECT_GT(gris, 20);
+    EXPECT_GT(ecrits, 40);
 }
