@@ -122,7 +122,6 @@ std::shared_ptr<Tminiature> SignatureAuHasard(QRandomGenerator& hasard) {
     return s;
 }
 
-
 // A destination of 20,000 signatures entering GENERAL mode, compared once with the 20,000 of
 // another GENERAL destination (one in 200 a copy), on the comparison's own thread.
 void MesureComparaison(QRandomGenerator& hasard) {

@@ -32,8 +32,9 @@ QString FichierComparaison(const TDestination& d) {
     if (!d.Contexte || d.Chemin.isEmpty()) return {};
     const QByteArray empreinte =
         QCryptographicHash::hash(d.Chemin.toUtf8(), QCryptographicHash::Sha1).toHex().left(20);
-    return Chemins::Joint(d.Contexte->DossierSignatures(),
-                          QStringLiteral("Generale-") + QString::fromLatin1(empreinte) + QStringLiteral(".txt"));
+    return Chemins::Joint(d.Contexte->DossierSignatures(), QStringLiteral("Generale-") +
+                                                               QString::fromLatin1(empreinte) +
+                                                               QStringLiteral(".txt"));
 }
 
 bool SuitChangementDeMode(TDestination& d, bool etaitGenerale) {
@@ -64,7 +65,8 @@ void RetrouveComparaison(TDestination& d) {
     if (fichier.isEmpty() || !QFile::exists(fichier)) return;
     QStringList lignes;
     // A file of another folder (or not ours) is left alone.
-    if (!TexteFichier::Lit(fichier, lignes) || lignes.value(0) != EnteteComparaison || lignes.value(1) != d.Chemin)
+    if (!TexteFichier::Lit(fichier, lignes) || lignes.value(0) != EnteteComparaison ||
+        lignes.value(1) != d.Chemin)
         return;
     if (!EstGenerale(d)) {
         AnnuleComparaison(d);

@@ -3,10 +3,10 @@
 #include "destinations/destination.h"
 #include "magasin.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
-#include <algorithm>
 #include <functional>
 #include <mutex>
 
@@ -23,7 +23,7 @@ void TListeComparaison::Ajoute(std::shared_ptr<Tminiature> signature) {
 }
 
 std::vector<std::pair<uint32_t, int32_t>> TListeComparaison::Paires(const Tminiature& nouvelle,
-                                                                     int32_t sensibilite) const {
+                                                                    int32_t sensibilite) const {
     // The dissimilarity is the grid distance times a factor of at least 1, rounded: never below
     // the distance. Only a distance below the sensitivity can make a pair, and only those few are
     // worked out in full.

@@ -2,8 +2,8 @@
 
 #include "app/chemins.h"
 #include "destinations/destination.h"
-#include "duplicates/comparaisongenerale.h"
 #include "destinations/listegroupe.h"
+#include "duplicates/comparaisongenerale.h"
 #include "source/balayage.h"
 
 #include <QFile>

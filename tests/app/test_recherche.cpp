@@ -248,13 +248,17 @@ TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
     MainForm->ToolButton18->click();
     MainForm->Timer2Timer();
     ASSERT_TRUE(AttendQue(
-        [&] { return signees({1, 2, 3}) && !Destination(1)->ComparaisonEnAttente && !Destination(2)->ComparaisonEnAttente; },
+        [&] {
+            return signees({1, 2, 3}) && !Destination(1)->ComparaisonEnAttente &&
+                   !Destination(2)->ComparaisonEnAttente;
+        },
         30000));
     EXPECT_TRUE(Destination(1)->Doublons.isEmpty());
     const QStringList paire{QStringLiteral("copie.jpg"), QStringLiteral("photo.jpg")};
     ASSERT_EQ(Destination(2)->Doublons.size(), 1);
     const QStringList champs = Destination(2)->Doublons.front().split(u'*');
-    EXPECT_EQ((QStringList{QFileInfo(champs.value(1)).fileName(), QFileInfo(champs.value(2)).fileName()}), paire);
+    EXPECT_EQ((QStringList{QFileInfo(champs.value(1)).fileName(), QFileInfo(champs.value(2)).fileName()}),
+              paire);
     MainForm->Timer2Timer();
     MainForm->Timer2Timer();
     EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));

@@ -79,7 +79,8 @@ protected:
                                 d->GenerationComparaison, sensibilite, occupe);
         tache.start();
         EXPECT_TRUE(tache.wait(60000));
-        EXPECT_TRUE(ConclutComparaison(*d, tache.Generation, tache.Reprise, tache.Terminee, tache.LignesAjoutees));
+        EXPECT_TRUE(
+            ConclutComparaison(*d, tache.Generation, tache.Reprise, tache.Terminee, tache.LignesAjoutees));
         return bilan.ADemarrer;
     }
     static QStringList Noms(const QStringList& lignes) {
@@ -276,8 +277,8 @@ TEST_F(RechercheTest, ComparaisonArreteeReprendApresRedemarrage) {
     SuitChangementDeMode(*dx, false);
     {
         // Stopped before its first signature: nothing done, nothing lost.
-        TTacheComparaison arretee(dx, PartenairesGeneraux(destinations, 1), QString(), dx->GenerationComparaison,
-                                  sensibilite, occupe);
+        TTacheComparaison arretee(dx, PartenairesGeneraux(destinations, 1), QString(),
+                                  dx->GenerationComparaison, sensibilite, occupe);
         arretee.DemandeArret();
         arretee.start();
         ASSERT_TRUE(arretee.wait(60000));
