@@ -1,11 +1,13 @@
 // Duplicate search figures: a folder of 300 real-looking photos (12-megapixel and 640 x 480 JPEGs,
 // some progressive, GIFs and BMPs) searched on one thread and with the helper threads, against
 // `djpeg -dct fast -nosmooth -scale 1/8` on the same JPEGs; one new signature against 100,000;
-// starting a GENERAL task over 100,000 signatures in 100 destinations; the one-second tick over 2,000
+// a destination of 20,000 signatures entering GENERAL mode compared with 20,000 others; starting a
+// GENERAL task over 100,000 signatures in 100 destinations; the one-second tick over 2,000
 // destinations; memory per signature; quitting while a 200-megapixel JPEG is being decoded. Prints
 // figures; asserts nothing.
 //
 //   bench_recherche [folder for the photos, kept between runs; default a folder of the temp dir]
+//   bench_recherche comparaison   (the comparison of a destination entering GENERAL mode alone)
 
 #include "banc.h"
 #include "config/configuration.h"
@@ -120,12 +122,43 @@ std::shared_ptr<Tminiature> SignatureAuHasard(QRandomGenerator& hasard) {
     return s;
 }
 
+// A destination of 20,000 signatures entering GENERAL mode, compared once with the 20,000 of
+// another GENERAL destination (one in 200 a copy), on the comparison's own thread.
+void MesureComparaison(QRandomGenerator& hasard) {
+    auto entree = std::make_shared<TDestination>(), autre = std::make_shared<TDestination>();
+    entree->Chemin = QStringLiteral("/nulle/part/entree");
+    autre->Chemin = QStringLiteral("/nulle/part/autre");
+    for (int k = 0; k < 20000; ++k) {
+        auto s = SignatureAuHasard(hasard);
+        s->Fichier = entree->Chemin + QStringLiteral("/%1.jpg").arg(k);
+        auto t = k % 200 == 0 ? std::make_shared<Tminiature>(*s) : SignatureAuHasard(hasard);
+        t->Fichier = autre->Chemin + QStringLiteral("/%1.jpg").arg(k);
+        entree->AjouteSignature(std::move(s), {});
+        autre->AjouteSignature(std::move(t), {});
+    }
+    const std::atomic<int32_t> sensibilite{150000};
+    std::atomic<int32_t> occupe{0};
+    TTacheComparaison tache(entree, {autre}, QString(), 1, sensibilite, occupe);
+    QElapsedTimer chrono;
+    chrono.start();
+    tache.start();
+    tache.wait();
+    std::printf("comparison of 20,000 signatures entering GENERAL mode with 20,000 of another "
+                "destination (%s): %.0f ms, %d pairs, %s\n",
+                FormeEcart(), Ms(chrono), tache.LignesAjoutees, tache.Terminee ? "done" : "NOT DONE");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     PrepareBanc();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (argc > 1 && QByteArray(argv[1]) == "comparaison") {
+        QRandomGenerator hasard(9);
+        MesureComparaison(hasard);
+        return 0;
+    }
     const QString dossier = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                      : QDir::tempPath() + QStringLiteral("/mirasolve-banc-recherche");
     const QStringList fichiers = PreparePhotos(dossier);
@@ -183,6 +216,8 @@ int main(int argc, char* argv[]) {
             FormeEcart(), ms, 100000 / ms / 1000, static_cast<long long>(lignes));
     }
     ForceEcartPortable(false);
+
+    MesureComparaison(hasard);
 
     // Memory per signature held by a destination (its path aside), and the extra of a GENERAL task.
     {

@@ -356,6 +356,8 @@ private:
     // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
     void DemandeArretRecherche();
     void DemarreTache(int index);
+    // Starts the comparison of a destination entered in GENERAL mode with the other GENERAL ones.
+    void DemarreComparaison(int index);
     // Asks the running task to stop and waits for it: for commands that rename or move what it reads.
     void AttendFinRecherche();
     void ChangeModeRecherche(bool locale, bool generale);

@@ -6,6 +6,7 @@
 #include "app/textefichier.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "duplicates/comparaisongenerale.h"
 #include "fenetreprincipale.h"
 #include "source/positionsource.h"
 #include "tools/arborescence.h"
@@ -439,6 +440,7 @@ bool Tconfiguration::Lecture(const QString& fichier) {
             destination->Fonte = PoliceLue(lu.face, lu.hauteur, lu.taille, lu.drapeaux);
             destination->RechercheLocale = lu.drapeaux[4] != u'X';
             destination->RechercheGenerale = lu.drapeaux[5] != u'X';
+            RetrouveComparaison(*destination);
 
             if (IdentiteDossier(destination->OctetsDuDossier())) {
                 ouverts.Ajoute(*destination);

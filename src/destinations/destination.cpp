@@ -184,21 +184,53 @@ bool TDestination::AjouteSignature(std::shared_ptr<Tminiature> signature, const 
     if (!Solde(signature->Fichier)) return false;
     oubliesPendantLaTache.remove(signature->Fichier);
     ListeSignatures->Miniatures.push_back(std::move(signature));
+    for (const QString& ligne : lignes) {
+        const TPaire paire = LitPaire(ligne);
+        if (paire.Image1 == paire.Image2 || oubliesPendantLaTache.contains(paire.Image2)) continue;
+        InsereDoublon(ligne);
+    }
+    return true;
+}
+
+bool TDestination::InsereDoublon(const QString& ligne) {
     // Sorted with letter case ignored; but two files whose names differ only in case are two
     // files here, so only a line equal in every letter is a line already there.
     const auto avant = [](const QString& a, const QString& b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     };
-    for (const QString& ligne : lignes) {
-        const TPaire paire = LitPaire(ligne);
-        if (paire.Image1 == paire.Image2 || oubliesPendantLaTache.contains(paire.Image2)) continue;
-        auto place = std::lower_bound(Doublons.begin(), Doublons.end(), ligne, avant);
-        bool present = false;
-        for (auto i = place; i != Doublons.end() && !avant(ligne, *i) && !present; ++i)
-            present = *i == ligne;
-        if (!present) Doublons.insert(place, ligne);
-    }
+    auto place = std::lower_bound(Doublons.begin(), Doublons.end(), ligne, avant);
+    for (auto i = place; i != Doublons.end() && !avant(ligne, *i); ++i)
+        if (*i == ligne) return false;
+    Doublons.insert(place, ligne);
     return true;
+}
+
+bool TDestination::ApparieDeja(const QString& a, const QString& b) const {
+    return std::any_of(Doublons.begin(), Doublons.end(), [&](const QString& ligne) {
+        const TPaire paire = LitPaire(ligne);
+        return (paire.Image1 == a && paire.Image2 == b) || (paire.Image1 == b && paire.Image2 == a);
+    });
+}
+
+bool TDestination::DetientSignature(const Tminiature& signature) const {
+    const auto& miniatures = ListeSignatures->Miniatures;
+    return std::any_of(miniatures.begin(), miniatures.end(),
+                       [&](const auto& m) { return m.get() == &signature; });
+}
+
+int TDestination::AjoutePairesCroisees(const Tminiature& signee, const QString& nom, TDestination& autre,
+                                       const std::vector<TPaireCroisee>& paires) {
+    if (&autre == this || paires.empty()) return 0;
+    const std::scoped_lock verrous(Verrou, autre.Verrou);
+    // A signature forgotten meanwhile (undone, deleted, read again) has left its list.
+    if (EstFermee() || autre.EstFermee() || signee.Fichier != nom || !DetientSignature(signee)) return 0;
+    int ajoutees = 0;
+    for (const TPaireCroisee& paire : paires) {
+        if (paire.Autre->Fichier != paire.NomAutre || !autre.DetientSignature(*paire.Autre)) continue;
+        if (ApparieDeja(nom, paire.NomAutre) || autre.ApparieDeja(nom, paire.NomAutre)) continue;
+        ajoutees += InsereDoublon(LigneDoublon(paire.Dissemblance, nom, paire.NomAutre)) ? 1 : 0;
+    }
+    return ajoutees;
 }
 
 bool TDestination::AjouteIntraitable(const QString& fichier, const TEtatFichier& etat) {
@@ -339,6 +371,9 @@ bool TDestination::RenommeFichiers(const QHash<QString, QString>& nouveaux) {
         lignesChangees = true;
     }
     if (lignesChangees) Doublons.sort(Qt::CaseInsensitive);
+    // A pending comparison goes by file names: renamed files may now stand before where it was,
+    // so it starts again from the first (the pairs already recorded are not recorded twice).
+    if (fichiersChanges) RepriseComparaison.clear();
     return fichiersChanges || lignesChangees;
 }
 

@@ -18,6 +18,14 @@
 class IChargement;
 class IQuestions;
 
+// A pair found between a signature of a destination and one of another destination (Autre, whose
+// file was NomAutre when it was compared).
+struct TPaireCroisee {
+    std::shared_ptr<Tminiature> Autre;
+    QString NomAutre;
+    int32_t Dissemblance = 0;
+};
+
 // What every destination shares with the program: where the store is, the remembered answer of
 // the confirmation dialog (6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all, 2 cancel), the
 // source folder, where the user is asked (IQuestions) and the loading window (IChargement).
@@ -149,6 +157,13 @@ public:
     // its own file aside): false when none is that near.
     bool CopieLaPlusProche(const Tminiature& signature, int32_t sensibilite, QString& fichier,
                            int32_t& dissemblance) const;
+    // Records pairs of one of its signatures (whose file was nom when compared) with signatures
+    // of destination autre, as this destination's lines, new image first; both locks are held. A
+    // pair is left out when either signature is no longer in its destination or its file has been
+    // renamed since, or when either destination already has a line for the two files. The number
+    // of lines added.
+    int AjoutePairesCroisees(const Tminiature& signee, const QString& nom, TDestination& autre,
+                             const std::vector<TPaireCroisee>& paires);
     // Files renamed (old path to new): every list that names one follows, the duplicate lines
     // sorted again. True when something here changed.
     bool RenommeFichiers(const QHash<QString, QString>& nouveaux);
@@ -174,6 +189,12 @@ public:
     bool Visible = false;
     int32_t TuileX = 0, TuileY = 0, TuileHauteur = 0, TuileLargeur = 0;
     int32_t NbSauvees = 0;
+    // The signatures it had when it entered GENERAL mode still to be compared once with those of
+    // the other GENERAL destinations, from the file after RepriseComparaison in name order; each
+    // entry counts one more in GenerationComparaison. Used by the main thread only.
+    bool ComparaisonEnAttente = false;
+    QString RepriseComparaison;
+    int GenerationComparaison = 0;
 
     TContexteDestinations* Contexte;
 
@@ -191,6 +212,11 @@ private:
     void AnnuleEnVol();
     // FichiersConnus, under the lock.
     QStringList FichiersConnusSousVerrou() const;
+    // Inserts a duplicate line in order unless the very same line is there; under the lock.
+    bool InsereDoublon(const QString& ligne);
+    // Whether a line pairs these two files, in either order; under the lock.
+    bool ApparieDeja(const QString& a, const QString& b) const;
+    bool DetientSignature(const Tminiature& signature) const;
 
     std::atomic<bool> fermee{false};
     QHash<QString, QByteArray> octetsDesNoms;

@@ -2,6 +2,7 @@
 
 #include "app/questions.h"
 #include "destination.h"
+#include "duplicates/comparaisongenerale.h"
 #include "listegroupe.h"
 
 #include <deque>
@@ -15,7 +16,9 @@ void TFermeture::Retire(int index) {
     const std::shared_ptr<TDestination> d = destinations.Retire(index);
     // Taken out of the list first, so that the heights recomputed no longer count its font.
     groupes.Retire(*d);
-    // Its store is saved or erased now, by the answer given, whoever still holds it.
+    // Its store is saved or erased now, by the answer given, whoever still holds it. A comparison
+    // still pending for it no longer applies.
+    AnnuleComparaison(*d);
     d->Ferme();
 }
 

@@ -205,6 +205,13 @@ void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     p.drawText(x + (w1 - 38) + (35 - mesure.horizontalAdvance(compte)) / 2,
                y + (h1 - 20) / 2 - mesure.height() / 2 + mesure.ascent(), compte);
 
+    if (!d.RechercheLocale) {
+        // Not searched: an empty well and a grey word, rather than a progress that never moves.
+        const QString texte = QStringLiteral("Recherche désactivée");
+        p.setPen(Couleurs.Ombre);
+        p.drawText(x + w1 / 2 - mesure.horizontalAdvance(texte) / 2, y + h1 - 20 + mesure.ascent(), texte);
+        return;
+    }
     const qint64 enAttente = comptes.ATraiter;
     const qint64 faites = comptes.Signatures;
     const qint64 n = enAttente + faites;

@@ -9,6 +9,7 @@
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
 #include "destinations/panneau.h"
+#include "duplicates/comparaisongenerale.h"
 #include "duplicates/dedoublonne.h"
 #include "duplicates/gestmini.h"
 #include "duplicates/inventaire.h"
@@ -62,7 +63,7 @@ void TMainForm::FinTache() {
     const TBilanRecherche bilan =
         BilanRecherche(Configuration->Destinations, RechercheAutorisee, Occupe.load());
     if (bilan.ADemarrer >= 0) {
-        DemarreTache(bilan.ADemarrer);
+        bilan.Comparaison ? DemarreComparaison(bilan.ADemarrer) : DemarreTache(bilan.ADemarrer);
         return;
     }
     StaticDoublons->setText(QString::number(bilan.Doublons) + QStringLiteral(" images en double"));
@@ -105,6 +106,22 @@ void TMainForm::DemarreTache(int index) {
             Redessine(*destination);
     });
     connect(tache, &QThread::finished, this, [this, tache] {
+        VraiFinTache(*tache);
+        tache->deleteLater();
+    });
+    TacheRecherche = tache;
+    tache->start(QThread::IdlePriority);
+}
+
+void TMainForm::DemarreComparaison(int index) {
+    const TListeDestinations& destinations = Configuration->Destinations;
+    const std::shared_ptr<TDestination> d = destinations.Partage(index);
+    d->EnTraitement = true;
+    auto* tache = new TTacheComparaison(d, PartenairesGeneraux(destinations, index), d->RepriseComparaison,
+                                        d->GenerationComparaison, Configuration->Sensibilite, Occupe);
+    connect(tache, &QThread::finished, this, [this, tache] {
+        ConclutComparaison(*tache->DestinationTraitee, tache->Generation, tache->Reprise, tache->Terminee,
+                           tache->LignesAjoutees);
         VraiFinTache(*tache);
         tache->deleteLater();
     });

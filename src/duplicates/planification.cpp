@@ -1,16 +1,34 @@
 #include "planification.h"
 
+#include "comparaisongenerale.h"
 #include "destinations/destination.h"
+
+bool EstCherchee(const TDestination& d) {
+    return d.Active && d.RechercheLocale;
+}
 
 TBilanRecherche BilanRecherche(const TListeDestinations& destinations, bool autorisee, int32_t occupe) {
     TBilanRecherche bilan;
+    // The comparisons of destinations that entered GENERAL mode come first: until they are done,
+    // a new signature would be compared with signatures that are still to be compared themselves.
+    if (autorisee && occupe < 1)
+        for (int i = 1; i < destinations.Count(); ++i) {
+            const TDestination& d = *destinations.Element(i);
+            if (d.ComparaisonEnAttente && EstCherchee(d) && EstGenerale(d)) {
+                bilan.ADemarrer = i;
+                bilan.Comparaison = true;
+                return bilan;
+            }
+        }
     for (int i = 1; i < destinations.Count(); ++i) {
         const TDestination& d = *destinations.Element(i);
         const TDestination::TComptes comptes = d.Comptes();
         bilan.Doublons += comptes.Doublons;
+        // A destination left unsearched would hold the bar short of its end for ever.
+        if (!EstCherchee(d)) continue;
         bilan.Signatures += comptes.Signatures;
         bilan.AFaire += comptes.ATraiter;
-        if (d.Active && autorisee && d.RechercheLocale && comptes.ATraiter > 0 && occupe < 1) {
+        if (autorisee && comptes.ATraiter > 0 && occupe < 1) {
             bilan.ADemarrer = i;
             return bilan;
         }
@@ -45,8 +63,10 @@ std::vector<std::shared_ptr<Tminiature>> SignaturesGenerales(const TListeDestina
 void FixeModeRecherche(const TListeDestinations& destinations, bool locale, bool generale) {
     for (int i = 1; i < destinations.Count(); ++i) {
         TDestination& d = *destinations.Element(i);
+        const bool etaitGenerale = EstGenerale(d);
         d.RechercheLocale = locale;
         d.RechercheGenerale = generale;
+        SuitChangementDeMode(d, etaitGenerale);
     }
 }
 

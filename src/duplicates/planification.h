@@ -9,14 +9,22 @@
 #include <memory>
 #include <vector>
 
+class TDestination;
+
+// Whether the search works on a destination: active (not the source folder) and its search on.
+bool EstCherchee(const TDestination& d);
+
 // What the search's one-second tick finds over the destinations, entries 1 to the last in list
-// order: the totals shown in the tool bars, and the first destination due for a task (active,
-// searched, something queued, the search allowed and not busy). The totals stop at that one.
+// order: the totals shown in the tool bars, and the first destination due for a task (searched,
+// something queued, the search allowed and not busy). The totals stop at that one. The duplicate
+// lines are those of every destination; the images signed and queued, those of the destinations
+// searched only, so that the progress reaches its end when their work is done.
 struct TBilanRecherche {
     qint64 Doublons = 0;
     qint64 Signatures = 0;
     qint64 AFaire = 0;
-    int ADemarrer = -1; // none
+    int ADemarrer = -1;       // none
+    bool Comparaison = false; // the task due is the comparison of a destination entered in GENERAL mode
 };
 TBilanRecherche BilanRecherche(const TListeDestinations& destinations, bool autorisee, int32_t occupe);
 
@@ -34,7 +42,8 @@ TProgression ProgressionDe(const TBilanRecherche& bilan);
 // their own search mode: what a GENERAL task compares with.
 std::vector<std::shared_ptr<Tminiature>> SignaturesGenerales(const TListeDestinations& destinations);
 
-// The search mode of every destination but the trash: off, LOCAL, or GENERAL (locale and generale).
+// The search mode of every destination but the trash: off, LOCAL, or GENERAL (locale and generale);
+// those that enter or leave GENERAL mode have their comparison marked or dropped.
 void FixeModeRecherche(const TListeDestinations& destinations, bool locale, bool generale);
 
 // The first destination (entries 1 to the last) a task works on; -1 when none.

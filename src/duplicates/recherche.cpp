@@ -3,6 +3,7 @@
 #include "destinations/destination.h"
 #include "magasin.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
@@ -21,19 +22,27 @@ void TListeComparaison::Ajoute(std::shared_ptr<Tminiature> signature) {
     signatures.push_back(std::move(signature));
 }
 
-QStringList TListeComparaison::Compare(const Tminiature& nouvelle, int32_t sensibilite) const {
+std::vector<std::pair<uint32_t, int32_t>> TListeComparaison::Paires(const Tminiature& nouvelle,
+                                                                    int32_t sensibilite) const {
     // The dissimilarity is the grid distance times a factor of at least 1, rounded: never below
     // the distance. Only a distance below the sensitivity can make a pair, and only those few are
     // worked out in full.
     std::vector<uint32_t> proches;
     EcartsSousLeSeuil(nouvelle.Grille.data(), grilles.data(), signatures.size(), sensibilite, proches);
-    QStringList lignes;
+    std::vector<std::pair<uint32_t, int32_t>> paires;
     for (const uint32_t i : proches) {
         const Tminiature& ancienne = *signatures[i];
         if (ancienne.Fichier == nouvelle.Fichier) continue;
         const int32_t d = Dissemblance(nouvelle, ancienne);
-        if (EstDoublon(d, sensibilite)) lignes << LigneDoublon(d, nouvelle.Fichier, ancienne.Fichier);
+        if (EstDoublon(d, sensibilite)) paires.emplace_back(i, d);
     }
+    return paires;
+}
+
+QStringList TListeComparaison::Compare(const Tminiature& nouvelle, int32_t sensibilite) const {
+    QStringList lignes;
+    for (const auto& [i, d] : Paires(nouvelle, sensibilite))
+        lignes << LigneDoublon(d, nouvelle.Fichier, signatures[i]->Fichier);
     return lignes;
 }
 
@@ -271,4 +280,53 @@ void TTacheMini::Travaille() {
     d.RemetEnTete(avance.Restants());
     // The decodes still under way on the helpers are of no use now.
     arret = true;
+}
+
+TTacheComparaison::TTacheComparaison(std::shared_ptr<TDestination> destination,
+                                     std::vector<std::shared_ptr<TDestination>> autres, QString reprise,
+                                     int generation, const std::atomic<int32_t>& sensibiliteCourante,
+                                     std::atomic<int32_t>& occupeCompteur)
+    : TTacheMini(std::move(destination), nullptr, sensibiliteCourante, occupeCompteur, 0),
+      Reprise(std::move(reprise)), Generation(generation), partenaires(std::move(autres)),
+      sensibiliteComparaison(sensibiliteCourante) {}
+
+void TTacheComparaison::Travaille() {
+    TDestination& d = *DestinationTraitee;
+    TListeComparaison comparaison;
+    std::vector<TDestination*> destinationDe; // the partner of each signature of the list
+    std::vector<QString> noms;                // each signature's file as it was taken
+    for (const auto& partenaire : partenaires) {
+        for (auto& signature : partenaire->CopieSignatures()) {
+            noms.push_back(signature->Fichier);
+            comparaison.Ajoute(std::move(signature));
+            destinationDe.push_back(partenaire.get());
+        }
+    }
+
+    // Its own signatures not compared yet, by file name.
+    std::vector<std::pair<QString, std::shared_ptr<Tminiature>>> aComparer;
+    for (auto& signature : d.CopieSignatures())
+        if (signature->Fichier > Reprise) aComparer.emplace_back(signature->Fichier, std::move(signature));
+    std::sort(aComparer.begin(), aComparer.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+
+    for (const auto& [nom, signature] : aComparer) {
+        if (Arrete()) return;
+        // The pairs grouped by the partner that holds the other image.
+        std::vector<std::pair<TDestination*, TPaireCroisee>> paires;
+        for (const auto& [i, dissemblance] : comparaison.Paires(*signature, sensibiliteComparaison.load()))
+            paires.push_back({destinationDe[i], {comparaison.Signature(i), noms[i], dissemblance}});
+        std::stable_sort(paires.begin(), paires.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t debut = 0; debut < paires.size();) {
+            std::size_t fin = debut;
+            std::vector<TPaireCroisee> groupe;
+            while (fin < paires.size() && paires[fin].first == paires[debut].first)
+                groupe.push_back(paires[fin++].second);
+            LignesAjoutees += d.AjoutePairesCroisees(*signature, nom, *paires[debut].first, groupe);
+            debut = fin;
+        }
+        Reprise = nom;
+    }
+    Terminee = true;
 }

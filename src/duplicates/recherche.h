@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TDestination;
@@ -23,6 +24,9 @@ public:
     // The duplicate lines of a new signature against every signature of the list, in list order;
     // never one with a signature of the same file.
     QStringList Compare(const Tminiature& nouvelle, int32_t sensibilite) const;
+    // The same pairs as (index in the list, dissimilarity).
+    std::vector<std::pair<uint32_t, int32_t>> Paires(const Tminiature& nouvelle, int32_t sensibilite) const;
+    const std::shared_ptr<Tminiature>& Signature(std::size_t i) const { return signatures[i]; }
 
 private:
     std::vector<uint8_t> grilles;
@@ -77,4 +81,36 @@ private:
     const int decodeursEnPlus;
     std::atomic<bool> arret{false};
     std::atomic<bool> compteRendu{false};
+};
+
+// The comparison, once, of the signatures a destination already had when it entered GENERAL mode
+// with the signatures of the other GENERAL destinations (partenaires), on its own thread at idle
+// priority and without decoding anything. Each pair below the sensitivity becomes a line of the
+// destination, as a GENERAL task signing its image now would write it, unless one of the two
+// destinations already has a line for the pair (see TDestination::AjoutePairesCroisees).
+//
+// Its signatures are taken in the order of their file names, from the first one after reprise;
+// Reprise then follows the last one compared, so that a comparison stopped (every command that
+// stops the search stops it) resumes where it was. It counts one in occupe as any task does.
+class TTacheComparaison : public TTacheMini {
+    Q_OBJECT
+public:
+    TTacheComparaison(std::shared_ptr<TDestination> destination,
+                      std::vector<std::shared_ptr<TDestination>> partenaires, QString reprise, int generation,
+                      const std::atomic<int32_t>& sensibilite, std::atomic<int32_t>& occupe);
+
+    // Read once the thread has ended: where to resume, whether everything was compared, and how
+    // many lines were added.
+    QString Reprise;
+    bool Terminee = false;
+    int LignesAjoutees = 0;
+    // The entry into GENERAL mode the comparison was started for.
+    const int Generation;
+
+protected:
+    void Travaille() override;
+
+private:
+    const std::vector<std::shared_ptr<TDestination>> partenaires;
+    const std::atomic<int32_t>& sensibiliteComparaison;
 };

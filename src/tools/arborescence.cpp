@@ -3,6 +3,7 @@
 #include "app/chemins.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "duplicates/comparaisongenerale.h"
 #include "source/balayage.h"
 
 #include <QFile>
@@ -114,6 +115,8 @@ std::shared_ptr<TDestination> DestinationLue(const TProprietesDestination& propr
     nouvelle->RechercheLocale = proprietes.RechercheLocale;
     nouvelle->RechercheGenerale = proprietes.RechercheGenerale;
     nouvelle->Charge(Chemins::SansSeparateurFinal(proprietes.Chemin), proprietes.Titre);
+    // Opened in GENERAL mode with signatures from its store: they are compared with the others.
+    if (EstGenerale(*nouvelle)) MarqueComparaison(*nouvelle);
     nouvelle->Fonte = proprietes.Fonte;
     nouvelle->FonteCharset = proprietes.Charset;
     nouvelle->FonteCouleur = proprietes.Couleur;
@@ -164,6 +167,7 @@ TDestination* ChangeDossierDestination(int index, const TProprietesDestination& 
     // still running on it sees it closed and stops, its results left in the closed destination.
     const int16_t reponse = contexte.ReponseMemorisee;
     contexte.ReponseMemorisee = 7;
+    AnnuleComparaison(*ancienne);
     ancienne->Ferme();
     contexte.ReponseMemorisee = reponse;
     // The levels count the same tiles; their heights follow the new title font.

@@ -8,6 +8,7 @@
 #include "config/configuration.h"
 #include "destinations/destination.h"
 #include "destinations/listegroupe.h"
+#include "duplicates/comparaisongenerale.h"
 #include "tools/arborescence.h"
 #include "tools/nouvdest.h"
 #include "tools/recursif.h"
@@ -46,8 +47,10 @@ void TMainForm::Modifierlescaractristiques1Click() {
     // The same folder: the destination keeps its lists and store. The search stops before the
     // destination it may be reading changes.
     DemandeArretRecherche();
+    const bool etaitGenerale = EstGenerale(d);
     d.RechercheLocale = proprietes.RechercheLocale;
     d.RechercheGenerale = proprietes.RechercheGenerale;
+    SuitChangementDeMode(d, etaitGenerale);
     d.Fonte = proprietes.Fonte;
     d.FonteCharset = proprietes.Charset;
     d.FonteCouleur = proprietes.Couleur;

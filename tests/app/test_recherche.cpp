@@ -279,10 +279,58 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     EXPECT_EQ(MainForm->Occupe.load(), 0);
 }
 
+// Through the real window: with one destination's search off, the bar reaches its end once the
+// searched ones are done, and that tile shows no progress; then "Activer la recherche GENERALE pour
+// toutes les destinations" pairs a photo with its copy in another destination, both signed before
+// in LOCAL mode, once.
+TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
+    const QString x = env.Dossier(QStringLiteral("X")), y = env.Dossier(QStringLiteral("Y")),
+                  z = env.Dossier(QStringLiteral("Z"));
+    const QImage photo = PhotoSynthetique(41, 800, 600);
+    EcritPhoto(x + QStringLiteral("/photo.jpg"), photo);
+    EcritPhoto(y + QStringLiteral("/copie.jpg"), photo, 50);
+    EcritPhoto(z + QStringLiteral("/ailleurs.jpg"), PhotoSynthetique(42, 800, 600));
+    EcritConfiguration({Enregistrement("X", x, -1, 0, "XXXX*X"), Enregistrement("Y", y, -1, 0, "XXXX*X"),
+                        Enregistrement("Z", z)});
+    Demarre();
+    Affiche();
+    const auto signees = [](std::initializer_list<int> indices) {
+        return Repos() && std::all_of(indices.begin(), indices.end(),
+                                      [](int i) { return Destination(i)->Comptes().ATraiter == 0; });
+    };
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(AttendQue([&] { return signees({1, 2}); }, 30000));
+    MainForm->Timer2Timer();
+    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("0 images en double"));
+    const QImage barre = MainForm->ImageProgress->Image();
+    EXPECT_EQ(barre.pixel(119, 19), qRgb(96, 208, 96));
+    const TDestination& arretee = *Destination(3);
+    ASSERT_TRUE(arretee.Visible);
+    EXPECT_NE(MainForm->Panneau->ImagePanneau.pixel(arretee.TuileX + arretee.TuileLargeur - 8,
+                                                    arretee.TuileY + arretee.TuileHauteur - 10),
+              qRgb(0xFF, 0x80, 0x60));
+
+    MainForm->ToolButton18->click();
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(AttendQue(
+        [&] {
+            return signees({1, 2, 3}) && !Destination(1)->ComparaisonEnAttente &&
+                   !Destination(2)->ComparaisonEnAttente;
+        },
+        30000));
+    EXPECT_TRUE(Destination(1)->Doublons.isEmpty());
+    ASSERT_EQ(Destination(2)->Doublons.size(), 1);
+    EXPECT_TRUE(Destination(2)->Doublons.front().endsWith(QStringLiteral("/copie.jpg*") + x +
+                                                          QStringLiteral("/photo.jpg*")));
+    MainForm->Timer2Timer();
+    MainForm->Timer2Timer();
+    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));
+}
+
 // While the search is the only holder, the title shows its percentage and the button turns through
 // its four images.
 TEST_F(RechercheFenetreTest, TitreEtAnimation) {
-    EcritConfiguration({Enregistrement("Vide", env.Dossier("Vide"))});
+    EcritConfiguration({Enregistrement("Vide", env.Dossier("Vide"), -1, 0, "XXXX*X")});
     Demarre();
     Affiche();
     TDestination& d = *Destination(1);

@@ -44,7 +44,7 @@ protected:
 } // namespace
 
 TEST_F(PanneauTest, PeuDeTuilesSEtirentSansBarre) {
-    Ajoute(QStringLiteral("A"));
+    Ajoute(QStringLiteral("A"))->RechercheLocale = true;
     Ajoute(QStringLiteral("B"));
     groupes.FixePositionCourante(3);
     panneau.Redimensionne({200, 600});
@@ -62,7 +62,7 @@ TEST_F(PanneauTest, PeuDeTuilesSEtirentSansBarre) {
     EXPECT_EQ(Pixel(10, 399), qRgb(0x40, 0x40, 0x40));
     EXPECT_EQ(Pixel(199, 250), qRgb(0x40, 0x40, 0x40));
     // A destination with nothing at all is 100 % done: the whole bar is green.
-    EXPECT_EQ(Pixel(100, 200 + 199 - 10), qRgb(0x60, 0xD0, 0x60));
+    EXPECT_EQ(Pixel(15, 200 + 199 - 10), qRgb(0x60, 0xD0, 0x60));
 }
 
 TEST_F(PanneauTest, BeaucoupDeTuilesDefilent) {
@@ -134,6 +134,7 @@ TEST_F(PanneauTest, SousNiveauTitreGraveEtEtat) {
     TDestination* parent = Ajoute(QStringLiteral("Parent"), 0, 1);
     TDestination* enfant = Ajoute(QStringLiteral("Enfant"), 1);
     enfant->Active = false;
+    enfant->RechercheLocale = true;
     enfant->ATraiter << QStringLiteral("/d/Enfant/a.jpg");
     enfant->ListeSignatures->Miniatures.push_back(std::make_shared<Tminiature>());
     enfant->Doublons << QStringLiteral("0000000001*a*b*");
@@ -164,6 +165,8 @@ TEST_F(PanneauTest, SousNiveauTitreGraveEtEtat) {
     EXPECT_FALSE(noir);
     EXPECT_EQ(TPanneauDestinations::Indice(*enfant),
               QStringLiteral("/d/Enfant\rA traiter :1\rTraités :1\rErronés :0"));
+    EXPECT_EQ(SuffixeMode(*enfant), QStringLiteral("% (Local)"));
+    enfant->RechercheLocale = false;
     EXPECT_EQ(SuffixeMode(*enfant), QStringLiteral("% (Désactivé)"));
     enfant->RechercheGenerale = true;
     EXPECT_EQ(SuffixeMode(*enfant), QStringLiteral("% (Général)"));
@@ -171,11 +174,14 @@ TEST_F(PanneauTest, SousNiveauTitreGraveEtEtat) {
 
 TEST_F(PanneauTest, CompteurEtBarreAuPixelPres) {
     TDestination* d = Ajoute(QStringLiteral("Un"));
+    TDestination* arretee = Ajoute(QStringLiteral("Arrêtée"));
+    d->RechercheLocale = true;
     d->Doublons << QStringLiteral("0000000001*a*b*");
     // One done of four: the green part ends a quarter of the way, not at a neighbouring column.
     d->ATraiter << QStringLiteral("/d/Un/a.jpg") << QStringLiteral("/d/Un/b.jpg")
                 << QStringLiteral("/d/Un/c.jpg");
     d->ListeSignatures->Miniatures.push_back(std::make_shared<Tminiature>());
+    arretee->ATraiter = d->ATraiter;
     panneau.Redimensionne({203, 400});
     panneau.RafraichisListeDestinations(destinations, groupes);
     const int x = d->TuileX, y = d->TuileY, w1 = d->TuileLargeur, h1 = d->TuileHauteur;
@@ -186,4 +192,16 @@ TEST_F(PanneauTest, CompteurEtBarreAuPixelPres) {
     // The counter box: its shadow edge, then its first inner column.
     EXPECT_EQ(Pixel(x + w1 - 35, y + 10), qRgb(0x80, 0x80, 0x80));
     EXPECT_EQ(Pixel(x + w1 - 34, y + 10), qRgb(0xFF, 0xFF, 0xE0));
+
+    // A tile whose search is off has no bar at all, only a grey word in its empty well.
+    const int ya = arretee->TuileY, ha = arretee->TuileHauteur;
+    int ecrits = 0, autres = 0;
+    for (int yy = ya + ha - 19; yy <= ya + ha - 6; ++yy)
+        for (int xx = x + 6; xx <= x + w1 - 6; ++xx) {
+            const QRgb p = Pixel(xx, yy);
+            autres += p == vert || p == orange || p == qRgb(0, 0, 0);
+            ecrits += p != qRgb(0xC0, 0xC0, 0xC0);
+        }
+    EXPECT_EQ(autres, 0);
+    EXPECT_GT(ecrits, 40);
 }

@@ -1,4 +1,5 @@
 #include "destinations/destination.h"
+#include "duplicates/comparaisongenerale.h"
 #include "duplicates/dejaclasse.h"
 #include "duplicates/ecart.h"
 #include "duplicates/planification.h"
@@ -67,6 +68,20 @@ protected:
         tache.start(QThread::IdlePriority);
         ASSERT_TRUE(tache.wait(60000));
         EXPECT_EQ(occupe.load(), 0);
+    }
+    // The comparison the tick starts first, run as the main window runs it: the index of its
+    // destination, or -1 when none is due.
+    int CompareSiDue() {
+        const TBilanRecherche bilan = BilanRecherche(destinations, true, 0);
+        if (bilan.ADemarrer < 0 || !bilan.Comparaison) return -1;
+        const std::shared_ptr<TDestination> d = destinations.Partage(bilan.ADemarrer);
+        TTacheComparaison tache(d, PartenairesGeneraux(destinations, bilan.ADemarrer), d->RepriseComparaison,
+                                d->GenerationComparaison, sensibilite, occupe);
+        tache.start();
+        EXPECT_TRUE(tache.wait(60000));
+        EXPECT_TRUE(
+            ConclutComparaison(*d, tache.Generation, tache.Reprise, tache.Terminee, tache.LignesAjoutees));
+        return bilan.ADemarrer;
     }
     static QStringList Noms(const QStringList& lignes) {
         QStringList noms;
@@ -190,6 +205,99 @@ TEST_F(RechercheTest, GeneraleEntreDossiersActifsSeulement) {
     noms.sort();
     EXPECT_EQ(noms, (QStringList{"encore.jpg>copie.jpg", "encore.jpg>p.jpg"}));
     EXPECT_TRUE(dx->Doublons.isEmpty());
+}
+
+// Destinations searched LOCAL, then all switched to GENERAL: their signatures are compared once,
+// without decoding (the files are no pictures any more), the pair recorded once whatever follows.
+TEST_F(RechercheTest, EntreeEnGeneraleAppareilleSansDecoderEtUneFois) {
+    const QImage photo = PhotoSynthetique(5, 500, 400);
+    const QString x = env.Dossier(QStringLiteral("X")), y = env.Dossier(QStringLiteral("Y"));
+    const QStringList fichiers{x + QStringLiteral("/p.jpg"), x + QStringLiteral("/seule.jpg"),
+                               y + QStringLiteral("/copie.jpg")};
+    EcritJpeg(fichiers[0], photo);
+    EcritJpeg(fichiers[1], PhotoSynthetique(6, 500, 400));
+    EcritJpeg(fichiers[2], photo, 60);
+    auto dx = Ouvre(x), dy = Ouvre(y);
+    Cherche(dx);
+    Cherche(dy);
+    ASSERT_TRUE(dx->Doublons.isEmpty() && dy->Doublons.isEmpty());
+    for (const QString& fichier : fichiers)
+        EcritFichier(QFile::encodeName(fichier), "plus une image");
+
+    FixeModeRecherche(destinations, true, true);
+    EXPECT_TRUE(QFile::exists(FichierComparaison(*dx)));
+    // X first, while Y's own comparison is pending; Y's then pairs with X.
+    EXPECT_EQ(CompareSiDue(), 1);
+    EXPECT_EQ(CompareSiDue(), 2);
+    EXPECT_EQ(CompareSiDue(), -1);
+    EXPECT_TRUE(dx->Doublons.isEmpty());
+    EXPECT_EQ(Noms(dy->Doublons), QStringList{QStringLiteral("copie.jpg>p.jpg")});
+    EXPECT_FALSE(QFile::exists(FichierComparaison(*dx)) || QFile::exists(FichierComparaison(*dy)));
+    EXPECT_EQ(dx->Comptes().Intraitables + dy->Comptes().Intraitables, 0);
+
+    // Again GENERAL, or out of it and back: no second line for the pair.
+    FixeModeRecherche(destinations, true, true);
+    EXPECT_EQ(CompareSiDue(), -1);
+    FixeModeRecherche(destinations, true, false);
+    EXPECT_FALSE(QFile::exists(FichierComparaison(*dx)));
+    FixeModeRecherche(destinations, true, true);
+    EXPECT_EQ(CompareSiDue(), 1);
+    EXPECT_EQ(CompareSiDue(), 2);
+    EXPECT_EQ(dx->Doublons.size() + dy->Doublons.size(), 1);
+
+    // A signature forgotten after it was compared (a deletion, an undo) makes no pair.
+    dy->EffaceDoublons();
+    const auto signaturesX = dx->CopieSignatures(), signaturesY = dy->CopieSignatures();
+    const auto p = signaturesX.front()->Fichier == fichiers[0] ? signaturesX.front() : signaturesX.back();
+    dx->Oublie(fichiers[0]);
+    EXPECT_EQ(dy->AjoutePairesCroisees(*signaturesY.front(), fichiers[2], *dx, {{p, fichiers[0], 1}}), 0);
+}
+
+// A comparison stopped is kept beside the store and resumes after a restart where it stopped.
+TEST_F(RechercheTest, ComparaisonArreteeReprendApresRedemarrage) {
+    const QString x = env.Dossier(QStringLiteral("X")), y = env.Dossier(QStringLiteral("Y"));
+    for (int i = 0; i < 3; ++i) {
+        const QImage photo = PhotoSynthetique(21 + i, 500, 400);
+        EcritJpeg(x + QStringLiteral("/%1.jpg").arg(QChar(u'a' + i)), photo);
+        if (i != 1) EcritJpeg(y + QStringLiteral("/%1-copie.jpg").arg(QChar(u'a' + i)), photo, 60);
+    }
+    auto dx = Ouvre(x), dy = Ouvre(y);
+    Cherche(dx);
+    Cherche(dy);
+    dy->RechercheGenerale = dx->RechercheGenerale = true;
+    SuitChangementDeMode(*dx, false);
+    TTacheComparaison arretee(dx, PartenairesGeneraux(destinations, 1), QString(), dx->GenerationComparaison,
+                              sensibilite, occupe);
+    arretee.DemandeArret();
+    arretee.start();
+    ASSERT_TRUE(arretee.wait(60000));
+    EXPECT_FALSE(arretee.Terminee);
+    EXPECT_TRUE(ConclutComparaison(*dx, arretee.Generation, arretee.Reprise, false, arretee.LignesAjoutees));
+    // As it stands after a run stopped once a.jpg was compared; then the program quits.
+    EXPECT_TRUE(ConclutComparaison(*dx, arretee.Generation, x + QStringLiteral("/a.jpg"), false, 0));
+    dx->Ferme();
+    dy->Ferme();
+    destinations.DetruitDepuis(1);
+
+    auto relue = [&](const QString& dossier, bool generale) {
+        auto d = std::make_shared<TDestination>(&contexte);
+        d->Charge(dossier, QFileInfo(dossier).fileName());
+        d->RechercheLocale = true;
+        d->RechercheGenerale = generale;
+        RetrouveComparaison(*d);
+        destinations.Ajoute(d->Titre, d);
+        return d;
+    };
+    auto rx = relue(x, true), ry = relue(y, true);
+    EXPECT_EQ(rx->RepriseComparaison, x + QStringLiteral("/a.jpg"));
+    EXPECT_EQ(CompareSiDue(), 1);
+    // Resumed after a.jpg: c.jpg's pair only.
+    EXPECT_EQ(Noms(rx->Doublons), QStringList{QStringLiteral("c.jpg>c-copie.jpg")});
+    EXPECT_FALSE(rx->ComparaisonEnAttente || QFile::exists(FichierComparaison(*rx)));
+    // A mark left for a destination read back in LOCAL mode goes.
+    ASSERT_TRUE(MarqueComparaison(*rx));
+    rx->Ferme();
+    EXPECT_FALSE(relue(x, false)->ComparaisonEnAttente || QFile::exists(FichierComparaison(*rx)));
 }
 
 TEST_F(RechercheTest, UnFilOuPlusieursMemesResultatsEtArretEnCours) {
@@ -320,10 +428,12 @@ TEST(Planification, BilanProgressionEtDestinationsMontrees) {
     destinations.Element(2)->RechercheLocale = true;
     destinations.Element(3)->RechercheLocale = true;
     // Entry 1 is not searched; entry 2 is inactive; entry 3 is due, and the totals stop there.
+    // Only what is searched counts in the progress.
     destinations.Element(2)->Active = false;
     bilan = BilanRecherche(destinations, true, 0);
     EXPECT_EQ(bilan.ADemarrer, 3);
-    EXPECT_EQ(bilan.AFaire, 3);
+    EXPECT_EQ(bilan.AFaire, 1);
+    EXPECT_EQ(bilan.Signatures, 1);
     EXPECT_EQ(BilanRecherche(destinations, true, 1).ADemarrer, -1);
     // Searched but with nothing queued: no task.
     QString pris;
@@ -334,9 +444,19 @@ TEST(Planification, BilanProgressionEtDestinationsMontrees) {
     bilan = BilanRecherche(destinations, true, 1);
     EXPECT_EQ(bilan.Doublons, 1);
     progression = ProgressionDe(bilan);
-    EXPECT_EQ(progression.Total, 4);
-    EXPECT_EQ(progression.Largeur(120), 30);
-    EXPECT_EQ(progression.Pourcentage(), 25);
+    EXPECT_EQ(progression.Total, 2);
+    EXPECT_EQ(progression.Largeur(120), 60);
+    EXPECT_EQ(progression.Pourcentage(), 50);
+    // The searched destination done, the others still holding queued images: the end is reached.
+    ASSERT_TRUE(destinations.Element(3)->PrendSuivant(pris));
+    auto signee = std::make_shared<Tminiature>();
+    signee->Fichier = pris;
+    ASSERT_TRUE(destinations.Element(3)->AjouteSignature(signee, {}));
+    bilan = BilanRecherche(destinations, true, 0);
+    EXPECT_EQ(bilan.ADemarrer, -1);
+    progression = ProgressionDe(bilan);
+    EXPECT_EQ(progression.Pourcentage(), 100);
+    EXPECT_EQ(progression.Largeur(120), 120);
 
     // Destinations with duplicates, one after the other, wrapping round.
     EXPECT_EQ(SuivanteAvecDoublons(destinations, 0), 3);
