@@ -17,8 +17,9 @@ void TFermeture::Retire(int index) {
     // Taken out of the list first, so that the heights recomputed no longer count its font.
     groupes.Retire(*d);
     // Its store is saved or erased now, by the answer given, whoever still holds it. A comparison
-    // still pending for it no longer applies.
-    AnnuleComparaison(*d);
+    // still pending stays noted beside a store kept, to go on once the folder is open in GENERAL
+    // mode again (another configuration opened, then this one); an erased store has none left.
+    if (contexte.ReponseMemorisee == 6 || contexte.ReponseMemorisee == 10) AnnuleComparaison(*d);
     d->Ferme();
 }
 

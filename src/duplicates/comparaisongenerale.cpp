@@ -68,10 +68,9 @@ void RetrouveComparaison(TDestination& d) {
     if (!TexteFichier::Lit(fichier, lignes) || lignes.value(0) != EnteteComparaison ||
         lignes.value(1) != d.Chemin)
         return;
-    if (!EstGenerale(d)) {
-        AnnuleComparaison(d);
-        return;
-    }
+    // Read in another mode (another configuration names the folder too): the mark waits for a
+    // configuration that has it in GENERAL mode.
+    if (!EstGenerale(d)) return;
     ++d.GenerationComparaison;
     d.ComparaisonEnAttente = true;
     d.RepriseComparaison = lignes.value(2);

@@ -14,7 +14,8 @@ class TDestination;
 // any other task. Until it is done, the comparison is marked in the destination and, so that it
 // survives the program stopping, in a small file of the store's folder that names the destination's
 // folder and the last file compared; the file goes once the comparison is done, or when it no
-// longer applies (the destination leaves GENERAL mode or is closed).
+// longer applies (the destination leaves GENERAL mode, or is closed with its store erased). A
+// destination closed otherwise, or read in another mode, keeps it for when it is GENERAL again.
 
 // Searched in GENERAL mode: its LOCAL and GENERAL flags both set.
 bool EstGenerale(const TDestination& d);
@@ -29,9 +30,8 @@ bool SuitChangementDeMode(TDestination& d, bool etaitGenerale);
 bool MarqueComparaison(TDestination& d);
 bool AnnuleComparaison(TDestination& d);
 
-// Once a destination and its flags have been read at start-up: the comparison pending when the
-// program last stopped is marked again from where it was, or its file goes when the destination is
-// no longer in GENERAL mode.
+// Once a destination and its flags have been read from a configuration: the comparison pending
+// when it was last closed is marked again from where it was, when it is in GENERAL mode.
 void RetrouveComparaison(TDestination& d);
 
 // After a comparison run for the entry into GENERAL mode numbered generation: the store is saved

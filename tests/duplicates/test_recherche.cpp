@@ -1,4 +1,6 @@
 #include "destinations/destination.h"
+#include "destinations/fermeture.h"
+#include "destinations/listegroupe.h"
 #include "duplicates/comparaisongenerale.h"
 #include "duplicates/dejaclasse.h"
 #include "duplicates/ecart.h"
@@ -253,8 +255,10 @@ TEST_F(RechercheTest, EntreeEnGeneraleAppareilleSansDecoderEtUneFois) {
     EXPECT_EQ(dy->AjoutePairesCroisees(*signaturesY.front(), fichiers[2], *dx, {{p, fichiers[0], 1}}), 0);
 }
 
-// A comparison stopped is kept beside the store and resumes after a restart where it stopped.
-TEST_F(RechercheTest, ComparaisonArreteeReprendApresRedemarrage) {
+// A comparison stopped is kept beside the store and resumes where it stopped once the folder is
+// open in GENERAL mode again: after a restart, or another configuration opened (closing every
+// destination asking nothing) and then this one again, even one naming the folder in LOCAL mode.
+TEST_F(RechercheTest, ComparaisonArreteeReprendApresFermeture) {
     const QString x = env.Dossier(QStringLiteral("X")), y = env.Dossier(QStringLiteral("Y"));
     for (int i = 0; i < 3; ++i) {
         const QImage photo = PhotoSynthetique(21 + i, 500, 400);
@@ -272,12 +276,13 @@ TEST_F(RechercheTest, ComparaisonArreteeReprendApresRedemarrage) {
     arretee.start();
     ASSERT_TRUE(arretee.wait(60000));
     EXPECT_FALSE(arretee.Terminee);
-    EXPECT_TRUE(ConclutComparaison(*dx, arretee.Generation, arretee.Reprise, false, arretee.LignesAjoutees));
-    // As it stands after a run stopped once a.jpg was compared; then the program quits.
+    // As it stands after a run stopped once a.jpg was compared.
     EXPECT_TRUE(ConclutComparaison(*dx, arretee.Generation, x + QStringLiteral("/a.jpg"), false, 0));
-    dx->Ferme();
-    dy->Ferme();
-    destinations.DetruitDepuis(1);
+    TListeGroupe groupes;
+    groupes.Destinations = &destinations;
+    for (int i = 0; i < destinations.Count(); ++i)
+        groupes.Ajoute(*destinations.Element(i));
+    EXPECT_TRUE(TFermeture(destinations, groupes, contexte).FermeTout(9));
 
     auto relue = [&](const QString& dossier, bool generale) {
         auto d = std::make_shared<TDestination>(&contexte);
@@ -288,16 +293,14 @@ TEST_F(RechercheTest, ComparaisonArreteeReprendApresRedemarrage) {
         destinations.Ajoute(d->Titre, d);
         return d;
     };
+    EXPECT_FALSE(relue(x, false)->ComparaisonEnAttente);
+    destinations.DetruitDepuis(1);
     auto rx = relue(x, true), ry = relue(y, true);
     EXPECT_EQ(rx->RepriseComparaison, x + QStringLiteral("/a.jpg"));
     EXPECT_EQ(CompareSiDue(), 1);
     // Resumed after a.jpg: c.jpg's pair only.
     EXPECT_EQ(Noms(rx->Doublons), QStringList{QStringLiteral("c.jpg>c-copie.jpg")});
     EXPECT_FALSE(rx->ComparaisonEnAttente || QFile::exists(FichierComparaison(*rx)));
-    // A mark left for a destination read back in LOCAL mode goes.
-    ASSERT_TRUE(MarqueComparaison(*rx));
-    rx->Ferme();
-    EXPECT_FALSE(relue(x, false)->ComparaisonEnAttente || QFile::exists(FichierComparaison(*rx)));
 }
 
 TEST_F(RechercheTest, UnFilOuPlusieursMemesResultatsEtArretEnCours) {
