@@ -150,3 +150,24 @@ TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
     EXPECT_FALSE(a->ATraiter.contains(A("a.jpg")) || a->ATraiter.contains(A("b.jpg")));
     EXPECT_EQ(configuration.Annulations.Nombre(), 1);
 }
+
+// The review sends A's x.jpg to the trash; A is then closed and its folder opened again (as a new
+// folder chosen for a destination, or a configuration opened, does). Undo puts x.jpg back, and the
+// destination open on the folder now queues it; never the source list.
+TEST_F(AnnulationTest, UnEffacementAnnuleRevientALaDestinationOuverteMaintenant) {
+    Ouvre({}, {"x.jpg"});
+    ASSERT_TRUE(EffaceDeLaRevue(A("x.jpg"), C(""), &configuration.Destinations, &configuration.Annulations)
+                    .Reussi);
+    configuration.ContexteDestinations.ReponseMemorisee = 9;
+    configuration.Destinations.Retire(1)->Ferme();
+    auto rouverte = std::make_shared<TDestination>(&configuration.ContexteDestinations);
+    rouverte->Charge(A(""), QStringLiteral("A"));
+    configuration.Destinations.Ajoute(rouverte->Titre, rouverte);
+    ASSERT_TRUE(rouverte->ATraiter.isEmpty());
+
+    EXPECT_EQ(AnnuleDerniereCommande(configuration.Annulations, source, &configuration.Destinations).Echec,
+              QString());
+    EXPECT_TRUE(QFile::exists(A("x.jpg")));
+    EXPECT_EQ(rouverte->ATraiter, QStringList{A("x.jpg")});
+    EXPECT_EQ(source.Fichiers.Count(), 0);
+}
