@@ -153,8 +153,8 @@ TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
 // destination open on the folder now queues it; never the source list.
 TEST_F(AnnulationTest, UnEffacementAnnuleRevientALaDestinationOuverteMaintenant) {
     Ouvre({}, {"x.jpg"});
-    ASSERT_TRUE(EffaceDeLaRevue(A("x.jpg"), C(""), &configuration.Destinations, &configuration.Annulations)
-                    .Reussi);
+    ASSERT_TRUE(
+        EffaceDeLaRevue(A("x.jpg"), C(""), &configuration.Destinations, &configuration.Annulations).Reussi);
     configuration.ContexteDestinations.ReponseMemorisee = 9;
     configuration.Destinations.Retire(1)->Ferme();
     auto rouverte = std::make_shared<TDestination>(&configuration.ContexteDestinations);
