@@ -66,7 +66,8 @@ QString FichierEtranger(const TEtapeAnnulation& etape) {
 }
 
 // Undoes one step; the journal's other steps follow the file it moves back.
-TFichierAnnule AnnuleEtape(const TEtapeAnnulation& etape, TJournalAnnulation& journal, TSourceListe& source) {
+TFichierAnnule AnnuleEtape(const TEtapeAnnulation& etape, TJournalAnnulation& journal, TSourceListe& source,
+                           const TListeDestinations* destinations) {
     TFichierAnnule resultat;
     const QByteArray &origine = etape.Source, &cible = etape.Cible;
     std::shared_ptr<TDestination> destination = etape.Destination.lock();
@@ -111,8 +112,11 @@ TFichierAnnule AnnuleEtape(const TEtapeAnnulation& etape, TJournalAnnulation& jo
         return resultat;
     }
     if (etape.Effacement) {
-        // Back in its destination, which signs it again: its pairs are found again by the search.
-        if (destination && destination->Titre != TitreCorbeille) destination->AjouteATraiter(origine);
+        // Back in its folder, which signs it again so that the search finds its pairs again: the
+        // destination open on that folder now, be it the one it left or one opened on it since.
+        const std::shared_ptr<TDestination> ici =
+            destinations ? DestinationDuFichier(*destinations, origine) : destination;
+        if (ici && ici->Titre != TitreCorbeille) ici->AjouteATraiter(origine);
         return resultat;
     }
     // A file filed from an earlier source goes back to its folder, not into this folder's list.
@@ -130,11 +134,12 @@ TFichierAnnule AnnuleEtape(const TEtapeAnnulation& etape, TJournalAnnulation& jo
 
 } // namespace
 
-TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& source) {
+TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& source,
+                                   const TListeDestinations* destinations) {
     TAnnulation resultat;
     QStringList echecs;
     for (const TEtapeAnnulation& etape : journal.RetireDerniereCommande()) {
-        resultat.Fichiers << AnnuleEtape(etape, journal, source);
+        resultat.Fichiers << AnnuleEtape(etape, journal, source, destinations);
         if (!resultat.Fichiers.constLast().Echec.isEmpty()) echecs << resultat.Fichiers.constLast().Echec;
     }
     resultat.Echec = echecs.join(u'\n');

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "destinations/listedestinations.h"
+
 class TJournalAnnulation;
 class TDestination;
 class TSourceListe;
@@ -40,10 +42,12 @@ struct TAnnulation {
 // Undoes the last command, each of its files from the newest, so that the source list's indexes
 // come back as they were. A moved file goes back to its place (never over another file) and into
 // the source list when it belongs to the folder shown, and its destination, if still open, forgets
-// it; a copy is deleted. An image the review sent to the trash goes back to its place in its
-// destination, which, if still open, queues it for its signature again; never into the source
-// list. Only the file that was moved is ever moved or deleted: when the file a step names is gone,
-// or is another one, nothing is touched and the message says what became of it; the other files
-// of the command are undone all the same. The command leaves the record whatever happens, so that
-// older ones stay reachable. Nothing when the record is empty.
-TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& source);
+// it; a copy is deleted. An image the review sent to the trash goes back to its place, never into
+// the source list, and the destination open on that folder now (found among destinations; without
+// them, the one it left, if still open) queues it for its signature again. Only the file that was
+// moved is ever moved or deleted: when the file a step names is gone, or is another one, nothing
+// is touched and the message says what became of it; the other files of the command are undone
+// all the same. The command leaves the record whatever happens, so that older ones stay
+// reachable. Nothing when the record is empty.
+TAnnulation AnnuleDerniereCommande(TJournalAnnulation& journal, TSourceListe& source,
+                                   const TListeDestinations* destinations = nullptr);

@@ -516,6 +516,15 @@ std::unique_ptr<TDestination> CreeCorbeille(TContexteDestinations* contexte) {
     return corbeille;
 }
 
+std::shared_ptr<TDestination> DestinationDuFichier(const TListeDestinations& destinations,
+                                                   const QByteArray& chemin) {
+    for (int i = 1; i < destinations.Count(); ++i) {
+        const std::shared_ptr<TDestination>& d = destinations.Partage(i);
+        if (Chemins::Joint(d->OctetsDuDossier(), Chemins::NomDeFichier(chemin)) == chemin) return d;
+    }
+    return nullptr;
+}
+
 bool TDestination::CopieLaPlusProche(const Tminiature& signature, int32_t sensibilite, QString& fichier,
                                      int32_t& dissemblance) const {
     const std::lock_guard<std::mutex> garde(Verrou);

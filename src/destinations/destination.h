@@ -1,5 +1,6 @@
 #pragma once
 
+#include "destinations/listedestinations.h"
 #include "duplicates/listedoublons.h"
 #include "duplicates/magasin.h"
 
@@ -238,3 +239,8 @@ inline const QString TitreCorbeille = QStringLiteral("Corbeille");
 // The trash as it stands at start-up: the folder "Corbeille" of the program's folder, in no tree
 // level, titled in Arial 16; inactive only when it is the source folder.
 std::unique_ptr<TDestination> CreeCorbeille(TContexteDestinations* contexte);
+
+// The open destination (the trash left aside) whose folder holds this path, as the file system's
+// bytes; null when none.
+std::shared_ptr<TDestination> DestinationDuFichier(const TListeDestinations& destinations,
+                                                   const QByteArray& chemin);

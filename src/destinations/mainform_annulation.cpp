@@ -26,7 +26,8 @@ void TMainForm::Annulation1Click() {
 }
 
 void TMainForm::AnnuleDernier() {
-    const TAnnulation resultat = AnnuleDerniereCommande(Configuration->Annulations, *ListeSource);
+    const TAnnulation resultat =
+        AnnuleDerniereCommande(Configuration->Annulations, *ListeSource, &Configuration->Destinations);
     // Inserted in the order the core put them back, so the list box follows the source list.
     int montre = -1;
     for (const TFichierAnnule& fichier : resultat.Fichiers) {

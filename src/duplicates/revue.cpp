@@ -52,13 +52,7 @@ Fichiers::Resultat EffaceDeLaRevue(const QString& fichier, const QString& corbei
     etape.Cible = DansLaCorbeille(etape.Source, corbeille);
     etape.Effacement = true;
     etape.Identite = IdentiteDe(etape.Cible);
-    for (int i = 1; destinations && i < destinations->Count(); ++i) {
-        TDestination& d = *destinations->Element(i);
-        if (Chemins::Joint(d.OctetsDuDossier(), Chemins::NomDeFichier(etape.Source)) == etape.Source) {
-            etape.Destination = d.weak_from_this();
-            break;
-        }
-    }
+    if (destinations) etape.Destination = DestinationDuFichier(*destinations, etape.Source);
     journal->Ajoute(etape);
     return fait;
 }

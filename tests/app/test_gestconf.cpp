@@ -217,7 +217,7 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
 }
 
 // Another configuration opened asks nothing: the open destinations close keeping their
-// signatures, and the file's take their place. "Fermer toutes les destinations" still asks.
+// signatures, and the file's take their place.
 TEST_F(GestConfTest, OuvrirNeDemandeRien) {
     Ouvre({Enregistrement("A", env.Dossier("A")), Enregistrement("B", env.Dossier("B"))});
     for (const char* titre : {"A", "B"}) {
@@ -242,6 +242,4 @@ TEST_F(GestConfTest, OuvrirNeDemandeRien) {
          TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures()).Inventaire())
         stockes << QStringLiteral("%1 %2").arg(d.Dossier.section(u'/', -1)).arg(d.Signatures);
     EXPECT_EQ(stockes, (QStringList{"B 1", "A 1"}));
-    MainForm->Fermertouteslesdestinations1->trigger();
-    EXPECT_EQ(questions.size(), 2);
 }

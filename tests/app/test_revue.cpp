@@ -165,9 +165,13 @@ TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
     MainForm->Classe(*Destination(0), false);
     Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "c.jpg", "a.jpg")});
     Revoit([] { QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton); });
-    // The deletion first (P's c.jpg back into P), then the filing, from where the trash put it.
+    // The deletion first: P's c.jpg back into P, to be signed again, not into the source list.
+    const int sources = MainForm->ListBox1->count();
     MainForm->Annulation1Click();
     EXPECT_EQ(QFileInfo(p + QStringLiteral("/c.jpg")).size(), deP);
+    EXPECT_TRUE(Destination(1)->ATraiter.contains(p + QStringLiteral("/c.jpg")));
+    EXPECT_EQ(MainForm->ListBox1->count(), sources);
+    // Then the filing, from where the trash put it.
     MainForm->Annulation1Click();
     EXPECT_TRUE(utilisateur.Avertissements.isEmpty());
     EXPECT_EQ(QFileInfo(env.Source + QStringLiteral("/c.jpg")).size(), deLaSource);
@@ -339,7 +343,8 @@ TEST_F(RevueTest, PleinEcranDepuisLaRevue) {
             ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000));
             QTest::mouseClick(FormDedoublone->Image1, Qt::LeftButton);
             ASSERT_TRUE(AttendQue([] { return !FormPleinEcran->LectureEnCours(); }, 5000));
-            EXPECT_LT(FormDedoublone->Image1->Image().width(), ajustee.width());
+            // The box's copy is smaller than the screen's: the one shown was read anew.
+            ASSERT_LT(FormDedoublone->Image1->Image().width(), ajustee.width());
             EXPECT_GE(FormPleinEcran->Image1->Image().width(), ajustee.width());
             EXPECT_EQ(FormPleinEcran->Image1->geometry(), ajustee);
             // Escape goes where the user's key would: to the window that has the focus.

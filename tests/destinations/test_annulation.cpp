@@ -129,8 +129,8 @@ TEST_F(AnnulationTest, ViderLaCorbeilleEmporteLesEtapes) {
 
 } // namespace
 
-// Four files filed by one command, from the highest index down as a selection is, one gone since;
-// e.jpg filed before, by a command of its own. The others come back at their places, newest first.
+// Three files filed by one command, one gone since; e.jpg filed before, by a command of its own.
+// One undo brings back the two others, says what became of the third, and leaves e.jpg's step.
 TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
     Ouvre({"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {});
     ASSERT_TRUE(Classe("e.jpg", *a));
@@ -144,9 +144,27 @@ TEST_F(AnnulationTest, UneCommandeSAnnuleEnUneFois) {
     EXPECT_TRUE(echec.contains(QStringLiteral("« d.jpg »")) &&
                 echec.contains(QStringLiteral("n'existe plus")));
     EXPECT_FALSE(echec.contains(QStringLiteral("a.jpg")) || echec.contains(QStringLiteral("b.jpg")));
-    ASSERT_EQ(source.Fichiers.Count(), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(source.Fichiers.Element(i)->Nom, QByteArray("abc").mid(i, 1) + ".jpg");
-    EXPECT_FALSE(a->ATraiter.contains(A("a.jpg")) || a->ATraiter.contains(A("b.jpg")));
+    EXPECT_EQ(source.Fichiers.Count(), 3);
     EXPECT_EQ(configuration.Annulations.Nombre(), 1);
+}
+
+// The review sends A's x.jpg to the trash; A is then closed and its folder opened again (as a new
+// folder chosen for a destination, or a configuration opened, does). Undo puts x.jpg back, and the
+// destination open on the folder now queues it; never the source list.
+TEST_F(AnnulationTest, UnEffacementAnnuleRevientALaDestinationOuverteMaintenant) {
+    Ouvre({}, {"x.jpg"});
+    ASSERT_TRUE(
+        EffaceDeLaRevue(A("x.jpg"), C(""), &configuration.Destinations, &configuration.Annulations).Reussi);
+    configuration.ContexteDestinations.ReponseMemorisee = 9;
+    configuration.Destinations.Retire(1)->Ferme();
+    auto rouverte = std::make_shared<TDestination>(&configuration.ContexteDestinations);
+    rouverte->Charge(A(""), QStringLiteral("A"));
+    configuration.Destinations.Ajoute(rouverte->Titre, rouverte);
+    ASSERT_TRUE(rouverte->ATraiter.isEmpty());
+
+    EXPECT_EQ(AnnuleDerniereCommande(configuration.Annulations, source, &configuration.Destinations).Echec,
+              QString());
+    EXPECT_TRUE(QFile::exists(A("x.jpg")));
+    EXPECT_EQ(rouverte->ATraiter, QStringList{A("x.jpg")});
+    EXPECT_EQ(source.Fichiers.Count(), 0);
 }
