@@ -44,6 +44,14 @@ bool SuitChangementDeMode(TDestination& d, bool etaitGenerale) {
     return true;
 }
 
+QString MessageMarqueComparaison(const QStringList& dossiers) {
+    return QStringLiteral("Le dossier des signatures n'a pas pu garder l'état de la comparaison de ces "
+                          "destinations avec les autres destinations en mode GENERAL ; elle se fera "
+                          "pendant cette séance, mais ne reprendra pas si Mirasolve est quitté avant "
+                          "la fin :\n") +
+           dossiers.join(u'\n');
+}
+
 bool MarqueComparaison(TDestination& d) {
     ++d.GenerationComparaison;
     d.RepriseComparaison.clear();

@@ -27,6 +27,8 @@ QString FichierComparaison(const TDestination& d);
 // marks them to be compared from the first; leaving GENERAL drops the mark. False when the file
 // could not be written or removed (the mark in memory holds for this run).
 bool SuitChangementDeMode(TDestination& d, bool etaitGenerale);
+// What the user is told when the pending comparison of these folders could not be kept on disk.
+QString MessageMarqueComparaison(const QStringList& dossiers);
 bool MarqueComparaison(TDestination& d);
 bool AnnuleComparaison(TDestination& d);
 

@@ -144,8 +144,9 @@ void TMainForm::VraiFinTache(TTacheMini& tache) {
 void TMainForm::ChangeModeRecherche(bool locale, bool generale) {
     DemandeArretRecherche();
     if (!Configuration) return;
-    FixeModeRecherche(Configuration->Destinations, locale, generale);
+    const QStringList echecs = FixeModeRecherche(Configuration->Destinations, locale, generale);
     RafraichisListeDestinations();
+    if (!echecs.isEmpty()) Questions->Avertit(MessageMarqueComparaison(echecs));
 }
 
 void TMainForm::Dsactiverlededoublonagepourtous1Click() {

@@ -60,14 +60,16 @@ std::vector<std::shared_ptr<Tminiature>> SignaturesGenerales(const TListeDestina
     return toutes;
 }
 
-void FixeModeRecherche(const TListeDestinations& destinations, bool locale, bool generale) {
+QStringList FixeModeRecherche(const TListeDestinations& destinations, bool locale, bool generale) {
+    QStringList echecs;
     for (int i = 1; i < destinations.Count(); ++i) {
         TDestination& d = *destinations.Element(i);
         const bool etaitGenerale = EstGenerale(d);
         d.RechercheLocale = locale;
         d.RechercheGenerale = generale;
-        SuitChangementDeMode(d, etaitGenerale);
+        if (!SuitChangementDeMode(d, etaitGenerale)) echecs << d.Chemin;
     }
+    return echecs;
 }
 
 int DestinationEnTraitement(const TListeDestinations& destinations) {

@@ -3,6 +3,7 @@
 #include "destinations/listedestinations.h"
 #include "miniature.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdint>
@@ -44,7 +45,8 @@ std::vector<std::shared_ptr<Tminiature>> SignaturesGenerales(const TListeDestina
 
 // The search mode of every destination but the trash: off, LOCAL, or GENERAL (locale and generale);
 // those that enter or leave GENERAL mode have their comparison marked or dropped.
-void FixeModeRecherche(const TListeDestinations& destinations, bool locale, bool generale);
+// The folders whose pending GENERAL comparison could not be kept on disk (MessageMarqueComparaison).
+QStringList FixeModeRecherche(const TListeDestinations& destinations, bool locale, bool generale);
 
 // The first destination (entries 1 to the last) a task works on; -1 when none.
 int DestinationEnTraitement(const TListeDestinations& destinations);

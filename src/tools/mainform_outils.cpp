@@ -50,7 +50,7 @@ void TMainForm::Modifierlescaractristiques1Click() {
     const bool etaitGenerale = EstGenerale(d);
     d.RechercheLocale = proprietes.RechercheLocale;
     d.RechercheGenerale = proprietes.RechercheGenerale;
-    SuitChangementDeMode(d, etaitGenerale);
+    const bool marqueGardee = SuitChangementDeMode(d, etaitGenerale);
     d.Fonte = proprietes.Fonte;
     d.FonteCharset = proprietes.Charset;
     d.FonteCouleur = proprietes.Couleur;
@@ -58,6 +58,7 @@ void TMainForm::Modifierlescaractristiques1Click() {
     // The title's height may have changed.
     ListeGroupe->Recalcule(d);
     PanelListeResize();
+    if (!marqueGardee) Questions->Avertit(MessageMarqueComparaison({d.Chemin}));
 }
 
 void TMainForm::ChangeDossier(int index, const TProprietesDestination& proprietes) {

@@ -254,6 +254,21 @@ TEST_F(RechercheTest, EntreeEnGeneraleAppareilleSansDecoderEtUneFois) {
     EXPECT_EQ(dy->AjoutePairesCroisees(*signaturesY.front(), fichiers[2], *dx, {{p, fichiers[0], 1}}), 0);
 }
 
+// A pending comparison that cannot be kept on disk is said, with its folder; it still runs now.
+TEST_F(RechercheTest, MarqueDeComparaisonNonEcrite) {
+    const QString x = env.Dossier(QStringLiteral("X"));
+    EcritJpeg(x + QStringLiteral("/a.jpg"), PhotoSynthetique(31, 500, 400));
+    auto dx = Ouvre(x);
+    Cherche(dx);
+    // A folder where the file should go: it cannot be written.
+    ASSERT_TRUE(QDir().mkpath(FichierComparaison(*dx)));
+    EXPECT_EQ(FixeModeRecherche(destinations, true, true), QStringList{x});
+    EXPECT_TRUE(dx->ComparaisonEnAttente);
+    EXPECT_TRUE(MessageMarqueComparaison({x}).contains(x));
+    ASSERT_TRUE(QDir(FichierComparaison(*dx)).removeRecursively());
+    EXPECT_TRUE(FixeModeRecherche(destinations, true, false).isEmpty());
+}
+
 // A comparison stopped is kept beside the store and resumes where it stopped once the folder is
 // open in GENERAL mode again: after a restart, or another configuration opened (closing every
 // destination asking nothing) and then this one again, even one naming the folder in LOCAL mode.
