@@ -101,11 +101,12 @@ std::optional<TPositionSource> Lit(const QString& fichier) {
     std::optional<QByteArray> dossier, nom;
     for (const QByteArray& ligne : TexteFichier::LignesOctets(octets)) {
         if (ligne.isEmpty()) continue;
+        const bool estDossier = ligne.startsWith(CleDossier);
         std::optional<QByteArray>* cible =
-            ligne.startsWith(CleDossier) ? &dossier : (ligne.startsWith(CleFichier) ? &nom : nullptr);
+            estDossier ? &dossier : (ligne.startsWith(CleFichier) ? &nom : nullptr);
         // A line of another kind, or a key given twice: not a file of ours.
         if (!cible || cible->has_value()) return std::nullopt;
-        *cible = Desechappe(ligne.mid(CleDossier.size()));
+        *cible = Desechappe(ligne.mid((estDossier ? CleDossier : CleFichier).size()));
         if (!cible->has_value()) return std::nullopt;
     }
     if (!dossier || !nom || dossier->isEmpty() || !NomSansDossier(*nom)) return std::nullopt;
