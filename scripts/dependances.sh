@@ -2,6 +2,7 @@
 # Installs, as root on Debian 12, the packages that building and testing the program need.
 set -euo pipefail
 paquets=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev libgif-dev
+         libheif-dev libwebp-dev libtiff-dev libjxl-dev libraw-dev
          libgtest-dev libbenchmark-dev libjpeg-turbo-progs fonts-dejavu-core qt6-translations-l10n
          dpkg-dev file desktop-file-utils appstream)
 manquants=()

@@ -16,25 +16,10 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-bool ExtensionEgale(const char* extension, qsizetype longueur, const char* attendue) {
-    return static_cast<qsizetype>(qstrlen(attendue)) == longueur &&
-           qstrnicmp(extension, attendue, longueur) == 0;
-}
-
-} // namespace
-
 int MasqueDuNom(const QByteArray& nom) {
     const qsizetype point = nom.lastIndexOf('.');
     if (point < 0) return -1;
-    const char* extension = nom.constData() + point + 1;
-    const qsizetype longueur = nom.size() - point - 1;
-    if (ExtensionEgale(extension, longueur, "jpg")) return 0;
-    if (ExtensionEgale(extension, longueur, "jpe") || ExtensionEgale(extension, longueur, "jpeg")) return 1;
-    if (ExtensionEgale(extension, longueur, "bmp")) return 2;
-    if (ExtensionEgale(extension, longueur, "gif")) return 3;
-    return -1;
+    return MasqueDeLExtension(QByteArrayView(nom).sliced(point + 1));
 }
 
 #ifdef Q_OS_WIN

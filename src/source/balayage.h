@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -9,9 +11,8 @@
 #include <functional>
 #include <vector>
 
-// Folder search by the program's four image masks, in this order: "*.jpg", "*.jpe" (which also
-// finds ".jpeg"), "*.bmp", "*.gif". Extensions are compared without regard to case.
-inline constexpr int NombreMasques = 4;
+// Folder search by the program's image masks (formats.h), in their order. Extensions are compared
+// without regard to case.
 
 struct TEntreeDossier {
     QByteArray Nom;     // bytes of the name as the file system returns it

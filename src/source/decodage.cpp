@@ -1,5 +1,7 @@
 #include "decodage.h"
 
+#include "decodeurs.h"
+#include "formats.h"
 #include "orientation.h"
 
 #include <QFile>
@@ -21,45 +23,11 @@
 
 namespace {
 
-struct FermeFichier {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using Fichier = std::unique_ptr<std::FILE, FermeFichier>;
-
-// The file opened for reading, or none: inaccessible then tells a file that could not be opened
-// (gone, no permission, an I/O error), which may open another time, from an entry that is not a
-// file at all (a folder), which is never a picture.
-Fichier Ouvre(const QByteArray& chemin, bool& inaccessible) {
-    inaccessible = false;
-    Fichier fichier(std::fopen(chemin.constData(), "rb"));
-    struct stat etat {};
-    if (!fichier || ::fstat(::fileno(fichier.get()), &etat) != 0) {
-        inaccessible = true;
-        return nullptr;
-    }
-    return S_ISREG(etat.st_mode) ? std::move(fichier) : nullptr;
-}
-
-bool Arrete(const std::atomic<bool>* arret) {
-    return arret && arret->load(std::memory_order_relaxed);
-}
-
-// What a decode that failed stands for: stopped on request, a file that could not be read, or
-// bytes that are no picture.
-void QualifieEchec(TImageDecodee& resultat, const std::atomic<bool>* arret, std::FILE* fichier) {
-    if (resultat.Lisible) return;
-    resultat.Image = QImage();
-    resultat.Naturelle = QSize();
-    if (Arrete(arret))
-        resultat.Abandonne = true;
-    else if (std::ferror(fichier))
-        resultat.Inaccessible = true;
-}
-
-// Divided rather than multiplied: a header's sizes can be as large as 32 bits allow.
-bool TailleAcceptable(qint64 largeur, qint64 hauteur) {
-    return largeur > 0 && hauteur > 0 && largeur <= TailleDecodeeMaximale / 4 / hauteur;
-}
+using Decodage::Arrete;
+using Decodage::Fichier;
+using Decodage::Ouvre;
+using Decodage::QualifieEchec;
+using Decodage::TailleAcceptable;
 
 // ---- JPEG -----------------------------------------------------------------------------------
 
@@ -230,10 +198,9 @@ bool DecodeJpegProtege(EtatJpeg& etat, ModeJpeg mode, QSize& naturelle) {
     return true;
 }
 
-TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
+// Decodes from a file, or from bytes in memory when fichier is null.
+TImageDecodee DecodeJpegDe(std::FILE* fichier, const QByteArray& octets, ModeJpeg mode) {
     TImageDecodee resultat;
-    Fichier fichier = Ouvre(chemin, resultat.Inaccessible);
-    if (!fichier) return resultat;
     EtatJpeg etat;
     etat.cinfo.err = jpeg_std_error(&etat.erreur.standard);
     etat.erreur.standard.error_exit = SortieErreurJpeg;
@@ -243,7 +210,11 @@ TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
     etat.progres.standard.progress_monitor = SuitProgresJpeg;
     etat.progres.arret = mode.arret;
     etat.cinfo.progress = &etat.progres.standard;
-    jpeg_stdio_src(&etat.cinfo, fichier.get());
+    if (fichier)
+        jpeg_stdio_src(&etat.cinfo, fichier);
+    else
+        jpeg_mem_src(&etat.cinfo, reinterpret_cast<const unsigned char*>(octets.constData()),
+                     static_cast<unsigned long>(octets.size()));
     QSize naturelle;
     const bool complet = DecodeJpegProtege(etat, mode, naturelle);
     jpeg_destroy_decompress(&etat.cinfo);
@@ -252,7 +223,7 @@ TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
         return resultat;
     }
     // The decoder takes a read error for the end of the file: what it gave is not the picture.
-    if (std::ferror(fichier.get())) {
+    if (fichier && std::ferror(fichier)) {
         resultat.Inaccessible = true;
         return resultat;
     }
@@ -263,6 +234,13 @@ TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
         resultat.Lisible = true;
     }
     return resultat;
+}
+
+TImageDecodee DecodeJpeg(const QByteArray& chemin, ModeJpeg mode) {
+    TImageDecodee resultat;
+    Fichier fichier = Ouvre(chemin, resultat.Inaccessible);
+    if (!fichier) return resultat;
+    return DecodeJpegDe(fichier.get(), QByteArray(), mode);
 }
 
 // ---- GIF ------------------------------------------------------------------------------------
@@ -508,14 +486,12 @@ void FixeLimiteDecodage() {
 }
 
 Decodeur DecodeurDuNom(const QByteArray& chemin) {
-    const qsizetype point = chemin.lastIndexOf('.');
-    const qsizetype separateur = chemin.lastIndexOf('/');
-    if (point < 0 || point < separateur) return Decodeur::Aucun;
-    const QByteArray extension = chemin.mid(point + 1).toLower();
-    if (extension == "jpg" || extension == "jpeg" || extension == "jpe") return Decodeur::Jpeg;
-    if (extension == "gif") return Decodeur::Gif;
-    if (extension == "bmp") return Decodeur::Bmp;
-    return Decodeur::Aucun;
+    return DecodeurDeLExtension(ExtensionDuChemin(chemin));
+}
+
+TImageDecodee DecodeJpegEnMemoire(const QByteArray& octets, const TDemandeDecodage& demande) {
+    return DecodeJpegDe(nullptr, octets,
+                        ModeJpeg{demande.Ecran, demande.Signature, demande.Arret, demande.Ebauche});
 }
 
 int EchelleJpeg(QSize naturelle, QSize ecran) {
@@ -533,9 +509,35 @@ int EchelleJpeg(QSize naturelle, QSize ecran) {
     return 8;
 }
 
+namespace {
+
+// The formats read by a reader of their own file.
+TImageDecodee DecodeAutreFormat(Decodeur decodeur, const QByteArray& chemin,
+                                const TDemandeDecodage& demande) {
+    switch (decodeur) {
+    case Decodeur::Png:
+        return DecodePng(chemin, demande);
+    case Decodeur::Webp:
+        return DecodeWebp(chemin, demande);
+    case Decodeur::Tiff:
+        return DecodeTiff(chemin, demande);
+    case Decodeur::Heif:
+        return DecodeHeif(chemin, demande);
+    case Decodeur::Jxl:
+        return DecodeJxl(chemin, demande);
+    case Decodeur::Raw:
+        return DecodeRaw(chemin, demande);
+    default:
+        return TImageDecodee();
+    }
+}
+
+} // namespace
+
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atomic<bool>* arret,
                           const TEbauche& ebauche) {
-    switch (DecodeurDuNom(chemin)) {
+    const Decodeur decodeur = DecodeurDuFichier(chemin);
+    switch (decodeur) {
     case Decodeur::Jpeg: {
         // Shown as the camera says: turned, with the fit and the size of the turned picture.
         const int orientation = OrientationDuFichier(chemin);
@@ -561,10 +563,10 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
         return DecodeGif(chemin, false, arret);
     case Decodeur::Bmp:
         return DecodeBmp(chemin, arret);
-    case Decodeur::Aucun:
-        break;
+    default:
+        return DecodeAutreFormat(decodeur, chemin,
+                                 TDemandeDecodage{ecran, false, arret, ebauche ? &ebauche : nullptr});
     }
-    return TImageDecodee();
 }
 
 int EchelleJpegSignature(QSize naturelle) {
@@ -575,12 +577,15 @@ int EchelleJpegSignature(QSize naturelle) {
 }
 
 TImageDecodee DecodeImagePourSignature(const QByteArray& chemin, const std::atomic<bool>* arret) {
-    switch (DecodeurDuNom(chemin)) {
+    const Decodeur decodeur = DecodeurDuFichier(chemin);
+    switch (decodeur) {
     case Decodeur::Jpeg:
         return DecodeJpeg(chemin, ModeJpeg{QSize(), true, arret});
     case Decodeur::Gif:
         return DecodeGif(chemin, true, arret);
+    case Decodeur::Bmp:
+        return DecodeBmp(chemin, arret);
     default:
-        return DecodeImage(chemin, QSize(), arret);
+        return DecodeAutreFormat(decodeur, chemin, TDemandeDecodage{QSize(), true, arret, nullptr});
     }
 }

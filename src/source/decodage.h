@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
@@ -28,9 +30,8 @@ struct TImageDecodee {
     int Orientation = 1; // the Exif orientation the picture was turned by (1: as stored)
 };
 
-enum class Decodeur { Aucun, Jpeg, Gif, Bmp };
-
-// The decoder is chosen by the extension, letter case ignored: jpg, jpeg and jpe are JPEG.
+// The decoder a path's extension names, letter case ignored (jpg, jpeg and jpe are JPEG). A
+// decode itself chooses by the file's content first (DecodeurDuFichier).
 Decodeur DecodeurDuNom(const QByteArray& chemin);
 
 // The numerator n of the smallest JPEG scale n/8 whose result still covers the picture as it would
@@ -45,7 +46,8 @@ int EchelleJpegSignature(QSize naturelle);
 // decodes: the readers read the limit on every decode.
 void FixeLimiteDecodage();
 
-// Reads and decodes a file at the scale that suits a screen of the given size. Never throws,
+// Reads and decodes a file at the scale that suits a screen of the given size, by the decoder its
+// content names (its extension when the content names none). Never throws,
 // never exits: anything that cannot be decoded gives an unreadable result. A JPEG damaged after
 // its header gives what could be decoded. A decode gives up as soon as arret is set. With
 // ebauche, a progressive JPEG is first handed over as its first scans give it, long before the
@@ -55,6 +57,7 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
                           const TEbauche& ebauche = {});
 
 // The same for a signature: JPEGs in the decoder's fastest mode (fast integer transform, no smooth
-// upsampling) at the reduction of EchelleJpegSignature; other formats whole, the transparent colour
-// of a GIF as its palette gives it. A decode gives up as soon as arret is set.
+// upsampling) at the reduction of EchelleJpegSignature; other formats at the fastest reduction
+// they offer that keeps 100 pixels a side, or whole; the transparent colour of a GIF as its
+// palette gives it. A decode gives up as soon as arret is set.
 TImageDecodee DecodeImagePourSignature(const QByteArray& chemin, const std::atomic<bool>* arret = nullptr);

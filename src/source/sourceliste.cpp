@@ -31,7 +31,9 @@ QString IndiceListeSource(const QString& dossier) {
 }
 
 bool TSourceListe::ChargeDossier(const QString& dossier, TListeDestinations& destinations) {
-    if (Attente) Attente->Prepare(QStringLiteral("Chargement et tri de la source"), destinations.Count() + 5);
+    if (Attente)
+        Attente->Prepare(QStringLiteral("Chargement et tri de la source"),
+                         destinations.Count() + 1 + NombreMasques);
     if (Fenetre) Fenetre->FixeIndiceListe(IndiceListeSource(dossier));
     Chemin = dossier;
 

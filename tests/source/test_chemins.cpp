@@ -37,9 +37,10 @@ INSTANTIATE_TEST_SUITE_P(Masques, MasqueDuNomTest,
                          testing::Values(CasMasque{"a.jpg", 0}, CasMasque{"A.JPG", 0},
                                          CasMasque{"x.y.Jpg", 0}, CasMasque{"b.jpe", 1},
                                          CasMasque{"b.JPEG", 1}, CasMasque{"c.bmp", 2}, CasMasque{"d.GiF", 3},
-                                         CasMasque{"e.png", -1}, CasMasque{"sans", -1},
-                                         CasMasque{"f.jpg.txt", -1}, CasMasque{"g.jpgx", -1},
-                                         CasMasque{"h.", -1}, CasMasque{"jpg", -1}));
+                                         CasMasque{"e.png", 4}, CasMasque{"e.HEIC", 7},
+                                         CasMasque{"e.nef", 10}, CasMasque{"e.txt", -1},
+                                         CasMasque{"sans", -1}, CasMasque{"f.jpg.txt", -1},
+                                         CasMasque{"g.jpgx", -1}, CasMasque{"h.", -1}, CasMasque{"jpg", -1}));
 
 TEST(DateDOS, ChampsEnHeureLocale) {
     std::tm local{};

@@ -97,7 +97,8 @@ TEST_F(DecodageTest, ExtensionChoisitLeDecodeur) {
     EXPECT_EQ(DecodeurDuNom("/a/b.Jpe"), Decodeur::Jpeg);
     EXPECT_EQ(DecodeurDuNom("/a/b.GIF"), Decodeur::Gif);
     EXPECT_EQ(DecodeurDuNom("/a/b.bmp"), Decodeur::Bmp);
-    EXPECT_EQ(DecodeurDuNom("/a/b.png"), Decodeur::Aucun);
+    EXPECT_EQ(DecodeurDuNom("/a/b.png"), Decodeur::Png);
+    EXPECT_EQ(DecodeurDuNom("/a/b.txt"), Decodeur::Aucun);
     EXPECT_EQ(DecodeurDuNom("/a.jpg/sans"), Decodeur::Aucun);
 }
 
@@ -153,12 +154,11 @@ TEST_F(DecodageTest, JpegEndommageApresLEnTete) {
 
 TEST_F(DecodageTest, FichiersQuiNeSeDecodentPas) {
     const QByteArray jpeg = Jpeg(Motif(64, 48));
-    // The header cut before its end, zero bytes, text, a JPEG named .gif, a missing file.
+    // The header cut before its end, zero bytes, text, a missing file.
     const std::pair<const char*, QByteArray> cas[] = {
         {"entete-coupe.jpg", jpeg.left(40)},
         {"vide.jpg", QByteArray()},
         {"texte.jpg", "ceci n'est pas une image\n"},
-        {"jpeg-nomme.gif", jpeg},
         {"texte.bmp", "BM pas vraiment"},
         {"texte.gif", "GIF89a"},
     };

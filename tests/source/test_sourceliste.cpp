@@ -67,13 +67,14 @@ TEST_F(ChargeDossierTest, MasquesFichiersCachesEtDossiers) {
     EXPECT_EQ(liste.IndexAffiche, 0);
     EXPECT_EQ(liste.IndexDemande, 0);
     const QStringList noms = Noms(liste);
-    ASSERT_EQ(noms.size(), 7) << noms.join(u',').toStdString();
+    ASSERT_EQ(noms.size(), 8) << noms.join(u',').toStdString();
     // One block per mask, in mask order, before any sort.
     EXPECT_EQ(QSet<QString>(noms.begin(), noms.begin() + 3),
               (QSet<QString>{"a.jpg", "B.JPG", QStringLiteral("espace et accentué.jpg")}));
     EXPECT_EQ(QSet<QString>(noms.begin() + 3, noms.begin() + 5), (QSet<QString>{"c.jpeg", "d.jpe"}));
     EXPECT_EQ(noms[5], "e.bmp");
     EXPECT_EQ(noms[6], "f.gif");
+    EXPECT_EQ(noms[7], "g.png");
     // The strings are full paths; the record carries the size as found.
     for (int i = 0; i < liste.Fichiers.Count(); ++i) {
         EXPECT_EQ(liste.Fichiers.Texte(i), QFile::encodeName(d) + '/' + liste.Fichiers.Element(i)->Nom);
@@ -83,7 +84,7 @@ TEST_F(ChargeDossierTest, MasquesFichiersCachesEtDossiers) {
 
     liste.Trie(TriNom);
     EXPECT_EQ(Noms(liste), (QStringList{"a.jpg", "B.JPG", "c.jpeg", "d.jpe", "e.bmp",
-                                        QStringLiteral("espace et accentué.jpg"), "f.gif"}));
+                                        QStringLiteral("espace et accentué.jpg"), "f.gif", "g.png"}));
 }
 
 TEST_F(ChargeDossierTest, DossierAbsentOuVideDonneUneListeVide) {
@@ -187,8 +188,8 @@ TEST_F(ChargeDossierTest, AttenteIndiceEtDestinations) {
     ASSERT_TRUE(liste.ChargeDossier(d, destinations));
 
     EXPECT_EQ(attente.texte, QStringLiteral("Chargement et tri de la source"));
-    EXPECT_EQ(attente.max, 4 + 5);
-    EXPECT_EQ(attente.pas, 5);
+    EXPECT_EQ(attente.max, 4 + 1 + NombreMasques);
+    EXPECT_EQ(attente.pas, NombreMasques + 1);
     EXPECT_EQ(attente.caches, 1);
     EXPECT_EQ(indice,
               d + QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
