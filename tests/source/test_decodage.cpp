@@ -561,6 +561,14 @@ const CasFixture CasDeFixtures[] = {
     // 65344 x 8191 announced by 537 bytes, turned by its Exif block: decoded at 1/8, grey where
     // the data ends.
     {"jpeg-panorama-of-half-a-gigapixel-in-537-bytes.jpg", {8191, 65344}},
+
+    // PNG and WebP.
+
+    // TIFF and camera RAW files.
+
+    // HEIF and AVIF.
+
+    // JPEG XL.
 };
 
 } // namespace
