@@ -1,5 +1,7 @@
 #include "fichiers.h"
 
+#include "source/formats.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -105,7 +107,11 @@ QByteArray CibleLibre(const QByteArray& dossier, const QByteArray& nom, const QB
     if (!Existe(cible) || cible == source) return cible;
     const qsizetype point = nom.lastIndexOf('.');
     const QByteArray extension = point >= 0 ? nom.mid(point) : QByteArray();
-    const QByteArray racine = cible.left(std::max<qsizetype>(cible.size() - nom.size(), cible.size() - 4));
+    // The four historical extensions keep their rule, the last four characters cut (x.jpeg ->
+    // x.1.jpeg); any other gets its number right before its dot (IMG_1.heic -> IMG_11.heic).
+    const bool historique = point >= 0 && ExtensionHistorique(QByteArrayView(nom).sliced(point + 1));
+    const qsizetype coupe = historique ? 4 : extension.size();
+    const QByteArray racine = cible.left(std::max<qsizetype>(cible.size() - nom.size(), cible.size() - coupe));
     for (qint64 k = 1;; ++k) {
         const QByteArray candidat = racine + QByteArray::number(k) + extension;
         if (!Existe(candidat)) return candidat;

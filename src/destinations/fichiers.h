@@ -19,9 +19,11 @@ bool Existe(const QByteArray& chemin);
 QString RaisonSysteme(int erreur);
 
 // The target for a file filed into a folder: its name there, or, when that name is taken by
-// another file, the first free name made by cutting the last four characters (a dot and a
-// three-letter extension), then appending 1, 2, 3 ... and the extension (IMG.jpg -> IMG1.jpg;
-// x.jpeg -> x.1.jpeg).
+// another file, the first free name made by numbering it 1, 2, 3 ... For the historical
+// extensions (jpg, jpe, jpeg, bmp, gif) the last four characters are cut (a dot and a three-letter
+// extension), then the number and the extension appended (IMG.jpg -> IMG1.jpg; x.jpeg ->
+// x.1.jpeg); for any other the number goes right before the extension's dot (IMG_1.heic ->
+// IMG_11.heic, a.tiff -> a1.tiff); a name without a dot gets it at its end.
 QByteArray CibleLibre(const QByteArray& dossier, const QByteArray& nom, const QByteArray& source);
 
 // Moves a file; across file systems it copies, flushes, checks the size and only then deletes the

@@ -38,6 +38,39 @@ TEST_F(FichiersTest, NomsLibresEnCasDeCollision) {
     EXPECT_EQ(Fichiers::CibleLibre("/", "a.jpg", "/x/a.jpg"), QByteArray("/a.jpg"));
 }
 
+// The collision number for every kind of extension: the historical ones keep the four-character
+// cut, any other gets the number before its dot, whatever its length, letter case or digits.
+TEST_F(FichiersTest, NumeroDeCollisionSelonLExtension) {
+    const QByteArray d = Dossier("d"), s = Dossier("s");
+    struct Cas {
+        const char* nom;
+        const char* premier;
+        const char* second;
+    };
+    const Cas cas[] = {
+        {"x.jpeg", "x.1.jpeg", "x.2.jpeg"},     {"X.JPEG", "X.1.JPEG", "X.2.JPEG"},
+        {"IMG.jpg", "IMG1.jpg", "IMG2.jpg"},     {"p.JPE", "p1.JPE", "p2.JPE"},
+        {"b.bmp", "b1.bmp", "b2.bmp"},           {"g.gif", "g1.gif", "g2.gif"},
+        {"IMG_1.heic", "IMG_11.heic", "IMG_12.heic"}, {"a.tiff", "a1.tiff", "a2.tiff"},
+        {"a.TIFF", "a1.TIFF", "a2.TIFF"},       {"a.png", "a1.png", "a2.png"},
+        {"w.webp", "w1.webp", "w2.webp"},       {"v.avif", "v1.avif", "v2.avif"},
+        {"h.heif", "h1.heif", "h2.heif"},       {"j.jxl", "j1.jxl", "j2.jxl"},
+        {"r.3fr", "r1.3fr", "r2.3fr"},           {"c.cr2", "c1.cr2", "c2.cr2"},
+        {"s.SR2", "s1.SR2", "s2.SR2"},           {"p.rw2", "p1.rw2", "p2.rw2"},
+        {"DSC.0001.nef", "DSC.00011.nef", "DSC.00012.nef"}, {"t.tar.heic", "t.tar1.heic", "t.tar2.heic"},
+        {"e.heic", "e1.heic", "e2.heic"},       {"sansextension", "sansextension1", "sansextension2"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const QByteArray nom(c.nom);
+        EcritFichier(d + '/' + nom, "pris");
+        const QByteArray premier = Fichiers::CibleLibre(d, nom, s + '/' + nom);
+        EXPECT_EQ(premier, d + '/' + c.premier);
+        EcritFichier(premier, "pris aussi");
+        EXPECT_EQ(Fichiers::CibleLibre(d, nom, s + '/' + nom), d + '/' + c.second);
+    }
+}
+
 TEST_F(FichiersTest, DeplacementSansJamaisRemplacer) {
     const QByteArray s = Dossier("s"), d = Dossier("d");
     EcritFichier(s + "/a.jpg", "photo");
