@@ -1,6 +1,10 @@
 // Scan, sort and list-box fill of large source folders. Prints figures; asserts nothing.
 //
-//   bench_source [largest count, default 100000]
+//   bench_source [--mixte] [largest count, default 100000]
+//
+// By default the folders hold files of the four historical masks; with --mixte, files of every
+// extension the program reads (any letter case), a fifth of them with extensions it does not read
+// (sidecars, videos), which the scan must skip.
 
 #include "app/globaux.h"
 #include "app/mainform.h"
@@ -24,18 +28,32 @@
 
 namespace {
 
-// Image files of the four masks, with varied names, sizes and dates.
-void RemplitDossier(const QString& dossier, int nombre) {
+const QList<QByteArray> ExtensionsHistoriques{".jpg", ".JPG", ".jpeg", ".jpe", ".bmp", ".gif"};
+// Every extension read, some in capitals, then five that are not read, one in five files.
+const QList<QByteArray> ExtensionsMixtes{
+    ".jpg", ".JPG", ".jpeg", ".jpe", ".bmp", ".gif", ".png", ".PNG", ".webp", ".tif", ".tiff", ".heic",
+    ".HEIC", ".heif", ".hif", ".avif", ".jxl", ".dng", ".cr2", ".CR2", ".cr3", ".nef", ".NEF", ".nrw",
+    ".arw", ".ARW", ".srf", ".sr2", ".orf", ".rw2", ".raf", ".pef", ".srw", ".3fr", ".iiq", ".erf",
+    ".kdc", ".mrw", ".rwl"};
+const QList<QByteArray> ExtensionsIgnorees{".xmp", ".txt", ".mov", ".MP4", ".thm"};
+
+// Files with varied names, sizes and dates; the number of them with an extension that is read.
+int RemplitDossier(const QString& dossier, int nombre, bool mixte) {
     QRandomGenerator hasard(42);
-    const char* extensions[] = {".jpg", ".JPG", ".jpeg", ".jpe", ".bmp", ".gif"};
     const QByteArray base = QFile::encodeName(dossier) + '/';
+    int images = 0;
     for (int i = 0; i < nombre; ++i) {
+        const bool ignore = mixte && hasard.bounded(5) == 0;
+        const QList<QByteArray>& extensions =
+            ignore ? ExtensionsIgnorees : (mixte ? ExtensionsMixtes : ExtensionsHistoriques);
+        if (!ignore) ++images;
         const QByteArray nom = base + "IMG_" + QByteArray::number(hasard.bounded(1000000)) + '_' +
-                               QByteArray::number(i) + extensions[hasard.bounded(6)];
+                               QByteArray::number(i) +
+                               extensions[static_cast<int>(hasard.bounded(static_cast<quint32>(extensions.size())))];
         const int descripteur = ::open(nom.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (descripteur < 0) {
             std::perror(nom.constData());
-            return;
+            return images;
         }
         if (::ftruncate(descripteur, hasard.bounded(8 << 20)) != 0) std::perror("ftruncate");
         ::close(descripteur);
@@ -43,6 +61,7 @@ void RemplitDossier(const QString& dossier, int nombre) {
         utimbuf temps{instant, instant};
         ::utime(nom.constData(), &temps);
     }
+    return images;
 }
 
 double Millisecondes(QElapsedTimer& chrono) {
@@ -54,16 +73,21 @@ double Millisecondes(QElapsedTimer& chrono) {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const int plusGrand = argc > 1 ? std::atoi(argv[1]) : 100000;
+    int premier = 1;
+    const bool mixte = argc > 1 && qstrcmp(argv[1], "--mixte") == 0;
+    if (mixte) ++premier;
+    const int plusGrand = argc > premier ? std::atoi(argv[premier]) : 100000;
+    std::printf("%s\n", mixte ? "Every extension read, and one file in five of an extension not read"
+                              : "The four historical masks");
 
     QTemporaryDir programme;
     MainForm = new TMainForm(programme.path(), programme.path());
 
-    std::printf("%8s %8s %10s %10s %12s %10s | %8s %8s %8s %8s\n", "files", "listed", "scan ms", "name ms",
-                "listbox ms", "total ms", "name", "date", "size", "ext");
+    std::printf("%8s %8s %8s %10s %10s %12s %10s | %8s %8s %8s %8s\n", "files", "images", "listed", "scan ms",
+                "name ms", "listbox ms", "total ms", "name", "date", "size", "ext");
     for (const int nombre : {plusGrand / 10, plusGrand * 3 / 10, plusGrand}) {
         QTemporaryDir dossier;
-        RemplitDossier(dossier.path(), nombre);
+        const int images = RemplitDossier(dossier.path(), nombre, mixte);
         TSourceListe liste;
         TListeDestinations destinations;
         ListeSource = &liste;
@@ -91,7 +115,7 @@ int main(int argc, char* argv[]) {
             liste.Trie(ordre[k]);
             tris[k] = Millisecondes(chrono);
         }
-        std::printf("%8d %8d %10.1f %10.1f %12.1f %10.1f | %8.1f %8.1f %8.1f %8.1f\n", nombre,
+        std::printf("%8d %8d %8d %10.1f %10.1f %12.1f %10.1f | %8.1f %8.1f %8.1f %8.1f\n", nombre, images,
                     liste.Fichiers.Count(), scan, nom, remplissage, scan + nom + remplissage, tris[0],
                     tris[1], tris[2], tris[3]);
         ListeSource = nullptr;
