@@ -58,7 +58,9 @@ bool Lance(const QString& programme, const QStringList& arguments, int delaiMs =
     return processus.exitStatus() == QProcess::NormalExit && processus.exitCode() == 0;
 }
 
-QString Outil(const char* nom) { return QStandardPaths::findExecutable(QString::fromLatin1(nom)); }
+QString Outil(const char* nom) {
+    return QStandardPaths::findExecutable(QString::fromLatin1(nom));
+}
 
 // One way of running a decoder: its program and arguments, shown as given.
 struct TCommande {
@@ -98,7 +100,8 @@ bool EcritTiff(const QString& chemin, const QImage& photo) {
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, 16);
     bool reussi = true;
     for (int y = 0; y < rgb.height() && reussi; ++y)
-        reussi = TIFFWriteScanline(tiff, const_cast<uchar*>(rgb.constScanLine(y)), static_cast<uint32_t>(y)) == 1;
+        reussi =
+            TIFFWriteScanline(tiff, const_cast<uchar*>(rgb.constScanLine(y)), static_cast<uint32_t>(y)) == 1;
     TIFFClose(tiff);
     return reussi;
 }
@@ -147,7 +150,8 @@ bool EcritDng(const QString& chemin, const QImage& photo) {
     TIFFSetField(tiff, TIFFTAG_CFAREPEATPATTERNDIM, dimensionsMotif);
     TIFFSetField(tiff, TIFFTAG_CFAPATTERN, 4, motif);
     std::vector<uint16_t> brut(Cote * Cote, 1024);
-    reussi = reussi && TIFFWriteEncodedStrip(tiff, 0, brut.data(), static_cast<tmsize_t>(brut.size() * 2)) >= 0;
+    reussi =
+        reussi && TIFFWriteEncodedStrip(tiff, 0, brut.data(), static_cast<tmsize_t>(brut.size() * 2)) >= 0;
     reussi = reussi && TIFFWriteDirectory(tiff);
     TIFFClose(tiff);
     return reussi;
@@ -173,8 +177,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     const int fois = std::max(1, argc > 1 ? std::atoi(argv[1]) : 5);
     // In memory, so that no disk time enters either side, and the decoders' outputs go there too.
-    const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
-                                                                            : QDir::tempPath();
+    const QString base =
+        QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm") : QDir::tempPath();
     QTemporaryDir dossier(base + QStringLiteral("/bench_formats-XXXXXX"));
     const QString d = dossier.path();
     const QString png = d + QStringLiteral("/source.png"), jpg = d + QStringLiteral("/source.jpg");
@@ -213,43 +217,64 @@ int main(int argc, char* argv[]) {
     };
 
     const std::vector<TFormatBanc> formats{
-        {"JPEG (reference)", "jpg", [&](const QString& f) { return QFile::copy(jpg, f) ? QString() : QStringLiteral("copy failed"); },
+        {"JPEG (reference)", "jpg",
+         [&](const QString& f) { return QFile::copy(jpg, f) ? QString() : QStringLiteral("copy failed"); },
          [&](const QString& f) {
              return commandes("djpeg", {{QStringLiteral("-outfile"), QStringLiteral("/dev/null"), f},
-                                        {QStringLiteral("-bmp"), QStringLiteral("-outfile"), QStringLiteral("/dev/null"), f}});
+                                        {QStringLiteral("-bmp"), QStringLiteral("-outfile"),
+                                         QStringLiteral("/dev/null"), f}});
          },
          "djpeg"},
         {"HEIC", "heic",
-         [&](const QString& f) { return encode("heif-enc", {QStringLiteral("-q"), QStringLiteral("80"), png, QStringLiteral("-o"), f}, f); },
          [&](const QString& f) {
-             return commandes("heif-convert", {{QStringLiteral("--quiet"), f, sortie + QStringLiteral(".y4m")},
-                                               {QStringLiteral("--quiet"), f, sortie + QStringLiteral(".png")},
-                                               {QStringLiteral("--quiet"), QStringLiteral("-q"), QStringLiteral("10"), f,
-                                                sortie + QStringLiteral(".jpg")}});
+             return encode("heif-enc",
+                           {QStringLiteral("-q"), QStringLiteral("80"), png, QStringLiteral("-o"), f}, f);
+         },
+         [&](const QString& f) {
+             return commandes("heif-convert",
+                              {{QStringLiteral("--quiet"), f, sortie + QStringLiteral(".y4m")},
+                               {QStringLiteral("--quiet"), f, sortie + QStringLiteral(".png")},
+                               {QStringLiteral("--quiet"), QStringLiteral("-q"), QStringLiteral("10"), f,
+                                sortie + QStringLiteral(".jpg")}});
          },
          "heif-enc, heif-convert"},
         {"AVIF", "avif",
          [&](const QString& f) {
              if (!Outil("avifenc").isEmpty())
-                 return encode("avifenc", {QStringLiteral("-s"), QStringLiteral("8"), QStringLiteral("-y"), QStringLiteral("420"),
-                                           QStringLiteral("--min"), QStringLiteral("15"), QStringLiteral("--max"), QStringLiteral("30"), png, f},
+                 return encode("avifenc",
+                               {QStringLiteral("-s"), QStringLiteral("8"), QStringLiteral("-y"),
+                                QStringLiteral("420"), QStringLiteral("--min"), QStringLiteral("15"),
+                                QStringLiteral("--max"), QStringLiteral("30"), png, f},
                                f);
-             return encode("heif-enc", {QStringLiteral("-A"), QStringLiteral("-q"), QStringLiteral("70"), png, QStringLiteral("-o"), f}, f);
+             return encode("heif-enc",
+                           {QStringLiteral("-A"), QStringLiteral("-q"), QStringLiteral("70"), png,
+                            QStringLiteral("-o"), f},
+                           f);
          },
          [&](const QString& f) {
-             return commandes("heif-convert", {{QStringLiteral("--quiet"), f, sortie + QStringLiteral(".y4m")},
-                                               {QStringLiteral("--quiet"), f, sortie + QStringLiteral(".png")}});
+             return commandes("heif-convert",
+                              {{QStringLiteral("--quiet"), f, sortie + QStringLiteral(".y4m")},
+                               {QStringLiteral("--quiet"), f, sortie + QStringLiteral(".png")}});
          },
          "avifenc or heif-enc, heif-convert"},
         {"WebP", "webp",
-         [&](const QString& f) { return encode("cwebp", {QStringLiteral("-quiet"), QStringLiteral("-q"), QStringLiteral("80"), png, QStringLiteral("-o"), f}, f); },
          [&](const QString& f) {
-             return commandes("dwebp", {{f, QStringLiteral("-quiet"), QStringLiteral("-ppm"), QStringLiteral("-o"), QStringLiteral("/dev/null")},
-                                        {f, QStringLiteral("-quiet"), QStringLiteral("-yuv"), QStringLiteral("-o"), QStringLiteral("/dev/null")},
-                                        {f, QStringLiteral("-quiet"), QStringLiteral("-bmp"), QStringLiteral("-o"), QStringLiteral("/dev/null")}});
+             return encode("cwebp",
+                           {QStringLiteral("-quiet"), QStringLiteral("-q"), QStringLiteral("80"), png,
+                            QStringLiteral("-o"), f},
+                           f);
+         },
+         [&](const QString& f) {
+             return commandes("dwebp", {{f, QStringLiteral("-quiet"), QStringLiteral("-ppm"),
+                                         QStringLiteral("-o"), QStringLiteral("/dev/null")},
+                                        {f, QStringLiteral("-quiet"), QStringLiteral("-yuv"),
+                                         QStringLiteral("-o"), QStringLiteral("/dev/null")},
+                                        {f, QStringLiteral("-quiet"), QStringLiteral("-bmp"),
+                                         QStringLiteral("-o"), QStringLiteral("/dev/null")}});
          },
          "cwebp, dwebp"},
-        {"PNG", "png", [&](const QString& f) { return QFile::copy(png, f) ? QString() : QStringLiteral("copy failed"); },
+        {"PNG", "png",
+         [&](const QString& f) { return QFile::copy(png, f) ? QString() : QStringLiteral("copy failed"); },
          [&](const QString& f) {
              // libpng's own examples are not packaged: netpbm's reader, on libpng, writes the
              // whole picture out.
@@ -259,25 +284,35 @@ int main(int argc, char* argv[]) {
              return liste;
          },
          "pngtopnm or pngtopam"},
-        {"TIFF", "tif", [&](const QString& f) { return EcritTiff(f, photo) ? QString() : QStringLiteral("libtiff failed"); },
+        {"TIFF", "tif",
+         [&](const QString& f) { return EcritTiff(f, photo) ? QString() : QStringLiteral("libtiff failed"); },
          [&](const QString& f) {
-             return commandes("tiffcp", {{QStringLiteral("-c"), QStringLiteral("none"), f, sortie + QStringLiteral(".tif")},
-                                         {QStringLiteral("-c"), QStringLiteral("none"), f, QStringLiteral("/dev/null")}});
+             return commandes(
+                 "tiffcp",
+                 {{QStringLiteral("-c"), QStringLiteral("none"), f, sortie + QStringLiteral(".tif")},
+                  {QStringLiteral("-c"), QStringLiteral("none"), f, QStringLiteral("/dev/null")}});
          },
          "tiffcp"},
         {"JPEG XL", "jxl",
-         [&](const QString& f) { return encode("cjxl", {png, f, QStringLiteral("--quiet"), QStringLiteral("-d"), QStringLiteral("1")}, f); },
+         [&](const QString& f) {
+             return encode("cjxl",
+                           {png, f, QStringLiteral("--quiet"), QStringLiteral("-d"), QStringLiteral("1")}, f);
+         },
          [&](const QString& f) {
              return commandes("djxl", {{f, sortie + QStringLiteral(".ppm"), QStringLiteral("--quiet")},
-                                       {f, sortie + QStringLiteral(".ppm"), QStringLiteral("--quiet"), QStringLiteral("--num_threads=1")}});
+                                       {f, sortie + QStringLiteral(".ppm"), QStringLiteral("--quiet"),
+                                        QStringLiteral("--num_threads=1")}});
          },
          "cjxl, djxl"},
-        {"DNG (JPEG preview)", "dng", [&](const QString& f) { return EcritDng(f, photo) ? QString() : QStringLiteral("libtiff failed"); },
+        {"DNG (JPEG preview)", "dng",
+         [&](const QString& f) { return EcritDng(f, photo) ? QString() : QStringLiteral("libtiff failed"); },
          apercuRaw, "dcraw_emu or simple_dcraw"},
     };
 
-    std::printf("12-megapixel (%dx%d) files, median of %d runs; in %s\n", Largeur, Hauteur, fois, qPrintable(d));
-    std::printf("%-20s %10s %14s %9s  %s\n", "format", "size KiB", "signature ms", "tool ms", "ratio  (fastest tool command)");
+    std::printf("12-megapixel (%dx%d) files, median of %d runs; in %s\n", Largeur, Hauteur, fois,
+                qPrintable(d));
+    std::printf("%-20s %10s %14s %9s  %s\n", "format", "size KiB", "signature ms", "tool ms",
+                "ratio  (fastest tool command)");
     for (const TFormatBanc& format : formats) {
         const QString fichier = d + QStringLiteral("/photo.") + QLatin1String(format.extension);
         const QString probleme = format.fabrique(fichier);
@@ -323,8 +358,8 @@ int main(int argc, char* argv[]) {
         if (image.Lisible && outil > 0) std::printf("%5.2f", signature / outil);
         if (outil >= 0) std::printf("  (%s)", qPrintable(meilleure));
         if (image.Lisible)
-            std::printf("  decoded %dx%d of %dx%d", image.Image.width(), image.Image.height(), image.Naturelle.width(),
-                        image.Naturelle.height());
+            std::printf("  decoded %dx%d of %dx%d", image.Image.width(), image.Image.height(),
+                        image.Naturelle.width(), image.Naturelle.height());
         else
             std::printf("  the program's reader does not read this file yet");
         std::printf("\n");

@@ -30,11 +30,11 @@ namespace {
 
 const QList<QByteArray> ExtensionsHistoriques{".jpg", ".JPG", ".jpeg", ".jpe", ".bmp", ".gif"};
 // Every extension read, some in capitals, then five that are not read, one in five files.
-const QList<QByteArray> ExtensionsMixtes{
-    ".jpg", ".JPG", ".jpeg", ".jpe", ".bmp", ".gif", ".png", ".PNG", ".webp", ".tif", ".tiff", ".heic",
-    ".HEIC", ".heif", ".hif", ".avif", ".jxl", ".dng", ".cr2", ".CR2", ".cr3", ".nef", ".NEF", ".nrw",
-    ".arw", ".ARW", ".srf", ".sr2", ".orf", ".rw2", ".raf", ".pef", ".srw", ".3fr", ".iiq", ".erf",
-    ".kdc", ".mrw", ".rwl"};
+const QList<QByteArray> ExtensionsMixtes{".jpg",  ".JPG", ".jpeg", ".jpe",  ".bmp",  ".gif",  ".png", ".PNG",
+                                         ".webp", ".tif", ".tiff", ".heic", ".HEIC", ".heif", ".hif", ".avif",
+                                         ".jxl",  ".dng", ".cr2",  ".CR2",  ".cr3",  ".nef",  ".NEF", ".nrw",
+                                         ".arw",  ".ARW", ".srf",  ".sr2",  ".orf",  ".rw2",  ".raf", ".pef",
+                                         ".srw",  ".3fr", ".iiq",  ".erf",  ".kdc",  ".mrw",  ".rwl"};
 const QList<QByteArray> ExtensionsIgnorees{".xmp", ".txt", ".mov", ".MP4", ".thm"};
 
 // Files with varied names, sizes and dates; the number of them with an extension that is read.
@@ -47,9 +47,9 @@ int RemplitDossier(const QString& dossier, int nombre, bool mixte) {
         const QList<QByteArray>& extensions =
             ignore ? ExtensionsIgnorees : (mixte ? ExtensionsMixtes : ExtensionsHistoriques);
         if (!ignore) ++images;
-        const QByteArray nom = base + "IMG_" + QByteArray::number(hasard.bounded(1000000)) + '_' +
-                               QByteArray::number(i) +
-                               extensions[static_cast<int>(hasard.bounded(static_cast<quint32>(extensions.size())))];
+        const QByteArray nom =
+            base + "IMG_" + QByteArray::number(hasard.bounded(1000000)) + '_' + QByteArray::number(i) +
+            extensions[static_cast<int>(hasard.bounded(static_cast<quint32>(extensions.size())))];
         const int descripteur = ::open(nom.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (descripteur < 0) {
             std::perror(nom.constData());

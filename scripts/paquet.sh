@@ -13,7 +13,17 @@ rm -f build-paquet/mirasolve_*.deb
 (cd build-paquet && cpack -G DEB)
 paquet=$(ls build-paquet/mirasolve_*.deb)
 echo "paquet : $paquet"
-dpkg-deb --field "$paquet" Depends
+depends=$(dpkg-deb --field "$paquet" Depends)
+echo "$depends"
+# The picture libraries the readers call are among the computed dependencies; Debian 12's libheif1
+# decodes HEVC and AV1 itself (libde265 and dav1d linked in, no plugin to install apart).
+for bibliotheque in libheif1 libwebp7 libwebpdemux2 libtiff6 libjxl0.7 libraw20; do
+  grep -qFw "$bibliotheque" <<<"$depends" || { echo "dépendance absente du paquet : $bibliotheque"; exit 1; }
+done
+for decodeur in libde265-0 libdav1d6; do
+  dpkg-query -W -f='${Depends}' libheif1 | grep -qFw "$decodeur" ||
+    { echo "libheif1 ne décode pas sans $decodeur"; exit 1; }
+done
 
 identifiant=fr.mirasolve.Mirasolve
 desktop-file-validate "resources/bureau/$identifiant.desktop"

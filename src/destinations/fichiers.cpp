@@ -111,7 +111,8 @@ QByteArray CibleLibre(const QByteArray& dossier, const QByteArray& nom, const QB
     // x.1.jpeg); any other gets its number right before its dot (IMG_1.heic -> IMG_11.heic).
     const bool historique = point >= 0 && ExtensionHistorique(QByteArrayView(nom).sliced(point + 1));
     const qsizetype coupe = historique ? 4 : extension.size();
-    const QByteArray racine = cible.left(std::max<qsizetype>(cible.size() - nom.size(), cible.size() - coupe));
+    const QByteArray racine =
+        cible.left(std::max<qsizetype>(cible.size() - nom.size(), cible.size() - coupe));
     for (qint64 k = 1;; ++k) {
         const QByteArray candidat = racine + QByteArray::number(k) + extension;
         if (!Existe(candidat)) return candidat;

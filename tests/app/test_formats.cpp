@@ -44,7 +44,8 @@ protected:
     }
     static int Ligne(const QString& nom) { return static_cast<int>(Liste().indexOf(nom)); }
     static void Clic(const TDestination* d) {
-        QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {}, QPoint(d->TuileX + 40, d->TuileY + 10));
+        QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {},
+                          QPoint(d->TuileX + 40, d->TuileY + 10));
     }
     // Makes this file the current image, as the arrows would.
     static void Montre(const QString& nom) {
@@ -93,7 +94,8 @@ TEST_F(FormatsTest, ListesClassesNumerotesEtAnnules) {
     // Undone, the pair comes back to its places, then the HEIC under its own name.
     MainForm->Annulation1->trigger();
     ASSERT_TRUE(AttendRepos());
-    EXPECT_TRUE(Sources().contains(QStringLiteral("DSC_0042.NEF")) && Sources().contains(QStringLiteral("DSC_0042.JPG")));
+    EXPECT_TRUE(Sources().contains(QStringLiteral("DSC_0042.NEF")) &&
+                Sources().contains(QStringLiteral("DSC_0042.JPG")));
     MainForm->Annulation1->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Cibles(), QStringList{"IMG_1.heic"});
@@ -138,7 +140,8 @@ TEST_F(FormatsTest, RenommerPuisAnnuler) {
     MainForm->Renommerlesfichiers1->trigger();
     QStringList extensions;
     for (const QString& nom : Cibles()) {
-        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ete[0-3]\\.[^.]+$")).match(nom).hasMatch()) << nom.toStdString();
+        EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ete[0-3]\\.[^.]+$")).match(nom).hasMatch())
+            << nom.toStdString();
         extensions << nom.section(u'.', -1);
     }
     EXPECT_EQ(Tries(extensions), (QStringList{"JPG", "NEF", "avif", "heic"}));
