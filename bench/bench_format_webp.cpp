@@ -84,10 +84,11 @@ Mesures Mesure(const std::vector<QString>& fichiers) {
 }
 
 void Affiche(const char* nom, const Mesures& m, const char* reference, double referenceMs) {
-    std::printf("%-28s signature %7.1f ms | display 1920x1080 %7.1f ms | whole %7.1f ms", nom, m.signature, m.vue,
-                m.entier);
+    std::printf("%-28s signature %7.1f ms | display 1920x1080 %7.1f ms | whole %7.1f ms", nom, m.signature,
+                m.vue, m.entier);
     if (referenceMs > 0)
-        std::printf(" | %s %7.1f ms, signature ratio %.2f", reference, referenceMs, m.signature / referenceMs);
+        std::printf(" | %s %7.1f ms, signature ratio %.2f", reference, referenceMs,
+                    m.signature / referenceMs);
     std::printf("\n");
 }
 
@@ -102,7 +103,8 @@ int main(int argc, char* argv[]) {
     auto ecrit = [&](const QString& nom, const QByteArray& octets) {
         const QString chemin = dossier.path() + u'/' + nom;
         QFile fichier(chemin);
-        if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size()) std::printf("cannot write\n");
+        if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size())
+            std::printf("cannot write\n");
         return chemin;
     };
     std::vector<QString> pertes, sansPertes, pngs;
@@ -119,8 +121,7 @@ int main(int argc, char* argv[]) {
     Affiche("12 Mpx lossless WebP", Mesure(sansPertes), "dwebp -ppm",
             MsParImageOutil(QStringLiteral("dwebp"), dwebpAvant, dwebpApres, sansPertes, vide));
     const Mesures png = Mesure(pngs);
-    Affiche("12 Mpx PNG", png, "pngtopnm",
-            MsParImageOutil(QStringLiteral("pngtopnm"), {}, {}, pngs, vide));
+    Affiche("12 Mpx PNG", png, "pngtopnm", MsParImageOutil(QStringLiteral("pngtopnm"), {}, {}, pngs, vide));
     QElapsedTimer chrono;
     double qt = 1e9;
     for (int tour = 0; tour < 3; ++tour) {
@@ -129,6 +130,7 @@ int main(int argc, char* argv[]) {
             QImageReader(f, "png").read();
         qt = std::min(qt, Ms(chrono, pngs.size()));
     }
-    std::printf("%-28s Qt's reader alone %7.1f ms, signature ratio %.2f\n", "12 Mpx PNG", qt, png.signature / qt);
+    std::printf("%-28s Qt's reader alone %7.1f ms, signature ratio %.2f\n", "12 Mpx PNG", qt,
+                png.signature / qt);
     return 0;
 }

@@ -41,7 +41,8 @@ quint32 Grand32(const uchar* o) {
 QSize TailleEntete(std::FILE* fichier) {
     uchar debut[24];
     if (std::fread(debut, 1, sizeof debut, fichier) != sizeof debut) return QSize();
-    if (std::memcmp(debut, "\x89PNG\r\n\x1a\n", 8) != 0 || std::memcmp(debut + 12, "IHDR", 4) != 0) return QSize();
+    if (std::memcmp(debut, "\x89PNG\r\n\x1a\n", 8) != 0 || std::memcmp(debut + 12, "IHDR", 4) != 0)
+        return QSize();
     const quint32 largeur = Grand32(debut + 16), hauteur = Grand32(debut + 20);
     if (!Decodage::TailleAcceptable(largeur, hauteur)) return QSize();
     return QSize(static_cast<int>(largeur), static_cast<int>(hauteur));
@@ -63,8 +64,10 @@ int OrientationPng(std::FILE* fichier, const std::atomic<bool>* arret) {
         if (std::memcmp(entete + 4, "eXIf", 4) == 0) {
             // An Exif block larger than this holds thumbnails: the orientation is in its first
             // directory, near the start.
-            QByteArray bloc(static_cast<qsizetype>(std::min<quint32>(longueur, 64 * 1024)), Qt::Uninitialized);
-            if (std::fread(bloc.data(), 1, static_cast<size_t>(bloc.size()), fichier) != static_cast<size_t>(bloc.size()))
+            QByteArray bloc(static_cast<qsizetype>(std::min<quint32>(longueur, 64 * 1024)),
+                            Qt::Uninitialized);
+            if (std::fread(bloc.data(), 1, static_cast<size_t>(bloc.size()), fichier) !=
+                static_cast<size_t>(bloc.size()))
                 return 1;
             return OrientationBlocExif(reinterpret_cast<const uchar*>(bloc.constData()), bloc.size());
         }

@@ -49,6 +49,8 @@ bool LitFichier(std::FILE* fichier, QByteArray& octets, const std::atomic<bool>*
         if (n == 0) break;
         lus += static_cast<qsizetype>(n);
     }
+    // A read error is not the end of the file: what was read is not the picture.
+    if (std::ferror(fichier)) return false;
     octets.truncate(lus);
     return lus > 0;
 }
@@ -66,7 +68,8 @@ QSize TailleSignature(QSize naturelle) {
 // the picture given, into it, fed a slice at a time so that a stop request is seen between
 // slices. Data that ends early leaves the rows it reached and mid grey below; no row at all is
 // a failure.
-bool DecodeCadre(const WebPData& cadre, QImage& image, QSize taille, bool rapide, const std::atomic<bool>* arret) {
+bool DecodeCadre(const WebPData& cadre, QImage& image, QSize taille, bool rapide,
+                 const std::atomic<bool>* arret) {
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) return false;
     WebPBitstreamFeatures proprietes;
@@ -86,7 +89,8 @@ bool DecodeCadre(const WebPData& cadre, QImage& image, QSize taille, bool rapide
     config.output.height = taille.height();
     config.output.u.RGBA.rgba = image.bits();
     config.output.u.RGBA.stride = static_cast<int>(image.bytesPerLine());
-    config.output.u.RGBA.size = static_cast<size_t>(image.bytesPerLine()) * static_cast<size_t>(taille.height());
+    config.output.u.RGBA.size =
+        static_cast<size_t>(image.bytesPerLine()) * static_cast<size_t>(taille.height());
     std::unique_ptr<WebPIDecoder, LibereDecodeur> decodeur(WebPIDecode(nullptr, 0, &config));
     if (!decodeur) return false;
     VP8StatusCode etat = VP8_STATUS_SUSPENDED;
@@ -117,7 +121,8 @@ void RendOpaque(QImage& image) {
 
 TImageDecodee DecodeOctets(const QByteArray& octets, const TDemandeDecodage& demande) {
     TImageDecodee resultat;
-    const WebPData donnees{reinterpret_cast<const uint8_t*>(octets.constData()), static_cast<size_t>(octets.size())};
+    const WebPData donnees{reinterpret_cast<const uint8_t*>(octets.constData()),
+                           static_cast<size_t>(octets.size())};
     // Partial: a file cut short, or whose sizes say more than it holds, shows what it has.
     WebPDemuxState etatDemux = WEBP_DEMUX_PARSE_ERROR;
     std::unique_ptr<WebPDemuxer, LibereDemux> demux(WebPDemuxPartial(&donnees, &etatDemux));
@@ -146,13 +151,15 @@ TImageDecodee DecodeOctets(const QByteArray& octets, const TDemandeDecodage& dem
     WebPDemuxReleaseIterator(&iterateur);
     if (!QRect(QPoint(), naturelle).contains(rectangle) || rectangle.isEmpty()) return resultat;
 
-    const QSize taille = demande.Signature ? TailleSignature(naturelle)
-                                           : Decodage::TailleVue(naturelle, TailleOrientee(demande.Ecran, orientation));
+    const QSize taille = demande.Signature
+                             ? TailleSignature(naturelle)
+                             : Decodage::TailleVue(naturelle, TailleOrientee(demande.Ecran, orientation));
     const QImage::Format format = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
     QImage image;
     if (couvre) {
         image = QImage(taille, format);
-        if (image.isNull() || !DecodeCadre(cadre, image, taille, demande.Signature, demande.Arret)) return resultat;
+        if (image.isNull() || !DecodeCadre(cadre, image, taille, demande.Signature, demande.Arret))
+            return resultat;
     } else {
         // A first frame smaller than the animation's canvas: decoded whole in its place on a
         // clear canvas, then reduced.
@@ -162,7 +169,8 @@ TImageDecodee DecodeOctets(const QByteArray& octets, const TDemandeDecodage& dem
         QImage place(image.scanLine(rectangle.y()) + qsizetype{rectangle.x()} * 4, rectangle.width(),
                      rectangle.height(), image.bytesPerLine(), format);
         if (!DecodeCadre(cadre, place, rectangle.size(), demande.Signature, demande.Arret)) return resultat;
-        if (taille != naturelle) image = image.scaled(taille, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (taille != naturelle)
+            image = image.scaled(taille, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     if (alphaDuFichier && !alpha) RendOpaque(image);
     resultat.Image = std::move(image);

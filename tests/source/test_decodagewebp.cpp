@@ -95,7 +95,8 @@ TEST_F(DecodageWebpTest, WebpAvecEtSansPerteReduitEtTransparent) {
         EXPECT_EQ(vue.Image.format(), QImage::Format_RGB32);
         const TImageDecodee entiere = DecodeImage(chemin, QSize(4000, 4000));
         ASSERT_EQ(entiere.Image.size(), QSize(1600, 1200));
-        const QImage reduite = entiere.Image.scaled(400, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage reduite =
+            entiere.Image.scaled(400, 300, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         for (const QPoint p : {QPoint(20, 20), QPoint(200, 150), QPoint(390, 290)}) {
             EXPECT_NEAR(qRed(vue.Image.pixel(p)), qRed(reduite.pixel(p)), 30);
             EXPECT_NEAR(qGreen(vue.Image.pixel(p)), qGreen(reduite.pixel(p)), 30);
@@ -115,7 +116,8 @@ TEST_F(DecodageWebpTest, WebpAvecEtSansPerteReduitEtTransparent) {
             transparente.setPixel(x, y, qRgba(0, 0, 255, 0));
     for (const bool sansPerte : {false, true}) {
         SCOPED_TRACE(sansPerte);
-        const QByteArray chemin = Ecrit(QStringLiteral("alpha%1.webp").arg(sansPerte), WebpPhoto(transparente, sansPerte));
+        const QByteArray chemin =
+            Ecrit(QStringLiteral("alpha%1.webp").arg(sansPerte), WebpPhoto(transparente, sansPerte));
         const TImageDecodee vue = DecodeImage(chemin, QSize(1000, 1000));
         ASSERT_TRUE(vue.Lisible);
         EXPECT_EQ(vue.Image.format(), QImage::Format_ARGB32);
@@ -131,8 +133,8 @@ TEST_F(DecodageWebpTest, WebpAvecEtSansPerteReduitEtTransparent) {
 // An Exif block with orientation 6: shown upright, reduced to a screen the turned picture fits,
 // signed as stored.
 TEST_F(DecodageWebpTest, WebpTourneSelonSonBlocExif) {
-    const QByteArray chemin =
-        Ecrit(QStringLiteral("tournee.webp"), WebpAvecExif(WebpPhoto(PhotoMarquee(3, 300, 200), false, 90), 6));
+    const QByteArray chemin = Ecrit(QStringLiteral("tournee.webp"),
+                                    WebpAvecExif(WebpPhoto(PhotoMarquee(3, 300, 200), false, 90), 6));
     const TImageDecodee vue = DecodeImage(chemin, QSize(1000, 1000));
     ASSERT_TRUE(vue.Lisible);
     EXPECT_EQ(vue.Orientation, 6);
@@ -155,7 +157,8 @@ TEST_F(DecodageWebpTest, WebpAnimeeDonneSonPremierCadre) {
     QImage rouge(64, 48, QImage::Format_RGB32), bleu(64, 48, QImage::Format_RGB32);
     rouge.fill(Qt::red);
     bleu.fill(Qt::blue);
-    const QByteArray deux = WebpAnime({{WebpPhoto(rouge, true), 0, 0}, {WebpPhoto(bleu, true), 0, 0}}, 64, 48);
+    const QByteArray deux =
+        WebpAnime({{WebpPhoto(rouge, true), 0, 0}, {WebpPhoto(bleu, true), 0, 0}}, 64, 48);
     const TImageDecodee vue = DecodeImage(Ecrit(QStringLiteral("anime.webp"), deux), QSize(1000, 1000));
     ASSERT_TRUE(vue.Lisible);
     EXPECT_EQ(vue.Naturelle, QSize(64, 48));
@@ -163,7 +166,8 @@ TEST_F(DecodageWebpTest, WebpAnimeeDonneSonPremierCadre) {
 
     QImage petit(20, 10, QImage::Format_RGB32);
     petit.fill(Qt::red);
-    const QByteArray place = WebpAnime({{WebpPhoto(petit, true), 10, 20}, {WebpPhoto(bleu, true), 0, 0}}, 64, 48);
+    const QByteArray place =
+        WebpAnime({{WebpPhoto(petit, true), 10, 20}, {WebpPhoto(bleu, true), 0, 0}}, 64, 48);
     const QByteArray chemin = Ecrit(QStringLiteral("place.webp"), place);
     const TImageDecodee decalee = DecodeImage(chemin, QSize(1000, 1000));
     ASSERT_TRUE(decalee.Lisible);
@@ -203,7 +207,8 @@ TEST_F(DecodageWebpTest, SignaturesProchesDuDecodageEntierEtDUneCopieJpeg) {
 TEST_F(DecodageWebpTest, PngSeizeBitsPaletteExifEtAnimation) {
     QImage seize(40, 30, QImage::Format_RGBX64);
     seize.fill(QColor::fromRgba64(qRgba64(65535, 32768, 0, 65535)));
-    const TImageDecodee profond = DecodeImage(Ecrit(QStringLiteral("seize.png"), PngPhoto(seize)), {1000, 1000});
+    const TImageDecodee profond =
+        DecodeImage(Ecrit(QStringLiteral("seize.png"), PngPhoto(seize)), {1000, 1000});
     ASSERT_TRUE(profond.Lisible);
     EXPECT_EQ(profond.Image.format(), QImage::Format_RGB32);
     EXPECT_EQ(qRed(profond.Image.pixel(5, 5)), 255);
@@ -246,8 +251,8 @@ TEST_F(DecodageWebpTest, PngSeizeBitsPaletteExifEtAnimation) {
     fctl[7] = 32, fctl[11] = 32;
     const qsizetype fin = png.size() - 12; // the end chunk
     const QByteArray apng = png.left(FinEntete) + ChunkPng("acTL", actl) + ChunkPng("fcTL", fctl) +
-                            png.mid(FinEntete, fin - FinEntete) + ChunkPng("fcTL", fctl) + ChunkPng("fdAT", fdat) +
-                            png.mid(fin);
+                            png.mid(FinEntete, fin - FinEntete) + ChunkPng("fcTL", fctl) +
+                            ChunkPng("fdAT", fdat) + png.mid(fin);
     const TImageDecodee premier = DecodeImage(Ecrit(QStringLiteral("anime.png"), apng), {1000, 1000});
     ASSERT_TRUE(premier.Lisible);
     EXPECT_TRUE(Rouge(premier.Image.pixel(16, 16)));

@@ -66,15 +66,17 @@ QByteArray WebpPhoto(const QImage& image, bool sansPerte, int qualite) {
     const int pas = static_cast<int>(argb.bytesPerLine());
     size_t taille = 0;
     if (alpha)
-        taille = sansPerte ? WebPEncodeLosslessBGRA(argb.constBits(), argb.width(), argb.height(), pas, &sortie)
-                           : WebPEncodeBGRA(argb.constBits(), argb.width(), argb.height(), pas,
-                                            static_cast<float>(qualite), &sortie);
+        taille = sansPerte
+                     ? WebPEncodeLosslessBGRA(argb.constBits(), argb.width(), argb.height(), pas, &sortie)
+                     : WebPEncodeBGRA(argb.constBits(), argb.width(), argb.height(), pas,
+                                      static_cast<float>(qualite), &sortie);
     else {
         const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
         const int pasRgb = static_cast<int>(rgb.bytesPerLine());
-        taille = sansPerte ? WebPEncodeLosslessRGB(rgb.constBits(), rgb.width(), rgb.height(), pasRgb, &sortie)
-                           : WebPEncodeRGB(rgb.constBits(), rgb.width(), rgb.height(), pasRgb,
-                                           static_cast<float>(qualite), &sortie);
+        taille = sansPerte
+                     ? WebPEncodeLosslessRGB(rgb.constBits(), rgb.width(), rgb.height(), pasRgb, &sortie)
+                     : WebPEncodeRGB(rgb.constBits(), rgb.width(), rgb.height(), pasRgb,
+                                     static_cast<float>(qualite), &sortie);
     }
     QByteArray octets(reinterpret_cast<const char*>(sortie), static_cast<qsizetype>(taille));
     WebPFree(sortie);
@@ -93,10 +95,11 @@ QByteArray BlocExif(int orientation, bool prefixe) {
 
 QByteArray WebpAvecExif(const QByteArray& webp, int orientation) {
     int largeur = 0, hauteur = 0;
-    WebPGetInfo(reinterpret_cast<const uint8_t*>(webp.constData()), static_cast<size_t>(webp.size()), &largeur,
-                &hauteur);
+    WebPGetInfo(reinterpret_cast<const uint8_t*>(webp.constData()), static_cast<size_t>(webp.size()),
+                &largeur, &hauteur);
     const QByteArray image = ChunksImage(webp);
-    const quint8 drapeaux = DrapeauExif | (image.startsWith("ALPH") || image.startsWith("VP8L") ? DrapeauAlpha : 0);
+    const quint8 drapeaux =
+        DrapeauExif | (image.startsWith("ALPH") || image.startsWith("VP8L") ? DrapeauAlpha : 0);
     return Riff(Vp8x(drapeaux, largeur, hauteur) + image + ChunkWebp("EXIF", BlocExif(orientation, false)));
 }
 
@@ -107,8 +110,8 @@ QByteArray WebpAnime(const QList<CadreWebp>& cadres, int largeur, int hauteur) {
     QByteArray chunks = Vp8x(DrapeauAnimation | DrapeauAlpha, largeur, hauteur) + ChunkWebp("ANIM", anim);
     for (const CadreWebp& cadre : cadres) {
         int l = 0, h = 0;
-        WebPGetInfo(reinterpret_cast<const uint8_t*>(cadre.Webp.constData()), static_cast<size_t>(cadre.Webp.size()),
-                    &l, &h);
+        WebPGetInfo(reinterpret_cast<const uint8_t*>(cadre.Webp.constData()),
+                    static_cast<size_t>(cadre.Webp.size()), &l, &h);
         QByteArray anmf;
         Ajoute32Petit(anmf, static_cast<quint32>(cadre.X / 2), 3);
         Ajoute32Petit(anmf, static_cast<quint32>(cadre.Y / 2), 3);
