@@ -1,6 +1,123 @@
 #include "decodeurs.h"
 
-// Not read yet: every file of this format is unreadable for now.
-TImageDecodee DecodePng(const QByteArray&, const TDemandeDecodage&) {
-    return TImageDecodee();
+#include "orientation.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstring>
+
+// PNG files are read by Qt's own reader, which decodes them through libpng: every colour type
+// and bit depth, palettes and their transparency, the default picture of an animated file
+// (its first frame). libpng bounds what a file can make it allocate (its per-chunk memory cap
+// keeps compressed text and colour profiles small; the picture's data ends with the rows the
+// header announces), and the header's size is checked here against our cap first.
+
+namespace {
+
+using Decodage::Arrete;
+
+// A file whose reads fail once a stop is asked, so that the reader, which decodes a whole picture
+// in one call, gives up part-way.
+class PngInterruptible : public QFile {
+public:
+    explicit PngInterruptible(const std::atomic<bool>* arretDemande) : arret(arretDemande) {}
+
+protected:
+    qint64 readData(char* donnees, qint64 taille) override {
+        return Arrete(arret) ? -1 : QFile::readData(donnees, taille);
+    }
+
+private:
+    const std::atomic<bool>* arret;
+};
+
+quint32 Grand32(const uchar* o) {
+    return quint32(o[0]) << 24 | quint32(o[1]) << 16 | quint32(o[2]) << 8 | quint32(o[3]);
+}
+
+// The size the header chunk gives; empty when the file does not open as a PNG.
+QSize TailleEntete(std::FILE* fichier) {
+    uchar debut[24];
+    if (std::fread(debut, 1, sizeof debut, fichier) != sizeof debut) return QSize();
+    if (std::memcmp(debut, "\x89PNG\r\n\x1a\n", 8) != 0 || std::memcmp(debut + 12, "IHDR", 4) != 0)
+        return QSize();
+    const quint32 largeur = Grand32(debut + 16), hauteur = Grand32(debut + 20);
+    if (!Decodage::TailleAcceptable(largeur, hauteur)) return QSize();
+    return QSize(static_cast<int>(largeur), static_cast<int>(hauteur));
+}
+
+// At most this many chunks are looked at for an Exif block.
+constexpr int ChunksExaminesMaximum = 100000;
+
+// The orientation of the file's eXIf chunk, 1 without one. Chunk headers are followed from one to
+// the next by their lengths, up to the end chunk, the end of the file or a stop request.
+int OrientationPng(std::FILE* fichier, const std::atomic<bool>* arret) {
+    long position = 8;
+    for (int n = 0; n < ChunksExaminesMaximum && !Arrete(arret); ++n) {
+        uchar entete[8];
+        if (std::fseek(fichier, position, SEEK_SET) != 0 || std::fread(entete, 1, 8, fichier) != 8) return 1;
+        const quint32 longueur = Grand32(entete);
+        if (longueur > 0x7FFFFFFFu) return 1;
+        if (std::memcmp(entete + 4, "IEND", 4) == 0) return 1;
+        if (std::memcmp(entete + 4, "eXIf", 4) == 0) {
+            // An Exif block larger than this holds thumbnails: the orientation is in its first
+            // directory, near the start.
+            QByteArray bloc(static_cast<qsizetype>(std::min<quint32>(longueur, 64 * 1024)),
+                            Qt::Uninitialized);
+            if (std::fread(bloc.data(), 1, static_cast<size_t>(bloc.size()), fichier) !=
+                static_cast<size_t>(bloc.size()))
+                return 1;
+            return OrientationBlocExif(reinterpret_cast<const uchar*>(bloc.constData()), bloc.size());
+        }
+        position += 12 + static_cast<long>(longueur);
+    }
+    return 1;
+}
+
+// The picture in RGB32, or in ARGB32 when it has transparency and keeps it; transparency left
+// out keeps each pixel's own colour.
+QImage En32Bits(QImage image, bool transparence) {
+    if (image.hasAlphaChannel()) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        if (!transparence && !image.isNull()) {
+            for (int y = 0; y < image.height(); ++y) {
+                auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    ligne[x] |= 0xFF000000u;
+            }
+            image.reinterpretAsFormat(QImage::Format_RGB32);
+        }
+        return image;
+    }
+    return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TImageDecodee DecodePng(const QByteArray& chemin, const TDemandeDecodage& demande) {
+    TImageDecodee resultat;
+    Decodage::Fichier fichier = Decodage::Ouvre(chemin, resultat.Inaccessible);
+    if (!fichier) return resultat;
+    const QSize naturelle = TailleEntete(fichier.get());
+    if (naturelle.isEmpty()) {
+        Decodage::QualifieEchec(resultat, demande.Arret, fichier.get());
+        return resultat;
+    }
+    const int orientation = demande.Signature ? 1 : OrientationPng(fichier.get(), demande.Arret);
+    PngInterruptible appareil(demande.Arret);
+    if (std::fseek(fichier.get(), 0, SEEK_SET) == 0 && appareil.open(fichier.get(), QIODevice::ReadOnly)) {
+        QImageReader lecteur(&appareil, "png");
+        lecteur.setAutoTransform(false);
+        QImage image;
+        if (lecteur.read(&image) && image.size() == naturelle) {
+            resultat.Image = En32Bits(std::move(image), !demande.Signature);
+            resultat.Naturelle = naturelle;
+            resultat.Lisible = !resultat.Image.isNull();
+        }
+    }
+    Decodage::QualifieEchec(resultat, demande.Arret, fichier.get());
+    if (!demande.Signature) Decodage::AppliqueOrientation(resultat, orientation);
+    return resultat;
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTransform>
 
+#include <cstring>
+
 namespace {
 
 // Reading a TIFF block in its own byte order, never past its end.
@@ -74,6 +76,16 @@ int OrientationExif(const QByteArray& debut) {
         position = position + 2 + longueur;
     }
     return 1;
+}
+
+int OrientationBlocExif(const uchar* octets, qsizetype taille) {
+    if (!octets || taille < 0) return 1;
+    if (taille >= 6 && std::memcmp(octets, "Exif\0\0", 6) == 0) {
+        octets += 6;
+        taille -= 6;
+    }
+    const int orientation = OrientationTiff(octets, taille);
+    return orientation ? orientation : 1;
 }
 
 int OrientationDuFichier(const QByteArray& chemin) {

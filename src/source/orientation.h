@@ -12,6 +12,9 @@
 int OrientationExif(const QByteArray& debut);
 // The same from a file, reading at most its first 128 KiB.
 int OrientationDuFichier(const QByteArray& chemin);
+// The orientation a bare Exif TIFF block gives, as WebP and PNG files hold it, with or without a
+// leading "Exif\0\0"; 1 when there is none or it cannot be read.
+int OrientationBlocExif(const uchar* octets, qsizetype taille);
 
 // The picture turned as the orientation says; the size a picture of that size takes once turned.
 QImage Oriente(const QImage& image, int orientation);

@@ -563,6 +563,22 @@ const CasFixture CasDeFixtures[] = {
     {"jpeg-panorama-of-half-a-gigapixel-in-537-bytes.jpg", {8191, 65344}},
 
     // PNG and WebP.
+    {"png-header-65535-by-65535.png", {}},
+    // A few KiB of picture stream cannot fill the 8000 x 8000 its header announces.
+    {"png-8000-by-8000-from-a-4-kib-zlib-bomb.png", {}},
+    // The rows end long before the stream does: the picture is read, the rest never inflated.
+    {"png-idat-inflating-far-beyond-its-rows.png", {64, 64}},
+    {"png-iccp-inflating-to-4-mib.png", {32, 32}},
+    {"png-ztxt-inflating-to-4-mib.png", {32, 32}},
+    {"png-idat-cut-in-the-middle.png", {}},
+    {"png-a-thousand-idat-chunks.png", {36, 40}},
+    {"png-chunk-length-beyond-the-file.png", {}},
+    {"webp-vp8l-header-16384-by-16384.webp", {}},
+    {"webp-vp8l-size-lies-4000-by-3000.webp", {}},
+    {"webp-riff-size-beyond-the-file.webp", {64, 48}},
+    {"webp-lossy-cut-in-the-middle.webp", {}},
+    {"webp-canvas-16777216-by-16777216.webp", {}},
+    {"webp-animation-frame-outside-its-canvas.webp", {}},
 
     // TIFF and camera RAW files.
 
