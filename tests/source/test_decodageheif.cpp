@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <atomic>
+#include <utility>
 #include <cstdlib>
 
 #include <gtest/gtest.h>
@@ -75,21 +76,23 @@ Tminiature Signature(const QByteArray& chemin) {
 
 } // namespace
 
-// HEVC and AV1 files are read whole at their size, as RGB32 close to what was written, and the
+// HEVC and AV1 files, and 10-bit HEVC, are read whole at their size, as 8-bit RGB32 close to what
+// was written, and the
 // display of a reduced screen still gets a picture covering it; a HEIC named .jpg is read by its
 // content.
 TEST_F(DecodageHeifTest, HeicEtAvifLusASaTaille) {
     const QImage photo = PhotoSynthetique(3, 320, 240);
-    for (const bool av1 : {false, true}) {
+    for (const auto& [av1, bits] : {std::pair{false, 8}, std::pair{true, 8}, std::pair{false, 10}}) {
         TOptionsHeif options;
         options.Av1 = av1;
+        options.Bits = bits;
         options.Qualite = 90;
         const QByteArray octets = OctetsHeif(photo, options);
         for (const QString& nom :
              {QStringLiteral("photo.heic"), QStringLiteral("photo.avif"), QStringLiteral("renommee.jpg")}) {
             const QByteArray chemin = Ecrit(nom, octets);
             const TImageDecodee image = DecodeImage(chemin, QSize());
-            ASSERT_TRUE(image.Lisible) << av1 << qPrintable(nom);
+            ASSERT_TRUE(image.Lisible) << av1 << bits << qPrintable(nom);
             EXPECT_EQ(image.Naturelle, QSize(320, 240));
             EXPECT_EQ(image.Image.format(), QImage::Format_RGB32);
             EXPECT_EQ(image.Orientation, 1);

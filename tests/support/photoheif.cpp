@@ -1,5 +1,6 @@
 #include "photoheif.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <libheif/heif.h>
@@ -25,20 +26,34 @@ heif_image_handle* Encode(heif_context* contexte, heif_encoder* encodeur, const 
                           const TOptionsHeif& options) {
     const QImage image =
         source.convertToFormat(options.Alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const bool profond = options.Bits > 8;
+    const heif_chroma chroma = profond ? (options.Alpha ? heif_chroma_interleaved_RRGGBBAA_LE
+                                                        : heif_chroma_interleaved_RRGGBB_LE)
+                                       : (options.Alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
     heif_image* brute = nullptr;
-    if (heif_image_create(image.width(), image.height(), heif_colorspace_RGB,
-                          options.Alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, &brute)
-            .code != heif_error_Ok)
+    if (heif_image_create(image.width(), image.height(), heif_colorspace_RGB, chroma, &brute).code != heif_error_Ok)
         return nullptr;
     std::unique_ptr<heif_image, Libere> photo(brute);
-    if (heif_image_add_plane(brute, heif_channel_interleaved, image.width(), image.height(), 8).code !=
+    if (heif_image_add_plane(brute, heif_channel_interleaved, image.width(), image.height(), options.Bits).code !=
         heif_error_Ok)
         return nullptr;
     int pas = 0;
     uint8_t* plan = heif_image_get_plane(brute, heif_channel_interleaved, &pas);
-    const int octetsLigne = image.width() * (options.Alpha ? 4 : 3);
-    for (int y = 0; y < image.height(); ++y)
-        std::copy_n(image.constScanLine(y), octetsLigne, plan + static_cast<qsizetype>(y) * pas);
+    const int valeursLigne = image.width() * (options.Alpha ? 4 : 3);
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* ligne = image.constScanLine(y);
+        uint8_t* sortie = plan + static_cast<qsizetype>(y) * pas;
+        if (!profond) {
+            std::copy_n(ligne, valeursLigne, sortie);
+            continue;
+        }
+        // Each 8-bit value spread over the deeper range, little-endian.
+        for (int i = 0; i < valeursLigne; ++i) {
+            const int valeur = ligne[i] * ((1 << options.Bits) - 1) / 255;
+            sortie[2 * i] = static_cast<uint8_t>(valeur & 0xff);
+            sortie[2 * i + 1] = static_cast<uint8_t>(valeur >> 8);
+        }
+    }
     std::unique_ptr<heif_encoding_options, Libere> reglages(heif_encoding_options_alloc());
     reglages->save_alpha_channel = options.Alpha ? 1 : 0;
     reglages->image_orientation = static_cast<heif_orientation>(options.Orientation);
