@@ -10,8 +10,8 @@
 #include <QPainter>
 
 #include <atomic>
-#include <utility>
 #include <cstdlib>
+#include <utility>
 
 #include <gtest/gtest.h>
 

@@ -27,15 +27,16 @@ heif_image_handle* Encode(heif_context* contexte, heif_encoder* encodeur, const 
     const QImage image =
         source.convertToFormat(options.Alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     const bool profond = options.Bits > 8;
-    const heif_chroma chroma = profond ? (options.Alpha ? heif_chroma_interleaved_RRGGBBAA_LE
-                                                        : heif_chroma_interleaved_RRGGBB_LE)
-                                       : (options.Alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
+    const heif_chroma chroma =
+        profond ? (options.Alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
+                : (options.Alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
     heif_image* brute = nullptr;
-    if (heif_image_create(image.width(), image.height(), heif_colorspace_RGB, chroma, &brute).code != heif_error_Ok)
+    if (heif_image_create(image.width(), image.height(), heif_colorspace_RGB, chroma, &brute).code !=
+        heif_error_Ok)
         return nullptr;
     std::unique_ptr<heif_image, Libere> photo(brute);
-    if (heif_image_add_plane(brute, heif_channel_interleaved, image.width(), image.height(), options.Bits).code !=
-        heif_error_Ok)
+    if (heif_image_add_plane(brute, heif_channel_interleaved, image.width(), image.height(), options.Bits)
+            .code != heif_error_Ok)
         return nullptr;
     int pas = 0;
     uint8_t* plan = heif_image_get_plane(brute, heif_channel_interleaved, &pas);

@@ -10,7 +10,7 @@ struct TOptionsHeif {
     int Orientation = 1; // as an Exif orientation, written as the file's own rotation and mirror
     bool Alpha = false;  // the picture's alpha channel kept
     int Qualite = 75;
-    int Bits = 8;        // bits a channel: 8, 10 or 12
+    int Bits = 8; // bits a channel: 8, 10 or 12
 };
 
 // The file's bytes, written with libheif's encoder; empty when the encoder fails.
