@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -38,12 +39,17 @@ using ImageHeif = std::unique_ptr<heif_image, LibereImage>;
 // library checks each side alone, before it allocates a grid's canvas from the grid's own sizes.
 constexpr qint64 CoteMaximal = std::min<qint64>(32768, TailleDecodeeMaximale / 4 / 4096);
 
-// The library reads through our handle, so that a read error is told from a damaged file, and a
-// decode asked to stop finds nothing more to read.
+// The library reads through our handle, lazily: a signature reads only the thumbnail's bytes. The
+// library aborts the process when a read of a picture's data fails, so a read never fails: a read
+// error, a file cut since it was measured or a stop request gives zeros and marks the source, and
+// whatever is decoded from it then is thrown away.
 struct SourceHeif {
     std::FILE* fichier;
     int64_t taille;
     const std::atomic<bool>* arret;
+    bool defaillante = false;
+
+    bool Interrompue() const { return defaillante || Arrete(arret); }
 };
 
 int64_t PositionHeif(void* source) {
@@ -51,9 +57,11 @@ int64_t PositionHeif(void* source) {
 }
 
 int LitHeif(void* donnees, size_t taille, void* source) {
-    const auto* s = static_cast<SourceHeif*>(source);
-    if (Arrete(s->arret)) return 1;
-    return std::fread(donnees, 1, taille, s->fichier) == taille ? 0 : 1;
+    auto* s = static_cast<SourceHeif*>(source);
+    if (!s->Interrompue() && std::fread(donnees, 1, taille, s->fichier) == taille) return 0;
+    s->defaillante = true;
+    std::memset(donnees, 0, taille);
+    return 0;
 }
 
 int PlaceHeif(int64_t position, void* source) {
@@ -67,52 +75,29 @@ heif_reader_grow_status AttendTailleHeif(int64_t taille, void* source) {
 
 const heif_reader LecteurHeif = {1, PositionHeif, LitHeif, PlaceHeif, AttendTailleHeif};
 
-// Leaves a grid's decoding between two tiles when a stop is asked: the library has no way out of
-// its own, and its progress hook is called after each tile, where its state is held by objects
-// that free themselves. (The library itself refuses grids of thousands of tiles.)
-struct SortieHeif {};
-
-struct ProgresHeif {
-    const std::atomic<bool>* arret;
-};
-
-void DebutProgresHeif(heif_progress_step, int, void*) {}
-
-void SuitProgresHeif(heif_progress_step, int, void* donnees) {
-    if (Arrete(static_cast<ProgresHeif*>(donnees)->arret)) throw SortieHeif{};
-}
-
-void FinProgresHeif(heif_progress_step, void*) {}
-
 // The handle's picture in 8 bits a channel, RGB32, or ARGB32 when transparence and the picture
-// has an alpha channel; null when it cannot be decoded or is larger than the cap.
-QImage DecodeHandle(heif_image_handle* handle, bool transparence, ProgresHeif& progres) {
+// has an alpha channel; null when it cannot be decoded or is larger than the cap. The library
+// offers no way to stop a decode part-way (its progress hooks are never called for a grid's
+// tiles): a stop is seen by the reads of the picture's data, which then read nothing.
+QImage DecodeHandle(heif_image_handle* handle, bool transparence, const SourceHeif& source) {
     const int largeur = heif_image_handle_get_width(handle);
     const int hauteur = heif_image_handle_get_height(handle);
-    if (!Decodage::TailleAcceptable(largeur, hauteur) || Arrete(progres.arret)) return QImage();
+    if (!Decodage::TailleAcceptable(largeur, hauteur)) return QImage();
     const bool alpha = transparence && heif_image_handle_has_alpha_channel(handle);
     std::unique_ptr<heif_decoding_options, LibereOptions> options(heif_decoding_options_alloc());
     if (!options) return QImage();
     options->convert_hdr_to_8bit = 1;
-    options->start_progress = DebutProgresHeif;
-    options->on_progress = SuitProgresHeif;
-    options->end_progress = FinProgresHeif;
-    options->progress_user_data = &progres;
     heif_image* brute = nullptr;
-    try {
-        const heif_error erreur = heif_decode_image(
-            handle, &brute, heif_colorspace_RGB,
-            alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
-        if (erreur.code != heif_error_Ok) return QImage();
-    } catch (const SortieHeif&) {
+    if (heif_decode_image(handle, &brute, heif_colorspace_RGB,
+                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get())
+            .code != heif_error_Ok)
         return QImage();
-    }
     const ImageHeif image(brute);
     int pas = 0;
     const uint8_t* pixels = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &pas);
     const int l = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int h = heif_image_get_height(image.get(), heif_channel_interleaved);
-    if (!pixels || !Decodage::TailleAcceptable(l, h) || Arrete(progres.arret)) return QImage();
+    if (!pixels || !Decodage::TailleAcceptable(l, h) || source.Interrompue()) return QImage();
     // The library's rows seen as a picture of Qt's, then converted into one of our own.
     const QImage vue(pixels, l, h, pas, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
     return vue.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -151,7 +136,7 @@ TImageDecodee Lisible(QImage image, QSize naturelle) {
     return resultat;
 }
 
-TImageDecodee LitHeifOuvert(std::FILE* fichier, const TDemandeDecodage& demande, ProgresHeif& progres) {
+TImageDecodee LitHeifOuvert(std::FILE* fichier, const TDemandeDecodage& demande) {
     struct stat etat {};
     if (::fstat(::fileno(fichier), &etat) != 0) return TImageDecodee();
     SourceHeif source{fichier, static_cast<int64_t>(etat.st_size), demande.Arret};
@@ -166,7 +151,7 @@ TImageDecodee LitHeifOuvert(std::FILE* fichier, const TDemandeDecodage& demande,
     if (heif_context_read_from_reader(contexte.get(), &LecteurHeif, &source, nullptr).code != heif_error_Ok)
         return TImageDecodee();
     heif_image_handle* brute = nullptr;
-    if (Arrete(demande.Arret) ||
+    if (source.Interrompue() ||
         heif_context_get_primary_image_handle(contexte.get(), &brute).code != heif_error_Ok)
         return TImageDecodee();
     const Handle principale(brute);
@@ -176,22 +161,22 @@ TImageDecodee LitHeifOuvert(std::FILE* fichier, const TDemandeDecodage& demande,
     if (demande.Signature) {
         // A stored thumbnail that keeps 100 pixels a side costs a fraction of the whole picture.
         if (const Handle vignette = Vignette(brute, 100)) {
-            TImageDecodee resultat = Lisible(DecodeHandle(vignette.get(), false, progres), naturelle);
-            if (resultat.Lisible || Arrete(demande.Arret)) return resultat;
+            TImageDecodee resultat = Lisible(DecodeHandle(vignette.get(), false, source), naturelle);
+            if (resultat.Lisible || source.Interrompue()) return resultat;
         }
-        QImage image = DecodeHandle(brute, false, progres);
+        QImage image = DecodeHandle(brute, false, source);
         const QSize taille = image.size();
         return Lisible(std::move(image), taille);
     }
     if (demande.Ebauche && *demande.Ebauche) {
         // The thumbnail first, shown while the whole picture decodes.
         if (const Handle vignette = Vignette(brute, 1)) {
-            const TImageDecodee ebauche = Lisible(DecodeHandle(vignette.get(), true, progres), naturelle);
+            const TImageDecodee ebauche = Lisible(DecodeHandle(vignette.get(), true, source), naturelle);
             if (ebauche.Lisible) (*demande.Ebauche)(ebauche);
         }
     }
     // The picture's own size, should its header announce another.
-    QImage image = DecodeHandle(brute, true, progres);
+    QImage image = DecodeHandle(brute, true, source);
     const QSize taille = image.size();
     return Lisible(std::move(image), taille);
 }
@@ -202,11 +187,10 @@ TImageDecodee DecodeHeif(const QByteArray& chemin, const TDemandeDecodage& deman
     TImageDecodee resultat;
     Decodage::Fichier fichier = Decodage::Ouvre(chemin, resultat.Inaccessible);
     if (!fichier) return resultat;
-    ProgresHeif progres{demande.Arret};
     try {
-        resultat = LitHeifOuvert(fichier.get(), demande, progres);
+        resultat = LitHeifOuvert(fichier.get(), demande);
     } catch (...) {
-        // The library's own failures (memory) and our way out of a grid: no picture.
+        // The library's own failures (memory): no picture.
         resultat = TImageDecodee();
     }
     Decodage::QualifieEchec(resultat, demande.Arret, fichier.get());

@@ -205,8 +205,8 @@ TEST_F(DecodageHeifTest, TransparenceEnArgb32) {
     EXPECT_EQ(signature.Image.format(), QImage::Format_RGB32);
 }
 
-// A decode asked to stop gives up, neither read nor unreadable; a file that is gone is
-// inaccessible.
+// A decode asked to stop gives up, neither read nor unreadable, before it starts or once it has
+// started; a file that is gone is inaccessible.
 TEST_F(DecodageHeifTest, ArretEtFichierAbsent) {
     TOptionsHeif avecVignette;
     avecVignette.Vignette = 160;
@@ -219,6 +219,17 @@ TEST_F(DecodageHeifTest, ArretEtFichierAbsent) {
         EXPECT_FALSE(image.Lisible);
         EXPECT_TRUE(image.Image.isNull());
     }
+    // A stop asked while the thumbnail is shown: the whole picture's data is not read.
+    std::atomic<bool> arretEnCours{false};
+    int ebauches = 0;
+    const TImageDecodee arretee = DecodeImage(chemin, {800, 600}, &arretEnCours, [&](const TImageDecodee&) {
+        ++ebauches;
+        arretEnCours = true;
+    });
+    EXPECT_EQ(ebauches, 1);
+    EXPECT_TRUE(arretee.Abandonne);
+    EXPECT_FALSE(arretee.Lisible);
+
     const TImageDecodee absent =
         DecodeImage(QFile::encodeName(env.Racine() + QStringLiteral("/absente.heic")), QSize());
     EXPECT_TRUE(absent.Inaccessible);
