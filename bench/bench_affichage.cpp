@@ -6,9 +6,11 @@
 // 100 more destinations hold 1,000 signatures each, one of them a half-size copy of a source photo:
 // the caption saying where the current image already is, measured from the picture painted. Run it
 // on the screen to measure (for instance a 1920 x 1080 Xvfb screen, or the offscreen platform given
-// a screen of that size). Prints figures; asserts nothing.
+// a screen of that size). With "heic", the photos are HEIC files holding a 320-pixel thumbnail:
+// the signature's decode with and without the thumbnail against heif-convert, and holding the right
+// arrow over them, then nothing more. Prints figures; asserts nothing.
 //
-//   bench_affichage [number of photos, default 100] [recherche | copies]
+//   bench_affichage [number of photos, default 100] [recherche | copies | heic]
 
 #include "app/demarrage.h"
 #include "app/globaux.h"
@@ -21,6 +23,7 @@
 #include "duplicates/miniature.h"
 #include "enregistrement.h"
 #include "photo.h"
+#include "photoheif.h"
 #include "source/affichagesource.h"
 #include "source/cacheimages.h"
 #include "source/decodage.h"
@@ -34,6 +37,7 @@
 #include <QGroupBox>
 #include <QImageWriter>
 #include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
@@ -43,12 +47,59 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <limits>
 #include <vector>
 
 namespace {
 
 double Ms(qint64 ns) {
     return static_cast<double>(ns) / 1e6;
+}
+
+void EcritOctets(const QString& chemin, const QByteArray& octets) {
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size())
+        std::printf("could not write %s\n", qPrintable(chemin));
+}
+
+TOptionsHeif VignetteHeic() {
+    TOptionsHeif options;
+    options.Vignette = 320;
+    return options;
+}
+
+// The best of five runs of a step, in ms.
+double Meilleur(const std::function<void()>& etape) {
+    qint64 meilleur = std::numeric_limits<qint64>::max();
+    for (int k = 0; k < 5; ++k) {
+        QElapsedTimer chrono;
+        chrono.start();
+        etape();
+        meilleur = std::min(meilleur, chrono.nsecsElapsed());
+    }
+    return Ms(meilleur);
+}
+
+// The signature's decode of a 12-megapixel HEIC with and without its thumbnail, against the
+// library's own command writing the whole picture, in the same run.
+void MesureSignatureHeic(const QByteArray& avecVignette, const QString& dossier) {
+    const QString sansVignette = dossier + QStringLiteral("/sans-vignette.heic");
+    EcritOctets(sansVignette, OctetsHeif(PhotoSynthetique(0, 4000, 3000, 400)));
+    const QByteArray sans = QFile::encodeName(sansVignette);
+    const double avec = Meilleur([&] { DecodeImagePourSignature(avecVignette); });
+    const double entiere = Meilleur([&] { DecodeImagePourSignature(sans); });
+    auto commande = [&](const QString& sortie) {
+        return Meilleur([&] {
+            QProcess::execute(QStringLiteral("heif-convert"), {QFile::decodeName(avecVignette), sortie});
+        });
+    };
+    const double png = commande(dossier + QStringLiteral("/convertie.png"));
+    const double jpg = commande(dossier + QStringLiteral("/convertie.jpg"));
+    const double rapide = std::min(png, jpg);
+    std::printf("signature decode of a 12-MP HEIC: %.1f ms with its thumbnail, %.1f ms without; heif-convert "
+                "to png %.1f ms, to jpg %.1f ms; ratios to the faster: %.3f and %.2f\n",
+                avec, entiere, png, jpg, avec / rapide, entiere / rapide);
 }
 
 } // namespace
@@ -62,6 +113,8 @@ int main(int argc, char* argv[]) {
     const int nombre = argc > 1 ? std::max(3, std::atoi(argv[1])) : 100;
     const bool recherche = argc > 2 && qstrcmp(argv[2], "recherche") == 0;
     const bool copies = argc > 2 && qstrcmp(argv[2], "copies") == 0;
+    const bool heic = argc > 2 && qstrcmp(argv[2], "heic") == 0;
+    const QString extension = heic ? QStringLiteral("heic") : QStringLiteral("jpg");
     const QSize ecran = QGuiApplication::primaryScreen()->geometry().size();
     std::printf("screen %dx%d, %d photos of 4000x3000\n", ecran.width(), ecran.height(), nombre);
 
@@ -73,16 +126,21 @@ int main(int argc, char* argv[]) {
     const int distinctes = std::min(nombre, 12);
     std::vector<QByteArray> fichiers;
     for (int i = 0; i < nombre; ++i) {
-        const QString chemin = source + QStringLiteral("/photo%1.jpg").arg(i, 4, 10, QChar(u'0'));
-        if (i < distinctes)
+        const QString chemin =
+            source + QStringLiteral("/photo%1.%2").arg(i, 4, 10, QChar(u'0')).arg(extension);
+        if (i < distinctes && heic)
+            EcritOctets(chemin, OctetsHeif(PhotoSynthetique(i, 4000, 3000, 400), VignetteHeic()));
+        else if (i < distinctes)
             PhotoSynthetique(i, 4000, 3000, 400).save(chemin, "JPEG", 90);
         else
-            QFile::copy(source + QStringLiteral("/photo%1.jpg").arg(i % distinctes, 4, 10, QChar(u'0')),
-                        chemin);
+            QFile::copy(
+                source + QStringLiteral("/photo%1.%2").arg(i % distinctes, 4, 10, QChar(u'0')).arg(extension),
+                chemin);
         fichiers.push_back(QFile::encodeName(chemin));
     }
     std::printf("file size: %lld KiB\n",
                 static_cast<long long>(QFileInfo(QFile::decodeName(fichiers[0])).size() / 1024));
+    if (heic) MesureSignatureHeic(fichiers[0], racine.path());
 
     // Decoding at screen scale against a full-size decode.
     QElapsedTimer chrono;
@@ -297,6 +355,18 @@ int main(int argc, char* argv[]) {
         "holding right over %d photos: %.2f s, %.1f steps/s (key repeat 30/s), %d of the %d positions "
         "painted on the way, longest main-thread stall %.1f ms\n",
         nombre, secondes, (nombre - 1) / secondes, montrees, nombre - 1, Ms(plusLongArret));
+    if (heic) {
+        // The key is released on the last photo: is its whole picture painted, and when.
+        chrono.start();
+        attend([&] { return repos() || chrono.elapsed() > 10000; });
+        std::printf("at release: position %d of %d shown, whole picture %s after %.1f ms\n",
+                    ListeSource->IndexAffiche + 1, nombre, repos() ? "painted" : "NOT painted",
+                    Ms(chrono.nsecsElapsed()));
+        MainForm->close();
+        attend([] { return !MainForm->isVisible() && TTacheSource::Vivantes() == 0; });
+        DetruitFenetres();
+        return 0;
+    }
     attend(repos);
 
     // Filing the current image to the next one painted, ten times.
