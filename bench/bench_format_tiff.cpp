@@ -2,7 +2,8 @@
 // preview), against the command-line tools of their libraries in the same run: `tiffcp file
 // /dev/null` and `tiff2rgba file /dev/null` for TIFF, `simple_dcraw -e` (the preview extracted)
 // for DNG, alone and followed by `djpeg -dct fast -nosmooth -scale 1/8` on the preview (what the
-// signature does with it), each tool's process start-up measured apart and removed. Prints figures and ratios.
+// signature does with it), each tool's process start-up measured apart and removed. Prints figures and
+// ratios.
 //
 //   bench_format_tiff [files per format, 3 by default]
 
@@ -47,7 +48,8 @@ double MsSignature(const QStringList& fichiers) {
 
 // Milliseconds per file of the tool run on each file with the arguments (%1: the file), less
 // its start-up measured on a file of one pixel; -1 when the tool is not installed.
-double MsOutil(const char* outil, const QStringList& arguments, const QStringList& fichiers, const QString& petit) {
+double MsOutil(const char* outil, const QStringList& arguments, const QStringList& fichiers,
+               const QString& petit) {
     const QString programme = QStandardPaths::findExecutable(QLatin1String(outil));
     if (programme.isEmpty()) return -1;
     auto lance = [&](const QString& fichier) {
@@ -103,10 +105,12 @@ int main(int argc, char* argv[]) {
     for (const auto& [nom, fichiers] : {std::pair{"TIFF uncompressed", brut}, std::pair{"TIFF LZW", lzw}}) {
         const double signature = MsSignature(fichiers);
         Affiche(nom, signature, "tiffcp file /dev/null", MsOutil("tiffcp", tiffcp, fichiers, petitTiff));
-        Affiche(nom, signature, "tiff2rgba file /dev/null", MsOutil("tiff2rgba", tiffcp, fichiers, petitTiff));
+        Affiche(nom, signature, "tiff2rgba file /dev/null",
+                MsOutil("tiff2rgba", tiffcp, fichiers, petitTiff));
     }
     const double signatureDng = MsSignature(dng);
-    const double extraction = MsOutil("simple_dcraw", {QStringLiteral("-e"), QStringLiteral("%1")}, dng, petitDng);
+    const double extraction =
+        MsOutil("simple_dcraw", {QStringLiteral("-e"), QStringLiteral("%1")}, dng, petitDng);
     Affiche("DNG, full-size preview", signatureDng, "simple_dcraw -e", extraction);
     // The extracted previews (written beside the files) decoded as a JPEG signature decodes them.
     QStringList apercus;

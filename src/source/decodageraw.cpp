@@ -56,20 +56,24 @@ QImage ApercuBitmap(const libraw_thumbnail_t& apercu) {
     for (int y = 0; y < hauteur; ++y) {
         auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < largeur; ++x, octets += couleurs)
-            ligne[x] = couleurs == 3 ? qRgb(octets[0], octets[1], octets[2]) : qRgb(octets[0], octets[0], octets[0]);
+            ligne[x] =
+                couleurs == 3 ? qRgb(octets[0], octets[1], octets[2]) : qRgb(octets[0], octets[0], octets[0]);
     }
     return image;
 }
 
 // The largest preview the camera embedded, decoded for the demand (not turned), with the
 // library's orientation and the photo's stored size. The raw data itself is never unpacked.
-TImageDecodee LitApercu(LibRaw& raw, qint64 tailleFichier, const TDemandeDecodage& demande, int& orientation) {
+TImageDecodee LitApercu(LibRaw& raw, qint64 tailleFichier, const TDemandeDecodage& demande,
+                        int& orientation) {
     TImageDecodee resultat;
     const libraw_thumbnail_t& apercu = raw.imgdata.thumbnail;
     orientation = OrientationDuFlip(raw.imgdata.sizes.flip);
-    if (apercu.tlength == 0 || qint64{apercu.tlength} > tailleFichier || qint64{apercu.tlength} > TailleDecodeeMaximale)
+    if (apercu.tlength == 0 || qint64{apercu.tlength} > tailleFichier ||
+        qint64{apercu.tlength} > TailleDecodeeMaximale)
         return resultat;
-    if (apercu.tformat == LIBRAW_THUMBNAIL_BITMAP && !Decodage::TailleAcceptable(apercu.twidth, apercu.theight))
+    if (apercu.tformat == LIBRAW_THUMBNAIL_BITMAP &&
+        !Decodage::TailleAcceptable(apercu.twidth, apercu.theight))
         return resultat;
     if (raw.unpack_thumb() != LIBRAW_SUCCESS || Arrete(demande.Arret)) return resultat;
     if (apercu.tformat == LIBRAW_THUMBNAIL_JPEG) {

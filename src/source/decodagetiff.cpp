@@ -84,16 +84,16 @@ HandleTiff OuvreTiff(SourceTiff& source) {
     TIFFOpenOptionsSetErrorHandlerExtR(options, TaitMessageTiff, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, TaitMessageTiff, nullptr);
     // "O": the strips' offsets and sizes are read one by one when needed, never a million at once.
-    HandleTiff tif(TIFFClientOpenExt("tiff", "rO", &source, LitTiff, EcritTiff, CherchePositionTiff, FermeTiff,
-                                     TailleTiff, ProjetteTiff, LibereProjectionTiff, options));
+    HandleTiff tif(TIFFClientOpenExt("tiff", "rO", &source, LitTiff, EcritTiff, CherchePositionTiff,
+                                     FermeTiff, TailleTiff, ProjetteTiff, LibereProjectionTiff, options));
     TIFFOpenOptionsFree(options);
     return tif;
 }
 
 QSize TailleDuRepertoire(TIFF* tif) {
     uint32_t largeur = 0, hauteur = 0;
-    if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &largeur) || !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &hauteur) ||
-        !Decodage::TailleAcceptable(largeur, hauteur))
+    if (!TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &largeur) ||
+        !TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &hauteur) || !Decodage::TailleAcceptable(largeur, hauteur))
         return QSize();
     return QSize(static_cast<int>(largeur), static_cast<int>(hauteur));
 }
@@ -113,7 +113,8 @@ class Reduction {
 public:
     Reduction(QImage& sortie, int largeurLue, int hauteurLue, int facteurReduction)
         : image(sortie), largeur(largeurLue), hauteur(hauteurLue), facteur(facteurReduction),
-          opaque(image.hasAlphaChannel() ? 0u : 0xFF000000u), sommes(static_cast<size_t>(image.width()) * 4, 0) {}
+          opaque(image.hasAlphaChannel() ? 0u : 0xFF000000u),
+          sommes(static_cast<size_t>(image.width()) * 4, 0) {}
 
     void AjouteLigne(int y, const uint32_t* pixels) {
         if (facteur == 1) {
@@ -136,8 +137,8 @@ public:
         for (int c = 0; c < image.width(); ++c) {
             uint32_t* s = &sommes[static_cast<size_t>(c) * 4];
             const uint32_t n = static_cast<uint32_t>(lignes * std::min(facteur, largeur - c * facteur));
-            sortie[c] = qRgba(static_cast<int>(s[0] / n), static_cast<int>(s[1] / n), static_cast<int>(s[2] / n),
-                              static_cast<int>(s[3] / n)) |
+            sortie[c] = qRgba(static_cast<int>(s[0] / n), static_cast<int>(s[1] / n),
+                              static_cast<int>(s[2] / n), static_cast<int>(s[3] / n)) |
                         opaque;
             s[0] = s[1] = s[2] = s[3] = 0;
         }

@@ -34,7 +34,8 @@ double Difference(const QImage& a, const QImage& b) {
     for (int j = 0; j < x.height(); ++j)
         for (int i = 0; i < x.width(); ++i) {
             const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
-            somme += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            somme +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     return somme / (3.0 * x.width() * x.height());
 }
@@ -82,7 +83,10 @@ TEST_F(DecodageTiffTest, CouleursEtCompressions) {
         {"tuiles.tif", {.tuile = 64}, photo, 0},
         {"rgb16.tif", {.couleurs = C::Rgb16}, photo, 0},
         {"cmjn.tif", {.couleurs = C::Cmyk}, photo, 0},
-        {"palette.tif", {.couleurs = C::Palette}, photo.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither), 0},
+        {"palette.tif",
+         {.couleurs = C::Palette},
+         photo.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither),
+         0},
         {"gris.tif", {.couleurs = C::Gris}, EnGris(photo), 0},
     };
     for (const Cas& c : cas) {
@@ -98,8 +102,9 @@ TEST_F(DecodageTiffTest, CouleursEtCompressions) {
 // Shown turned as the file says, signed as stored; the first page of several.
 TEST_F(DecodageTiffTest, OrientationEtPremierePage) {
     const QImage photo = PhotoAuCoinRouge(2, 200, 100);
-    const QByteArray chemin = Ecrit(QStringLiteral("o6.tif"),
-                                    Tiff(photo, {.orientation = 6, .secondePage = PhotoSynthetique(3, 50, 50)}));
+    const QByteArray chemin =
+        Ecrit(QStringLiteral("o6.tif"),
+              Tiff(photo, {.orientation = 6, .secondePage = PhotoSynthetique(3, 50, 50)}));
     const TImageDecodee vue = DecodeImage(chemin, {1920, 1080});
     ASSERT_TRUE(vue.Lisible);
     EXPECT_EQ(vue.Orientation, 6);
@@ -146,12 +151,15 @@ TEST_F(DecodageTiffTest, DecodagesReduits) {
     pleine.Proportion = 4.0 / 3;
     EXPECT_LT(Dissemblance(Signature(chemin), pleine), 1500);
 
-    const QImage reduite = photo.scaled(200, 150, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Marked, to tell it from the picture reduced by the decode.
+    QImage reduite = photo.scaled(200, 150, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter(&reduite).fillRect(0, 0, 10, 10, Qt::white);
     const QByteArray avecReduite = Ecrit(QStringLiteral("reduite.tif"), Tiff(photo, {.reduite = reduite}));
     const TImageDecodee rapide = DecodeImagePourSignature(avecReduite);
     ASSERT_TRUE(rapide.Lisible);
     EXPECT_EQ(rapide.Naturelle, QSize(1600, 1200));
     EXPECT_EQ(rapide.Image.size(), QSize(200, 150));
+    EXPECT_EQ(rapide.Image.pixel(3, 3), qRgb(255, 255, 255));
     EXPECT_LT(Difference(rapide.Image, reduite), 0.01);
     EXPECT_EQ(DecodeImage(avecReduite, {1920, 1080}).Image.size(), QSize(1600, 1200));
 }

@@ -14,7 +14,8 @@ namespace {
 void EcritPage(TIFF* tif, const QImage& source, const TOptionsTiff& options) {
     using C = TOptionsTiff::Couleurs;
     const QImage image = source.convertToFormat(options.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    const uint32_t largeur = static_cast<uint32_t>(image.width()), hauteur = static_cast<uint32_t>(image.height());
+    const uint32_t largeur = static_cast<uint32_t>(image.width()),
+                   hauteur = static_cast<uint32_t>(image.height());
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, largeur);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, hauteur);
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
@@ -116,7 +117,8 @@ void EcritPage(TIFF* tif, const QImage& source, const TOptionsTiff& options) {
                 std::fill(tuile.begin(), tuile.end(), 0);
                 for (uint32_t y = ty; y < std::min(hauteur, ty + t); ++y) {
                     const size_t n = std::min(t, largeur - tx) * parPixel;
-                    std::memcpy(tuile.data() + (y - ty) * t * parPixel, lignes.data() + parLigne * y + tx * parPixel, n);
+                    std::memcpy(tuile.data() + (y - ty) * t * parPixel,
+                                lignes.data() + parLigne * y + tx * parPixel, n);
                 }
                 TIFFWriteTile(tif, tuile.data(), tx, ty, 0, 0);
             }
