@@ -567,7 +567,7 @@ const CasFixture CasDeFixtures[] = {
     // TIFF and camera RAW files.
     {"tiff-strip-offset-beyond-end-of-file.tif", {}},
     {"tiff-65535-by-65535-header.tif", {}},
-    {"tiff-million-strips-announced-one-given.tif", {}},
+    {"tiff-million-strips-listed-beyond-end-of-file.tif", {}},
     // The first page of an endless chain.
     {"tiff-pages-chained-in-a-loop.tif", {16, 16}},
     // The preview refused before it is read; no strip to read as a TIFF either.
