@@ -581,6 +581,13 @@ const CasFixture CasDeFixtures[] = {
     {"webp-animation-frame-outside-its-canvas.webp", {}},
 
     // TIFF and camera RAW files.
+    {"tiff-strip-offset-beyond-end-of-file.tif", {}},
+    {"tiff-65535-by-65535-header.tif", {}},
+    {"tiff-million-strips-listed-beyond-end-of-file.tif", {}},
+    // The first page of an endless chain.
+    {"tiff-pages-chained-in-a-loop.tif", {16, 16}},
+    // The preview refused before it is read; no strip to read as a TIFF either.
+    {"dng-preview-length-beyond-end-of-file.dng", {}},
 
     // HEIF and AVIF.
     {"avif-of-65535-by-65535-announced.avif", {}},
