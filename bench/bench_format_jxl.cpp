@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     for (const auto& f : fichiers) {
         const QString chemin = dossier.path() + QStringLiteral("/photo.jxl");
         QFile sortie(chemin);
-        if (f.octets.isEmpty() || !sortie.open(QIODevice::WriteOnly) || sortie.write(f.octets) != f.octets.size())
+        if (f.octets.isEmpty() || !sortie.open(QIODevice::WriteOnly) ||
+            sortie.write(f.octets) != f.octets.size())
             return 1;
         sortie.close();
         const QByteArray octets = QFile::encodeName(chemin);
@@ -97,10 +98,11 @@ int main(int argc, char** argv) {
         const double signature = MedianeMs(repetitions, [&] { DecodeImagePourSignature(octets); });
         const double plein = MedianeMs(repetitions, [&] { DecodeImage(octets, QSize(1 << 20, 1 << 20)); });
         const double reference = MsDjxl(djxl, chemin, nul, repetitions);
-        std::printf("%-20s %6.0f KiB | signature %7.1f ms (%dx%d) | whole decode %7.1f ms | djxl to PPM %7.1f ms"
-                    " | signature / djxl %.2f\n",
-                    f.nom, static_cast<double>(f.octets.size()) / 1024, signature, essai.Image.width(),
-                    essai.Image.height(), plein, reference, reference > 0 ? signature / reference : 0.0);
+        std::printf(
+            "%-20s %6.0f KiB | signature %7.1f ms (%dx%d) | whole decode %7.1f ms | djxl to PPM %7.1f ms"
+            " | signature / djxl %.2f\n",
+            f.nom, static_cast<double>(f.octets.size()) / 1024, signature, essai.Image.width(),
+            essai.Image.height(), plein, reference, reference > 0 ? signature / reference : 0.0);
     }
 
     // A pool of the decoder's threads made and ended for each decode.

@@ -137,6 +137,31 @@ TEST_F(DecodageJxlTest, TransparenceAffichee) {
     EXPECT_EQ(qAlpha(signature.Image.pixel(0, 0)), 255);
 }
 
+// Only the first frame of an animation is shown and signed; 16-bit grey comes as RGB32 grey.
+TEST_F(DecodageJxlTest, PremiereImageDUneAnimationEtGris16Bits) {
+    const QImage premiere = PhotoSynthetique(11, 40, 30, 6), seconde = PhotoSynthetique(12, 40, 30, 6);
+    const QByteArray animation =
+        Ecrit(QStringLiteral("animation.jxl"), JxlPhoto(premiere, {.SansPerte = true, .Suivante = seconde}));
+    for (const TImageDecodee& image :
+         {DecodeImage(animation, {800, 600}), DecodeImagePourSignature(animation)}) {
+        ASSERT_TRUE(image.Lisible);
+        EXPECT_EQ(image.Naturelle, QSize(40, 30));
+        EXPECT_EQ(EcartMaximal(image.Image, premiere), 0);
+    }
+
+    const QImage photo = PhotoSynthetique(13, 50, 20, 6);
+    const QByteArray gris =
+        Ecrit(QStringLiteral("gris16.jxl"), JxlPhoto(photo, {.SansPerte = true, .Gris16 = true}));
+    const TImageDecodee vue = DecodeImage(gris, {800, 600});
+    ASSERT_TRUE(vue.Lisible);
+    EXPECT_EQ(vue.Image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(vue.Image.size(), QSize(50, 20));
+    const QRgb p = vue.Image.pixel(25, 10);
+    EXPECT_EQ(qRed(p), qGray(photo.pixel(25, 10)));
+    EXPECT_EQ(qGreen(p), qRed(p));
+    EXPECT_EQ(qBlue(p), qRed(p));
+}
+
 // A JPEG recompressed without loss (what the usual converter does to a .jpg) decodes to the
 // JPEG's pixels, and its signature pairs with the JPEG's.
 TEST_F(DecodageJxlTest, JpegRecompresseSansPerte) {

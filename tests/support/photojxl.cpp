@@ -3,6 +3,7 @@
 #include <jxl/encode_cxx.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -28,24 +29,28 @@ QByteArray Termine(JxlEncoder* encodeur) {
 
 QByteArray JxlPhoto(const QImage& image, const OptionsJxl& options) {
     JxlEncoderPtr encodeur = JxlEncoderMake(nullptr);
-    const bool alpha = image.hasAlphaChannel();
-    const QImage rgba = image.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const bool alpha = image.hasAlphaChannel() && !options.Gris16;
     JxlBasicInfo info;
     JxlEncoderInitBasicInfo(&info);
-    info.xsize = static_cast<uint32_t>(rgba.width());
-    info.ysize = static_cast<uint32_t>(rgba.height());
-    info.bits_per_sample = 8;
-    info.num_color_channels = 3;
+    info.xsize = static_cast<uint32_t>(image.width());
+    info.ysize = static_cast<uint32_t>(image.height());
+    info.bits_per_sample = options.Gris16 ? 16 : 8;
+    info.num_color_channels = options.Gris16 ? 1 : 3;
     info.orientation = static_cast<JxlOrientation>(options.Orientation);
     info.uses_original_profile = options.SansPerte ? JXL_TRUE : JXL_FALSE;
     if (alpha) {
         info.alpha_bits = 8;
         info.num_extra_channels = 1;
     }
+    if (!options.Suivante.isNull()) {
+        info.have_animation = JXL_TRUE;
+        info.animation.tps_numerator = 10;
+        info.animation.tps_denominator = 1;
+    }
     JxlEncoderUseContainer(encodeur.get(), options.Conteneur ? JXL_TRUE : JXL_FALSE);
     if (JxlEncoderSetBasicInfo(encodeur.get(), &info) != JXL_ENC_SUCCESS) return QByteArray();
     JxlColorEncoding couleurs;
-    JxlColorEncodingSetToSRGB(&couleurs, JXL_FALSE);
+    JxlColorEncodingSetToSRGB(&couleurs, options.Gris16 ? JXL_TRUE : JXL_FALSE);
     if (JxlEncoderSetColorEncoding(encodeur.get(), &couleurs) != JXL_ENC_SUCCESS) return QByteArray();
     JxlEncoderFrameSettings* reglages = JxlEncoderFrameSettingsCreate(encodeur.get(), nullptr);
     JxlEncoderFrameSettingsSetOption(reglages, JXL_ENC_FRAME_SETTING_EFFORT, options.Effort);
@@ -57,14 +62,36 @@ QByteArray JxlPhoto(const QImage& image, const OptionsJxl& options) {
         JxlEncoderFrameSettingsSetOption(reglages, JXL_ENC_FRAME_SETTING_PROGRESSIVE_AC, 1);
         JxlEncoderFrameSettingsSetOption(reglages, JXL_ENC_FRAME_SETTING_PROGRESSIVE_DC, 1);
     }
-    // Rows packed without padding, as the encoder reads them.
-    const size_t ligne = static_cast<size_t>(rgba.width()) * (alpha ? 4 : 3);
-    std::vector<uint8_t> pixels(ligne * static_cast<size_t>(rgba.height()));
-    for (int y = 0; y < rgba.height(); ++y)
-        std::copy_n(rgba.constScanLine(y), ligne, pixels.data() + ligne * static_cast<size_t>(y));
-    const JxlPixelFormat format{alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
-    if (JxlEncoderAddImageFrame(reglages, &format, pixels.data(), pixels.size()) != JXL_ENC_SUCCESS)
-        return QByteArray();
+    for (const QImage& cadre : {image, options.Suivante}) {
+        if (cadre.isNull()) break;
+        if (info.have_animation) {
+            JxlFrameHeader entete;
+            JxlEncoderInitFrameHeader(&entete);
+            entete.duration = 10;
+            JxlEncoderSetFrameHeader(reglages, &entete);
+        }
+        // Rows packed without padding, as the encoder reads them.
+        std::vector<uint8_t> pixels;
+        JxlPixelFormat format{alpha ? 4u : 3u, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+        if (options.Gris16) {
+            format = {1, JXL_TYPE_UINT16, JXL_NATIVE_ENDIAN, 0};
+            std::vector<uint16_t> gris;
+            for (int y = 0; y < cadre.height(); ++y)
+                for (int x = 0; x < cadre.width(); ++x)
+                    gris.push_back(static_cast<uint16_t>(qGray(cadre.pixel(x, y)) * 257));
+            pixels.resize(gris.size() * 2);
+            std::memcpy(pixels.data(), gris.data(), pixels.size());
+        } else {
+            const QImage rgba =
+                cadre.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+            const size_t ligne = static_cast<size_t>(rgba.width()) * (alpha ? 4 : 3);
+            pixels.resize(ligne * static_cast<size_t>(rgba.height()));
+            for (int y = 0; y < rgba.height(); ++y)
+                std::copy_n(rgba.constScanLine(y), ligne, pixels.data() + ligne * static_cast<size_t>(y));
+        }
+        if (JxlEncoderAddImageFrame(reglages, &format, pixels.data(), pixels.size()) != JXL_ENC_SUCCESS)
+            return QByteArray();
+    }
     return Termine(encodeur.get());
 }
 

@@ -5,7 +5,8 @@
 
 // How a JPEG XL file is written: its Exif-style orientation (the pixels are stored as given and the
 // orientation tells how to turn them), lossy distance or lossless, a progressive picture, a
-// container around the codestream, and the encoder's effort (1 fastest, 9 slowest).
+// container around the codestream, the encoder's effort (1 fastest, 9 slowest), the picture's grey
+// levels written as 16-bit grey, and a second frame that makes the file an animation.
 struct OptionsJxl {
     int Orientation = 1;
     float Distance = 1.0f;
@@ -13,6 +14,8 @@ struct OptionsJxl {
     bool Progressif = false;
     bool Conteneur = false;
     int Effort = 3;
+    bool Gris16 = false;
+    QImage Suivante = QImage();
 };
 
 // The picture written with libjxl's encoder; its alpha channel is kept when the picture has one.
