@@ -139,13 +139,13 @@ TEST_F(DecodageJxlTest, TransparenceAffichee) {
 
 // Only the first frame of an animation is shown and signed; 16-bit grey comes as RGB32 grey.
 TEST_F(DecodageJxlTest, PremiereImageDUneAnimationEtGris16Bits) {
-    const QImage premiere = PhotoSynthetique(11, 40, 30, 6), seconde = PhotoSynthetique(12, 40, 30, 6);
+    const QImage premiere = PhotoSynthetique(11, 24, 18, 4), seconde = PhotoSynthetique(12, 24, 18, 4);
     const QByteArray animation =
         Ecrit(QStringLiteral("animation.jxl"), JxlPhoto(premiere, {.SansPerte = true, .Suivante = seconde}));
     for (const TImageDecodee& image :
          {DecodeImage(animation, {800, 600}), DecodeImagePourSignature(animation)}) {
         ASSERT_TRUE(image.Lisible);
-        EXPECT_EQ(image.Naturelle, QSize(40, 30));
+        EXPECT_EQ(image.Naturelle, QSize(24, 18));
         EXPECT_EQ(EcartMaximal(image.Image, premiere), 0);
     }
 
