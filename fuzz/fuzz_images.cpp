@@ -21,7 +21,8 @@ namespace {
 // announce no format under the name of one reader, chosen by their last byte, as a file whose
 // name alone says what it is.
 QStringList NomsSelonLeContenu(const uint8_t* octets, size_t taille) {
-    const QByteArrayView debut(octets, static_cast<qsizetype>(std::min<size_t>(taille, OctetsDeSignatureFormat)));
+    const QByteArrayView debut(octets,
+                               static_cast<qsizetype>(std::min<size_t>(taille, OctetsDeSignatureFormat)));
     switch (DecodeurDuContenu(debut)) {
     case Decodeur::Jpeg:
         return {QStringLiteral("image.jpg")};
@@ -44,7 +45,7 @@ QStringList NomsSelonLeContenu(const uint8_t* octets, size_t taille) {
     case Decodeur::Aucun:
         break;
     }
-    static const char* const ParLeNom[] = {"image.jpg",  "image.gif", "image.bmp", "image.png",
+    static const char* const ParLeNom[] = {"image.jpg",  "image.gif", "image.bmp",  "image.png",
                                            "image.webp", "image.tif", "image.heic", "image.avif",
                                            "image.jxl",  "image.nef", "image.cr2",  "image.raf"};
     return {QString::fromLatin1(ParLeNom[taille > 0 ? octets[taille - 1] % std::size(ParLeNom) : 0])};
