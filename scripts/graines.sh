@@ -11,18 +11,22 @@ MIRASOLVE_GRAINES="$scratch" QT_QPA_PLATFORM=offscreen build-tests/tests/test_so
 
 rm -rf "$graines"
 mkdir -p "$graines/images" "$graines/orientation" "$graines/magasin"
-# Pictures: the small ones, whole; the orientation reader gets those that hold an Exif block.
+# Pictures of every format read: the small ones, whole; the orientation reader gets the JPEGs that
+# hold an Exif block.
 for f in "$scratch"/*; do
   taille=$(stat -c %s "$f")
+  jpeg=false
   case "${f,,}" in
-    *.jpg|*.jpeg|*.jpe|*.gif|*.bmp) ;;
+    *.jpg|*.jpeg|*.jpe) jpeg=true ;;
+    *.gif|*.bmp|*.png|*.webp|*.tif|*.tiff|*.heic|*.heif|*.hif|*.avif|*.jxl) ;;
+    *.dng|*.cr2|*.cr3|*.nef|*.nrw|*.arw|*.srf|*.sr2|*.orf|*.rw2|*.raf|*.pef|*.srw|*.3fr|*.iiq|*.erf|*.kdc|*.mrw|*.rwl) ;;
     *) continue ;;
   esac
   # Names kept to plain ASCII, whatever the tests named their files.
   nom=$(basename "$f" | LC_ALL=C tr -c 'A-Za-z0-9._\n-' '_')
   if [ "$taille" -gt 0 ] && [ "$taille" -le 4096 ]; then
     cp "$f" "$graines/images/$nom"
-    if grep -q 'Exif' "$f"; then cp "$f" "$graines/orientation/$nom"; fi
+    if $jpeg && grep -q 'Exif' "$f"; then cp "$f" "$graines/orientation/$nom"; fi
   fi
 done
 

@@ -598,6 +598,16 @@ const CasFixture CasDeFixtures[] = {
     {"heic-grid-of-2-by-2-tiles.heic", {128, 128}},
 
     // JPEG XL.
+    // Codestream headers alone: 2^30 x 16, and 20000 x 20000, refused before any pixel.
+    {"jxl-codestream-2-pow-30-wide.jxl", {}},
+    {"jxl-codestream-header-of-400-megapixels.jxl", {}},
+    // Cut halfway through its pixels.
+    {"jxl-truncated-in-its-pixels.jxl", {}},
+    // A container whose codestream box says it runs far past the end of the file, or ends inside
+    // its own header; one with no codestream at all.
+    {"jxl-codestream-box-larger-than-the-file.jxl", {64, 48}},
+    {"jxl-codestream-box-smaller-than-its-header.jxl", {}},
+    {"jxl-container-without-codestream.jxl", {}},
 };
 
 } // namespace
