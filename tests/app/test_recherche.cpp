@@ -25,6 +25,10 @@
 #include <QTreeWidget>
 
 #include "photo.h"
+#include "photoheif.h"
+#include "photojxl.h"
+#include "phototiff.h"
+#include "photowebp.h"
 
 namespace {
 
@@ -84,6 +88,44 @@ TEST_F(RechercheFenetreTest, LocaleDeBoutEnBoutPuisRedemarrage) {
     EXPECT_EQ(comptes.ATraiter, 0);
     EXPECT_EQ(comptes.Signatures, 4);
     EXPECT_EQ(Destination(1)->Doublons, doublons);
+}
+
+// Through the real window: the same photo kept in every format a folder holds today is signed by
+// the search and every two copies pair at the default threshold, whatever their formats; another
+// photo pairs with none.
+TEST_F(RechercheFenetreTest, CopiesEnTousFormatsAppariees) {
+    const QString photos = env.Dossier(QStringLiteral("Formats"));
+    const QImage photo = PhotoSynthetique(21, 640, 480);
+    auto ecrit = [&](const char* nom, const QByteArray& octets) {
+        ASSERT_FALSE(octets.isEmpty()) << nom;
+        EcritFichier(QFile::encodeName(photos + u'/' + QLatin1String(nom)), octets);
+    };
+    EcritPhoto(photos + QStringLiteral("/photo.jpg"), photo);
+    ecrit("photo.heic", OctetsHeif(photo, TOptionsHeif{false, 160}));
+    ecrit("photo.avif", OctetsHeif(photo, TOptionsHeif{true}));
+    ecrit("photo.webp", WebpPhoto(photo, false));
+    ecrit("photo.png", PngPhoto(photo));
+    ecrit("photo.tif", Tiff(photo));
+    ecrit("photo.jxl", JxlPhoto(photo));
+    ecrit("photo.dng", Dng(photo, QSize(640, 480)));
+    EcritPhoto(photos + QStringLiteral("/autre.jpg"), PhotoSynthetique(22, 640, 480));
+    EcritConfiguration({Enregistrement("Formats", photos, -1, 0, "XXXX*X")});
+    Demarre();
+    Affiche();
+    ASSERT_EQ(Destination(1)->Comptes().ATraiter, 9);
+
+    MainForm->Timer2Timer();
+    ASSERT_TRUE(AttendQue(Repos, 60000));
+    const TDestination::TComptes comptes = Destination(1)->Comptes();
+    EXPECT_EQ(comptes.Signatures, 9);
+    EXPECT_EQ(comptes.Intraitables, 0);
+    const QStringList doublons = Destination(1)->Doublons;
+    // Eight copies: every two of them, once.
+    EXPECT_EQ(doublons.size(), 8 * 7 / 2) << doublons.join(u'\n').toStdString();
+    for (const char* extension : {"jpg", "heic", "avif", "webp", "png", "tif", "jxl", "dng"})
+        EXPECT_EQ(doublons.filter(QStringLiteral("/photo.%1*").arg(QLatin1String(extension))).size(), 7)
+            << extension;
+    EXPECT_TRUE(doublons.filter(QStringLiteral("autre.jpg")).isEmpty());
 }
 
 // Quitting while a task works: the window closes once the task has stopped, and the images it did
