@@ -55,16 +55,6 @@ double MsDjxl(const QString& djxl, const QString& fichier, const QString& sortie
     return MedianeMs(repetitions, [&] { lance({fichier, sortie, QStringLiteral("--quiet")}); }) - demarrage;
 }
 
-QByteArray Jpeg(const QImage& image) {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    QImageWriter ecrivain(&tampon, "jpeg");
-    ecrivain.setQuality(90);
-    ecrivain.write(image);
-    return octets;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {

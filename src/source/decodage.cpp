@@ -25,6 +25,7 @@ namespace {
 
 using Decodage::Arrete;
 using Decodage::Fichier;
+using Decodage::FichierInterruptible;
 using Decodage::Ouvre;
 using Decodage::QualifieEchec;
 using Decodage::TailleAcceptable;
@@ -430,21 +431,6 @@ LectureBmp LitDansImageInitialisee(QIODevice& appareil, QImage& image) {
     if (!lecteur.read(&image) || image.isNull()) return LectureBmp::Echec;
     return image.constBits() == donnees ? LectureBmp::Lue : LectureBmp::AutreImage;
 }
-
-// A file read through its handle whose reads fail once a stop is asked, so that Qt's reader, which
-// decodes a whole picture in one call, gives up part-way.
-class FichierInterruptible : public QFile {
-public:
-    explicit FichierInterruptible(const std::atomic<bool>* arretDemande) : arret(arretDemande) {}
-
-protected:
-    qint64 readData(char* donnees, qint64 taille) override {
-        return Arrete(arret) ? -1 : QFile::readData(donnees, taille);
-    }
-
-private:
-    const std::atomic<bool>* arret;
-};
 
 TImageDecodee LitBmp(QIODevice& appareil) {
     TImageDecodee resultat;

@@ -18,21 +18,6 @@ namespace {
 
 using Decodage::Arrete;
 
-// A file whose reads fail once a stop is asked, so that the reader, which decodes a whole picture
-// in one call, gives up part-way.
-class PngInterruptible : public QFile {
-public:
-    explicit PngInterruptible(const std::atomic<bool>* arretDemande) : arret(arretDemande) {}
-
-protected:
-    qint64 readData(char* donnees, qint64 taille) override {
-        return Arrete(arret) ? -1 : QFile::readData(donnees, taille);
-    }
-
-private:
-    const std::atomic<bool>* arret;
-};
-
 quint32 Grand32(const uchar* o) {
     return quint32(o[0]) << 24 | quint32(o[1]) << 16 | quint32(o[2]) << 8 | quint32(o[3]);
 }
@@ -106,7 +91,7 @@ TImageDecodee DecodePng(const QByteArray& chemin, const TDemandeDecodage& demand
         return resultat;
     }
     const int orientation = demande.Signature ? 1 : OrientationPng(fichier.get(), demande.Arret);
-    PngInterruptible appareil(demande.Arret);
+    Decodage::FichierInterruptible appareil(demande.Arret);
     if (std::fseek(fichier.get(), 0, SEEK_SET) == 0 && appareil.open(fichier.get(), QIODevice::ReadOnly)) {
         QImageReader lecteur(&appareil, "png");
         lecteur.setAutoTransform(false);

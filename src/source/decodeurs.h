@@ -6,6 +6,7 @@
 #include "decodage.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QSize>
 
 #include <atomic>
@@ -41,6 +42,21 @@ bool Arrete(const std::atomic<bool>* arret);
 // What a decode that failed stands for: stopped on request, a file that could not be read, or
 // bytes that are no picture.
 void QualifieEchec(TImageDecodee& resultat, const std::atomic<bool>* arret, std::FILE* fichier);
+
+// A file read through its handle whose reads fail once a stop is asked, so that Qt's readers,
+// which decode a whole picture in one call, give up part-way.
+class FichierInterruptible : public QFile {
+public:
+    explicit FichierInterruptible(const std::atomic<bool>* arretDemande) : arret(arretDemande) {}
+
+protected:
+    qint64 readData(char* donnees, qint64 taille) override {
+        return Arrete(arret) ? -1 : QFile::readData(donnees, taille);
+    }
+
+private:
+    const std::atomic<bool>* arret;
+};
 
 // Whether a picture of that size fits under the decoded-size cap at four bytes a pixel. Divided
 // rather than multiplied: a header's sizes can be as large as 64 bits allow.

@@ -26,17 +26,6 @@ QImage Motif(int largeur, int hauteur) {
     return image;
 }
 
-QByteArray Jpeg(const QImage& image, bool progressif = false) {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    QImageWriter ecrivain(&tampon, "jpeg");
-    ecrivain.setQuality(90);
-    ecrivain.setProgressiveScanWrite(progressif);
-    EXPECT_TRUE(ecrivain.write(image));
-    return octets;
-}
-
 // A GIF of 4 colours written by the library itself: version, interlace and transparency chosen.
 QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, bool version89,
                int transparent = -1) {

@@ -31,16 +31,6 @@ protected:
     EnvironnementTest env;
 };
 
-QByteArray Jpeg(const QImage& image) {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    QImageWriter ecrivain(&tampon, "jpeg");
-    ecrivain.setQuality(90);
-    EXPECT_TRUE(ecrivain.write(image));
-    return octets;
-}
-
 // The mean difference of the colour channels of two pictures of the same size.
 double EcartMoyen(const QImage& a, const QImage& b) {
     EXPECT_EQ(a.size(), b.size());

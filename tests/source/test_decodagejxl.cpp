@@ -19,16 +19,6 @@
 
 namespace {
 
-QByteArray Jpeg(const QImage& image) {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    QImageWriter ecrivain(&tampon, "jpeg");
-    ecrivain.setQuality(90);
-    EXPECT_TRUE(ecrivain.write(image));
-    return octets;
-}
-
 // The largest difference of one channel between two pictures of the same size.
 int EcartMaximal(const QImage& a, const QImage& b) {
     int ecart = 0;

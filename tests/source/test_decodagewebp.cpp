@@ -29,14 +29,6 @@ bool Rouge(QRgb c) {
     return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
 }
 
-QByteArray Jpeg(const QImage& image) {
-    QByteArray octets;
-    QBuffer tampon(&octets);
-    tampon.open(QIODevice::WriteOnly);
-    QImageWriter(&tampon, "jpeg").write(image);
-    return octets;
-}
-
 // The signature of a picture decoded whole, as a reference for reduced decodes.
 Tminiature SignaturePleine(const QByteArray& chemin) {
     const TImageDecodee image = DecodeImage(chemin, QSize(1 << 20, 1 << 20));

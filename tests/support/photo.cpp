@@ -1,6 +1,8 @@
 #include "photo.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -55,4 +57,14 @@ void EcritGifPhoto(const QString& chemin, const QImage& image) {
         EGifPutLine(gif, const_cast<GifPixelType*>(indexee.constScanLine(y)), indexee.width());
     EGifCloseFile(gif, &erreur);
     GifFreeMapObject(palette);
+}
+
+QByteArray Jpeg(const QImage& image, bool progressif) {
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    QImageWriter ecrivain(&tampon, "jpeg");
+    ecrivain.setQuality(90);
+    ecrivain.setProgressiveScanWrite(progressif);
+    return ecrivain.write(image) ? octets : QByteArray();
 }
