@@ -1,3 +1,4 @@
+#include "decodagetest.h"
 #include "environnement.h"
 #include "photo.h"
 #include "source/decodage.h"
@@ -70,15 +71,7 @@ QByteArray Gif(const QString& chemin, int largeur, int hauteur, bool interlace, 
 
 } // namespace
 
-class DecodageTest : public testing::Test {
-protected:
-    QByteArray Ecrit(const QString& nom, const QByteArray& contenu) {
-        const QByteArray chemin = QFile::encodeName(env.Racine() + u'/' + nom);
-        EcritFichier(chemin, contenu);
-        return chemin;
-    }
-    EnvironnementTest env;
-};
+class DecodageTest : public DossierDecodageTest {};
 
 TEST_F(DecodageTest, ExtensionChoisitLeDecodeur) {
     EXPECT_EQ(DecodeurDuNom("/a/b.JPG"), Decodeur::Jpeg);

@@ -1,3 +1,4 @@
+#include "decodagetest.h"
 #include "duplicates/miniature.h"
 #include "environnement.h"
 #include "photo.h"
@@ -46,15 +47,6 @@ QImage MoyennesDesBlocs(const QImage& image, int pas) {
             moyennes.setPixel(bx, by, qRgb((r + n / 2) / n, (g + n / 2) / n, (b + n / 2) / n));
         }
     return moyennes;
-}
-
-// The signature of a picture decoded whole, as the display decodes it.
-Tminiature SignaturePleine(const QByteArray& chemin) {
-    const TImageDecodee image = DecodeImage(chemin, QSize(1 << 20, 1 << 20));
-    Tminiature m;
-    m.CalculeGrille(image.Image);
-    m.Proportion = static_cast<double>(image.Naturelle.width()) / image.Naturelle.height();
-    return m;
 }
 
 } // namespace

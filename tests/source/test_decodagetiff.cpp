@@ -1,3 +1,4 @@
+#include "decodagetest.h"
 #include "duplicates/miniature.h"
 #include "environnement.h"
 #include "photo.h"
@@ -15,15 +16,7 @@
 
 namespace {
 
-class DecodageTiffTest : public ::testing::Test {
-protected:
-    QByteArray Ecrit(const QString& nom, const QByteArray& contenu) {
-        const QByteArray chemin = QFile::encodeName(env.Racine() + u'/' + nom);
-        EcritFichier(chemin, contenu);
-        return chemin;
-    }
-    EnvironnementTest env;
-};
+class DecodageTiffTest : public DossierDecodageTest {};
 
 // Mean absolute difference per sample between two pictures of the same size.
 double Difference(const QImage& a, const QImage& b) {

@@ -1,3 +1,4 @@
+#include "decodagetest.h"
 #include "duplicates/miniature.h"
 #include "environnement.h"
 #include "photo.h"
@@ -29,15 +30,6 @@ bool Rouge(QRgb c) {
     return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
 }
 
-// The signature of a picture decoded whole, as a reference for reduced decodes.
-Tminiature SignaturePleine(const QByteArray& chemin) {
-    const TImageDecodee image = DecodeImage(chemin, QSize(1 << 20, 1 << 20));
-    Tminiature m;
-    m.CalculeGrille(image.Image);
-    m.Proportion = static_cast<double>(image.Naturelle.width()) / image.Naturelle.height();
-    return m;
-}
-
 Tminiature Signature(const QByteArray& chemin) {
     Tminiature m;
     EXPECT_EQ(m.CalculeOctets(chemin), ResultatCalcul::Calculee) << chemin.constData();
@@ -49,15 +41,7 @@ constexpr int32_t Sensibilite = 150000;
 
 } // namespace
 
-class DecodageWebpTest : public testing::Test {
-protected:
-    QByteArray Ecrit(const QString& nom, const QByteArray& contenu) {
-        const QByteArray chemin = QFile::encodeName(env.Racine() + u'/' + nom);
-        EcritFichier(chemin, contenu);
-        return chemin;
-    }
-    EnvironnementTest env;
-};
+class DecodageWebpTest : public DossierDecodageTest {};
 
 TEST(OrientationBlocExif, AvecOuSansEnTeteEtBlocsAbimes) {
     for (const bool prefixe : {false, true}) {
