@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -79,8 +80,18 @@ void TAffichageSource::CopieImage(const Case& source, Case& cible) {
     cible.Image->FixeImage(source.Image->Image(), source.Image->TailleNaturelle());
 }
 
+void TAffichageSource::Deplace(Case& source, Case& cible) {
+    FinAttente(cible);
+    CopieImage(source, cible);
+    // The wait moves along, with its count of loads under way.
+    cible.Attendu = std::exchange(source.Attendu, QByteArray());
+    cible.Ebauchee = std::exchange(source.Ebauchee, false);
+}
+
 bool TAffichageSource::ApercuEnChargement() const {
-    return !suivant.Attendu.isEmpty() || !precedent.Attendu.isEmpty() || !courant.Attendu.isEmpty();
+    for (const Case* cible : {&suivant, &precedent, &courant})
+        if (!cible->Attendu.isEmpty() && !cible->Ebauchee) return true;
+    return false;
 }
 
 void TAffichageSource::SelectionneCourant() {
@@ -121,15 +132,16 @@ void TAffichageSource::Avance() {
     if (index == Liste->Fichiers.Count()) return;
     precedent.Libelle->setVisible(!courant.Libelle->isHidden());
     courant.Libelle->setVisible(!suivant.Libelle->isHidden());
-    if (!Liste->CouranteRetiree)
-        CopieImage(courant, precedent);
-    else
+    if (!Liste->CouranteRetiree) {
+        Deplace(courant, precedent);
+    } else {
+        FinAttente(courant);
         Liste->CouranteRetiree = false;
-    CopieImage(suivant, courant);
+    }
+    Deplace(suivant, courant);
     sensDuMouvement = 1;
     index + 1 < Liste->Fichiers.Count() ? Charge(suivant, index + 1) : Vide(suivant);
     AfficheCourante();
-    FinAttente(precedent);
     Place(precedent);
     Anticipe(sensDuMouvement);
 }
@@ -141,15 +153,16 @@ void TAffichageSource::Recule() {
     if (index < 0) return;
     suivant.Libelle->setVisible(!courant.Libelle->isHidden());
     courant.Libelle->setVisible(!precedent.Libelle->isHidden());
-    if (!Liste->CouranteRetiree)
-        CopieImage(courant, suivant);
-    else
+    if (!Liste->CouranteRetiree) {
+        Deplace(courant, suivant);
+    } else {
+        FinAttente(courant);
         Liste->CouranteRetiree = false;
-    CopieImage(precedent, courant);
+    }
+    Deplace(precedent, courant);
     sensDuMouvement = -1;
     index > 0 ? Charge(precedent, index - 1) : Vide(precedent);
     AfficheCourante();
-    FinAttente(suivant);
     Place(suivant);
     Anticipe(sensDuMouvement);
 }
@@ -167,6 +180,7 @@ void TAffichageSource::Charge(Case& cible, int index) {
         FixeCurseur(Qt::BusyCursor);
     }
     cible.Attendu = chemin;
+    cible.Ebauchee = false;
     cible.Fichier.clear();
     cible.Libelle->hide();
     cible.Image->VideImage();
@@ -183,6 +197,7 @@ void TAffichageSource::Montre(Case& cible) {
 }
 
 void TAffichageSource::FinAttente(Case& apercu) {
+    apercu.Ebauchee = false;
     if (apercu.Attendu.isEmpty()) return;
     apercu.Attendu.clear();
     if (!Liste) return;
@@ -211,6 +226,7 @@ void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecod
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
         Remplit(*cible, image, chemin);
+        cible->Ebauchee = true;
         Montre(*cible);
     }
 }

@@ -32,7 +32,7 @@ public:
     // Fits the three slots again after a resize, without touching a preview that is loading.
     void Reajuste();
 
-    // A slot is hidden while its new file loads.
+    // A slot is hidden while its new file loads, until a first picture of it comes.
     bool ApercuEnChargement() const;
 
     // Shows no list any more: the loaders stop taking files and the kept pictures go.
@@ -63,11 +63,15 @@ private:
         QByteArray Attendu;  // the file whose picture the slot waits for; empty when none
         QByteArray Fichier;  // the file of the picture shown
         int Orientation = 1; // how that picture was turned from its stored pixels
+        bool Ebauchee = false; // while it waits, the slot shows the awaited file's first picture
     };
 
     static void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
     void Vide(Case& cible);
     static void CopieImage(const Case& source, Case& cible);
+    // A one-file shift: the target takes the source's picture, and its wait for the whole picture
+    // when the source shows a first one.
+    void Deplace(Case& source, Case& cible);
     void AjusteApercu(Case& apercu);
     void Place(Case& apercu);
     // Fills a slot with file index from the cache, or hides it until a loader brings it.

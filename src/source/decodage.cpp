@@ -521,7 +521,7 @@ TImageDecodee DecodeAutreFormat(Decodeur decodeur, const QByteArray& chemin,
 } // namespace
 
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atomic<bool>* arret,
-                          const TEbauche& ebauche) {
+                          const TEbauche& ebauche, const TEngagement& engage) {
     const Decodeur decodeur = DecodeurDuFichier(chemin);
     switch (decodeur) {
     case Decodeur::Jpeg: {
@@ -551,7 +551,8 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
         return DecodeBmp(chemin, arret);
     default:
         return DecodeAutreFormat(decodeur, chemin,
-                                 TDemandeDecodage{ecran, false, arret, ebauche ? &ebauche : nullptr});
+                                 TDemandeDecodage{ecran, false, arret, ebauche ? &ebauche : nullptr,
+                                                  engage ? &engage : nullptr});
     }
 }
 

@@ -51,10 +51,12 @@ void FixeLimiteDecodage();
 // never exits: anything that cannot be decoded gives an unreadable result. A JPEG damaged after
 // its header gives what could be decoded. A decode gives up as soon as arret is set. With
 // ebauche, a progressive JPEG is first handed over as its first scans give it, long before the
-// whole file is read.
+// whole file is read. With engage, a reader asks it before a long step that cannot be stopped once
+// begun (a HEIF picture's whole decode), and gives the decode up when it answers false.
 using TEbauche = std::function<void(const TImageDecodee&)>;
+using TEngagement = std::function<bool()>;
 TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atomic<bool>* arret = nullptr,
-                          const TEbauche& ebauche = {});
+                          const TEbauche& ebauche = {}, const TEngagement& engage = {});
 
 // The same for a signature: JPEGs in the decoder's fastest mode (fast integer transform, no smooth
 // upsampling) at the reduction of EchelleJpegSignature; other formats at the fastest reduction

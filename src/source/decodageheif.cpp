@@ -175,6 +175,12 @@ TImageDecodee LitHeifOuvert(std::FILE* fichier, const TDemandeDecodage& demande)
             if (ebauche.Lisible) (*demande.Ebauche)(ebauche);
         }
     }
+    // Once begun, the whole picture cannot be stopped: the caller may rather keep its thread.
+    if (demande.Engage && *demande.Engage && !(*demande.Engage)()) {
+        TImageDecodee abandon;
+        abandon.Abandonne = true;
+        return abandon;
+    }
     // The picture's own size, should its header announce another.
     QImage image = DecodeHandle(brute, true, source);
     const QSize taille = image.size();

@@ -23,6 +23,7 @@ struct TDemandeDecodage {
     bool Signature = false;
     const std::atomic<bool>* Arret = nullptr; // a decode asked to stop gives up
     const TEbauche* Ebauche = nullptr;        // told of a first picture before the whole one, if any
+    const TEngagement* Engage = nullptr;      // asked before a step that cannot stop: false gives up
 };
 
 namespace Decodage {

@@ -9,6 +9,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
+#include <climits>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -36,16 +38,23 @@ private:
     // What the thread decodes, under the loader's lock; empty when it waits.
     QByteArray fichier;
     bool urgent = false;
+    bool attendEngagement = false; // waits for leave to begin a decode that cannot stop
+    bool engagee = false;          // inside such a decode
     // Set when a slot waits for a file and every thread decodes one that no slot waits for.
     std::atomic<bool> abandon{false};
     static inline std::atomic<int> enCours{0};
 };
 
 // Decodes the files around the position shown on its loader threads: first those a slot waits
-// for (urgent), then the others most wanted first, as long as the cache can keep them. Each picture
-// decoded is handed to the main thread through Decodee, kept or not. A file is decoded once at a
-// time, and not at all while the cache holds it unchanged. An urgent file never waits for a
-// decode that is not: that decode gives up and its file goes back to the list.
+// for (urgent), those with no first picture on screen before the others, then the anticipated ones
+// most wanted first, as long as the cache can keep them. Each picture decoded is handed to the main
+// thread through Decodee, kept or not. A file is decoded once at a time, and not at all while the
+// cache holds it unchanged. An urgent file never waits for a decode that is not: that decode gives
+// up and its file goes back to the list.
+// A decode that cannot be stopped once begun (a HEIF picture) waits for leave: it begins only
+// while no other thread is in one, no better-wanted file waits, and, unless its slot has nothing
+// to show yet, once the wants have not changed for a while; a held key changes them faster, so
+// that its steps show each file's first picture rather than wait for whole ones.
 class TChargeurImages : public QObject {
     Q_OBJECT
 public:
@@ -57,6 +66,10 @@ public:
     // decoded whatever the cache can keep, then anticipated ones, most wanted first, until the
     // first picture that the cache cannot keep.
     void Veut(const QList<QByteArray>& urgents, const QList<QByteArray>& anticipes, QSize ecran);
+
+    // How long the wants stay unchanged before a decode that cannot stop may begin: longer than
+    // the interval of a held key's repeats. Tests lengthen it to hold such decodes back.
+    static inline std::atomic<int> CalmeMs{150};
 
     // Forgets what is wanted; decodes under way finish.
     void Arrete() { Veut({}, {}, QSize()); }
@@ -73,16 +86,30 @@ private:
     friend class TTacheSource;
     // The next file to decode and its screen size; waits for one, and returns false once stopped.
     bool Prend(TTacheSource& tache, QSize& ecran);
+    // Whether the thread may begin a decode of its file that cannot stop; waits until it may, or
+    // gives the file up (and asks the decode to stop) when it should go to a better-wanted one.
+    bool Engage(TTacheSource& tache);
+    // Notes the first picture of an urgent file; false when it was already handed over.
+    bool NoteEbauche(const QByteArray& chemin);
     void Termine(TTacheSource& tache, bool place, bool abandonne);
+    // 0 for the most wanted file: urgent files with nothing on screen, urgent files showing a first
+    // picture, then the anticipated ones, each in the order given; INT_MAX when unwanted.
+    int Rang(const QByteArray& chemin) const;
+    // How many files better wanted than that rank no thread has taken.
+    int LibresMeilleurs(int rang) const;
 
     TCacheImages& cache;
     std::mutex verrou;
     std::condition_variable travail;
     QList<QByteArray> urgents;
     QList<QByteArray> anticipes;
-    // The lists as given, to put back a file given up.
-    QSet<QByteArray> urgentsVoulus;
-    QSet<QByteArray> anticipesVoulus;
+    // The lists as given, to put back a file given up and to rank the files.
+    QList<QByteArray> urgentsVoulus;
+    QList<QByteArray> anticipesVoulus;
+    // Urgent files whose first picture has been handed over.
+    QSet<QByteArray> ebauchees;
+    // When the wants last changed.
+    std::chrono::steady_clock::time_point changement;
     QSize ecranVoulu;
     bool plein = false; // a picture of the present list did not fit: the rest would not either
     int enAttente = 0;  // threads waiting for a file
