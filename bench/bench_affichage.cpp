@@ -356,12 +356,18 @@ int main(int argc, char* argv[]) {
         "painted on the way, longest main-thread stall %.1f ms\n",
         nombre, secondes, (nombre - 1) / secondes, montrees, nombre - 1, Ms(plusLongArret));
     if (heic) {
-        // The key is released on the last photo: is its whole picture painted, and when.
+        // The key is released on the last photo: when are its whole picture and the preview's painted.
         chrono.start();
+        TImageDecodee montree;
+        QByteArray chemin;
+        auto courantEntier = [&] { return MainForm->Affichage->ImageCourante(montree, chemin); };
+        attend([&] { return courantEntier() || chrono.elapsed() > 10000; });
+        const double courantMs = Ms(chrono.nsecsElapsed());
         attend([&] { return repos() || chrono.elapsed() > 10000; });
-        std::printf("at release: position %d of %d shown, whole picture %s after %.1f ms\n",
-                    ListeSource->IndexAffiche + 1, nombre, repos() ? "painted" : "NOT painted",
-                    Ms(chrono.nsecsElapsed()));
+        std::printf("at release: position %d of %d shown, its whole picture %s after %.1f ms, the "
+                    "preview's too after %.1f ms\n",
+                    ListeSource->IndexAffiche + 1, nombre, courantEntier() ? "painted" : "NOT painted",
+                    courantMs, Ms(chrono.nsecsElapsed()));
         MainForm->close();
         attend([] { return !MainForm->isVisible() && TTacheSource::Vivantes() == 0; });
         DetruitFenetres();

@@ -60,9 +60,9 @@ private:
         QFrame* Panneau;
         TImage* Image;
         QLabel* Libelle;
-        QByteArray Attendu;  // the file whose picture the slot waits for; empty when none
-        QByteArray Fichier;  // the file of the picture shown
-        int Orientation = 1; // how that picture was turned from its stored pixels
+        QByteArray Attendu;    // the file whose picture the slot waits for; empty when none
+        QByteArray Fichier;    // the file of the picture shown
+        int Orientation = 1;   // how that picture was turned from its stored pixels
         bool Ebauchee = false; // while it waits, the slot shows the awaited file's first picture
     };
 

@@ -550,9 +550,9 @@ TImageDecodee DecodeImage(const QByteArray& chemin, QSize ecran, const std::atom
     case Decodeur::Bmp:
         return DecodeBmp(chemin, arret);
     default:
-        return DecodeAutreFormat(decodeur, chemin,
-                                 TDemandeDecodage{ecran, false, arret, ebauche ? &ebauche : nullptr,
-                                                  engage ? &engage : nullptr});
+        return DecodeAutreFormat(
+            decodeur, chemin,
+            TDemandeDecodage{ecran, false, arret, ebauche ? &ebauche : nullptr, engage ? &engage : nullptr});
     }
 }
 

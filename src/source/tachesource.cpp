@@ -75,7 +75,8 @@ void TChargeurImages::Veut(const QList<QByteArray>& nouveauxUrgents,
         // decode that cannot stop is left alone; one waiting for leave sees for itself.
         qsizetype enSouffrance = 0, sansImage = 0;
         for (const QByteArray& chemin : urgents)
-            if (std::none_of(taches.begin(), taches.end(), [&](const auto& t) { return t->fichier == chemin; })) {
+            if (std::none_of(taches.begin(), taches.end(),
+                             [&](const auto& t) { return t->fichier == chemin; })) {
                 ++enSouffrance;
                 if (!ebauchees.contains(chemin)) ++sansImage;
             }
@@ -137,7 +138,8 @@ bool TChargeurImages::Engage(TTacheSource& tache) {
         bool devancee = false;
         for (const auto& t : taches) {
             if (t.get() == &tache) continue;
-            if ((t->abandon && !t->engagee) || (t->attendEngagement && Rang(t->fichier) > rang)) ++remplacantes;
+            if ((t->abandon && !t->engagee) || (t->attendEngagement && Rang(t->fichier) > rang))
+                ++remplacantes;
             if (t->engagee || (t->attendEngagement && Rang(t->fichier) < rang)) devancee = true;
         }
         if (LibresMeilleurs(rang) > remplacantes) break;
@@ -172,8 +174,8 @@ bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
         // Urgent files with nothing on screen first.
         urgents.removeIf(prisParUneAutre);
         anticipes.removeIf(prisParUneAutre);
-        const auto sansImage =
-            std::find_if(urgents.begin(), urgents.end(), [this](const QByteArray& c) { return !ebauchees.contains(c); });
+        const auto sansImage = std::find_if(urgents.begin(), urgents.end(),
+                                            [this](const QByteArray& c) { return !ebauchees.contains(c); });
         if (sansImage != urgents.end()) std::rotate(urgents.begin(), sansImage, std::next(sansImage));
         for (QList<QByteArray>* liste : {&urgents, &anticipes}) {
             if (liste == &anticipes && plein) break;

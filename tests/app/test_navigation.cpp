@@ -3,6 +3,8 @@
 #include "app/mainform.h"
 #include "config/configuration.h"
 #include "destinations/destination.h"
+#include "photo.h"
+#include "photoheif.h"
 #include "programme.h"
 #include "source/affichagesource.h"
 #include "source/cacheimages.h"
@@ -180,6 +182,49 @@ TEST_F(NavigationTest, UnPasAttendLApercuEnCours) {
     EXPECT_EQ(Courante(), QSize(3000, 2000));
     EXPECT_EQ(Suivante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(1));
+}
+
+// A key held over HEIC photos steps on their stored thumbnails while no whole picture, which cannot
+// be stopped once begun, is begun: each slot carries its wait for the whole picture along, and the
+// whole pictures replace the thumbnails once the key rests.
+TEST_F(NavigationTest, UneToucheTenueAvanceSurLesVignettesHeic) {
+    struct Calme {
+        Calme() { TChargeurImages::CalmeMs = 3600 * 1000; }
+        ~Calme() { TChargeurImages::CalmeMs = 150; }
+    } calme;
+    TOptionsHeif options;
+    options.Vignette = 64;
+    auto naturelle = [](int i) { return QSize(320 + 16 * i, 240 + 12 * i); };
+    for (int i = 0; i < 5; ++i)
+        EcritFichier(QFile::encodeName(env.Source + QStringLiteral("/p%1.heic").arg(i)),
+                     OctetsHeif(PhotoSynthetique(i, naturelle(i).width(), naturelle(i).height()), options));
+    Demarre({});
+    Affiche();
+    const QSize vignette(64, 48);
+    auto vignettesPretes = [] {
+        return !MainForm->TimerCourantAff->isActive() && !MainForm->Affichage->ApercuEnChargement();
+    };
+    ASSERT_TRUE(AttendQue(vignettesPretes, 5000));
+    EXPECT_EQ(MainForm->ImageCourante->Image().size(), vignette);
+
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    ASSERT_TRUE(AttendQue([&] { return ListeSource->IndexAffiche == 3 && vignettesPretes(); }, 5000));
+    EXPECT_EQ(Courante(), naturelle(3));
+    EXPECT_EQ(Precedente(), naturelle(2));
+    EXPECT_EQ(Suivante(), naturelle(4));
+    EXPECT_EQ(MainForm->ImageCourante->Image().size(), vignette);
+    EXPECT_EQ(MainForm->ImageSuiv->Image().size(), vignette);
+    EXPECT_EQ(Statut(1), QStringLiteral("368x276"));
+
+    // The key rests on the last photo: its whole picture and the previous one's come.
+    TChargeurImages::CalmeMs = 0;
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(ListeSource->IndexAffiche, 4);
+    EXPECT_EQ(MainForm->ImageCourante->Image().size(), naturelle(4));
+    EXPECT_EQ(MainForm->ImageSuiv->Image().size(), naturelle(3));
+    EXPECT_EQ(Precedente(), naturelle(3));
 }
 
 TEST_F(NavigationTest, DemandeNegativeApresRetrait) {

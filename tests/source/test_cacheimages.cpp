@@ -1,9 +1,12 @@
 #include "environnement.h"
+#include "photo.h"
+#include "photoheif.h"
 #include "source/cacheimages.h"
 #include "source/tachesource.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +138,74 @@ TEST_F(CacheImagesTest, LesChargeursServentLesUrgentsMemeSansPlace) {
     EXPECT_LT(recues.size(), fichiers.size());
     EXPECT_EQ(cache.Nombre(), 1);
     EXPECT_TRUE(cache.Cherche(fichiers[0], Ecran));
+}
+
+// HEIF pictures cannot be stopped once their decode has begun, so a loader begins one only once
+// the wants have settled; a held key's steps get each file's thumbnail meanwhile. One thread, and
+// wants that never settle: the first pictures come and no whole one is begun, but for a file with
+// no thumbnail, whose slot has nothing else to show. Once the wants settle, the whole pictures come.
+TEST_F(CacheImagesTest, UnDecodageQuiNeSArretePasAttendQueLesDemandesSeCalment) {
+    struct Calme {
+        Calme() { TChargeurImages::CalmeMs = 3600 * 1000; }
+        ~Calme() { TChargeurImages::CalmeMs = 150; }
+    } calme;
+    TOptionsHeif avecVignette;
+    avecVignette.Vignette = 64;
+    QList<QByteArray> fichiers;
+    for (int i = 0; i < 4; ++i) {
+        const QString chemin = env.Source + QStringLiteral("/p%1.heic").arg(i);
+        EcritFichier(QFile::encodeName(chemin),
+                     OctetsHeif(PhotoSynthetique(i, 320, 240), i < 3 ? avecVignette : TOptionsHeif{}));
+        fichiers << QFile::encodeName(chemin);
+    }
+    const QByteArray &a = fichiers[0], &b = fichiers[1], &c = fichiers[2], sansVignette = fichiers[3];
+    TCacheImages cache(64 << 20);
+    cache.FixeVoisinage(fichiers);
+    QStringList recus;
+    {
+        TChargeurImages chargeur(cache, 1);
+        QObject temoin;
+        auto note = [&recus](const char* quoi) {
+            return [&recus, quoi](const QByteArray& chemin, const TImageDecodee& image) {
+                EXPECT_EQ(image.Naturelle, QSize(320, 240));
+                recus << QLatin1String(quoi) + QFile::decodeName(chemin).section(u'/', -1);
+            };
+        };
+        QObject::connect(&chargeur, &TChargeurImages::Ebauche, &temoin, note("ebauche "));
+        QObject::connect(&chargeur, &TChargeurImages::Decodee, &temoin, note("entiere "));
+        auto attend = [&recus](const QString& quoi) {
+            return AttendQue([&] { return recus.contains(quoi); }, 10000);
+        };
+
+        // The one thread holds a's whole decode back and leaves it for b, which has nothing on screen.
+        chargeur.Veut({a}, {c}, Ecran);
+        ASSERT_TRUE(attend(QStringLiteral("ebauche p0.heic")));
+        chargeur.Veut({b, a}, {c}, Ecran);
+        ASSERT_TRUE(attend(QStringLiteral("ebauche p1.heic")));
+        // A file with no thumbnail is decoded whole at once.
+        chargeur.Veut({sansVignette, b, a}, {c}, Ecran);
+        ASSERT_TRUE(attend(QStringLiteral("entiere p3.heic")));
+        QTest::qWait(200);
+        QCoreApplication::sendPostedEvents(&temoin);
+        EXPECT_EQ(recus, QStringList({"ebauche p0.heic", "ebauche p1.heic", "entiere p3.heic"}));
+        EXPECT_FALSE(chargeur.AuRepos());
+
+        // Settled: the urgent files whole, the one with its first picture on screen first, then
+        // the anticipated one. No first picture comes twice.
+        TChargeurImages::CalmeMs = 0;
+        chargeur.Veut({a, b}, {c}, Ecran);
+        ASSERT_TRUE(AttendQue([&] { return chargeur.AuRepos(); }, 10000));
+        QCoreApplication::sendPostedEvents(&temoin);
+        EXPECT_EQ(recus.sliced(3), QStringList({"entiere p0.heic", "entiere p1.heic", "entiere p2.heic"}));
+        EXPECT_TRUE(cache.Cherche(c, Ecran));
+
+        // A thread waiting to begin a whole decode lets the loader go at once.
+        TChargeurImages::CalmeMs = 3600 * 1000;
+        cache.Oublie(a);
+        chargeur.Veut({a}, {}, Ecran);
+        ASSERT_TRUE(AttendQue([&] { return TTacheSource::Vivantes() == 1; }, 10000));
+    }
+    EXPECT_EQ(TTacheSource::Vivantes(), 0);
 }
 
 } // namespace
