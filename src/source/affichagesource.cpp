@@ -215,9 +215,13 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
         Montre(*cible);
         place = true;
     }
+    if (place) RelanceEtapeRetenue();
+}
+
+void TAffichageSource::RelanceEtapeRetenue() {
     // A step held back by the loading preview goes at once rather than at its next try.
     QTimer* minuterie = fenetre.TimerCourantAff;
-    if (place && !ApercuEnChargement() && minuterie->isActive() && minuterie->interval() == AttenteApercuMs)
+    if (!ApercuEnChargement() && minuterie->isActive() && minuterie->interval() == AttenteApercuMs)
         minuterie->start(0);
 }
 
@@ -228,6 +232,7 @@ void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecod
         Remplit(*cible, image, chemin);
         cible->Ebauchee = true;
         Montre(*cible);
+        RelanceEtapeRetenue();
     }
 }
 

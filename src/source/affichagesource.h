@@ -80,6 +80,7 @@ private:
     void Montre(Case& cible);
     void FinAttente(Case& apercu);
     void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image);
+    void RelanceEtapeRetenue();
     // Shows a first picture in the slots that wait for the file; they go on waiting for the whole.
     void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image);
     // Asks the loaders for the files around the position, in the direction sens (+1 or -1).
