@@ -175,6 +175,8 @@ void TAffichageSource::Charge(Case& cible, int index) {
         Montre(cible);
         return;
     }
+    // Already waiting for that file: what the slot shows of it stays.
+    if (cible.Attendu == chemin) return;
     if (cible.Attendu.isEmpty()) {
         ++Liste->ChargementsEnCours;
         FixeCurseur(Qt::BusyCursor);

@@ -171,17 +171,24 @@ bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
     };
     for (;;) {
         if (fin) return false;
-        // Urgent files with nothing on screen first.
+        // The most wanted file that no thread has taken.
         urgents.removeIf(prisParUneAutre);
         anticipes.removeIf(prisParUneAutre);
-        const auto sansImage = std::find_if(urgents.begin(), urgents.end(),
-                                            [this](const QByteArray& c) { return !ebauchees.contains(c); });
-        if (sansImage != urgents.end()) std::rotate(urgents.begin(), sansImage, std::next(sansImage));
+        QList<QByteArray>* choisie = nullptr;
+        qsizetype position = 0;
+        int meilleur = INT_MAX;
         for (QList<QByteArray>* liste : {&urgents, &anticipes}) {
             if (liste == &anticipes && plein) break;
-            if (liste->isEmpty()) continue;
-            tache.fichier = liste->takeFirst();
-            tache.urgent = liste == &urgents;
+            for (qsizetype i = 0; i < liste->size(); ++i)
+                if (const int rang = Rang(liste->at(i)); !choisie || rang < meilleur) {
+                    choisie = liste;
+                    position = i;
+                    meilleur = rang;
+                }
+        }
+        if (choisie) {
+            tache.fichier = choisie->takeAt(position);
+            tache.urgent = choisie == &urgents;
             ecran = ecranVoulu;
             return true;
         }
