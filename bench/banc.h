@@ -3,13 +3,13 @@
 // What every benchmark program shares: its set-up before the application object, and starting
 // the whole program without waiting for its start-up timer.
 
-#include "app/demarrage.h"
-#include "app/dialogues.h"
-#include "app/globaux.h"
-#include "app/mainform.h"
-#include "app/questions.h"
-#include "app/textefichier.h"
-#include "duplicates/magasin.h"
+#include "core/app/dialogues.h"
+#include "core/app/questions.h"
+#include "core/app/textefichier.h"
+#include "core/duplicates/magasin.h"
+#include "ui/app/demarrage.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
 
 #include <QDialog>
 #include <QDir>

@@ -12,23 +12,23 @@
 //
 //   bench_affichage [number of photos, default 100] [recherche | copies | heic]
 
-#include "app/demarrage.h"
-#include "app/globaux.h"
-#include "app/imagecontrole.h"
-#include "app/mainform.h"
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "duplicates/dejaclasse.h"
-#include "duplicates/miniature.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/dejaclasse.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/cacheimages.h"
+#include "core/source/decodage.h"
+#include "core/source/sourceliste.h"
+#include "core/source/tachesource.h"
 #include "enregistrement.h"
 #include "photo.h"
 #include "photoheif.h"
-#include "source/affichagesource.h"
-#include "source/cacheimages.h"
-#include "source/decodage.h"
-#include "source/sourceliste.h"
-#include "source/tachesource.h"
+#include "ui/app/demarrage.h"
+#include "ui/app/globaux.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/app/mainform.h"
+#include "ui/source/affichagesource.h"
 
 #include <QApplication>
 #include <QDir>

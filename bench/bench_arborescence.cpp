@@ -2,15 +2,15 @@
 // validation, timed from the command to the panel redrawn; then closing them all with "no to all".
 // Prints figures; asserts nothing.
 
-#include "app/demarrage.h"
-#include "app/globaux.h"
-#include "app/mainform.h"
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "source/tachesource.h"
-#include "tools/recursif.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/source/tachesource.h"
+#include "ui/app/demarrage.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
+#include "ui/tools/recursif.h"
 
 #include <QApplication>
 #include <QDialog>

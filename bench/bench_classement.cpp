@@ -1,19 +1,19 @@
 // Filing figures: one image from the release to the next image painted (its picture ready), and a
 // selection of 1,000 images out of a source of 10,000. Prints figures; asserts nothing.
 
-#include "app/demarrage.h"
-#include "app/globaux.h"
-#include "app/imagecontrole.h"
-#include "app/mainform.h"
-#include "app/textefichier.h"
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
+#include "core/app/textefichier.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/source/sourceliste.h"
+#include "core/source/tachesource.h"
 #include "enregistrement.h"
 #include "photo.h"
-#include "source/affichagesource.h"
-#include "source/sourceliste.h"
-#include "source/tachesource.h"
+#include "ui/app/demarrage.h"
+#include "ui/app/globaux.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/app/mainform.h"
+#include "ui/source/affichagesource.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,18 +2,18 @@
 // destinations of 1,000 images each (stores present), and laying out a level of 1,000 tiles.
 // Prints figures; asserts nothing.
 
-#include "app/demarrage.h"
-#include "app/globaux.h"
-#include "app/imagecontrole.h"
-#include "app/mainform.h"
-#include "app/textefichier.h"
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "destinations/panneau.h"
-#include "duplicates/magasin.h"
+#include "core/app/textefichier.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/destinations/panneau.h"
+#include "core/duplicates/magasin.h"
 #include "enregistrement.h"
+#include "ui/app/demarrage.h"
+#include "ui/app/globaux.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/app/mainform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // Closing figures: "&Quitter" with 2,000 destinations of 100 signed images each, and closing all
 // of them with "Non pour Tous". Prints figures; asserts nothing.
 
-#include "app/textefichier.h"
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "duplicates/magasin.h"
+#include "core/app/textefichier.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/magasin.h"
 #include "enregistrement.h"
 
 #include <QApplication>

@@ -5,9 +5,9 @@
 //
 //   bench_format_jxl [repetitions]
 
+#include "core/source/decodage.h"
 #include "photo.h"
 #include "photojxl.h"
-#include "source/decodage.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -7,10 +7,10 @@
 //
 //   bench_format_tiff [files per format, 3 by default]
 
-#include "duplicates/miniature.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "photo.h"
 #include "phototiff.h"
-#include "source/decodage.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -5,10 +5,10 @@
 //
 //   bench_format_webp
 
-#include "duplicates/miniature.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "photo.h"
 #include "photowebp.h"
-#include "source/decodage.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -13,8 +13,8 @@
 // line saying so (scripts/outils-banc.sh installs them); a format the program's reader does not
 // read yet is said so, and its tool still timed.
 
+#include "core/source/decodage.h"
 #include "photo.h"
-#include "source/decodage.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -5,10 +5,10 @@
 //   bench_gestconf
 
 #include "banc.h"
-#include "config/configuration.h"
-#include "config/gestconf.h"
-#include "destinations/destination.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
 #include "enregistrement.h"
+#include "ui/config/gestconf.h"
 
 #include <QApplication>
 

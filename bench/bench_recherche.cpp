@@ -10,14 +10,14 @@
 //   bench_recherche comparaison   (the comparison of a destination entering GENERAL mode alone)
 
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/ecart.h"
+#include "core/duplicates/planification.h"
+#include "core/duplicates/recherche.h"
+#include "core/source/decodage.h"
 #include "djpeg.h"
-#include "duplicates/ecart.h"
-#include "duplicates/planification.h"
-#include "duplicates/recherche.h"
 #include "photo.h"
-#include "source/decodage.h"
 
 #include <QApplication>
 #include <QImageWriter>

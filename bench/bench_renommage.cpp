@@ -4,9 +4,9 @@
 //
 //   bench_renommage
 
-#include "destinations/destination.h"
-#include "duplicates/magasin.h"
-#include "tools/renommage.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/magasin.h"
+#include "core/tools/renommage.h"
 
 #include <QCoreApplication>
 #include <QDir>

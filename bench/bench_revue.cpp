@@ -5,14 +5,14 @@
 //
 //   bench_revue
 
-#include "app/imagecontrole.h"
 #include "banc.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "duplicates/dedoublonne.h"
-#include "duplicates/gestmini.h"
-#include "duplicates/magasin.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/magasin.h"
 #include "photo.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/duplicates/dedoublonne.h"
+#include "ui/duplicates/gestmini.h"
 
 #include <QApplication>
 #include <QTableView>

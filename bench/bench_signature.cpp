@@ -4,11 +4,11 @@
 //
 //   bench_signature
 
+#include "core/duplicates/magasin.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "djpeg.h"
-#include "duplicates/magasin.h"
-#include "duplicates/miniature.h"
 #include "photo.h"
-#include "source/decodage.h"
 
 #include <QCoreApplication>
 #include <QDir>

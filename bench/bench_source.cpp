@@ -6,10 +6,10 @@
 // extension the program reads (any letter case), a fifth of them with extensions it does not read
 // (sidecars, videos), which the scan must skip.
 
-#include "app/globaux.h"
-#include "app/mainform.h"
-#include "destinations/destination.h"
-#include "source/sourceliste.h"
+#include "core/destinations/destination.h"
+#include "core/source/sourceliste.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
 
 #include <QApplication>
 #include <QDir>

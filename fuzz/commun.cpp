@@ -1,6 +1,6 @@
 #include "commun.h"
 
-#include "source/decodage.h"
+#include "core/source/decodage.h"
 
 #include <QDir>
 #include <QFile>

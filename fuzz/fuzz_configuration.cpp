@@ -1,11 +1,11 @@
 // The configuration file reader: a whole file in, a configuration out, as at start-up (the trash
 // first, then the file); what was read is written back and must read again whole.
 #include "commun.h"
-#include "config/configuration.h"
 #include "config/fenetresimulee.h"
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "source/positionsource.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/source/positionsource.h"
 
 #include <QDir>
 #include <QGuiApplication>

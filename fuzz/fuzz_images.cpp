@@ -2,10 +2,10 @@
 // The reader is chosen by the file's content first, then by its name: the input is named so that
 // every reader is reached, the camera RAW reader and the fall-back on the name included.
 #include "commun.h"
-#include "duplicates/dejaclasse.h"
-#include "duplicates/miniature.h"
-#include "source/decodage.h"
-#include "source/formats.h"
+#include "core/duplicates/dejaclasse.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
+#include "core/source/formats.h"
 
 #include <QStringList>
 

@@ -3,9 +3,9 @@
 // is absent. Every folder of the index is listed and loaded as a destination would be; what was
 // understood is saved and must read back the same.
 #include "commun.h"
-#include "duplicates/listedoublons.h"
-#include "duplicates/magasin.h"
-#include "duplicates/miniature.h"
+#include "core/duplicates/listedoublons.h"
+#include "core/duplicates/magasin.h"
+#include "core/duplicates/miniature.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 // The Exif orientation reader, on a JPEG's first bytes.
 #include "commun.h"
-#include "source/orientation.h"
+#include "core/source/orientation.h"
 
 #include <QImage>
 

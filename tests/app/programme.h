@@ -1,15 +1,15 @@
 #pragma once
 
-#include "app/demarrage.h"
-#include "app/globaux.h"
-#include "app/mainform.h"
-#include "app/textefichier.h"
+#include "core/app/textefichier.h"
+#include "core/source/sourceliste.h"
+#include "core/source/tachesource.h"
 #include "dialoguestest.h"
 #include "environnement.h"
 #include "questionstest.h"
-#include "source/affichagesource.h"
-#include "source/sourceliste.h"
-#include "source/tachesource.h"
+#include "ui/app/demarrage.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
+#include "ui/source/affichagesource.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -1,7 +1,7 @@
-#include "app/imagecontrole.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
 #include "programme.h"
+#include "ui/app/imagecontrole.h"
 
 #include <QAction>
 #include <QDir>

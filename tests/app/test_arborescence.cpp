@@ -1,13 +1,13 @@
-#include "app/globaux.h"
-#include "app/mainform.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "destinations/panneau.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/destinations/panneau.h"
+#include "core/tools/arborescence.h"
 #include "programme.h"
-#include "tools/arborescence.h"
-#include "tools/nouvdest.h"
-#include "tools/recursif.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
+#include "ui/tools/nouvdest.h"
+#include "ui/tools/recursif.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "app/globaux.h"
-#include "app/imagecontrole.h"
-#include "app/mainform.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/source/sourceliste.h"
 #include "programme.h"
-#include "source/sourceliste.h"
+#include "ui/app/globaux.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/app/mainform.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "config/configuration.h"
-#include "config/gestconf.h"
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "destinations/panneau.h"
-#include "duplicates/magasin.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/destinations/panneau.h"
+#include "core/duplicates/magasin.h"
 #include "programme.h"
+#include "ui/config/gestconf.h"
 
 #include <QDragMoveEvent>
 #include <QMenu>

@@ -1,8 +1,8 @@
-#include "app/globaux.h"
-#include "app/mainform.h"
-#include "app/textefichier.h"
+#include "core/app/textefichier.h"
+#include "core/source/sourceliste.h"
 #include "programme.h"
-#include "source/sourceliste.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "app/progression.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "destinations/panneau.h"
-#include "duplicates/planification.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/panneau.h"
+#include "core/duplicates/planification.h"
 #include "photo.h"
 #include "programme.h"
+#include "ui/app/progression.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "app/fenetre.h"
-#include "app/imagecontrole.h"
-#include "config/configuration.h"
-#include "destinations/destination.h"
-#include "duplicates/dedoublonne.h"
-#include "duplicates/gestmini.h"
-#include "duplicates/magasin.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/magasin.h"
+#include "core/source/ajusteimage.h"
 #include "programme.h"
-#include "source/ajusteimage.h"
-#include "source/pleinecran.h"
+#include "ui/app/fenetre.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/duplicates/dedoublonne.h"
+#include "ui/duplicates/gestmini.h"
+#include "ui/source/pleinecran.h"
 
 #include <QFileInfo>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/fenetreprincipale.h"
+#include "core/config/fenetreprincipale.h"
 
 // A main window as the configuration sees it: bounds, state and dividers, and nothing else.
 class FenetreSimulee : public IFenetrePrincipale {

@@ -1,6 +1,6 @@
-#include "config/configuration.h"
-#include "config/fenetreprincipale.h"
-#include "destinations/destination.h"
+#include "core/config/configuration.h"
+#include "core/config/fenetreprincipale.h"
+#include "core/destinations/destination.h"
 #include "environnement.h"
 #include "fenetresimulee.h"
 

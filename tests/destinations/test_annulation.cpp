@@ -1,7 +1,7 @@
-#include "config/configuration.h"
-#include "destinations/classement.h"
-#include "destinations/corbeille.h"
-#include "duplicates/revue.h"
+#include "core/config/configuration.h"
+#include "core/destinations/classement.h"
+#include "core/destinations/corbeille.h"
+#include "core/duplicates/revue.h"
 #include "environnement.h"
 
 #include <QDir>

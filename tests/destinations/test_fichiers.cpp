@@ -1,4 +1,4 @@
-#include "destinations/fichiers.h"
+#include "core/destinations/fichiers.h"
 #include "environnement.h"
 
 #include <QDir>
@@ -132,8 +132,8 @@ TEST_F(FichiersTest, DeplacementEntreSystemesDeFichiers) {
     EXPECT_EQ(Contenu(cible), contenu);
 }
 
-#include "app/attente.h"
-#include "destinations/corbeille.h"
+#include "core/app/attente.h"
+#include "core/destinations/corbeille.h"
 
 #include <sys/stat.h>
 

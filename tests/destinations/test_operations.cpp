@@ -1,9 +1,9 @@
-#include "config/configuration.h"
-#include "destinations/classement.h"
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
+#include "core/config/configuration.h"
+#include "core/destinations/classement.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/tools/arborescence.h"
 #include "environnement.h"
-#include "tools/arborescence.h"
 
 #include <QFile>
 #include <QFileInfo>

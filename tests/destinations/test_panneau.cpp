@@ -1,6 +1,6 @@
-#include "destinations/destination.h"
-#include "destinations/listegroupe.h"
-#include "destinations/panneau.h"
+#include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
+#include "core/destinations/panneau.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/attente.h"
-#include "app/textefichier.h"
-#include "destinations/destination.h"
+#include "core/app/attente.h"
+#include "core/app/textefichier.h"
+#include "core/destinations/destination.h"
+#include "core/tools/renommage.h"
 #include "environnement.h"
-#include "tools/renommage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "app/attente.h"
-#include "destinations/destination.h"
-#include "duplicates/recherche.h"
-#include "duplicates/revue.h"
+#include "core/app/attente.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/recherche.h"
+#include "core/duplicates/revue.h"
 #include "environnement.h"
 #include "photo.h"
 

@@ -1,5 +1,5 @@
-#include "app/textefichier.h"
-#include "duplicates/magasin.h"
+#include "core/app/textefichier.h"
+#include "core/duplicates/magasin.h"
 #include "environnement.h"
 
 #include <QDir>

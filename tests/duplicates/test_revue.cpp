@@ -1,6 +1,6 @@
-#include "destinations/destination.h"
-#include "duplicates/magasin.h"
-#include "duplicates/revue.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/magasin.h"
+#include "core/duplicates/revue.h"
 #include "environnement.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "duplicates/listegenerale.h"
-#include "duplicates/miniature.h"
+#include "core/duplicates/listegenerale.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "environnement.h"
 #include "photo.h"
-#include "source/decodage.h"
 
 #include <QFile>
 #include <QPainter>

@@ -1,5 +1,5 @@
-#include "source/ajusteimage.h"
-#include "source/navigation.h"
+#include "core/source/ajusteimage.h"
+#include "core/source/navigation.h"
 
 #include <gtest/gtest.h>
 

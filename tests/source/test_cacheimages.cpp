@@ -1,8 +1,8 @@
+#include "core/source/cacheimages.h"
+#include "core/source/tachesource.h"
 #include "environnement.h"
 #include "photo.h"
 #include "photoheif.h"
-#include "source/cacheimages.h"
-#include "source/tachesource.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "app/chemins.h"
-#include "source/balayage.h"
+#include "core/app/chemins.h"
+#include "core/source/balayage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
+#include "core/source/decodage.h"
+#include "core/source/orientation.h"
 #include "decodagetest.h"
 #include "environnement.h"
 #include "photo.h"
-#include "source/decodage.h"
-#include "source/orientation.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "duplicates/miniature.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "environnement.h"
 #include "photo.h"
 #include "photoheif.h"
-#include "source/decodage.h"
 
 #include <QBuffer>
 #include <QFile>

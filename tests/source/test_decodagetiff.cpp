@@ -1,9 +1,9 @@
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "decodagetest.h"
-#include "duplicates/miniature.h"
 #include "environnement.h"
 #include "photo.h"
 #include "phototiff.h"
-#include "source/decodage.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,10 +1,10 @@
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
+#include "core/source/orientation.h"
 #include "decodagetest.h"
-#include "duplicates/miniature.h"
 #include "environnement.h"
 #include "photo.h"
 #include "photowebp.h"
-#include "source/decodage.h"
-#include "source/orientation.h"
 
 #include <QBuffer>
 #include <QFile>

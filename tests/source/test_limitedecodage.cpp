@@ -1,5 +1,5 @@
+#include "core/source/decodage.h"
 #include "environnement.h"
-#include "source/decodage.h"
 
 #include <QFile>
 #include <QImage>

@@ -1,5 +1,5 @@
+#include "core/source/positionsource.h"
 #include "environnement.h"
-#include "source/positionsource.h"
 
 #include <QFile>
 

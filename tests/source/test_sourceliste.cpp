@@ -1,9 +1,9 @@
-#include "app/attente.h"
 #include "config/fenetresimulee.h"
-#include "destinations/destination.h"
+#include "core/app/attente.h"
+#include "core/destinations/destination.h"
+#include "core/source/balayage.h"
+#include "core/source/sourceliste.h"
 #include "environnement.h"
-#include "source/balayage.h"
-#include "source/sourceliste.h"
 
 #include <QDir>
 #include <QFile>

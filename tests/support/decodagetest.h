@@ -1,8 +1,8 @@
 #pragma once
 
-#include "duplicates/miniature.h"
+#include "core/duplicates/miniature.h"
+#include "core/source/decodage.h"
 #include "environnement.h"
-#include "source/decodage.h"
 
 #include <QFile>
 

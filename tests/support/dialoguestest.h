@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogues.h"
+#include "core/app/dialogues.h"
 
 #include <QDialog>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "source/decodage.h"
+#include "core/source/decodage.h"
 
 #include <QGuiApplication>
 

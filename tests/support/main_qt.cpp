@@ -1,5 +1,5 @@
-#include "app/traduction.h"
-#include "source/decodage.h"
+#include "core/source/decodage.h"
+#include "ui/app/traduction.h"
 
 #include <QApplication>
 #include <QStyleFactory>

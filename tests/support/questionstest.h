@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/questions.h"
+#include "core/app/questions.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "destinations/destination.h"
-#include "duplicates/recherche.h"
+#include "core/destinations/destination.h"
+#include "core/duplicates/recherche.h"
 
 #include <atomic>
 #include <memory>

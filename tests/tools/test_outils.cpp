@@ -1,10 +1,10 @@
-#include "app/selecteurdossier.h"
+#include "core/tools/arborescence.h"
 #include "dialoguestest.h"
 #include "environnement.h"
 #include "questionstest.h"
-#include "tools/arborescence.h"
-#include "tools/nouvdest.h"
-#include "tools/recursif.h"
+#include "ui/app/selecteurdossier.h"
+#include "ui/tools/nouvdest.h"
+#include "ui/tools/recursif.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

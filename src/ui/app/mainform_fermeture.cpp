@@ -1,0 +1,67 @@
+#include "mainform.h"
+
+#include "core/app/chemins.h"
+#include "core/config/configuration.h"
+#include "core/destinations/destination.h"
+#include "core/source/sourceliste.h"
+#include "globaux.h"
+#include "ui/source/affichagesource.h"
+
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QTimer>
+
+void TMainForm::Quit1Click() {
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (fermetureFaite || !FormCloseQuery()) {
+        event->setAccepted(fermetureFaite);
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TMainForm::FormCloseQuery() {
+    Timer2->stop();
+    RechercheAutorisee = false;
+    TimerFermeture->start();
+    if (Occupe.load() == 0) {
+        TimerFermeture->stop();
+        return true;
+    }
+    // The search thread may already be gone; the close is simply asked again later.
+    DemandeArretRecherche();
+    return false;
+}
+
+void TMainForm::TimerFermetureTimer() {
+    close();
+}
+
+void TMainForm::FormClose() {
+    fermetureFaite = true;
+    if (Configuration) {
+        Configuration->ReleveFenetre(*this);
+        const QString fichier = Chemins::Joint(DossierProgramme, QStringLiteral("Mirasolve.ini"));
+        if (!Configuration->Ecriture(fichier))
+            QMessageBox::critical(
+                this, QStringLiteral("Mirasolve"),
+                QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
+        // No question while closing: every destination saves its store.
+        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        // Every destination but the trash, in list order; each saves what it must as it goes, and
+        // the store's index is written once at the end.
+        TLotMagasin lot(&Configuration->ContexteDestinations);
+        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
+            Configuration->Destinations.Element(i)->Ferme();
+        Configuration->Destinations.DetruitDepuis(1);
+    }
+    // A decode under way is not waited for; its result no longer has a list to reach.
+    Affichage->Libere();
+    delete ListeSource;
+    ListeSource = nullptr;
+    emit Fermee();
+}

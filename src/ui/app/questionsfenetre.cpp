@@ -1,0 +1,37 @@
+#include "questionsfenetre.h"
+
+#include "fenetre.h"
+#include "globaux.h"
+#include "ui/destinations/confirmation.h"
+
+#include <QMessageBox>
+
+void TQuestionsFenetre::Avertit(const QString& message) {
+    QMessageBox::warning(parent, QStringLiteral("Mirasolve"), message);
+}
+
+void TQuestionsFenetre::SignaleErreur(const QString& message) {
+    QMessageBox::critical(parent, QStringLiteral("Mirasolve"), message);
+}
+
+bool TQuestionsFenetre::ConfirmeOkAnnuler(const QString& question) {
+    return Question(parent, question, {QStringLiteral("OK"), QStringLiteral("Annuler")}, 1) == 0;
+}
+
+bool TQuestionsFenetre::DemandeOuiNon(const QString& question) {
+    return Question(parent, question, {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1) == 0;
+}
+
+int TQuestionsFenetre::DemandeOuiNonTout(const QString& question) {
+    return Question(parent, question,
+                    {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
+}
+
+int16_t TQuestionsFenetre::Confirme(const QString& question) {
+    // The dialog is created after the data start-up; it is only looked up when a question is asked.
+    return FormConfirmation ? FormConfirmation->Demande(question) : int16_t{2};
+}
+
+void TQuestionsFenetre::AutoriseAnnulation(bool permise) {
+    if (FormConfirmation) FormConfirmation->AutoriseAnnulation(permise);
+}

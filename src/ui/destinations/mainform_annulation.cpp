@@ -1,0 +1,65 @@
+// Undo: the files of the last command go back where they were (filed files to their folder and
+// their place in the source list, images the review sent to the trash to their destination), and
+// the destinations that received them forget them. A copy is undone by deleting the copy. And
+// emptying the trash, which takes the undo steps of the files it deletes with it.
+
+#include "core/app/occupation.h"
+#include "core/config/configuration.h"
+#include "core/destinations/annulation.h"
+#include "core/destinations/classement.h"
+#include "core/destinations/corbeille.h"
+#include "core/destinations/destination.h"
+#include "core/source/sourceliste.h"
+#include "ui/app/globaux.h"
+#include "ui/app/mainform.h"
+#include "ui/app/progression.h"
+#include "ui/source/affichagesource.h"
+
+#include <QAction>
+#include <QFile>
+#include <QListWidget>
+
+void TMainForm::Annulation1Click() {
+    const TOccupation occupation(Occupe);
+    DemandeArretRecherche();
+    if (Configuration && ListeSource && !Configuration->Annulations.EstVide()) AnnuleDernier();
+}
+
+void TMainForm::AnnuleDernier() {
+    const TAnnulation resultat =
+        AnnuleDerniereCommande(Configuration->Annulations, *ListeSource, &Configuration->Destinations);
+    // Inserted in the order the core put them back, so the list box follows the source list.
+    int montre = -1;
+    for (const TFichierAnnule& fichier : resultat.Fichiers) {
+        if (fichier.IndexRemis < 0) continue;
+        ListBox1->insertItem(fichier.IndexRemis, fichier.NomRemis);
+        montre = fichier.IndexRemis;
+    }
+    if (montre >= 0) {
+        ListeSource->IndexDemande = montre;
+        ArmeTimerCourantAff();
+    }
+    Affichage->AfficheTout();
+    // Destinations that forgot or learnt files show their new counts.
+    RafraichisListeDestinations();
+    if (!resultat.Echec.isEmpty()) Questions->Avertit(resultat.Echec);
+}
+
+void TMainForm::Viderlacorbeille1Click() {
+    if (!Questions->ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?")))
+        return;
+    const TVidageCorbeille vidage = VideCorbeille(
+        Configuration->Destinations.Element(0)->Chemin, FormProgress,
+        [this](const QString& question) {
+            const int reponse = Questions->DemandeOuiNonTout(question);
+            return reponse == 0 ? ReponseLectureSeule::Oui
+                                : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
+        },
+        &Configuration->Annulations);
+    QStringList message;
+    if (!vidage.Echecs.isEmpty())
+        message << QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
+                       .arg(vidage.Echecs.join(u'\n'));
+    if (vidage.EtapesPerdues > 0) message << MessageEtapesPerdues(vidage.EtapesPerdues);
+    if (!message.isEmpty()) Questions->Avertit(message.join(QStringLiteral("\n\n")));
+}

@@ -1,0 +1,320 @@
+#include "affichagesource.h"
+
+#include "core/app/chemins.h"
+#include "core/source/ajusteimage.h"
+#include "core/source/navigation.h"
+#include "core/source/sourceliste.h"
+#include "ui/app/curseur.h"
+#include "ui/app/imagecontrole.h"
+#include "ui/app/mainform.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+QSize TailleEcran() {
+    const QScreen* ecran = QGuiApplication::primaryScreen();
+    return ecran ? ecran->geometry().size() : QSize();
+}
+
+} // namespace
+
+TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
+    : QObject(parent), fenetre(principale),
+      suivant{principale.PanelPrec2, principale.ImagePrec, principale.LabelPrecIllisible, {}, {}, 1},
+      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}, {}, 1},
+      courant{
+          principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}, {}, 1},
+      chargeur(cache) {
+    connect(&chargeur, &TChargeurImages::Decodee, this, &TAffichageSource::ImageDecodee,
+            Qt::QueuedConnection);
+    connect(&chargeur, &TChargeurImages::Ebauche, this, &TAffichageSource::ImageEbauchee,
+            Qt::QueuedConnection);
+}
+
+TAffichageSource::~TAffichageSource() {
+    chargeur.Arrete();
+}
+
+void TAffichageSource::Libere() {
+    Liste = nullptr;
+    for (Case* cible : {&courant, &suivant, &precedent})
+        cible->Attendu.clear();
+    chargeur.Arrete();
+    cache.Vide();
+}
+
+void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin) {
+    cible.Fichier = chemin;
+    cible.Orientation = image.Orientation;
+    if (!image.Lisible || image.Naturelle.width() == 0) {
+        cible.Image->VideImage();
+        cible.Libelle->show();
+    } else {
+        cible.Image->FixeImage(image.Image, image.Naturelle);
+        cible.Libelle->hide();
+    }
+}
+
+void TAffichageSource::Vide(Case& cible) {
+    FinAttente(cible);
+    cible.Fichier.clear();
+    cible.Libelle->hide();
+    cible.Image->VideImage();
+    cible.Image->show();
+}
+
+void TAffichageSource::CopieImage(const Case& source, Case& cible) {
+    cible.Fichier = source.Fichier;
+    cible.Orientation = source.Orientation;
+    cible.Image->FixeImage(source.Image->Image(), source.Image->TailleNaturelle());
+}
+
+void TAffichageSource::Deplace(Case& source, Case& cible) {
+    FinAttente(cible);
+    CopieImage(source, cible);
+    // The wait moves along, with its count of loads under way.
+    cible.Attendu = std::exchange(source.Attendu, QByteArray());
+    cible.Ebauchee = std::exchange(source.Ebauchee, false);
+}
+
+bool TAffichageSource::ApercuEnChargement() const {
+    for (const Case* cible : {&suivant, &precedent, &courant})
+        if (!cible->Attendu.isEmpty() && !cible->Ebauchee) return true;
+    return false;
+}
+
+void TAffichageSource::SelectionneCourant() {
+    QListWidget* liste = fenetre.ListBox1;
+    const int index = Liste->IndexAffiche;
+    if (QListWidgetItem* element = liste->item(index)) {
+        element->setSelected(true);
+        liste->selectionModel()->setCurrentIndex(liste->model()->index(index, 0),
+                                                 QItemSelectionModel::NoUpdate);
+        liste->scrollToItem(element);
+    }
+    if (QListWidgetItem* element = liste->item(index - 1)) element->setSelected(false);
+    if (QListWidgetItem* element = liste->item(index + 1)) element->setSelected(false);
+}
+
+void TAffichageSource::AfficheTout() {
+    if (!Liste) return;
+    Liste->CouranteRetiree = false;
+    fenetre.ListBox1->clearSelection();
+    fenetre.MultiSelection = false;
+    SelectionneCourant();
+
+    // The three slots from the cache; what is missing waits for the loaders, the current file first.
+    const int index = Liste->IndexAffiche;
+    const int nombre = Liste->Fichiers.Count();
+    index >= 0 && index < nombre ? Charge(courant, index) : Vide(courant);
+    index + 1 < nombre ? Charge(suivant, index + 1) : Vide(suivant);
+    index > 0 && index - 1 < nombre ? Charge(precedent, index - 1) : Vide(precedent);
+    AfficheCourante();
+    Anticipe(sensDuMouvement);
+    if (Liste->ChargementsEnCours == 0) CurseurParDefaut();
+}
+
+void TAffichageSource::Avance() {
+    if (!Liste) return;
+    SelectionneCourant();
+    const int index = Liste->IndexAffiche;
+    if (index == Liste->Fichiers.Count()) return;
+    precedent.Libelle->setVisible(!courant.Libelle->isHidden());
+    courant.Libelle->setVisible(!suivant.Libelle->isHidden());
+    if (!Liste->CouranteRetiree) {
+        Deplace(courant, precedent);
+    } else {
+        FinAttente(courant);
+        Liste->CouranteRetiree = false;
+    }
+    Deplace(suivant, courant);
+    sensDuMouvement = 1;
+    index + 1 < Liste->Fichiers.Count() ? Charge(suivant, index + 1) : Vide(suivant);
+    AfficheCourante();
+    Place(precedent);
+    Anticipe(sensDuMouvement);
+}
+
+void TAffichageSource::Recule() {
+    if (!Liste) return;
+    SelectionneCourant();
+    const int index = Liste->IndexAffiche;
+    if (index < 0) return;
+    suivant.Libelle->setVisible(!courant.Libelle->isHidden());
+    courant.Libelle->setVisible(!precedent.Libelle->isHidden());
+    if (!Liste->CouranteRetiree) {
+        Deplace(courant, suivant);
+    } else {
+        FinAttente(courant);
+        Liste->CouranteRetiree = false;
+    }
+    Deplace(precedent, courant);
+    sensDuMouvement = -1;
+    index > 0 ? Charge(precedent, index - 1) : Vide(precedent);
+    AfficheCourante();
+    Place(suivant);
+    Anticipe(sensDuMouvement);
+}
+
+void TAffichageSource::Charge(Case& cible, int index) {
+    const QByteArray chemin = Liste->Fichiers.Texte(index);
+    if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, TailleEcran())) {
+        FinAttente(cible);
+        Remplit(cible, *image, chemin);
+        Montre(cible);
+        return;
+    }
+    // Already waiting for that file: what the slot shows of it stays.
+    if (cible.Attendu == chemin) return;
+    if (cible.Attendu.isEmpty()) {
+        ++Liste->ChargementsEnCours;
+        FixeCurseur(Qt::BusyCursor);
+    }
+    cible.Attendu = chemin;
+    cible.Ebauchee = false;
+    cible.Fichier.clear();
+    cible.Libelle->hide();
+    cible.Image->VideImage();
+    cible.Image->hide();
+}
+
+void TAffichageSource::Montre(Case& cible) {
+    if (&cible == &courant) {
+        AfficheCourante();
+        courant.Image->show();
+    } else {
+        Place(cible);
+    }
+}
+
+void TAffichageSource::FinAttente(Case& apercu) {
+    apercu.Ebauchee = false;
+    if (apercu.Attendu.isEmpty()) return;
+    apercu.Attendu.clear();
+    if (!Liste) return;
+    if (Liste->ChargementsEnCours > 0) --Liste->ChargementsEnCours;
+    if (Liste->ChargementsEnCours == 0) CurseurParDefaut();
+}
+
+void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecodee& image) {
+    if (!Liste) return;
+    bool place = false;
+    for (Case* cible : {&courant, &suivant, &precedent}) {
+        if (cible->Attendu != chemin) continue;
+        FinAttente(*cible);
+        Remplit(*cible, image, chemin);
+        Montre(*cible);
+        place = true;
+    }
+    if (place) RelanceEtapeRetenue();
+}
+
+void TAffichageSource::RelanceEtapeRetenue() {
+    // A step held back by the loading preview goes at once rather than at its next try.
+    QTimer* minuterie = fenetre.TimerCourantAff;
+    if (!ApercuEnChargement() && minuterie->isActive() && minuterie->interval() == AttenteApercuMs)
+        minuterie->start(0);
+}
+
+void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image) {
+    if (!Liste) return;
+    for (Case* cible : {&courant, &suivant, &precedent}) {
+        if (cible->Attendu != chemin) continue;
+        Remplit(*cible, image, chemin);
+        cible->Ebauchee = true;
+        Montre(*cible);
+        RelanceEtapeRetenue();
+    }
+}
+
+bool TAffichageSource::ImageCourante(TImageDecodee& image, QByteArray& chemin) const {
+    if (!courant.Attendu.isEmpty() || courant.Image->Image().isNull() || courant.Fichier.isEmpty())
+        return false;
+    image.Image = courant.Image->Image();
+    image.Naturelle = courant.Image->TailleNaturelle();
+    image.Orientation = courant.Orientation;
+    image.Lisible = true;
+    chemin = courant.Fichier;
+    return true;
+}
+
+void TAffichageSource::Anticipe(int sens) {
+    const int index = Liste->IndexAffiche;
+    const int nombre = Liste->Fichiers.Count();
+    QList<QByteArray> voisins;
+    auto ajoute = [&](int i) {
+        if (i >= 0 && i < nombre) voisins << Liste->Fichiers.Texte(i);
+    };
+    ajoute(index);
+    ajoute(index + sens);
+    ajoute(index - sens);
+    for (int k = 2; k <= AnticipationDevant; ++k)
+        ajoute(index + k * sens);
+    for (int k = 2; k <= AnticipationDerriere; ++k)
+        ajoute(index - k * sens);
+    cache.FixeVoisinage(voisins);
+    // The files that slots wait for come first, the current one first of all; a picture on
+    // screen is not decoded again, even when the cache could not keep it.
+    QList<QByteArray> urgents;
+    for (const Case* cible : {&courant, &suivant, &precedent})
+        if (!cible->Attendu.isEmpty()) urgents << cible->Attendu;
+    const QByteArray affiche = index >= 0 && index < nombre ? Liste->Fichiers.Texte(index) : QByteArray();
+    QList<QByteArray> anticipes;
+    for (const QByteArray& chemin : voisins)
+        if (chemin != affiche && !urgents.contains(chemin)) anticipes << chemin;
+    chargeur.Veut(urgents, anticipes, TailleEcran());
+}
+
+void TAffichageSource::AjusteApercu(Case& apercu) {
+    const QSize boite = apercu.Panneau->contentsRect().size();
+    const QRect placee =
+        AjusteImage(apercu.Image->TailleNaturelle(), boite, apercu.Panneau->size(), apercu.Image->geometry());
+    apercu.Image->setGeometry(placee);
+}
+
+void TAffichageSource::Place(Case& apercu) {
+    AjusteApercu(apercu);
+    apercu.Image->show();
+}
+
+void TAffichageSource::AfficheCourante() {
+    if (!Liste) return;
+    // The control is first aligned to fill its panel; that rectangle is kept for an empty picture.
+    QFrame* panneau = courant.Panneau;
+    const QRect client = panneau->contentsRect();
+    courant.Image->setGeometry(
+        AjusteImage(courant.Image->TailleNaturelle(), client.size(), panneau->size(), client));
+
+    const int index = Liste->IndexAffiche;
+    const int nombre = Liste->Fichiers.Count();
+    // An empty source says, where its picture would be, how to choose one.
+    fenetre.LabelSourceVide->setGeometry(client);
+    fenetre.LabelSourceVide->setVisible(nombre == 0);
+    if (index >= 0 && index < nombre)
+        fenetre.PanneauxStatut[3]->setText(QFile::decodeName(Liste->Fichiers.Texte(index)));
+    fenetre.PanneauxStatut[0]->setText(QStringLiteral("%1/%2").arg(index + 1).arg(nombre));
+    const QSize taille = courant.Image->TailleNaturelle();
+    fenetre.PanneauxStatut[1]->setText(QStringLiteral("%1x%2").arg(taille.width()).arg(taille.height()));
+    courant.Image->update();
+    fenetre.ScrollBar1->setRange(0, std::max(0, nombre - 1));
+    fenetre.ScrollBar1->setValue(index);
+    emit CouranteChangee();
+}
+
+void TAffichageSource::Reajuste() {
+    if (!Liste) return;
+    AfficheCourante();
+    if (!suivant.Image->isHidden()) AjusteApercu(suivant);
+    if (!precedent.Image->isHidden()) AjusteApercu(precedent);
+}

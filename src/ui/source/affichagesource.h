@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/source/cacheimages.h"
+#include "core/source/tachesource.h"
+
+#include <QObject>
+
+class QFrame;
+class QLabel;
+class TImage;
+class TMainForm;
+class TSourceListe;
+
+// Shows the file at the source list's current position large, with the previous and the next file
+// as previews: full displays, one-file shifts that reuse the decoded pictures, and the fit of each
+// slot. Pictures come from a bounded cache that loader threads fill ahead of the position, in the
+// direction of the last move; a preview missing from it waits hidden for its loader.
+class TAffichageSource : public QObject {
+    Q_OBJECT
+public:
+    TAffichageSource(TMainForm& fenetre, QObject* parent = nullptr);
+    ~TAffichageSource() override;
+
+    // The source list shown; none while the program has none.
+    TSourceListe* Liste = nullptr;
+
+    void AfficheTout();
+    void Avance();
+    void Recule();
+    void AfficheCourante();
+
+    // Fits the three slots again after a resize, without touching a preview that is loading.
+    void Reajuste();
+
+    // A slot is hidden while its new file loads, until a first picture of it comes.
+    bool ApercuEnChargement() const;
+
+    // Shows no list any more: the loaders stop taking files and the kept pictures go.
+    void Libere();
+
+    // A file that has left the source: its picture is not kept.
+    void Oublie(const QByteArray& chemin) { cache.Oublie(chemin); }
+
+    // Files decoded ahead of the position in the direction of the last move, and behind it.
+    static constexpr int AnticipationDevant = 16;
+    static constexpr int AnticipationDerriere = 3;
+
+    TCacheImages& Cache() { return cache; }
+
+    // The current picture as decoded for the screen, with its file, once it is shown whole:
+    // false while it loads or when there is none.
+    bool ImageCourante(TImageDecodee& image, QByteArray& chemin) const;
+
+signals:
+    // The current slot shows another picture (or the same one whole).
+    void CouranteChangee();
+
+private:
+    struct Case {
+        QFrame* Panneau;
+        TImage* Image;
+        QLabel* Libelle;
+        QByteArray Attendu;    // the file whose picture the slot waits for; empty when none
+        QByteArray Fichier;    // the file of the picture shown
+        int Orientation = 1;   // how that picture was turned from its stored pixels
+        bool Ebauchee = false; // while it waits, the slot shows the awaited file's first picture
+    };
+
+    static void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
+    void Vide(Case& cible);
+    static void CopieImage(const Case& source, Case& cible);
+    // A one-file shift: the target takes the source's picture, and its wait for the whole picture
+    // when the source shows a first one.
+    void Deplace(Case& source, Case& cible);
+    void AjusteApercu(Case& apercu);
+    void Place(Case& apercu);
+    // Fills a slot with file index from the cache, or hides it until a loader brings it.
+    void Charge(Case& cible, int index);
+    // Fits a filled slot and shows it.
+    void Montre(Case& cible);
+    void FinAttente(Case& apercu);
+    void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image);
+    void RelanceEtapeRetenue();
+    // Shows a first picture in the slots that wait for the file; they go on waiting for the whole.
+    void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image);
+    // Asks the loaders for the files around the position, in the direction sens (+1 or -1).
+    void Anticipe(int sens);
+    void SelectionneCourant();
+
+    TMainForm& fenetre;
+    Case suivant;
+    Case precedent;
+    Case courant;
+    TCacheImages cache;
+    TChargeurImages chargeur;
+    int sensDuMouvement = 1;
+};
