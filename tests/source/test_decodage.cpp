@@ -578,6 +578,9 @@ const CasFixture CasDeFixtures[] = {
     {"heic-ispe-smaller-than-its-picture.heic", {64, 64}},
     {"heic-grid-of-10000-tiles.heic", {}},
     {"heic-grid-of-2-by-2-tiles.heic", {128, 128}},
+    // Announced 64 x 64, its grid's data asks for a 4096 x 4096 canvas: refused before the decoder
+    // allocates it.
+    {"heic-grid-canvas-far-larger-than-its-announced-size.heic", {}},
 
     // JPEG XL.
     // Codestream headers alone: 2^30 x 16, and 20000 x 20000, refused before any pixel.
