@@ -315,8 +315,13 @@ QImage DecodeHandle(heif_image_handle* handle, heif_item_id id, const std::vecto
     const int l = heif_image_get_width(image.get(), heif_channel_interleaved);
     const int h = heif_image_get_height(image.get(), heif_channel_interleaved);
     if (!pixels || !Decodage::TailleAcceptable(l, h) || source.Interrompue()) return QImage();
-    // The library's rows seen as a picture of Qt's, then converted into one of our own.
-    const QImage vue(pixels, l, h, pas, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    // The library's rows seen as a picture of Qt's, then converted into one of our own. Colours
+    // the file stores multiplied by their alpha are divided back.
+    const QImage::Format format = !alpha ? QImage::Format_RGB888
+                                  : heif_image_is_premultiplied_alpha(image.get())
+                                      ? QImage::Format_RGBA8888_Premultiplied
+                                      : QImage::Format_RGBA8888;
+    const QImage vue(pixels, l, h, pas, format);
     return vue.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
