@@ -6,7 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <thread>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include <sys/stat.h>
@@ -171,9 +171,13 @@ bool LitMeta(std::FILE* fichier, QByteArray& meta) {
     return false;
 }
 
-// The items the item information box types as a grid (true) or an overlay (false).
-std::vector<std::pair<heif_item_id, bool>> ItemsDerives(Curseur iinf) {
-    std::vector<std::pair<heif_item_id, bool>> derives;
+// More grids and overlays than this in a file are no photo's.
+constexpr size_t DerivesMaximum = 4096;
+
+// The items the item information box types as a grid (true) or an overlay (false), the first
+// entry of each item.
+std::unordered_map<heif_item_id, bool> ItemsDerives(Curseur iinf) {
+    std::unordered_map<heif_item_id, bool> derives;
     quint64 version = 0, nombre = 0, type = 0;
     if (!iinf.Lit(1, version) || !iinf.Saute(3) || !iinf.Lit(version == 0 ? 2 : 4, nombre)) return derives;
     Curseur infe;
@@ -182,8 +186,10 @@ std::vector<std::pair<heif_item_id, bool>> ItemsDerives(Curseur iinf) {
         if (type != Type("infe") || !infe.Lit(1, versionInfe) || versionInfe < 2 || !infe.Saute(3) ||
             !infe.Lit(versionInfe == 2 ? 2 : 4, id) || !infe.Saute(2) || !infe.Lit(4, genre))
             continue;
-        if (genre == Type("grid") || genre == Type("iovl"))
-            derives.emplace_back(static_cast<heif_item_id>(id), genre == Type("grid"));
+        if (genre == Type("grid") || genre == Type("iovl")) {
+            derives.emplace(static_cast<heif_item_id>(id), genre == Type("grid"));
+            if (derives.size() > DerivesMaximum) break;
+        }
     }
     return derives;
 }
@@ -213,7 +219,9 @@ std::vector<Emplacement> Emplacements(Curseur iloc) {
             break;
         e.id = static_cast<heif_item_id>(id);
         e.methode &= 15;
-        for (quint64 k = 0; k < extents; ++k) {
+        // Extents of no byte at all are read once: a count of them would otherwise be walked for nothing.
+        const bool extentsVides = tailleIndice + tailleDecalage + tailleLongueur == 0;
+        for (quint64 k = 0; k < (extentsVides ? std::min<quint64>(extents, 1) : extents); ++k) {
             quint64 decalage = 0, longueur = 0;
             if (!iloc.Saute(tailleIndice) || !iloc.Lit(tailleDecalage, decalage) ||
                 !iloc.Lit(tailleLongueur, longueur))
@@ -248,16 +256,22 @@ bool CanevasDuFichier(std::FILE* fichier, std::vector<Canevas>& canevas) {
     Curseur meta(reinterpret_cast<const uchar*>(octets.constData()), octets.size()), iinf, iloc, idat, boite;
     quint64 type = 0;
     if (!meta.Saute(4)) return false;
+    // The first box of each type, as the decoder takes it.
+    bool vus[3] = {};
     while (meta.Boite(type, boite)) {
-        if (type == Type("iinf")) iinf = boite;
-        if (type == Type("iloc")) iloc = boite;
-        if (type == Type("idat")) idat = boite;
+        const int k = type == Type("iinf") ? 0 : type == Type("iloc") ? 1 : type == Type("idat") ? 2 : -1;
+        if (k < 0 || vus[k]) continue;
+        vus[k] = true;
+        (k == 0 ? iinf : k == 1 ? iloc : idat) = boite;
     }
-    const std::vector<std::pair<heif_item_id, bool>> derives = ItemsDerives(iinf);
+    std::unordered_map<heif_item_id, bool> derives = ItemsDerives(iinf);
+    if (derives.size() > DerivesMaximum) return false;
     for (const Emplacement& e : Emplacements(iloc)) {
-        const auto derive =
-            std::find_if(derives.begin(), derives.end(), [&e](const auto& d) { return d.first == e.id; });
+        // Each item's first location only, each read once.
+        const auto derive = derives.find(e.id);
         if (derive == derives.end()) continue;
+        const bool grille = derive->second;
+        derives.erase(derive);
         uchar debut[20] = {};
         qint64 lus = 0;
         const quint64 voulus = e.longueur > 0 ? std::min<quint64>(e.longueur, sizeof debut) : sizeof debut;
@@ -272,7 +286,7 @@ bool CanevasDuFichier(std::FILE* fichier, std::vector<Canevas>& canevas) {
         }
         Canevas c;
         c.id = e.id;
-        if (!LitCanevas(debut, lus, derive->second, c)) continue;
+        if (!LitCanevas(debut, lus, grille, c)) continue;
         canevas.push_back(c);
     }
     if (::fseeko(fichier, 0, SEEK_SET) != 0) return false;

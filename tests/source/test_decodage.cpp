@@ -587,6 +587,9 @@ const CasFixture CasDeFixtures[] = {
     {"heic-overlay-canvas-far-larger-than-its-announced-size.heic", {}},
     {"heic-grid-in-idat-of-2-by-2-tiles.heic", {128, 128}},
     {"heic-overlay-of-2-by-2-tiles.heic", {128, 128}},
+    {"heic-grid-with-32-bit-sizes-of-2-by-2-tiles.heic", {128, 128}},
+    // Announced 64 x 64, a canvas of 1.2 GB: refused before the decoder allocates it.
+    {"heic-grid-canvas-of-20000-by-20000-in-a-few-hundred-bytes.heic", {}},
 
     // JPEG XL.
     // Codestream headers alone: 2^30 x 16, and 20000 x 20000, refused before any pixel.
