@@ -578,6 +578,18 @@ const CasFixture CasDeFixtures[] = {
     {"heic-ispe-smaller-than-its-picture.heic", {64, 64}},
     {"heic-grid-of-10000-tiles.heic", {}},
     {"heic-grid-of-2-by-2-tiles.heic", {128, 128}},
+    // Announced 64 x 64, its grid's data asks for a 4096 x 4096 canvas: refused before the decoder
+    // allocates it.
+    {"heic-grid-canvas-far-larger-than-its-announced-size.heic", {}},
+    // The same with the grid's data in the meta box, and for an overlay; as tiled pictures of their
+    // announced size, both read.
+    {"heic-grid-in-idat-canvas-far-larger-than-its-announced-size.heic", {}},
+    {"heic-overlay-canvas-far-larger-than-its-announced-size.heic", {}},
+    {"heic-grid-in-idat-of-2-by-2-tiles.heic", {128, 128}},
+    {"heic-overlay-of-2-by-2-tiles.heic", {128, 128}},
+    {"heic-grid-with-32-bit-sizes-of-2-by-2-tiles.heic", {128, 128}},
+    // Announced 64 x 64, a canvas of 1.2 GB: refused before the decoder allocates it.
+    {"heic-grid-canvas-of-20000-by-20000-in-a-few-hundred-bytes.heic", {}},
 
     // JPEG XL.
     // Codestream headers alone: 2^30 x 16, and 20000 x 20000, refused before any pixel.

@@ -195,6 +195,24 @@ TEST_F(DecodageHeifTest, TransparenceEnArgb32) {
     EXPECT_EQ(signature.Image.format(), QImage::Format_RGB32);
 }
 
+// A file whose colours are stored multiplied by their alpha shows them as they were painted.
+TEST_F(DecodageHeifTest, TransparencePremultiplieeRendueASesCouleurs) {
+    QImage image(128, 128, QImage::Format_ARGB32);
+    image.fill(qRgba(40, 200, 120, 128));
+    TOptionsHeif options;
+    options.Alpha = true;
+    options.Premultipliee = true;
+    options.Qualite = 95;
+    const TImageDecodee vue =
+        DecodeImage(Ecrit(QStringLiteral("premultipliee.heic"), OctetsHeif(image, options)), QSize());
+    ASSERT_TRUE(vue.Lisible);
+    const QRgb pixel = vue.Image.pixel(64, 64);
+    EXPECT_NEAR(qAlpha(pixel), 128, 6);
+    EXPECT_NEAR(qRed(pixel), 40, 10);
+    EXPECT_NEAR(qGreen(pixel), 200, 10);
+    EXPECT_NEAR(qBlue(pixel), 120, 10);
+}
+
 // A decode asked to stop gives up, neither read nor unreadable, before it starts or once it has
 // started; a file that is gone is inaccessible.
 TEST_F(DecodageHeifTest, ArretEtFichierAbsent) {

@@ -25,7 +25,9 @@ heif_error Ajoute(heif_context*, const void* donnees, size_t taille, void* octet
 heif_image_handle* Encode(heif_context* contexte, heif_encoder* encodeur, const QImage& source,
                           const TOptionsHeif& options) {
     const QImage image =
-        source.convertToFormat(options.Alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+        source.convertToFormat(options.Alpha ? (options.Premultipliee ? QImage::Format_RGBA8888_Premultiplied
+                                                                      : QImage::Format_RGBA8888)
+                                             : QImage::Format_RGB888);
     const bool profond = options.Bits > 8;
     const heif_chroma chroma =
         profond ? (options.Alpha ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
@@ -35,6 +37,7 @@ heif_image_handle* Encode(heif_context* contexte, heif_encoder* encodeur, const 
         heif_error_Ok)
         return nullptr;
     std::unique_ptr<heif_image, Libere> photo(brute);
+    if (options.Alpha && options.Premultipliee) heif_image_set_premultiplied_alpha(brute, 1);
     if (heif_image_add_plane(brute, heif_channel_interleaved, image.width(), image.height(), options.Bits)
             .code != heif_error_Ok)
         return nullptr;

@@ -67,11 +67,7 @@ QImage En32Bits(QImage image, bool transparence) {
     if (image.hasAlphaChannel()) {
         image = image.convertToFormat(QImage::Format_ARGB32);
         if (!transparence && !image.isNull()) {
-            for (int y = 0; y < image.height(); ++y) {
-                auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
-                for (int x = 0; x < image.width(); ++x)
-                    ligne[x] |= 0xFF000000u;
-            }
+            Decodage::RendOpaque(image);
             image.reinterpretAsFormat(QImage::Format_RGB32);
         }
         return image;

@@ -110,15 +110,6 @@ bool DecodeCadre(const WebPData& cadre, QImage& image, QSize taille, bool rapide
     return true;
 }
 
-// Sets every pixel opaque, keeping its colour: a picture read for its signature ignores alpha.
-void RendOpaque(QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            ligne[x] |= 0xFF000000u;
-    }
-}
-
 TImageDecodee DecodeOctets(const QByteArray& octets, const TDemandeDecodage& demande) {
     TImageDecodee resultat;
     const WebPData donnees{reinterpret_cast<const uint8_t*>(octets.constData()),
@@ -172,7 +163,7 @@ TImageDecodee DecodeOctets(const QByteArray& octets, const TDemandeDecodage& dem
         if (taille != naturelle)
             image = image.scaled(taille, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    if (alphaDuFichier && !alpha) RendOpaque(image);
+    if (alphaDuFichier && !alpha) Decodage::RendOpaque(image);
     resultat.Image = std::move(image);
     resultat.Naturelle = naturelle;
     resultat.Lisible = true;

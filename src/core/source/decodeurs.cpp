@@ -54,4 +54,12 @@ void AppliqueOrientation(TImageDecodee& image, int orientation) {
     image.Orientation = orientation;
 }
 
+void RendOpaque(QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            ligne[x] |= 0xFF000000u;
+    }
+}
+
 } // namespace Decodage

@@ -70,6 +70,10 @@ QSize TailleVue(QSize naturelle, QSize ecran);
 // Turns a decoded picture and its natural size as an Exif orientation (1 to 8) says, and notes it.
 void AppliqueOrientation(TImageDecodee& image, int orientation);
 
+// Sets every pixel of a 32-bit picture opaque, keeping its colour: a picture read for its
+// signature ignores transparency.
+void RendOpaque(QImage& image);
+
 } // namespace Decodage
 
 // The readers of each format. Each gives a picture turned as the file says (unless for a
