@@ -49,6 +49,10 @@ struct DetruitPool {
 // pas x pas block, one set of sums per decoding thread so that no two threads add to the same one.
 struct Sortie {
     QImage image;
+    // The picture's rows, taken once on this thread: the decoder's threads write through them, as
+    // QImage's own row accessor may copy a shared picture and is not to be called from several.
+    uchar* pixels = nullptr;
+    qsizetype octetsParLigne = 0;
     size_t largeur = 0, hauteur = 0; // of the picture the decoder gives
     size_t pas = 1;
     bool alpha = false;
@@ -84,7 +88,8 @@ SANS_TRACE_DE_COUVERTURE void RecoitPixels(void* opaque, size_t fil, size_t x, s
     auto* sortie = static_cast<Sortie*>(opaque);
     const auto* p = static_cast<const uint8_t*>(donnees);
     if (sortie->pas == 1) {
-        auto* ligne = reinterpret_cast<QRgb*>(sortie->image.scanLine(static_cast<int>(y))) + x;
+        auto* ligne =
+            reinterpret_cast<QRgb*>(sortie->pixels + static_cast<qsizetype>(y) * sortie->octetsParLigne) + x;
         if (sortie->alpha)
             for (size_t i = 0; i < nombre; ++i, p += 4)
                 ligne[i] = qRgba(p[0], p[1], p[2], p[3]);
@@ -257,6 +262,8 @@ TImageDecodee LitJxl(std::FILE* fichier, const TDemandeDecodage& demande) {
                                   sortie.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
             if (sortie.image.isNull()) return resultat;
             sortie.image.fill(qRgb(128, 128, 128));
+            sortie.pixels = sortie.image.bits();
+            sortie.octetsParLigne = sortie.image.bytesPerLine();
             const JxlPixelFormat format{4, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
             if (JxlDecoderSetMultithreadedImageOutCallback(d, &format, PrepareSortie, RecoitPixels,
                                                            TermineSortie, &sortie) != JXL_DEC_SUCCESS)
