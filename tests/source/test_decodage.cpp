@@ -574,6 +574,7 @@ const CasFixture CasDeFixtures[] = {
     // HEIF and AVIF.
     {"avif-of-65535-by-65535-announced.avif", {}},
     {"heic-cut-in-its-picture-data.heic", {}},
+    {"heic-meta-box-longer-than-its-file.heic", {}},
     // Its header says 16 x 16, its picture is 64 x 64: the picture's own size is given.
     {"heic-ispe-smaller-than-its-picture.heic", {64, 64}},
     {"heic-grid-of-10000-tiles.heic", {}},

@@ -141,7 +141,11 @@ constexpr quint64 Type(const char (&nom)[5]) {
 constexpr quint64 MetaMaximale = 64 << 20;
 
 // The content of the file's top-level meta box; false when the file holds none that can be read.
+// A box is never read beyond the file's end, whatever size it announces.
 bool LitMeta(std::FILE* fichier, QByteArray& meta) {
+    struct stat etat {};
+    if (::fstat(::fileno(fichier), &etat) != 0 || etat.st_size < 0) return false;
+    const quint64 tailleFichier = static_cast<quint64>(etat.st_size);
     quint64 position = 0;
     for (int n = 0; n < 100000; ++n) {
         uchar entete[16];
@@ -159,7 +163,8 @@ bool LitMeta(std::FILE* fichier, QByteArray& meta) {
             longueurEntete = 16;
         }
         if (type == Type("meta")) {
-            if (taille == 0 || taille < longueurEntete || taille - longueurEntete > MetaMaximale)
+            if (taille == 0 || taille < longueurEntete || taille - longueurEntete > MetaMaximale ||
+                taille > tailleFichier - position)
                 return false;
             meta.resize(static_cast<qsizetype>(taille - longueurEntete));
             return std::fread(meta.data(), 1, static_cast<size_t>(meta.size()), fichier) ==
