@@ -222,7 +222,8 @@ TEST_F(OuvertureTest, FermerUnParentFermeSonSousArbre) {
 
 TEST_F(OuvertureTest, SousDestinationsSansBoutonsDAnnulation) {
     OuvreArbre();
-    reponses = {ReponseConfirmation::Oui, ReponseConfirmation::Non, ReponseConfirmation::Oui, ReponseConfirmation::Non};
+    reponses = {ReponseConfirmation::Oui, ReponseConfirmation::Non, ReponseConfirmation::Oui,
+                ReponseConfirmation::Non};
     FermeDepuisLaTuile(Titree("A"));
     // A, then its level from the last entry up, then the level B opened.
     EXPECT_EQ(questions, (QStringList{"A", "C", "B", "D"}));
@@ -298,7 +299,8 @@ TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {
     Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("X", env.Dossier("X")),
            Enregistrement("Y", env.Dossier("Y")), Enregistrement("Z", env.Dossier("Z"))});
     // Y is skipped with "&Annuler"; the last answer is yes to all, which must not erase Y's store.
-    reponses = {ReponseConfirmation::Non, ReponseConfirmation::Annuler, ReponseConfirmation::Oui, ReponseConfirmation::OuiPourTous};
+    reponses = {ReponseConfirmation::Non, ReponseConfirmation::Annuler, ReponseConfirmation::Oui,
+                ReponseConfirmation::OuiPourTous};
     MainForm->Fermertouteslesdestinations1->trigger();
     EXPECT_EQ(questions, (QStringList{"Z", "Y", "X", "W"}));
     EXPECT_TRUE(Titres().isEmpty());

@@ -102,11 +102,20 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     };
     const Attendu attendus[] = {
         {FormConfirmation->BoutonOui, "&Oui", ReponseConfirmation::Oui, {0, 56, 105, 25}},
-        {FormConfirmation->BoutonOuiTous, "Oui pour &Tous", ReponseConfirmation::OuiPourTous, {112, 56, 105, 25}},
+        {FormConfirmation->BoutonOuiTous,
+         "Oui pour &Tous",
+         ReponseConfirmation::OuiPourTous,
+         {112, 56, 105, 25}},
         {FormConfirmation->BoutonNon, "&Non", ReponseConfirmation::Non, {0, 88, 105, 25}},
-        {FormConfirmation->BoutonNonTous, "Non pour Tou&s", ReponseConfirmation::NonPourTous, {112, 88, 105, 25}},
+        {FormConfirmation->BoutonNonTous,
+         "Non pour Tou&s",
+         ReponseConfirmation::NonPourTous,
+         {112, 88, 105, 25}},
         {FormConfirmation->BoutonAnnuler, "&Annuler", ReponseConfirmation::Annuler, {224, 56, 99, 25}},
-        {FormConfirmation->BoutonToutAnnuler, "To&ut annuler", ReponseConfirmation::ToutAnnuler, {224, 88, 99, 25}},
+        {FormConfirmation->BoutonToutAnnuler,
+         "To&ut annuler",
+         ReponseConfirmation::ToutAnnuler,
+         {224, 88, 99, 25}},
     };
     for (const Attendu& a : attendus) {
         EXPECT_EQ(a.bouton->text(), QString::fromUtf8(a.titre));

@@ -357,6 +357,41 @@ TEST_F(ConfigurationTest, DemandeEffacement) {
     contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
 }
 
+// Each answer of the confirmation: whether the destination may close, whether it forgets what it
+// had queued, and whether the next destination is asked again.
+TEST_F(ConfigurationTest, DemandeEffacementSelonChaqueReponse) {
+    struct Cas {
+        ReponseConfirmation reponse;
+        bool ferme, oublie, redemande;
+    };
+    const Cas cas[] = {
+        {ReponseConfirmation::Oui, true, true, true},
+        {ReponseConfirmation::OuiPourTous, true, true, false},
+        {ReponseConfirmation::Non, true, false, true},
+        {ReponseConfirmation::NonPourTous, true, false, false},
+        {ReponseConfirmation::Annuler, false, false, true},
+        {ReponseConfirmation::ToutAnnuler, false, false, true},
+    };
+    TContexteDestinations& contexte = configuration.ContexteDestinations;
+    for (const Cas& c : cas) {
+        int questions = 0;
+        utilisateur.Confirmation = [&](const QString&) {
+            ++questions;
+            return c.reponse;
+        };
+        contexte.ReponseMemorisee = ReponseConfirmation::Aucune;
+        TDestination d(&contexte), suivante(&contexte);
+        d.ATraiter << QStringLiteral("/x.jpg");
+        const int n = static_cast<int>(c.reponse);
+        EXPECT_EQ(d.DemandeEffacement(), c.ferme) << n;
+        EXPECT_EQ(d.ATraiter.isEmpty(), c.oublie) << n;
+        EXPECT_EQ(contexte.ReponseMemorisee, c.reponse) << n;
+        suivante.DemandeEffacement();
+        EXPECT_EQ(questions, c.redemande ? 2 : 1) << n;
+        contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    }
+}
+
 // A destination closed while another thread still holds it: closed at once (its store saved),
 // freed only when that thread lets go; the sanitizers see no use after free.
 TEST_F(ConfigurationTest, UneDestinationFermeeResteValideTantQuOnLaTient) {
@@ -420,7 +455,8 @@ TEST_F(ConfigurationTest, FermeturesSansFenetre) {
            << Enregistrement("F", env.Dossier("F"), -1, 0);
     ASSERT_TRUE(configuration.Lecture(Fichier(lignes)));
     QStringList questions;
-    QList<ReponseConfirmation> reponses{ReponseConfirmation::Oui, ReponseConfirmation::Non, ReponseConfirmation::Oui, ReponseConfirmation::Non};
+    QList<ReponseConfirmation> reponses{ReponseConfirmation::Oui, ReponseConfirmation::Non,
+                                        ReponseConfirmation::Oui, ReponseConfirmation::Non};
     utilisateur.Confirmation = [&](const QString& question) {
         questions << question.section(u'\'', 1, 1).section(u'/', -1);
         return reponses.isEmpty() ? ReponseConfirmation::Non : reponses.takeFirst();

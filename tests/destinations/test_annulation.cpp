@@ -42,7 +42,9 @@ protected:
         configuration.ChangeSource(env.Source);
         source.Trie(TriNom);
     }
-    ~AnnulationTest() override { configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous; }
+    ~AnnulationTest() override {
+        configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    }
     QString S(const char* nom) const { return env.Source + u'/' + QLatin1String(nom); }
     QString A(const char* nom) const { return env.Racine() + QStringLiteral("/A/") + QLatin1String(nom); }
     QString C(const char* nom) const {

@@ -47,7 +47,8 @@ void TDestination::Ferme() {
     }
     // The trash keeps nothing in the store.
     if (!Contexte || Chemin.isEmpty() || Titre == TitreCorbeille) return;
-    if (Contexte->ReponseMemorisee != ReponseConfirmation::Oui && Contexte->ReponseMemorisee != ReponseConfirmation::OuiPourTous) {
+    if (Contexte->ReponseMemorisee != ReponseConfirmation::Oui &&
+        Contexte->ReponseMemorisee != ReponseConfirmation::OuiPourTous) {
         SauveSignatures();
     } else {
         const std::lock_guard<std::mutex> verrou(Verrou);
@@ -488,8 +489,10 @@ bool TDestination::DemandeEffacement() {
         QStringLiteral("Voulez-vous effacer les signatures du dossier '") + Chemin + QStringLiteral("' ?");
     ReponseConfirmation& reponse = Contexte->ReponseMemorisee;
     if (reponse != ReponseConfirmation::OuiPourTous && reponse != ReponseConfirmation::NonPourTous) {
-        reponse = Contexte->Questions ? Contexte->Questions->Confirme(question) : ReponseConfirmation::Annuler;
-        if (reponse == ReponseConfirmation::Annuler || reponse == ReponseConfirmation::ToutAnnuler) return false;
+        reponse =
+            Contexte->Questions ? Contexte->Questions->Confirme(question) : ReponseConfirmation::Annuler;
+        if (reponse == ReponseConfirmation::Annuler || reponse == ReponseConfirmation::ToutAnnuler)
+            return false;
     }
     if (reponse == ReponseConfirmation::Oui || reponse == ReponseConfirmation::OuiPourTous) {
         const std::lock_guard<std::mutex> verrou(Verrou);

@@ -19,7 +19,8 @@ void TFermeture::Retire(int index) {
     // Its store is saved or erased now, by the answer given, whoever still holds it. A comparison
     // still pending stays noted beside a store kept, to go on once the folder is open in GENERAL
     // mode again (another configuration opened, then this one); an erased store has none left.
-    if (contexte.ReponseMemorisee == ReponseConfirmation::Oui || contexte.ReponseMemorisee == ReponseConfirmation::OuiPourTous)
+    if (contexte.ReponseMemorisee == ReponseConfirmation::Oui ||
+        contexte.ReponseMemorisee == ReponseConfirmation::OuiPourTous)
         AnnuleComparaison(*d);
     d->Ferme();
 }

@@ -346,7 +346,8 @@ void TFormGestConf::BitBtnOuvrirClick() {
         {
             // Every destination but the trash closes asking nothing, each saving its signatures.
             const TLotMagasin lot(&contexte);
-            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte).FermeTout(ReponseConfirmation::NonPourTous);
+            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte)
+                .FermeTout(ReponseConfirmation::NonPourTous);
         }
         contexte.ReponseMemorisee = ReponseConfirmation::Non;
         // The file's levels are counted afresh, beside the trash alone.

@@ -27,15 +27,18 @@ TFormConfirmation::TFormConfirmation(QWidget* parent) : QDialog(parent) {
         return b;
     };
     // In tab order.
-    BoutonOui = bouton(QStringLiteral("BoutonOui"), QStringLiteral("&Oui"), ReponseConfirmation::Oui, 0, 56, 105);
-    BoutonOuiTous =
-        bouton(QStringLiteral("BoutonOuiTous"), QStringLiteral("Oui pour &Tous"), ReponseConfirmation::OuiPourTous, 112, 56, 105);
-    BoutonNon = bouton(QStringLiteral("BoutonNon"), QStringLiteral("&Non"), ReponseConfirmation::Non, 0, 88, 105);
-    BoutonNonTous =
-        bouton(QStringLiteral("BoutonNonTous"), QStringLiteral("Non pour Tou&s"), ReponseConfirmation::NonPourTous, 112, 88, 105);
-    BoutonAnnuler = bouton(QStringLiteral("BoutonAnnuler"), QStringLiteral("&Annuler"), ReponseConfirmation::Annuler, 224, 56, 99);
-    BoutonToutAnnuler =
-        bouton(QStringLiteral("BoutonToutAnnuler"), QStringLiteral("To&ut annuler"), ReponseConfirmation::ToutAnnuler, 224, 88, 99);
+    BoutonOui =
+        bouton(QStringLiteral("BoutonOui"), QStringLiteral("&Oui"), ReponseConfirmation::Oui, 0, 56, 105);
+    BoutonOuiTous = bouton(QStringLiteral("BoutonOuiTous"), QStringLiteral("Oui pour &Tous"),
+                           ReponseConfirmation::OuiPourTous, 112, 56, 105);
+    BoutonNon =
+        bouton(QStringLiteral("BoutonNon"), QStringLiteral("&Non"), ReponseConfirmation::Non, 0, 88, 105);
+    BoutonNonTous = bouton(QStringLiteral("BoutonNonTous"), QStringLiteral("Non pour Tou&s"),
+                           ReponseConfirmation::NonPourTous, 112, 88, 105);
+    BoutonAnnuler = bouton(QStringLiteral("BoutonAnnuler"), QStringLiteral("&Annuler"),
+                           ReponseConfirmation::Annuler, 224, 56, 99);
+    BoutonToutAnnuler = bouton(QStringLiteral("BoutonToutAnnuler"), QStringLiteral("To&ut annuler"),
+                               ReponseConfirmation::ToutAnnuler, 224, 88, 99);
 }
 
 ReponseConfirmation TFormConfirmation::Demande(const QString& question) {
