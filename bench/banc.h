@@ -31,8 +31,8 @@ public:
     void SignaleErreur(const QString& message) override { std::printf("error: %s\n", qPrintable(message)); }
     bool ConfirmeOkAnnuler(const QString&) override { return false; }
     bool DemandeOuiNon(const QString&) override { return false; }
-    int DemandeOuiNonTout(const QString&) override { return 1; }
-    int16_t Confirme(const QString&) override { return 9; }
+    ReponseOuiNonTout DemandeOuiNonTout(const QString&) override { return ReponseOuiNonTout::Non; }
+    ReponseConfirmation Confirme(const QString&) override { return ReponseConfirmation::NonPourTous; }
     void AutoriseAnnulation(bool) override {}
 };
 

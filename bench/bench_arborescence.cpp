@@ -87,7 +87,7 @@ int main(int argc, char* argv[]) {
         if (ouvertes != nombre) std::printf("only %d destinations were added\n", ouvertes);
         std::printf("%8d %10zu %12.0f %8.3f ms %12.0f\n", nombre, niveaux, ajout, ajout / nombre, fermeture);
 
-        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         DetruitFenetres();
         while (TTacheSource::Vivantes() > 0)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -99,7 +99,7 @@ int main(int argc, char* argv[]) {
         std::printf(
             "filing one 12-megapixel image, release to next image painted: mean %.1f ms, worst %.1f ms\n",
             total / essais, pire);
-        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         DetruitFenetres();
         while (TTacheSource::Vivantes() > 0)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -119,7 +119,7 @@ int main(int argc, char* argv[]) {
         std::printf("filing 1,000 selected images out of 10,000: %.0f ms (%d left in the source)\n",
                     static_cast<double>(t.nsecsElapsed()) / 1e6, ListeSource->Fichiers.Count());
         Attend(Repos);
-        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         DetruitFenetres();
         while (TTacheSource::Vivantes() > 0)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(programme + QStringLiteral("/Signatures"));
     TContexteDestinations contexte;
     contexte.DossierProgramme = programme;
-    contexte.ReponseMemorisee = 9;
+    contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
 
     // One folder of 100,000 signed images.
     const QString grand = racine.path() + QStringLiteral("/grand");
@@ -49,7 +49,7 @@ int main(int argc, char* argv[]) {
         std::printf("Charge of 100,000 images with their store: %.0f ms (%zu signatures, %lld waiting)\n",
                     Ms(t), destination.ListeSignatures->Miniatures.size(),
                     static_cast<long long>(destination.ATraiter.size()));
-        contexte.ReponseMemorisee = 7;
+        contexte.ReponseMemorisee = ReponseConfirmation::Non;
         destination.Chemin.clear(); // not saved again
     }
 
@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
                 MainForm->ListeGroupe->NbCourant() - 1, MainForm->ImageDestination->width(),
                 MainForm->ImageDestination->height(), total / 20, pire);
     // Not saved at the end: the figures are all that matter here.
-    Configuration->ContexteDestinations.ReponseMemorisee = 9;
+    Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     DetruitFenetres();
     return 0;
 }

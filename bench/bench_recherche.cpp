@@ -71,7 +71,7 @@ Recherche Cherche(const QString& dossier, int aides) {
     QTemporaryDir programme;
     TContexteDestinations contexte;
     contexte.DossierProgramme = programme.path();
-    contexte.ReponseMemorisee = 6;
+    contexte.ReponseMemorisee = ReponseConfirmation::Oui;
     auto d = std::make_shared<TDestination>(&contexte);
     d->Charge(dossier, QStringLiteral("Photos"));
     std::atomic<int32_t> occupe{0}, sensibilite{150000};

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
         EXIGE(source.Chemin.isEmpty() ||
               (position && position->Fichier == PositionSource::Releve(source).Fichier));
         // The destinations close without a question, each saving its store.
-        configuration.ContexteDestinations.ReponseMemorisee = 9;
+        configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     }
     VideDossierDeTravail();
     return 0;

@@ -33,7 +33,7 @@ protected:
             return validation ? validation() : int(QDialog::Accepted);
         };
         FormRecurs->ChoisitDossier(a);
-        utilisateur.Confirmation = [](const QString&) { return int16_t{7}; };
+        utilisateur.Confirmation = [](const QString&) { return ReponseConfirmation::Non; };
     }
     static int Nombre() { return Configuration->Destinations.Count(); }
     static TDestination* Titree(const QString& titre) {

@@ -12,11 +12,15 @@
 #include "ui/source/affichagesource.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -122,6 +126,71 @@ TEST_F(ClassementTest, SupprEnvoieALaCorbeille) {
     EXPECT_EQ(Noms().size(), 3);
     // The trash queues nothing for the search.
     EXPECT_TRUE(Destination(0)->ATraiter.isEmpty());
+}
+
+// Delete and the digits are shortcuts of the window (Ctrl with a digit copies, the keypad's digits
+// count), acting from the control that has the keyboard.
+TEST_F(ClassementTest, TouchesRaccourcisDeLaFenetre) {
+    QList<QKeySequence> raccourcis;
+    for (const QAction* action : MainForm->actions())
+        raccourcis << action->shortcut();
+    EXPECT_TRUE(raccourcis.contains(QKeySequence(Qt::Key_Delete)));
+    for (int n = 1; n <= 9; ++n) {
+        const auto chiffre = static_cast<Qt::Key>(Qt::Key_0 + n);
+        EXPECT_TRUE(raccourcis.contains(QKeySequence(chiffre))) << n;
+        EXPECT_TRUE(raccourcis.contains(QKeySequence(Qt::ControlModifier | chiffre))) << n;
+    }
+    MainForm->ScrollBar1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), MainForm->ScrollBar1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
+    EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/a.jpg")));
+    ASSERT_TRUE(AttendRepos());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
+    ASSERT_TRUE(AttendRepos());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/b.jpg")));
+    EXPECT_EQ(Noms(), (QStringList{"c.jpg", "d.jpg"}));
+    EXPECT_EQ(Copies(), (QList<bool>{false, true, false}));
+}
+
+// Delete files the selected images into the trash, as a click on its tile without Ctrl; a text
+// being typed keeps the key, and an open dialog keeps it from the window.
+TEST_F(ClassementTest, SupprSelectionSaisieEtDialogue) {
+    const QString corbeille = env.Programme + QStringLiteral("/Corbeille");
+    auto* liste = MainForm->ListBox1;
+    liste->clearSelection();
+    for (const int i : {1, 3})
+        liste->item(i)->setSelected(true);
+    MainForm->MultiSelection = true;
+    MainForm->ScrollBar1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), MainForm->ScrollBar1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(QDir(corbeille).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "d.jpg"}));
+    EXPECT_EQ(Copies(), (QList<bool>{false, false}));
+    ASSERT_TRUE(AttendRepos());
+
+    QLineEdit saisie(QStringLiteral("ab"), MainForm);
+    saisie.show();
+    saisie.setFocus();
+    saisie.setCursorPosition(0);
+    ASSERT_EQ(QApplication::focusWidget(), &saisie);
+    QTest::keyClick(&saisie, Qt::Key_Delete);
+    EXPECT_EQ(saisie.text(), QStringLiteral("b"));
+    QTest::keyClick(&saisie, Qt::Key_1, Qt::ControlModifier);
+    saisie.hide();
+
+    QDialog dialogue(MainForm);
+    dialogue.setModal(true);
+    auto* bouton = new QPushButton(QStringLiteral("OK"), &dialogue);
+    dialogue.show();
+    bouton->setFocus();
+    QTest::keyClick(bouton, Qt::Key_Delete);
+    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    dialogue.hide();
+    EXPECT_EQ(Noms(), (QStringList{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(Etapes().size(), 2);
 }
 
 TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {

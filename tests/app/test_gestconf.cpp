@@ -233,7 +233,7 @@ TEST_F(GestConfTest, OuvrirNeDemandeRien) {
     QStringList questions, stockes;
     utilisateur.Confirmation = [&](const QString& question) {
         questions << question;
-        return int16_t{7};
+        return ReponseConfirmation::Non;
     };
     Gere([] { QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton); });
     EXPECT_EQ(questions, QStringList());

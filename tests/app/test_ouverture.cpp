@@ -51,7 +51,7 @@ protected:
             questions << QFileInfo(question.section(u'\'', 1, 1)).fileName();
             // Whether cancelling is offered at this question.
             annulables << (utilisateur.Annulations.isEmpty() || utilisateur.Annulations.back());
-            return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
+            return reponses.isEmpty() ? ReponseConfirmation::Non : reponses.takeFirst();
         };
     }
     // The user picks this folder with "Parcourir" and presses OK.
@@ -106,7 +106,7 @@ protected:
     QStringList montres, questions;
     QStringList& avertissements = utilisateur.Avertissements;
     QList<bool> annulables;
-    QList<int16_t> reponses;
+    QList<ReponseConfirmation> reponses;
 };
 
 TEST_F(OuvertureTest, AjouterUneDestinationPuisLeMemeDossier) {
@@ -209,7 +209,7 @@ TEST_F(OuvertureTest, AjouterDansUnSousNiveau) {
 TEST_F(OuvertureTest, FermerUnParentFermeSonSousArbre) {
     OuvreArbre();
     // Yes to all at the first question: every destination below goes without another question.
-    reponses = {10};
+    reponses = {ReponseConfirmation::OuiPourTous};
     FermeDepuisLaTuile(Titree("A"));
     EXPECT_EQ(questions, QStringList{"A"});
     EXPECT_EQ(Titres(), QStringList{"E"});
@@ -222,7 +222,8 @@ TEST_F(OuvertureTest, FermerUnParentFermeSonSousArbre) {
 
 TEST_F(OuvertureTest, SousDestinationsSansBoutonsDAnnulation) {
     OuvreArbre();
-    reponses = {6, 7, 6, 7};
+    reponses = {ReponseConfirmation::Oui, ReponseConfirmation::Non, ReponseConfirmation::Oui,
+                ReponseConfirmation::Non};
     FermeDepuisLaTuile(Titree("A"));
     // A, then its level from the last entry up, then the level B opened.
     EXPECT_EQ(questions, (QStringList{"A", "C", "B", "D"}));
@@ -235,7 +236,7 @@ TEST_F(OuvertureTest, SousDestinationsSansBoutonsDAnnulation) {
 
 TEST_F(OuvertureTest, AnnulerLaPremiereQuestionNeFermeRien) {
     OuvreArbre();
-    reponses = {2};
+    reponses = {ReponseConfirmation::Annuler};
     FermeDepuisLaTuile(Titree("A"));
     EXPECT_EQ(questions, QStringList{"A"});
     EXPECT_EQ(Titres(), (QStringList{"A", "B", "D", "C", "E"}));
@@ -283,13 +284,13 @@ TEST_F(OuvertureTest, LePanneauResteSurUnNiveauQuiExiste) {
 TEST_F(OuvertureTest, FermerToutEtToutAnnulerALaTroisiemeQuestion) {
     Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("X", env.Dossier("X")),
            Enregistrement("Y", env.Dossier("Y")), Enregistrement("Z", env.Dossier("Z"))});
-    reponses = {7, 2, 8};
+    reponses = {ReponseConfirmation::Non, ReponseConfirmation::Annuler, ReponseConfirmation::ToutAnnuler};
     MainForm->Fermertouteslesdestinations1->trigger();
     EXPECT_EQ(questions, (QStringList{"Z", "Y", "X"}));
     EXPECT_EQ(Titres(), (QStringList{"W", "X", "Y"}));
     EXPECT_EQ(Magasin(), QStringList{"Z"});
     EXPECT_EQ(TuilesDuNiveau(0), 4);
-    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 7);
+    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Non);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(MainForm->Occupe.load(), 0);
 }
@@ -298,7 +299,8 @@ TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {
     Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("X", env.Dossier("X")),
            Enregistrement("Y", env.Dossier("Y")), Enregistrement("Z", env.Dossier("Z"))});
     // Y is skipped with "&Annuler"; the last answer is yes to all, which must not erase Y's store.
-    reponses = {7, 2, 6, 10};
+    reponses = {ReponseConfirmation::Non, ReponseConfirmation::Annuler, ReponseConfirmation::Oui,
+                ReponseConfirmation::OuiPourTous};
     MainForm->Fermertouteslesdestinations1->trigger();
     EXPECT_EQ(questions, (QStringList{"Z", "Y", "X", "W"}));
     EXPECT_TRUE(Titres().isEmpty());
@@ -313,7 +315,7 @@ TEST_F(OuvertureTest, ToutAnnulerLaisseLesTuilesAccessibles) {
     Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("A", a, 1, 0),
            Enregistrement("B", env.Dossier("A/B"), -1, 1)});
     // B skipped, its parent A closed, then cancel all: B comes to the top level.
-    reponses = {2, 6, 8};
+    reponses = {ReponseConfirmation::Annuler, ReponseConfirmation::Oui, ReponseConfirmation::ToutAnnuler};
     MainForm->Fermertouteslesdestinations1->trigger();
     EXPECT_EQ(Titres(), (QStringList{"W", "B"}));
     EXPECT_EQ(Titree("B")->Groupe, 0);
@@ -454,7 +456,7 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     EXPECT_EQ(QDir(env.Dossier("Deux")).entryList(QDir::Files).size(), 1);
 
     // The tree closed with its sub-tree, answering each question.
-    reponses = {7, 7, 6};
+    reponses = {ReponseConfirmation::Non, ReponseConfirmation::Non, ReponseConfirmation::Oui};
     FermeDepuisLaTuile(Titree("Arbre"));
     EXPECT_EQ(questions, (QStringList{"Arbre", "Branche", "Feuille"}));
     ASSERT_EQ(Titres(), (QStringList{"Premier", "Deux"}));
@@ -476,7 +478,7 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     EXPECT_EQ(MainForm->Panneau->Tuiles[2], Destination(2));
 
     // All closed, then restarted: only the trash.
-    reponses = {7, 7};
+    reponses = {ReponseConfirmation::Non, ReponseConfirmation::Non};
     MainForm->ToolButton15->click();
     EXPECT_TRUE(Titres().isEmpty());
     ASSERT_TRUE(MainForm->close());

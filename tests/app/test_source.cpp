@@ -359,6 +359,7 @@ TEST_F(SourceTest, QuestionDeLaCorbeilleDansLOrdreOuiNonTout) {
     });
     // Escape answers no.
     TQuestionsFenetre fenetre(MainForm);
-    EXPECT_EQ(fenetre.DemandeOuiNonTout(QStringLiteral("Le fichier est en lecture seule")), 1);
+    EXPECT_EQ(fenetre.DemandeOuiNonTout(QStringLiteral("Le fichier est en lecture seule")),
+              ReponseOuiNonTout::Non);
     EXPECT_EQ(boutons, (QStringList{"&Oui", "&Non", "&Tout"}));
 }

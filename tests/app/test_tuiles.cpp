@@ -97,26 +97,35 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     struct Attendu {
         QPushButton* bouton;
         const char* titre;
-        int code;
+        ReponseConfirmation reponse;
         QRect place;
     };
     const Attendu attendus[] = {
-        {FormConfirmation->BoutonOui, "&Oui", 6, {0, 56, 105, 25}},
-        {FormConfirmation->BoutonOuiTous, "Oui pour &Tous", 10, {112, 56, 105, 25}},
-        {FormConfirmation->BoutonNon, "&Non", 7, {0, 88, 105, 25}},
-        {FormConfirmation->BoutonNonTous, "Non pour Tou&s", 9, {112, 88, 105, 25}},
-        {FormConfirmation->BoutonAnnuler, "&Annuler", 2, {224, 56, 99, 25}},
-        {FormConfirmation->BoutonToutAnnuler, "To&ut annuler", 8, {224, 88, 99, 25}},
+        {FormConfirmation->BoutonOui, "&Oui", ReponseConfirmation::Oui, {0, 56, 105, 25}},
+        {FormConfirmation->BoutonOuiTous,
+         "Oui pour &Tous",
+         ReponseConfirmation::OuiPourTous,
+         {112, 56, 105, 25}},
+        {FormConfirmation->BoutonNon, "&Non", ReponseConfirmation::Non, {0, 88, 105, 25}},
+        {FormConfirmation->BoutonNonTous,
+         "Non pour Tou&s",
+         ReponseConfirmation::NonPourTous,
+         {112, 88, 105, 25}},
+        {FormConfirmation->BoutonAnnuler, "&Annuler", ReponseConfirmation::Annuler, {224, 56, 99, 25}},
+        {FormConfirmation->BoutonToutAnnuler,
+         "To&ut annuler",
+         ReponseConfirmation::ToutAnnuler,
+         {224, 88, 99, 25}},
     };
     for (const Attendu& a : attendus) {
         EXPECT_EQ(a.bouton->text(), QString::fromUtf8(a.titre));
         EXPECT_EQ(a.bouton->geometry(), a.place) << a.titre;
         QTimer::singleShot(0, a.bouton, &QPushButton::click);
-        EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Question ?")), a.code) << a.titre;
+        EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Question ?")), a.reponse) << a.titre;
     }
     EXPECT_EQ(FormConfirmation->Label1->text(), QStringLiteral("Question ?"));
     QTimer::singleShot(0, [] { QTest::keyClick(FormConfirmation, Qt::Key_Escape); });
-    EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Q")), 8);
+    EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Q")), ReponseConfirmation::ToutAnnuler);
 
     // Through a destination, asking with the program's own dialog: "no to all" is remembered and
     // the next one is not asked.
@@ -129,10 +138,10 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled() &&
                 FormConfirmation->BoutonToutAnnuler->isEnabled());
     QTimer::singleShot(0, FormConfirmation->BoutonNonTous, &QPushButton::click);
-    Configuration->ContexteDestinations.ReponseMemorisee = 0;
+    Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Aucune;
     EXPECT_TRUE(Destination(1)->DemandeEffacement());
     EXPECT_TRUE(FormConfirmation->Label1->text().contains(Destination(1)->Chemin));
     EXPECT_TRUE(Destination(2)->DemandeEffacement());
-    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 9);
+    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::NonPourTous);
     MainForm->FixeQuestions(&utilisateur);
 }

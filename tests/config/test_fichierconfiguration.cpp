@@ -192,7 +192,7 @@ TEST_F(ConfigurationTest, DossierAbsentEtNiveauPerdu) {
     // The child of the missing folder's level stands at the top level.
     EXPECT_EQ(configuration.Destinations.Element(1)->Groupe, 0);
     EXPECT_EQ(groupes.Groupe(0)->NbTuiles, 3);
-    EXPECT_EQ(configuration.ContexteDestinations.ReponseMemorisee, 6);
+    EXPECT_EQ(configuration.ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Oui);
     ASSERT_TRUE(configuration.Ecriture(fichier));
     QStringList relues;
     TexteFichier::Lit(fichier, relues);
@@ -305,7 +305,7 @@ TEST_F(ConfigurationTest, DestinationChargeEtSauveSonMagasin) {
         // Recorded with its file's state, as the search records it: kept while the file is unchanged.
         destination.ListeSignatures->EtatsIntraitables.insert(
             d + QStringLiteral("/c.bmp"), TEtatFichier::De(QFile::encodeName(d + QStringLiteral("/c.bmp"))));
-        contexte.ReponseMemorisee = 9;
+        contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     } // destroyed with "no to all": saved
     TMagasinSignatures magasin(contexte.DossierSignatures());
     ASSERT_EQ(magasin.NomDeBase(d).size(), 20);
@@ -319,7 +319,7 @@ TEST_F(ConfigurationTest, DestinationChargeEtSauveSonMagasin) {
         EXPECT_EQ(destination.ATraiter, QStringList{d + QStringLiteral("/e.jpg")});
         EXPECT_EQ(destination.NbSauvees, 1);
         EXPECT_TRUE(destination.Active);
-        contexte.ReponseMemorisee = 10;
+        contexte.ReponseMemorisee = ReponseConfirmation::OuiPourTous;
     } // destroyed with "yes to all": erased
     EXPECT_TRUE(magasin.NomDeBase(d).isEmpty());
     EXPECT_EQ(QDir(contexte.DossierSignatures()).entryList(QDir::Files), QStringList{"Index.txt"});
@@ -329,13 +329,13 @@ TEST_F(ConfigurationTest, DestinationChargeEtSauveSonMagasin) {
     TDestination laSource(&contexte);
     laSource.Charge(d, QStringLiteral("S"));
     EXPECT_FALSE(laSource.Active);
-    contexte.ReponseMemorisee = 9;
+    contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
 }
 
 TEST_F(ConfigurationTest, DemandeEffacement) {
     TContexteDestinations& contexte = configuration.ContexteDestinations;
     int questions = 0;
-    int16_t reponse = 10;
+    ReponseConfirmation reponse = ReponseConfirmation::OuiPourTous;
     utilisateur.Confirmation = [&](const QString& question) {
         ++questions;
         EXPECT_TRUE(question.startsWith(QStringLiteral("Voulez-vous effacer les signatures du dossier '")));
@@ -343,18 +343,53 @@ TEST_F(ConfigurationTest, DemandeEffacement) {
     };
     TDestination d(&contexte);
     d.ATraiter << QStringLiteral("/x.jpg");
-    contexte.ReponseMemorisee = 0;
+    contexte.ReponseMemorisee = ReponseConfirmation::Aucune;
     EXPECT_TRUE(d.DemandeEffacement());
     EXPECT_TRUE(d.ATraiter.isEmpty());
     // Yes to all answers the next ones without asking.
     EXPECT_TRUE(d.DemandeEffacement());
     EXPECT_EQ(questions, 1);
-    contexte.ReponseMemorisee = 0;
-    reponse = 8;
+    contexte.ReponseMemorisee = ReponseConfirmation::Aucune;
+    reponse = ReponseConfirmation::ToutAnnuler;
     d.ATraiter << QStringLiteral("/y.jpg");
     EXPECT_FALSE(d.DemandeEffacement());
     EXPECT_EQ(d.ATraiter.size(), 1);
-    contexte.ReponseMemorisee = 9;
+    contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+}
+
+// Each answer of the confirmation: whether the destination may close, whether it forgets what it
+// had queued, and whether the next destination is asked again.
+TEST_F(ConfigurationTest, DemandeEffacementSelonChaqueReponse) {
+    struct Cas {
+        ReponseConfirmation reponse;
+        bool ferme, oublie, redemande;
+    };
+    const Cas cas[] = {
+        {ReponseConfirmation::Oui, true, true, true},
+        {ReponseConfirmation::OuiPourTous, true, true, false},
+        {ReponseConfirmation::Non, true, false, true},
+        {ReponseConfirmation::NonPourTous, true, false, false},
+        {ReponseConfirmation::Annuler, false, false, true},
+        {ReponseConfirmation::ToutAnnuler, false, false, true},
+    };
+    TContexteDestinations& contexte = configuration.ContexteDestinations;
+    for (const Cas& c : cas) {
+        int questions = 0;
+        utilisateur.Confirmation = [&](const QString&) {
+            ++questions;
+            return c.reponse;
+        };
+        contexte.ReponseMemorisee = ReponseConfirmation::Aucune;
+        TDestination d(&contexte), suivante(&contexte);
+        d.ATraiter << QStringLiteral("/x.jpg");
+        const int n = static_cast<int>(c.reponse);
+        EXPECT_EQ(d.DemandeEffacement(), c.ferme) << n;
+        EXPECT_EQ(d.ATraiter.isEmpty(), c.oublie) << n;
+        EXPECT_EQ(contexte.ReponseMemorisee, c.reponse) << n;
+        suivante.DemandeEffacement();
+        EXPECT_EQ(questions, c.redemande ? 2 : 1) << n;
+        contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    }
 }
 
 // A destination closed while another thread still holds it: closed at once (its store saved),
@@ -378,7 +413,7 @@ TEST_F(ConfigurationTest, UneDestinationFermeeResteValideTantQuOnLaTient) {
             lu += tenue->Titre.size() + tenue->Chemin.size();
         EXPECT_GT(lu, 0);
     });
-    configuration.ContexteDestinations.ReponseMemorisee = 7;
+    configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Non;
     configuration.Destinations.Retire(1)->Ferme();
     // Closed now: the store is written although the object is still held.
     EXPECT_FALSE(
@@ -386,7 +421,7 @@ TEST_F(ConfigurationTest, UneDestinationFermeeResteValideTantQuOnLaTient) {
     tache.join();
     EXPECT_TRUE(fermeeVue);
     EXPECT_TRUE(suivie.expired());
-    configuration.ContexteDestinations.ReponseMemorisee = 9;
+    configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
 }
 
 // The shared lists change from two threads at once while the main thread reads their counts.
@@ -420,10 +455,11 @@ TEST_F(ConfigurationTest, FermeturesSansFenetre) {
            << Enregistrement("F", env.Dossier("F"), -1, 0);
     ASSERT_TRUE(configuration.Lecture(Fichier(lignes)));
     QStringList questions;
-    QList<int16_t> reponses{6, 7, 6, 7};
+    QList<ReponseConfirmation> reponses{ReponseConfirmation::Oui, ReponseConfirmation::Non,
+                                        ReponseConfirmation::Oui, ReponseConfirmation::Non};
     utilisateur.Confirmation = [&](const QString& question) {
         questions << question.section(u'\'', 1, 1).section(u'/', -1);
-        return reponses.isEmpty() ? int16_t{7} : reponses.takeFirst();
+        return reponses.isEmpty() ? ReponseConfirmation::Non : reponses.takeFirst();
     };
     const QList<bool>& annulations = utilisateur.Annulations;
     TFermeture fermeture(configuration.Destinations, groupes, configuration.ContexteDestinations);
@@ -444,14 +480,14 @@ TEST_F(ConfigurationTest, FermeturesSansFenetre) {
 
     // "To&ut annuler" at the second question: F closed, E stays open.
     questions.clear();
-    reponses = {7, 8};
+    reponses = {ReponseConfirmation::Non, ReponseConfirmation::ToutAnnuler};
     EXPECT_FALSE(fermeture.FermeTout());
     EXPECT_EQ(questions, (QStringList{"F", "E"}));
     EXPECT_EQ(titres(), QStringList{"E"});
-    EXPECT_EQ(configuration.ContexteDestinations.ReponseMemorisee, 7);
-    reponses = {7};
+    EXPECT_EQ(configuration.ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Non);
+    reponses = {ReponseConfirmation::Non};
     EXPECT_TRUE(fermeture.FermeTout());
     EXPECT_TRUE(titres().isEmpty());
     EXPECT_EQ(groupes.Courant, 0);
-    configuration.ContexteDestinations.ReponseMemorisee = 9;
+    configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
 }

@@ -49,7 +49,7 @@ struct LectureDeFixture {
         lue = configuration.Lecture(fichier);
     }
     ~LectureDeFixture() {
-        configuration.ContexteDestinations.ReponseMemorisee = 9;
+        configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         // A name that is not UTF-8 is beyond what the temporary folder can remove.
         unlink((Latin1() + "/a.jpg").constData());
         rmdir(Latin1().constData());

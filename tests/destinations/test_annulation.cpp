@@ -42,7 +42,9 @@ protected:
         configuration.ChangeSource(env.Source);
         source.Trie(TriNom);
     }
-    ~AnnulationTest() override { configuration.ContexteDestinations.ReponseMemorisee = 9; }
+    ~AnnulationTest() override {
+        configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    }
     QString S(const char* nom) const { return env.Source + u'/' + QLatin1String(nom); }
     QString A(const char* nom) const { return env.Racine() + QStringLiteral("/A/") + QLatin1String(nom); }
     QString C(const char* nom) const {
@@ -155,7 +157,7 @@ TEST_F(AnnulationTest, UnEffacementAnnuleRevientALaDestinationOuverteMaintenant)
     Ouvre({}, {"x.jpg"});
     ASSERT_TRUE(
         EffaceDeLaRevue(A("x.jpg"), C(""), &configuration.Destinations, &configuration.Annulations).Reussi);
-    configuration.ContexteDestinations.ReponseMemorisee = 9;
+    configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     configuration.Destinations.Retire(1)->Ferme();
     auto rouverte = std::make_shared<TDestination>(&configuration.ContexteDestinations);
     rouverte->Charge(A(""), QStringLiteral("A"));

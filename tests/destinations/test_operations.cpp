@@ -56,7 +56,7 @@ TEST(OperationsDeClassement, ClasserCopierPuisAnnuler) {
 
     // A destination closed since is never touched by the undo; the file still comes back.
     ASSERT_TRUE(ClasseFichier(source, 0, *destination, false, journal.Annulations).Classe);
-    journal.ContexteDestinations.ReponseMemorisee = 9;
+    journal.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     destination->Ferme();
     const qsizetype enAttente = destination->ATraiter.size();
     EXPECT_EQ(AnnuleDerniereCommande(journal.Annulations, source).Fichiers.value(0).IndexRemis, 0);
@@ -105,5 +105,5 @@ TEST(OperationsDeClassement, AjoutDUneArborescence) {
     EXPECT_NE(titree(QStringLiteral("Photos"))->SousGroupe, -1);
     EXPECT_EQ(titree(QStringLiteral("A1"))->Groupe, titree(QStringLiteral("A"))->SousGroupe);
     EXPECT_EQ(titree(QStringLiteral("B"))->SousGroupe, -1);
-    configuration.ContexteDestinations.ReponseMemorisee = 9;
+    configuration.ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
 }

@@ -67,7 +67,7 @@ class EnCoursTest : public testing::Test {
 protected:
     EnCoursTest() {
         contexte.DossierProgramme = env.Programme;
-        contexte.ReponseMemorisee = 9;
+        contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         QDir().mkpath(contexte.DossierSignatures());
         ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
     }

@@ -41,7 +41,7 @@ class RechercheTest : public testing::Test {
 protected:
     RechercheTest() {
         contexte.DossierProgramme = env.Programme;
-        contexte.ReponseMemorisee = 9;
+        contexte.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         QDir().mkpath(contexte.DossierSignatures());
         // Entry 0 is the trash, never searched nor compared with.
         destinations.Ajoute(TitreCorbeille, std::make_shared<TDestination>());
@@ -296,7 +296,7 @@ TEST_F(RechercheTest, ComparaisonArreteeReprendApresFermeture) {
     groupes.Destinations = &destinations;
     for (int i = 0; i < destinations.Count(); ++i)
         groupes.Ajoute(*destinations.Element(i));
-    EXPECT_TRUE(TFermeture(destinations, groupes, contexte).FermeTout(9));
+    EXPECT_TRUE(TFermeture(destinations, groupes, contexte).FermeTout(ReponseConfirmation::NonPourTous));
 
     auto relue = [&](const QString& dossier, bool generale) {
         auto d = std::make_shared<TDestination>(&contexte);

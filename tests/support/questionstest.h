@@ -15,14 +15,18 @@ public:
     QList<bool> Annulations; // each turn of the confirmation's cancel buttons
     std::function<bool(const QString&)> OkAnnuler = [](const QString&) { return false; };
     std::function<bool(const QString&)> OuiNon = [](const QString&) { return false; };
-    std::function<int(const QString&)> OuiNonTout = [](const QString&) { return 1; };
-    std::function<int16_t(const QString&)> Confirmation = [](const QString&) { return int16_t{7}; };
+    std::function<ReponseOuiNonTout(const QString&)> OuiNonTout = [](const QString&) {
+        return ReponseOuiNonTout::Non;
+    };
+    std::function<ReponseConfirmation(const QString&)> Confirmation = [](const QString&) {
+        return ReponseConfirmation::Non;
+    };
 
     void Avertit(const QString& message) override { Avertissements << message; }
     void SignaleErreur(const QString& message) override { Erreurs << message; }
     bool ConfirmeOkAnnuler(const QString& question) override { return OkAnnuler(question); }
     bool DemandeOuiNon(const QString& question) override { return OuiNon(question); }
-    int DemandeOuiNonTout(const QString& question) override { return OuiNonTout(question); }
-    int16_t Confirme(const QString& question) override { return Confirmation(question); }
+    ReponseOuiNonTout DemandeOuiNonTout(const QString& question) override { return OuiNonTout(question); }
+    ReponseConfirmation Confirme(const QString& question) override { return Confirmation(question); }
     void AutoriseAnnulation(bool permise) override { Annulations << permise; }
 };

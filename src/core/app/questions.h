@@ -4,6 +4,21 @@
 
 #include <cstdint>
 
+// The answer of the six-button confirmation, by its window's modal result. The destinations
+// remember it (TContexteDestinations::ReponseMemorisee), where Aucune says nothing is remembered.
+enum class ReponseConfirmation : int16_t {
+    Aucune = 0,
+    Annuler = 2,
+    Oui = 6,
+    Non = 7,
+    ToutAnnuler = 8,
+    NonPourTous = 9,
+    OuiPourTous = 10,
+};
+
+// "&Oui", "&Non" (also when the box is closed) or "&Tout", by the button's rank.
+enum class ReponseOuiNonTout { Oui = 0, Non = 1, Tout = 2 };
+
 // Everything the program asks or tells the user, in French. The windows implement it once with
 // message boxes and the confirmation dialog; tests replace it once with scripted answers. Called
 // on the main thread only.
@@ -18,10 +33,10 @@ public:
     virtual bool ConfirmeOkAnnuler(const QString& question) = 0;
     // "&Oui" (true) or "&Non".
     virtual bool DemandeOuiNon(const QString& question) = 0;
-    // "&Oui" 0, "&Non" 1 (also when the box is closed), "&Tout" 2.
-    virtual int DemandeOuiNonTout(const QString& question) = 0;
-    // The six-button confirmation: 2 cancel, 6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all.
-    virtual int16_t Confirme(const QString& question) = 0;
+    // "&Oui", "&Non" (also when the box is closed) or "&Tout".
+    virtual ReponseOuiNonTout DemandeOuiNonTout(const QString& question) = 0;
+    // The six-button confirmation; never Aucune.
+    virtual ReponseConfirmation Confirme(const QString& question) = 0;
     // While the destinations below a closed one are asked about, the confirmation offers no way
     // to cancel half-way: false turns its cancel buttons off, true back on.
     virtual void AutoriseAnnulation(bool permise) = 0;

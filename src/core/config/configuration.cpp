@@ -447,9 +447,9 @@ bool Tconfiguration::Lecture(const QString& fichier) {
                 Destinations.Ajoute(titre, std::move(destination));
             } else {
                 // Its folder is gone: saved (never erased) and not kept.
-                ContexteDestinations.ReponseMemorisee = 7;
+                ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Non;
                 destination.reset();
-                ContexteDestinations.ReponseMemorisee = 6;
+                ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Oui;
             }
         }
         if (!defaut) defaut = lignes.LigneNonComprise(debut, ligne);

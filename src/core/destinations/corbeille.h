@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/app/questions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,7 +10,8 @@
 class IAttente;
 class TJournalAnnulation;
 
-enum class ReponseLectureSeule { Oui, Non, Tout };
+// Whether a read-only file is deleted: this one, not this one, or every one from here on.
+using ReponseLectureSeule = ReponseOuiNonTout;
 
 struct TVidageCorbeille {
     QStringList Echecs;          // each file that could not be deleted, its name and why, in French

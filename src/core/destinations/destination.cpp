@@ -47,7 +47,8 @@ void TDestination::Ferme() {
     }
     // The trash keeps nothing in the store.
     if (!Contexte || Chemin.isEmpty() || Titre == TitreCorbeille) return;
-    if (Contexte->ReponseMemorisee != 6 && Contexte->ReponseMemorisee != 10) {
+    if (Contexte->ReponseMemorisee != ReponseConfirmation::Oui &&
+        Contexte->ReponseMemorisee != ReponseConfirmation::OuiPourTous) {
         SauveSignatures();
     } else {
         const std::lock_guard<std::mutex> verrou(Verrou);
@@ -486,12 +487,14 @@ bool TDestination::DemandeEffacement() {
     if (!Contexte) return false;
     const QString question =
         QStringLiteral("Voulez-vous effacer les signatures du dossier '") + Chemin + QStringLiteral("' ?");
-    int16_t& reponse = Contexte->ReponseMemorisee;
-    if (reponse != 10 && reponse != 9) {
-        reponse = Contexte->Questions ? Contexte->Questions->Confirme(question) : int16_t{2};
-        if (reponse == 2 || reponse == 8) return false;
+    ReponseConfirmation& reponse = Contexte->ReponseMemorisee;
+    if (reponse != ReponseConfirmation::OuiPourTous && reponse != ReponseConfirmation::NonPourTous) {
+        reponse =
+            Contexte->Questions ? Contexte->Questions->Confirme(question) : ReponseConfirmation::Annuler;
+        if (reponse == ReponseConfirmation::Annuler || reponse == ReponseConfirmation::ToutAnnuler)
+            return false;
     }
-    if (reponse == 6 || reponse == 10) {
+    if (reponse == ReponseConfirmation::Oui || reponse == ReponseConfirmation::OuiPourTous) {
         const std::lock_guard<std::mutex> verrou(Verrou);
         ATraiter.clear();
     }

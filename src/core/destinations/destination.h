@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/questions.h"
 #include "core/duplicates/listedoublons.h"
 #include "core/duplicates/magasin.h"
 #include "listedestinations.h"
@@ -17,7 +18,6 @@
 #include <mutex>
 
 class IChargement;
-class IQuestions;
 
 // A pair found between a signature of a destination and one of another destination (Autre, whose
 // file was NomAutre when it was compared).
@@ -28,11 +28,11 @@ struct TPaireCroisee {
 };
 
 // What every destination shares with the program: where the store is, the remembered answer of
-// the confirmation dialog (6 yes, 7 no, 8 cancel all, 9 no to all, 10 yes to all, 2 cancel), the
-// source folder, where the user is asked (IQuestions) and the loading window (IChargement).
+// the confirmation dialog, the source folder, where the user is asked (IQuestions) and the
+// loading window (IChargement).
 struct TContexteDestinations {
     QString DossierProgramme;
-    int16_t ReponseMemorisee = 0;
+    ReponseConfirmation ReponseMemorisee = ReponseConfirmation::Aucune;
     const QString* SourcePath = nullptr; // the configuration's, never a copy
     IQuestions* Questions = nullptr;     // where the question of erasing a store is asked
     IChargement* Chargement = nullptr;   // the loading window, while a configuration is read

@@ -19,7 +19,9 @@ void TFermeture::Retire(int index) {
     // Its store is saved or erased now, by the answer given, whoever still holds it. A comparison
     // still pending stays noted beside a store kept, to go on once the folder is open in GENERAL
     // mode again (another configuration opened, then this one); an erased store has none left.
-    if (contexte.ReponseMemorisee == 6 || contexte.ReponseMemorisee == 10) AnnuleComparaison(*d);
+    if (contexte.ReponseMemorisee == ReponseConfirmation::Oui ||
+        contexte.ReponseMemorisee == ReponseConfirmation::OuiPourTous)
+        AnnuleComparaison(*d);
     d->Ferme();
 }
 
@@ -64,7 +66,7 @@ void TFermeture::RattacheOrphelines() {
 
 void TFermeture::FermeAvecSousArbre(int index) {
     if (index < 0 || index >= destinations.Count()) return;
-    contexte.ReponseMemorisee = 7;
+    contexte.ReponseMemorisee = ReponseConfirmation::Non;
     TDestination* d = destinations.Element(index);
     const int32_t niveauDuFerme = d->Groupe;
     if (d->Titre != TitreCorbeille) {
@@ -93,22 +95,22 @@ void TFermeture::FermeAvecSousArbre(int index) {
     RetrouveNiveauAffichable(niveauDuFerme);
 }
 
-bool TFermeture::FermeTout(int16_t reponseDonnee) {
-    int16_t& reponse = contexte.ReponseMemorisee;
+bool TFermeture::FermeTout(ReponseConfirmation reponseDonnee) {
+    ReponseConfirmation& reponse = contexte.ReponseMemorisee;
     reponse = reponseDonnee;
     for (int i = destinations.Count() - 1; i >= 1; --i) {
         if (destinations.Element(i)->DemandeEffacement()) Retire(i);
-        if (reponse == 8) {
+        if (reponse == ReponseConfirmation::ToutAnnuler) {
             // Cancel all: those not asked yet stay open, and so do those answered "&Annuler",
             // each back in a level that the panel can reach.
-            reponse = 7;
+            reponse = ReponseConfirmation::Non;
             RattacheOrphelines();
             RetrouveNiveauAffichable(0);
             return false;
         }
     }
     // Those answered "&Annuler" close too, keeping their signatures.
-    reponse = 7;
+    reponse = ReponseConfirmation::Non;
     for (int i = destinations.Count() - 1; i >= 1; --i)
         Retire(i);
     groupes.Courant = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/app/questions.h"
 #include "listedestinations.h"
 
 #include <cstdint>
@@ -22,7 +23,7 @@ public:
     // beforehand: 9 ("Non pour Tous") closes them all asking nothing, each keeping its signatures.
     // False when the user cancelled all: those not closed stay open, each in a level the panel
     // can reach.
-    bool FermeTout(int16_t reponseDonnee = 7);
+    bool FermeTout(ReponseConfirmation reponseDonnee = ReponseConfirmation::Non);
 
     // Takes the destination at that index out of the list and its level, and closes it.
     void Retire(int index);

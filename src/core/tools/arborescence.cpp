@@ -165,8 +165,8 @@ TDestination* ChangeDossierDestination(int index, const TProprietesDestination& 
     destinations.Insere(index, texte, nouvelle);
     // Closed as one kept: its store stays, whatever answer the last closing remembered. A search
     // still running on it sees it closed and stops, its results left in the closed destination.
-    const int16_t reponse = contexte.ReponseMemorisee;
-    contexte.ReponseMemorisee = 7;
+    const ReponseConfirmation reponse = contexte.ReponseMemorisee;
+    contexte.ReponseMemorisee = ReponseConfirmation::Non;
     AnnuleComparaison(*ancienne);
     ancienne->Ferme();
     contexte.ReponseMemorisee = reponse;

@@ -43,10 +43,12 @@ public:
     bool DemandeOuiNon(const QString& question) override {
         return fenetre.Questions->DemandeOuiNon(question);
     }
-    int DemandeOuiNonTout(const QString& question) override {
+    ReponseOuiNonTout DemandeOuiNonTout(const QString& question) override {
         return fenetre.Questions->DemandeOuiNonTout(question);
     }
-    int16_t Confirme(const QString& question) override { return fenetre.Questions->Confirme(question); }
+    ReponseConfirmation Confirme(const QString& question) override {
+        return fenetre.Questions->Confirme(question);
+    }
     void AutoriseAnnulation(bool permise) override { fenetre.Questions->AutoriseAnnulation(permise); }
 
 private:

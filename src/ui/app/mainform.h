@@ -333,12 +333,16 @@ private:
     QToolButton* NouveauBouton(QToolBar* barre, const QString& nom, QAction* action, int image,
                                const QString& indice);
 
+    // The window's command keys as shortcuts: Delete files into the trash, 1 to 9 into the tiles
+    // that show them (Ctrl copies).
+    void CreeRaccourcis();
+    void ToucheCorbeille();
+    void ToucheDeTuile(int touche, bool copie);
+    // Whether a command key may act: no dialog open, no text being typed.
+    bool ToucheHorsSaisie() const;
     // Keys seen before any control of the application.
-    bool FormKeyDown(QObject* destinataire, QKeyEvent* event);
     bool AppMessage(QObject* destinataire, QKeyEvent* event);
     bool ToucheAide(QObject* destinataire, QKeyEvent* event);
-    // Keys 1 to 9 file into the tiles that show them (Ctrl copies).
-    bool ToucheDeTuile(QObject* destinataire, QKeyEvent* event);
 
     void ConnecteNavigation();
     void CopiesTrouvees(quint64 numero, const std::vector<TCopieConnue>& copies);

@@ -12,6 +12,7 @@
 #include "ui/source/pleinecran.h"
 
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -41,12 +42,45 @@ bool EstToucheMasquage(const QObject* destinataire, const QKeyEvent* event) {
 
 } // namespace
 
+void TMainForm::CreeRaccourcis() {
+    // Shortcuts of this window: they act only while it is the active window, so never while a
+    // dialog of its own or another window has the keyboard; a text being typed keeps the keys it
+    // takes as characters (Delete, the digits).
+    auto raccourci = [this](const QString& nom, const QKeySequence& touches, auto action) {
+        auto* a = new QAction(this);
+        a->setObjectName(nom);
+        a->setShortcut(touches);
+        connect(a, &QAction::triggered, this, action);
+        addAction(a);
+        return a;
+    };
+    raccourci(QStringLiteral("Corbeille1"), QKeySequence(Qt::Key_Delete), [this] { ToucheCorbeille(); });
+    for (int n = 1; n <= 9; ++n) {
+        const auto touche = static_cast<Qt::Key>(Qt::Key_0 + n);
+        raccourci(QStringLiteral("ClasseTouche%1").arg(n), QKeySequence(touche),
+                  [this, n] { ToucheDeTuile(n, false); });
+        raccourci(QStringLiteral("CopieTouche%1").arg(n), QKeySequence(Qt::ControlModifier | touche),
+                  [this, n] { ToucheDeTuile(n, true); });
+    }
+}
+
+bool TMainForm::ToucheHorsSaisie() const {
+    // A key that a control of a dialog or a text being typed does not take for itself may still
+    // reach the window's shortcuts: a modal dialog shown before the window knows it is inactive,
+    // Ctrl with a digit in a text.
+    return Configuration && !QApplication::activeModalWidget() &&
+           !EstSaisieDeTexte(QApplication::focusWidget());
+}
+
+// Three kinds of keys stay in a filter over the whole application, because a shortcut of this
+// window cannot express them: the hiding key, which acts over every window of the program (the
+// modal review window included) and, for "²", even while a text is typed; F1, whose help is that
+// of the control or the highlighted menu entry that receives the key, in whatever window; and the
+// navigation keys and wheel, which belong to the controls they reach (FiltreNavigation).
 bool TMainForm::eventFilter(QObject* objet, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* touche = static_cast<QKeyEvent*>(event);
-        if (AppMessage(objet, touche) || ToucheAide(objet, touche) || ToucheDeTuile(objet, touche) ||
-            FormKeyDown(objet, touche))
-            return true;
+        if (AppMessage(objet, touche) || ToucheAide(objet, touche)) return true;
     }
     return FiltreNavigation(objet, event) || QMainWindow::eventFilter(objet, event);
 }
@@ -60,37 +94,18 @@ bool TMainForm::AppMessage(QObject* destinataire, QKeyEvent* event) {
     return true;
 }
 
-bool TMainForm::FormKeyDown(QObject* destinataire, QKeyEvent* event) {
-    if (event->key() != Qt::Key_Delete) return false;
-    const auto* controle = qobject_cast<const QWidget*>(destinataire);
-    if (!controle || controle->window() != this) return false;
-    // Delete is a click at the top of the tiles, where the trash always stands.
-    const QPointF position(ImageDestination->width() / 2, 10);
-    const QPointF globale = ImageDestination->mapToGlobal(position);
-    QMouseEvent appui(QEvent::MouseButtonPress, position, globale, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(ImageDestination, &appui);
-    QMouseEvent relache(QEvent::MouseButtonRelease, position, globale, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(ImageDestination, &relache);
-    return true;
+void TMainForm::ToucheCorbeille() {
+    if (!ToucheHorsSaisie()) return;
+    // What a click on the trash tile does, without Ctrl: the current image, or the selected ones,
+    // moved into the trash; nothing while the trash is the source folder.
+    TDestination* corbeille = Configuration->Destinations.Element(0);
+    if (corbeille && corbeille->Active) Classe(*corbeille, false);
 }
 
-bool TMainForm::ToucheDeTuile(QObject* destinataire, QKeyEvent* event) {
-    const int touche = event->key() - Qt::Key_0;
-    if (touche < 1 || touche > 9 || !Configuration) return false;
-    const Qt::KeyboardModifiers autres = event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
-    if (autres != Qt::NoModifier) return false;
-    // Never while a dialog is open, nor while a text is being typed.
-    const auto* controle = qobject_cast<const QWidget*>(destinataire);
-    if (!controle || controle->window() != this || QApplication::activeModalWidget() ||
-        EstSaisieDeTexte(destinataire) || EstSaisieDeTexte(QApplication::focusWidget()))
-        return false;
+void TMainForm::ToucheDeTuile(int touche, bool copie) {
+    if (!ToucheHorsSaisie()) return;
     TDestination* d = Panneau->Raccourcis[static_cast<std::size_t>(touche - 1)];
-    if (!d || !d->Active) return false;
-    // As a click on the tile would: Ctrl copies.
-    Classe(*d, event->modifiers().testFlag(Qt::ControlModifier));
-    return true;
+    if (d && d->Active) Classe(*d, copie);
 }
 
 bool TMainForm::ToucheAide(QObject* destinataire, QKeyEvent* event) {

@@ -51,7 +51,7 @@ void TMainForm::FormClose() {
                 this, QStringLiteral("Mirasolve"),
                 QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
         // No question while closing: every destination saves its store.
-        Configuration->ContexteDestinations.ReponseMemorisee = 9;
+        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         // Every destination but the trash, in list order; each saves what it must as it goes, and
         // the store's index is written once at the end.
         TLotMagasin lot(&Configuration->ContexteDestinations);

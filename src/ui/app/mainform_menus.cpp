@@ -164,6 +164,9 @@ void TMainForm::CreeMenus() {
                        QStringLiteral("Sélectionner cette destination comme source"), -1, 0);
     connect(Slectionnercettedestinationcommesource1, &QAction::triggered, this,
             &TMainForm::Slectionnercettedestinationcommesource1Click);
+
+    // The command keys no menu holds.
+    CreeRaccourcis();
 }
 
 QToolButton* TMainForm::NouveauBouton(QToolBar* barre, const QString& nom, QAction* action, int image,

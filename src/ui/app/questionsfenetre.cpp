@@ -22,14 +22,15 @@ bool TQuestionsFenetre::DemandeOuiNon(const QString& question) {
     return Question(parent, question, {QStringLiteral("&Oui"), QStringLiteral("&Non")}, 1) == 0;
 }
 
-int TQuestionsFenetre::DemandeOuiNonTout(const QString& question) {
-    return Question(parent, question,
-                    {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1);
+ReponseOuiNonTout TQuestionsFenetre::DemandeOuiNonTout(const QString& question) {
+    // The buttons in the order of the answers' ranks; closing the box is "&Non".
+    return static_cast<ReponseOuiNonTout>(Question(
+        parent, question, {QStringLiteral("&Oui"), QStringLiteral("&Non"), QStringLiteral("&Tout")}, 1));
 }
 
-int16_t TQuestionsFenetre::Confirme(const QString& question) {
+ReponseConfirmation TQuestionsFenetre::Confirme(const QString& question) {
     // The dialog is created after the data start-up; it is only looked up when a question is asked.
-    return FormConfirmation ? FormConfirmation->Demande(question) : int16_t{2};
+    return FormConfirmation ? FormConfirmation->Demande(question) : ReponseConfirmation::Annuler;
 }
 
 void TQuestionsFenetre::AutoriseAnnulation(bool permise) {

@@ -13,8 +13,8 @@ public:
     void SignaleErreur(const QString& message) override;
     bool ConfirmeOkAnnuler(const QString& question) override;
     bool DemandeOuiNon(const QString& question) override;
-    int DemandeOuiNonTout(const QString& question) override;
-    int16_t Confirme(const QString& question) override;
+    ReponseOuiNonTout DemandeOuiNonTout(const QString& question) override;
+    ReponseConfirmation Confirme(const QString& question) override;
     void AutoriseAnnulation(bool permise) override;
 
 private:

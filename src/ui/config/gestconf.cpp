@@ -346,9 +346,10 @@ void TFormGestConf::BitBtnOuvrirClick() {
         {
             // Every destination but the trash closes asking nothing, each saving its signatures.
             const TLotMagasin lot(&contexte);
-            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte).FermeTout(9);
+            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte)
+                .FermeTout(ReponseConfirmation::NonPourTous);
         }
-        contexte.ReponseMemorisee = 7;
+        contexte.ReponseMemorisee = ReponseConfirmation::Non;
         // The file's levels are counted afresh, beside the trash alone.
         NouveauxNiveaux().Ajoute(*Configuration->Destinations.Element(0));
         Configuration->ReleveFenetre(*MainForm);

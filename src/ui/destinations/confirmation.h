@@ -1,19 +1,21 @@
 #pragma once
 
+#include "core/app/questions.h"
+
 #include <QDialog>
 
 class QLabel;
 class QPushButton;
 
-// The six-button question "Confirmation": yes (6), yes to all (10), no (7), no to all (9),
-// cancel (2) and cancel all (8, also the Escape key).
+// The six-button question "Confirmation": yes, yes to all, no, no to all, cancel and cancel all
+// (also the Escape key); the dialog's modal result is the answer's value.
 class TFormConfirmation : public QDialog {
     Q_OBJECT
 public:
     explicit TFormConfirmation(QWidget* parent = nullptr);
 
-    // Shows the question modally; returns the answer's code.
-    int16_t Demande(const QString& question);
+    // Shows the question modally; returns the answer.
+    ReponseConfirmation Demande(const QString& question);
     // While a destination asks about its sub-destinations, the two cancel buttons are off.
     void AutoriseAnnulation(bool autorisee);
 

@@ -50,11 +50,7 @@ void TMainForm::Viderlacorbeille1Click() {
         return;
     const TVidageCorbeille vidage = VideCorbeille(
         Configuration->Destinations.Element(0)->Chemin, FormProgress,
-        [this](const QString& question) {
-            const int reponse = Questions->DemandeOuiNonTout(question);
-            return reponse == 0 ? ReponseLectureSeule::Oui
-                                : (reponse == 2 ? ReponseLectureSeule::Tout : ReponseLectureSeule::Non);
-        },
+        [this](const QString& question) { return Questions->DemandeOuiNonTout(question); },
         &Configuration->Annulations);
     QStringList message;
     if (!vidage.Echecs.isEmpty())
