@@ -241,7 +241,7 @@ TEST_F(OuvertureTest, AnnulerLaPremiereQuestionNeFermeRien) {
     EXPECT_EQ(Titres(), (QStringList{"A", "B", "D", "C", "E"}));
     EXPECT_EQ(Titree("A")->SousGroupe, 1);
     EXPECT_EQ(TuilesDuNiveau(1), 3);
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
 
 TEST_F(OuvertureTest, LaCorbeilleNeSeFermePas) {
@@ -291,7 +291,7 @@ TEST_F(OuvertureTest, FermerToutEtToutAnnulerALaTroisiemeQuestion) {
     EXPECT_EQ(TuilesDuNiveau(0), 4);
     EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, 7);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
 
 TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {

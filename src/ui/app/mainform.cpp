@@ -82,7 +82,8 @@ QSplitter* Separateur(Qt::Orientation orientation, QWidget* parent, const QStrin
 
 } // namespace
 
-TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRessources) {
+TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const QString& dossierRessources)
+    : session(session_) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("Mirasolve")
                                                                     : QApplication::applicationDisplayName());
