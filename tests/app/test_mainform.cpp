@@ -239,7 +239,7 @@ TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     auto* tache = new TRechercheSimulee(MainForm->Session().Occupe);
     TRechercheSimulee& recherche = *tache;
     recherche.Libre = false;
-    MainForm->TacheRecherche = tache;
+    MainForm->Session().TacheRecherche = tache;
     recherche.start();
 
     MainForm->Quit1->trigger();

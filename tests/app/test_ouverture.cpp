@@ -571,11 +571,11 @@ TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
     Ouvre({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
     MainForm->DecodeursEnPlus = 1;
     MainForm->Timer2Timer();
-    ASSERT_NE(MainForm->TacheRecherche.data(), nullptr);
+    ASSERT_NE(MainForm->Session().TacheRecherche.data(), nullptr);
     ParcourirPuisOK(ailleurs);
     MainForm->PopupMenu2->setProperty("Tag", 1);
     MainForm->Modifierlescaractristiques1->trigger();
-    ASSERT_TRUE(AttendQue([] { return MainForm->TacheRecherche.isNull(); }, 30000));
+    ASSERT_TRUE(AttendQue([] { return MainForm->Session().TacheRecherche.isNull(); }, 30000));
     EXPECT_EQ(Destination(1)->FichiersConnus(), QStringList{ailleurs + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
 }

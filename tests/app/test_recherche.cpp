@@ -66,7 +66,7 @@ TEST_F(RechercheFenetreTest, LocaleDeBoutEnBoutPuisRedemarrage) {
 
     MainForm->Timer2Timer();
     EXPECT_TRUE(Destination(1)->EnTraitement);
-    EXPECT_NE(MainForm->TacheRecherche.data(), nullptr);
+    EXPECT_NE(MainForm->Session().TacheRecherche.data(), nullptr);
     ASSERT_TRUE(AttendQue(Repos, 30000));
     const QStringList doublons = Destination(1)->Doublons;
     EXPECT_EQ(doublons.size(), 3) << doublons.join(u' ').toStdString();
@@ -226,7 +226,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     // The mode commands ask the running task to stop, then switch every tile's suffix.
     auto* tache = new TRechercheSimulee(MainForm->Session().Occupe);
     tache->start();
-    MainForm->TacheRecherche = tache;
+    MainForm->Session().TacheRecherche = tache;
     const bool corbeilleLocale = Destination(0)->RechercheLocale;
     const bool corbeilleGenerale = Destination(0)->RechercheGenerale;
     MainForm->ToolButton18->click();
@@ -272,7 +272,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     auto* revue = new TRechercheSimulee(MainForm->Session().Occupe);
     revue->Libre = false;
     revue->start();
-    MainForm->TacheRecherche = revue;
+    MainForm->Session().TacheRecherche = revue;
     QStringList ouvertes;
     int occupeRevue = -1;
     dialogues.Modal = [&](QDialog& dialogue) {

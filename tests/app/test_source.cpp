@@ -137,7 +137,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
     // A stand-in for the search thread: it runs until asked to stop. The window owns it.
     auto* recherche = new TRechercheSimulee(MainForm->Session().Occupe);
     recherche->start();
-    MainForm->TacheRecherche = recherche;
+    MainForm->Session().TacheRecherche = recherche;
     QString montre;
     PendantLeDialogue([&](QDialog&) {
         montre = FormNouvSource->Dossier();

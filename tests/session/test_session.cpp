@@ -4,6 +4,7 @@
 #include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "environnement.h"
+#include "recherchesimulee.h"
 
 #include <QDir>
 #include <QFile>
@@ -197,4 +198,26 @@ TEST(Session, LesGlobauxSuiventLaSession) {
     }
     EXPECT_EQ(ListeSource, nullptr);
     EXPECT_EQ(Configuration, nullptr);
+}
+
+// Undo holds the search off and asks it to stop, with no window to decide it; waiting for the end
+// of the search is the session's too.
+TEST(Session, LaRechercheCedeLaPlace) {
+    TSession session;
+    session.CreeDonnees();
+    auto* tache = new TRechercheSimulee(session.Occupe);
+    tache->Libre = false;
+    session.TacheRecherche = tache;
+    tache->start();
+    ASSERT_TRUE(AttendQue([&] { return session.Occupe.load() == 1; }, 5000));
+    EXPECT_FALSE(session.Annule().Annulee);
+    EXPECT_TRUE(tache->isInterruptionRequested());
+    // The session's own count is given back; the task still holds its own until it ends.
+    EXPECT_EQ(session.Occupe.load(), 1);
+    tache->Libre = true;
+    session.AttendFinRecherche();
+    EXPECT_TRUE(tache->isFinished());
+    EXPECT_EQ(session.Occupe.load(), 0);
+    delete tache;
+    EXPECT_TRUE(session.TacheRecherche.isNull());
 }

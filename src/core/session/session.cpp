@@ -1,8 +1,10 @@
 #include "session.h"
 
+#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/annulation.h"
 #include "core/destinations/destination.h"
+#include "core/duplicates/recherche.h"
 #include "core/source/sourceliste.h"
 
 #include <algorithm>
@@ -14,6 +16,8 @@ Tconfiguration* Configuration = nullptr;
 TSession::TSession() = default;
 
 TSession::~TSession() {
+    // A task still running counts in Occupe and reads the configuration's sensitivity.
+    delete TacheRecherche.data();
     if (::Configuration == configuration.get()) ::Configuration = nullptr;
     if (::ListeSource == listeSource.get()) ::ListeSource = nullptr;
     configuration.reset();
@@ -26,6 +30,17 @@ void TSession::CreeDonnees() {
     configuration = std::make_unique<Tconfiguration>(*listeSource);
     ::ListeSource = listeSource.get();
     ::Configuration = configuration.get();
+}
+
+void TSession::DemandeArretRecherche() {
+    if (TTacheMini* tache = TacheRecherche.data()) tache->DemandeArret();
+}
+
+void TSession::AttendFinRecherche() {
+    if (TTacheMini* tache = TacheRecherche.data()) {
+        tache->DemandeArret();
+        tache->wait();
+    }
 }
 
 void TSession::LibereListeSource() {
@@ -87,6 +102,8 @@ TResultatClassement TSession::Classe(TDestination& d, bool copie, const std::opt
 }
 
 TResultatAnnulation TSession::Annule() {
+    const TOccupation occupation(Occupe);
+    DemandeArretRecherche();
     TResultatAnnulation resultat;
     if (!listeSource || !configuration || configuration->Annulations.EstVide()) return resultat;
     resultat.Annulee = true;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +16,7 @@
 
 class TDestination;
 class TSourceListe;
+class TTacheMini;
 class Tconfiguration;
 
 // One file that filing put into a destination.
@@ -70,6 +72,12 @@ public:
 
     // While above 0 the duplicate search is not restarted; read by the search's threads.
     std::atomic<int32_t> Occupe{0};
+    // The duplicate search task running, if any (it deletes itself once it has ended).
+    QPointer<TTacheMini> TacheRecherche;
+    // Asks the running search, if any, to stop; it starts again on its own schedule.
+    void DemandeArretRecherche();
+    // Asks the running search to stop and waits for it: for what renames or moves what it reads.
+    void AttendFinRecherche();
 
     // Files into destination d, moved or copied, as one command for undo: the given lines of the
     // source list (a selection, filed from the highest down so that each removal leaves the lower
@@ -79,7 +87,8 @@ public:
 
     // Undoes the last command of the record: its files back where they were, the files put back
     // into the source list at their old lines (the last of them requested for display), and the
-    // destinations that received them forget them.
+    // destinations that received them forget them. The search is held off meanwhile and asked to
+    // stop, since undo takes files out of the destinations' queues.
     TResultatAnnulation Annule();
 
 private:

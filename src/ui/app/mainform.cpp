@@ -5,6 +5,7 @@
 #include "core/config/configuration.h"
 #include "core/destinations/listegroupe.h"
 #include "core/destinations/panneau.h"
+#include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "dialoguesfenetre.h"
 #include "fenetre.h"
@@ -135,7 +136,7 @@ TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     // A task still running (the window destroyed without closing) is stopped and waited for: it
     // counts in Occupe and reads the sensitivity.
-    delete TacheRecherche.data();
+    delete session.TacheRecherche.data();
 }
 
 void TMainForm::CreeMinuteries() {

@@ -60,7 +60,6 @@ public:
     QString DossierProgramme;
     bool MultiSelection = false;
     bool RechercheAutorisee = true;
-    QPointer<TTacheMini> TacheRecherche;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
     int32_t TuileEnfoncee = -1;
@@ -354,12 +353,14 @@ private:
     quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
     void ConnecteDestinations();
     int ZoneDe(QPoint position) const;
-    // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
+    // The session's: asks the running duplicate search, if any, to stop; it starts again on its own
+    // schedule.
     void DemandeArretRecherche();
     void DemarreTache(int index);
     // Starts the comparison of a destination entered in GENERAL mode with the other GENERAL ones.
     void DemarreComparaison(int index);
-    // Asks the running task to stop and waits for it: for commands that rename or move what it reads.
+    // The session's: asks the running task to stop and waits for it, for commands that rename or
+    // move what it reads.
     void AttendFinRecherche();
     void ChangeModeRecherche(bool locale, bool generale);
     void DessineProgression(qint64 fait, qint64 total);

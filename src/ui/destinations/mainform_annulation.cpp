@@ -3,7 +3,6 @@
 // the destinations that received them forget them. A copy is undone by deleting the copy. And
 // emptying the trash, which takes the undo steps of the files it deletes with it.
 
-#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/annulation.h"
 #include "core/destinations/classement.h"
@@ -21,8 +20,6 @@
 #include <QListWidget>
 
 void TMainForm::Annulation1Click() {
-    const TOccupation occupation(session.Occupe);
-    DemandeArretRecherche();
     const TResultatAnnulation resultat = session.Annule();
     if (!resultat.Annulee) return;
     // Inserted in the order the session put them back, so the list box follows the source list.

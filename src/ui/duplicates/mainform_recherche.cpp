@@ -31,14 +31,11 @@ const QColor VertProgression(96, 208, 96);
 } // namespace
 
 void TMainForm::DemandeArretRecherche() {
-    if (TTacheMini* tache = TacheRecherche.data()) tache->DemandeArret();
+    session.DemandeArretRecherche();
 }
 
 void TMainForm::AttendFinRecherche() {
-    if (TTacheMini* tache = TacheRecherche.data()) {
-        tache->DemandeArret();
-        tache->wait();
-    }
+    session.AttendFinRecherche();
 }
 
 void TMainForm::Timer2Timer() {
@@ -110,7 +107,7 @@ void TMainForm::DemarreTache(int index) {
         VraiFinTache(*tache);
         tache->deleteLater();
     });
-    TacheRecherche = tache;
+    session.TacheRecherche = tache;
     tache->start(QThread::IdlePriority);
 }
 
@@ -126,7 +123,7 @@ void TMainForm::DemarreComparaison(int index) {
         VraiFinTache(*tache);
         tache->deleteLater();
     });
-    TacheRecherche = tache;
+    session.TacheRecherche = tache;
     tache->start(QThread::IdlePriority);
 }
 
