@@ -216,7 +216,7 @@ int main(int argc, char* argv[]) {
     if (recherche) {
         MainForm->Timer2Timer();
         std::printf("duplicate search under way: %s, %d helper thread(s)\n",
-                    MainForm->Occupe.load() > 0 ? "yes" : "NO", MainForm->DecodeursEnPlus);
+                    MainForm->Session().Occupe.load() > 0 ? "yes" : "NO", MainForm->DecodeursEnPlus);
     }
     std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(),
                 MainForm->ImageCourante->height());
@@ -462,7 +462,7 @@ int main(int argc, char* argv[]) {
                 static_cast<long long>(CacheImagesMaximal >> 20), cache.Nombre());
     if (recherche)
         std::printf("duplicate search still under way at the end: %s (%lld signed)\n",
-                    MainForm->Occupe.load() > 0 ? "yes" : "no",
+                    MainForm->Session().Occupe.load() > 0 ? "yes" : "no",
                     static_cast<long long>(Configuration->Destinations.Element(2)->Comptes().Signatures));
     attend(repos);
     MainForm->close();

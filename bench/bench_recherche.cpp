@@ -286,7 +286,7 @@ int main(int argc, char* argv[]) {
     attente.start();
     while (attente.elapsed() < std::min<qint64>(300, static_cast<qint64>(decodage / 3)))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    const bool enCours = d->Comptes().Signatures == 0 && MainForm->Occupe.load() > 0;
+    const bool enCours = d->Comptes().Signatures == 0 && MainForm->Session().Occupe.load() > 0;
     chrono.start();
     MainForm->close();
     while (MainForm->isVisible())

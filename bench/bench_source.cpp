@@ -81,7 +81,8 @@ int main(int argc, char* argv[]) {
                               : "The four historical masks");
 
     QTemporaryDir programme;
-    MainForm = new TMainForm(programme.path(), programme.path());
+    TSession session;
+    MainForm = new TMainForm(session, programme.path(), programme.path());
 
     std::printf("%8s %8s %8s %10s %10s %12s %10s | %8s %8s %8s %8s\n", "files", "images", "listed", "scan ms",
                 "name ms", "listbox ms", "total ms", "name", "date", "size", "ext");

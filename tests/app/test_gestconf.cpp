@@ -113,7 +113,7 @@ TEST_F(GestConfTest, GlisserDansEtDevantPuisFermer) {
     EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
     ASSERT_NE(MainForm->ListeGroupe->Groupe(1), nullptr);
     EXPECT_EQ(MainForm->ListeGroupe->Groupe(1)->NbTuiles, 3); // the trash and the two children
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
     // The panel shows the top level: B (opening level 1) and D.
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("B"));
     EXPECT_EQ(MainForm->Panneau->Tuiles[2], Titree("D"));

@@ -233,10 +233,10 @@ TEST_F(MainFormTest, Aide) {
 TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     QSignalSpy fermee(MainForm, &TMainForm::Fermee);
     // The window owns the task from here, as it does the tasks it starts.
-    auto* tache = new TRechercheSimulee(MainForm->Occupe);
+    auto* tache = new TRechercheSimulee(MainForm->Session().Occupe);
     TRechercheSimulee& recherche = *tache;
     recherche.Libre = false;
-    MainForm->TacheRecherche = tache;
+    MainForm->Session().TacheRecherche = tache;
     recherche.start();
 
     MainForm->Quit1->trigger();
@@ -273,10 +273,10 @@ TEST_F(MainFormTest, FermetureImmediateSansRecherche) {
         Configuration->Destinations.Ajoute(titre, std::move(destination));
     }
     // A command holding the search still without a thread: the refusal is only retried.
-    MainForm->Occupe = 1;
+    MainForm->Session().Occupe = 1;
     EXPECT_FALSE(MainForm->close());
     EXPECT_TRUE(MainForm->isVisible());
-    MainForm->Occupe = 0;
+    MainForm->Session().Occupe = 0;
     EXPECT_TRUE(AttendQue([] { return !MainForm->isVisible(); }, 3000));
     EXPECT_EQ(fermee.count(), 1);
 

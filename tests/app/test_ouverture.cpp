@@ -242,7 +242,7 @@ TEST_F(OuvertureTest, AnnulerLaPremiereQuestionNeFermeRien) {
     EXPECT_EQ(Titres(), (QStringList{"A", "B", "D", "C", "E"}));
     EXPECT_EQ(Titree("A")->SousGroupe, 1);
     EXPECT_EQ(TuilesDuNiveau(1), 3);
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
 
 TEST_F(OuvertureTest, LaCorbeilleNeSeFermePas) {
@@ -292,7 +292,7 @@ TEST_F(OuvertureTest, FermerToutEtToutAnnulerALaTroisiemeQuestion) {
     EXPECT_EQ(TuilesDuNiveau(0), 4);
     EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Non);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
 
 TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {
@@ -573,11 +573,11 @@ TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
     Ouvre({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
     MainForm->DecodeursEnPlus = 1;
     MainForm->Timer2Timer();
-    ASSERT_NE(MainForm->TacheRecherche.data(), nullptr);
+    ASSERT_NE(MainForm->Session().TacheRecherche.data(), nullptr);
     ParcourirPuisOK(ailleurs);
     MainForm->PopupMenu2->setProperty("Tag", 1);
     MainForm->Modifierlescaractristiques1->trigger();
-    ASSERT_TRUE(AttendQue([] { return MainForm->TacheRecherche.isNull(); }, 30000));
+    ASSERT_TRUE(AttendQue([] { return MainForm->Session().TacheRecherche.isNull(); }, 30000));
     EXPECT_EQ(Destination(1)->FichiersConnus(), QStringList{ailleurs + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
 }

@@ -36,7 +36,8 @@ class RechercheFenetreTest : public ProgrammeTest {
 protected:
     static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
     static bool Repos() {
-        return MainForm->Occupe.load() == 0 && DestinationEnTraitement(Configuration->Destinations) < 0;
+        return MainForm->Session().Occupe.load() == 0 &&
+               DestinationEnTraitement(Configuration->Destinations) < 0;
     }
     static void EcritPhoto(const QString& chemin, const QImage& image, int qualite = 90) {
         QImageWriter ecrivain(chemin, "jpeg");
@@ -65,7 +66,7 @@ TEST_F(RechercheFenetreTest, LocaleDeBoutEnBoutPuisRedemarrage) {
 
     MainForm->Timer2Timer();
     EXPECT_TRUE(Destination(1)->EnTraitement);
-    EXPECT_NE(MainForm->TacheRecherche.data(), nullptr);
+    EXPECT_NE(MainForm->Session().TacheRecherche.data(), nullptr);
     ASSERT_TRUE(AttendQue(Repos, 30000));
     const QStringList doublons = Destination(1)->Doublons;
     EXPECT_EQ(doublons.size(), 3) << doublons.join(u' ').toStdString();
@@ -223,9 +224,9 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     const int nombre = Configuration->Destinations.Count();
 
     // The mode commands ask the running task to stop, then switch every tile's suffix.
-    auto* tache = new TRechercheSimulee(MainForm->Occupe);
+    auto* tache = new TRechercheSimulee(MainForm->Session().Occupe);
     tache->start();
-    MainForm->TacheRecherche = tache;
+    MainForm->Session().TacheRecherche = tache;
     const bool corbeilleLocale = Destination(0)->RechercheLocale;
     const bool corbeilleGenerale = Destination(0)->RechercheGenerale;
     MainForm->ToolButton18->click();
@@ -268,15 +269,15 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
 
     // The review window holds the search off while it is open; a destination without pairs opens
     // nothing.
-    auto* revue = new TRechercheSimulee(MainForm->Occupe);
+    auto* revue = new TRechercheSimulee(MainForm->Session().Occupe);
     revue->Libre = false;
     revue->start();
-    MainForm->TacheRecherche = revue;
+    MainForm->Session().TacheRecherche = revue;
     QStringList ouvertes;
     int occupeRevue = -1;
     dialogues.Modal = [&](QDialog& dialogue) {
         ouvertes << dialogue.objectName();
-        occupeRevue = MainForm->Occupe.load();
+        occupeRevue = MainForm->Session().Occupe.load();
         return int(QDialog::Rejected);
     };
     MainForm->RevoitDoublons(*Destination(1));
@@ -287,7 +288,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     EXPECT_TRUE(revue->isInterruptionRequested());
     revue->Libre = true;
     EXPECT_TRUE(revue->wait(5000));
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 
     // Clearing a destination's duplicates, after the question.
     QStringList questions;
@@ -313,12 +314,12 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     int occupeDedans = -1;
     dialogues.Modal = [&](QDialog& dialogue) {
         EXPECT_EQ(dialogue.objectName(), QStringLiteral("FormMiniatures"));
-        occupeDedans = MainForm->Occupe.load();
+        occupeDedans = MainForm->Session().Occupe.load();
         return int(QDialog::Rejected);
     };
     MainForm->GestiondeSignatures1->trigger();
     EXPECT_EQ(occupeDedans, 1);
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
 
 // Through the real window: with one destination's search off, the bar reaches its end once the
@@ -371,7 +372,7 @@ TEST_F(RechercheFenetreTest, TitreEtAnimation) {
     for (const char* nom : {"/x/1.jpg", "/x/2.jpg", "/x/3.jpg"})
         d.AjouteATraiter(QString::fromLatin1(nom));
     {
-        const TOccupation occupation(MainForm->Occupe);
+        const TOccupation occupation(MainForm->Session().Occupe);
         QList<int> images;
         for (int k = 0; k < 5; ++k) {
             MainForm->Timer2Timer();
@@ -383,7 +384,7 @@ TEST_F(RechercheFenetreTest, TitreEtAnimation) {
         EXPECT_EQ(barre.pixel(29, 19), qRgb(96, 208, 96));
         EXPECT_NE(barre.pixel(30, 19), qRgb(96, 208, 96));
         // A second holder: no percentage in the title.
-        const TOccupation autre(MainForm->Occupe);
+        const TOccupation autre(MainForm->Session().Occupe);
         MainForm->Timer2Timer();
         EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Mirasolve"));
     }

@@ -27,7 +27,8 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
     MainForm->Timer2Timer();
     ASSERT_TRUE(AttendQue(
         [] {
-            return MainForm->Occupe.load() == 0 && DestinationEnTraitement(Configuration->Destinations) < 0;
+            return MainForm->Session().Occupe.load() == 0 &&
+                   DestinationEnTraitement(Configuration->Destinations) < 0;
         },
         30000));
     ASSERT_EQ(d->Comptes().Signatures, 3);
@@ -53,7 +54,7 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
     EXPECT_EQ(FormProgress->ProgressBar1->maximum(), 6);
     EXPECT_EQ(FormProgress->ProgressBar1->value(), 6);
     EXPECT_FALSE(FormProgress->isVisible());
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
     // The pair follows: its files exist under their new names, so the review opens on it.
     QStringList montres;
     dialogues.Modal = [&](QDialog& dialogue) {

@@ -134,7 +134,7 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
     EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
     EXPECT_TRUE(Destination(2)->CopieDoublons().isEmpty());
     EXPECT_EQ(Destination(1)->Comptes().Signatures, 1);
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
     // On disk: b.jpg in the trash under its name, the one there before under the next free number.
     EXPECT_FALSE(QFile::exists(p + QStringLiteral("/b.jpg")));
     EXPECT_EQ(QDir(corbeille).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "b.jpg1", "b.jpg2"}));
@@ -220,7 +220,7 @@ TEST_F(RevueTest, PairesDeFichiersDisparusNeMontrentRien) {
     Revoit([] {});
     EXPECT_TRUE(montres.isEmpty());
     EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());
-    EXPECT_EQ(MainForm->Occupe.load(), 0);
+    EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
 
 TEST_F(RevueTest, GestionnaireDeSignatures) {

@@ -135,9 +135,9 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
     MainForm->ChargeSource(partie);
     ASSERT_TRUE(QDir(partie).removeRecursively());
     // A stand-in for the search thread: it runs until asked to stop. The window owns it.
-    auto* recherche = new TRechercheSimulee(MainForm->Occupe);
+    auto* recherche = new TRechercheSimulee(MainForm->Session().Occupe);
     recherche->start();
-    MainForm->TacheRecherche = recherche;
+    MainForm->Session().TacheRecherche = recherche;
     QString montre;
     PendantLeDialogue([&](QDialog&) {
         montre = FormNouvSource->Dossier();

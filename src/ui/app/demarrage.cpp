@@ -6,6 +6,7 @@
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
 #include "core/destinations/panneau.h"
+#include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "core/tools/renommage.h"
 #include "globaux.h"
@@ -26,6 +27,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
+
+#include <memory>
 
 namespace {
 
@@ -72,12 +75,11 @@ void DemarrageDonnees() {
             QStringLiteral("Un renommage interrompu n'a pas pu être défait pour ces fichiers :\n") +
             nonRepris.join(u'\n'));
 
-    ListeSource = new TSourceListe;
+    MainForm->Session().CreeDonnees();
     ListeSource->Attente = FormProgress;
     ListeSource->Fenetre = MainForm;
     MainForm->Affichage->Liste = ListeSource;
 
-    Configuration = new Tconfiguration(*ListeSource);
     TFormSplash2* chargement = MainForm->FenetreChargement;
     TContexteDestinations& contexte = Configuration->ContexteDestinations;
     contexte.DossierProgramme = MainForm->DossierProgramme;
@@ -110,10 +112,14 @@ void DemarrageDonnees() {
     }
 }
 
+// The program's one session: made before the windows, destroyed after them.
+std::unique_ptr<TSession> sessionProgramme;
+
 } // namespace
 
 void CreeFenetres(const DossiersProgramme& dossiers) {
-    MainForm = new TMainForm(dossiers.Donnees, dossiers.Ressources);
+    sessionProgramme = std::make_unique<TSession>();
+    MainForm = new TMainForm(*sessionProgramme, dossiers.Donnees, dossiers.Ressources);
     FormPreference = new TFormPreference(MainForm);
     FormProgress = new TFormProgress(MainForm);
     FormNouvSource = new TFormNouvSource(DemarrageDonnees, MainForm);
@@ -140,8 +146,6 @@ void DetruitFenetres() {
     FormDedoublone = nullptr;
     FormGestConf = nullptr;
     FormMiniatures = nullptr;
-    delete ListeSource;
-    ListeSource = nullptr;
-    delete Configuration;
-    Configuration = nullptr;
+    // The source list and the configuration go with the session, which clears their globals.
+    sessionProgramme.reset();
 }

@@ -11,6 +11,3 @@ TFormConfirmation* FormConfirmation = nullptr;
 TFormDedoublone* FormDedoublone = nullptr;
 TFormGestConf* FormGestConf = nullptr;
 TFormMiniatures* FormMiniatures = nullptr;
-
-TSourceListe* ListeSource = nullptr;
-Tconfiguration* Configuration = nullptr;

@@ -1,5 +1,8 @@
 #pragma once
 
+// ListeSource and Configuration: the session's, declared with it.
+#include "core/session/session.h"
+
 class TMainForm;
 class TFormPreference;
 class TFormProgress;
@@ -11,10 +14,8 @@ class TFormConfirmation;
 class TFormDedoublone;
 class TFormGestConf;
 class TFormMiniatures;
-class TSourceListe;
-class Tconfiguration;
 
-// One instance per window and per data object, created at start-up in this order and never
+// One instance per window, created at start-up in this order and never
 // replaced while the program runs.
 extern TMainForm* MainForm;
 extern TFormPreference* FormPreference;
@@ -27,6 +28,3 @@ extern TFormConfirmation* FormConfirmation;
 extern TFormDedoublone* FormDedoublone;
 extern TFormGestConf* FormGestConf;
 extern TFormMiniatures* FormMiniatures;
-
-extern TSourceListe* ListeSource;
-extern Tconfiguration* Configuration;

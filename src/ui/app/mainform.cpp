@@ -5,6 +5,7 @@
 #include "core/config/configuration.h"
 #include "core/destinations/listegroupe.h"
 #include "core/destinations/panneau.h"
+#include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "dialoguesfenetre.h"
 #include "fenetre.h"
@@ -82,7 +83,8 @@ QSplitter* Separateur(Qt::Orientation orientation, QWidget* parent, const QStrin
 
 } // namespace
 
-TMainForm::TMainForm(const QString& dossierProgramme, const QString& dossierRessources) {
+TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const QString& dossierRessources)
+    : session(session_) {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("Mirasolve")
                                                                     : QApplication::applicationDisplayName());
@@ -134,7 +136,7 @@ TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     // A task still running (the window destroyed without closing) is stopped and waited for: it
     // counts in Occupe and reads the sensitivity.
-    delete TacheRecherche.data();
+    delete session.TacheRecherche.data();
 }
 
 void TMainForm::CreeMinuteries() {

@@ -38,6 +38,7 @@ class TDestination;
 class TFermeture;
 class TListeGroupe;
 class TPanneauDestinations;
+class TSession;
 class TFormSplash2;
 class TImage;
 struct TPositionSource;
@@ -47,17 +48,18 @@ struct TPositionSource;
 class TMainForm : public QMainWindow, public IFenetrePrincipale {
     Q_OBJECT
 public:
-    // dossierProgramme: where the data lives; dossierRessources: where the icon strip and the help
-    // file are read (the executable's folder).
-    TMainForm(const QString& dossierProgramme, const QString& dossierRessources);
+    // session: the program's data and operations, which outlives the window; dossierProgramme:
+    // where the data lives; dossierRessources: where the icon strip and the help file are read
+    // (the executable's folder).
+    TMainForm(TSession& session, const QString& dossierProgramme, const QString& dossierRessources);
     ~TMainForm() override;
+
+    TSession& Session() const { return session; }
 
     // Fields shared with the rest of the program.
     QString DossierProgramme;
     bool MultiSelection = false;
     bool RechercheAutorisee = true;
-    std::atomic<int32_t> Occupe{0};
-    QPointer<TTacheMini> TacheRecherche;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
     int32_t TuileEnfoncee = -1;
@@ -318,6 +320,7 @@ protected:
     bool eventFilter(QObject* objet, QEvent* event) override;
 
 private:
+    TSession& session;
     // The bounds given before the window was first shown, until it is first brought up.
     QRect bornesAvantAffichage;
 
@@ -354,15 +357,14 @@ private:
     quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
     void ConnecteDestinations();
     int ZoneDe(QPoint position) const;
-    // Files entry IndexAffiche; false with the reason when the file could not be filed.
-    bool ClasseUn(TDestination& d, bool copie, QString& echec);
-    void AnnuleDernier();
-    // Asks the running duplicate search, if any, to stop; it starts again on its own schedule.
+    // The session's: asks the running duplicate search, if any, to stop; it starts again on its own
+    // schedule.
     void DemandeArretRecherche();
     void DemarreTache(int index);
     // Starts the comparison of a destination entered in GENERAL mode with the other GENERAL ones.
     void DemarreComparaison(int index);
-    // Asks the running task to stop and waits for it: for commands that rename or move what it reads.
+    // The session's: asks the running task to stop and waits for it, for commands that rename or
+    // move what it reads.
     void AttendFinRecherche();
     void ChangeModeRecherche(bool locale, bool generale);
     void DessineProgression(qint64 fait, qint64 total);

@@ -3,6 +3,7 @@
 #include "core/app/chemins.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
+#include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "globaux.h"
 #include "ui/source/affichagesource.h"
@@ -28,7 +29,7 @@ bool TMainForm::FormCloseQuery() {
     Timer2->stop();
     RechercheAutorisee = false;
     TimerFermeture->start();
-    if (Occupe.load() == 0) {
+    if (session.Occupe.load() == 0) {
         TimerFermeture->stop();
         return true;
     }
@@ -61,7 +62,6 @@ void TMainForm::FormClose() {
     }
     // A decode under way is not waited for; its result no longer has a list to reach.
     Affichage->Libere();
-    delete ListeSource;
-    ListeSource = nullptr;
+    session.LibereListeSource();
     emit Fermee();
 }

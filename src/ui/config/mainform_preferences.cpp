@@ -2,6 +2,7 @@
 
 #include "core/app/occupation.h"
 #include "core/config/configuration.h"
+#include "core/session/session.h"
 #include "gestconf.h"
 #include "preferences.h"
 #include "ui/app/globaux.h"
@@ -24,7 +25,7 @@ void TMainForm::Prfrences1Click() {
 
 void TMainForm::Gestionnairedeconfiguration1Click() {
     {
-        const TOccupation occupation(Occupe);
+        const TOccupation occupation(session.Occupe);
         DemandeArretRecherche();
         Dialogues->MontreModal(*FormGestConf);
     }

@@ -3,12 +3,12 @@
 // the destinations that received them forget them. A copy is undone by deleting the copy. And
 // emptying the trash, which takes the undo steps of the files it deletes with it.
 
-#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/annulation.h"
 #include "core/destinations/classement.h"
 #include "core/destinations/corbeille.h"
 #include "core/destinations/destination.h"
+#include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
@@ -20,29 +20,16 @@
 #include <QListWidget>
 
 void TMainForm::Annulation1Click() {
-    const TOccupation occupation(Occupe);
-    DemandeArretRecherche();
-    if (Configuration && ListeSource && !Configuration->Annulations.EstVide()) AnnuleDernier();
-}
-
-void TMainForm::AnnuleDernier() {
-    const TAnnulation resultat =
-        AnnuleDerniereCommande(Configuration->Annulations, *ListeSource, &Configuration->Destinations);
-    // Inserted in the order the core put them back, so the list box follows the source list.
-    int montre = -1;
-    for (const TFichierAnnule& fichier : resultat.Fichiers) {
-        if (fichier.IndexRemis < 0) continue;
-        ListBox1->insertItem(fichier.IndexRemis, fichier.NomRemis);
-        montre = fichier.IndexRemis;
-    }
-    if (montre >= 0) {
-        ListeSource->IndexDemande = montre;
-        ArmeTimerCourantAff();
-    }
+    const TResultatAnnulation resultat = session.Annule();
+    if (!resultat.Annulee) return;
+    // Inserted in the order the session put them back, so the list box follows the source list.
+    for (const TFichierAnnule& fichier : resultat.Detail.Fichiers)
+        if (fichier.IndexRemis >= 0) ListBox1->insertItem(fichier.IndexRemis, fichier.NomRemis);
+    if (resultat.IndexMontre >= 0) ArmeTimerCourantAff();
     Affichage->AfficheTout();
     // Destinations that forgot or learnt files show their new counts.
     RafraichisListeDestinations();
-    if (!resultat.Echec.isEmpty()) Questions->Avertit(resultat.Echec);
+    if (!resultat.Detail.Echec.isEmpty()) Questions->Avertit(resultat.Detail.Echec);
 }
 
 void TMainForm::Viderlacorbeille1Click() {

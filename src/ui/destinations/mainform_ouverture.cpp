@@ -8,6 +8,7 @@
 #include "core/destinations/destination.h"
 #include "core/destinations/fermeture.h"
 #include "core/destinations/listegroupe.h"
+#include "core/session/session.h"
 #include "core/tools/arborescence.h"
 #include "ui/app/curseur.h"
 #include "ui/app/globaux.h"
@@ -99,7 +100,7 @@ TFermeture TMainForm::Fermeture() {
 void TMainForm::Fermerladestination1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
-    const TOccupation occupation(Occupe);
+    const TOccupation occupation(session.Occupe);
     DemandeArretRecherche();
     const TLotMagasin lot(&Configuration->ContexteDestinations);
     Fermeture().FermeAvecSousArbre(index);
@@ -110,7 +111,7 @@ void TMainForm::Fermertouteslesdestinations1Click() {
     if (!Configuration) return;
     FixeCurseur(Qt::WaitCursor);
     {
-        const TOccupation occupation(Occupe);
+        const TOccupation occupation(session.Occupe);
         DemandeArretRecherche();
         const TLotMagasin lot(&Configuration->ContexteDestinations);
         Fermeture().FermeTout();

@@ -9,6 +9,7 @@
 #include "core/duplicates/comparaisongenerale.h"
 #include "core/duplicates/inventaire.h"
 #include "core/duplicates/planification.h"
+#include "core/session/session.h"
 #include "dedoublonne.h"
 #include "gestmini.h"
 #include "ui/app/globaux.h"
@@ -30,18 +31,15 @@ const QColor VertProgression(96, 208, 96);
 } // namespace
 
 void TMainForm::DemandeArretRecherche() {
-    if (TTacheMini* tache = TacheRecherche.data()) tache->DemandeArret();
+    session.DemandeArretRecherche();
 }
 
 void TMainForm::AttendFinRecherche() {
-    if (TTacheMini* tache = TacheRecherche.data()) {
-        tache->DemandeArret();
-        tache->wait();
-    }
+    session.AttendFinRecherche();
 }
 
 void TMainForm::Timer2Timer() {
-    if (Occupe.load() == 1) {
+    if (session.Occupe.load() == 1) {
         // The button runs through images 21 to 24 while the search works.
         const int image = ToolButton4->property("ImageIndex").toInt();
         const int suivante = image >= 21 && image < 24 ? image + 1 : 21;
@@ -61,7 +59,7 @@ void TMainForm::Timer2Timer() {
 void TMainForm::FinTache() {
     if (!Configuration) return;
     const TBilanRecherche bilan =
-        BilanRecherche(Configuration->Destinations, RechercheAutorisee, Occupe.load());
+        BilanRecherche(Configuration->Destinations, RechercheAutorisee, session.Occupe.load());
     if (bilan.ADemarrer >= 0) {
         bilan.Comparaison ? DemarreComparaison(bilan.ADemarrer) : DemarreTache(bilan.ADemarrer);
         return;
@@ -69,7 +67,7 @@ void TMainForm::FinTache() {
     StaticDoublons->setText(QString::number(bilan.Doublons) + QStringLiteral(" images en double"));
     const TProgression progression = ProgressionDe(bilan);
     DessineProgression(progression.Fait, progression.Total);
-    if (Occupe.load() == 1)
+    if (session.Occupe.load() == 1)
         setWindowTitle(QString::number(progression.Pourcentage()) + QStringLiteral("% Mirasolve"));
 }
 
@@ -100,7 +98,7 @@ void TMainForm::DemarreTache(int index) {
         generales = ListeGenerale;
     }
     // The task counts one in Occupe from here to the end of its body.
-    auto* tache = new TTacheMini(d, generales, Configuration->Sensibilite, Occupe, DecodeursEnPlus);
+    auto* tache = new TTacheMini(d, generales, Configuration->Sensibilite, session.Occupe, DecodeursEnPlus);
     connect(tache, &TTacheMini::Progression, this, [this, suivie = std::weak_ptr<TDestination>(d)] {
         if (const auto destination = suivie.lock(); destination && !destination->EstFermee())
             Redessine(*destination);
@@ -109,7 +107,7 @@ void TMainForm::DemarreTache(int index) {
         VraiFinTache(*tache);
         tache->deleteLater();
     });
-    TacheRecherche = tache;
+    session.TacheRecherche = tache;
     tache->start(QThread::IdlePriority);
 }
 
@@ -118,14 +116,14 @@ void TMainForm::DemarreComparaison(int index) {
     const std::shared_ptr<TDestination> d = destinations.Partage(index);
     d->EnTraitement = true;
     auto* tache = new TTacheComparaison(d, PartenairesGeneraux(destinations, index), d->RepriseComparaison,
-                                        d->GenerationComparaison, Configuration->Sensibilite, Occupe);
+                                        d->GenerationComparaison, Configuration->Sensibilite, session.Occupe);
     connect(tache, &QThread::finished, this, [this, tache] {
         ConclutComparaison(*tache->DestinationTraitee, tache->Generation, tache->Reprise, tache->Terminee,
                            tache->LignesAjoutees);
         VraiFinTache(*tache);
         tache->deleteLater();
     });
-    TacheRecherche = tache;
+    session.TacheRecherche = tache;
     tache->start(QThread::IdlePriority);
 }
 
@@ -208,7 +206,7 @@ void TMainForm::RevoitDoublons(TDestination& d) {
     // Held for as long as the window is open; the destination too.
     const std::shared_ptr<TDestination> tenue = d.weak_from_this().lock();
     {
-        const TOccupation occupation(Occupe);
+        const TOccupation occupation(session.Occupe);
         DemandeArretRecherche();
         // Pairs whose files are gone are not shown again.
         d.ElagueDoublons();
@@ -231,7 +229,7 @@ void TMainForm::RevoitDoublons(TDestination& d) {
 
 void TMainForm::GestiondeSignatures1Click() {
     {
-        const TOccupation occupation(Occupe);
+        const TOccupation occupation(session.Occupe);
         // The images in the search's hands are back in their lists before anything is counted.
         AttendFinRecherche();
         if (Configuration) {

@@ -6,6 +6,7 @@
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
 #include "core/duplicates/comparaisongenerale.h"
+#include "core/session/session.h"
 #include "core/tools/arborescence.h"
 #include "nouvdest.h"
 #include "recursif.h"
@@ -71,7 +72,7 @@ void TMainForm::ChangeDossier(int index, const TProprietesDestination& propriete
     {
         // No search starts meanwhile; the one running, if any, stops on its own as its destination
         // closes.
-        const TOccupation occupation(Occupe);
+        const TOccupation occupation(session.Occupe);
         DemandeArretRecherche();
         const TLotMagasin lot(&Configuration->ContexteDestinations);
         ChangeDossierDestination(index, proprietes, Configuration->Destinations, *ListeGroupe,

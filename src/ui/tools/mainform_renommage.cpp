@@ -4,6 +4,7 @@
 #include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
+#include "core/session/session.h"
 #include "core/tools/renommage.h"
 #include "ui/app/curseur.h"
 #include "ui/app/globaux.h"
@@ -14,7 +15,7 @@ void TMainForm::Renommerlesfichiers1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
     const std::shared_ptr<TDestination> d = Configuration->Destinations.Partage(index);
-    const TOccupation occupation(Occupe);
+    const TOccupation occupation(session.Occupe);
     // The search reads the files being renamed: it ends first.
     AttendFinRecherche();
     const std::optional<QString> base = Dialogues->DemandeTexte(this, QStringLiteral("Renommer les fichiers"),
