@@ -60,9 +60,6 @@ public:
     QPointer<TTacheMini> TacheRecherche;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
-    int32_t TuileEnfoncee = -1;
-    int32_t YEnfonce = 0;
-    int32_t ZoneEnfoncee = 0;
     QImage ImagePanneau;
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
@@ -349,7 +346,6 @@ private:
     QByteArray fichierCherche;
     quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
     void ConnecteDestinations();
-    int ZoneDe(QPoint position) const;
     // Files entry IndexAffiche; false with the reason when the file could not be filed.
     bool ClasseUn(TDestination& d, bool copie, QString& echec);
     void AnnuleDernier();
