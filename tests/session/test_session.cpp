@@ -35,7 +35,7 @@ protected:
         configuration.ChangeSource(env.Source);
         Source().Trie(TriNom);
     }
-    ~SessionTest() override { session.Configuration()->ContexteDestinations.ReponseMemorisee = 9; }
+    ~SessionTest() override { session.Configuration()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous; }
 
     TSourceListe& Source() { return *session.ListeSource(); }
     const TJournalAnnulation& Journal() { return session.Configuration()->Annulations; }

@@ -34,7 +34,41 @@ void Trait(QPainter& p, const QColor& couleur, std::initializer_list<QPoint> poi
     p.drawPolyline(QPolygon(QList<QPoint>(points)));
 }
 
+// The rectangle from (x1, y1) to (x2, y2), both corners included; empty when they cross, so that
+// a zone squeezed out by a narrow panel holds no point.
+QRect Zone(int x1, int y1, int x2, int y2) {
+    return x2 < x1 || y2 < y1 ? QRect() : QRect(QPoint(x1, y1), QPoint(x2, y2));
+}
+
 } // namespace
+
+TGeometrieTuile TGeometrieTuile::Pour(const QRect& tuile, bool ouvreNiveau, bool corbeille) {
+    TGeometrieTuile g;
+    g.Tuile = tuile;
+    const int x = tuile.left(), y = tuile.top(), droite = tuile.right(), bas = tuile.bottom();
+    const int bordCompteur = droite - 35, bordPuits = x + 24;
+    if (ouvreNiveau) {
+        g.Puits = QRect(QPoint(x + 5, y + 4), QPoint(bordPuits, bas - 21));
+        g.ZoneNiveau = Zone(x + 1, y, bordPuits, bas);
+    }
+    // The title stops where the counter begins, on the trash too, which has no counter.
+    g.Texte = QRect(QPoint(ouvreNiveau ? x + 26 : x + 2, y + 2), QPoint(bordCompteur - 1, bas - 2));
+    g.ZoneTitre = Zone(x, y, bordCompteur - 1, bas);
+    if (!corbeille) {
+        g.Compteur = QRect(QPoint(bordCompteur, y + 3), QPoint(droite - 5, bas - 21));
+        g.Barre = QRect(QPoint(x + 5, bas - 20), QPoint(droite - 5, bas - 5));
+        g.ZoneDoublons = Zone(bordCompteur, y, droite, bas);
+    }
+    return g;
+}
+
+TZoneTuile TGeometrieTuile::ZoneA(QPoint point, bool active) const {
+    if (ZoneNiveau.contains(point)) return TZoneTuile::Niveau;
+    if (!active) return TZoneTuile::Aucune;
+    if (ZoneTitre.contains(point)) return TZoneTuile::Titre;
+    if (ZoneDoublons.contains(point)) return TZoneTuile::Doublons;
+    return TZoneTuile::Aucune;
+}
 
 QString SuffixeMode(const TDestination& d) {
     if (d.RechercheGenerale) return QStringLiteral("% (Général)");
@@ -53,6 +87,7 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
     const int hauteur = ImagePanneau.height(), largeur = ImagePanneau.width();
     const int32_t courant = groupes.Courant;
     const bool sousNiveau = courant != 0;
+    Courant = courant;
     HauteurTuile = groupes.HauteurCourante() + 34;
     const int nombre = groupes.NbCourant();
     const int ajuste = hauteur / std::max(1, sousNiveau ? nombre + 1 : nombre);
@@ -78,21 +113,30 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
 
     ImagePanneau.fill(Couleurs.Face);
     Tuiles.fill(TTuile());
-    Dessine(*destinations.Element(0), 0, 0, 0, false, HauteurTuile, largeur, courant);
-    Tuiles[0] = destinations.Partage(0);
+    Places.fill(TGeometrieTuile());
+    // Lays destination i into a slot: its place is kept for the hit testing, then drawn there.
+    auto pose = [&](int slot, int i) {
+        const auto k = static_cast<size_t>(slot);
+        Places[k] = PlaceDe(*destinations.Element(i), 0, slot * HauteurTuile, HauteurTuile, largeur, courant);
+        DessineTuile(*destinations.Element(i), Places[k], i, false);
+        Tuiles[k] = destinations.Partage(i);
+    };
+    pose(0, 0);
 
     int shown = 0, fixed = 0;
     const int p = groupes.PositionCourante();
+    Retour = QRect();
     if (sousNiveau) {
         for (int i = 1; i < destinations.Count(); ++i) {
-            TDestination* parent = destinations.Element(i);
-            if (parent->SousGroupe != courant) continue;
-            Dessine(*parent, 0, HauteurTuile, i, false, HauteurTuile, largeur, courant);
-            Tuiles[1] = destinations.Partage(i);
+            if (destinations.Element(i)->SousGroupe != courant) continue;
+            pose(1, i);
             shown = fixed = 1;
             break;
         }
-        DessineRetour(0, 2 * HauteurTuile, false, hauteur - 2 * HauteurTuile, 20);
+        // The strip runs from below the parent to the bottom of the picture.
+        if (hauteur > 2 * HauteurTuile)
+            Retour = QRect(0, 2 * HauteurTuile, LargeurRetour, hauteur - 2 * HauteurTuile);
+        DessineRetour(false);
     }
     // Never more slots than there are: a very tall panel leaves its bottom empty.
     const int derniere = std::min(NbTuilesVisibles, NombreCases - 1);
@@ -103,9 +147,7 @@ void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& 
         ++shown;
         if (shown > p + fixed && shown <= p + NbTuilesVisibles && shown - p <= derniere) {
             e->Visible = true;
-            const int slot = shown - p;
-            Dessine(*e, 0, slot * HauteurTuile, i, false, HauteurTuile, largeur, courant);
-            Tuiles[static_cast<size_t>(slot)] = destinations.Partage(i);
+            pose(shown - p, i);
         }
     }
 }
@@ -120,32 +162,48 @@ void TPanneauDestinations::Biseau(QPainter& p, int x, int y, int w1, int h1, boo
     Trait(p, Couleurs.OmbreFoncee, {{x, bas}, {x + w1, bas}, {x + w1, y}});
 }
 
+TGeometrieTuile TPanneauDestinations::PlaceDe(const TDestination& d, int x, int y, int h, int w,
+                                              int32_t courant) {
+    if (d.Groupe != 0 && d.SousGroupe != courant && d.Titre != TitreCorbeille) {
+        x += LargeurRetour;
+        w -= LargeurRetour;
+    }
+    return TGeometrieTuile::Pour(QRect(x, y, w, h), d.SousGroupe != -1, d.Titre == TitreCorbeille);
+}
+
 void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool enfonce, int h, int w,
                                    int32_t courant) {
-    if (d.Groupe != 0 && d.SousGroupe != courant && d.Titre != TitreCorbeille) {
-        x += 20;
-        w -= 20;
-    }
+    TGeometrieTuile place = PlaceDe(d, x, y, h, w, courant);
+    // Pressed, the whole tile moves one pixel down and right.
+    if (enfonce)
+        place = TGeometrieTuile::Pour(place.Tuile.translated(1, 1), d.SousGroupe != -1,
+                                      d.Titre == TitreCorbeille);
+    DessineTuile(d, place, rang, enfonce);
+}
+
+void TPanneauDestinations::DessineTuile(TDestination& d, const TGeometrieTuile& place, int rang,
+                                        bool enfonce) {
     d.Rang = rang;
-    const int w1 = w - 1, h1 = h - 1;
-    if (enfonce) {
-        ++x;
-        ++y;
-    }
+    const int x = place.Tuile.left(), y = place.Tuile.top();
+    const int w1 = place.Tuile.width() - 1, h1 = place.Tuile.height() - 1, h = h1 + 1;
     d.TuileX = x;
     d.TuileY = y;
     d.TuileHauteur = h1;
     d.TuileLargeur = w1;
 
     QPainter p(&ImagePanneau);
+    // A pressed tile moves within its slot and never draws over its neighbours.
+    const QRect cadre = enfonce ? place.Tuile.translated(-1, -1) : place.Tuile;
+    p.setClipRect(cadre);
     Remplit(p, x, y, x + w1, y + h1, Couleurs.Face);
     Biseau(p, x, y, w1, h1, enfonce);
     const bool ouvreNiveau = d.SousGroupe != -1;
     if (ouvreNiveau) {
-        Remplit(p, x + 5, y + 5, x + 24, y + h1 - 21, Couleurs.Face);
-        Trait(p, Couleurs.Ombre, {{x + 24, y + 4}, {x + 5, y + 4}, {x + 5, y + h1 - 21}});
-        Trait(p, Couleurs.Lumiere, {{x + 5, y + h1 - 21}, {x + 24, y + h1 - 21}, {x + 24, y + 4}});
-        if (!IconeSousGroupe.isNull()) p.drawImage(x + 6, y + (h - 26) / 2, IconeSousGroupe);
+        const QRect& puits = place.Puits;
+        Remplit(p, puits.left(), puits.top() + 1, puits.right(), puits.bottom(), Couleurs.Face);
+        Trait(p, Couleurs.Ombre, {puits.topRight(), puits.topLeft(), puits.bottomLeft()});
+        Trait(p, Couleurs.Lumiere, {puits.bottomLeft(), puits.bottomRight(), puits.topRight()});
+        if (!IconeSousGroupe.isNull()) p.drawImage(puits.left() + 1, y + (h - 26) / 2, IconeSousGroupe);
     }
 
     p.setFont(d.Fonte);
@@ -154,7 +212,7 @@ void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool
     const int ty = (h - 21 - mesure.height()) / 2;
     const int tx = ((ouvreNiveau ? w1 - 60 : w1 - 30) - largeurTexte) / 2;
     const int x0 = ouvreNiveau ? x + 30 + tx : x + tx;
-    p.setClipRect(QRect(QPoint(ouvreNiveau ? x + 26 : x + 2, y + 2), QPoint(x + w1 - 32, y + h1 - 2)));
+    p.setClipRect(place.Texte, Qt::IntersectClip);
     auto ecrit = [&](const QColor& couleur, int gauche, int haut) {
         p.setPen(couleur);
         p.drawText(gauche, haut + mesure.ascent(), d.Titre);
@@ -168,7 +226,7 @@ void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool
                                   : QColor(Qt::black),
               x0, y + ty + 2);
     }
-    p.setClipping(false);
+    p.setClipRect(cadre);
     if (const int touche = ToucheDe(d)) {
         // The key, small and grey in the top left corner, inside the bevel.
         QFont petite = PoliceFenetre;
@@ -189,45 +247,50 @@ void TPanneauDestinations::Dessine(TDestination& d, int x, int y, int rang, bool
 void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     if (d.Titre == TitreCorbeille) return;
     const int x = d.TuileX, y = d.TuileY, h1 = d.TuileHauteur, w1 = d.TuileLargeur;
+    const TGeometrieTuile place =
+        TGeometrieTuile::Pour(QRect(x, y, w1 + 1, h1 + 1), d.SousGroupe != -1, false);
+    const QRect &boite = place.Compteur, &barre = place.Barre;
     QPainter p(&ImagePanneau);
-    Trait(p, Couleurs.Lumiere, {{x + 5, y + h1 - 5}, {x + w1 - 5, y + h1 - 5}, {x + w1 - 5, y + h1 - 20}});
-    Trait(p, Couleurs.Ombre, {{x + w1 - 5, y + h1 - 20}, {x + 5, y + h1 - 20}, {x + 5, y + h1 - 5}});
+    Trait(p, Couleurs.Lumiere, {barre.bottomLeft(), barre.bottomRight(), barre.topRight()});
+    Trait(p, Couleurs.Ombre, {barre.topRight(), barre.topLeft(), barre.bottomLeft()});
     p.setFont(PoliceFenetre);
     const QFontMetrics mesure(PoliceFenetre);
 
     const TDestination::TComptes comptes = d.Comptes();
-    Remplit(p, x + w1 - 34, y + 3, x + w1 - 5, y + h1 - 21,
+    Remplit(p, boite.left() + 1, boite.top(), boite.right(), boite.bottom(),
             comptes.Doublons == 0 ? Couleurs.Face : JaunePale);
-    Trait(p, Couleurs.Ombre, {{x + w1 - 5, y + 3}, {x + w1 - 35, y + 3}, {x + w1 - 35, y + h1 - 21}});
-    Trait(p, Couleurs.Lumiere, {{x + w1 - 35, y + h1 - 21}, {x + w1 - 5, y + h1 - 21}});
+    Trait(p, Couleurs.Ombre, {boite.topRight(), boite.topLeft(), boite.bottomLeft()});
+    Trait(p, Couleurs.Lumiere, {boite.bottomLeft(), boite.bottomRight()});
     const QString compte = QString::number(comptes.Doublons);
     p.setPen(Qt::black);
-    p.drawText(x + (w1 - 38) + (35 - mesure.horizontalAdvance(compte)) / 2,
+    p.drawText(boite.left() - 3 + (35 - mesure.horizontalAdvance(compte)) / 2,
                y + (h1 - 20) / 2 - mesure.height() / 2 + mesure.ascent(), compte);
 
     if (!d.RechercheLocale) {
         // Not searched: an empty well and a grey word, rather than a progress that never moves.
         const QString texte = QStringLiteral("Recherche désactivée");
         p.setPen(Couleurs.Ombre);
-        p.drawText(x + w1 / 2 - mesure.horizontalAdvance(texte) / 2, y + h1 - 20 + mesure.ascent(), texte);
+        p.drawText(x + w1 / 2 - mesure.horizontalAdvance(texte) / 2, barre.top() + mesure.ascent(), texte);
         return;
     }
     const qint64 enAttente = comptes.ATraiter;
     const qint64 faites = comptes.Signatures;
     const qint64 n = enAttente + faites;
-    const int droite = x + w1 - 5, haut = y + h1 - 19, bas = y + h1 - 6;
+    const int droite = barre.right(), haut = barre.top() + 1, bas = barre.bottom() - 1;
     const int gauche = n == 0 ? droite : droite - static_cast<int>(enAttente * (w1 - 12) / n);
     Remplit(p, gauche, haut, droite, bas, d.EnTraitement ? Jaune : Orange);
-    Remplit(p, x + 6, haut, gauche, bas, Vert);
+    Remplit(p, barre.left() + 1, haut, gauche, bas, Vert);
     const QString pourcentage = QString::number(n == 0 ? 100 : faites * 100 / n) + SuffixeMode(d);
     p.setPen(Qt::black);
-    p.drawText(x + w1 / 2 - mesure.horizontalAdvance(pourcentage) / 2, y + h1 - 20 + mesure.ascent(),
+    p.drawText(x + w1 / 2 - mesure.horizontalAdvance(pourcentage) / 2, barre.top() + mesure.ascent(),
                pourcentage);
 }
 
-void TPanneauDestinations::DessineRetour(int x, int y, bool enfonce, int h, int w) {
-    const int h1 = h - 1;
-    int w1 = w - 1;
+void TPanneauDestinations::DessineRetour(bool enfonce) {
+    if (Retour.isEmpty()) return;
+    int x = Retour.left(), y = Retour.top();
+    const int h = Retour.height(), h1 = h - 1;
+    int w1 = Retour.width() - 1;
     if (enfonce) {
         ++x;
         ++y;
@@ -247,24 +310,106 @@ void TPanneauDestinations::DessineRetour(int x, int y, bool enfonce, int h, int 
     }
 }
 
-void TPanneauDestinations::DessineSousGroupeEnfonce(const TDestination& d, int y, int h, int32_t courant) {
-    const int x = d.Groupe != 0 && d.SousGroupe != courant ? 20 : 0;
+void TPanneauDestinations::DessineSousGroupeEnfonce(const TGeometrieTuile& place) {
+    // Pressed, the well's frame starts one row higher and its inside turns white.
+    const QRect& puits = place.Puits;
+    const QPoint hautGauche(puits.left(), puits.top() - 1), hautDroite(puits.right(), puits.top() - 1);
     QPainter p(&ImagePanneau);
-    Remplit(p, x + 5, y + 4, x + 24, y + h - 22, Qt::white);
-    Trait(p, Couleurs.Ombre, {{x + 24, y + 3}, {x + 5, y + 3}, {x + 5, y + h - 22}});
-    Trait(p, Couleurs.Lumiere, {{x + 5, y + h - 22}, {x + 24, y + h - 22}, {x + 24, y + 3}});
-    if (!IconeSousGroupe.isNull()) p.drawImage(x + 6, y - 1 + (h - 25) / 2, IconeSousGroupe);
+    Remplit(p, puits.left(), puits.top(), puits.right(), puits.bottom(), Qt::white);
+    Trait(p, Couleurs.Ombre, {hautDroite, hautGauche, puits.bottomLeft()});
+    Trait(p, Couleurs.Lumiere, {puits.bottomLeft(), puits.bottomRight(), hautDroite});
+    if (!IconeSousGroupe.isNull())
+        p.drawImage(puits.left() + 1, place.Tuile.top() - 1 + (place.Tuile.height() - 25) / 2,
+                    IconeSousGroupe);
 }
 
-void TPanneauDestinations::DessineDoublonsEnfonce(int y, int h, int w) {
+void TPanneauDestinations::DessineDoublonsEnfonce(const TGeometrieTuile& place) {
+    const QRect& boite = place.Compteur;
     QPainter p(&ImagePanneau);
-    Remplit(p, w - 35, y + 2, w - 6, y + h - 22, Orange);
+    Remplit(p, boite.left() + 1, boite.top() - 1, boite.right(), boite.bottom(), Orange);
 }
 
 TDestination* TPanneauDestinations::TuileA(int y) const {
     if (y < 0 || HauteurTuile <= 0) return nullptr;
     const int slot = y / HauteurTuile;
     return slot < NombreCases ? static_cast<TDestination*>(Tuiles[static_cast<size_t>(slot)]) : nullptr;
+}
+
+TCibleTuile TPanneauDestinations::Sous(QPoint point) const {
+    TCibleTuile cible;
+    if (HauteurTuile <= 0 || !QRect(QPoint(0, 0), ImagePanneau.size()).contains(point)) return cible;
+    cible.Case = point.y() / HauteurTuile;
+    if (cible.Case >= NombreCases) return cible;
+    const auto k = static_cast<size_t>(cible.Case);
+    cible.Destination = Tuiles[k];
+    if (Retour.contains(point))
+        cible.Zone = TZoneTuile::Retour;
+    else if (cible.Destination)
+        cible.Zone = Places[k].ZoneA(point, cible.Destination->Active);
+    return cible;
+}
+
+TCibleTuile TPanneauDestinations::Appuie(QPoint point, bool droit) {
+    const TCibleTuile cible = Sous(point);
+    TDestination* d = cible.Destination;
+    YEnfonce = point.y();
+    TuileEnfoncee = d && d->Active ? d->Rang : -1;
+    Enfoncee = d ? Tuiles[static_cast<size_t>(cible.Case)] : TTuile();
+    if (droit || cible.Zone == TZoneTuile::Aucune) return cible;
+    const TGeometrieTuile& place = Places[static_cast<size_t>(cible.Case)];
+    switch (cible.Zone) {
+    case TZoneTuile::Retour:
+        // The strip and the level icon answer even beside a tile that is not active.
+        TuileEnfoncee = d ? d->Rang : -1;
+        DessineRetour(true);
+        break;
+    case TZoneTuile::Niveau:
+        TuileEnfoncee = d->Rang;
+        DessineSousGroupeEnfonce(place);
+        break;
+    case TZoneTuile::Titre:
+        Dessine(*d, 0, place.Tuile.top(), d->Rang, true, HauteurTuile, ImagePanneau.width(), Courant);
+        break;
+    case TZoneTuile::Doublons:
+        DessineDoublonsEnfonce(place);
+        break;
+    case TZoneTuile::Aucune:
+        break;
+    }
+    ZoneEnfoncee = cible.Zone;
+    return cible;
+}
+
+TRelacheTuile TPanneauDestinations::Relache(QPoint point) {
+    const TCibleTuile cible = Sous(point);
+    // A release on the panel's first column counts as off every tile.
+    const int r = point.x() >= 1 && cible.Destination ? cible.Destination->Rang : -1;
+    if (ZoneEnfoncee == TZoneTuile::Retour) DessineRetour(false);
+    TDestination* enfonce = TuileEnfoncee >= 0 ? static_cast<TDestination*>(Enfoncee) : nullptr;
+    if (enfonce) {
+        const int y = enfonce->Titre == TitreCorbeille ? 0 : (YEnfonce / HauteurTuile) * HauteurTuile;
+        Dessine(*enfonce, 0, y, TuileEnfoncee, false, HauteurTuile, ImagePanneau.width(), Courant);
+    }
+    if (cible.Case < 0 || r != TuileEnfoncee) return {};
+    switch (ZoneEnfoncee) {
+    case TZoneTuile::Retour:
+        if (cible.Zone == TZoneTuile::Retour) return {TRelacheTuile::Remonte, Tuiles[1]};
+        break;
+    case TZoneTuile::Niveau:
+        if (cible.Zone == TZoneTuile::Niveau && enfonce) return {TRelacheTuile::Ouvre, enfonce};
+        break;
+    case TZoneTuile::Titre:
+        // Anywhere left of the counter files, the level icon included.
+        if (enfonce && point.x() <= Places[static_cast<size_t>(cible.Case)].ZoneTitre.right())
+            return {TRelacheTuile::Classe, enfonce};
+        break;
+    case TZoneTuile::Doublons:
+        if (cible.Zone == TZoneTuile::Doublons && enfonce) return {TRelacheTuile::Revoit, enfonce};
+        break;
+    case TZoneTuile::Aucune:
+        break;
+    }
+    return {};
 }
 
 QString TPanneauDestinations::Indice(const TDestination& d, int touche, const QString& copie) {

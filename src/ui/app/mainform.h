@@ -62,9 +62,6 @@ public:
     bool RechercheAutorisee = true;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
-    int32_t TuileEnfoncee = -1;
-    int32_t YEnfonce = 0;
-    int32_t ZoneEnfoncee = 0;
     QImage ImagePanneau;
     QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
@@ -356,7 +353,6 @@ private:
     QByteArray fichierCherche;
     quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
     void ConnecteDestinations();
-    int ZoneDe(QPoint position) const;
     // The session's: asks the running duplicate search, if any, to stop; it starts again on its own
     // schedule.
     void DemandeArretRecherche();
