@@ -35,7 +35,9 @@ protected:
         configuration.ChangeSource(env.Source);
         Source().Trie(TriNom);
     }
-    ~SessionTest() override { session.Configuration()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous; }
+    ~SessionTest() override {
+        session.Configuration()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    }
 
     TSourceListe& Source() { return *session.ListeSource(); }
     const TJournalAnnulation& Journal() { return session.Configuration()->Annulations; }
