@@ -251,7 +251,6 @@ TEST_P(PanneauCasTest, DessinEtZonesConcordent) {
     panneau.Redimensionne(c.taille);
     panneau.RafraichisListeDestinations(destinations, groupes);
     const QRect image(QPoint(0, 0), c.taille);
-    panneau.ImagePanneau.save(QStringLiteral("/tmp/tuiles_%1.png").arg(QString::fromUtf8(c.nom)));
     const int h = panneau.HauteurTuile;
 
     int tuilesVues = 0;

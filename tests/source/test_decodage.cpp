@@ -570,6 +570,7 @@ const CasFixture CasDeFixtures[] = {
     {"tiff-pages-chained-in-a-loop.tif", {16, 16}},
     // The preview refused before it is read; no strip to read as a TIFF either.
     {"dng-preview-length-beyond-end-of-file.dng", {}},
+    {"cr3-boxes-that-send-the-raw-parser-round-for-ever.cr3", {}},
 
     // HEIF and AVIF.
     {"avif-of-65535-by-65535-announced.avif", {}},

@@ -12,21 +12,50 @@ namespace {
 using Decodage::Arrete;
 
 // The file read by the library, whose reads find nothing more once a stop is asked: the library
-// then gives up at its next read.
+// then gives up at its next read. Boxes or tables that send the library's parsers round in
+// circles would hold a thread for ever: past a number of accesses no camera's file needs (its
+// metadata are read value by value, its pictures in blocks), the stream fails as a corrupt file.
 class FluxRaw : public LibRaw_bigfile_datastream {
 public:
-    FluxRaw(const char* chemin, const std::atomic<bool>* arretDemande)
-        : LibRaw_bigfile_datastream(chemin), arret(arretDemande) {}
-
+    FluxRaw(const char* chemin, const std::atomic<bool>* arretDemande, qint64 tailleFichier)
+        : LibRaw_bigfile_datastream(chemin), arret(arretDemande), acces(100000 + tailleFichier / 4) {}
     int read(void* octets, size_t taille, size_t nombre) override {
+        Compte();
         return Arrete(arret) ? 0 : LibRaw_bigfile_datastream::read(octets, taille, nombre);
     }
     int seek(INT64 position, int origine) override {
+        Compte();
         return Arrete(arret) ? -1 : LibRaw_bigfile_datastream::seek(position, origine);
+    }
+    INT64 tell() override {
+        Compte();
+        return LibRaw_bigfile_datastream::tell();
+    }
+    int get_char() override {
+        Compte();
+        return LibRaw_bigfile_datastream::get_char();
+    }
+    char* gets(char* texte, int taille) override {
+        Compte();
+        return LibRaw_bigfile_datastream::gets(texte, taille);
+    }
+    int scanf_one(const char* format, void* valeur) override {
+        Compte();
+        return LibRaw_bigfile_datastream::scanf_one(format, valeur);
+    }
+    int eof() override {
+        Compte();
+        return LibRaw_bigfile_datastream::eof();
     }
 
 private:
+    // The library catches its own exceptions around every parse and reports a corrupt file.
+    void Compte() {
+        if (--acces < 0) throw LIBRAW_EXCEPTION_IO_CORRUPT;
+    }
+
     const std::atomic<bool>* arret;
+    qint64 acces;
 };
 
 int SuitProgresRaw(void* arret, LibRaw_progress, int, int) {
@@ -112,7 +141,7 @@ TImageDecodee DecodeRaw(const QByteArray& chemin, const TDemandeDecodage& demand
     }
     int orientation = 1;
     {
-        FluxRaw flux(chemin.constData(), demande.Arret);
+        FluxRaw flux(chemin.constData(), demande.Arret, static_cast<qint64>(etat.st_size));
         // Large: on the heap. Destroyed before the stream it reads.
         auto raw = std::make_unique<LibRaw>(LIBRAW_OPTIONS_NONE);
         raw->imgdata.params.max_raw_memory_mb = static_cast<unsigned>(TailleDecodeeMaximale >> 20);

@@ -3,6 +3,7 @@
 // the destinations that received them forget them. A copy is undone by deleting the copy. And
 // emptying the trash, which takes the undo steps of the files it deletes with it.
 
+#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/annulation.h"
 #include "core/destinations/classement.h"
@@ -20,6 +21,8 @@
 #include <QListWidget>
 
 void TMainForm::Annulation1Click() {
+    // The search stays off until the lists, the tiles and any message are done with.
+    const TOccupation occupation(session.Occupe);
     const TResultatAnnulation resultat = session.Annule();
     if (!resultat.Annulee) return;
     // Inserted in the order the session put them back, so the list box follows the source list.
