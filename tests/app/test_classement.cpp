@@ -193,6 +193,19 @@ TEST_F(ClassementTest, SupprSelectionSaisieEtDialogue) {
     EXPECT_EQ(Etapes().size(), 2);
 }
 
+// Delete while the mouse holds a tile down: one filing, into the trash; the release files nothing.
+TEST_F(ClassementTest, SupprPendantUnAppuiSurUneTuile) {
+    const QPoint titre = Titre(Destination(1));
+    QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Delete);
+    QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+    ASSERT_TRUE(AttendRepos());
+    EXPECT_EQ(Etapes().size(), 1);
+    EXPECT_EQ(QDir(env.Programme + QStringLiteral("/Corbeille")).entryList(QDir::Files),
+              QStringList{"a.jpg"});
+    EXPECT_TRUE(QDir(Destination(1)->Chemin).entryList(QDir::Files).isEmpty());
+}
+
 TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {
     auto* liste = MainForm->ListBox1;
     liste->clearSelection();

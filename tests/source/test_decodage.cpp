@@ -555,6 +555,7 @@ const CasFixture CasDeFixtures[] = {
     {"png-idat-cut-in-the-middle.png", {}},
     {"png-a-thousand-idat-chunks.png", {36, 40}},
     {"png-chunk-length-beyond-the-file.png", {}},
+    {"png-animation-chunk-announcing-a-gigabyte.png", {}},
     {"webp-vp8l-header-16384-by-16384.webp", {}},
     {"webp-vp8l-size-lies-4000-by-3000.webp", {}},
     {"webp-riff-size-beyond-the-file.webp", {64, 48}},

@@ -412,6 +412,12 @@ TRelacheTuile TPanneauDestinations::Relache(QPoint point) {
     return {};
 }
 
+void TPanneauDestinations::OublieAppui() {
+    Relache(QPoint(-1, -1));
+    TuileEnfoncee = -1;
+    Enfoncee = {};
+}
+
 QString TPanneauDestinations::Indice(const TDestination& d, int touche, const QString& copie) {
     const TDestination::TComptes comptes = d.Comptes();
     return d.Chemin +

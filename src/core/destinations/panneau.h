@@ -131,6 +131,8 @@ public:
     // A release: the pressed tile and strip are drawn raised again, and what the press and the
     // release together ask is returned; only a release over the pressed tile asks anything.
     TRelacheTuile Relache(QPoint point);
+    // A press that no release will complete (a key filed meanwhile): drawn raised and forgotten.
+    void OublieAppui();
     // The tile hint: path and the three counts, lines separated by carriage returns, the key
     // that files into the tile when it has one, and the near copy of the current image it holds.
     static QString Indice(const TDestination& d, int touche = 0, const QString& copie = QString());

@@ -8,11 +8,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include <sys/stat.h>
+
 // PNG files are read by Qt's own reader, which decodes them through libpng: every colour type
 // and bit depth, palettes and their transparency, the default picture of an animated file
-// (its first frame). libpng bounds what a file can make it allocate (its per-chunk memory cap
-// keeps compressed text and colour profiles small; the picture's data ends with the rows the
-// header announces), and the header's size is checked here against our cap first.
+// (its first frame). libpng bounds what it inflates (compressed text and colour profiles stay
+// small; the picture's data ends with the rows the header announces), but allocates some chunks
+// whole from the length they announce before reading them: the header's size is checked here
+// against our cap first, and every chunk's length against what the file has left.
 
 namespace {
 
@@ -33,32 +36,41 @@ QSize TailleEntete(std::FILE* fichier) {
     return QSize(static_cast<int>(largeur), static_cast<int>(hauteur));
 }
 
-// At most this many chunks are looked at for an Exif block.
+// At most this many chunks are looked at.
 constexpr int ChunksExaminesMaximum = 100000;
 
-// The orientation of the file's eXIf chunk, 1 without one. Chunk headers are followed from one to
-// the next by their lengths, up to the end chunk, the end of the file or a stop request.
-int OrientationPng(std::FILE* fichier, const std::atomic<bool>* arret) {
-    long position = 8;
+// Follows the chunk headers from one to the next by their lengths, up to the end chunk, the end
+// of the file or a stop request. False when a chunk announces more data than the file has left;
+// orientation: that of the file's first eXIf chunk, 1 without one.
+bool ExamineChunks(std::FILE* fichier, const std::atomic<bool>* arret, int& orientation) {
+    orientation = 1;
+    struct stat etat {};
+    if (::fstat(::fileno(fichier), &etat) != 0) return true;
+    const qint64 taille = etat.st_size;
+    qint64 position = 8;
+    bool exifLu = false;
     for (int n = 0; n < ChunksExaminesMaximum && !Arrete(arret); ++n) {
         uchar entete[8];
-        if (std::fseek(fichier, position, SEEK_SET) != 0 || std::fread(entete, 1, 8, fichier) != 8) return 1;
+        if (::fseeko(fichier, static_cast<off_t>(position), SEEK_SET) != 0 ||
+            std::fread(entete, 1, 8, fichier) != 8)
+            return true;
         const quint32 longueur = Grand32(entete);
-        if (longueur > 0x7FFFFFFFu) return 1;
-        if (std::memcmp(entete + 4, "IEND", 4) == 0) return 1;
-        if (std::memcmp(entete + 4, "eXIf", 4) == 0) {
+        if (qint64{longueur} > taille - position - 8) return false;
+        if (std::memcmp(entete + 4, "IEND", 4) == 0) return true;
+        if (std::memcmp(entete + 4, "eXIf", 4) == 0 && !exifLu) {
+            exifLu = true;
             // An Exif block larger than this holds thumbnails: the orientation is in its first
             // directory, near the start.
             QByteArray bloc(static_cast<qsizetype>(std::min<quint32>(longueur, 64 * 1024)),
                             Qt::Uninitialized);
-            if (std::fread(bloc.data(), 1, static_cast<size_t>(bloc.size()), fichier) !=
+            if (std::fread(bloc.data(), 1, static_cast<size_t>(bloc.size()), fichier) ==
                 static_cast<size_t>(bloc.size()))
-                return 1;
-            return OrientationBlocExif(reinterpret_cast<const uchar*>(bloc.constData()), bloc.size());
+                orientation =
+                    OrientationBlocExif(reinterpret_cast<const uchar*>(bloc.constData()), bloc.size());
         }
-        position += 12 + static_cast<long>(longueur);
+        position += 12 + qint64{longueur};
     }
-    return 1;
+    return true;
 }
 
 // The picture in RGB32, or in ARGB32 when it has transparency and keeps it; transparency left
@@ -86,9 +98,12 @@ TImageDecodee DecodePng(const QByteArray& chemin, const TDemandeDecodage& demand
         Decodage::QualifieEchec(resultat, demande.Arret, fichier.get());
         return resultat;
     }
-    const int orientation = demande.Signature ? 1 : OrientationPng(fichier.get(), demande.Arret);
+    int orientation = 1;
+    const bool chunksSains = ExamineChunks(fichier.get(), demande.Arret, orientation);
+    if (demande.Signature) orientation = 1;
     Decodage::FichierInterruptible appareil(demande.Arret);
-    if (std::fseek(fichier.get(), 0, SEEK_SET) == 0 && appareil.open(fichier.get(), QIODevice::ReadOnly)) {
+    if (chunksSains && std::fseek(fichier.get(), 0, SEEK_SET) == 0 &&
+        appareil.open(fichier.get(), QIODevice::ReadOnly)) {
         QImageReader lecteur(&appareil, "png");
         lecteur.setAutoTransform(false);
         QImage image;

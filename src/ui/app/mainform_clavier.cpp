@@ -99,7 +99,11 @@ void TMainForm::ToucheCorbeille() {
     // What a click on the trash tile does, without Ctrl: the current image, or the selected ones,
     // moved into the trash; nothing while the trash is the source folder.
     TDestination* corbeille = Configuration->Destinations.Element(0);
-    if (corbeille && corbeille->Active) Classe(*corbeille, false);
+    if (!corbeille || !corbeille->Active) return;
+    // A tile pressed with the mouse meanwhile files nothing more at its release.
+    Panneau->OublieAppui();
+    ImageDestination->update();
+    Classe(*corbeille, false);
 }
 
 void TMainForm::ToucheDeTuile(int touche, bool copie) {
