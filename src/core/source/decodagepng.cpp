@@ -41,9 +41,9 @@ constexpr int ChunksExaminesMaximum = 100000;
 
 // Follows the chunk headers from one to the next by their lengths, up to the end chunk, the end
 // of the file or a stop request. False when a chunk announces more data than the file has left;
-// orientation: that of the file's first eXIf chunk, 1 without one.
-bool ExamineChunks(std::FILE* fichier, const std::atomic<bool>* arret, int& orientation) {
-    orientation = 1;
+// orientation, when asked: that of the file's first eXIf chunk, 1 without one.
+bool ExamineChunks(std::FILE* fichier, const std::atomic<bool>* arret, int* orientation) {
+    if (orientation) *orientation = 1;
     struct stat etat {};
     if (::fstat(::fileno(fichier), &etat) != 0) return true;
     const qint64 taille = etat.st_size;
@@ -57,7 +57,7 @@ bool ExamineChunks(std::FILE* fichier, const std::atomic<bool>* arret, int& orie
         const quint32 longueur = Grand32(entete);
         if (qint64{longueur} > taille - position - 8) return false;
         if (std::memcmp(entete + 4, "IEND", 4) == 0) return true;
-        if (std::memcmp(entete + 4, "eXIf", 4) == 0 && !exifLu) {
+        if (orientation && std::memcmp(entete + 4, "eXIf", 4) == 0 && !exifLu) {
             exifLu = true;
             // An Exif block larger than this holds thumbnails: the orientation is in its first
             // directory, near the start.
@@ -65,7 +65,7 @@ bool ExamineChunks(std::FILE* fichier, const std::atomic<bool>* arret, int& orie
                             Qt::Uninitialized);
             if (std::fread(bloc.data(), 1, static_cast<size_t>(bloc.size()), fichier) ==
                 static_cast<size_t>(bloc.size()))
-                orientation =
+                *orientation =
                     OrientationBlocExif(reinterpret_cast<const uchar*>(bloc.constData()), bloc.size());
         }
         position += 12 + qint64{longueur};
@@ -98,9 +98,10 @@ TImageDecodee DecodePng(const QByteArray& chemin, const TDemandeDecodage& demand
         Decodage::QualifieEchec(resultat, demande.Arret, fichier.get());
         return resultat;
     }
+    // A signature is of the picture as stored: its orientation is not read.
     int orientation = 1;
-    const bool chunksSains = ExamineChunks(fichier.get(), demande.Arret, orientation);
-    if (demande.Signature) orientation = 1;
+    const bool chunksSains =
+        ExamineChunks(fichier.get(), demande.Arret, demande.Signature ? nullptr : &orientation);
     Decodage::FichierInterruptible appareil(demande.Arret);
     if (chunksSains && std::fseek(fichier.get(), 0, SEEK_SET) == 0 &&
         appareil.open(fichier.get(), QIODevice::ReadOnly)) {
