@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 
+class IAttente;
+class IQuestions;
 class TDestination;
 class TSourceListe;
 class TTacheMini;
@@ -69,6 +71,14 @@ public:
 
     TSourceListe* ListeSource() const { return listeSource.get(); }
     Tconfiguration* Configuration() const { return configuration.get(); }
+
+    // Where the program keeps its data (settings, trash, signatures, journals), without a final
+    // separator; no folder under it may be a destination.
+    QString DossierProgramme;
+    // Everything the operations ask or tell the user, and the wait window of long ones; both
+    // outlive the session's operations (a test puts its own in place).
+    IQuestions* Questions = nullptr;
+    IAttente* Attente = nullptr;
 
     // While above 0 the duplicate search is not restarted; read by the search's threads.
     std::atomic<int32_t> Occupe{0};

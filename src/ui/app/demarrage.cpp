@@ -77,6 +77,7 @@ void DemarrageDonnees() {
 
     MainForm->Session().CreeDonnees();
     ListeSource->Attente = FormProgress;
+    MainForm->Session().Attente = FormProgress;
     ListeSource->Fenetre = MainForm;
     MainForm->Affichage->Liste = ListeSource;
 

@@ -106,6 +106,7 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     ListeGroupe = std::make_unique<TListeGroupe>();
     Panneau = std::make_unique<TPanneauDestinations>();
     DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
+    session.DossierProgramme = DossierProgramme;
     CreeMinuteries();
     CreeMenus();
     CreeBarresOutils();
@@ -122,7 +123,7 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     ImageProgress->FixeImage(NouvelleImage(ImageProgress->size()));
 
     questionsFenetre = std::make_unique<TQuestionsFenetre>(this);
-    Questions = questionsFenetre.get();
+    FixeQuestions(questionsFenetre.get());
     Dialogues = &TDialoguesFenetre::Commun();
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
@@ -345,6 +346,7 @@ void TMainForm::RemplitListe() {
 
 void TMainForm::FixeQuestions(IQuestions* questions) {
     Questions = questions;
+    session.Questions = questions;
     if (!Configuration) return;
     Configuration->Questions = questions;
     Configuration->ContexteDestinations.Questions = questions;
