@@ -6,6 +6,8 @@
 #include "core/app/dialogues.h"
 #include "core/app/questions.h"
 #include "core/app/textefichier.h"
+#include "core/config/configuration.h"
+#include "core/session/session.h"
 #include "core/duplicates/magasin.h"
 #include "ui/app/demarrage.h"
 #include "ui/app/globaux.h"
@@ -22,6 +24,15 @@
 #include <unistd.h>
 
 #include <cstdio>
+
+// The running program's source list and configuration, those of its session; none without a
+// main window.
+inline TSourceListe* Source() {
+    return MainForm ? MainForm->Session().ListeSource() : nullptr;
+}
+inline Tconfiguration* Config() {
+    return MainForm ? MainForm->Session().Configuration() : nullptr;
+}
 
 // The user of a benchmark: warnings printed, every destination closed with "Non pour Tous", any
 // other question answered no.

@@ -198,7 +198,7 @@ int main(int argc, char* argv[]) {
     MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     MainForm->FixeSeparateurs(300, 160, 160);
     auto repos = [] {
-        return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+        return !MainForm->TimerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
                !MainForm->Affichage->ApercuEnChargement();
     };
     // The event loop sleeps between events as the program's does, so that the loader threads get
@@ -225,10 +225,10 @@ int main(int argc, char* argv[]) {
     if (copies) {
         // 1,000 signatures in each of the 100 destinations; in the first, a half-size copy of photo 5.
         QRandomGenerator hasard(7);
-        const QString copie = Configuration->Destinations.Element(2)->Chemin + QStringLiteral("/moitie5.jpg");
+        const QString copie = Config()->Destinations.Element(2)->Chemin + QStringLiteral("/moitie5.jpg");
         QImage(QFile::decodeName(fichiers[5])).scaled(2000, 1500).save(copie, "JPEG", 85);
-        for (int i = 2; i < Configuration->Destinations.Count(); ++i) {
-            TDestination* d = Configuration->Destinations.Element(i);
+        for (int i = 2; i < Config()->Destinations.Count(); ++i) {
+            TDestination* d = Config()->Destinations.Element(i);
             d->ReserveSignatures(1000);
             for (int k = 0; k < 1000; ++k) {
                 auto signature = std::make_shared<Tminiature>();
@@ -245,7 +245,7 @@ int main(int argc, char* argv[]) {
         }
         MainForm->VerifieCopiesDeLaCourante();
         std::printf("%d destinations holding 1000 signatures each\n",
-                    Configuration->Destinations.Count() - 2);
+                    Config()->Destinations.Count() - 2);
     }
 
     // Repaints: an expose, then a resize that rescales the kept copy once.
@@ -280,7 +280,7 @@ int main(int argc, char* argv[]) {
     const int pas = std::min(20, nombre - 2);
     for (int k = 0; k < pas; ++k) {
         attend(repos);
-        ++ListeSource->IndexDemande;
+        ++Source()->IndexDemande;
         chrono.start();
         MainForm->TimerCourantAffTimer();
         courante->repaint();
@@ -293,7 +293,7 @@ int main(int argc, char* argv[]) {
     // The caption: from the new picture painted to where its near copies are shown, step by step
     // from the first photo, past photo 5, whose copy is in "Copies 0".
     if (copies) {
-        ListeSource->IndexDemande = 0;
+        Source()->IndexDemande = 0;
         MainForm->ArmeTimerCourantAff();
         attend(repos);
         QTest::qWait(500);
@@ -303,7 +303,7 @@ int main(int argc, char* argv[]) {
             attend(repos);
             QTest::qWait(100);
             const int avant = copiesMontrees;
-            ++ListeSource->IndexDemande;
+            ++Source()->IndexDemande;
             MainForm->TimerCourantAffTimer();
             courante->repaint();
             chrono.start();
@@ -314,7 +314,7 @@ int main(int argc, char* argv[]) {
             ++mesures;
             // Only photo 5 has a copy among these (the photos repeat from the thirteenth on).
             if (MainForm->GroupBoxCourant->title() != QStringLiteral("Image courante"))
-                std::printf("photo %d: \"%s\"\n", ListeSource->IndexAffiche,
+                std::printf("photo %d: \"%s\"\n", Source()->IndexAffiche,
                             MainForm->GroupBoxCourant->title().toUtf8().constData());
         }
         std::printf(
@@ -324,7 +324,7 @@ int main(int argc, char* argv[]) {
     }
 
     // Holding the right arrow (30 repeats a second) from the first to the last photo.
-    ListeSource->IndexDemande = 0;
+    Source()->IndexDemande = 0;
     MainForm->ArmeTimerCourantAff();
     attend(repos);
     MainForm->ScrollBar1->setFocus();
@@ -342,11 +342,11 @@ int main(int argc, char* argv[]) {
     while (derniereMontree < nombre - 1 && duree.elapsed() < 120000) {
         dort();
         plusLongArret = std::max(plusLongArret, boucle.nsecsElapsed());
-        if (!MainForm->ImageCourante->isHidden() && ListeSource->IndexAffiche != derniereMontree) {
-            derniereMontree = ListeSource->IndexAffiche;
+        if (!MainForm->ImageCourante->isHidden() && Source()->IndexAffiche != derniereMontree) {
+            derniereMontree = Source()->IndexAffiche;
             ++montrees;
         }
-        if (ListeSource->IndexAffiche >= nombre - 1) repetition.stop();
+        if (Source()->IndexAffiche >= nombre - 1) repetition.stop();
         boucle.start();
     }
     const double secondes = static_cast<double>(duree.nsecsElapsed()) / 1e9;
@@ -366,7 +366,7 @@ int main(int argc, char* argv[]) {
         attend([&] { return repos() || chrono.elapsed() > 10000; });
         std::printf("at release: position %d of %d shown, its whole picture %s after %.1f ms, the "
                     "preview's too after %.1f ms\n",
-                    ListeSource->IndexAffiche + 1, nombre, courantEntier() ? "painted" : "NOT painted",
+                    Source()->IndexAffiche + 1, nombre, courantEntier() ? "painted" : "NOT painted",
                     courantMs, Ms(chrono.nsecsElapsed()));
         MainForm->close();
         attend([] { return !MainForm->isVisible() && TTacheSource::Vivantes() == 0; });
@@ -377,7 +377,7 @@ int main(int argc, char* argv[]) {
 
     // Filing the current image to the next one painted, ten times.
     pire = total = 0;
-    TDestination* cible = Configuration->Destinations.Element(1);
+    TDestination* cible = Config()->Destinations.Element(1);
     for (int k = 0; k < 10; ++k) {
         attend(repos);
         chrono.start();
@@ -399,7 +399,7 @@ int main(int argc, char* argv[]) {
     int enSerie = 0;
     QElapsedTimer cadence;
     cadence.start();
-    for (int k = 0; k < 20 && ListeSource->Fichiers.Count() > 1; ++k) {
+    for (int k = 0; k < 20 && Source()->Fichiers.Count() > 1; ++k) {
         while (cadence.elapsed() < 333 * k)
             dort();
         chrono.start();
@@ -419,16 +419,16 @@ int main(int argc, char* argv[]) {
 
     // A jump of ten files onto a 20-megapixel progressive JPEG that no loader has seen.
     attend(repos);
-    if (ListeSource->Fichiers.Count() <= 10) {
+    if (Source()->Fichiers.Count() <= 10) {
         std::printf("too few photos left for the jump\n");
         return 1;
     }
-    ListeSource->IndexDemande = 0;
+    Source()->IndexDemande = 0;
     MainForm->ArmeTimerCourantAff();
     attend(repos);
     QTest::qWait(3000); // the loaders finish what they decode ahead
     attend(repos);
-    const QByteArray grande = ListeSource->Fichiers.Texte(10);
+    const QByteArray grande = Source()->Fichiers.Texte(10);
     {
         QImageWriter ecrivain(QFile::decodeName(grande), "JPEG");
         ecrivain.setQuality(90);
@@ -440,7 +440,7 @@ int main(int argc, char* argv[]) {
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
     // First its early scans' picture, then the whole file's.
     attend([] {
-        return ListeSource->IndexAffiche == 10 && !MainForm->TimerCourantAff->isActive() &&
+        return Source()->IndexAffiche == 10 && !MainForm->TimerCourantAff->isActive() &&
                !MainForm->ImageCourante->isHidden();
     });
     courante->repaint();
@@ -463,7 +463,7 @@ int main(int argc, char* argv[]) {
     if (recherche)
         std::printf("duplicate search still under way at the end: %s (%lld signed)\n",
                     MainForm->Session().Occupe.load() > 0 ? "yes" : "no",
-                    static_cast<long long>(Configuration->Destinations.Element(2)->Comptes().Signatures));
+                    static_cast<long long>(Config()->Destinations.Element(2)->Comptes().Signatures));
     attend(repos);
     MainForm->close();
     attend([] { return !MainForm->isVisible() && TTacheSource::Vivantes() == 0; });

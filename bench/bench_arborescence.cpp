@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
         t.start();
         MainForm->Ajouteravecsousdossiers1Click();
         const double ajout = static_cast<double>(t.nsecsElapsed()) / 1e6;
-        const int ouvertes = Configuration->Destinations.Count() - 1;
+        const int ouvertes = Config()->Destinations.Count() - 1;
         const auto niveaux = MainForm->ListeGroupe->Groupes.size();
 
         TQuestionsBanc utilisateur;
@@ -87,7 +87,7 @@ int main(int argc, char* argv[]) {
         if (ouvertes != nombre) std::printf("only %d destinations were added\n", ouvertes);
         std::printf("%8d %10zu %12.0f %8.3f ms %12.0f\n", nombre, niveaux, ajout, ajout / nombre, fermeture);
 
-        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+        Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         DetruitFenetres();
         while (TTacheSource::Vivantes() > 0)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

@@ -29,7 +29,7 @@
 namespace {
 
 bool Repos() {
-    return !MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+    return !MainForm->TimerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
            !MainForm->Affichage->ApercuEnChargement();
 }
 
@@ -79,7 +79,7 @@ int main(int argc, char* argv[]) {
     {
         QTemporaryDir racine;
         Lance(racine.path(), 40, PhotoSynthetique(1, 4000, 3000, 200));
-        TDestination* cible = Configuration->Destinations.Element(1);
+        TDestination* cible = Config()->Destinations.Element(1);
         const QPoint titre(cible->TuileX + 40, cible->TuileY + 10);
         double total = 0, pire = 0;
         const int essais = 20;
@@ -99,7 +99,7 @@ int main(int argc, char* argv[]) {
         std::printf(
             "filing one 12-megapixel image, release to next image painted: mean %.1f ms, worst %.1f ms\n",
             total / essais, pire);
-        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+        Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         DetruitFenetres();
         while (TTacheSource::Vivantes() > 0)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -107,19 +107,19 @@ int main(int argc, char* argv[]) {
     {
         QTemporaryDir racine;
         Lance(racine.path(), 10000, PhotoSynthetique(2, 640, 480, 40));
-        TDestination* cible = Configuration->Destinations.Element(1);
+        TDestination* cible = Config()->Destinations.Element(1);
         auto* liste = MainForm->ListBox1;
         liste->clearSelection();
         for (int i = 0; i < 10000; i += 10)
             liste->item(i)->setSelected(true);
-        MainForm->MultiSelection = true;
+        MainForm->Affichage->NoteMultiSelection();
         QElapsedTimer t;
         t.start();
         MainForm->Classe(*cible, false);
         std::printf("filing 1,000 selected images out of 10,000: %.0f ms (%d left in the source)\n",
-                    static_cast<double>(t.nsecsElapsed()) / 1e6, ListeSource->Fichiers.Count());
+                    static_cast<double>(t.nsecsElapsed()) / 1e6, Source()->Fichiers.Count());
         Attend(Repos);
-        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+        Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         DetruitFenetres();
         while (TTacheSource::Vivantes() > 0)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);

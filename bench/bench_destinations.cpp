@@ -75,7 +75,7 @@ int main(int argc, char* argv[]) {
         destination->Fonte.setPointSize(8);
         TDestination* brut = destination.get();
         const QString titre = brut->Titre;
-        Configuration->Destinations.Ajoute(titre, std::move(destination));
+        Config()->Destinations.Ajoute(titre, std::move(destination));
         MainForm->ListeGroupe->Ajoute(*brut);
     }
     MainForm->resize(1200, 1000);
@@ -93,7 +93,7 @@ int main(int argc, char* argv[]) {
                 MainForm->ListeGroupe->NbCourant() - 1, MainForm->ImageDestination->width(),
                 MainForm->ImageDestination->height(), total / 20, pire);
     // Not saved at the end: the figures are all that matter here.
-    Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     DetruitFenetres();
     return 0;
 }

@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
     t.start();
     MainForm->Fermertouteslesdestinations1Click();
     std::printf("\"&Fermer toutes les destinations\" with \"Non pour Tous\": %.0f ms (%d left open)\n", Ms(t),
-                Configuration->Destinations.Count() - 1);
+                Config()->Destinations.Count() - 1);
     MainForm->Quit1Click();
     DetruitFenetres();
     return 0;

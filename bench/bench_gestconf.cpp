@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
     MainForm->Timer2->stop();
     while (!MainForm->isVisible())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-    std::printf("%d destinations open\n", Configuration->Destinations.Count() - 1);
+    std::printf("%d destinations open\n", Config()->Destinations.Count() - 1);
 
     QElapsedTimer chrono;
     chrono.start();

@@ -252,22 +252,22 @@ int main(int argc, char* argv[]) {
         d->Chemin = QStringLiteral("/nulle/part/%1").arg(i);
         for (int k = 0; k < 1000; ++k)
             d->AjouteSignature(SignatureAuHasard(hasard), {});
-        Configuration->Destinations.Ajoute(d->Chemin, d);
+        Config()->Destinations.Ajoute(d->Chemin, d);
     }
     chrono.start();
-    MainForm->ListeGenerale->Remplace(SignaturesGenerales(Configuration->Destinations));
+    MainForm->ListeGenerale->Remplace(SignaturesGenerales(Config()->Destinations));
     std::printf("GENERAL task over 100,000 signatures in 100 destinations: %.2f ms on the main thread\n",
                 Ms(chrono));
     for (int i = 100; i < 2000; ++i) {
         auto d = std::make_shared<TDestination>();
         d->Chemin = QStringLiteral("/nulle/part/%1").arg(i);
-        Configuration->Destinations.Ajoute(d->Chemin, d);
+        Config()->Destinations.Ajoute(d->Chemin, d);
     }
     chrono.start();
     for (int k = 0; k < 100; ++k)
         MainForm->FinTache();
     std::printf("one-second tick over 2,000 destinations: %.3f ms\n", Ms(chrono) / 100);
-    Configuration->Destinations.DetruitDepuis(1);
+    Config()->Destinations.DetruitDepuis(1);
 
     // Quitting while the task decodes a 200-megapixel JPEG (16384 x 12288).
     const QString grand = dossier + QStringLiteral("/grand");

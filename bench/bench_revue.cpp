@@ -98,18 +98,18 @@ int main(int argc, char* argv[]) {
             siennes << LigneDoublon(i, QStringLiteral("/ailleurs/%1/y%2.jpg").arg(k).arg(i),
                                     QStringLiteral("/ailleurs/%1/z%2.jpg").arg(k).arg(i));
         autre->AjouteSignature(std::make_shared<Tminiature>(), siennes);
-        Configuration->Destinations.Ajoute(autre->Chemin, autre);
+        Config()->Destinations.Ajoute(autre->Chemin, autre);
     }
     chrono.start();
-    MetALaCorbeille(commune, Configuration->Destinations.Element(0)->Chemin);
-    OublieImages(Configuration->Destinations, {commune});
+    MetALaCorbeille(commune, Config()->Destinations.Element(0)->Chemin);
+    OublieImages(Config()->Destinations, {commune});
     std::printf(
         "deleting an image in 1,000 pairs across 100 destinations (and 10,000 other pairs there): %.1f ms\n",
         Ms(chrono));
-    Configuration->Destinations.DetruitDepuis(2);
+    Config()->Destinations.DetruitDepuis(2);
 
     // The signature manager over 2,000 stored folders of 100 signatures.
-    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    const QString signatures = Config()->ContexteDestinations.DossierSignatures();
     {
         TIndexPartage index;
         TMagasinSignatures magasin(signatures, &index);
@@ -124,7 +124,7 @@ int main(int argc, char* argv[]) {
         }
         magasin.TermineLot(index);
     }
-    FormMiniatures->Prepare(signatures, &Configuration->Destinations, &MainForm->ImageList4, &questions);
+    FormMiniatures->Prepare(signatures, &Config()->Destinations, &MainForm->ImageList4, &questions);
     chrono.start();
     FormMiniatures->show();
     QCoreApplication::processEvents();

@@ -82,6 +82,7 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir programme;
     TSession session;
+    session.CreeDonnees();
     MainForm = new TMainForm(session, programme.path(), programme.path());
 
     std::printf("%8s %8s %8s %10s %10s %12s %10s | %8s %8s %8s %8s\n", "files", "images", "listed", "scan ms",
@@ -89,9 +90,9 @@ int main(int argc, char* argv[]) {
     for (const int nombre : {plusGrand / 10, plusGrand * 3 / 10, plusGrand}) {
         QTemporaryDir dossier;
         const int images = RemplitDossier(dossier.path(), nombre, mixte);
-        TSourceListe liste;
+        // The window lists the session's source: scanned afresh each round.
+        TSourceListe& liste = *session.ListeSource();
         TListeDestinations destinations;
-        ListeSource = &liste;
 
         // Once to bring the folder into the page cache, as after any earlier look at it.
         liste.ChargeDossier(dossier.path(), destinations);
@@ -119,7 +120,6 @@ int main(int argc, char* argv[]) {
         std::printf("%8d %8d %8d %10.1f %10.1f %12.1f %10.1f | %8.1f %8.1f %8.1f %8.1f\n", nombre, images,
                     liste.Fichiers.Count(), scan, nom, remplissage, scan + nom + remplissage, tris[0],
                     tris[1], tris[2], tris[3]);
-        ListeSource = nullptr;
         MainForm->ListBox1->clear();
     }
     delete MainForm;

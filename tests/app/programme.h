@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/app/textefichier.h"
+#include "core/config/configuration.h"
+#include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "core/source/tachesource.h"
 #include "dialoguestest.h"
@@ -17,6 +19,15 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+// The running program's source list and configuration, those of its session; none without a
+// main window.
+inline TSourceListe* Source() {
+    return MainForm ? MainForm->Session().ListeSource() : nullptr;
+}
+inline Tconfiguration* Config() {
+    return MainForm ? MainForm->Session().Configuration() : nullptr;
+}
 
 // The whole program started in a test's own folders, with a few images in the default source.
 class ProgrammeTest : public testing::Test {

@@ -18,13 +18,13 @@ TEST_F(ProgrammeTest, AnnulerDouzePhotosEnUneCommande) {
         photos << QStringLiteral("p%1.jpg").arg(i, 2, 10, QChar(u'0'));
     Demarre(photos);
     Affiche();
-    const TDestination* d = Configuration->Destinations.Element(1);
+    const TDestination* d = Config()->Destinations.Element(1);
     for (const bool clavier : {false, true}) {
         ASSERT_TRUE(AttendRepos());
         MainForm->ListBox1->clearSelection();
         for (int i = 1; i <= 12; ++i)
             MainForm->ListBox1->item(i)->setSelected(true);
-        MainForm->MultiSelection = true;
+        MainForm->Affichage->NoteMultiSelection();
         QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {},
                           QPoint(d->TuileX + 40, d->TuileY + 10));
         ASSERT_EQ(QDir(album).entryList(QDir::Files).size(), 12);
@@ -35,8 +35,8 @@ TEST_F(ProgrammeTest, AnnulerDouzePhotosEnUneCommande) {
         ASSERT_EQ(MainForm->ListBox1->count(), 14);
         for (int i = 0; i < 14; ++i)
             EXPECT_EQ(MainForm->ListBox1->item(i)->text() +
-                          QFile::decodeName(ListeSource->Fichiers.Element(i)->Nom),
+                          QFile::decodeName(Source()->Fichiers.Element(i)->Nom),
                       photos[i] + photos[i]);
-        EXPECT_TRUE(QDir(album).isEmpty() && Configuration->Annulations.EstVide());
+        EXPECT_TRUE(QDir(album).isEmpty() && Config()->Annulations.EstVide());
     }
 }

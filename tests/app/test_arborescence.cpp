@@ -35,17 +35,17 @@ protected:
         FormRecurs->ChoisitDossier(a);
         utilisateur.Confirmation = [](const QString&) { return ReponseConfirmation::Non; };
     }
-    static int Nombre() { return Configuration->Destinations.Count(); }
+    static int Nombre() { return Config()->Destinations.Count(); }
     static TDestination* Titree(const QString& titre) {
         for (int i = 1; i < Nombre(); ++i)
-            if (Configuration->Destinations.Element(i)->Titre == titre)
-                return Configuration->Destinations.Element(i);
+            if (Config()->Destinations.Element(i)->Titre == titre)
+                return Config()->Destinations.Element(i);
         return nullptr;
     }
     static QStringList Titres() {
         QStringList titres;
         for (int i = 1; i < Nombre(); ++i)
-            titres << Configuration->Destinations.Element(i)->Titre;
+            titres << Config()->Destinations.Element(i)->Titre;
         return titres;
     }
     // The order the walk meets A's sub-folders: the file system's.

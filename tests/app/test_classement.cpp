@@ -36,8 +36,8 @@ protected:
         Affiche();
         ASSERT_TRUE(AttendRepos());
     }
-    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
-    static const QList<TEtapeAnnulation>& Etapes() { return Configuration->Annulations.Etapes; }
+    static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
+    static const QList<TEtapeAnnulation>& Etapes() { return Config()->Annulations.Etapes; }
     static QList<bool> Copies() {
         QList<bool> copies;
         for (const TEtapeAnnulation& etape : Etapes())
@@ -60,11 +60,11 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     Clic(Titre(Destination(1)), Titre(Destination(1)));
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
-    ASSERT_EQ(ListeSource->Fichiers.Count(), 3);
+    ASSERT_EQ(Source()->Fichiers.Count(), 3);
     EXPECT_EQ(MainForm->ListBox1->count(), 3);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 0);
-    EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
+    EXPECT_EQ(Source()->IndexAffiche, 0);
+    EXPECT_EQ(Source()->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
     ASSERT_EQ(Etapes().size(), 1);
     EXPECT_EQ(Etapes().front().Cible, QFile::encodeName(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Etapes().front().Index, 0);
@@ -106,7 +106,7 @@ TEST_F(ClassementTest, CtrlAuRelacheCopie) {
     Clic(Titre(Destination(1)), Titre(Destination(1)), Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Noms().size(), 4);
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
+    EXPECT_EQ(Source()->Fichiers.Count(), 4);
     EXPECT_EQ(Copies(), QList<bool>{true});
     // Ctrl only at the press moves; the name taken by the copy gives a1.jpg.
     Clic(Titre(Destination(1)), Titre(Destination(1)), {}, Qt::ControlModifier);
@@ -162,7 +162,7 @@ TEST_F(ClassementTest, SupprSelectionSaisieEtDialogue) {
     liste->clearSelection();
     for (const int i : {1, 3})
         liste->item(i)->setSelected(true);
-    MainForm->MultiSelection = true;
+    MainForm->Affichage->NoteMultiSelection();
     MainForm->ScrollBar1->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), MainForm->ScrollBar1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
@@ -211,14 +211,14 @@ TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {
     liste->clearSelection();
     for (const int i : {0, 2, 3})
         liste->item(i)->setSelected(true);
-    MainForm->MultiSelection = true;
+    MainForm->Affichage->NoteMultiSelection();
     Clic(Titre(Destination(2)), Titre(Destination(2)));
     EXPECT_EQ(Noms(), QStringList{"b.jpg"});
     EXPECT_EQ(QDir(autre).entryList(QDir::Files, QDir::Name), (QStringList{"a.jpg", "c.jpg", "d.jpg"}));
     ASSERT_EQ(Etapes().size(), 3);
     EXPECT_EQ(QList<int>({Etapes()[0].Index, Etapes()[1].Index, Etapes()[2].Index}), (QList<int>{3, 2, 0}));
-    EXPECT_FALSE(MainForm->MultiSelection);
-    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_FALSE(MainForm->MultiSelection());
+    EXPECT_EQ(Source()->IndexAffiche, 0);
     EXPECT_EQ(Destination(2)->ATraiter.size(), 3);
 }
 
@@ -228,7 +228,7 @@ TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
     Clic(Titre(Destination(1)), Titre(Destination(1)));
     ASSERT_EQ(avertissements.size(), 1);
     EXPECT_TRUE(avertissements[0].contains(QStringLiteral("a.jpg")));
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
+    EXPECT_EQ(Source()->Fichiers.Count(), 4);
     EXPECT_TRUE(Etapes().isEmpty());
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
 
@@ -237,20 +237,20 @@ TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
     liste->clearSelection();
     for (const int i : {1, 2})
         liste->item(i)->setSelected(true);
-    MainForm->MultiSelection = true;
+    MainForm->Affichage->NoteMultiSelection();
     Clic(Titre(Destination(2)), Titre(Destination(2)));
     ASSERT_EQ(avertissements.size(), 2);
     EXPECT_TRUE(avertissements[1].contains(QStringLiteral("c.jpg")));
     EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/b.jpg")));
     EXPECT_EQ(Etapes().size(), 1);
     // The file that could not be filed stays listed.
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
+    EXPECT_EQ(Source()->Fichiers.Count(), 3);
 }
 
 TEST_F(ClassementTest, RienQuandLaCorbeilleEstLaSource) {
     EcritImage(env.Programme + QStringLiteral("/Corbeille/z.jpg"));
-    Configuration->ChangeSource(env.Programme + QStringLiteral("/Corbeille"));
-    ListeSource->Trie(TriNom);
+    Config()->ChangeSource(env.Programme + QStringLiteral("/Corbeille"));
+    Source()->Trie(TriNom);
     MainForm->RemplitListe();
     MainForm->Affichage->AfficheTout();
     QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
@@ -266,7 +266,7 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     EcritImage(cible + QStringLiteral("/b.jpg")); // b.jpg will be filed as b1.jpg
     for (int k = 0; k < 3; ++k) {
         ASSERT_TRUE(AttendRepos());
-        ListeSource->IndexDemande = 1; // always the second file
+        Source()->IndexDemande = 1; // always the second file
         MainForm->ArmeTimerCourantAff();
         ASSERT_TRUE(AttendRepos());
         Clic(Titre(Destination(1)), Titre(Destination(1)));
@@ -285,8 +285,8 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     // Each came back at its old place in the list, under its old name.
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(MainForm->ListBox1->item(i)->text(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
-    EXPECT_EQ(ListeSource->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
-    EXPECT_EQ(ListeSource->Fichiers.Element(1)->Taille,
+    EXPECT_EQ(Source()->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
+    EXPECT_EQ(Source()->Fichiers.Element(1)->Taille,
               QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
@@ -301,12 +301,12 @@ TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
     // Undoing the copy deletes the copy and leaves the list alone.
     MainForm->Annulation1->trigger();
     EXPECT_FALSE(QFile::exists(cible + QStringLiteral("/b.jpg")));
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
+    EXPECT_EQ(Source()->Fichiers.Count(), 3);
     MainForm->Annulation1->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/a.jpg")));
     EXPECT_EQ(Noms().size(), 4);
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 4);
+    EXPECT_EQ(Source()->Fichiers.Count(), 4);
 }
 
 TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {

@@ -86,20 +86,20 @@ TEST_F(ProgrammeTest, SequenceDeDemarrage) {
              MainForm, FormPreference, FormProgress, FormNouvSource, FormNouvDest, FormPleinEcran, FormRecurs,
              FormConfirmation, FormDedoublone, FormGestConf, FormMiniatures})
         EXPECT_NE(global, nullptr);
-    ASSERT_NE(ListeSource, nullptr);
-    ASSERT_NE(Configuration, nullptr);
+    ASSERT_NE(Source(), nullptr);
+    ASSERT_NE(Config(), nullptr);
     EXPECT_TRUE(QFileInfo(env.Programme + QStringLiteral("/Corbeille")).isDir());
     EXPECT_TRUE(QFileInfo(env.Programme + QStringLiteral("/Signatures")).isDir());
-    ASSERT_EQ(Configuration->Destinations.Count(), 1);
-    EXPECT_EQ(Configuration->Destinations.Texte(0), QStringLiteral("Corbeille"));
-    EXPECT_EQ(Configuration->Destinations.Element(0)->Chemin, env.Programme + QStringLiteral("/Corbeille"));
+    ASSERT_EQ(Config()->Destinations.Count(), 1);
+    EXPECT_EQ(Config()->Destinations.Texte(0), QStringLiteral("Corbeille"));
+    EXPECT_EQ(Config()->Destinations.Element(0)->Chemin, env.Programme + QStringLiteral("/Corbeille"));
     EXPECT_EQ(MainForm->DossierProgramme, env.Programme);
 
     // The configuration was read before the start-up timer: the source is scanned and sorted.
-    EXPECT_EQ(Configuration->SourcePath, env.Source);
-    EXPECT_EQ(Configuration->Divider1, 167);
-    ASSERT_EQ(ListeSource->Fichiers.Count(), 3);
-    EXPECT_EQ(ListeSource->Fichiers.Element(0)->Nom, QByteArray("A.gif"));
+    EXPECT_EQ(Config()->SourcePath, env.Source);
+    EXPECT_EQ(Config()->Divider1, 167);
+    ASSERT_EQ(Source()->Fichiers.Count(), 3);
+    EXPECT_EQ(Source()->Fichiers.Element(0)->Nom, QByteArray("A.gif"));
     EXPECT_EQ(Indice(MainForm->ListBox1),
               env.Source +
                   QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
@@ -231,7 +231,7 @@ TEST_F(ProgrammeTest, DemarreEtQuitteSurLeFichierLePlusHostile) {
     Affiche();
     const QRect ecran = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(ecran.contains(MainForm->geometry()));
-    EXPECT_EQ(Configuration->Destinations.Count(), 3);
+    EXPECT_EQ(Config()->Destinations.Count(), 3);
 
     MainForm->Quit1Click();
     QStringList lignes;
@@ -264,7 +264,7 @@ TEST_F(ProgrammeTest, UnSignalFermeCommeQuitter) {
     ASSERT_TRUE(AttendQue([] { return !MainForm->isVisible(); }, 5000));
     EXPECT_FALSE(dialogue.isVisible());
     EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Mirasolve.ini")));
-    EXPECT_EQ(ListeSource, nullptr);
+    EXPECT_EQ(Source(), nullptr);
 }
 
 // A worker thread reports progress: the windows take it on the main thread.
@@ -322,7 +322,7 @@ TEST_F(ProgrammeTest, UnAvertissementDuMagasinGardeLaTailleDeLaFenetre) {
     ASSERT_EQ(utilisateur.Erreurs.size(), 1);
     EXPECT_TRUE(utilisateur.Erreurs[0].contains(QStringLiteral("Index.txt.illisible")));
     EXPECT_EQ(MainForm->geometry().size(), QSize(700, 520));
-    Configuration->ReleveFenetre(*MainForm);
-    EXPECT_EQ(Configuration->WindowWidth, 700);
-    EXPECT_EQ(Configuration->WindowHeight, 520);
+    Config()->ReleveFenetre(*MainForm);
+    EXPECT_EQ(Config()->WindowWidth, 700);
+    EXPECT_EQ(Config()->WindowHeight, 520);
 }

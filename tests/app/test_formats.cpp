@@ -34,8 +34,8 @@ protected:
         return {"DSC_0042.JPG", "DSC_0042.NEF", "IMG_1.heic", "capture.png", "fond.webp",
                 "scan.tiff",    "vue.3fr",      "ciel.CR2",   "nuit.jxl",    "web.avif"};
     }
-    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
-    static const QList<TEtapeAnnulation>& Etapes() { return Configuration->Annulations.Etapes; }
+    static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
+    static const QList<TEtapeAnnulation>& Etapes() { return Config()->Annulations.Etapes; }
     static QStringList Liste() {
         QStringList noms;
         for (int i = 0; i < MainForm->ListBox1->count(); ++i)
@@ -49,17 +49,17 @@ protected:
     }
     // Makes this file the current image, as the arrows would.
     static void Montre(const QString& nom) {
-        ListeSource->IndexDemande = Ligne(nom);
-        ASSERT_GE(ListeSource->IndexDemande, 0) << nom.toStdString();
+        Source()->IndexDemande = Ligne(nom);
+        ASSERT_GE(Source()->IndexDemande, 0) << nom.toStdString();
         MainForm->ArmeTimerCourantAff();
         ASSERT_TRUE(AttendRepos());
-        ASSERT_EQ(ListeSource->IndexAffiche, Ligne(nom));
+        ASSERT_EQ(Source()->IndexAffiche, Ligne(nom));
     }
     static void Selectionne(const QStringList& noms) {
         MainForm->ListBox1->clearSelection();
         for (const QString& nom : noms)
             MainForm->ListBox1->item(Ligne(nom))->setSelected(true);
-        MainForm->MultiSelection = true;
+        MainForm->Affichage->NoteMultiSelection();
     }
     QStringList Sources() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
     QStringList Cibles() const { return QDir(cible).entryList(QDir::Files, QDir::Name); }

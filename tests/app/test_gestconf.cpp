@@ -68,14 +68,14 @@ protected:
     }
     static QStringList Ordre() {
         QStringList titres;
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-            titres << Configuration->Destinations.Element(i)->Titre;
+        for (int i = 1; i < Config()->Destinations.Count(); ++i)
+            titres << Config()->Destinations.Element(i)->Titre;
         return titres;
     }
     static TDestination* Titree(const QString& titre) {
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-            if (Configuration->Destinations.Element(i)->Titre == titre)
-                return Configuration->Destinations.Element(i);
+        for (int i = 1; i < Config()->Destinations.Count(); ++i)
+            if (Config()->Destinations.Element(i)->Titre == titre)
+                return Config()->Destinations.Element(i);
         return nullptr;
     }
     QList<QStringList> Quatre() const {
@@ -178,8 +178,8 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
                              "par défaut. Changez le pour pouvoir sauvegarder."));
     // What "&Quitter" would write, byte for byte.
     const QString quitter = env.Racine() + QStringLiteral("/quitter.ini");
-    Configuration->ReleveFenetre(*MainForm);
-    ASSERT_TRUE(Configuration->Ecriture(quitter));
+    Config()->ReleveFenetre(*MainForm);
+    ASSERT_TRUE(Config()->Ecriture(quitter));
     QFile f1(autre), f2(quitter);
     ASSERT_TRUE(f1.open(QIODevice::ReadOnly) && f2.open(QIODevice::ReadOnly));
     EXPECT_EQ(f1.readAll(), f2.readAll());
@@ -239,7 +239,7 @@ TEST_F(GestConfTest, OuvrirNeDemandeRien) {
     EXPECT_EQ(questions, QStringList());
     EXPECT_EQ(Ordre(), (QStringList{"C", "D"}));
     for (const TDossierStocke& d :
-         TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures()).Inventaire())
+         TMagasinSignatures(Config()->ContexteDestinations.DossierSignatures()).Inventaire())
         stockes << QStringLiteral("%1 %2").arg(d.Dossier.section(u'/', -1)).arg(d.Signatures);
     EXPECT_EQ(stockes, (QStringList{"B 1", "A 1"}));
 }

@@ -251,15 +251,15 @@ TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     EXPECT_TRUE(AttendQue([&] { return relances.count() >= 3; }, 3000));
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_EQ(fermee.count(), 0);
-    EXPECT_NE(ListeSource, nullptr);
+    EXPECT_NE(Source(), nullptr);
 
     recherche.Libre = true;
     EXPECT_TRUE(AttendQue([] { return !MainForm->isVisible(); }, 3000));
     recherche.wait();
     EXPECT_EQ(fermee.count(), 1);
     EXPECT_FALSE(MainForm->TimerFermeture->isActive());
-    EXPECT_EQ(ListeSource, nullptr);
-    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::NonPourTous);
+    EXPECT_EQ(Source(), nullptr);
+    EXPECT_EQ(Config()->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::NonPourTous);
     // Asked again, nothing runs twice.
     MainForm->close();
     EXPECT_EQ(fermee.count(), 1);
@@ -270,7 +270,7 @@ TEST_F(MainFormTest, FermetureImmediateSansRecherche) {
     for (const QString& titre : {QStringLiteral("Vacances"), QStringLiteral("Plage")}) {
         auto destination = std::make_unique<TDestination>();
         destination->Titre = titre;
-        Configuration->Destinations.Ajoute(titre, std::move(destination));
+        Config()->Destinations.Ajoute(titre, std::move(destination));
     }
     // A command holding the search still without a thread: the refusal is only retried.
     MainForm->Session().Occupe = 1;
@@ -281,11 +281,11 @@ TEST_F(MainFormTest, FermetureImmediateSansRecherche) {
     EXPECT_EQ(fermee.count(), 1);
 
     // The window's normal bounds and dividers were collected at close.
-    EXPECT_EQ(Configuration->WindowWidth, MainForm->width());
-    EXPECT_EQ(Configuration->Divider1, MainForm->GroupBoxDestinations->width());
+    EXPECT_EQ(Config()->WindowWidth, MainForm->width());
+    EXPECT_EQ(Config()->Divider1, MainForm->GroupBoxDestinations->width());
     // Every destination went but the trash.
-    ASSERT_EQ(Configuration->Destinations.Count(), 1);
-    EXPECT_EQ(Configuration->Destinations.Element(0)->Titre, QStringLiteral("Corbeille"));
+    ASSERT_EQ(Config()->Destinations.Count(), 1);
+    EXPECT_EQ(Config()->Destinations.Element(0)->Titre, QStringLiteral("Corbeille"));
 }
 
 TEST_F(MainFormTest, FermetureFenetreMaximiseeReleveLesBornesNormales) {
@@ -294,8 +294,8 @@ TEST_F(MainFormTest, FermetureFenetreMaximiseeReleveLesBornesNormales) {
     MainForm->showMaximized();
     ASSERT_TRUE(AttendQue([] { return MainForm->isMaximized(); }, 2000));
     EXPECT_TRUE(MainForm->close());
-    EXPECT_TRUE(Configuration->Maximized);
-    EXPECT_EQ(Configuration->WindowWidth, 700);
-    EXPECT_EQ(Configuration->WindowHeight, 520);
-    EXPECT_EQ(Configuration->WindowLeft, 50);
+    EXPECT_TRUE(Config()->Maximized);
+    EXPECT_EQ(Config()->WindowWidth, 700);
+    EXPECT_EQ(Config()->WindowHeight, 520);
+    EXPECT_EQ(Config()->WindowLeft, 50);
 }

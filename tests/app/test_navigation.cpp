@@ -85,7 +85,7 @@ TEST_F(NavigationTest, SourceVideEtUnSeulFichier) {
     MainForm->FormMouseWheelDown();
     MainForm->ScrollBar1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
-    EXPECT_EQ(ListeSource->IndexDemande, 0);
+    EXPECT_EQ(Source()->IndexDemande, 0);
 }
 
 TEST_F(NavigationTest, UnFichierSansVoisins) {
@@ -107,7 +107,7 @@ TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
 
     const QRect ligne = MainForm->ListBox1->visualItemRect(MainForm->ListBox1->item(2));
     QTest::mouseClick(MainForm->ListBox1->viewport(), Qt::LeftButton, {}, ligne.center());
-    EXPECT_EQ(ListeSource->IndexDemande, 2);
+    EXPECT_EQ(Source()->IndexDemande, 2);
     EXPECT_EQ(MainForm->focusWidget(), MainForm->ScrollBar1);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Courante(), TailleDe(2));
@@ -116,7 +116,7 @@ TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
 
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 3);
+    EXPECT_EQ(Source()->IndexAffiche, 3);
     EXPECT_EQ(Courante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(2));
     EXPECT_EQ(Suivante(), TailleDe(4));
@@ -126,23 +126,23 @@ TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
     // Up and left go back, as on any scroll bar.
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Up);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(Suivante(), TailleDe(3));
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_End);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 4);
+    EXPECT_EQ(Source()->IndexAffiche, 4);
     EXPECT_EQ(Suivante(), QSize(0, 0));
     // At the last file the arrow changes nothing.
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
     EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Home);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Source()->IndexAffiche, 0);
     EXPECT_EQ(Precedente(), QSize(0, 0));
     // A page is ten files, limited by the scroll bar to the last one.
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 4);
+    EXPECT_EQ(Source()->IndexAffiche, 4);
     EXPECT_EQ(Precedente(), TailleDe(3));
 }
 
@@ -153,10 +153,10 @@ TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
                              QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(MainForm->ImageCourante, &roulette);
     }
-    EXPECT_EQ(ListeSource->IndexDemande, 5);
+    EXPECT_EQ(Source()->IndexDemande, 5);
     // Five ticks at once: the display goes there, each picture shown on the way.
     ASSERT_TRUE(AttendQue([] { return !MainForm->TimerCourantAff->isActive(); }, 2000));
-    EXPECT_EQ(ListeSource->IndexAffiche, 5);
+    EXPECT_EQ(Source()->IndexAffiche, 5);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Courante(), TailleDe(5));
     EXPECT_EQ(Precedente(), TailleDe(4));
@@ -168,17 +168,17 @@ TEST_F(NavigationTest, UnPasAttendLApercuEnCours) {
     // A large next file, so that its preview takes a while to load.
     EcritImage(env.Source + QStringLiteral("/p02.jpg"), 3000, 2000);
     MainForm->FormMouseWheelDown();
-    ASSERT_TRUE(AttendQue([] { return ListeSource->IndexAffiche == 1; }, 2000));
+    ASSERT_TRUE(AttendQue([] { return Source()->IndexAffiche == 1; }, 2000));
     // The loader's result can only be placed by the event loop: until then the preview is hidden
     // and a new step waits, checking again every 100 ms.
     ASSERT_TRUE(MainForm->Affichage->ApercuEnChargement());
     MainForm->FormMouseWheelDown();
     MainForm->TimerCourantAffTimer();
-    EXPECT_EQ(ListeSource->IndexAffiche, 1);
+    EXPECT_EQ(Source()->IndexAffiche, 1);
     EXPECT_TRUE(MainForm->TimerCourantAff->isActive());
     EXPECT_EQ(MainForm->TimerCourantAff->interval(), 100);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(Courante(), QSize(3000, 2000));
     EXPECT_EQ(Suivante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(1));
@@ -209,7 +209,7 @@ TEST_F(NavigationTest, UneToucheTenueAvanceSurLesVignettesHeic) {
 
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
-    ASSERT_TRUE(AttendQue([&] { return ListeSource->IndexAffiche == 3 && vignettesPretes(); }, 5000));
+    ASSERT_TRUE(AttendQue([&] { return Source()->IndexAffiche == 3 && vignettesPretes(); }, 5000));
     EXPECT_EQ(Courante(), naturelle(3));
     EXPECT_EQ(Precedente(), naturelle(2));
     EXPECT_EQ(Suivante(), naturelle(4));
@@ -221,7 +221,7 @@ TEST_F(NavigationTest, UneToucheTenueAvanceSurLesVignettesHeic) {
     TChargeurImages::CalmeMs = 0;
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 4);
+    EXPECT_EQ(Source()->IndexAffiche, 4);
     EXPECT_EQ(MainForm->ImageCourante->Image().size(), naturelle(4));
     EXPECT_EQ(MainForm->ImageSuiv->Image().size(), naturelle(3));
     EXPECT_EQ(Precedente(), naturelle(3));
@@ -233,15 +233,15 @@ TEST_F(NavigationTest, DemandeNegativeApresRetrait) {
     ASSERT_TRUE(AttendRepos());
     // The current file (index 1) leaves the list: what follows it comes into the current slot and
     // the previous slot keeps its picture.
-    ListeSource->Fichiers.Retire(1);
+    Source()->Fichiers.Retire(1);
     delete MainForm->ListBox1->takeItem(1);
-    ListeSource->CouranteRetiree = true;
-    ListeSource->IndexDemande = -1;
+    Source()->CouranteRetiree = true;
+    Source()->IndexDemande = -1;
     MainForm->ArmeTimerCourantAff();
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 1);
-    EXPECT_EQ(ListeSource->IndexDemande, 1);
-    EXPECT_FALSE(ListeSource->CouranteRetiree);
+    EXPECT_EQ(Source()->IndexAffiche, 1);
+    EXPECT_EQ(Source()->IndexDemande, 1);
+    EXPECT_FALSE(Source()->CouranteRetiree);
     EXPECT_EQ(Courante(), TailleDe(2));
     EXPECT_EQ(Precedente(), TailleDe(0));
     EXPECT_EQ(Suivante(), TailleDe(3));
@@ -252,19 +252,19 @@ TEST_F(NavigationTest, SelectionMultipleEtTri) {
     auto* liste = MainForm->ListBox1;
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       liste->visualItemRect(liste->item(2)).center());
-    EXPECT_TRUE(MainForm->MultiSelection);
+    EXPECT_TRUE(MainForm->MultiSelection());
     EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
     EXPECT_EQ(liste->selectedItems().size(), 2);
 
     // Sizes grow with the index: by size the order is the same; by date, p02 given the oldest date.
-    ListeSource->Fichiers.Element(2)->Date = -5;
-    ListeSource->IndexAffiche = 2;
+    Source()->Fichiers.Element(2)->Date = -5;
+    Source()->IndexAffiche = 2;
     MainForm->TrierparDate1->trigger();
-    EXPECT_FALSE(MainForm->MultiSelection);
+    EXPECT_FALSE(MainForm->MultiSelection());
     EXPECT_EQ(liste->selectedItems().size(), 1);
-    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(liste->item(0)->text(), QStringLiteral("p02.jpg"));
-    EXPECT_EQ(Statut(3), QFile::decodeName(ListeSource->Fichiers.Texte(2)));
+    EXPECT_EQ(Statut(3), QFile::decodeName(Source()->Fichiers.Texte(2)));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -296,10 +296,10 @@ TEST_F(NavigationTest, FichierIllisibleEtPleinEcran) {
 TEST_F(NavigationTest, FermetureAvecUnChargementEnVol) {
     Lance(3);
     MainForm->FormMouseWheelDown();
-    ASSERT_TRUE(AttendQue([] { return ListeSource->IndexAffiche == 1; }, 2000));
+    ASSERT_TRUE(AttendQue([] { return Source()->IndexAffiche == 1; }, 2000));
     // Closing at once: the loader's late result must reach nothing.
     EXPECT_TRUE(MainForm->close());
-    EXPECT_EQ(ListeSource, nullptr);
+    EXPECT_EQ(Source(), nullptr);
     AttendQue([] { return TTacheSource::Vivantes() == 0; }, 5000);
     EXPECT_EQ(TTacheSource::Vivantes(), 0);
 }
@@ -307,14 +307,14 @@ TEST_F(NavigationTest, FermetureAvecUnChargementEnVol) {
 TEST_F(NavigationTest, UneDemandeProcheEstAtteintePasAPas) {
     Lance(8);
     // Three files ahead, as an arrow key held faster than the display: every step is taken.
-    ListeSource->IndexDemande = 3;
+    Source()->IndexDemande = 3;
     MainForm->ArmeTimerCourantAff();
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 3);
+    EXPECT_EQ(Source()->IndexAffiche, 3);
     EXPECT_EQ(Courante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(2));
     EXPECT_EQ(Suivante(), TailleDe(4));
-    ListeSource->IndexDemande = 1;
+    Source()->IndexDemande = 1;
     MainForm->ArmeTimerCourantAff();
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Courante(), TailleDe(1));
@@ -337,7 +337,7 @@ TEST_F(NavigationTest, LesFichiersDevantSontPretsEtUnFichierClasseEstOublie) {
         },
         10000));
     const QByteArray premier = chemin(0);
-    MainForm->Classe(*Configuration->Destinations.Element(1), false);
+    MainForm->Classe(*Config()->Destinations.Element(1), false);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Courante(), TailleDe(1));
     // Put back by hand, same bytes and same time: its picture was dropped when it was filed.
@@ -351,11 +351,11 @@ TEST_F(NavigationTest, UnePageEstDeDixFichiers) {
     MainForm->ScrollBar1->setFocus();
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 10);
+    EXPECT_EQ(Source()->IndexAffiche, 10);
     EXPECT_EQ(Courante(), TailleDe(10));
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
     ASSERT_TRUE(AttendRepos());
     QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageUp);
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 1);
+    EXPECT_EQ(Source()->IndexAffiche, 1);
 }

@@ -63,8 +63,8 @@ protected:
             return int(QDialog::Accepted);
         };
     }
-    static int Nombre() { return Configuration->Destinations.Count(); }
-    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static int Nombre() { return Config()->Destinations.Count(); }
+    static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     static QStringList Titres() {
         QStringList titres;
         for (int i = 1; i < Nombre(); ++i)
@@ -124,7 +124,7 @@ TEST_F(OuvertureTest, AjouterUneDestinationPuisLeMemeDossier) {
     EXPECT_EQ(d->Chemin, vacances);
     // The title field was emptied first, so that "Parcourir" named the destination.
     EXPECT_EQ(d->Titre, QStringLiteral("Vacances"));
-    EXPECT_EQ(Configuration->Destinations.Texte(1), QStringLiteral("Vacances"));
+    EXPECT_EQ(Config()->Destinations.Texte(1), QStringLiteral("Vacances"));
     EXPECT_TRUE(d->RechercheLocale);
     EXPECT_FALSE(d->RechercheGenerale);
     EXPECT_EQ(d->Groupe, 0);
@@ -290,7 +290,7 @@ TEST_F(OuvertureTest, FermerToutEtToutAnnulerALaTroisiemeQuestion) {
     EXPECT_EQ(Titres(), (QStringList{"W", "X", "Y"}));
     EXPECT_EQ(Magasin(), QStringList{"Z"});
     EXPECT_EQ(TuilesDuNiveau(0), 4);
-    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Non);
+    EXPECT_EQ(Config()->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Non);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
@@ -331,20 +331,20 @@ TEST_F(OuvertureTest, UneDestinationFermeeEchappeALAnnulation) {
     const QPoint titre(d->TuileX + 40, d->TuileY + 10);
     QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
     QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
-    ASSERT_EQ(Configuration->Annulations.Nombre(), 1);
-    const QString classe = QFile::decodeName(Configuration->Annulations.Etapes.front().Cible);
-    const QString origine = QFile::decodeName(Configuration->Annulations.Etapes.front().Source);
+    ASSERT_EQ(Config()->Annulations.Nombre(), 1);
+    const QString classe = QFile::decodeName(Config()->Annulations.Etapes.front().Cible);
+    const QString origine = QFile::decodeName(Config()->Annulations.Etapes.front().Source);
     ASSERT_TRUE(QFile::exists(classe));
     FermeDepuisLaTuile(d);
     EXPECT_EQ(Nombre(), 1);
     // The undo entry no longer reaches an open destination.
-    const std::shared_ptr<TDestination> nommee = Configuration->Annulations.Etapes.front().Destination.lock();
+    const std::shared_ptr<TDestination> nommee = Config()->Annulations.Etapes.front().Destination.lock();
     EXPECT_TRUE(!nommee || nommee->EstFermee());
     // The file still comes back; no destination is touched.
     MainForm->Annulation1Click();
     EXPECT_TRUE(QFile::exists(origine));
     EXPECT_FALSE(QFile::exists(classe));
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 3);
+    EXPECT_EQ(Source()->Fichiers.Count(), 3);
 }
 
 TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
@@ -382,7 +382,7 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
     EXPECT_TRUE(d->RechercheLocale);
     EXPECT_TRUE(d->RechercheGenerale);
     // The list's string keeps the old title; the level's tiles grow to the new font at once.
-    EXPECT_EQ(Configuration->Destinations.Texte(1), QStringLiteral("Vacances"));
+    EXPECT_EQ(Config()->Destinations.Texte(1), QStringLiteral("Vacances"));
     EXPECT_GT(HauteurAbsolue(d->Fonte), hauteurAvant);
     EXPECT_EQ(MainForm->ListeGroupe->HauteurCourante(), HauteurAbsolue(d->Fonte));
 
@@ -497,7 +497,7 @@ TEST_F(OuvertureTest, ChangerDeDossier) {
     for (const char* f : {"Vacances/v1.jpg", "Ailleurs/a1.jpg", "Ailleurs/a2.jpg", "Ailleurs/a3.jpg"})
         EcritImage(env.Racine() + u'/' + QLatin1String(f));
     Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", env.Dossier("Famille"))});
-    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    const QString signatures = Config()->ContexteDestinations.DossierSignatures();
     auto signature = [](const QString& fichier) {
         auto s = std::make_shared<Tminiature>();
         s->Fichier = fichier;

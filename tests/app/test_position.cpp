@@ -45,7 +45,7 @@ TEST_F(PositionTest, LaSourceRevientAuFichierQuitte) {
     Quitte();
     Lance();
     EXPECT_EQ(Courante(), quittee);
-    EXPECT_TRUE(MainForm->ListBox1->item(ListeSource->IndexAffiche)->isSelected());
+    EXPECT_TRUE(MainForm->ListBox1->item(Source()->IndexAffiche)->isSelected());
 
     const QString autre = env.Dossier(QStringLiteral("autre"));
     for (const QString& nom : {QStringLiteral("0.jpg"), QFileInfo(quittee).fileName()})

@@ -34,10 +34,10 @@ namespace {
 
 class RechercheFenetreTest : public ProgrammeTest {
 protected:
-    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     static bool Repos() {
         return MainForm->Session().Occupe.load() == 0 &&
-               DestinationEnTraitement(Configuration->Destinations) < 0;
+               DestinationEnTraitement(Config()->Destinations) < 0;
     }
     static void EcritPhoto(const QString& chemin, const QImage& image, int qualite = 90) {
         QImageWriter ecrivain(chemin, "jpeg");
@@ -168,7 +168,7 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     Affiche();
     MainForm->Timer2Timer();
     ASSERT_TRUE(AttendQue(
-        [] { return Repos() && BilanRecherche(Configuration->Destinations, true, 0).AFaire == 0; }, 60000));
+        [] { return Repos() && BilanRecherche(Config()->Destinations, true, 0).AFaire == 0; }, 60000));
     // Image 1 of D1's one pair goes to the trash from the review, opened by the tile's counter.
     dialogues.Modal = [](QDialog& dialogue) {
         QTimer::singleShot(0, &dialogue, [&dialogue] {
@@ -198,7 +198,7 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     MainForm->GestiondeSignatures1->trigger();
     const QStringList attendues{"D1 2 0", "D2 3 1", "D3 2 0"};
     EXPECT_EQ(lignes, attendues);
-    const QString signatures = Configuration->ContexteDestinations.DossierSignatures();
+    const QString signatures = Config()->ContexteDestinations.DossierSignatures();
     for (const TDossierStocke& d : TMagasinSignatures(signatures).Inventaire())
         stockes << resume(d.Dossier, QString::number(d.Signatures), QString::number(d.Doublons));
     EXPECT_EQ(stockes, attendues);
@@ -221,7 +221,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     EcritConfiguration(destinations);
     Demarre();
     Affiche();
-    const int nombre = Configuration->Destinations.Count();
+    const int nombre = Config()->Destinations.Count();
 
     // The mode commands ask the running task to stop, then switch every tile's suffix.
     auto* tache = new TRechercheSimulee(MainForm->Session().Occupe);
@@ -448,7 +448,7 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
         MainForm->Prfrences1->trigger();
     };
     seuil(0);
-    EXPECT_EQ(Configuration->Sensibilite, 0);
+    EXPECT_EQ(Config()->Sensibilite, 0);
     ASSERT_TRUE(AttendQue([&] { return titre() == QStringLiteral("Image courante"); }, 10000));
     seuil(15);
     ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000));

@@ -23,12 +23,12 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
     EcritConfiguration({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
     Demarre();
     Affiche();
-    TDestination* d = Configuration->Destinations.Element(1);
+    TDestination* d = Config()->Destinations.Element(1);
     MainForm->Timer2Timer();
     ASSERT_TRUE(AttendQue(
         [] {
             return MainForm->Session().Occupe.load() == 0 &&
-                   DestinationEnTraitement(Configuration->Destinations) < 0;
+                   DestinationEnTraitement(Config()->Destinations) < 0;
         },
         30000));
     ASSERT_EQ(d->Comptes().Signatures, 3);
@@ -80,7 +80,7 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
     DetruitFenetres();
     CreeFenetres({env.Programme, env.Programme});
     MainForm->FixeQuestions(&utilisateur);
-    TDestination* relue = Configuration->Destinations.Element(1);
+    TDestination* relue = Config()->Destinations.Element(1);
     EXPECT_EQ(relue->Comptes().ATraiter, 0);
     EXPECT_EQ(relue->Comptes().Signatures, 3);
     EXPECT_EQ(relue->CopieDoublons(), doublons);

@@ -35,13 +35,13 @@ protected:
         EcritImage(q + QStringLiteral("/d.jpg"));
         EcritConfiguration({Enregistrement("P", p), Enregistrement("Q", q)});
         Demarre();
-        corbeille = Configuration->Destinations.Element(0)->Chemin;
+        corbeille = Config()->Destinations.Element(0)->Chemin;
         EcritFichier(QFile::encodeName(corbeille + QStringLiteral("/b.jpg")), "ancienne");
         EcritFichier(QFile::encodeName(corbeille + QStringLiteral("/b.jpg1")), "plus ancienne");
         Affiche();
         MainForm->Timer2->stop();
     }
-    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     QString Ligne(int d, const char* un, const char* deux) const {
         return QStringLiteral("%1*%2/%3*%2/%4*")
             .arg(d, 10, 10, QChar(u'0'))
@@ -144,7 +144,7 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
     ASSERT_TRUE(Destination(1)->SauveSignatures());
     TListeDoublons relue(p);
     QStringList lignesRelues;
-    TMagasinSignatures(Configuration->ContexteDestinations.DossierSignatures())
+    TMagasinSignatures(Config()->ContexteDestinations.DossierSignatures())
         .Charge(p, relue, lignesRelues);
     EXPECT_TRUE(lignesRelues.isEmpty());
 }
@@ -161,7 +161,7 @@ TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
     ASSERT_EQ(c.size(), 1);
     MainForm->ListBox1->clearSelection();
     c.front()->setSelected(true);
-    MainForm->MultiSelection = true;
+    MainForm->Affichage->NoteMultiSelection();
     MainForm->Classe(*Destination(0), false);
     Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "c.jpg", "a.jpg")});
     Revoit([] { QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton); });
@@ -230,7 +230,7 @@ TEST_F(RevueTest, GestionnaireDeSignatures) {
     Destination(1)->AjouteSignature(signature, {Ligne(1, "a.jpg", "b.jpg")});
     ASSERT_TRUE(Destination(1)->SauveSignatures());
     TListeDoublons ailleurs(env.Dossier(QStringLiteral("Ailleurs")));
-    const QString dossierSignatures = Configuration->ContexteDestinations.DossierSignatures();
+    const QString dossierSignatures = Config()->ContexteDestinations.DossierSignatures();
     ASSERT_TRUE(TMagasinSignatures(dossierSignatures).Sauve(ailleurs, {}));
     QStringList lignes;
     QList<bool> ouvertes;

@@ -100,7 +100,7 @@ TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
     });
     MainForm->Parcourir1->trigger();
     EXPECT_TRUE(focaliseSurLArbre);
-    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Config()->SourcePath, photos);
     EXPECT_EQ(Liste(), (QStringList{"a.bmp", "m.gif", "z.jpg"}));
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Statut(3), photos + QStringLiteral("/a.bmp"));
@@ -119,13 +119,13 @@ TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
     });
     EcritImage(photos + QStringLiteral("/0.jpg"));
     MainForm->Parcourir1->trigger();
-    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Config()->SourcePath, photos);
     EXPECT_EQ(Liste(), (QStringList{"0.jpg", "a.bmp", "m.gif", "z.jpg"}));
 
     // Escape cancels: nothing changes.
     PendantLeDialogue([](QDialog&) { QTest::keyClick(Arbre(), Qt::Key_Escape); });
     MainForm->Parcourir1->trigger();
-    EXPECT_EQ(Configuration->SourcePath, photos);
+    EXPECT_EQ(Config()->SourcePath, photos);
     EXPECT_EQ(Liste().size(), 4);
 }
 
@@ -146,7 +146,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
     MainForm->Parcourir1->trigger();
     EXPECT_TRUE(recherche->wait(5000));
     EXPECT_EQ(montre, env.Source);
-    EXPECT_EQ(Configuration->SourcePath, env.Source);
+    EXPECT_EQ(Config()->SourcePath, env.Source);
     // Cancelled: the list is still the one of the folder that went.
     EXPECT_EQ(Liste(), QStringList{"x.jpg"});
     // A folder that vanished is not shown; the chooser keeps the one it had.
@@ -180,7 +180,7 @@ TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesEtGardeLeFichierCourant) {
     Ouvre();
     MainForm->FormMouseWheelDown();
     ASSERT_TRUE(AttendRepos());
-    ASSERT_EQ(ListeSource->IndexAffiche, 1);
+    ASSERT_EQ(Source()->IndexAffiche, 1);
     EcritImage(env.Source + QStringLiteral("/0-nouvelle.jpg"));
     EcritImage(env.Source + QStringLiteral("/bb.gif"));
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
@@ -188,7 +188,7 @@ TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesEtGardeLeFichierCourant) {
     EXPECT_EQ(Liste(), (QStringList{"0-nouvelle.jpg", "A.gif", "b.bmp", "bb.gif"}));
     ASSERT_TRUE(AttendRepos());
     // The file shown stays current, where the name order now puts it.
-    EXPECT_EQ(ListeSource->IndexAffiche, 2);
+    EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/b.bmp"));
     EXPECT_EQ(Statut(0), QStringLiteral("3/4"));
     EXPECT_TRUE(MainForm->ListBox1->item(2)->isSelected());
@@ -197,7 +197,7 @@ TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesEtGardeLeFichierCourant) {
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/b.bmp")));
     MainForm->Rafraichir1->trigger();
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Source()->IndexAffiche, 0);
     EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/0-nouvelle.jpg"));
     EXPECT_EQ(Statut(0), QStringLiteral("1/3"));
 }
@@ -205,13 +205,13 @@ TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesEtGardeLeFichierCourant) {
 TEST_F(SourceTest, UneDestinationPriseCommeSourceDevientInactiveAussitot) {
     const QString plage = DossierAvecImages(QStringLiteral("Plage"), {"p1.jpg", "p2.jpg"});
     Ouvre({Enregistrement(QStringLiteral("Plage"), plage)});
-    TDestination* d = Configuration->Destinations.Element(1);
+    TDestination* d = Config()->Destinations.Element(1);
     ASSERT_TRUE(d->Active);
     const QImage active = MainForm->ImageDestination->Image();
 
     MainForm->PopupMenu2->setProperty("Tag", d->Rang);
     MainForm->Slectionnercettedestinationcommesource1->trigger();
-    EXPECT_EQ(Configuration->SourcePath, plage);
+    EXPECT_EQ(Config()->SourcePath, plage);
     EXPECT_EQ(Liste(), (QStringList{"p1.jpg", "p2.jpg"}));
     EXPECT_FALSE(d->Active);
     // Its tile is drawn inactive at once.
@@ -222,7 +222,7 @@ TEST_F(SourceTest, UneDestinationPriseCommeSourceDevientInactiveAussitot) {
         QTest::keyClick(Arbre(), Qt::Key_Return);
     });
     MainForm->Parcourir1->trigger();
-    EXPECT_EQ(Configuration->SourcePath, env.Source);
+    EXPECT_EQ(Config()->SourcePath, env.Source);
     EXPECT_TRUE(d->Active);
     EXPECT_EQ(MainForm->ImageDestination->Image(), active);
 }
@@ -230,7 +230,7 @@ TEST_F(SourceTest, UneDestinationPriseCommeSourceDevientInactiveAussitot) {
 TEST_F(SourceTest, AnnulerUnClassementDUneAncienneSource) {
     const QString album = env.Dossier(QStringLiteral("Album"));
     Ouvre({Enregistrement(QStringLiteral("Album"), album)});
-    MainForm->Classe(*Configuration->Destinations.Element(1), false);
+    MainForm->Classe(*Config()->Destinations.Element(1), false);
     ASSERT_TRUE(AttendRepos());
     ASSERT_TRUE(QFile::exists(album + QStringLiteral("/A.gif")));
     const QString autre = DossierAvecImages(QStringLiteral("autre"), {"o.jpg"});
@@ -242,7 +242,7 @@ TEST_F(SourceTest, AnnulerUnClassementDUneAncienneSource) {
     EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/A.gif")));
     EXPECT_FALSE(QFile::exists(album + QStringLiteral("/A.gif")));
     EXPECT_EQ(Liste(), QStringList{"o.jpg"});
-    EXPECT_EQ(ListeSource->Fichiers.Count(), 1);
+    EXPECT_EQ(Source()->Fichiers.Count(), 1);
 }
 
 TEST_F(SourceTest, ClicDroitDansLaListeGardeLaSelection) {
@@ -255,7 +255,7 @@ TEST_F(SourceTest, ClicDroitDansLaListeGardeLaSelection) {
         EXPECT_EQ(liste->selectedItems().size(), 1);
         EXPECT_TRUE(liste->item(0)->isSelected());
         EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
-        EXPECT_EQ(ListeSource->IndexDemande, 0);
+        EXPECT_EQ(Source()->IndexDemande, 0);
     }
     // Through the window, as the system delivers it, the press still opens the sort menu.
     QWindow* fenetre = MainForm->windowHandle();
@@ -264,7 +264,7 @@ TEST_F(SourceTest, ClicDroitDansLaListeGardeLaSelection) {
     MainForm->PopupMenuTri->hide();
     EXPECT_TRUE(liste->item(0)->isSelected());
     EXPECT_FALSE(liste->item(2)->isSelected());
-    EXPECT_EQ(ListeSource->IndexAffiche, 0);
+    EXPECT_EQ(Source()->IndexAffiche, 0);
 }
 
 TEST_F(SourceTest, BarreDEtatEntiere) {
@@ -305,7 +305,7 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
 
     // A value between two positions shows the lower one; Cancel after moving the thumb keeps it
     // exactly, OK alone rounds it down.
-    Configuration->Sensibilite = 123456;
+    Config()->Sensibilite = 123456;
     int montree = -1;
     PendantLeDialogue([&](QDialog&) {
         montree = barre->value();
@@ -314,10 +314,10 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
     });
     MainForm->Prfrences1->trigger();
     EXPECT_EQ(montree, 12);
-    EXPECT_EQ(Configuration->Sensibilite, 123456);
+    EXPECT_EQ(Config()->Sensibilite, 123456);
     PendantLeDialogue([&](QDialog&) { FormPreference->BitBtn1->click(); });
     MainForm->Prfrences1->trigger();
-    EXPECT_EQ(Configuration->Sensibilite, 120000);
+    EXPECT_EQ(Config()->Sensibilite, 120000);
 
     // With the keyboard: two steps right, the hints turned off, Return.
     auto indiceDeLaTuile = [x = 30]() mutable {
@@ -334,7 +334,7 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Return);
     });
     MainForm->Prfrences1->trigger();
-    EXPECT_EQ(Configuration->Sensibilite, 140000);
+    EXPECT_EQ(Config()->Sensibilite, 140000);
     // The tiles lose their hints at the next move over them.
     EXPECT_TRUE(indiceDeLaTuile().isEmpty());
     MainForm->Quit1->trigger();

@@ -32,7 +32,7 @@ protected:
         Demarre();
         Affiche();
     }
-    static TDestination* Destination(int i) { return Configuration->Destinations.Element(i); }
+    static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     static void Clic(QPoint appui, QPoint relache) {
         QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, appui);
         QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, relache);
@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(TuilesTest, EntrerEtQuitterUnNiveau) {
-    ASSERT_EQ(Configuration->Destinations.Count(), 4);
+    ASSERT_EQ(Config()->Destinations.Count(), 4);
     EXPECT_EQ(MainForm->ImageDestination->Image().size(), MainForm->ImageDestination->size());
     TDestination* vacances = Destination(1);
     EXPECT_TRUE(vacances->Visible);
@@ -138,10 +138,10 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled() &&
                 FormConfirmation->BoutonToutAnnuler->isEnabled());
     QTimer::singleShot(0, FormConfirmation->BoutonNonTous, &QPushButton::click);
-    Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Aucune;
+    Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Aucune;
     EXPECT_TRUE(Destination(1)->DemandeEffacement());
     EXPECT_TRUE(FormConfirmation->Label1->text().contains(Destination(1)->Chemin));
     EXPECT_TRUE(Destination(2)->DemandeEffacement());
-    EXPECT_EQ(Configuration->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::NonPourTous);
+    EXPECT_EQ(Config()->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::NonPourTous);
     MainForm->FixeQuestions(&utilisateur);
 }

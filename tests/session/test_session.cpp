@@ -19,8 +19,8 @@ class SessionTest : public testing::Test {
 protected:
     void SetUp() override {
         session.CreeDonnees();
-        ASSERT_EQ(ListeSource, session.ListeSource());
-        ASSERT_EQ(Configuration, session.Configuration());
+        ASSERT_NE(session.ListeSource(), nullptr);
+        ASSERT_NE(session.Configuration(), nullptr);
         env.Dossier(QStringLiteral("programme/Signatures"));
         env.Dossier(QStringLiteral("programme/Corbeille"));
         album = env.Dossier(QStringLiteral("album"));

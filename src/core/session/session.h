@@ -5,16 +5,20 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class IAttente;
+class IChargement;
+class IFenetrePrincipale;
 class IQuestions;
 class TDestination;
 class TSourceListe;
@@ -100,6 +104,25 @@ public:
     // destinations that received them forget them. The search is held off meanwhile and asked to
     // stop, since undo takes files out of the destinations' queues.
     TResultatAnnulation Annule();
+
+    // The data start-up.
+    // What it did: what it has to tell once the main window stands, in the order it arose (true: a
+    // file not read whole, false: a warning), and whether a configuration file was read, whose
+    // window values then apply.
+    struct TResultatDemarrage {
+        QList<QPair<bool, QString>> Messages;
+        bool ConfigurationLue = false;
+        bool PremierDemarrage = false; // there was no configuration file yet
+    };
+    // Done once, before the data are used: the folders the program keeps its data in made, the
+    // renaming cut off last time undone, the source list and the configuration made with the trash
+    // as destination 0, then "Mirasolve.ini" of DossierProgramme read, which scans and sorts the
+    // source folder. The source list hints through fenetre, the destinations' stores load under
+    // chargement. Questions are asked at once through Questions, but what the start-up tells is kept
+    // in the result. lie is called once the trash stands, before anything is read, for the window
+    // to tie itself to the new data.
+    TResultatDemarrage Demarre(IFenetrePrincipale* fenetre, IChargement* chargement,
+                               const std::function<void(TDestination& corbeille)>& lie);
 
 private:
     // Declared in this order so that the configuration, which refers to the source list, goes first.

@@ -1,14 +1,11 @@
 #include "demarrage.h"
 
-#include "core/app/chemins.h"
-#include "core/app/questions.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
 #include "core/destinations/panneau.h"
 #include "core/session/session.h"
 #include "core/source/sourceliste.h"
-#include "core/tools/renommage.h"
 #include "globaux.h"
 #include "mainform.h"
 #include "progression.h"
@@ -24,7 +21,6 @@
 #include "ui/tools/nouvdest.h"
 #include "ui/tools/recursif.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -32,85 +28,26 @@
 
 namespace {
 
-// What the data start-up has to tell waits until the main window stands: a box shown before it
-// ran the event loop, the start-up timer fired behind it, and the window stayed minimised, its
-// size then read back as its minimum. Questions are still asked at once.
-class TQuestionsDifferees : public IQuestions {
-public:
-    explicit TQuestionsDifferees(TMainForm& principale) : fenetre(principale) {}
-    void Avertit(const QString& message) override { fenetre.MessagesDemarrage.append({false, message}); }
-    void SignaleErreur(const QString& message) override { fenetre.MessagesDemarrage.append({true, message}); }
-    bool ConfirmeOkAnnuler(const QString& question) override {
-        return fenetre.Questions->ConfirmeOkAnnuler(question);
-    }
-    bool DemandeOuiNon(const QString& question) override {
-        return fenetre.Questions->DemandeOuiNon(question);
-    }
-    ReponseOuiNonTout DemandeOuiNonTout(const QString& question) override {
-        return fenetre.Questions->DemandeOuiNonTout(question);
-    }
-    ReponseConfirmation Confirme(const QString& question) override {
-        return fenetre.Questions->Confirme(question);
-    }
-    void AutoriseAnnulation(bool permise) override { fenetre.Questions->AutoriseAnnulation(permise); }
-
-private:
-    TMainForm& fenetre;
-};
-
-// The data start-up, run while the source chooser is created: the source list, the configuration,
-// the trash, then the configuration's values, which scan and sort the source folder.
+// The data start-up, run while the source chooser is created: the session makes the source list,
+// the configuration and the trash, then reads the configuration's values, which scan and sort the
+// source folder; the window ties itself to the new data and takes the saved bounds.
 void DemarrageDonnees() {
-    TQuestionsDifferees differees(*MainForm);
-    const QStringList echecs = CreeDossiersAttendus(MainForm->DossierProgramme);
-    if (!echecs.isEmpty())
-        differees.Avertit(QStringLiteral("Impossible de créer le dossier « %1 ».")
-                              .arg(echecs.join(QStringLiteral(" », « "))));
-
-    // A renaming cut off last time: its files go back to the names their store knows.
-    const QStringList nonRepris = ReprendRenommageInterrompu(
-        Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Renommage.txt")));
-    if (!nonRepris.isEmpty())
-        differees.Avertit(
-            QStringLiteral("Un renommage interrompu n'a pas pu être défait pour ces fichiers :\n") +
-            nonRepris.join(u'\n'));
-
-    MainForm->Session().CreeDonnees();
-    ListeSource->Attente = FormProgress;
-    MainForm->Session().Attente = FormProgress;
-    ListeSource->Fenetre = MainForm;
-    MainForm->Affichage->Liste = ListeSource;
-
-    TFormSplash2* chargement = MainForm->FenetreChargement;
-    TContexteDestinations& contexte = Configuration->ContexteDestinations;
-    contexte.DossierProgramme = MainForm->DossierProgramme;
-    contexte.Questions = MainForm->Questions;
-    contexte.Chargement = chargement;
-    Configuration->Questions = MainForm->Questions;
-    Configuration->ListeGroupe = MainForm->ListeGroupe.get();
-    MainForm->ListeGroupe->Destinations = &Configuration->Destinations;
-
-    auto corbeille = CreeCorbeille(&contexte);
-    TDestination* trash = corbeille.get();
-    Configuration->Destinations.Ajoute(TitreCorbeille, std::move(corbeille));
-    MainForm->ListeGroupe->Ajoute(*trash);
-
-    Configuration->Questions = &differees;
-    const QString fichier = Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"));
-    const bool premierDemarrage = !QFileInfo::exists(fichier);
-    if (Configuration->Lecture(fichier)) {
-        if (premierDemarrage) Configuration->PlaceAuPremierDemarrage(MainForm->TailleMinimale());
-        Configuration->AppliqueFenetre(*MainForm);
+    TSession& session = MainForm->Session();
+    session.Attente = FormProgress;
+    TSession::TResultatDemarrage demarrage =
+        session.Demarre(MainForm, MainForm->FenetreChargement, [&session](TDestination& trash) {
+            MainForm->Affichage->Liste = session.ListeSource();
+            Tconfiguration& configuration = *session.Configuration();
+            configuration.ListeGroupe = MainForm->ListeGroupe.get();
+            MainForm->ListeGroupe->Destinations = &configuration.Destinations;
+            MainForm->ListeGroupe->Ajoute(trash);
+        });
+    if (demarrage.ConfigurationLue) {
+        Tconfiguration& configuration = *session.Configuration();
+        if (demarrage.PremierDemarrage) configuration.PlaceAuPremierDemarrage(MainForm->TailleMinimale());
+        configuration.AppliqueFenetre(*MainForm);
     }
-    Configuration->Questions = MainForm->Questions;
-    // Once, whatever the number of store files that could not be read whole.
-    if (!contexte.CopiesGardees.isEmpty()) {
-        differees.SignaleErreur(
-            QStringLiteral("Des fichiers de signatures n'ont pas pu être lus en entier. Leur contenu "
-                           "d'origine est gardé dans : « %1 ».")
-                .arg(contexte.CopiesGardees.join(QStringLiteral(" », « "))));
-        contexte.CopiesGardees.clear();
-    }
+    MainForm->MessagesDemarrage.append(demarrage.Messages);
 }
 
 // The program's one session: made before the windows, destroyed after them.
@@ -121,7 +58,7 @@ std::unique_ptr<TSession> sessionProgramme;
 void CreeFenetres(const DossiersProgramme& dossiers) {
     sessionProgramme = std::make_unique<TSession>();
     MainForm = new TMainForm(*sessionProgramme, dossiers.Donnees, dossiers.Ressources);
-    FormPreference = new TFormPreference(MainForm);
+    FormPreference = new TFormPreference(*sessionProgramme, MainForm);
     FormProgress = new TFormProgress(MainForm);
     FormNouvSource = new TFormNouvSource(DemarrageDonnees, MainForm);
     FormNouvDest = new TFormNouvDest(MainForm);

@@ -1,6 +1,6 @@
 #pragma once
 
-// ListeSource and Configuration: the session's, declared with it.
+// The program's session, which the windows are given.
 #include "core/session/session.h"
 
 class TMainForm;

@@ -125,7 +125,22 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     questionsFenetre = std::make_unique<TQuestionsFenetre>(this);
     FixeQuestions(questionsFenetre.get());
     Dialogues = &TDialoguesFenetre::Commun();
-    Affichage = new TAffichageSource(*this, this);
+    Affichage = new TAffichageSource(
+        {.PanelCourant2 = PanelCourant2,
+         .ImageCourante = ImageCourante,
+         .LabelCourantIllisible = LabelCourantIllisible,
+         .PanelPrec2 = PanelPrec2,
+         .ImagePrec = ImagePrec,
+         .LabelPrecIllisible = LabelPrecIllisible,
+         .PanelSuiv2 = PanelSuiv2,
+         .ImageSuiv = ImageSuiv,
+         .LabelSuivIllisible = LabelSuivIllisible,
+         .ListBox1 = ListBox1,
+         .TimerCourantAff = TimerCourantAff,
+         .LabelSourceVide = LabelSourceVide,
+         .PanneauxStatut = {PanneauxStatut[0], PanneauxStatut[1], PanneauxStatut[2], PanneauxStatut[3]},
+         .ScrollBar1 = ScrollBar1},
+        this);
     ConnecteNavigation();
     ConnecteDestinations();
 
@@ -336,20 +351,26 @@ void TMainForm::CreeImageCourante(QWidget* parent) {
 
 void TMainForm::RemplitListe() {
     ListBox1->clear();
-    if (!ListeSource) return;
+    const TSourceListe* source = session.ListeSource();
+    if (!source) return;
     QStringList noms;
-    noms.reserve(ListeSource->Fichiers.Count());
-    for (int i = 0; i < ListeSource->Fichiers.Count(); ++i)
-        noms << QFile::decodeName(Chemins::NomDeFichier(ListeSource->Fichiers.Texte(i)));
+    noms.reserve(source->Fichiers.Count());
+    for (int i = 0; i < source->Fichiers.Count(); ++i)
+        noms << QFile::decodeName(Chemins::NomDeFichier(source->Fichiers.Texte(i)));
     ListBox1->addItems(noms);
+}
+
+bool TMainForm::MultiSelection() const {
+    return Affichage->MultiSelection();
 }
 
 void TMainForm::FixeQuestions(IQuestions* questions) {
     Questions = questions;
     session.Questions = questions;
-    if (!Configuration) return;
-    Configuration->Questions = questions;
-    Configuration->ContexteDestinations.Questions = questions;
+    Tconfiguration* configuration = session.Configuration();
+    if (!configuration) return;
+    configuration->Questions = questions;
+    configuration->ContexteDestinations.Questions = questions;
 }
 
 void TMainForm::FixeDialogues(IDialogues* dialogues) {
@@ -384,7 +405,7 @@ void TMainForm::Timer1Timer() {
     RemplitListe();
     Affichage->AfficheTout();
     lower();
-    FixeMaximisee(Configuration && Configuration->Maximized);
+    FixeMaximisee(session.Configuration() && session.Configuration()->Maximized);
     // Fired before the window was first shown (the start-up ran the event loop): shown now.
     if (!isVisible()) show();
     raise();

@@ -58,7 +58,6 @@ public:
 
     // Fields shared with the rest of the program.
     QString DossierProgramme;
-    bool MultiSelection = false;
     bool RechercheAutorisee = true;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
@@ -167,6 +166,8 @@ public:
 
     // The three image slots of the source.
     TAffichageSource* Affichage;
+    // Whether the list box holds a selection of several files that a filing acts on.
+    bool MultiSelection() const;
 
     // Refills the list box from the source list.
     void RemplitListe();

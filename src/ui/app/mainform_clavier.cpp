@@ -6,6 +6,7 @@
 #include "core/destinations/panneau.h"
 #include "curseur.h"
 #include "fenetre.h"
+#include "core/session/session.h"
 #include "globaux.h"
 #include "imagecontrole.h"
 #include "ui/duplicates/dedoublonne.h"
@@ -68,7 +69,7 @@ bool TMainForm::ToucheHorsSaisie() const {
     // A key that a control of a dialog or a text being typed does not take for itself may still
     // reach the window's shortcuts: a modal dialog shown before the window knows it is inactive,
     // Ctrl with a digit in a text.
-    return Configuration && !QApplication::activeModalWidget() &&
+    return session.Configuration() && !QApplication::activeModalWidget() &&
            !EstSaisieDeTexte(QApplication::focusWidget());
 }
 
@@ -98,7 +99,7 @@ void TMainForm::ToucheCorbeille() {
     if (!ToucheHorsSaisie()) return;
     // What a click on the trash tile does, without Ctrl: the current image, or the selected ones,
     // moved into the trash; nothing while the trash is the source folder.
-    TDestination* corbeille = Configuration->Destinations.Element(0);
+    TDestination* corbeille = session.Configuration()->Destinations.Element(0);
     if (!corbeille || !corbeille->Active) return;
     // A tile pressed with the mouse meanwhile files nothing more at its release.
     Panneau->OublieAppui();

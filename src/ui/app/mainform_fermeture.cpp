@@ -44,21 +44,21 @@ void TMainForm::TimerFermetureTimer() {
 
 void TMainForm::FormClose() {
     fermetureFaite = true;
-    if (Configuration) {
-        Configuration->ReleveFenetre(*this);
+    if (Tconfiguration* configuration = session.Configuration()) {
+        configuration->ReleveFenetre(*this);
         const QString fichier = Chemins::Joint(DossierProgramme, QStringLiteral("Mirasolve.ini"));
-        if (!Configuration->Ecriture(fichier))
+        if (!configuration->Ecriture(fichier))
             QMessageBox::critical(
                 this, QStringLiteral("Mirasolve"),
                 QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
         // No question while closing: every destination saves its store.
-        Configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+        configuration->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
         // Every destination but the trash, in list order; each saves what it must as it goes, and
         // the store's index is written once at the end.
-        TLotMagasin lot(&Configuration->ContexteDestinations);
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i)
-            Configuration->Destinations.Element(i)->Ferme();
-        Configuration->Destinations.DetruitDepuis(1);
+        TLotMagasin lot(&configuration->ContexteDestinations);
+        for (int i = 1; i < configuration->Destinations.Count(); ++i)
+            configuration->Destinations.Element(i)->Ferme();
+        configuration->Destinations.DetruitDepuis(1);
     }
     // A decode under way is not waited for; its result no longer has a list to reach.
     Affichage->Libere();

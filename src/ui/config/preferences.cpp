@@ -1,5 +1,7 @@
 #include "preferences.h"
 
+#include "core/config/configuration.h"
+#include "core/session/session.h"
 #include "ui/app/aide.h"
 #include "ui/app/fenetre.h"
 #include "ui/app/trackbar.h"
@@ -23,7 +25,7 @@ QPushButton* NouveauBouton(QWidget* parent, const QString& nom, const QString& t
 
 } // namespace
 
-TFormPreference::TFormPreference(QWidget* parent) : QDialog(parent) {
+TFormPreference::TFormPreference(TSession& session_, QWidget* parent) : QDialog(parent), session(session_) {
     setObjectName(QStringLiteral("FormPreference"));
     PrepareFenetre(this, QStringLiteral("Préférences"), 261, 151, Bordure::Dialogue, 2430);
 
@@ -71,4 +73,20 @@ TFormPreference::TFormPreference(QWidget* parent) : QDialog(parent) {
 
 void TFormPreference::BitBtn3Click() {
     MontreAide(2430);
+}
+
+bool TFormPreference::ChargeValeurs() {
+    const Tconfiguration* configuration = session.Configuration();
+    if (!configuration) return false;
+    // One position per 10000; a value between two positions shows the lower one.
+    TrackBar1->setValue(configuration->Sensibilite / 10000);
+    CheckBox1->setChecked(!configuration->BullesAide);
+    return true;
+}
+
+void TFormPreference::EnregistreValeurs() {
+    Tconfiguration* configuration = session.Configuration();
+    if (!configuration) return;
+    configuration->Sensibilite = TrackBar1->value() * 10000;
+    configuration->BullesAide = !CheckBox1->isChecked();
 }

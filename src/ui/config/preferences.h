@@ -6,14 +6,21 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class TSession;
 class TTrackBar;
 
 // The window "Préférences": the duplicate-search sensitivity and whether the tiles show their
-// hints. It only holds the values; the main window fills it and reads it back after an OK.
+// hints, those of the session's configuration. It shows them when asked and gives them back to
+// the configuration only after an OK.
 class TFormPreference : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormPreference(QWidget* parent = nullptr);
+    explicit TFormPreference(TSession& session, QWidget* parent = nullptr);
+
+    // Shows the configuration's values; false while the session has no configuration.
+    bool ChargeValeurs();
+    // Gives the values shown to the configuration.
+    void EnregistreValeurs();
 
     void BitBtn3Click();
 
@@ -27,4 +34,7 @@ public:
     QPushButton* BitBtn1; // OK
     QPushButton* BitBtn2; // Annuler
     QPushButton* BitBtn3; // Aide
+
+private:
+    TSession& session;
 };

@@ -16,7 +16,7 @@ void TMainForm::Classe(TDestination& d, bool copie) {
     if (!source || source->Fichiers.Vide()) return;
     std::optional<QList<int>> lignes;
     const QList<QListWidgetItem*> selection = ListBox1->selectedItems();
-    if (MultiSelection || selection.size() != 1) {
+    if (MultiSelection() || selection.size() != 1) {
         lignes.emplace();
         for (QListWidgetItem* element : selection)
             lignes->append(ListBox1->row(element));

@@ -6,7 +6,6 @@
 #include "core/source/sourceliste.h"
 #include "ui/app/curseur.h"
 #include "ui/app/imagecontrole.h"
-#include "ui/app/mainform.h"
 
 #include <QFile>
 #include <QFrame>
@@ -29,12 +28,12 @@ QSize TailleEcran() {
 
 } // namespace
 
-TAffichageSource::TAffichageSource(TMainForm& principale, QObject* parent)
-    : QObject(parent), fenetre(principale),
-      suivant{principale.PanelPrec2, principale.ImagePrec, principale.LabelPrecIllisible, {}, {}, 1},
-      precedent{principale.PanelSuiv2, principale.ImageSuiv, principale.LabelSuivIllisible, {}, {}, 1},
+TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObject* parent)
+    : QObject(parent), controles(controles_),
+      suivant{controles_.PanelPrec2, controles_.ImagePrec, controles_.LabelPrecIllisible, {}, {}, 1},
+      precedent{controles_.PanelSuiv2, controles_.ImageSuiv, controles_.LabelSuivIllisible, {}, {}, 1},
       courant{
-          principale.PanelCourant2, principale.ImageCourante, principale.LabelCourantIllisible, {}, {}, 1},
+          controles_.PanelCourant2, controles_.ImageCourante, controles_.LabelCourantIllisible, {}, {}, 1},
       chargeur(cache) {
     connect(&chargeur, &TChargeurImages::Decodee, this, &TAffichageSource::ImageDecodee,
             Qt::QueuedConnection);
@@ -95,7 +94,7 @@ bool TAffichageSource::ApercuEnChargement() const {
 }
 
 void TAffichageSource::SelectionneCourant() {
-    QListWidget* liste = fenetre.ListBox1;
+    QListWidget* liste = controles.ListBox1;
     const int index = Liste->IndexAffiche;
     if (QListWidgetItem* element = liste->item(index)) {
         element->setSelected(true);
@@ -110,8 +109,8 @@ void TAffichageSource::SelectionneCourant() {
 void TAffichageSource::AfficheTout() {
     if (!Liste) return;
     Liste->CouranteRetiree = false;
-    fenetre.ListBox1->clearSelection();
-    fenetre.MultiSelection = false;
+    controles.ListBox1->clearSelection();
+    multiSelection = false;
     SelectionneCourant();
 
     // The three slots from the cache; what is missing waits for the loaders, the current file first.
@@ -222,7 +221,7 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
 
 void TAffichageSource::RelanceEtapeRetenue() {
     // A step held back by the loading preview goes at once rather than at its next try.
-    QTimer* minuterie = fenetre.TimerCourantAff;
+    QTimer* minuterie = controles.TimerCourantAff;
     if (!ApercuEnChargement() && minuterie->isActive() && minuterie->interval() == AttenteApercuMs)
         minuterie->start(0);
 }
@@ -299,16 +298,16 @@ void TAffichageSource::AfficheCourante() {
     const int index = Liste->IndexAffiche;
     const int nombre = Liste->Fichiers.Count();
     // An empty source says, where its picture would be, how to choose one.
-    fenetre.LabelSourceVide->setGeometry(client);
-    fenetre.LabelSourceVide->setVisible(nombre == 0);
+    controles.LabelSourceVide->setGeometry(client);
+    controles.LabelSourceVide->setVisible(nombre == 0);
     if (index >= 0 && index < nombre)
-        fenetre.PanneauxStatut[3]->setText(QFile::decodeName(Liste->Fichiers.Texte(index)));
-    fenetre.PanneauxStatut[0]->setText(QStringLiteral("%1/%2").arg(index + 1).arg(nombre));
+        controles.PanneauxStatut[3]->setText(QFile::decodeName(Liste->Fichiers.Texte(index)));
+    controles.PanneauxStatut[0]->setText(QStringLiteral("%1/%2").arg(index + 1).arg(nombre));
     const QSize taille = courant.Image->TailleNaturelle();
-    fenetre.PanneauxStatut[1]->setText(QStringLiteral("%1x%2").arg(taille.width()).arg(taille.height()));
+    controles.PanneauxStatut[1]->setText(QStringLiteral("%1x%2").arg(taille.width()).arg(taille.height()));
     courant.Image->update();
-    fenetre.ScrollBar1->setRange(0, std::max(0, nombre - 1));
-    fenetre.ScrollBar1->setValue(index);
+    controles.ScrollBar1->setRange(0, std::max(0, nombre - 1));
+    controles.ScrollBar1->setValue(index);
     emit CouranteChangee();
 }
 

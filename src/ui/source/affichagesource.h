@@ -5,11 +5,36 @@
 
 #include <QObject>
 
+#include <array>
+
 class QFrame;
 class QLabel;
+class QListWidget;
+class QScrollBar;
+class QTimer;
 class TImage;
-class TMainForm;
 class TSourceListe;
+
+// The main window's controls that the display drives, named as the window names them: the three
+// slots (the previous file is shown in the panel on the right, the next one on the left), the
+// list box whose selection follows the position, the navigation timer, the empty-source label,
+// the status panels (position, size, file) and the scroll bar.
+struct TControlesAffichage {
+    QFrame* PanelCourant2 = nullptr;
+    TImage* ImageCourante = nullptr;
+    QLabel* LabelCourantIllisible = nullptr;
+    QFrame* PanelPrec2 = nullptr;
+    TImage* ImagePrec = nullptr;
+    QLabel* LabelPrecIllisible = nullptr;
+    QFrame* PanelSuiv2 = nullptr;
+    TImage* ImageSuiv = nullptr;
+    QLabel* LabelSuivIllisible = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QTimer* TimerCourantAff = nullptr;
+    QLabel* LabelSourceVide = nullptr;
+    std::array<QLabel*, 4> PanneauxStatut{};
+    QScrollBar* ScrollBar1 = nullptr;
+};
 
 // Shows the file at the source list's current position large, with the previous and the next file
 // as previews: full displays, one-file shifts that reuse the decoded pictures, and the fit of each
@@ -18,11 +43,17 @@ class TSourceListe;
 class TAffichageSource : public QObject {
     Q_OBJECT
 public:
-    TAffichageSource(TMainForm& fenetre, QObject* parent = nullptr);
+    explicit TAffichageSource(const TControlesAffichage& controles, QObject* parent = nullptr);
     ~TAffichageSource() override;
 
-    // The source list shown; none while the program has none.
+    // The source list shown, the session's; none while the program has none.
     TSourceListe* Liste = nullptr;
+
+    // Whether the list box holds a selection of several files that filing acts on: noted when a
+    // click leaves two or more selected, forgotten by the next full display, which selects the
+    // current file alone.
+    bool MultiSelection() const { return multiSelection; }
+    void NoteMultiSelection() { multiSelection = true; }
 
     void AfficheTout();
     void Avance();
@@ -87,7 +118,8 @@ private:
     void Anticipe(int sens);
     void SelectionneCourant();
 
-    TMainForm& fenetre;
+    TControlesAffichage controles;
+    bool multiSelection = false;
     Case suivant;
     Case precedent;
     Case courant;

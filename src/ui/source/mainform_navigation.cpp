@@ -6,6 +6,7 @@
 #include "core/source/sourceliste.h"
 #include "pleinecran.h"
 #include "ui/app/curseur.h"
+#include "core/session/session.h"
 #include "ui/app/globaux.h"
 #include "ui/app/imagecontrole.h"
 #include "ui/app/mainform.h"
@@ -110,29 +111,31 @@ void TMainForm::ArmeTimerCourantAff() {
 }
 
 void TMainForm::ListBox1Click() {
-    if (!ListeSource) return;
+    TSourceListe* source = session.ListeSource();
+    if (!source) return;
     if (ListBox1->selectedItems().size() < 2) {
-        ListeSource->IndexDemande = ListBox1->currentRow();
+        source->IndexDemande = ListBox1->currentRow();
         ArmeTimerCourantAff();
     } else {
-        MultiSelection = true;
+        Affichage->NoteMultiSelection();
     }
     ScrollBar1->setFocus();
 }
 
 void TMainForm::ScrollBar1Scroll(int action) {
-    if (!ListeSource) return;
-    const int nombre = ListeSource->Fichiers.Count();
+    TSourceListe* source = session.ListeSource();
+    if (!source) return;
+    const int nombre = source->Fichiers.Count();
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub:
-        if (ListeSource->IndexDemande >= 1) {
-            --ListeSource->IndexDemande;
+        if (source->IndexDemande >= 1) {
+            --source->IndexDemande;
             ArmeTimerCourantAff();
         }
         break;
     case QAbstractSlider::SliderSingleStepAdd:
-        if (ListeSource->IndexDemande < nombre - 1) {
-            ++ListeSource->IndexDemande;
+        if (source->IndexDemande < nombre - 1) {
+            ++source->IndexDemande;
             ArmeTimerCourantAff();
         }
         break;
@@ -141,8 +144,8 @@ void TMainForm::ScrollBar1Scroll(int action) {
     case QAbstractSlider::SliderToMinimum:
     case QAbstractSlider::SliderToMaximum:
     case PouceRelache:
-        if (QListWidgetItem* element = ListBox1->item(ListeSource->IndexAffiche)) element->setSelected(false);
-        ListeSource->IndexDemande = ScrollBar1->sliderPosition();
+        if (QListWidgetItem* element = ListBox1->item(source->IndexAffiche)) element->setSelected(false);
+        source->IndexDemande = ScrollBar1->sliderPosition();
         ArmeTimerCourantAff();
         break;
     default: // the thumb being dragged
@@ -151,33 +154,36 @@ void TMainForm::ScrollBar1Scroll(int action) {
 }
 
 void TMainForm::FormMouseWheelUp() {
-    if (ListeSource && ListeSource->IndexDemande > 0) {
-        --ListeSource->IndexDemande;
+    TSourceListe* source = session.ListeSource();
+    if (source && source->IndexDemande > 0) {
+        --source->IndexDemande;
         ArmeTimerCourantAff();
     }
 }
 
 void TMainForm::FormMouseWheelDown() {
-    if (ListeSource && ListeSource->IndexDemande < ListeSource->Fichiers.Count() - 1) {
-        ++ListeSource->IndexDemande;
+    TSourceListe* source = session.ListeSource();
+    if (source && source->IndexDemande < source->Fichiers.Count() - 1) {
+        ++source->IndexDemande;
         ArmeTimerCourantAff();
     }
 }
 
 void TMainForm::TimerCourantAffTimer() {
-    if (!ListeSource) {
+    TSourceListe* source = session.ListeSource();
+    if (!source) {
         TimerCourantAff->stop();
         return;
     }
     const DecisionAffichage decision =
-        DecideEtape(ListeSource->IndexAffiche, ListeSource->IndexDemande, ListeSource->CouranteRetiree,
-                    ListeSource->Fichiers.Count(), Affichage->ApercuEnChargement());
+        DecideEtape(source->IndexAffiche, source->IndexDemande, source->CouranteRetiree,
+                    source->Fichiers.Count(), Affichage->ApercuEnChargement());
     if (decision.Etape == EtapeAffichage::Attente) {
         TimerCourantAff->setInterval(AttenteApercuMs);
         return;
     }
-    ListeSource->IndexAffiche = decision.IndexAffiche;
-    ListeSource->IndexDemande = decision.IndexDemande;
+    source->IndexAffiche = decision.IndexAffiche;
+    source->IndexDemande = decision.IndexDemande;
     switch (decision.Etape) {
     case EtapeAffichage::Avance:
         Affichage->Avance();
@@ -194,14 +200,15 @@ void TMainForm::TimerCourantAffTimer() {
     // A step on the way to a request a few files further: the next one follows at once.
     const bool enRoute =
         (decision.Etape == EtapeAffichage::Avance || decision.Etape == EtapeAffichage::Recule) &&
-        ListeSource->IndexDemande != ListeSource->IndexAffiche;
+        source->IndexDemande != source->IndexAffiche;
     enRoute ? TimerCourantAff->start(0) : TimerCourantAff->stop();
 }
 
 void TMainForm::Trie(int mode) {
-    if (!ListeSource) return;
+    TSourceListe* source = session.ListeSource();
+    if (!source) return;
     FixeCurseur(Qt::WaitCursor);
-    ListeSource->Trie(mode);
+    source->Trie(mode);
     RemplitListe();
     Affichage->AfficheTout();
     CurseurParDefaut();
