@@ -244,8 +244,7 @@ int main(int argc, char* argv[]) {
             }
         }
         MainForm->VerifieCopiesDeLaCourante();
-        std::printf("%d destinations holding 1000 signatures each\n",
-                    Config()->Destinations.Count() - 2);
+        std::printf("%d destinations holding 1000 signatures each\n", Config()->Destinations.Count() - 2);
     }
 
     // Repaints: an expose, then a resize that rescales the kept copy once.

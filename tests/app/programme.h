@@ -70,8 +70,8 @@ protected:
     static bool AttendRepos() {
         return AttendQue(
             [] {
-                return !ListeSource ||
-                       (!MainForm->TimerCourantAff->isActive() && ListeSource->ChargementsEnCours == 0 &&
+                return !Source() ||
+                       (!MainForm->TimerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
                         !MainForm->Affichage->ApercuEnChargement());
             },
             5000);

@@ -38,8 +38,7 @@ protected:
     static int Nombre() { return Config()->Destinations.Count(); }
     static TDestination* Titree(const QString& titre) {
         for (int i = 1; i < Nombre(); ++i)
-            if (Config()->Destinations.Element(i)->Titre == titre)
-                return Config()->Destinations.Element(i);
+            if (Config()->Destinations.Element(i)->Titre == titre) return Config()->Destinations.Element(i);
         return nullptr;
     }
     static QStringList Titres() {

@@ -286,8 +286,7 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(MainForm->ListBox1->item(i)->text(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
     EXPECT_EQ(Source()->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
-    EXPECT_EQ(Source()->Fichiers.Element(1)->Taille,
-              QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
+    EXPECT_EQ(Source()->Fichiers.Element(1)->Taille, QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
     EXPECT_TRUE(Etapes().isEmpty());

@@ -74,8 +74,7 @@ protected:
     }
     static TDestination* Titree(const QString& titre) {
         for (int i = 1; i < Config()->Destinations.Count(); ++i)
-            if (Config()->Destinations.Element(i)->Titre == titre)
-                return Config()->Destinations.Element(i);
+            if (Config()->Destinations.Element(i)->Titre == titre) return Config()->Destinations.Element(i);
         return nullptr;
     }
     QList<QStringList> Quatre() const {

@@ -36,8 +36,7 @@ class RechercheFenetreTest : public ProgrammeTest {
 protected:
     static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     static bool Repos() {
-        return MainForm->Session().Occupe.load() == 0 &&
-               DestinationEnTraitement(Config()->Destinations) < 0;
+        return MainForm->Session().Occupe.load() == 0 && DestinationEnTraitement(Config()->Destinations) < 0;
     }
     static void EcritPhoto(const QString& chemin, const QImage& image, int qualite = 90) {
         QImageWriter ecrivain(chemin, "jpeg");

@@ -144,8 +144,7 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
     ASSERT_TRUE(Destination(1)->SauveSignatures());
     TListeDoublons relue(p);
     QStringList lignesRelues;
-    TMagasinSignatures(Config()->ContexteDestinations.DossierSignatures())
-        .Charge(p, relue, lignesRelues);
+    TMagasinSignatures(Config()->ContexteDestinations.DossierSignatures()).Charge(p, relue, lignesRelues);
     EXPECT_TRUE(lignesRelues.isEmpty());
 }
 

@@ -26,7 +26,9 @@ public:
     bool ConfirmeOkAnnuler(const QString& question) override {
         return reelles && reelles->ConfirmeOkAnnuler(question);
     }
-    bool DemandeOuiNon(const QString& question) override { return reelles && reelles->DemandeOuiNon(question); }
+    bool DemandeOuiNon(const QString& question) override {
+        return reelles && reelles->DemandeOuiNon(question);
+    }
     ReponseOuiNonTout DemandeOuiNonTout(const QString& question) override {
         return reelles ? reelles->DemandeOuiNonTout(question) : ReponseOuiNonTout::Non;
     }

@@ -2,11 +2,11 @@
 // navigation timer, the four sorts and the full-screen view of the current image.
 
 #include "affichagesource.h"
+#include "core/session/session.h"
 #include "core/source/navigation.h"
 #include "core/source/sourceliste.h"
 #include "pleinecran.h"
 #include "ui/app/curseur.h"
-#include "core/session/session.h"
 #include "ui/app/globaux.h"
 #include "ui/app/imagecontrole.h"
 #include "ui/app/mainform.h"
