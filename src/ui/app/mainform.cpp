@@ -128,6 +128,7 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     Affichage = new TAffichageSource(*this, this);
     ConnecteNavigation();
     ConnecteDestinations();
+    ConnecteRecherche();
 
     qApp->installEventFilter(this);
     Timer1->start();
