@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QPointer>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +226,10 @@ TEST_F(RechercheSessionTest, RevoirGererEtEffacerLesDoublons) {
 
     auto* tache = new TRechercheSimulee(session.Occupe);
     tache->Libre = false;
+    // Whatever the outcome, the stand-in may end before the session waits for it.
+    const auto libere = qScopeGuard([suivie = QPointer<TRechercheSimulee>(tache)] {
+        if (suivie) suivie->Libre = true;
+    });
     session.TacheRecherche = tache;
     tache->start();
     ASSERT_TRUE(AttendQue([&] { return session.Occupe.load() == 1; }, 5000));
@@ -246,15 +252,23 @@ TEST_F(RechercheSessionTest, RevoirGererEtEffacerLesDoublons) {
     EXPECT_FALSE(ouverte);
 
     tache->Libre = true;
+    EXPECT_TRUE(tache->wait(5000));
+    delete tache;
+
+    // A task that has not been asked to stop yet: the manager waits for its end.
+    auto* enCours = new TRechercheSimulee(session.Occupe);
+    session.TacheRecherche = enCours;
+    enCours->start();
+    ASSERT_TRUE(AttendQue([&] { return session.Occupe.load() == 1; }, 5000));
     int occupeGestion = -1;
     bool rechercheFinie = false;
     EXPECT_TRUE(session
                     .GereSignatures([&] {
                         occupeGestion = session.Occupe.load();
-                        rechercheFinie = tache->isFinished();
+                        rechercheFinie = enCours->isFinished();
                     })
                     .isEmpty());
-    delete tache;
+    delete enCours;
     EXPECT_EQ(occupeGestion, 1);
     EXPECT_TRUE(rechercheFinie);
     EXPECT_EQ(session.Occupe.load(), 0);
