@@ -105,7 +105,8 @@ TEST_F(RechercheSessionTest, LaDecisionDemarreEtLaFinEnchaine) {
     const auto paire = Ouvre(paireDossier);
     QList<TBilanRecherche> fins;
     QHash<TDestination*, int> avancees;
-    QObject::connect(&session, &TSession::TacheTerminee, [&](const TBilanRecherche& bilan) { fins << bilan; });
+    QObject::connect(&session, &TSession::TacheTerminee,
+                     [&](const TBilanRecherche& bilan) { fins << bilan; });
     QObject::connect(&session, &TSession::DestinationAvancee, [&](TDestination* d) { ++avancees[d]; });
 
     {
@@ -169,8 +170,9 @@ TEST_F(RechercheSessionTest, LesModesPourToutesSaufLaCorbeille) {
     const auto modes = [&] {
         QStringList liste;
         for (int i = 1; i < Destinations().Count(); ++i)
-            liste << QStringLiteral("%1%2").arg(Destinations().Element(i)->RechercheLocale).arg(
-                         Destinations().Element(i)->RechercheGenerale);
+            liste << QStringLiteral("%1%2")
+                         .arg(Destinations().Element(i)->RechercheLocale)
+                         .arg(Destinations().Element(i)->RechercheGenerale);
         return liste;
     };
 
@@ -248,7 +250,8 @@ TEST_F(RechercheSessionTest, RevoirGererEtEffacerLesDoublons) {
     EXPECT_TRUE(tache->isInterruptionRequested());
     EXPECT_EQ(session.Occupe.load(), 1);
     bool ouverte = false;
-    EXPECT_FALSE(session.RevoitDoublons(*sans, [&](const std::shared_ptr<TDestination>&) { ouverte = true; }));
+    EXPECT_FALSE(
+        session.RevoitDoublons(*sans, [&](const std::shared_ptr<TDestination>&) { ouverte = true; }));
     EXPECT_FALSE(ouverte);
 
     tache->Libre = true;
@@ -298,8 +301,9 @@ TEST_F(RechercheSessionTest, RevoirGererEtEffacerLesDoublons) {
     EXPECT_TRUE(session.EffaceDoublons(1));
     EXPECT_EQ(d->Comptes().Doublons, 0);
     EXPECT_EQ(d->Comptes().Signatures, signatures);
-    EXPECT_EQ(questions, (QStringList(2, QStringLiteral("Etes-vous sur de vouloir effacer la liste des images "
-                                                        "en double de la destination 'Photos'"))));
+    EXPECT_EQ(questions,
+              (QStringList(2, QStringLiteral("Etes-vous sur de vouloir effacer la liste des images "
+                                             "en double de la destination 'Photos'"))));
 }
 
 // A copy of the image shown, signed in a destination, is found and named; a lower threshold or the

@@ -139,7 +139,8 @@ public:
     // Reviews the duplicate pairs of d: the search held off and asked to stop, the pairs whose
     // files are gone dropped, then revue (the review window) run on the rest while the search is
     // still held, d kept alive by what it is given. False, with nothing done, when d has no pair.
-    bool RevoitDoublons(TDestination& d, const std::function<void(const std::shared_ptr<TDestination>&)>& revue);
+    bool RevoitDoublons(TDestination& d,
+                        const std::function<void(const std::shared_ptr<TDestination>&)>& revue);
 
     // Runs gestionnaire (the signature manager) with the search held off: the running task is
     // waited for, so that its images are back in their lists, then the store of every open

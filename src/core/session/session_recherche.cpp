@@ -31,8 +31,10 @@ quint64 EtatDesDestinations(const TListeDestinations& destinations, int32_t sens
 
 TBilanRecherche TSession::FinTache() {
     if (!configuration) return {};
-    const TBilanRecherche bilan = BilanRecherche(configuration->Destinations, RechercheAutorisee, Occupe.load());
-    if (bilan.ADemarrer >= 0) bilan.Comparaison ? DemarreComparaison(bilan.ADemarrer) : DemarreTache(bilan.ADemarrer);
+    const TBilanRecherche bilan =
+        BilanRecherche(configuration->Destinations, RechercheAutorisee, Occupe.load());
+    if (bilan.ADemarrer >= 0)
+        bilan.Comparaison ? DemarreComparaison(bilan.ADemarrer) : DemarreTache(bilan.ADemarrer);
     return bilan;
 }
 
@@ -96,7 +98,8 @@ QStringList TSession::ChangeModeRecherche(bool locale, bool generale) {
 }
 
 bool TSession::EffaceDoublons(int index) {
-    if (!configuration || index < 0 || index >= configuration->Destinations.Count() || !Questions) return false;
+    if (!configuration || index < 0 || index >= configuration->Destinations.Count() || !Questions)
+        return false;
     TDestination& d = *configuration->Destinations.Element(index);
     if (!Questions->ConfirmeOkAnnuler(
             QStringLiteral(

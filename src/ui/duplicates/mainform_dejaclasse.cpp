@@ -1,9 +1,9 @@
 // Before filing: where near copies of the current image already are among the open destinations,
 // as the session finds them, shown in the current image's caption and on the tiles.
 
-#include "core/session/session.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/panneau.h"
+#include "core/session/session.h"
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
 #include "ui/source/affichagesource.h"
@@ -44,8 +44,8 @@ bool TMainForm::MontreCopieLaPlusProche() {
     const std::vector<TCopieConnue>& copies = session.CopiesDeLaCourante;
     if (copies.empty()) return false;
     const QScreen* ecran = QGuiApplication::primaryScreen();
-    const TImageDecodee image = DecodeImage(QFile::encodeName(copies.front().Fichier),
-                                            ecran ? ecran->geometry().size() : QSize());
+    const TImageDecodee image =
+        DecodeImage(QFile::encodeName(copies.front().Fichier), ecran ? ecran->geometry().size() : QSize());
     if (!image.Lisible) return false;
     FormPleinEcran->MontreImage(image.Image, image.Naturelle);
     return true;
