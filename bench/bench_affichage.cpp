@@ -216,7 +216,8 @@ int main(int argc, char* argv[]) {
     if (recherche) {
         MainForm->Timer2Timer();
         std::printf("duplicate search under way: %s, %d helper thread(s)\n",
-                    MainForm->Session().Occupe.load() > 0 ? "yes" : "NO", MainForm->DecodeursEnPlus);
+                    MainForm->Session().Occupe.load() > 0 ? "yes" : "NO",
+                    MainForm->Session().DecodeursEnPlus);
     }
     std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(),
                 MainForm->ImageCourante->height());

@@ -255,7 +255,7 @@ int main(int argc, char* argv[]) {
         Config()->Destinations.Ajoute(d->Chemin, d);
     }
     chrono.start();
-    MainForm->ListeGenerale->Remplace(SignaturesGenerales(Config()->Destinations));
+    MainForm->Session().ListeGenerale->Remplace(SignaturesGenerales(Config()->Destinations));
     std::printf("GENERAL task over 100,000 signatures in 100 destinations: %.2f ms on the main thread\n",
                 Ms(chrono));
     for (int i = 100; i < 2000; ++i) {

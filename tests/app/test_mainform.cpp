@@ -242,7 +242,7 @@ TEST_F(MainFormTest, FermetureAttendLaRecherche) {
     MainForm->Quit1->trigger();
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_FALSE(MainForm->Timer2->isActive());
-    EXPECT_FALSE(MainForm->RechercheAutorisee);
+    EXPECT_FALSE(MainForm->Session().RechercheAutorisee);
     EXPECT_TRUE(MainForm->TimerFermeture->isActive());
     EXPECT_TRUE(recherche.isInterruptionRequested());
 

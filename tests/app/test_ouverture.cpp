@@ -571,7 +571,7 @@ TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
         ASSERT_TRUE(PhotoSynthetique(40 + i, 1200, 900).save(vacances + QStringLiteral("/v%1.jpg").arg(i)));
     EcritImage(ailleurs + QStringLiteral("/a.jpg"));
     Ouvre({Enregistrement("Vacances", vacances, -1, 0, "XXXX*X")});
-    MainForm->DecodeursEnPlus = 1;
+    MainForm->Session().DecodeursEnPlus = 1;
     MainForm->Timer2Timer();
     ASSERT_NE(MainForm->Session().TacheRecherche.data(), nullptr);
     ParcourirPuisOK(ailleurs);

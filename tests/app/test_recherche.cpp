@@ -60,7 +60,7 @@ TEST_F(RechercheFenetreTest, LocaleDeBoutEnBoutPuisRedemarrage) {
     EcritConfiguration({Enregistrement("Photos", photos, -1, 0, "XXXX*X")});
     Demarre();
     Affiche();
-    MainForm->DecodeursEnPlus = 1;
+    MainForm->Session().DecodeursEnPlus = 1;
     ASSERT_EQ(Destination(1)->Comptes().ATraiter, 4);
 
     MainForm->Timer2Timer();
@@ -419,9 +419,9 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     EXPECT_FALSE(FormPleinEcran->isVisible());
 
     // The next photo is nowhere yet: the caption is plain again and the tile unmarked.
-    auto* chercheur = MainForm->findChild<TChercheurCopies*>();
+    auto* chercheur = MainForm->Session().findChild<TChercheurCopies*>();
     ASSERT_NE(chercheur, nullptr);
-    const std::vector<TCopieConnue> copiesDeLaPremiere = MainForm->CopiesDeLaCourante;
+    const std::vector<TCopieConnue> copiesDeLaPremiere = MainForm->Session().CopiesDeLaCourante;
     quint64 numeroDeLaSuivante = 0;
     QObject temoin;
     QObject::connect(chercheur, &TChercheurCopies::Trouvees, &temoin,
@@ -432,7 +432,7 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     // The first photo's answer arriving late, under its older number, is dropped.
     ASSERT_GT(numeroDeLaSuivante, 1u);
     emit chercheur->Trouvees(numeroDeLaSuivante - 1, copiesDeLaPremiere);
-    QCoreApplication::sendPostedEvents(MainForm, QEvent::MetaCall);
+    QCoreApplication::sendPostedEvents(&MainForm->Session(), QEvent::MetaCall);
     EXPECT_EQ(titre(), QStringLiteral("Image courante"));
     EXPECT_TRUE(MainForm->Panneau->Copies.isEmpty());
     MainForm->FormMouseWheelUp();

@@ -18,6 +18,7 @@ TSession::TSession() = default;
 TSession::~TSession() {
     // A task still running counts in Occupe and reads the configuration's sensitivity.
     delete TacheRecherche.data();
+    LibereCopies();
     if (::Configuration == configuration.get()) ::Configuration = nullptr;
     if (::ListeSource == listeSource.get()) ::ListeSource = nullptr;
     configuration.reset();

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "core/destinations/classement.h"
+#include "core/duplicates/dejaclasse.h"
+#include "core/duplicates/listegenerale.h"
+#include "core/duplicates/planification.h"
+#include "core/duplicates/recherche.h"
 
 #include <QByteArray>
 #include <QList>
@@ -128,6 +132,83 @@ private:
     // Declared in this order so that the configuration, which refers to the source list, goes first.
     std::unique_ptr<TSourceListe> listeSource;
     std::unique_ptr<Tconfiguration> configuration;
+
+    // The duplicate search's scheduling, the near copies of the current image, and the commands of
+    // the "Images en double" menu.
+public:
+    // New tasks start only while this holds: true from the start, false once the program closes.
+    bool RechercheAutorisee = true;
+    // Rebuilt for each GENERAL task, which holds it too and adds its new signatures to it.
+    std::shared_ptr<TListeGenerale> ListeGenerale = std::make_shared<TListeGenerale>();
+    // The helper threads that decode ahead for a task: one per core beyond the first.
+    int DecodeursEnPlus = TTacheMini::DecodeursEnPlusParDefaut();
+
+    // The search's decision, made on each tick and at the end of each task: the comparison of a
+    // destination that entered GENERAL mode, or else the first destination with images queued, is
+    // started when the search is allowed and nothing holds it (ADemarrer, the totals then stopping
+    // there); otherwise the totals over every destination, for the tool bars.
+    TBilanRecherche FinTache();
+
+    // The search modes of every destination but the trash (off, LOCAL, or GENERAL with both), the
+    // running task asked to stop first; the folders whose pending GENERAL comparison could not be
+    // kept on disk (MessageMarqueComparaison).
+    QStringList ChangeModeRecherche(bool locale, bool generale);
+
+    // Empties the duplicate lines of destination index, once the user has confirmed; the images
+    // and their signatures stay. False when nothing was erased (cancelled, or no such destination).
+    bool EffaceDoublons(int index);
+
+    // Reviews the duplicate pairs of d: the search held off and asked to stop, the pairs whose
+    // files are gone dropped, then revue (the review window) run on the rest while the search is
+    // still held, d kept alive by what it is given. False, with nothing done, when d has no pair.
+    bool RevoitDoublons(TDestination& d,
+                        const std::function<void(const std::shared_ptr<TDestination>&)>& revue);
+
+    // Runs gestionnaire (the signature manager) with the search held off: the running task is
+    // waited for, so that its images are back in their lists, then the store of every open
+    // destination is written, so that the stores hold what the lists hold; the folders whose store
+    // could not be written are told once, before gestionnaire, and returned.
+    QStringList GereSignatures(const std::function<void()>& gestionnaire);
+
+    // Looks for the near copies of the image shown (its picture as decoded for the display, and
+    // its file) among the open destinations, the trash and the source folder aside, on a thread of
+    // its own; a picture that is not readable means no image is shown. The same picture of the same
+    // file is not looked for twice unless meme. CopiesTrouvees tells when CopiesDeLaCourante holds
+    // the answer: later, or at once when there is nothing to look for.
+    void ChercheCopiesDeLaCourante(TImageDecodee image, QByteArray chemin, bool meme = false);
+    // Looks again when what the answer depends on changed since: the destinations searched, their
+    // signatures, the sensitivity.
+    void VerifieCopiesDeLaCourante();
+    // Where the current image's near copies are, the nearest first.
+    std::vector<TCopieConnue> CopiesDeLaCourante;
+
+signals:
+    // The counts of d changed under a task (its progress, its end): its tile shows them again.
+    void DestinationAvancee(TDestination* d);
+    // A task ended and the decision after it was made: the next task started, or the totals.
+    void TacheTerminee(const TBilanRecherche& bilan);
+    // CopiesDeLaCourante holds the answer for the image last asked about.
+    void CopiesTrouvees();
+
+private:
+    void DemarreTache(int index);
+    // The comparison of a destination that entered GENERAL mode with the other GENERAL ones.
+    void DemarreComparaison(int index);
+    // The end of a task, on the main thread: the tile redrawn, the store written when more than
+    // ten signatures came since it last was, then the next decision.
+    void VraiFinTache(TTacheMini& tache);
+    void CopiesRecues(quint64 numero, const std::vector<TCopieConnue>& copies);
+    // Before the data go: the finder stopped and the copies it found let go, while the
+    // configuration their destinations refer to still stands.
+    void LibereCopies();
+
+    TChercheurCopies* chercheurCopies = nullptr;
+    uint64_t numeroCopies = 0;
+    // The picture and the file last looked for (the picture's cache key; 0 when none).
+    TImageDecodee imageCherchee;
+    qint64 cleCherchee = 0;
+    QByteArray fichierCherche;
+    quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
 };
 
 // The session's source list and configuration as the rest of the program still reaches them while

@@ -143,6 +143,7 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
         this);
     ConnecteNavigation();
     ConnecteDestinations();
+    ConnecteRecherche();
 
     qApp->installEventFilter(this);
     Timer1->start();

@@ -42,6 +42,7 @@ class TSession;
 class TFormSplash2;
 class TImage;
 struct TPositionSource;
+struct TBilanRecherche;
 
 // The main window: the source list and its previews, the destinations panel, menus, tool bars,
 // timers, keys and the orderly shutdown.
@@ -58,7 +59,6 @@ public:
 
     // Fields shared with the rest of the program.
     QString DossierProgramme;
-    bool RechercheAutorisee = true;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
     QImage ImagePanneau;
@@ -68,11 +68,7 @@ public:
     // window stands.
     QList<QPair<bool, QString>> MessagesDemarrage;
     TBandeIcones ImageList4;
-    // Rebuilt for each GENERAL task, which holds it too and adds its new signatures to it.
-    std::shared_ptr<TListeGenerale> ListeGenerale = std::make_shared<TListeGenerale>();
     int32_t DernierDoublonMontre = 0;
-    // The helper threads that decode ahead for a task: one per core beyond the first.
-    int DecodeursEnPlus = TTacheMini::DecodeursEnPlusParDefaut();
 
     // Controls, outermost first.
     QToolBar* ToolBarSource;
@@ -253,11 +249,11 @@ public:
     void Fermerladestination1Click();
     void Fermertouteslesdestinations1Click();
 
-    // The duplicate search: the one-second tick, which starts a task when one is due and
-    // otherwise shows the totals; the end of a task; the commands of the "Images en double" menu.
+    // The duplicate search: the one-second tick, which asks the session's decision (a task
+    // started when one is due) and otherwise shows the totals; the commands of the "Images en
+    // double" menu.
     void Timer2Timer();
     void FinTache();
-    void VraiFinTache(TTacheMini& tache);
     void Dsactiverlededoublonagepourtous1Click();
     void Activerleddoublonnage1Click();
     void ActiverleddoublonnageGENERALpourtouteslesdestinations1Click();
@@ -294,12 +290,11 @@ public:
     void Prfrences1Click();
 
     // Where near copies of the current image already are, among the open destinations (the trash
-    // and the source folder aside): asked of a thread of its own when the current picture changes,
-    // and again when the destinations, their signatures or the sensitivity change; shown in the
-    // current image's caption and on the tiles. The nearest first.
+    // and the source folder aside): asked of the session when the current picture changes, and
+    // again when the destinations, their signatures or the sensitivity change; shown in the
+    // current image's caption and on the tiles.
     void ChercheCopiesDeLaCourante(bool meme = false);
     void VerifieCopiesDeLaCourante();
-    std::vector<TCopieConnue> CopiesDeLaCourante;
     // Shows the nearest copy in the full-screen viewer; false when there is none.
     bool MontreCopieLaPlusProche();
 
@@ -346,20 +341,15 @@ private:
     bool ToucheAide(QObject* destinataire, QKeyEvent* event);
 
     void ConnecteNavigation();
-    void CopiesTrouvees(quint64 numero, const std::vector<TCopieConnue>& copies);
-    TChercheurCopies* chercheurCopies = nullptr;
-    uint64_t numeroCopies = 0;
-    // The picture and the file last looked for (the picture's cache key; 0 when none).
-    qint64 imageCherchee = 0;
-    QByteArray fichierCherche;
-    quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
+    // Shows the session's answer on the near copies of the current image.
+    void CopiesTrouvees();
+    // The session's search drawn by the window: the tiles it moves on, the totals after a task.
+    void ConnecteRecherche();
+    void MontreBilan(const TBilanRecherche& bilan);
     void ConnecteDestinations();
     // The session's: asks the running duplicate search, if any, to stop; it starts again on its own
     // schedule.
     void DemandeArretRecherche();
-    void DemarreTache(int index);
-    // Starts the comparison of a destination entered in GENERAL mode with the other GENERAL ones.
-    void DemarreComparaison(int index);
     // The session's: asks the running task to stop and waits for it, for commands that rename or
     // move what it reads.
     void AttendFinRecherche();

@@ -27,7 +27,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 bool TMainForm::FormCloseQuery() {
     Timer2->stop();
-    RechercheAutorisee = false;
+    session.RechercheAutorisee = false;
     TimerFermeture->start();
     if (session.Occupe.load() == 0) {
         TimerFermeture->stop();
