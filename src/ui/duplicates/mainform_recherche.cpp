@@ -217,9 +217,7 @@ void TMainForm::RevoitDoublons(TDestination& d) {
                 RafraichisListeDestinations();
                 FinTache();
             });
-        if (tenue && FormDedoublone->Prepare(tenue, &Configuration->Destinations,
-                                             Configuration->Destinations.Element(0)->Chemin, Questions,
-                                             &Configuration->Annulations))
+        if (tenue && FormDedoublone->Prepare(tenue))
             Dialogues->MontreModal(*FormDedoublone);
         disconnect(suivi);
     }
