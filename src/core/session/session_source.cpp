@@ -10,6 +10,7 @@
 #include "core/destinations/corbeille.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/fermeture.h"
+#include "core/destinations/listegroupe.h"
 #include "core/duplicates/revue.h"
 #include "core/session/session.h"
 #include "core/source/sourceliste.h"

@@ -1,10 +1,7 @@
 #include "gestconf.h"
 
-#include "core/app/chemins.h"
-#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
-#include "core/destinations/fermeture.h"
 #include "core/destinations/listegroupe.h"
 #include "core/session/session.h"
 #include "ui/app/aide.h"
@@ -27,7 +24,6 @@
 namespace {
 
 const QString FiltreConfiguration = QStringLiteral("Fichier de configuration (*.ini)");
-const QString FichierParDefaut = QStringLiteral("Mirasolve.ini");
 
 QIcon IconeDeNoeud(int normale, int choisie) {
     QIcon icone = MainForm ? MainForm->ImageList4.Icone(normale) : QIcon();
