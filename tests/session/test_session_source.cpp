@@ -181,7 +181,8 @@ TEST_F(SessionSourceTest, RenommerSuitLeJournalEtGardeLesNomsQuiEchouent) {
     EXPECT_EQ(Noms(album), (QStringList{"Ete0.jpg", "Ete1.jpg"}));
 
     // "Annuler": nothing moves.
-    EXPECT_FALSE(session.RenommeDestination(1, QStringLiteral("Non"), [](const QString&) { return false; }).Fait);
+    EXPECT_FALSE(
+        session.RenommeDestination(1, QStringLiteral("Non"), [](const QString&) { return false; }).Fait);
     EXPECT_EQ(Noms(album), (QStringList{"Ete0.jpg", "Ete1.jpg"}));
 
     // A new name taken by a file the album does not know: that file keeps its name, said once.
@@ -265,7 +266,8 @@ TEST_F(SessionSourceTest, EffacerDeLaRevue) {
     EXPECT_TRUE(echec.Effacees.isEmpty());
     ASSERT_EQ(echec.Echecs.size(), 1);
     EXPECT_TRUE(echec.Message.startsWith(
-        QStringLiteral("Ces images n'ont pas pu être mises dans la corbeille :\n« %1 » : ").arg(A("p2.jpg"))));
+        QStringLiteral("Ces images n'ont pas pu être mises dans la corbeille :\n« %1 » : ")
+            .arg(A("p2.jpg"))));
     EXPECT_EQ(Noms(album), (QStringList{"p1.jpg", "p2.jpg", "p3.jpg"}));
     EXPECT_EQ(destination->CopieDoublons(), (QStringList{l12, l13, l23}));
     EXPECT_EQ(ailleurs->CopieDoublons(), QStringList{lq});
@@ -321,8 +323,8 @@ TEST_F(SessionSourceTest, OuvrirEtSauverUneConfiguration) {
     const auto niveauxNeufs = [this]() -> TListeGroupe& { return NouveauxNiveaux(); };
     // A file that cannot be read to its end, and the default file: nothing changes.
     const QString abime = dossier + QStringLiteral("/abime.ini");
-    ASSERT_TRUE(TexteFichier::Ecrit(abime, {QStringLiteral("DestinationCount=1"), "X", env.Dossier("X"),
-                                            "pas un nombre"}));
+    ASSERT_TRUE(TexteFichier::Ecrit(
+        abime, {QStringLiteral("DestinationCount=1"), "X", env.Dossier("X"), "pas un nombre"}));
     const TResultatConfiguration illisible = session.OuvreConfiguration(abime, fenetre, niveauxNeufs);
     EXPECT_FALSE(illisible.Fait);
     EXPECT_TRUE(illisible.Erreur);
@@ -331,7 +333,8 @@ TEST_F(SessionSourceTest, OuvrirEtSauverUneConfiguration) {
         session.OuvreConfiguration(env.Programme + QStringLiteral("/Mirasolve.ini"), fenetre, niveauxNeufs);
     EXPECT_TRUE(defaut.Refusee);
     EXPECT_FALSE(defaut.Erreur);
-    EXPECT_EQ(defaut.Message, QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut."));
+    EXPECT_EQ(defaut.Message,
+              QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut."));
     EXPECT_EQ(Titres(), (QStringList{"Corbeille", "Album"}));
     EXPECT_EQ(renouvellements, 0);
     EXPECT_EQ(niveaux->Groupe(0)->NbTuiles, 2);

@@ -112,7 +112,8 @@ public:
     // Scans the folder as the new source (the wait window shown meanwhile), sorted by name, its
     // first file current, or the file garde names when the folder still holds it. The search is
     // asked to stop: it starts again on its own schedule.
-    TResultatSource ChangeSource(const QString& dossier, const std::optional<TPositionSource>& garde = std::nullopt);
+    TResultatSource ChangeSource(const QString& dossier,
+                                 const std::optional<TPositionSource>& garde = std::nullopt);
     // The source folder scanned again, its current file kept when the folder still holds it.
     TResultatSource Rafraichit();
     // The folder of the destination at that index as the source; it cannot receive files while it

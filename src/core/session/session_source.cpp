@@ -59,7 +59,8 @@ TResultatSource TSession::DestinationCommeSource(int index) {
 
 QString TSession::SourceAProposer() {
     if (!configuration) return Chemins::DossierParDefaut();
-    if (!QFileInfo(configuration->SourcePath).isDir()) configuration->SourcePath = Chemins::DossierParDefaut();
+    if (!QFileInfo(configuration->SourcePath).isDir())
+        configuration->SourcePath = Chemins::DossierParDefaut();
     return configuration->SourcePath;
 }
 
@@ -148,7 +149,8 @@ TResultatConfiguration TSession::OuvreConfiguration(const QString& fichier, IFen
     if (!configuration || configuration->Destinations.Count() == 0) return resultat;
     if (QFileInfo(fichier).fileName() == FichierParDefaut) {
         resultat.Refusee = true;
-        resultat.Message = QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut.");
+        resultat.Message =
+            QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut.");
         return resultat;
     }
     if (QString raison; const qsizetype ligne = Tconfiguration::PremiereLigneIllisible(fichier, &raison)) {
@@ -187,14 +189,16 @@ TResultatConfiguration TSession::SauveConfiguration(const QString& fichier, IFen
     if (!configuration) return resultat;
     if (QFileInfo(fichier).fileName() == FichierParDefaut) {
         resultat.Refusee = true;
-        resultat.Message = QStringLiteral("Ce nom de fichier correspond au fichier de configuration par défaut. "
-                                          "Changez le pour pouvoir sauvegarder.");
+        resultat.Message =
+            QStringLiteral("Ce nom de fichier correspond au fichier de configuration par défaut. "
+                           "Changez le pour pouvoir sauvegarder.");
         return resultat;
     }
     configuration->ReleveFenetre(fenetre);
     resultat.Fait = configuration->Ecriture(fichier);
     if (!resultat.Fait)
-        resultat.Message = QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier);
+        resultat.Message =
+            QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier);
     configuration->AppliqueFenetre(fenetre);
     return resultat;
 }

@@ -24,7 +24,6 @@
 #include <QStatusBar>
 #include <QTableView>
 
-
 // The grid's rows, one per pair, their texts made only for the rows drawn: a destination may have
 // tens of thousands of pairs.
 class TModelePaires : public QAbstractTableModel {

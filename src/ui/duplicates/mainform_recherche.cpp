@@ -217,8 +217,7 @@ void TMainForm::RevoitDoublons(TDestination& d) {
                 RafraichisListeDestinations();
                 FinTache();
             });
-        if (tenue && FormDedoublone->Prepare(tenue))
-            Dialogues->MontreModal(*FormDedoublone);
+        if (tenue && FormDedoublone->Prepare(tenue)) Dialogues->MontreModal(*FormDedoublone);
         disconnect(suivi);
     }
     // Deleting an image changes the counts of every destination that had it.
