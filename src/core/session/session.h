@@ -5,6 +5,7 @@
 #include "core/duplicates/listegenerale.h"
 #include "core/duplicates/planification.h"
 #include "core/duplicates/recherche.h"
+#include "core/session/source.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,9 +26,11 @@ class IChargement;
 class IFenetrePrincipale;
 class IQuestions;
 class TDestination;
+class TListeGroupe;
 class TSourceListe;
 class TTacheMini;
 class Tconfiguration;
+struct TPaire;
 
 // One file that filing put into a destination.
 struct TFichierClasse {
@@ -127,6 +130,48 @@ public:
     // to tie itself to the new data.
     TResultatDemarrage Demarre(IFenetrePrincipale* fenetre, IChargement* chargement,
                                const std::function<void(TDestination& corbeille)>& lie);
+
+    // The source, the renaming of a destination's files, the trash, the review's deletions and
+    // the configuration files.
+
+    // Scans the folder as the new source (the wait window shown meanwhile), sorted by name, its
+    // first file current, or the file garde names when the folder still holds it. The search is
+    // asked to stop: it starts again on its own schedule.
+    TResultatSource ChangeSource(const QString& dossier,
+                                 const std::optional<TPositionSource>& garde = std::nullopt);
+    // The source folder scanned again, its current file kept when the folder still holds it.
+    TResultatSource Rafraichit();
+    // The folder of the destination at that index as the source; it cannot receive files while it
+    // is. Nothing but the search asked to stop when there is no destination there.
+    TResultatSource DestinationCommeSource(int index);
+    // The folder the source chooser opens on: the source folder, which becomes the default folder
+    // when it no longer exists.
+    QString SourceAProposer();
+
+    // Gives the files of the destination at that index the base and a number each, once the
+    // search has ended (it reads them). confirme is asked first with the names to come (empty when
+    // the destination knows no file); false renames nothing. The undo steps follow the files.
+    TRenommageDestination RenommeDestination(int index, const QString& base,
+                                             const std::function<bool(const QString& question)>& confirme);
+
+    // Deletes what the trash folder holds, a read-only file only when the user says so; the undo
+    // steps of the deleted files go with them.
+    TResultatCorbeille VideCorbeille();
+
+    // Sends image 1, image 2 or both of each pair to the trash, as one command of the undo record,
+    // and makes every destination forget them (signatures, duplicate lines). A pair that lost an
+    // image earlier in the same call is passed over; an image that cannot be moved stays, with its
+    // pairs and its signature.
+    TResultatEffacement EffaceDeLaRevue(const QList<TPaire>& paires, bool image1, bool image2);
+
+    // Another configuration file in place of the open one: every destination but the trash closes
+    // asking nothing (each keeping its signatures), nouveauxNiveaux gives the tree levels anew, the
+    // file is read with the window's bounds (fenetre), and the source is scanned again. The default
+    // file is refused, and a file that cannot be read to its end changes nothing.
+    TResultatConfiguration OuvreConfiguration(const QString& fichier, IFenetrePrincipale& fenetre,
+                                              const std::function<TListeGroupe&()>& nouveauxNiveaux);
+    // Writes the configuration, with the window's bounds, to a file other than the default one.
+    TResultatConfiguration SauveConfiguration(const QString& fichier, IFenetrePrincipale& fenetre);
 
 private:
     // Declared in this order so that the configuration, which refers to the source list, goes first.

@@ -65,8 +65,8 @@ void CreeFenetres(const DossiersProgramme& dossiers) {
     FormPleinEcran = new TFormPleinEcran(MainForm);
     FormRecurs = new TFormRecurs(MainForm);
     FormConfirmation = new TFormConfirmation(MainForm);
-    FormDedoublone = new TFormDedoublone(MainForm);
-    FormGestConf = new TFormGestConf(MainForm);
+    FormDedoublone = new TFormDedoublone(*sessionProgramme, MainForm);
+    FormGestConf = new TFormGestConf(*sessionProgramme, MainForm);
     FormMiniatures = new TFormMiniatures(MainForm);
 }
 

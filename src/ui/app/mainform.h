@@ -282,6 +282,9 @@ public:
     // Scans the folder as the new source, sorts it by name, fills the list and shows its first file,
     // or the file garde names when the folder still holds it.
     void ChargeSource(const QString& dossier, const TPositionSource* garde = nullptr);
+    // Shows the source list as the session holds it now: the list box refilled and the current
+    // file shown; a step asked for in the former list is dropped.
+    void MontreSource();
 
     // The configuration manager: the tree of destinations rearranged, configurations saved and opened.
     void Gestionnairedeconfiguration1Click();

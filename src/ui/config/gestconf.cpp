@@ -1,11 +1,9 @@
 #include "gestconf.h"
 
-#include "core/app/chemins.h"
-#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
-#include "core/destinations/fermeture.h"
 #include "core/destinations/listegroupe.h"
+#include "core/session/session.h"
 #include "ui/app/aide.h"
 #include "ui/app/curseur.h"
 #include "ui/app/fenetre.h"
@@ -26,7 +24,6 @@
 namespace {
 
 const QString FiltreConfiguration = QStringLiteral("Fichier de configuration (*.ini)");
-const QString FichierParDefaut = QStringLiteral("Mirasolve.ini");
 
 QIcon IconeDeNoeud(int normale, int choisie) {
     QIcon icone = MainForm ? MainForm->ImageList4.Icone(normale) : QIcon();
@@ -103,7 +100,7 @@ void TArbreDestinations::dropEvent(QDropEvent* event) {
         emit Depose(Memorise, cible, viewport()->mapToGlobal(event->position().toPoint()));
 }
 
-TFormGestConf::TFormGestConf(QWidget* parent) : QDialog(parent) {
+TFormGestConf::TFormGestConf(TSession& session_, QWidget* parent) : QDialog(parent), session(session_) {
     setObjectName(QStringLiteral("FormGestConf"));
     PrepareFenetre(this, QStringLiteral("Gestionnaire de configuration"), 422, 301, Bordure::Redimensionnable,
                    2420);
@@ -171,7 +168,7 @@ TFormGestConf::TFormGestConf(QWidget* parent) : QDialog(parent) {
 }
 
 void TFormGestConf::showEvent(QShowEvent* event) {
-    if (DossierSauver.isEmpty() && MainForm) DossierSauver = DossierOuvrir = MainForm->DossierProgramme;
+    if (DossierSauver.isEmpty()) DossierSauver = DossierOuvrir = session.DossierProgramme;
     AfficheListe();
     QDialog::showEvent(event);
 }
@@ -196,12 +193,12 @@ void TFormGestConf::AfficheListe() {
     auto* racine = new QTreeWidgetItem(TreeView1, QStringList{QStringLiteral("Arborescence")});
     racine->setIcon(0, IconeDeNoeud(19, 19));
     racine->setFlags(racine->flags() & ~Qt::ItemIsDragEnabled);
-    if (Configuration) {
+    if (const Tconfiguration* configuration = session.Configuration()) {
         // The node that opens each level, by its id: any id a file may hold.
         std::map<int32_t, QTreeWidgetItem*> parents{{0, racine}};
         const QIcon icone = IconeDeNoeud(17, 18);
-        for (int i = 1; i < Configuration->Destinations.Count(); ++i) {
-            const std::shared_ptr<TDestination>& d = Configuration->Destinations.Partage(i);
+        for (int i = 1; i < configuration->Destinations.Count(); ++i) {
+            const std::shared_ptr<TDestination>& d = configuration->Destinations.Partage(i);
             const auto parent = parents.find(d->Groupe);
             auto* noeud =
                 new QTreeWidgetItem(parent != parents.end() ? parent->second : racine, QStringList{d->Titre});
@@ -216,10 +213,11 @@ void TFormGestConf::AfficheListe() {
 }
 
 void TFormGestConf::reconstruitListe() {
-    if (!Configuration || !MainForm || !Racine()) return;
+    Tconfiguration* configuration = session.Configuration();
+    if (!configuration || !MainForm || !Racine()) return;
     TListeDestinations nouvelle;
-    nouvelle.Reserve(Configuration->Destinations.Count());
-    nouvelle.Ajoute(Configuration->Destinations.Texte(0), Configuration->Destinations.Partage(0));
+    nouvelle.Reserve(configuration->Destinations.Count());
+    nouvelle.Ajoute(configuration->Destinations.Texte(0), configuration->Destinations.Partage(0));
     int32_t prochainId = 1;
     // Pre-order: each node, then its children in order.
     std::vector<QTreeWidgetItem*> pile;
@@ -237,11 +235,11 @@ void TFormGestConf::reconstruitListe() {
         for (int i = noeud->childCount() - 1; i >= 0; --i)
             pile.push_back(noeud->child(i));
     }
-    Configuration->Destinations = std::move(nouvelle);
+    configuration->Destinations = std::move(nouvelle);
     // The levels made again from the list; the panel shows the top level, from its start.
     TListeGroupe& groupes = NouveauxNiveaux();
-    for (int i = 0; i < Configuration->Destinations.Count(); ++i) {
-        const TDestination& d = *Configuration->Destinations.Element(i);
+    for (int i = 0; i < configuration->Destinations.Count(); ++i) {
+        const TDestination& d = *configuration->Destinations.Element(i);
         if (d.SousGroupe != -1 && i > 0)
             groupes.AjouteGroupe(d);
         else
@@ -308,17 +306,9 @@ void TFormGestConf::BitBtnSauverClick() {
         MainForm->Dialogues->ChoisitFichier(this, QStringLiteral("Enregistrer la configuration"),
                                             DossierSauver, FiltreConfiguration, QStringLiteral("ini"), true);
     if (fichier.isEmpty()) return;
-    if (QFileInfo(fichier).fileName() == FichierParDefaut) {
-        MainForm->Questions->Avertit(
-            QStringLiteral("Ce nom de fichier correspond au fichier de configuration par défaut. Changez le "
-                           "pour pouvoir sauvegarder."));
-        return;
-    }
-    Configuration->ReleveFenetre(*MainForm);
-    if (!Configuration->Ecriture(fichier))
-        MainForm->Questions->Avertit(
-            QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(fichier));
-    Configuration->AppliqueFenetre(*MainForm);
+    const TResultatConfiguration resultat = session.SauveConfiguration(fichier, *MainForm);
+    if (!resultat.Message.isEmpty() && session.Questions) session.Questions->Avertit(resultat.Message);
+    if (resultat.Refusee) return;
     raise();
     DossierOuvrir = QFileInfo(fichier).absolutePath();
 }
@@ -329,34 +319,17 @@ void TFormGestConf::BitBtnOuvrirClick() {
                                             FiltreConfiguration, QStringLiteral("ini"), false);
     if (fichier.isEmpty()) return;
     FixeCurseur(Qt::WaitCursor);
-    if (QFileInfo(fichier).fileName() == FichierParDefaut) {
-        MainForm->Questions->Avertit(
-            QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut."));
-    } else if (QString raison;
-               const qsizetype ligne = Tconfiguration::PremiereLigneIllisible(fichier, &raison)) {
-        // Nothing is closed for a file that could not be read whole.
-        MainForm->Questions->SignaleErreur(
-            QStringLiteral("Le fichier de configuration « %1 » ne peut pas être lu : %3 à la ligne %2. Rien "
-                           "n'a changé.")
-                .arg(fichier)
-                .arg(ligne)
-                .arg(raison));
-    } else {
-        TContexteDestinations& contexte = Configuration->ContexteDestinations;
-        {
-            // Every destination but the trash closes asking nothing, each saving its signatures.
-            const TLotMagasin lot(&contexte);
-            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte)
-                .FermeTout(ReponseConfirmation::NonPourTous);
-        }
-        contexte.ReponseMemorisee = ReponseConfirmation::Non;
-        // The file's levels are counted afresh, beside the trash alone.
-        NouveauxNiveaux().Ajoute(*Configuration->Destinations.Element(0));
-        Configuration->ReleveFenetre(*MainForm);
-        Configuration->Lecture(fichier);
-        Configuration->AppliqueFenetre(*MainForm);
+    const TResultatConfiguration resultat = session.OuvreConfiguration(
+        fichier, *MainForm, [this]() -> TListeGroupe& { return NouveauxNiveaux(); });
+    if (!resultat.Message.isEmpty() && session.Questions) {
+        if (resultat.Erreur)
+            session.Questions->SignaleErreur(resultat.Message);
+        else
+            session.Questions->Avertit(resultat.Message);
+    }
+    if (resultat.Fait) {
         raise();
-        MainForm->Rafraichir1Click();
+        MainForm->MontreSource();
         AfficheListe();
         DossierSauver = QFileInfo(fichier).absolutePath();
     }

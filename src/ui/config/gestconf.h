@@ -12,6 +12,7 @@ class QMenu;
 class QPushButton;
 class TDestination;
 class TListeGroupe;
+class TSession;
 
 // The tree of the manager: a node pulled with the left button is dropped on another node, never
 // on the root, itself or one of its own descendants; near the top or bottom edge the tree scrolls.
@@ -44,7 +45,8 @@ bool TrouveDescendance(const QTreeWidgetItem* depart, const QTreeWidgetItem* noe
 class TFormGestConf : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormGestConf(QWidget* parent = nullptr);
+    // session: the destinations shown and rearranged, and the configuration files opened and saved.
+    explicit TFormGestConf(TSession& session, QWidget* parent = nullptr);
 
     // The tree built from the open destinations (the trash aside), each under the one that opens
     // its level.
@@ -87,6 +89,7 @@ private:
     // A new, empty tree of levels for the main window and the configuration.
     TListeGroupe& NouveauxNiveaux();
 
+    TSession& session;
     // The destinations shown, held while the tree names them by their index here.
     std::vector<std::shared_ptr<TDestination>> tenues;
     QTreeWidgetItem* deplace = nullptr;

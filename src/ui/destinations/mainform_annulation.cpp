@@ -38,14 +38,6 @@ void TMainForm::Annulation1Click() {
 void TMainForm::Viderlacorbeille1Click() {
     if (!Questions->ConfirmeOkAnnuler(QStringLiteral("Etes-vous sur de vouloir vider la corbeille ?")))
         return;
-    const TVidageCorbeille vidage = VideCorbeille(
-        Configuration->Destinations.Element(0)->Chemin, FormProgress,
-        [this](const QString& question) { return Questions->DemandeOuiNonTout(question); },
-        &Configuration->Annulations);
-    QStringList message;
-    if (!vidage.Echecs.isEmpty())
-        message << QStringLiteral("Ces fichiers n'ont pas pu être effacés de la corbeille :\n%1")
-                       .arg(vidage.Echecs.join(u'\n'));
-    if (vidage.EtapesPerdues > 0) message << MessageEtapesPerdues(vidage.EtapesPerdues);
-    if (!message.isEmpty()) Questions->Avertit(message.join(QStringLiteral("\n\n")));
+    const TResultatCorbeille resultat = session.VideCorbeille();
+    if (!resultat.Message.isEmpty()) Questions->Avertit(resultat.Message);
 }

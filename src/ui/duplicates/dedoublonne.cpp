@@ -2,6 +2,7 @@
 
 #include "core/app/questions.h"
 #include "core/destinations/destination.h"
+#include "core/session/session.h"
 #include "core/source/ajusteimage.h"
 #include "core/source/decodage.h"
 #include "core/source/lecteurimage.h"
@@ -22,8 +23,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTableView>
-
-#include <optional>
 
 // The grid's rows, one per pair, their texts made only for the rows drawn: a destination may have
 // tens of thousands of pairs.
@@ -55,7 +54,7 @@ private:
     const QList<TPaire>& paires;
 };
 
-TFormDedoublone::TFormDedoublone(QWidget* parent) : QDialog(parent) {
+TFormDedoublone::TFormDedoublone(TSession& session_, QWidget* parent) : QDialog(parent), session(session_) {
     setObjectName(QStringLiteral("FormDedoublone"));
     PrepareFenetre(this, QStringLiteral("Gestion des images en double"), 548, 400, Bordure::Redimensionnable,
                    2460);
@@ -193,13 +192,8 @@ QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, T
     return boite;
 }
 
-bool TFormDedoublone::Prepare(std::shared_ptr<TDestination> revue, const TListeDestinations* toutes,
-                              QString corbeille, IQuestions* utilisateur, TJournalAnnulation* annulations) {
+bool TFormDedoublone::Prepare(std::shared_ptr<TDestination> revue) {
     destination = std::move(revue);
-    journal = annulations;
-    destinations = toutes;
-    dossierCorbeille = std::move(corbeille);
-    questions = utilisateur;
     for (TCote* cote : {&cote1, &cote2}) {
         cote->attendue = 0;
         cote->montre.clear();
@@ -359,8 +353,8 @@ void TFormDedoublone::BitBtn2Click() {
 
 void TFormDedoublone::EffaceImage(int k) {
     const QList<int> rangees = RangeesChoisies();
-    if (rangees.size() > 1 &&
-        !questions->ConfirmeOkAnnuler(
+    if (rangees.size() > 1 && session.Questions &&
+        !session.Questions->ConfirmeOkAnnuler(
             QStringLiteral("Etes-vous sur de vouloir effacer toutes les images %1 de la sélection ?").arg(k)))
         return;
     Efface(rangees, k == 1, k == 2);
@@ -384,32 +378,12 @@ void TFormDedoublone::BitBtn3Click() {
 
 void TFormDedoublone::Efface(const QList<int>& rangees, bool image1, bool image2) {
     if (rangees.isEmpty() || !destination) return;
-    QSet<QString> effacees;
-    QStringList echecs;
-    // One deletion, one command of the undo record.
-    std::optional<TCommandeAnnulation> commande;
-    if (journal) commande.emplace(*journal);
-    auto efface = [&](const QString& fichier) {
-        if (effacees.contains(fichier)) return;
-        const Fichiers::Resultat fait = EffaceDeLaRevue(fichier, dossierCorbeille, destinations, journal);
-        if (fait.Reussi)
-            effacees.insert(fichier);
-        else
-            echecs << QStringLiteral("« %1 » : %2").arg(fichier, fait.Raison);
-    };
-    for (const int r : rangees) {
-        const TPaire& paire = paires[r - 1];
-        // A row whose pair lost an image earlier in this command is gone already.
-        if (effacees.contains(paire.Image1) || effacees.contains(paire.Image2)) continue;
-        if (image1) efface(paire.Image1);
-        if (image2) efface(paire.Image2);
-    }
-    if (destinations) OublieImages(*destinations, effacees);
-    if (!effacees.isEmpty()) emit ListesChangees();
-    // An image that stayed keeps its pairs and its signature.
-    if (!echecs.isEmpty() && questions)
-        questions->Avertit(QStringLiteral("Ces images n'ont pas pu être mises dans la corbeille :\n") +
-                           echecs.join(u'\n'));
+    QList<TPaire> choisies;
+    for (const int r : rangees)
+        choisies << paires[r - 1];
+    const TResultatEffacement resultat = session.EffaceDeLaRevue(choisies, image1, image2);
+    if (!resultat.Effacees.isEmpty()) emit ListesChangees();
+    if (!resultat.Message.isEmpty() && session.Questions) session.Questions->Avertit(resultat.Message);
     Reprend(rangees.first());
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/destinations/listedestinations.h"
 #include "core/duplicates/revue.h"
 
 #include <QDialog>
@@ -8,7 +7,6 @@
 
 #include <memory>
 
-class IQuestions;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -18,6 +16,7 @@ class TModelePaires;
 class TDestination;
 class TImage;
 class TLecteurImage;
+class TSession;
 
 // The window "Gestion des images en double": one destination's duplicate pairs in a grid, the two
 // images of the selected pair side by side, and the buttons that send image 1, image 2 or both to
@@ -25,14 +24,13 @@ class TLecteurImage;
 class TFormDedoublone : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormDedoublone(QWidget* parent = nullptr);
+    // session: where the images deleted go to the trash, the undo record and the destinations that
+    // forget them, and where the user is asked and told.
+    explicit TFormDedoublone(TSession& session, QWidget* parent = nullptr);
     ~TFormDedoublone() override;
 
-    // Sets the window on a destination's pairs, with the destinations whose lists follow the
-    // deletions, the trash folder, where the user is asked and told, and the undo steps that
-    // follow the files it moves. False when the destination has no pair left to show.
-    bool Prepare(std::shared_ptr<TDestination> revue, const TListeDestinations* toutes, QString corbeille,
-                 IQuestions* utilisateur, TJournalAnnulation* annulations = nullptr);
+    // Sets the window on a destination's pairs. False when the destination has no pair left to show.
+    bool Prepare(std::shared_ptr<TDestination> revue);
 
     // The grid refilled from the destination's pairs; the window closes when none is left.
     void MiseAjour();
@@ -107,11 +105,8 @@ private:
     void Charge(TCote& cote, const QString& fichier);
     void ActualiseChemin(TCote& cote);
 
+    TSession& session;
     std::shared_ptr<TDestination> destination;
-    const TListeDestinations* destinations = nullptr;
-    QString dossierCorbeille;
-    IQuestions* questions = nullptr;
-    TJournalAnnulation* journal = nullptr;
     QList<TPaire> paires; // the pair of each grid row, which the grid's model reads
     TCote cote1{}, cote2{};
     quint64 demandes = 0;  // pictures read for an earlier request are dropped

@@ -152,10 +152,7 @@ void TMainForm::RevoitDoublons(TDestination& d) {
                 RafraichisListeDestinations();
                 FinTache();
             });
-        const TListeDestinations& destinations = session.Configuration()->Destinations;
-        if (FormDedoublone->Prepare(tenue, &destinations, destinations.Element(0)->Chemin, Questions,
-                                    &session.Configuration()->Annulations))
-            Dialogues->MontreModal(*FormDedoublone);
+        if (FormDedoublone->Prepare(tenue)) Dialogues->MontreModal(*FormDedoublone);
         disconnect(suivi);
     });
     // Deleting an image changes the counts of every destination that had it.

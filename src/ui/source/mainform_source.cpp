@@ -1,38 +1,37 @@
-// The main window's commands that choose, scan again or replace the source folder.
+// The main window's commands that choose, scan again or replace the source folder: the session
+// scans, the window shows.
 
 #include "affichagesource.h"
-#include "core/app/chemins.h"
-#include "core/config/configuration.h"
-#include "core/destinations/destination.h"
-#include "core/source/positionsource.h"
-#include "core/source/sourceliste.h"
+#include "core/session/session.h"
 #include "nouvsource.h"
 #include "ui/app/curseur.h"
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
 
-#include <QFileInfo>
 #include <QTimer>
 
 void TMainForm::ChargeSource(const QString& dossier, const TPositionSource* garde) {
     // A step asked for in the old list means nothing in the new one.
     TimerCourantAff->stop();
-    Configuration->ChangeSource(dossier);
-    ListeSource->Trie(TriNom);
-    if (garde) PositionSource::Place(*ListeSource, *garde);
+    session.ChangeSource(dossier, garde ? std::optional<TPositionSource>(*garde) : std::nullopt);
+    MontreSource();
+}
+
+void TMainForm::MontreSource() {
+    TimerCourantAff->stop();
     RemplitListe();
     Affichage->AfficheTout();
 }
 
 void TMainForm::Parcourir1Click() {
-    if (!Configuration || !ListeSource) return;
-    if (!QFileInfo(Configuration->SourcePath).isDir())
-        Configuration->SourcePath = Chemins::DossierParDefaut();
+    if (!session.Configuration() || !session.ListeSource()) return;
     // A folder gone since is no reason not to open: the chooser keeps the folder it showed last.
-    FormNouvSource->FixeDossier(Configuration->SourcePath);
-    const int resultat = Dialogues->MontreModal(*FormNouvSource);
-    DemandeArretRecherche();
-    if (resultat != QDialog::Accepted) return;
+    FormNouvSource->FixeDossier(session.SourceAProposer());
+    if (Dialogues->MontreModal(*FormNouvSource) != QDialog::Accepted) {
+        // Cancelled too, the search was asked to stop; it starts again on its own schedule.
+        session.DemandeArretRecherche();
+        return;
+    }
     FixeCurseur(Qt::WaitCursor);
     ChargeSource(FormNouvSource->Dossier());
     CurseurParDefaut();
@@ -41,20 +40,19 @@ void TMainForm::Parcourir1Click() {
 }
 
 void TMainForm::Rafraichir1Click() {
-    if (!Configuration || !ListeSource) return;
-    DemandeArretRecherche();
+    if (!session.Configuration() || !session.ListeSource()) return;
+    TimerCourantAff->stop();
     // The file shown stays current when the folder still holds it.
-    const TPositionSource courante = PositionSource::Releve(*ListeSource);
-    ChargeSource(Configuration->SourcePath, &courante);
+    session.Rafraichit();
+    MontreSource();
 }
 
 void TMainForm::Slectionnercettedestinationcommesource1Click() {
-    DemandeArretRecherche();
-    const int index = IndexDuMenuDeTuile();
-    if (index < 0 || !ListeSource) return;
-    const QString dossier = Configuration->Destinations.Element(index)->Chemin;
     FixeCurseur(Qt::WaitCursor);
-    ChargeSource(dossier);
+    TimerCourantAff->stop();
+    const TResultatSource resultat = session.DestinationCommeSource(IndexDuMenuDeTuile());
+    if (resultat.Chargee) MontreSource();
     CurseurParDefaut();
-    RafraichisListeDestinations();
+    // That destination shows inactive at once.
+    if (resultat.Chargee) RafraichisListeDestinations();
 }

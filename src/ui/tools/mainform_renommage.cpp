@@ -1,39 +1,27 @@
 // Renaming a destination's files from its tile menu.
 
-#include "core/app/chemins.h"
-#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/session/session.h"
-#include "core/tools/renommage.h"
 #include "ui/app/curseur.h"
-#include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
-#include "ui/app/progression.h"
 
 void TMainForm::Renommerlesfichiers1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
-    const std::shared_ptr<TDestination> d = Configuration->Destinations.Partage(index);
-    const TOccupation occupation(session.Occupe);
-    // The search reads the files being renamed: it ends first.
-    AttendFinRecherche();
-    const std::optional<QString> base = Dialogues->DemandeTexte(this, QStringLiteral("Renommer les fichiers"),
-                                                                QStringLiteral("Base du nom"), d->Titre);
+    const std::optional<QString> base =
+        Dialogues->DemandeTexte(this, QStringLiteral("Renommer les fichiers"), QStringLiteral("Base du nom"),
+                                session.Configuration()->Destinations.Element(index)->Titre);
     if (!base) return;
-    // The names to come, before anything moves; "Annuler" renames nothing.
-    const QString question = QuestionRenommage(*d, *base);
-    if (!question.isEmpty() && !Questions->ConfirmeOkAnnuler(question)) return;
-    FixeCurseur(Qt::WaitCursor);
-    const TResultatRenommage resultat =
-        RenommeFichiers(*d, *base, Configuration->Destinations, FormProgress,
-                        Chemins::Joint(DossierProgramme, QStringLiteral("Renommage.txt")));
-    // The undo steps of the renamed files follow them.
-    Configuration->Annulations.SuitRenommages(resultat.Renommages);
+    const TRenommageDestination resultat =
+        session.RenommeDestination(index, *base, [this](const QString& question) {
+            // The names to come, before anything moves; "Annuler" renames nothing.
+            if (!question.isEmpty() && !Questions->ConfirmeOkAnnuler(question)) return false;
+            FixeCurseur(Qt::WaitCursor);
+            return true;
+        });
     CurseurParDefaut();
-    FormProgress->Cache();
-    if (!resultat.Echecs.isEmpty())
-        Questions->Avertit(QStringLiteral("Ces fichiers ont gardé leur nom :\n") +
-                           resultat.Echecs.join(u'\n'));
+    if (!resultat.Fait) return;
+    if (!resultat.Message.isEmpty()) Questions->Avertit(resultat.Message);
     RafraichisListeDestinations();
 }
