@@ -4,6 +4,7 @@
 #include "core/config/configuration.h"
 #include "core/destinations/annulation.h"
 #include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
 #include "core/duplicates/recherche.h"
 #include "core/source/sourceliste.h"
 
@@ -22,12 +23,14 @@ TSession::~TSession() {
     if (::ListeSource == listeSource.get()) ::ListeSource = nullptr;
     configuration.reset();
     listeSource.reset();
+    listeGroupe.reset();
 }
 
 void TSession::CreeDonnees() {
     if (configuration) return;
     listeSource = std::make_unique<TSourceListe>();
     configuration = std::make_unique<Tconfiguration>(*listeSource);
+    NouveauxNiveaux();
     ::ListeSource = listeSource.get();
     ::Configuration = configuration.get();
 }

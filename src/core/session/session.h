@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/destinations/classement.h"
+#include "core/session/ouverture.h"
+#include "core/tools/arborescence.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,12 +13,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class IAttente;
 class IQuestions;
 class TDestination;
+class TListeGroupe;
 class TSourceListe;
 class TTacheMini;
 class Tconfiguration;
@@ -101,10 +105,41 @@ public:
     // stop, since undo takes files out of the destinations' queues.
     TResultatAnnulation Annule();
 
+    // Opening, closing and modifying destinations, adding a folder tree, and the tree levels.
+
+    // The levels of the destination tree and the level the panel shows; made with the data, wired
+    // to the configuration (which counts the destinations it reads into them). Null before.
+    TListeGroupe* ListeGroupe() const { return listeGroupe.get(); }
+    // Starts the levels afresh, with the top level alone, for a tree made again from the list.
+    TListeGroupe& NouveauxNiveaux();
+    // Why a folder cannot be a destination, in one sentence; empty when it can. The destination
+    // deplacee, which is to be given that folder, does not count among those open under another
+    // spelling.
+    QString RefusDossier(const QString& chemin, const TDestination* deplacee = nullptr) const;
+    // Opens the folder of these properties as a destination at the end of the list, in that level;
+    // none, with the refusal, when it is open already (under any spelling) or the program's own.
+    TResultatOuverture OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau);
+    // Closes the destination at that index and every destination of the levels below it, each
+    // asking its question; the search held off and asked to stop, the store written once.
+    TResultatFermeture FermeDestination(int index);
+    // Closes every destination but the trash, each asking its question, unless the user cancels all.
+    TResultatFermeture FermeTout();
+    // Gives the destination at that index these properties. Another folder (its own reached another
+    // way is not another) is refused as opening it would be; otherwise the destination becomes that
+    // folder's, its store kept under the old one, the search held off and asked to stop meanwhile.
+    // Nothing for the trash.
+    TResultatModification ModifieDestination(int index, TProprietesDestination proprietes);
+    // Adds a folder and all the folders below it, as levels or as a flat list; valide gives the
+    // properties of each folder (as proposed, or through a dialog), or none to leave it out.
+    using TValidation = std::function<std::optional<TProprietesDestination>(const QString& dossier, int mode)>;
+    TResultatArborescence AjouteArborescence(const QString& dossier, const TOptionsArborescence& options,
+                                             const TValidation& valide);
+
 private:
     // Declared in this order so that the configuration, which refers to the source list, goes first.
     std::unique_ptr<TSourceListe> listeSource;
     std::unique_ptr<Tconfiguration> configuration;
+    std::unique_ptr<TListeGroupe> listeGroupe; // refers to the configuration's destinations
 };
 
 // The session's source list and configuration as the rest of the program still reaches them while

@@ -87,13 +87,11 @@ void DemarrageDonnees() {
     contexte.Questions = MainForm->Questions;
     contexte.Chargement = chargement;
     Configuration->Questions = MainForm->Questions;
-    Configuration->ListeGroupe = MainForm->ListeGroupe.get();
-    MainForm->ListeGroupe->Destinations = &Configuration->Destinations;
 
     auto corbeille = CreeCorbeille(&contexte);
     TDestination* trash = corbeille.get();
     Configuration->Destinations.Ajoute(TitreCorbeille, std::move(corbeille));
-    MainForm->ListeGroupe->Ajoute(*trash);
+    MainForm->Session().ListeGroupe()->Ajoute(*trash);
 
     Configuration->Questions = &differees;
     const QString fichier = Chemins::Joint(MainForm->DossierProgramme, QStringLiteral("Mirasolve.ini"));

@@ -250,11 +250,7 @@ void TFormGestConf::reconstruitListe() {
 }
 
 TListeGroupe& TFormGestConf::NouveauxNiveaux() {
-    MainForm->ListeGroupe = std::make_unique<TListeGroupe>();
-    TListeGroupe& groupes = *MainForm->ListeGroupe;
-    groupes.Destinations = &Configuration->Destinations;
-    Configuration->ListeGroupe = &groupes;
-    return groupes;
+    return MainForm->Session().NouveauxNiveaux();
 }
 
 void TFormGestConf::Dplacerdanscettedestination1Click() {
@@ -346,7 +342,7 @@ void TFormGestConf::BitBtnOuvrirClick() {
         {
             // Every destination but the trash closes asking nothing, each saving its signatures.
             const TLotMagasin lot(&contexte);
-            TFermeture(Configuration->Destinations, *MainForm->ListeGroupe, contexte)
+            TFermeture(Configuration->Destinations, *MainForm->Session().ListeGroupe(), contexte)
                 .FermeTout(ReponseConfirmation::NonPourTous);
         }
         contexte.ReponseMemorisee = ReponseConfirmation::Non;
