@@ -263,7 +263,8 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
         MainForm->ToolButton5->click();
         montrees << MainForm->DernierDoublonMontre;
         EXPECT_TRUE(Destination(MainForm->DernierDoublonMontre)->Visible);
-        EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, Destination(MainForm->DernierDoublonMontre)->Groupe);
+        EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant,
+                  Destination(MainForm->DernierDoublonMontre)->Groupe);
     }
     EXPECT_EQ(montrees, (QList<int>{3, nombre - 1, 3}));
 

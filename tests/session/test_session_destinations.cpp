@@ -40,7 +40,9 @@ protected:
             return reponses.isEmpty() ? ReponseConfirmation::Non : reponses.takeFirst();
         };
     }
-    ~SessionDestinationsTest() override { Config().ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous; }
+    ~SessionDestinationsTest() override {
+        Config().ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
+    }
 
     Tconfiguration& Config() { return *session.Configuration(); }
     TListeGroupe& Niveaux() { return *session.ListeGroupe(); }
@@ -107,14 +109,17 @@ TEST_F(SessionDestinationsTest, OuvrirPuisRefuserLeMemeDossierEtCeuxDuProgramme)
     EXPECT_EQ(Tuiles(0), 2);
 
     ASSERT_TRUE(QFile::link(vacances, env.Racine() + QStringLiteral("/lien")));
-    for (const QString& meme : {vacances, env.Racine() + QStringLiteral("/lien"), QStringLiteral("/..") + vacances})
-        EXPECT_EQ(session.OuvreDestination(Proprietes(meme), 0).Refus, QStringLiteral("Le dossier existe déja"));
+    for (const QString& meme :
+         {vacances, env.Racine() + QStringLiteral("/lien"), QStringLiteral("/..") + vacances})
+        EXPECT_EQ(session.OuvreDestination(Proprietes(meme), 0).Refus,
+                  QStringLiteral("Le dossier existe déja"));
     const QString corbeille = env.Programme + QStringLiteral("/Corbeille");
     const TResultatOuverture reservee = session.OuvreDestination(Proprietes(corbeille), 0);
     EXPECT_EQ(reservee.Ouverte, nullptr);
-    EXPECT_EQ(reservee.Refus, QStringLiteral("Le dossier « %1 » est celui du programme, de sa corbeille ou de "
-                                             "ses signatures : il ne peut pas être une destination.")
-                                  .arg(corbeille));
+    EXPECT_EQ(reservee.Refus,
+              QStringLiteral("Le dossier « %1 » est celui du programme, de sa corbeille ou de "
+                             "ses signatures : il ne peut pas être une destination.")
+                  .arg(corbeille));
     EXPECT_EQ(Titres(), QStringList{"Vacances"});
     EXPECT_EQ(Tuiles(0), 2);
     // Refusals are returned for the window to tell, never told by the session itself.
@@ -158,7 +163,8 @@ TEST_F(SessionDestinationsTest, FermerUnSousArbreEnCedantLaPlaceALaRecherche) {
     // A with the levels below it, the level shown being one of them.
     Niveaux().Courant = 2;
     questions.clear();
-    reponses = {ReponseConfirmation::Oui, ReponseConfirmation::Non, ReponseConfirmation::Oui, ReponseConfirmation::Non};
+    reponses = {ReponseConfirmation::Oui, ReponseConfirmation::Non, ReponseConfirmation::Oui,
+                ReponseConfirmation::Non};
     const TResultatFermeture fermeture = session.FermeDestination(1);
     EXPECT_EQ(questions, (QStringList{"A", "C", "B", "D"}));
     EXPECT_EQ(fermeture.Fermees, (QStringList{Dir("A"), Dir("A/B"), Dir("A/B/D"), Dir("A/C")}));
@@ -219,7 +225,8 @@ TEST_F(SessionDestinationsTest, ModifierGardeLeDossierOuLeChange) {
     EXPECT_EQ(Niveaux().HauteurCourante(), HauteurAbsolue(p.Fonte));
 
     // Refused: another destination's folder, the program's; nothing changes.
-    EXPECT_EQ(session.ModifieDestination(1, Proprietes(famille)).Refus, QStringLiteral("Le dossier existe déja"));
+    EXPECT_EQ(session.ModifieDestination(1, Proprietes(famille)).Refus,
+              QStringLiteral("Le dossier existe déja"));
     EXPECT_TRUE(session.ModifieDestination(1, Proprietes(signatures)).Refus.contains("celui du programme"));
     EXPECT_FALSE(session.ModifieDestination(0, Proprietes(ailleurs)).Modifiee);
     // The store cannot be written: neither the old folder's store nor the GENERAL mark.
@@ -231,7 +238,8 @@ TEST_F(SessionDestinationsTest, ModifierGardeLeDossierOuLeChange) {
     m = session.ModifieDestination(2, Proprietes(famille, 3));
     EXPECT_TRUE(m.Modifiee);
     EXPECT_EQ(m.Avertissement, MessageMarqueComparaison({famille}));
-    ASSERT_TRUE(QFile::remove(signatures) && QDir().rename(signatures + QStringLiteral("-de-cote"), signatures));
+    ASSERT_TRUE(QFile::remove(signatures) &&
+                QDir().rename(signatures + QStringLiteral("-de-cote"), signatures));
     EXPECT_EQ(D(1), avant);
     EXPECT_EQ(avant->Chemin, vacances);
 
@@ -255,7 +263,8 @@ TEST_F(SessionDestinationsTest, AjouterUneArborescenceEnNiveauxPuisAPlat) {
         Dir(d);
     ASSERT_TRUE(QFile::link(env.Programme, a + QStringLiteral("/programme")));
     QStringList proposes;
-    const auto commeProposee = [&](const QString& dossier, int mode) -> std::optional<TProprietesDestination> {
+    const auto commeProposee = [&](const QString& dossier,
+                                   int mode) -> std::optional<TProprietesDestination> {
         proposes << QStringLiteral("%1:%2").arg(QFileInfo(dossier).fileName()).arg(mode);
         if (QFileInfo(dossier).fileName() == QStringLiteral("G")) return std::nullopt;
         return Proprietes(dossier, mode);

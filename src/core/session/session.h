@@ -131,7 +131,8 @@ public:
     TResultatModification ModifieDestination(int index, TProprietesDestination proprietes);
     // Adds a folder and all the folders below it, as levels or as a flat list; valide gives the
     // properties of each folder (as proposed, or through a dialog), or none to leave it out.
-    using TValidation = std::function<std::optional<TProprietesDestination>(const QString& dossier, int mode)>;
+    using TValidation =
+        std::function<std::optional<TProprietesDestination>(const QString& dossier, int mode)>;
     TResultatArborescence AjouteArborescence(const QString& dossier, const TOptionsArborescence& options,
                                              const TValidation& valide);
 

@@ -53,7 +53,8 @@ QString TSession::RefusDossier(const QString& chemin, const TDestination* deplac
     if (!configuration) return QString();
     const TListeDestinations& destinations = configuration->Destinations;
     // The same folder under another spelling is a folder already open too.
-    if (TDossiersOuverts(destinations).Contient(chemin) || OuverteSousUnAutreChemin(chemin, destinations, deplacee))
+    if (TDossiersOuverts(destinations).Contient(chemin) ||
+        OuverteSousUnAutreChemin(chemin, destinations, deplacee))
         return QStringLiteral("Le dossier existe déja");
     if (Chemins::EstReserve(chemin, DossierProgramme))
         return QStringLiteral(
@@ -98,7 +99,8 @@ TResultatFermeture TSession::FermeTout() {
         DemandeArretRecherche();
         const TLotMagasin lot(&configuration->ContexteDestinations);
         resultat.ToutAnnule =
-            !TFermeture(configuration->Destinations, *listeGroupe, configuration->ContexteDestinations).FermeTout();
+            !TFermeture(configuration->Destinations, *listeGroupe, configuration->ContexteDestinations)
+                 .FermeTout();
     }
     resultat.Fermees = Parties(avant, configuration->Destinations);
     return resultat;
@@ -113,7 +115,8 @@ TResultatModification TSession::ModifieDestination(int index, TProprietesDestina
     if (d.Titre == TitreCorbeille) return resultat; // the trash keeps its folder, title and font
 
     // Its own folder reached another way is still its folder.
-    if (proprietes.Chemin != d.Chemin && MemeDossier(proprietes.Chemin, d.Chemin)) proprietes.Chemin = d.Chemin;
+    if (proprietes.Chemin != d.Chemin && MemeDossier(proprietes.Chemin, d.Chemin))
+        proprietes.Chemin = d.Chemin;
     if (proprietes.Chemin != d.Chemin) {
         resultat.Refus = RefusDossier(proprietes.Chemin, &d);
         if (!resultat.Refus.isEmpty()) return resultat;
@@ -152,7 +155,8 @@ TResultatModification TSession::ModifieDestination(int index, TProprietesDestina
     return resultat;
 }
 
-TResultatArborescence TSession::AjouteArborescence(const QString& dossier, const TOptionsArborescence& options,
+TResultatArborescence TSession::AjouteArborescence(const QString& dossier,
+                                                   const TOptionsArborescence& options,
                                                    const TValidation& valide) {
     TResultatArborescence resultat;
     if (!configuration || !listeGroupe) return resultat;
