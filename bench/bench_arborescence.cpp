@@ -77,7 +77,7 @@ int main(int argc, char* argv[]) {
         MainForm->Ajouteravecsousdossiers1Click();
         const double ajout = static_cast<double>(t.nsecsElapsed()) / 1e6;
         const int ouvertes = Config()->Destinations.Count() - 1;
-        const auto niveaux = MainForm->ListeGroupe->Groupes.size();
+        const auto niveaux = MainForm->Session().ListeGroupe()->Groupes.size();
 
         TQuestionsBanc utilisateur;
         MainForm->FixeQuestions(&utilisateur);

@@ -76,13 +76,13 @@ int main(int argc, char* argv[]) {
         TDestination* brut = destination.get();
         const QString titre = brut->Titre;
         Config()->Destinations.Ajoute(titre, std::move(destination));
-        MainForm->ListeGroupe->Ajoute(*brut);
+        MainForm->Session().ListeGroupe()->Ajoute(*brut);
     }
     MainForm->resize(1200, 1000);
     QCoreApplication::processEvents();
     double pire = 0, total = 0;
     for (int k = 0; k < 20; ++k) {
-        MainForm->ListeGroupe->FixePositionCourante(k * 37);
+        MainForm->Session().ListeGroupe()->FixePositionCourante(k * 37);
         t.start();
         MainForm->RafraichisListeDestinations();
         const double ms = Ms(t);
@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
         pire = std::max(pire, ms);
     }
     std::printf("RafraichisListeDestinations, level of %d tiles, panel %dx%d: mean %.2f ms, worst %.2f ms\n",
-                MainForm->ListeGroupe->NbCourant() - 1, MainForm->ImageDestination->width(),
+                MainForm->Session().ListeGroupe()->NbCourant() - 1, MainForm->ImageDestination->width(),
                 MainForm->ImageDestination->height(), total / 20, pire);
     // Not saved at the end: the figures are all that matter here.
     Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;

@@ -73,9 +73,9 @@ TEST_F(ArborescenceTest, ArborescenceEnPreordre) {
     EXPECT_EQ(dc->SousGroupe, -1);
     EXPECT_EQ(dd->SousGroupe, -1);
     // Each destination counted once, in its own level.
-    EXPECT_EQ(MainForm->ListeGroupe->Groupe(0)->NbTuiles, 2);
-    EXPECT_EQ(MainForm->ListeGroupe->Groupe(da->SousGroupe)->NbTuiles, 3);
-    EXPECT_EQ(MainForm->ListeGroupe->Groupe(db->SousGroupe)->NbTuiles, 2);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Groupe(0)->NbTuiles, 2);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Groupe(da->SousGroupe)->NbTuiles, 3);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Groupe(db->SousGroupe)->NbTuiles, 2);
     // GENERAL and LOCAL, without a dialog per folder; the panel redrawn at the end.
     EXPECT_TRUE(dd->RechercheGenerale && dd->RechercheLocale);
     EXPECT_EQ(montres, QStringList{QStringLiteral("FormRecurs")});
@@ -91,7 +91,7 @@ TEST_F(ArborescenceTest, ListeSimpleEtDossiersSansImages) {
         EXPECT_EQ(Titree(titre)->Groupe, 0) << titre.toStdString();
         EXPECT_EQ(Titree(titre)->SousGroupe, -1) << titre.toStdString();
     }
-    EXPECT_EQ(MainForm->ListeGroupe->Groupe(0)->NbTuiles, 5);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Groupe(0)->NbTuiles, 5);
 
     // Only folders with images: B and C have none, their sub-folders are still walked.
     MainForm->Fermertouteslesdestinations1Click();

@@ -109,9 +109,9 @@ TEST_F(GestConfTest, GlisserDansEtDevantPuisFermer) {
     EXPECT_EQ(Titree("A")->Groupe, 1);
     EXPECT_EQ(Titree("A")->SousGroupe, -1);
     EXPECT_EQ(Titree("D")->Groupe, 0);
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
-    ASSERT_NE(MainForm->ListeGroupe->Groupe(1), nullptr);
-    EXPECT_EQ(MainForm->ListeGroupe->Groupe(1)->NbTuiles, 3); // the trash and the two children
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
+    ASSERT_NE(MainForm->Session().ListeGroupe()->Groupe(1), nullptr);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Groupe(1)->NbTuiles, 3); // the trash and the two children
     EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
     // The panel shows the top level: B (opening level 1) and D.
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("B"));

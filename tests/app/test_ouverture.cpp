@@ -83,7 +83,7 @@ protected:
         MainForm->PopupMenu2->setProperty("Tag", d->Rang);
         MainForm->Fermerladestination1->trigger();
     }
-    static int TuilesDuNiveau(int id) { return MainForm->ListeGroupe->Groupe(id)->NbTuiles; }
+    static int TuilesDuNiveau(int id) { return MainForm->Session().ListeGroupe()->Groupe(id)->NbTuiles; }
     // The folders the signature store names: those whose store was kept as they closed.
     QStringList Magasin() const {
         QStringList index, dossiers;
@@ -190,7 +190,7 @@ TEST_F(OuvertureTest, AjouteDestinationSelonLeModeDeRecherche) {
 
 TEST_F(OuvertureTest, AjouterDansUnSousNiveau) {
     OuvreArbre();
-    MainForm->ListeGroupe->Courant = 1;
+    MainForm->Session().ListeGroupe()->Courant = 1;
     ParcourirPuisOK(env.Dossier(QStringLiteral("Nouveau")));
     MainForm->Ajouter1Click();
     TDestination* nouveau = Titree(QStringLiteral("Nouveau"));
@@ -217,7 +217,7 @@ TEST_F(OuvertureTest, FermerUnParentFermeSonSousArbre) {
     EXPECT_TRUE(Magasin().isEmpty());
     EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled());
     EXPECT_TRUE(FormConfirmation->BoutonToutAnnuler->isEnabled());
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
 }
 
 TEST_F(OuvertureTest, SousDestinationsSansBoutonsDAnnulation) {
@@ -247,11 +247,11 @@ TEST_F(OuvertureTest, AnnulerLaPremiereQuestionNeFermeRien) {
 
 TEST_F(OuvertureTest, LaCorbeilleNeSeFermePas) {
     OuvreArbre();
-    MainForm->ListeGroupe->Courant = 1;
+    MainForm->Session().ListeGroupe()->Courant = 1;
     FermeDepuisLaTuile(Destination(0));
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(Nombre(), 6);
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 1);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("A"));
     // Its properties cannot be changed either.
     MainForm->PopupMenu2->setProperty("Tag", 0);
@@ -265,19 +265,19 @@ TEST_F(OuvertureTest, LePanneauResteSurUnNiveauQuiExiste) {
     Ouvre({Enregistrement("A", a, 1, 0), Enregistrement("B", env.Dossier("A/B"), 2, 1),
            Enregistrement("D", env.Dossier("A/B/D"), -1, 2), Enregistrement("C", env.Dossier("A/C"), 3, 1),
            Enregistrement("F", env.Dossier("A/C/F"), -1, 3)});
-    MainForm->ListeGroupe->Courant = 3;
+    MainForm->Session().ListeGroupe()->Courant = 3;
     FermeDepuisLaTuile(Titree("C"));
     EXPECT_EQ(questions, (QStringList{"C", "F"}));
     // Back to the level C stood in, not to B's.
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 1);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[2], Titree("B"));
 
     // Closing the parent of the level shown: its own level; B was the last there, so the top.
-    MainForm->ListeGroupe->Courant = 2;
+    MainForm->Session().ListeGroupe()->Courant = 2;
     FermeDepuisLaTuile(Titree("B"));
     EXPECT_EQ(Titres(), QStringList{"A"});
     EXPECT_EQ(Titree("A")->SousGroupe, -1);
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("A"));
 }
 
@@ -306,7 +306,7 @@ TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {
     EXPECT_TRUE(Titres().isEmpty());
     EXPECT_EQ(Magasin(), (QStringList{"Z", "Y"}));
     EXPECT_EQ(TuilesDuNiveau(0), 1);
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], nullptr);
 }
 
@@ -350,7 +350,7 @@ TEST_F(OuvertureTest, UneDestinationFermeeEchappeALAnnulation) {
 TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
     const QString vacances = env.Dossier(QStringLiteral("Vacances"));
     Ouvre({Enregistrement("Vacances", vacances), Enregistrement("Famille", env.Dossier("Famille"))});
-    const int hauteurAvant = MainForm->ListeGroupe->HauteurCourante();
+    const int hauteurAvant = MainForm->Session().ListeGroupe()->HauteurCourante();
     const QString ailleurs = env.Dossier(QStringLiteral("Ailleurs"));
     dialogues.Dossier = [&](const QString& depart) {
         EXPECT_EQ(depart, vacances);
@@ -384,7 +384,7 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
     // The list's string keeps the old title; the level's tiles grow to the new font at once.
     EXPECT_EQ(Config()->Destinations.Texte(1), QStringLiteral("Vacances"));
     EXPECT_GT(HauteurAbsolue(d->Fonte), hauteurAvant);
-    EXPECT_EQ(MainForm->ListeGroupe->HauteurCourante(), HauteurAbsolue(d->Fonte));
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->HauteurCourante(), HauteurAbsolue(d->Fonte));
 
     // A font picked, then the dialog cancelled: the destination keeps its font, and the next new
     // destination starts with the one picked.

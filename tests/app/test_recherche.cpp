@@ -244,7 +244,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
 
     // Showing the destination being searched: none, then the last of the level.
     MainForm->ToolButton4->click();
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
     Destination(12)->EnTraitement = true;
     MainForm->ToolButton4->click();
     EXPECT_TRUE(Destination(12)->Visible);
@@ -262,7 +262,8 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
         MainForm->ToolButton5->click();
         montrees << MainForm->DernierDoublonMontre;
         EXPECT_TRUE(Destination(MainForm->DernierDoublonMontre)->Visible);
-        EXPECT_EQ(MainForm->ListeGroupe->Courant, Destination(MainForm->DernierDoublonMontre)->Groupe);
+        EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant,
+                  Destination(MainForm->DernierDoublonMontre)->Groupe);
     }
     EXPECT_EQ(montrees, (QList<int>{3, nombre - 1, 3}));
 

@@ -50,10 +50,10 @@ TEST_F(TuilesTest, EntrerEtQuitterUnNiveau) {
 
     // Released away from the tile: nothing happens, the tile is drawn raised again.
     Clic(icone, QPoint(icone.x(), Destination(3)->TuileY + 20));
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
 
     Clic(icone, icone);
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 1);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], vacances);
     EXPECT_EQ(MainForm->Panneau->Tuiles[2], Destination(2));
     EXPECT_FALSE(Destination(3)->Visible);
@@ -61,7 +61,7 @@ TEST_F(TuilesTest, EntrerEtQuitterUnNiveau) {
     // The return strip, below the trash and the parent.
     const QPoint retour(5, 2 * MainForm->Panneau->HauteurTuile + 10);
     Clic(retour, retour);
-    EXPECT_EQ(MainForm->ListeGroupe->Courant, 0);
+    EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
     EXPECT_TRUE(Destination(3)->Visible);
 }
 

@@ -1,6 +1,7 @@
 #include "core/config/configuration.h"
 #include "core/destinations/corbeille.h"
 #include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
 #include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "environnement.h"
@@ -185,21 +186,26 @@ TEST_F(SessionTest, UnEchecNeChangeRien) {
 
 } // namespace
 
-// The globals that still reach the data follow the session: set when it makes them, cleared when it
-// goes; the busy counter starts at rest.
-TEST(Session, LesGlobauxSuiventLaSession) {
-    {
-        TSession session;
-        EXPECT_EQ(session.Occupe.load(), 0);
-        EXPECT_EQ(session.ListeSource(), nullptr);
-        EXPECT_EQ(session.Classe(*std::make_shared<TDestination>(), false, std::nullopt).Classes.size(), 0);
-        EXPECT_FALSE(session.Annule().Annulee);
-        session.CreeDonnees();
-        EXPECT_NE(ListeSource, nullptr);
-        EXPECT_EQ(Configuration, session.Configuration());
-    }
-    EXPECT_EQ(ListeSource, nullptr);
-    EXPECT_EQ(Configuration, nullptr);
+// A session without data files and undoes nothing; its data are made once, the levels wired to
+// the configuration; the busy counter starts at rest.
+TEST(Session, DonneesFaitesUneFois) {
+    TSession session;
+    EXPECT_EQ(session.Occupe.load(), 0);
+    EXPECT_EQ(session.ListeSource(), nullptr);
+    EXPECT_EQ(session.ListeGroupe(), nullptr);
+    EXPECT_EQ(session.Classe(*std::make_shared<TDestination>(), false, std::nullopt).Classes.size(), 0);
+    EXPECT_FALSE(session.Annule().Annulee);
+    session.CreeDonnees();
+    TSourceListe* const liste = session.ListeSource();
+    Tconfiguration* const configuration = session.Configuration();
+    ASSERT_NE(liste, nullptr);
+    ASSERT_NE(configuration, nullptr);
+    ASSERT_NE(session.ListeGroupe(), nullptr);
+    EXPECT_EQ(configuration->ListeGroupe, session.ListeGroupe());
+    EXPECT_EQ(session.ListeGroupe()->Destinations, &configuration->Destinations);
+    session.CreeDonnees();
+    EXPECT_EQ(session.ListeSource(), liste);
+    EXPECT_EQ(session.Configuration(), configuration);
 }
 
 // Undo holds the search off and asks it to stop, with no window to decide it; waiting for the end

@@ -41,8 +41,6 @@ protected:
         configuration.ContexteDestinations.Questions = &utilisateur;
         configuration.ContexteDestinations.DossierProgramme = env.Programme;
         configuration.Destinations.Ajoute(TitreCorbeille, CreeCorbeille(&configuration.ContexteDestinations));
-        NouveauxNiveaux();
-        renouvellements = 0;
         destination = Ouvre(album, QStringLiteral("Album"));
         configuration.ChangeSource(env.Source);
         Source().Trie(TriNom);
@@ -59,16 +57,8 @@ protected:
         auto d = std::make_shared<TDestination>(&Config().ContexteDestinations);
         d->Charge(dossier, titre);
         Config().Destinations.Ajoute(d->Titre, d);
-        niveaux->Ajoute(*d);
+        session.ListeGroupe()->Ajoute(*d);
         return d;
-    }
-    // The levels made anew, as the window that owns them does; counted.
-    TListeGroupe& NouveauxNiveaux() {
-        ++renouvellements;
-        niveaux = std::make_unique<TListeGroupe>();
-        niveaux->Destinations = &Config().Destinations;
-        Config().ListeGroupe = niveaux.get();
-        return *niveaux;
     }
     QStringList Listes() {
         QStringList noms;
@@ -99,9 +89,7 @@ protected:
 
     EnvironnementTest env;
     TQuestionsTest utilisateur;
-    std::unique_ptr<TListeGroupe> niveaux;
     TSession session;
-    int renouvellements = 0;
     QString corbeille, album;
     std::shared_ptr<TDestination> destination;
 };
@@ -320,24 +308,24 @@ TEST_F(SessionSourceTest, OuvrirEtSauverUneConfiguration) {
     EXPECT_EQ(impossible.Message,
               QStringLiteral("Impossible d'écrire le fichier de configuration « %1 ».").arg(absent));
 
-    const auto niveauxNeufs = [this]() -> TListeGroupe& { return NouveauxNiveaux(); };
     // A file that cannot be read to its end, and the default file: nothing changes.
     const QString abime = dossier + QStringLiteral("/abime.ini");
     ASSERT_TRUE(TexteFichier::Ecrit(
         abime, {QStringLiteral("DestinationCount=1"), "X", env.Dossier("X"), "pas un nombre"}));
-    const TResultatConfiguration illisible = session.OuvreConfiguration(abime, fenetre, niveauxNeufs);
+    const TListeGroupe* niveauxAvant = session.ListeGroupe();
+    const TResultatConfiguration illisible = session.OuvreConfiguration(abime, fenetre);
     EXPECT_FALSE(illisible.Fait);
     EXPECT_TRUE(illisible.Erreur);
     EXPECT_TRUE(illisible.Message.contains(QStringLiteral("à la ligne 4. Rien n'a changé.")));
     const TResultatConfiguration defaut =
-        session.OuvreConfiguration(env.Programme + QStringLiteral("/Mirasolve.ini"), fenetre, niveauxNeufs);
+        session.OuvreConfiguration(env.Programme + QStringLiteral("/Mirasolve.ini"), fenetre);
     EXPECT_TRUE(defaut.Refusee);
     EXPECT_FALSE(defaut.Erreur);
     EXPECT_EQ(defaut.Message,
               QStringLiteral("Vous ne pouvez pas ouvrir le fichier de configuration par défaut."));
     EXPECT_EQ(Titres(), (QStringList{"Corbeille", "Album"}));
-    EXPECT_EQ(renouvellements, 0);
-    EXPECT_EQ(niveaux->Groupe(0)->NbTuiles, 2);
+    EXPECT_EQ(session.ListeGroupe(), niveauxAvant);
+    EXPECT_EQ(session.ListeGroupe()->Groupe(0)->NbTuiles, 2);
 
     // Another file: the album closes asking nothing, the file's destinations in new levels.
     const QString autre = dossier + QStringLiteral("/autre.ini");
@@ -350,14 +338,15 @@ TEST_F(SessionSourceTest, OuvrirEtSauverUneConfiguration) {
         return ReponseConfirmation::Non;
     };
     Source().IndexAffiche = Source().IndexDemande = 2;
-    const TResultatConfiguration ouverte = session.OuvreConfiguration(autre, fenetre, niveauxNeufs);
+    const TResultatConfiguration ouverte = session.OuvreConfiguration(autre, fenetre);
     EXPECT_TRUE(ouverte.Fait);
     EXPECT_TRUE(ouverte.Message.isEmpty());
     EXPECT_TRUE(questions.isEmpty());
     EXPECT_EQ(Titres(), (QStringList{"Corbeille", "C", "D"}));
-    EXPECT_EQ(renouvellements, 1);
-    EXPECT_EQ(Config().ListeGroupe, niveaux.get());
-    EXPECT_EQ(niveaux->Groupe(0)->NbTuiles, 3);
+    // The levels made anew, with the trash and the file's two destinations.
+    EXPECT_NE(session.ListeGroupe(), niveauxAvant);
+    EXPECT_EQ(Config().ListeGroupe, session.ListeGroupe());
+    EXPECT_EQ(session.ListeGroupe()->Groupe(0)->NbTuiles, 3);
     EXPECT_EQ(Config().ContexteDestinations.ReponseMemorisee, ReponseConfirmation::Non);
     EXPECT_EQ(session.Occupe.load(), 0);
     // The source scanned again.

@@ -4,14 +4,12 @@
 #include "core/config/configuration.h"
 #include "core/destinations/annulation.h"
 #include "core/destinations/destination.h"
+#include "core/destinations/listegroupe.h"
 #include "core/duplicates/recherche.h"
 #include "core/source/sourceliste.h"
 
 #include <algorithm>
 #include <functional>
-
-TSourceListe* ListeSource = nullptr;
-Tconfiguration* Configuration = nullptr;
 
 TSession::TSession() = default;
 
@@ -19,18 +17,16 @@ TSession::~TSession() {
     // A task still running counts in Occupe and reads the configuration's sensitivity.
     delete TacheRecherche.data();
     LibereCopies();
-    if (::Configuration == configuration.get()) ::Configuration = nullptr;
-    if (::ListeSource == listeSource.get()) ::ListeSource = nullptr;
     configuration.reset();
     listeSource.reset();
+    listeGroupe.reset();
 }
 
 void TSession::CreeDonnees() {
     if (configuration) return;
     listeSource = std::make_unique<TSourceListe>();
     configuration = std::make_unique<Tconfiguration>(*listeSource);
-    ::ListeSource = listeSource.get();
-    ::Configuration = configuration.get();
+    NouveauxNiveaux();
 }
 
 void TSession::DemandeArretRecherche() {
@@ -45,7 +41,6 @@ void TSession::AttendFinRecherche() {
 }
 
 void TSession::LibereListeSource() {
-    if (::ListeSource == listeSource.get()) ::ListeSource = nullptr;
     listeSource.reset();
 }
 

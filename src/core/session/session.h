@@ -5,7 +5,9 @@
 #include "core/duplicates/listegenerale.h"
 #include "core/duplicates/planification.h"
 #include "core/duplicates/recherche.h"
+#include "core/session/ouverture.h"
 #include "core/session/source.h"
+#include "core/tools/arborescence.h"
 
 #include <QByteArray>
 #include <QList>
@@ -165,13 +167,43 @@ public:
     TResultatEffacement EffaceDeLaRevue(const QList<TPaire>& paires, bool image1, bool image2);
 
     // Another configuration file in place of the open one: every destination but the trash closes
-    // asking nothing (each keeping its signatures), nouveauxNiveaux gives the tree levels anew, the
+    // asking nothing (each keeping its signatures), the tree levels start afresh, the
     // file is read with the window's bounds (fenetre), and the source is scanned again. The default
     // file is refused, and a file that cannot be read to its end changes nothing.
-    TResultatConfiguration OuvreConfiguration(const QString& fichier, IFenetrePrincipale& fenetre,
-                                              const std::function<TListeGroupe&()>& nouveauxNiveaux);
+    TResultatConfiguration OuvreConfiguration(const QString& fichier, IFenetrePrincipale& fenetre);
     // Writes the configuration, with the window's bounds, to a file other than the default one.
     TResultatConfiguration SauveConfiguration(const QString& fichier, IFenetrePrincipale& fenetre);
+
+    // Opening, closing and modifying destinations, adding a folder tree, and the tree levels.
+
+    // The levels of the destination tree and the level the panel shows; made with the data, wired
+    // to the configuration (which counts the destinations it reads into them). Null before.
+    TListeGroupe* ListeGroupe() const { return listeGroupe.get(); }
+    // Starts the levels afresh, with the top level alone, for a tree made again from the list.
+    TListeGroupe& NouveauxNiveaux();
+    // Why a folder cannot be a destination, in one sentence; empty when it can. The destination
+    // deplacee, which is to be given that folder, does not count among those open under another
+    // spelling.
+    QString RefusDossier(const QString& chemin, const TDestination* deplacee = nullptr) const;
+    // Opens the folder of these properties as a destination at the end of the list, in that level;
+    // none, with the refusal, when it is open already (under any spelling) or the program's own.
+    TResultatOuverture OuvreDestination(const TProprietesDestination& proprietes, int32_t niveau);
+    // Closes the destination at that index and every destination of the levels below it, each
+    // asking its question; the search held off and asked to stop, the store written once.
+    TResultatFermeture FermeDestination(int index);
+    // Closes every destination but the trash, each asking its question, unless the user cancels all.
+    TResultatFermeture FermeTout();
+    // Gives the destination at that index these properties. Another folder (its own reached another
+    // way is not another) is refused as opening it would be; otherwise the destination becomes that
+    // folder's, its store kept under the old one, the search held off and asked to stop meanwhile.
+    // Nothing for the trash.
+    TResultatModification ModifieDestination(int index, TProprietesDestination proprietes);
+    // Adds a folder and all the folders below it, as levels or as a flat list; valide gives the
+    // properties of each folder (as proposed, or through a dialog), or none to leave it out.
+    using TValidation =
+        std::function<std::optional<TProprietesDestination>(const QString& dossier, int mode)>;
+    TResultatArborescence AjouteArborescence(const QString& dossier, const TOptionsArborescence& options,
+                                             const TValidation& valide);
 
 private:
     // Declared in this order so that the configuration, which refers to the source list, goes first.
@@ -254,10 +286,5 @@ private:
     qint64 cleCherchee = 0;
     QByteArray fichierCherche;
     quint64 etatDesCopies = 0; // what the destinations were when the copies were last looked for
+    std::unique_ptr<TListeGroupe> listeGroupe; // refers to the configuration's destinations
 };
-
-// The session's source list and configuration as the rest of the program still reaches them while
-// it moves to the session: set by TSession::CreeDonnees, cleared when the session goes. These are
-// going: new code takes the session.
-extern TSourceListe* ListeSource;
-extern Tconfiguration* Configuration;

@@ -143,8 +143,7 @@ TResultatEffacement TSession::EffaceDeLaRevue(const QList<TPaire>& paires, bool 
     return resultat;
 }
 
-TResultatConfiguration TSession::OuvreConfiguration(const QString& fichier, IFenetrePrincipale& fenetre,
-                                                    const std::function<TListeGroupe&()>& nouveauxNiveaux) {
+TResultatConfiguration TSession::OuvreConfiguration(const QString& fichier, IFenetrePrincipale& fenetre) {
     TResultatConfiguration resultat;
     if (!configuration || configuration->Destinations.Count() == 0) return resultat;
     if (QFileInfo(fichier).fileName() == FichierParDefaut) {
@@ -175,7 +174,7 @@ TResultatConfiguration TSession::OuvreConfiguration(const QString& fichier, IFen
     }
     contexte.ReponseMemorisee = ReponseConfirmation::Non;
     // The file's levels are counted afresh, beside the trash alone.
-    if (nouveauxNiveaux) nouveauxNiveaux().Ajoute(*configuration->Destinations.Element(0));
+    NouveauxNiveaux().Ajoute(*configuration->Destinations.Element(0));
     configuration->ReleveFenetre(fenetre);
     configuration->Lecture(fichier);
     configuration->AppliqueFenetre(fenetre);

@@ -37,10 +37,7 @@ void DemarrageDonnees() {
     TSession::TResultatDemarrage demarrage =
         session.Demarre(MainForm, MainForm->FenetreChargement, [&session](TDestination& trash) {
             MainForm->Affichage->Liste = session.ListeSource();
-            Tconfiguration& configuration = *session.Configuration();
-            configuration.ListeGroupe = MainForm->ListeGroupe.get();
-            MainForm->ListeGroupe->Destinations = &configuration.Destinations;
-            MainForm->ListeGroupe->Ajoute(trash);
+            session.ListeGroupe()->Ajoute(trash);
         });
     if (demarrage.ConfigurationLue) {
         Tconfiguration& configuration = *session.Configuration();
@@ -84,6 +81,6 @@ void DetruitFenetres() {
     FormDedoublone = nullptr;
     FormGestConf = nullptr;
     FormMiniatures = nullptr;
-    // The source list and the configuration go with the session, which clears their globals.
+    // The source list and the configuration go with the session.
     sessionProgramme.reset();
 }

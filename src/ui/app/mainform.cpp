@@ -103,7 +103,6 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     FenetreChargement->show();
     FenetreChargement->repaint();
 
-    ListeGroupe = std::make_unique<TListeGroupe>();
     Panneau = std::make_unique<TPanneauDestinations>();
     DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
     session.DossierProgramme = DossierProgramme;

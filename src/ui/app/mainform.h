@@ -35,8 +35,6 @@ class QToolButton;
 class TAffichageSource;
 class QDialog;
 class TDestination;
-class TFermeture;
-class TListeGroupe;
 class TPanneauDestinations;
 class TSession;
 class TFormSplash2;
@@ -59,7 +57,6 @@ public:
 
     // Fields shared with the rest of the program.
     QString DossierProgramme;
-    std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
     QImage ImagePanneau;
     QImage IconeSousGroupe;
@@ -359,16 +356,8 @@ private:
     void ChangeModeRecherche(bool locale, bool generale);
     void DessineProgression(qint64 fait, qint64 total);
 
-    // What the properties dialog holds; whether a folder is open already; the closing operations
-    // on the program's destinations.
+    // What the properties dialog holds.
     TProprietesDestination ProprietesDuDialogue() const;
-    bool DejaOuverte(const QString& chemin) const;
-    // Why a folder cannot be a destination, told in one sentence; empty when it can. The
-    // destination deplacee, which is given that folder, does not count among those open.
-    QString RefusDossier(const QString& chemin, const TDestination* deplacee = nullptr) const;
-    // The destination at that index moved to another folder, after the checks of opening one.
-    void ChangeDossier(int index, const TProprietesDestination& proprietes);
-    TFermeture Fermeture();
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();

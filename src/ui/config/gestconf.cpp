@@ -248,11 +248,7 @@ void TFormGestConf::reconstruitListe() {
 }
 
 TListeGroupe& TFormGestConf::NouveauxNiveaux() {
-    MainForm->ListeGroupe = std::make_unique<TListeGroupe>();
-    TListeGroupe& groupes = *MainForm->ListeGroupe;
-    groupes.Destinations = &Configuration->Destinations;
-    Configuration->ListeGroupe = &groupes;
-    return groupes;
+    return MainForm->Session().NouveauxNiveaux();
 }
 
 void TFormGestConf::Dplacerdanscettedestination1Click() {
@@ -319,8 +315,7 @@ void TFormGestConf::BitBtnOuvrirClick() {
                                             FiltreConfiguration, QStringLiteral("ini"), false);
     if (fichier.isEmpty()) return;
     FixeCurseur(Qt::WaitCursor);
-    const TResultatConfiguration resultat = session.OuvreConfiguration(
-        fichier, *MainForm, [this]() -> TListeGroupe& { return NouveauxNiveaux(); });
+    const TResultatConfiguration resultat = session.OuvreConfiguration(fichier, *MainForm);
     if (!resultat.Message.isEmpty() && session.Questions) {
         if (resultat.Erreur)
             session.Questions->SignaleErreur(resultat.Message);

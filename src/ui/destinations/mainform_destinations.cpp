@@ -5,6 +5,7 @@
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
 #include "core/destinations/panneau.h"
+#include "core/session/session.h"
 #include "ui/app/fenetre.h"
 #include "ui/app/globaux.h"
 #include "ui/app/imagecontrole.h"
@@ -34,26 +35,27 @@ void TMainForm::PanelListeResize() {
 }
 
 void TMainForm::RafraichisListeDestinations() {
-    if (!Configuration) return;
+    if (!session.Configuration()) return;
     if (Panneau->ImagePanneau.size() != ImageDestination->size())
         Panneau->Redimensionne(ImageDestination->size());
-    Panneau->RafraichisListeDestinations(Configuration->Destinations, *ListeGroupe);
+    Panneau->RafraichisListeDestinations(session.Configuration()->Destinations, *session.ListeGroupe());
     const QSignalBlocker silence(ScrollBarDest);
     ScrollBarDest->setVisible(Panneau->BarreVisible);
     ScrollBarDest->setRange(0, Panneau->BarreMaximum);
-    ScrollBarDest->setValue(ListeGroupe->PositionCourante());
+    ScrollBarDest->setValue(session.ListeGroupe()->PositionCourante());
     ImageDestination->FixeImage(Panneau->ImagePanneau);
     // A destination opened or closed may hold a near copy of the current image.
     VerifieCopiesDeLaCourante();
 }
 
 void TMainForm::ScrollBarDestScroll(int position) {
-    ListeGroupe->FixePositionCourante(position);
+    if (!session.ListeGroupe()) return;
+    session.ListeGroupe()->FixePositionCourante(position);
     RafraichisListeDestinations();
 }
 
 void TMainForm::ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardModifiers, QPoint position) {
-    if (!Configuration) return;
+    if (!session.Configuration()) return;
     const TCibleTuile cible = Panneau->Appuie(position, bouton == Qt::RightButton);
     if (bouton == Qt::RightButton) {
         PopupMenu2->setProperty("Tag", cible.Destination ? cible.Destination->Rang : 0);
@@ -65,17 +67,18 @@ void TMainForm::ImageDestinationMouseDown(Qt::MouseButton bouton, Qt::KeyboardMo
 
 void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs,
                                         QPoint position) {
-    if (!Configuration || bouton == Qt::RightButton) return;
+    if (!session.Configuration() || bouton == Qt::RightButton) return;
     const TRelacheTuile relache = Panneau->Relache(position);
     ImageDestination->FixeImage(Panneau->ImagePanneau);
     TDestination* d = relache.Destination;
+    TListeGroupe& groupes = *session.ListeGroupe();
     switch (relache.Action) {
     case TRelacheTuile::Remonte:
-        ListeGroupe->Courant = d && ListeGroupe->Existe(d->Groupe) ? d->Groupe : 0;
+        groupes.Courant = d && groupes.Existe(d->Groupe) ? d->Groupe : 0;
         RafraichisListeDestinations();
         break;
     case TRelacheTuile::Ouvre:
-        ListeGroupe->Courant = ListeGroupe->Existe(d->SousGroupe) ? d->SousGroupe : 0;
+        groupes.Courant = groupes.Existe(d->SousGroupe) ? d->SousGroupe : 0;
         RafraichisListeDestinations();
         break;
     case TRelacheTuile::Classe:
@@ -91,18 +94,19 @@ void TMainForm::ImageDestinationMouseUp(Qt::MouseButton bouton, Qt::KeyboardModi
 
 void TMainForm::ImageDestinationMouseMove(QPoint position) {
     const TDestination* d = Panneau->TuileA(position.y());
-    if (!d || !Configuration) {
+    if (!d || !session.Configuration()) {
         FixeIndice(ImageDestination, QString(), false);
         return;
     }
     FixeIndice(ImageDestination,
                TPanneauDestinations::Indice(*d, Panneau->ToucheDe(*d), Panneau->Copies.value(d)),
-               Configuration->BullesAide);
+               session.Configuration()->BullesAide);
 }
 
 int TMainForm::IndexDuMenuDeTuile() const {
     const int index = PopupMenu2->property("Tag").toInt();
-    return Configuration && index >= 0 && index < Configuration->Destinations.Count() ? index : -1;
+    const Tconfiguration* configuration = session.Configuration();
+    return configuration && index >= 0 && index < configuration->Destinations.Count() ? index : -1;
 }
 
 void TMainForm::Redessine(TDestination& d) {

@@ -3,10 +3,6 @@
 
 #include "confirmation.h"
 #include "core/app/chemins.h"
-#include "core/app/occupation.h"
-#include "core/config/configuration.h"
-#include "core/destinations/destination.h"
-#include "core/destinations/fermeture.h"
 #include "core/destinations/listegroupe.h"
 #include "core/session/session.h"
 #include "core/tools/arborescence.h"
@@ -18,22 +14,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-
-bool TMainForm::DejaOuverte(const QString& chemin) const {
-    return TDossiersOuverts(Configuration->Destinations).Contient(chemin);
-}
-
-QString TMainForm::RefusDossier(const QString& chemin, const TDestination* deplacee) const {
-    // The same folder under another spelling is a folder already open too.
-    if (DejaOuverte(chemin) || OuverteSousUnAutreChemin(chemin, Configuration->Destinations, deplacee))
-        return QStringLiteral("Le dossier existe déja");
-    if (Chemins::EstReserve(chemin, DossierProgramme))
-        return QStringLiteral(
-                   "Le dossier « %1 » est celui du programme, de sa corbeille ou de ses signatures : il ne "
-                   "peut pas être une destination.")
-            .arg(chemin);
-    return QString();
-}
 
 TProprietesDestination TMainForm::ProprietesDuDialogue() const {
     TProprietesDestination proprietes;
@@ -48,16 +28,15 @@ TProprietesDestination TMainForm::ProprietesDuDialogue() const {
 }
 
 void TMainForm::Ajouter1Click() {
-    if (!Configuration) return;
+    if (!session.Configuration()) return;
     FormNouvDest->EditTitre->clear();
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
-    const QString refus = RefusDossier(Chemins::SansSeparateurFinal(FormNouvDest->Label1->text()));
-    if (!refus.isEmpty()) {
-        Questions->Avertit(refus);
+    const TResultatOuverture ouverture =
+        session.OuvreDestination(ProprietesDuDialogue(), session.ListeGroupe()->Courant);
+    if (!ouverture.Ouverte) {
+        if (!ouverture.Refus.isEmpty()) Questions->Avertit(ouverture.Refus);
         return;
     }
-    OuvreDestination(ProprietesDuDialogue(), ListeGroupe->Courant, Configuration->Destinations, *ListeGroupe,
-                     Configuration->ContexteDestinations);
     RafraichisListeDestinations();
 }
 
@@ -84,38 +63,23 @@ std::optional<TProprietesDestination> TMainForm::ValideDestination(const QString
 
 TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau,
                                            int mode) {
-    if (!Configuration) return nullptr;
+    if (!session.Configuration()) return nullptr;
     const std::optional<TProprietesDestination> proprietes = ValideDestination(chemin, sansValidation, mode);
-    if (!proprietes || DejaOuverte(proprietes->Chemin) ||
-        Chemins::EstReserve(proprietes->Chemin, DossierProgramme))
-        return nullptr;
-    return OuvreDestination(*proprietes, niveau, Configuration->Destinations, *ListeGroupe,
-                            Configuration->ContexteDestinations);
-}
-
-TFermeture TMainForm::Fermeture() {
-    return TFermeture(Configuration->Destinations, *ListeGroupe, Configuration->ContexteDestinations);
+    // A folder refused is left out without a word: the walk of a tree goes on.
+    return proprietes ? session.OuvreDestination(*proprietes, niveau).Ouverte : nullptr;
 }
 
 void TMainForm::Fermerladestination1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
-    const TOccupation occupation(session.Occupe);
-    DemandeArretRecherche();
-    const TLotMagasin lot(&Configuration->ContexteDestinations);
-    Fermeture().FermeAvecSousArbre(index);
+    session.FermeDestination(index);
     RafraichisListeDestinations();
 }
 
 void TMainForm::Fermertouteslesdestinations1Click() {
-    if (!Configuration) return;
+    if (!session.Configuration()) return;
     FixeCurseur(Qt::WaitCursor);
-    {
-        const TOccupation occupation(session.Occupe);
-        DemandeArretRecherche();
-        const TLotMagasin lot(&Configuration->ContexteDestinations);
-        Fermeture().FermeTout();
-    }
+    session.FermeTout();
     RafraichisListeDestinations();
     CurseurParDefaut();
 }

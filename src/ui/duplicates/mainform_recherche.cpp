@@ -113,7 +113,7 @@ void TMainForm::ActiverleddoublonnageGENERALpourtouteslesdestinations1Click() {
 void TMainForm::MontreDestination(int index) {
     const TListeDestinations& destinations = session.Configuration()->Destinations;
     const TDestination& d = *destinations.Element(index);
-    ListeGroupe->Courant = ListeGroupe->Existe(d.Groupe) ? d.Groupe : 0;
+    session.ListeGroupe()->Courant = session.ListeGroupe()->Existe(d.Groupe) ? d.Groupe : 0;
     int n = 0, position = 0;
     for (int i = 1; i < destinations.Count(); ++i) {
         if (destinations.Element(i)->Groupe != d.Groupe) continue;
@@ -121,7 +121,7 @@ void TMainForm::MontreDestination(int index) {
         ++n;
     }
     RafraichisListeDestinations();
-    ListeGroupe->FixePositionCourante(PositionPourMontrer(n, position, Panneau->NbTuilesVisibles));
+    session.ListeGroupe()->FixePositionCourante(PositionPourMontrer(n, position, Panneau->NbTuilesVisibles));
     RafraichisListeDestinations();
 }
 

@@ -1,11 +1,8 @@
 // The main window's destination tools: editing a destination's properties and adding a whole
 // folder tree.
 
-#include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
-#include "core/destinations/listegroupe.h"
-#include "core/duplicates/comparaisongenerale.h"
 #include "core/session/session.h"
 #include "core/tools/arborescence.h"
 #include "nouvdest.h"
@@ -22,7 +19,7 @@
 void TMainForm::Modifierlescaractristiques1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
-    TDestination& d = *Configuration->Destinations.Element(index);
+    const TDestination& d = *session.Configuration()->Destinations.Element(index);
     if (d.Titre == TitreCorbeille) return; // the trash keeps its folder, title and font
 
     TFormNouvDest& dialogue = *FormNouvDest;
@@ -36,56 +33,21 @@ void TMainForm::Modifierlescaractristiques1Click() {
     dialogue.CheckBox2->setChecked(d.RechercheGenerale);
     dialogue.CheckBox1->setEnabled(!d.RechercheGenerale);
     if (Dialogues->MontreModal(dialogue) != QDialog::Accepted) return;
-    TProprietesDestination proprietes = ProprietesDuDialogue();
-    // Its own folder reached another way is still its folder.
-    if (proprietes.Chemin != d.Chemin && MemeDossier(proprietes.Chemin, d.Chemin))
-        proprietes.Chemin = d.Chemin;
-    if (proprietes.Chemin != d.Chemin) {
-        ChangeDossier(index, proprietes);
+    const TResultatModification modification = session.ModifieDestination(index, ProprietesDuDialogue());
+    if (!modification.Refus.isEmpty()) {
+        Questions->Avertit(modification.Refus);
         return;
     }
-
-    // The same folder: the destination keeps its lists and store. The search stops before the
-    // destination it may be reading changes.
-    DemandeArretRecherche();
-    const bool etaitGenerale = EstGenerale(d);
-    d.RechercheLocale = proprietes.RechercheLocale;
-    d.RechercheGenerale = proprietes.RechercheGenerale;
-    const bool marqueGardee = SuitChangementDeMode(d, etaitGenerale);
-    d.Fonte = proprietes.Fonte;
-    d.FonteCharset = proprietes.Charset;
-    d.FonteCouleur = proprietes.Couleur;
-    d.Titre = proprietes.Titre;
-    // The title's height may have changed.
-    ListeGroupe->Recalcule(d);
+    if (!modification.Echec.isEmpty()) Questions->Avertit(modification.Echec);
     PanelListeResize();
-    if (!marqueGardee) Questions->Avertit(MessageMarqueComparaison({d.Chemin}));
-}
-
-void TMainForm::ChangeDossier(int index, const TProprietesDestination& proprietes) {
-    const QString refus = RefusDossier(proprietes.Chemin, Configuration->Destinations.Element(index));
-    if (!refus.isEmpty()) {
-        Questions->Avertit(refus);
-        return;
-    }
-    QString echec;
-    {
-        // No search starts meanwhile; the one running, if any, stops on its own as its destination
-        // closes.
-        const TOccupation occupation(session.Occupe);
-        DemandeArretRecherche();
-        const TLotMagasin lot(&Configuration->ContexteDestinations);
-        ChangeDossierDestination(index, proprietes, Configuration->Destinations, *ListeGroupe,
-                                 Configuration->ContexteDestinations, echec);
-    }
-    if (!echec.isEmpty()) Questions->Avertit(echec);
-    PanelListeResize();
-    // The near copies of the image shown are looked for again, among the new folder's images.
-    ChercheCopiesDeLaCourante(true);
+    // Another folder asked for: the near copies of the image shown are looked for again, among
+    // the new folder's images.
+    if (modification.DossierChange || !modification.Echec.isEmpty()) ChercheCopiesDeLaCourante(true);
+    if (!modification.Avertissement.isEmpty()) Questions->Avertit(modification.Avertissement);
 }
 
 void TMainForm::Ajouteravecsousdossiers1Click() {
-    if (!Configuration) return;
+    if (!session.Configuration()) return;
     TFormRecurs& dialogue = *FormRecurs;
     dialogue.CheckBox3->setEnabled(false);
     dialogue.Label3->setEnabled(false);
@@ -99,12 +61,10 @@ void TMainForm::Ajouteravecsousdossiers1Click() {
         options.SeulementAvecImages = dialogue.CheckBox1->isChecked();
         options.Mode = dialogue.CheckBox4->isChecked() ? 3 : dialogue.CheckBox3->isChecked() ? 1 : 2;
         const bool sansValidation = dialogue.CheckBox2->isChecked();
-        TAjoutArborescence ajout(Configuration->Destinations, *ListeGroupe,
-                                 Configuration->ContexteDestinations);
-        ajout.Valide = [this, sansValidation](const QString& dossier, int mode) {
-            return ValideDestination(dossier, sansValidation, mode);
-        };
-        ajout.Ajoute(dialogue.Dossier(), options);
+        session.AjouteArborescence(dialogue.Dossier(), options,
+                                   [this, sansValidation](const QString& dossier, int mode) {
+                                       return ValideDestination(dossier, sansValidation, mode);
+                                   });
     }
     CurseurParDefaut();
     RafraichisListeDestinations();
