@@ -61,8 +61,6 @@ public:
     bool RechercheAutorisee = true;
     std::unique_ptr<TListeGroupe> ListeGroupe;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
-    QImage ImagePanneau;
-    QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
     // What the start-up has to tell (true: a file not read, false: a warning), told once the
     // window stands.
@@ -74,7 +72,8 @@ public:
     // The helper threads that decode ahead for a task: one per core beyond the first.
     int DecodeursEnPlus = TTacheMini::DecodeursEnPlusParDefaut();
 
-    // Controls, outermost first.
+private:
+    // Controls, outermost first; each bears its member's name as object name.
     QToolBar* ToolBarSource;
     QToolButton* ToolButton1;
     QToolButton* ToolButton2;
@@ -163,7 +162,10 @@ public:
     QAction* Effacer1;
     QAction* Renommerlesfichiers1;
     QAction* Slectionnercettedestinationcommesource1;
+    // The level icon drawn on the tiles of a level that holds others.
+    QImage IconeSousGroupe;
 
+public:
     // The three image slots of the source.
     TAffichageSource* Affichage;
     // Whether the list box holds a selection of several files that a filing acts on.
