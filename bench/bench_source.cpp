@@ -6,6 +6,7 @@
 // extension the program reads (any letter case), a fifth of them with extensions it does not read
 // (sidecars, videos), which the scan must skip.
 
+#include "banc.h"
 #include "core/destinations/destination.h"
 #include "core/source/sourceliste.h"
 #include "ui/app/globaux.h"

@@ -1,6 +1,7 @@
 #include "core/app/dossierprogramme.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
+#include "core/destinations/panneau.h"
 #include "core/source/sourceliste.h"
 #include "programme.h"
 #include "ui/app/aide.h"
