@@ -3,12 +3,12 @@
 // What every benchmark program shares: its set-up before the application object, and starting
 // the whole program without waiting for its start-up timer.
 
+#include "controles.h"
 #include "core/app/dialogues.h"
 #include "core/app/questions.h"
 #include "core/app/textefichier.h"
 #include "core/config/configuration.h"
 #include "core/duplicates/magasin.h"
-#include "controles.h"
 #include "core/session/session.h"
 #include "ui/app/demarrage.h"
 #include "ui/app/globaux.h"
@@ -37,11 +37,11 @@ inline Tconfiguration* Config() {
 
 // The main window's control of type T with that object name; the program stops when there is
 // none or several, rather than measure the wrong control.
-template <class T>
-T* Controle(const QString& nom) {
+template <class T> T* Controle(const QString& nom) {
     const QList<T*> trouves = MainForm ? ControlesDeLaFenetre<T>(*MainForm, nom) : QList<T*>();
     if (trouves.size() != 1)
-        qFatal("%d controls named \"%s\" in the main window, one expected", int(trouves.size()), qPrintable(nom));
+        qFatal("%d controls named \"%s\" in the main window, one expected", int(trouves.size()),
+               qPrintable(nom));
     return trouves.front();
 }
 

@@ -223,8 +223,7 @@ int main(int argc, char* argv[]) {
         std::printf("duplicate search under way: %s, %d helper thread(s)\n",
                     MainForm->Session().Occupe.load() > 0 ? "yes" : "NO", MainForm->DecodeursEnPlus);
     }
-    std::printf("current image control: %dx%d\n", courante->width(),
-                courante->height());
+    std::printf("current image control: %dx%d\n", courante->width(), courante->height());
     int copiesMontrees = 0;
     QObject::connect(MainForm, &TMainForm::CopiesMontrees, [&copiesMontrees] { ++copiesMontrees; });
     if (copies) {
@@ -333,8 +332,7 @@ int main(int argc, char* argv[]) {
     scrollBar1->setFocus();
     QTimer repetition;
     repetition.setInterval(33);
-    QObject::connect(&repetition, &QTimer::timeout,
-                     [=] { QTest::keyClick(scrollBar1, Qt::Key_Right); });
+    QObject::connect(&repetition, &QTimer::timeout, [=] { QTest::keyClick(scrollBar1, Qt::Key_Right); });
     // A position counts as shown once its picture is in the current slot, not merely requested.
     qint64 plusLongArret = 0;
     int montrees = 0, derniereMontree = 0;
@@ -407,9 +405,7 @@ int main(int argc, char* argv[]) {
             dort();
         chrono.start();
         MainForm->Classe(*cible, false);
-        attend([=] {
-            return !timerCourantAff->isActive() && !MainForm->Affichage->ApercuEnChargement();
-        });
+        attend([=] { return !timerCourantAff->isActive() && !MainForm->Affichage->ApercuEnChargement(); });
         courante->repaint();
         const qint64 t = chrono.nsecsElapsed();
         total += t;
@@ -443,8 +439,7 @@ int main(int argc, char* argv[]) {
     QTest::keyClick(scrollBar1, Qt::Key_PageDown);
     // First its early scans' picture, then the whole file's.
     attend([=] {
-        return Source()->IndexAffiche == 10 && !timerCourantAff->isActive() &&
-               !courante->isHidden();
+        return Source()->IndexAffiche == 10 && !timerCourantAff->isActive() && !courante->isHidden();
     });
     courante->repaint();
     const qint64 ebauche = chrono.nsecsElapsed();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "controles.h"
 #include "core/app/textefichier.h"
 #include "core/config/configuration.h"
 #include "core/session/session.h"
 #include "core/source/sourceliste.h"
 #include "core/source/tachesource.h"
-#include "controles.h"
 #include "dialoguestest.h"
 #include "environnement.h"
 #include "questionstest.h"
@@ -34,12 +34,12 @@ inline Tconfiguration* Config() {
 
 // The main window's control of type T with that object name, as a user-level test tool finds it.
 // None, or several, fails the test and throws, so that no test goes on with the wrong control.
-template <class T>
-T* Controle(const QString& nom) {
+template <class T> T* Controle(const QString& nom) {
     const QList<T*> trouves = MainForm ? ControlesDeLaFenetre<T>(*MainForm, nom) : QList<T*>();
     if (trouves.size() == 1) return trouves.front();
-    const QString erreur =
-        QStringLiteral("%1 controls named \"%2\" in the main window, one expected").arg(trouves.size()).arg(nom);
+    const QString erreur = QStringLiteral("%1 controls named \"%2\" in the main window, one expected")
+                               .arg(trouves.size())
+                               .arg(nom);
     ADD_FAILURE() << qPrintable(erreur);
     throw std::logic_error(erreur.toStdString());
 }
@@ -86,8 +86,8 @@ protected:
         return AttendQue(
             [] {
                 return !Source() ||
-                       (!Controle<QTimer>("TimerCourantAff")->isActive() && Source()->ChargementsEnCours == 0 &&
-                        !MainForm->Affichage->ApercuEnChargement());
+                       (!Controle<QTimer>("TimerCourantAff")->isActive() &&
+                        Source()->ChargementsEnCours == 0 && !MainForm->Affichage->ApercuEnChargement());
             },
             5000);
     }

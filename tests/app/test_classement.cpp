@@ -284,7 +284,8 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     }
     // Each came back at its old place in the list, under its old name.
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(i)->text(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
+        EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(i)->text(),
+                  QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
     EXPECT_EQ(Source()->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
     EXPECT_EQ(Source()->Fichiers.Element(1)->Taille, QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));

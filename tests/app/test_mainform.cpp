@@ -83,8 +83,9 @@ TEST_F(MainFormTest, MenusEtSeparateurs) {
                            "&Montrer la destination en cours de recherche",
                            "Montrer les destinations qui ont des &Images en double"}));
     EXPECT_EQ(Entrees(Menu("&Aide")), (QStringList{"&Sommaire", "Tutorial", "Références"}));
-    EXPECT_EQ(Entrees(Controle<QMenu>("PopupMenuTri")), (QStringList{"Trier par &Nom", "Trier par &Date",
-                                                            "Trier par &Taille", "Trier par &Extension"}));
+    EXPECT_EQ(
+        Entrees(Controle<QMenu>("PopupMenuTri")),
+        (QStringList{"Trier par &Nom", "Trier par &Date", "Trier par &Taille", "Trier par &Extension"}));
     EXPECT_EQ(
         Entrees(Controle<QMenu>("PopupMenu2")),
         (QStringList{"&Fermer la destination", "-", "&Modifier les caractéristiques",
@@ -95,9 +96,11 @@ TEST_F(MainFormTest, MenusEtSeparateurs) {
     EXPECT_TRUE(Controle<QAction>("GestiondeSignatures1")->icon().isNull());
     EXPECT_TRUE(Controle<QAction>("Quit1")->icon().isNull());
     EXPECT_TRUE(Controle<QAction>("Tutorial1")->icon().isNull());
-    for (const QAction* action : {Controle<QAction>("Gestionnairedeconfiguration1"), Controle<QAction>("Prfrences1"),
-                                  Controle<QAction>("Viderlacorbeille1"), Controle<QAction>("Parcourir1"), Controle<QAction>("Annulation1"),
-                                  Controle<QAction>("Montrerlesdestinationsquiontdesdoublons1"), Controle<QAction>("Guide1")})
+    for (const QAction* action :
+         {Controle<QAction>("Gestionnairedeconfiguration1"), Controle<QAction>("Prfrences1"),
+          Controle<QAction>("Viderlacorbeille1"), Controle<QAction>("Parcourir1"),
+          Controle<QAction>("Annulation1"), Controle<QAction>("Montrerlesdestinationsquiontdesdoublons1"),
+          Controle<QAction>("Guide1")})
         EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
     EXPECT_EQ(ContexteAide(Controle<QAction>("Viderlacorbeille1")), 2205);
     EXPECT_EQ(ContexteAide(Controle<QAction>("Rafraichir1")), 2210);

@@ -53,7 +53,9 @@ protected:
     static QSize Courante() { return Controle<TImage>("ImageCourante")->TailleNaturelle(); }
     static QSize Suivante() { return Controle<TImage>("ImagePrec")->TailleNaturelle(); }
     static QSize Precedente() { return Controle<TImage>("ImageSuiv")->TailleNaturelle(); }
-    static QString Statut(int panneau) { return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text(); }
+    static QString Statut(int panneau) {
+        return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text();
+    }
 };
 
 TEST_F(NavigationTest, PremiereAffichageEtStatut) {
@@ -107,7 +109,8 @@ TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
     QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Down);
     EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
 
-    const QRect ligne = Controle<QListWidget>("ListBox1")->visualItemRect(Controle<QListWidget>("ListBox1")->item(2));
+    const QRect ligne =
+        Controle<QListWidget>("ListBox1")->visualItemRect(Controle<QListWidget>("ListBox1")->item(2));
     QTest::mouseClick(Controle<QListWidget>("ListBox1")->viewport(), Qt::LeftButton, {}, ligne.center());
     EXPECT_EQ(Source()->IndexDemande, 2);
     EXPECT_EQ(MainForm->focusWidget(), Controle<QScrollBar>("ScrollBar1"));

@@ -60,7 +60,9 @@ protected:
             noms << Controle<QListWidget>("ListBox1")->item(i)->text();
         return noms;
     }
-    static QString Statut(int panneau) { return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text(); }
+    static QString Statut(int panneau) {
+        return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text();
+    }
     static QTreeView* Arbre() { return FormNouvSource->DirectoryListBox1; }
     // The row of the tree that shows that folder, once the tree has read it.
     static QModelIndex LigneDe(const QString& dossier) {

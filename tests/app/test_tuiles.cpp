@@ -42,7 +42,8 @@ protected:
 
 TEST_F(TuilesTest, EntrerEtQuitterUnNiveau) {
     ASSERT_EQ(Config()->Destinations.Count(), 4);
-    EXPECT_EQ(Controle<TImage>("ImageDestination")->Image().size(), Controle<TImage>("ImageDestination")->size());
+    EXPECT_EQ(Controle<TImage>("ImageDestination")->Image().size(),
+              Controle<TImage>("ImageDestination")->size());
     TDestination* vacances = Destination(1);
     EXPECT_TRUE(vacances->Visible);
     EXPECT_FALSE(Destination(2)->Visible);
