@@ -308,37 +308,27 @@ TEST_F(MainFormTest, FermetureFenetreMaximiseeReleveLesBornesNormales) {
     EXPECT_EQ(Config()->WindowLeft, 50);
 }
 
+namespace {
+
+// Looks a label up, the failure it throws caught.
+void ChercheLibelle(const char* nom) {
+    try {
+        Controle<QLabel>(nom);
+    } catch (const std::logic_error&) {
+    }
+}
+
+} // namespace
+
 // A control is found by its name only when the window holds exactly one of that type; a dialog's
 // control of the same name is the dialog's, not the window's.
 TEST_F(MainFormTest, ControleTrouveParSonNomSeulementSIlEstUnique) {
-    EXPECT_NONFATAL_FAILURE(
-        {
-            try {
-                Controle<QLabel>("Absent");
-            } catch (const std::logic_error&) {
-            }
-        },
-        "0 controls named \"Absent\"");
-    // The list box is no label.
-    EXPECT_NONFATAL_FAILURE(
-        {
-            try {
-                Controle<QLabel>("ListBox1");
-            } catch (const std::logic_error&) {
-            }
-        },
-        "0 controls named \"ListBox1\"");
+    EXPECT_NONFATAL_FAILURE(ChercheLibelle("Absent"), "0 controls named \"Absent\"");
+    EXPECT_NONFATAL_FAILURE(ChercheLibelle("ListBox1"), "0 controls named \"ListBox1\""); // not a label
     QLabel* doublons = Controle<QLabel>("StaticDoublons");
     auto* homonyme = new QLabel(MainForm->centralWidget());
     homonyme->setObjectName(QStringLiteral("StaticDoublons"));
-    EXPECT_NONFATAL_FAILURE(
-        {
-            try {
-                Controle<QLabel>("StaticDoublons");
-            } catch (const std::logic_error&) {
-            }
-        },
-        "2 controls named \"StaticDoublons\"");
+    EXPECT_NONFATAL_FAILURE(ChercheLibelle("StaticDoublons"), "2 controls named \"StaticDoublons\"");
     delete homonyme;
     EXPECT_EQ(Controle<QLabel>("StaticDoublons"), doublons);
 
