@@ -3,6 +3,7 @@
 // What every benchmark program shares: its set-up before the application object, and starting
 // the whole program without waiting for its start-up timer.
 
+#include "controles.h"
 #include "core/app/dialogues.h"
 #include "core/app/questions.h"
 #include "core/app/textefichier.h"
@@ -32,6 +33,16 @@ inline TSourceListe* Source() {
 }
 inline Tconfiguration* Config() {
     return MainForm ? MainForm->Session().Configuration() : nullptr;
+}
+
+// The main window's control of type T with that object name; the program stops when there is
+// none or several, rather than measure the wrong control.
+template <class T> T* Controle(const QString& nom) {
+    const QList<T*> trouves = MainForm ? ControlesDeLaFenetre<T>(*MainForm, nom) : QList<T*>();
+    if (trouves.size() != 1)
+        qFatal("%d controls named \"%s\" in the main window, one expected", int(trouves.size()),
+               qPrintable(nom));
+    return trouves.front();
 }
 
 // The user of a benchmark: warnings printed, every destination closed with "Non pour Tous", any
@@ -73,7 +84,7 @@ inline void PrepareBanc() {
 // is on its way to the screen when this returns.
 inline void DemarreProgramme(const QString& programme) {
     CreeFenetres({programme, programme});
-    MainForm->Timer1->stop();
+    Controle<QTimer>("Timer1")->stop();
     MainForm->showMinimized();
     MainForm->Timer1Timer();
 }

@@ -197,8 +197,13 @@ int main(int argc, char* argv[]) {
     DemarreProgramme(programme);
     MainForm->setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     MainForm->FixeSeparateurs(300, 160, 160);
-    auto repos = [] {
-        return !MainForm->TimerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
+    // The controls read while measuring, found once so that no search of the window is timed.
+    QTimer* const timerCourantAff = Controle<QTimer>("TimerCourantAff");
+    TImage* const courante = Controle<TImage>("ImageCourante");
+    QScrollBar* const scrollBar1 = Controle<QScrollBar>("ScrollBar1");
+    QGroupBox* const groupBoxCourant = Controle<QGroupBox>("GroupBoxCourant");
+    auto repos = [=] {
+        return !timerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
                !MainForm->Affichage->ApercuEnChargement();
     };
     // The event loop sleeps between events as the program's does, so that the loader threads get
@@ -219,8 +224,7 @@ int main(int argc, char* argv[]) {
                     MainForm->Session().Occupe.load() > 0 ? "yes" : "NO",
                     MainForm->Session().DecodeursEnPlus);
     }
-    std::printf("current image control: %dx%d\n", MainForm->ImageCourante->width(),
-                MainForm->ImageCourante->height());
+    std::printf("current image control: %dx%d\n", courante->width(), courante->height());
     int copiesMontrees = 0;
     QObject::connect(MainForm, &TMainForm::CopiesMontrees, [&copiesMontrees] { ++copiesMontrees; });
     if (copies) {
@@ -249,7 +253,6 @@ int main(int argc, char* argv[]) {
     }
 
     // Repaints: an expose, then a resize that rescales the kept copy once.
-    TImage* courante = MainForm->ImageCourante;
     courante->repaint();
     qint64 pire = 0, total = 0;
     for (int k = 0; k < 50; ++k) {
@@ -313,9 +316,9 @@ int main(int argc, char* argv[]) {
             pire = std::max(pire, t);
             ++mesures;
             // Only photo 5 has a copy among these (the photos repeat from the thirteenth on).
-            if (MainForm->GroupBoxCourant->title() != QStringLiteral("Image courante"))
+            if (groupBoxCourant->title() != QStringLiteral("Image courante"))
                 std::printf("photo %d: \"%s\"\n", Source()->IndexAffiche,
-                            MainForm->GroupBoxCourant->title().toUtf8().constData());
+                            groupBoxCourant->title().toUtf8().constData());
         }
         std::printf(
             "caption after the picture painted, 100,000 signatures in 100 destinations: mean %.2f ms, "
@@ -327,11 +330,10 @@ int main(int argc, char* argv[]) {
     Source()->IndexDemande = 0;
     MainForm->ArmeTimerCourantAff();
     attend(repos);
-    MainForm->ScrollBar1->setFocus();
+    scrollBar1->setFocus();
     QTimer repetition;
     repetition.setInterval(33);
-    QObject::connect(&repetition, &QTimer::timeout,
-                     [] { QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right); });
+    QObject::connect(&repetition, &QTimer::timeout, [=] { QTest::keyClick(scrollBar1, Qt::Key_Right); });
     // A position counts as shown once its picture is in the current slot, not merely requested.
     qint64 plusLongArret = 0;
     int montrees = 0, derniereMontree = 0;
@@ -342,7 +344,7 @@ int main(int argc, char* argv[]) {
     while (derniereMontree < nombre - 1 && duree.elapsed() < 120000) {
         dort();
         plusLongArret = std::max(plusLongArret, boucle.nsecsElapsed());
-        if (!MainForm->ImageCourante->isHidden() && Source()->IndexAffiche != derniereMontree) {
+        if (!courante->isHidden() && Source()->IndexAffiche != derniereMontree) {
             derniereMontree = Source()->IndexAffiche;
             ++montrees;
         }
@@ -404,9 +406,7 @@ int main(int argc, char* argv[]) {
             dort();
         chrono.start();
         MainForm->Classe(*cible, false);
-        attend([] {
-            return !MainForm->TimerCourantAff->isActive() && !MainForm->Affichage->ApercuEnChargement();
-        });
+        attend([=] { return !timerCourantAff->isActive() && !MainForm->Affichage->ApercuEnChargement(); });
         courante->repaint();
         const qint64 t = chrono.nsecsElapsed();
         total += t;
@@ -435,13 +435,12 @@ int main(int argc, char* argv[]) {
         ecrivain.setProgressiveScanWrite(true);
         ecrivain.write(PhotoSynthetique(99, 5472, 3648, 400));
     }
-    MainForm->ScrollBar1->setFocus();
+    scrollBar1->setFocus();
     chrono.start();
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
+    QTest::keyClick(scrollBar1, Qt::Key_PageDown);
     // First its early scans' picture, then the whole file's.
-    attend([] {
-        return Source()->IndexAffiche == 10 && !MainForm->TimerCourantAff->isActive() &&
-               !MainForm->ImageCourante->isHidden();
+    attend([=] {
+        return Source()->IndexAffiche == 10 && !timerCourantAff->isActive() && !courante->isHidden();
     });
     courante->repaint();
     const qint64 ebauche = chrono.nsecsElapsed();

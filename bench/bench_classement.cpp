@@ -29,7 +29,7 @@
 namespace {
 
 bool Repos() {
-    return !MainForm->TimerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
+    return !Controle<QTimer>("TimerCourantAff")->isActive() && Source()->ChargementsEnCours == 0 &&
            !MainForm->Affichage->ApercuEnChargement();
 }
 
@@ -81,17 +81,21 @@ int main(int argc, char* argv[]) {
         Lance(racine.path(), 40, PhotoSynthetique(1, 4000, 3000, 200));
         TDestination* cible = Config()->Destinations.Element(1);
         const QPoint titre(cible->TuileX + 40, cible->TuileY + 10);
+        // Found once, so that no search of the window is timed.
+        TImage* const tuiles = Controle<TImage>("ImageDestination");
+        TImage* const courante = Controle<TImage>("ImageCourante");
+        QTimer* const affichage = Controle<QTimer>("TimerCourantAff");
         double total = 0, pire = 0;
         const int essais = 20;
         for (int k = 0; k < essais; ++k) {
             Attend(Repos);
             QElapsedTimer t;
             t.start();
-            QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+            QTest::mousePress(tuiles, Qt::LeftButton, {}, titre);
             t.start(); // from the release
-            QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
-            Attend([] { return !MainForm->TimerCourantAff->isActive(); });
-            MainForm->ImageCourante->repaint();
+            QTest::mouseRelease(tuiles, Qt::LeftButton, {}, titre);
+            Attend([affichage] { return !affichage->isActive(); });
+            courante->repaint();
             const double ms = static_cast<double>(t.nsecsElapsed()) / 1e6;
             total += ms;
             pire = std::max(pire, ms);
@@ -108,7 +112,7 @@ int main(int argc, char* argv[]) {
         QTemporaryDir racine;
         Lance(racine.path(), 10000, PhotoSynthetique(2, 640, 480, 40));
         TDestination* cible = Config()->Destinations.Element(1);
-        auto* liste = MainForm->ListBox1;
+        auto* liste = Controle<QListWidget>("ListBox1");
         liste->clearSelection();
         for (int i = 0; i < 10000; i += 10)
             liste->item(i)->setSelected(true);

@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
     TQuestionsBanc questions;
     DemarreProgramme(programme);
     MainForm->FixeQuestions(&questions);
-    MainForm->Timer2->stop();
+    Controle<QTimer>("Timer2")->stop();
     while (!MainForm->isVisible())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
     std::printf("%d destinations open\n", Config()->Destinations.Count() - 1);

@@ -246,7 +246,7 @@ int main(int argc, char* argv[]) {
     TQuestionsBanc questions;
     DemarreProgramme(programme);
     MainForm->FixeQuestions(&questions);
-    MainForm->Timer2->stop();
+    Controle<QTimer>("Timer2")->stop();
     for (int i = 0; i < 100; ++i) {
         auto d = std::make_shared<TDestination>();
         d->Chemin = QStringLiteral("/nulle/part/%1").arg(i);

@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
     TQuestionsBanc questions;
     DemarreProgramme(programme);
     MainForm->FixeQuestions(&questions);
-    MainForm->Timer2->stop();
+    Controle<QTimer>("Timer2")->stop();
     while (!MainForm->isVisible())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
     TDestination* d = MainForm->AjouteDestination(photos, true, 0, 2);

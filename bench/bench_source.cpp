@@ -6,6 +6,7 @@
 // extension the program reads (any letter case), a fifth of them with extensions it does not read
 // (sidecars, videos), which the scan must skip.
 
+#include "banc.h"
 #include "core/destinations/destination.h"
 #include "core/source/sourceliste.h"
 #include "ui/app/globaux.h"
@@ -120,7 +121,7 @@ int main(int argc, char* argv[]) {
         std::printf("%8d %8d %8d %10.1f %10.1f %12.1f %10.1f | %8.1f %8.1f %8.1f %8.1f\n", nombre, images,
                     liste.Fichiers.Count(), scan, nom, remplissage, scan + nom + remplissage, tris[0],
                     tris[1], tris[2], tris[3]);
-        MainForm->ListBox1->clear();
+        Controle<QListWidget>("ListBox1")->clear();
     }
     delete MainForm;
     return 0;

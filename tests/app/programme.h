@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controles.h"
 #include "core/app/textefichier.h"
 #include "core/config/configuration.h"
 #include "core/session/session.h"
@@ -20,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 // The running program's source list and configuration, those of its session; none without a
 // main window.
 inline TSourceListe* Source() {
@@ -27,6 +30,18 @@ inline TSourceListe* Source() {
 }
 inline Tconfiguration* Config() {
     return MainForm ? MainForm->Session().Configuration() : nullptr;
+}
+
+// The main window's control of type T with that object name, as a user-level test tool finds it.
+// None, or several, fails the test and throws, so that no test goes on with the wrong control.
+template <class T> T* Controle(const QString& nom) {
+    const QList<T*> trouves = MainForm ? ControlesDeLaFenetre<T>(*MainForm, nom) : QList<T*>();
+    if (trouves.size() == 1) return trouves.front();
+    const QString erreur = QStringLiteral("%1 controls named \"%2\" in the main window, one expected")
+                               .arg(trouves.size())
+                               .arg(nom);
+    ADD_FAILURE() << qPrintable(erreur);
+    throw std::logic_error(erreur.toStdString());
 }
 
 // The whole program started in a test's own folders, with a few images in the default source.
@@ -71,8 +86,8 @@ protected:
         return AttendQue(
             [] {
                 return !Source() ||
-                       (!MainForm->TimerCourantAff->isActive() && Source()->ChargementsEnCours == 0 &&
-                        !MainForm->Affichage->ApercuEnChargement());
+                       (!Controle<QTimer>("TimerCourantAff")->isActive() &&
+                        Source()->ChargementsEnCours == 0 && !MainForm->Affichage->ApercuEnChargement());
             },
             5000);
     }

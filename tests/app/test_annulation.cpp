@@ -21,20 +21,20 @@ TEST_F(ProgrammeTest, AnnulerDouzePhotosEnUneCommande) {
     const TDestination* d = Config()->Destinations.Element(1);
     for (const bool clavier : {false, true}) {
         ASSERT_TRUE(AttendRepos());
-        MainForm->ListBox1->clearSelection();
+        Controle<QListWidget>("ListBox1")->clearSelection();
         for (int i = 1; i <= 12; ++i)
-            MainForm->ListBox1->item(i)->setSelected(true);
+            Controle<QListWidget>("ListBox1")->item(i)->setSelected(true);
         MainForm->Affichage->NoteMultiSelection();
-        QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {},
+        QTest::mouseClick(Controle<TImage>("ImageDestination"), Qt::LeftButton, {},
                           QPoint(d->TuileX + 40, d->TuileY + 10));
         ASSERT_EQ(QDir(album).entryList(QDir::Files).size(), 12);
         if (clavier)
-            QTest::keyClick(MainForm->ListBox1, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Z, Qt::ControlModifier);
         else
-            MainForm->Annulation1->trigger();
-        ASSERT_EQ(MainForm->ListBox1->count(), 14);
+            Controle<QAction>("Annulation1")->trigger();
+        ASSERT_EQ(Controle<QListWidget>("ListBox1")->count(), 14);
         for (int i = 0; i < 14; ++i)
-            EXPECT_EQ(MainForm->ListBox1->item(i)->text() +
+            EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(i)->text() +
                           QFile::decodeName(Source()->Fichiers.Element(i)->Nom),
                       photos[i] + photos[i]);
         EXPECT_TRUE(QDir(album).isEmpty() && Config()->Annulations.EstVide());

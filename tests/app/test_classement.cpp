@@ -47,8 +47,8 @@ protected:
     static QPoint Titre(const TDestination* d) { return QPoint(d->TuileX + 40, d->TuileY + 10); }
     static void Clic(QPoint appui, QPoint relache, Qt::KeyboardModifiers auRelache = {},
                      Qt::KeyboardModifiers aLAppui = {}) {
-        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, aLAppui, appui);
-        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, auRelache, relache);
+        QTest::mousePress(Controle<TImage>("ImageDestination"), Qt::LeftButton, aLAppui, appui);
+        QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, auRelache, relache);
     }
     QStringList Noms() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
 
@@ -61,7 +61,7 @@ TEST_F(ClassementTest, UnClicDeplaceEtLImageSuivanteArrive) {
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
     ASSERT_EQ(Source()->Fichiers.Count(), 3);
-    EXPECT_EQ(MainForm->ListBox1->count(), 3);
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->count(), 3);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 0);
     EXPECT_EQ(Source()->Fichiers.Element(0)->Nom, QByteArray("b.jpg"));
@@ -80,20 +80,20 @@ TEST_F(ClassementTest, ChiffresDesTuiles) {
     EXPECT_EQ(MainForm->Panneau->ToucheDe(*Destination(2)), 2);
     EXPECT_EQ(MainForm->Panneau->ToucheDe(*Destination(0)), 0);
     EXPECT_TRUE(TPanneauDestinations::Indice(*Destination(2), 2).endsWith(QStringLiteral("\rTouche : 2")));
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_2);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_2);
     EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/a.jpg")));
     ASSERT_TRUE(AttendRepos());
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_1, Qt::ControlModifier);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_1, Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(Copies(), (QList<bool>{false, true}));
     ASSERT_TRUE(AttendRepos());
     // No third tile; a dialog open; a text being typed.
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_3);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_3);
     QDialog dialogue(MainForm);
     dialogue.setModal(true);
     dialogue.show();
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_1);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_1);
     dialogue.hide();
     QLineEdit saisie(MainForm);
     saisie.show();
@@ -121,7 +121,7 @@ TEST_F(ClassementTest, RelacheSurUneAutreTuileNeClasseRien) {
 }
 
 TEST_F(ClassementTest, SupprEnvoieALaCorbeille) {
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/a.jpg")));
     EXPECT_EQ(Noms().size(), 3);
     // The trash queues nothing for the search.
@@ -140,8 +140,8 @@ TEST_F(ClassementTest, TouchesRaccourcisDeLaFenetre) {
         EXPECT_TRUE(raccourcis.contains(QKeySequence(chiffre))) << n;
         EXPECT_TRUE(raccourcis.contains(QKeySequence(Qt::ControlModifier | chiffre))) << n;
     }
-    MainForm->ScrollBar1->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), MainForm->ScrollBar1);
+    Controle<QScrollBar>("ScrollBar1")->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Controle<QScrollBar>("ScrollBar1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_2);
     EXPECT_TRUE(QFile::exists(autre + QStringLiteral("/a.jpg")));
     ASSERT_TRUE(AttendRepos());
@@ -158,13 +158,13 @@ TEST_F(ClassementTest, TouchesRaccourcisDeLaFenetre) {
 // being typed keeps the key, and an open dialog keeps it from the window.
 TEST_F(ClassementTest, SupprSelectionSaisieEtDialogue) {
     const QString corbeille = env.Programme + QStringLiteral("/Corbeille");
-    auto* liste = MainForm->ListBox1;
+    auto* liste = Controle<QListWidget>("ListBox1");
     liste->clearSelection();
     for (const int i : {1, 3})
         liste->item(i)->setSelected(true);
     MainForm->Affichage->NoteMultiSelection();
-    MainForm->ScrollBar1->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), MainForm->ScrollBar1);
+    Controle<QScrollBar>("ScrollBar1")->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), Controle<QScrollBar>("ScrollBar1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "c.jpg"}));
     EXPECT_EQ(QDir(corbeille).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "d.jpg"}));
@@ -187,7 +187,7 @@ TEST_F(ClassementTest, SupprSelectionSaisieEtDialogue) {
     dialogue.show();
     bouton->setFocus();
     QTest::keyClick(bouton, Qt::Key_Delete);
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     dialogue.hide();
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "c.jpg"}));
     EXPECT_EQ(Etapes().size(), 2);
@@ -196,9 +196,9 @@ TEST_F(ClassementTest, SupprSelectionSaisieEtDialogue) {
 // Delete while the mouse holds a tile down: one filing, into the trash; the release files nothing.
 TEST_F(ClassementTest, SupprPendantUnAppuiSurUneTuile) {
     const QPoint titre = Titre(Destination(1));
-    QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Delete);
-    QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+    QTest::mousePress(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, titre);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Delete);
+    QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, titre);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Etapes().size(), 1);
     EXPECT_EQ(QDir(env.Programme + QStringLiteral("/Corbeille")).entryList(QDir::Files),
@@ -207,7 +207,7 @@ TEST_F(ClassementTest, SupprPendantUnAppuiSurUneTuile) {
 }
 
 TEST_F(ClassementTest, SelectionClasseeDuPlusHautAuPlusBas) {
-    auto* liste = MainForm->ListBox1;
+    auto* liste = Controle<QListWidget>("ListBox1");
     liste->clearSelection();
     for (const int i : {0, 2, 3})
         liste->item(i)->setSelected(true);
@@ -233,7 +233,7 @@ TEST_F(ClassementTest, EchecsSignalesSansRienPerdre) {
     EXPECT_TRUE(Destination(1)->ATraiter.isEmpty());
 
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
-    auto* liste = MainForm->ListBox1;
+    auto* liste = Controle<QListWidget>("ListBox1");
     liste->clearSelection();
     for (const int i : {1, 2})
         liste->item(i)->setSelected(true);
@@ -253,14 +253,14 @@ TEST_F(ClassementTest, RienQuandLaCorbeilleEstLaSource) {
     Source()->Trie(TriNom);
     MainForm->RemplitListe();
     MainForm->Affichage->AfficheTout();
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     EXPECT_TRUE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/z.jpg")));
     EXPECT_TRUE(Etapes().isEmpty());
 }
 
 TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
     // Nothing recorded: nothing happens.
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     EXPECT_EQ(Noms().size(), 4);
 
     EcritImage(cible + QStringLiteral("/b.jpg")); // b.jpg will be filed as b1.jpg
@@ -278,13 +278,14 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
 
     for (const QStringList& attendu : {QStringList{"a.jpg", "d.jpg"}, QStringList{"a.jpg", "c.jpg", "d.jpg"},
                                        QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}}) {
-        MainForm->Annulation1->trigger();
+        Controle<QAction>("Annulation1")->trigger();
         ASSERT_TRUE(AttendRepos());
         EXPECT_EQ(Noms(), attendu);
     }
     // Each came back at its old place in the list, under its old name.
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(MainForm->ListBox1->item(i)->text(), QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
+        EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(i)->text(),
+                  QStringList({"a.jpg", "b.jpg", "c.jpg", "d.jpg"})[i]);
     EXPECT_EQ(Source()->Fichiers.Element(1)->Nom, QByteArray("b.jpg"));
     EXPECT_EQ(Source()->Fichiers.Element(1)->Taille, QFileInfo(env.Source + QStringLiteral("/b.jpg")).size());
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
@@ -293,15 +294,15 @@ TEST_F(ClassementTest, AnnulationsEnOrdreInverse) {
 }
 
 TEST_F(ClassementTest, AnnulerApresSupprEtUneCopie) {
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     ASSERT_TRUE(AttendRepos());
     Clic(Titre(Destination(1)), Titre(Destination(1)), Qt::ControlModifier);
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     // Undoing the copy deletes the copy and leaves the list alone.
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     EXPECT_FALSE(QFile::exists(cible + QStringLiteral("/b.jpg")));
     EXPECT_EQ(Source()->Fichiers.Count(), 3);
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_FALSE(QFile::exists(env.Programme + QStringLiteral("/Corbeille/a.jpg")));
     EXPECT_EQ(Noms().size(), 4);
@@ -315,7 +316,7 @@ TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
     ASSERT_TRUE(AttendRepos());
     // Someone made a new b.jpg in the source: the filed one cannot come back over it.
     EcritFichier(QFile::encodeName(env.Source + QStringLiteral("/b.jpg")), "nouvelle");
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_EQ(avertissements.size(), 1);
     EXPECT_TRUE(avertissements[0].contains(QStringLiteral("b.jpg")));
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/b.jpg")));
@@ -323,14 +324,14 @@ TEST_F(ClassementTest, AnnulationImpossibleNEcraseRien) {
     ASSERT_TRUE(nouvelle.open(QIODevice::ReadOnly));
     EXPECT_EQ(nouvelle.readAll(), QByteArray("nouvelle"));
     // The entry is dropped: the older one can still be undone.
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/a.jpg")));
     EXPECT_TRUE(Etapes().isEmpty());
 }
 
 TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     ASSERT_TRUE(AttendRepos());
     const QString dansLaCorbeille = env.Programme + QStringLiteral("/Corbeille/a.jpg");
     ASSERT_TRUE(QFile::exists(dansLaCorbeille));
@@ -339,12 +340,12 @@ TEST_F(ClassementTest, ViderLaCorbeilleDepuisLeMenu) {
         questions << q;
         return false;
     };
-    MainForm->Viderlacorbeille1->trigger();
+    Controle<QAction>("Viderlacorbeille1")->trigger();
     EXPECT_EQ(questions, QStringList{"Etes-vous sur de vouloir vider la corbeille ?"});
     EXPECT_TRUE(QFile::exists(dansLaCorbeille));
 
     utilisateur.OkAnnuler = [](const QString&) { return true; };
-    MainForm->Viderlacorbeille1->trigger();
+    Controle<QAction>("Viderlacorbeille1")->trigger();
     EXPECT_FALSE(QFile::exists(dansLaCorbeille));
     EXPECT_FALSE(FormProgress->isVisible());
     // Its undo step went with it, and the user is told once.
@@ -360,10 +361,10 @@ TEST_F(ClassementTest, RenommerLaDestinationPuisAnnuler) {
         return QStringLiteral("Ete");
     };
     utilisateur.OkAnnuler = [](const QString&) { return true; };
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Renommerlesfichiers1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Renommerlesfichiers1")->trigger();
     ASSERT_EQ(QDir(cible).entryList(QDir::Files), QStringList{"Ete0.jpg"});
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     EXPECT_TRUE(avertissements.isEmpty()) << avertissements.join(u'\n').toStdString();
     EXPECT_EQ(Noms().size(), 4);
     EXPECT_TRUE(QDir(cible).isEmpty());

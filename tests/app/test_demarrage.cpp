@@ -1,6 +1,7 @@
 #include "core/app/dossierprogramme.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
+#include "core/destinations/panneau.h"
 #include "core/source/sourceliste.h"
 #include "programme.h"
 #include "ui/app/aide.h"
@@ -20,6 +21,7 @@
 #include "ui/tools/nouvdest.h"
 #include "ui/tools/recursif.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -100,28 +102,28 @@ TEST_F(ProgrammeTest, SequenceDeDemarrage) {
     EXPECT_EQ(Config()->Divider1, 167);
     ASSERT_EQ(Source()->Fichiers.Count(), 3);
     EXPECT_EQ(Source()->Fichiers.Element(0)->Nom, QByteArray("A.gif"));
-    EXPECT_EQ(Indice(MainForm->ListBox1),
+    EXPECT_EQ(Indice(Controle<QListWidget>("ListBox1")),
               env.Source +
                   QStringLiteral("\rClic gauche pour sélectionner une image\rClic droit pour le menu"));
 
     // Until the timer fires, the loading window stands alone.
     EXPECT_TRUE(MainForm->FenetreChargement->isVisible());
-    EXPECT_TRUE(MainForm->Timer1->isActive());
-    EXPECT_FALSE(MainForm->Timer2->isActive());
-    EXPECT_EQ(MainForm->ListBox1->count(), 0);
+    EXPECT_TRUE(Controle<QTimer>("Timer1")->isActive());
+    EXPECT_FALSE(Controle<QTimer>("Timer2")->isActive());
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->count(), 0);
     EXPECT_FALSE(MainForm->isVisible());
     EXPECT_FALSE(FormProgress->isVisible());
 
     MainForm->showMinimized();
     EXPECT_TRUE(AttendQue([] { return !MainForm->FenetreChargement->isVisible(); }, 5000));
-    EXPECT_FALSE(MainForm->Timer1->isActive());
-    EXPECT_TRUE(MainForm->Timer2->isActive());
+    EXPECT_FALSE(Controle<QTimer>("Timer1")->isActive());
+    EXPECT_TRUE(Controle<QTimer>("Timer2")->isActive());
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_FALSE(MainForm->isMinimized());
-    ASSERT_EQ(MainForm->ListBox1->count(), 3);
-    EXPECT_EQ(MainForm->ListBox1->item(0)->text(), QStringLiteral("A.gif"));
-    EXPECT_EQ(MainForm->ListBox1->item(1)->text(), QStringLiteral("b.bmp"));
-    EXPECT_EQ(MainForm->ListBox1->item(2)->text(), QStringLiteral("c.jpg"));
+    ASSERT_EQ(Controle<QListWidget>("ListBox1")->count(), 3);
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(0)->text(), QStringLiteral("A.gif"));
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(1)->text(), QStringLiteral("b.bmp"));
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->item(2)->text(), QStringLiteral("c.jpg"));
 }
 
 TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
@@ -181,9 +183,9 @@ TEST_F(ProgrammeTest, SansBandeDIconesLeProgrammeDemarre) {
     Demarre();
     for (const QImage& image : MainForm->ImageList4.Images)
         EXPECT_TRUE(image.isNull());
-    EXPECT_TRUE(MainForm->Parcourir1->icon().isNull());
+    EXPECT_TRUE(Controle<QAction>("Parcourir1")->icon().isNull());
     MainForm->Timer1Timer();
-    EXPECT_EQ(MainForm->ListBox1->count(), 3);
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->count(), 3);
 }
 
 TEST_F(ProgrammeTest, BandeDIconesChargeeAvecTransparence) {
@@ -193,8 +195,8 @@ TEST_F(ProgrammeTest, BandeDIconesChargeeAvecTransparence) {
         EXPECT_EQ(image.size(), QSize(16, 16));
     }
     // The corner of the level icon is background: magenta turned transparent.
-    EXPECT_EQ(qAlpha(MainForm->IconeSousGroupe.pixel(0, 0)), 0);
-    EXPECT_FALSE(MainForm->Parcourir1->icon().isNull());
+    EXPECT_EQ(qAlpha(MainForm->Panneau->IconeSousGroupe.pixel(0, 0)), 0);
+    EXPECT_FALSE(Controle<QAction>("Parcourir1")->icon().isNull());
 }
 
 TEST(FichierAide, UnePageParContexte) {
@@ -309,7 +311,7 @@ TEST_F(ProgrammeTest, UnAvertissementDuMagasinGardeLaTailleDeLaFenetre) {
         if (!boite) return;
         if (!boite->property("lue").toBool()) ++boites;
         boite->setProperty("lue", true);
-        if (MainForm && MainForm->Timer1->isActive() && depuis.elapsed() < 5000) return;
+        if (MainForm && Controle<QTimer>("Timer1")->isActive() && depuis.elapsed() < 5000) return;
         boite->done(0);
     });
     lecteur.start();

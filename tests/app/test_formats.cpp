@@ -38,13 +38,13 @@ protected:
     static const QList<TEtapeAnnulation>& Etapes() { return Config()->Annulations.Etapes; }
     static QStringList Liste() {
         QStringList noms;
-        for (int i = 0; i < MainForm->ListBox1->count(); ++i)
-            noms << MainForm->ListBox1->item(i)->text();
+        for (int i = 0; i < Controle<QListWidget>("ListBox1")->count(); ++i)
+            noms << Controle<QListWidget>("ListBox1")->item(i)->text();
         return noms;
     }
     static int Ligne(const QString& nom) { return static_cast<int>(Liste().indexOf(nom)); }
     static void Clic(const TDestination* d) {
-        QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {},
+        QTest::mouseClick(Controle<TImage>("ImageDestination"), Qt::LeftButton, {},
                           QPoint(d->TuileX + 40, d->TuileY + 10));
     }
     // Makes this file the current image, as the arrows would.
@@ -56,9 +56,9 @@ protected:
         ASSERT_EQ(Source()->IndexAffiche, Ligne(nom));
     }
     static void Selectionne(const QStringList& noms) {
-        MainForm->ListBox1->clearSelection();
+        Controle<QListWidget>("ListBox1")->clearSelection();
         for (const QString& nom : noms)
-            MainForm->ListBox1->item(Ligne(nom))->setSelected(true);
+            Controle<QListWidget>("ListBox1")->item(Ligne(nom))->setSelected(true);
         MainForm->Affichage->NoteMultiSelection();
     }
     QStringList Sources() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
@@ -92,11 +92,11 @@ TEST_F(FormatsTest, ListesClassesNumerotesEtAnnules) {
     ASSERT_EQ(Etapes().size(), 3);
 
     // Undone, the pair comes back to its places, then the HEIC under its own name.
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(Sources().contains(QStringLiteral("DSC_0042.NEF")) &&
                 Sources().contains(QStringLiteral("DSC_0042.JPG")));
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Cibles(), QStringList{"IMG_1.heic"});
     EXPECT_EQ(Tries(Liste()), Tries(Photos()));
@@ -108,17 +108,17 @@ TEST_F(FormatsTest, CorbeilleEtAnnulation) {
     const QString corbeille = env.Programme + QStringLiteral("/Corbeille");
     EcritImage(corbeille + QStringLiteral("/scan.tiff"));
     Montre(QStringLiteral("scan.tiff"));
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(QFile::exists(corbeille + QStringLiteral("/scan1.tiff")));
     EXPECT_FALSE(Liste().contains(QStringLiteral("scan.tiff")));
     Montre(QStringLiteral("vue.3fr"));
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Delete);
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Delete);
     ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(QFile::exists(corbeille + QStringLiteral("/vue.3fr")));
 
-    MainForm->Annulation1->trigger();
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Tries(Liste()), Tries(Photos()));
     EXPECT_EQ(QDir(corbeille).entryList(QDir::Files), QStringList{"scan.tiff"});
@@ -136,8 +136,8 @@ TEST_F(FormatsTest, RenommerPuisAnnuler) {
         return QStringLiteral("Ete");
     };
     utilisateur.OkAnnuler = [](const QString&) { return true; };
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Renommerlesfichiers1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Renommerlesfichiers1")->trigger();
     QStringList extensions;
     for (const QString& nom : Cibles()) {
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^Ete[0-3]\\.[^.]+$")).match(nom).hasMatch())
@@ -146,7 +146,7 @@ TEST_F(FormatsTest, RenommerPuisAnnuler) {
     }
     EXPECT_EQ(Tries(extensions), (QStringList{"JPG", "NEF", "avif", "heic"}));
 
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_TRUE(utilisateur.Avertissements.isEmpty()) << utilisateur.Avertissements.join(u'\n').toStdString();
     EXPECT_EQ(Tries(Liste()), Tries(Photos()));

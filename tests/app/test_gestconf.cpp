@@ -6,11 +6,13 @@
 #include "programme.h"
 #include "ui/config/gestconf.h"
 
+#include <QAction>
 #include <QDragMoveEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -20,7 +22,7 @@ protected:
         EcritConfiguration(destinations);
         Demarre();
         Affiche();
-        MainForm->Timer2->stop();
+        Controle<QTimer>("Timer2")->stop();
     }
     // The manager shown; the action runs in it, then it closes as the user closes it.
     void Gere(const std::function<void()>& action) {
@@ -33,7 +35,7 @@ protected:
             dialogue.hide();
             return int(QDialog::Accepted);
         };
-        MainForm->Gestionnairedeconfiguration1->trigger();
+        Controle<QAction>("Gestionnairedeconfiguration1")->trigger();
     }
     static QTreeWidgetItem* Noeud(const QString& titre) {
         const auto trouves = FormGestConf->TreeView1->findItems(titre, Qt::MatchExactly | Qt::MatchRecursive);

@@ -12,7 +12,9 @@
 #include "ui/source/affichagesource.h"
 #include "ui/source/pleinecran.h"
 
+#include <QAction>
 #include <QFile>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -48,10 +50,12 @@ protected:
         Affiche();
         ASSERT_TRUE(AttendRepos());
     }
-    static QSize Courante() { return MainForm->ImageCourante->TailleNaturelle(); }
-    static QSize Suivante() { return MainForm->ImagePrec->TailleNaturelle(); }
-    static QSize Precedente() { return MainForm->ImageSuiv->TailleNaturelle(); }
-    static QString Statut(int panneau) { return MainForm->PanneauxStatut[panneau]->text(); }
+    static QSize Courante() { return Controle<TImage>("ImageCourante")->TailleNaturelle(); }
+    static QSize Suivante() { return Controle<TImage>("ImagePrec")->TailleNaturelle(); }
+    static QSize Precedente() { return Controle<TImage>("ImageSuiv")->TailleNaturelle(); }
+    static QString Statut(int panneau) {
+        return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text();
+    }
 };
 
 TEST_F(NavigationTest, PremiereAffichageEtStatut) {
@@ -59,18 +63,18 @@ TEST_F(NavigationTest, PremiereAffichageEtStatut) {
     EXPECT_EQ(Courante(), TailleDe(0));
     EXPECT_EQ(Suivante(), TailleDe(1));
     EXPECT_EQ(Precedente(), QSize(0, 0));
-    EXPECT_FALSE(MainForm->LabelSuivIllisible->isVisible());
+    EXPECT_FALSE(Controle<QLabel>("LabelSuivIllisible")->isVisible());
     EXPECT_EQ(Statut(0), QStringLiteral("1/4"));
     EXPECT_EQ(Statut(1), QStringLiteral("40x30"));
     EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/p00.jpg"));
-    EXPECT_EQ(MainForm->ScrollBar1->maximum(), 3);
-    EXPECT_EQ(MainForm->ScrollBar1->value(), 0);
-    EXPECT_TRUE(MainForm->ListBox1->item(0)->isSelected());
+    EXPECT_EQ(Controle<QScrollBar>("ScrollBar1")->maximum(), 3);
+    EXPECT_EQ(Controle<QScrollBar>("ScrollBar1")->value(), 0);
+    EXPECT_TRUE(Controle<QListWidget>("ListBox1")->item(0)->isSelected());
     // A picture smaller than its box is shown at its own size, centred.
-    const QRect place = MainForm->ImageCourante->geometry();
+    const QRect place = Controle<TImage>("ImageCourante")->geometry();
     EXPECT_EQ(place.size(), TailleDe(0));
-    EXPECT_EQ(place.left(), (MainForm->PanelCourant2->width() - 40) / 2);
-    EXPECT_EQ(place.top(), (MainForm->PanelCourant2->height() - 30) / 2);
+    EXPECT_EQ(place.left(), (Controle<QFrame>("PanelCourant2")->width() - 40) / 2);
+    EXPECT_EQ(place.top(), (Controle<QFrame>("PanelCourant2")->height() - 30) / 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -78,13 +82,13 @@ TEST_F(NavigationTest, SourceVideEtUnSeulFichier) {
     Lance(0);
     EXPECT_EQ(Statut(0), QStringLiteral("1/0"));
     EXPECT_EQ(Statut(1), QStringLiteral("0x0"));
-    EXPECT_EQ(MainForm->ScrollBar1->maximum(), 0);
-    EXPECT_FALSE(MainForm->LabelCourantIllisible->isVisible());
-    EXPECT_FALSE(MainForm->LabelPrecIllisible->isVisible());
+    EXPECT_EQ(Controle<QScrollBar>("ScrollBar1")->maximum(), 0);
+    EXPECT_FALSE(Controle<QLabel>("LabelCourantIllisible")->isVisible());
+    EXPECT_FALSE(Controle<QLabel>("LabelPrecIllisible")->isVisible());
     // The wheel and the scroll bar do nothing.
     MainForm->FormMouseWheelDown();
-    MainForm->ScrollBar1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    Controle<QScrollBar>("ScrollBar1")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
     EXPECT_EQ(Source()->IndexDemande, 0);
 }
 
@@ -95,52 +99,53 @@ TEST_F(NavigationTest, UnFichierSansVoisins) {
     EXPECT_EQ(Precedente(), QSize(0, 0));
     MainForm->FormMouseWheelDown();
     MainForm->FormMouseWheelUp();
-    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
     EXPECT_EQ(Statut(0), QStringLiteral("1/1"));
 }
 
 TEST_F(NavigationTest, PasAPasAvecLesFlechesApresUnClic) {
     Lance(5);
     // Keys in the list box do nothing.
-    QTest::keyClick(MainForm->ListBox1, Qt::Key_Down);
-    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    QTest::keyClick(Controle<QListWidget>("ListBox1"), Qt::Key_Down);
+    EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
 
-    const QRect ligne = MainForm->ListBox1->visualItemRect(MainForm->ListBox1->item(2));
-    QTest::mouseClick(MainForm->ListBox1->viewport(), Qt::LeftButton, {}, ligne.center());
+    const QRect ligne =
+        Controle<QListWidget>("ListBox1")->visualItemRect(Controle<QListWidget>("ListBox1")->item(2));
+    QTest::mouseClick(Controle<QListWidget>("ListBox1")->viewport(), Qt::LeftButton, {}, ligne.center());
     EXPECT_EQ(Source()->IndexDemande, 2);
-    EXPECT_EQ(MainForm->focusWidget(), MainForm->ScrollBar1);
+    EXPECT_EQ(MainForm->focusWidget(), Controle<QScrollBar>("ScrollBar1"));
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Courante(), TailleDe(2));
     EXPECT_EQ(Suivante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(1));
 
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Right);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 3);
     EXPECT_EQ(Courante(), TailleDe(3));
     EXPECT_EQ(Precedente(), TailleDe(2));
     EXPECT_EQ(Suivante(), TailleDe(4));
-    EXPECT_TRUE(MainForm->ListBox1->item(3)->isSelected());
-    EXPECT_FALSE(MainForm->ListBox1->item(2)->isSelected());
+    EXPECT_TRUE(Controle<QListWidget>("ListBox1")->item(3)->isSelected());
+    EXPECT_FALSE(Controle<QListWidget>("ListBox1")->item(2)->isSelected());
 
     // Up and left go back, as on any scroll bar.
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Up);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Up);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(Suivante(), TailleDe(3));
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_End);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_End);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 4);
     EXPECT_EQ(Suivante(), QSize(0, 0));
     // At the last file the arrow changes nothing.
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
-    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Home);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Right);
+    EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Home);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 0);
     EXPECT_EQ(Precedente(), QSize(0, 0));
     // A page is ten files, limited by the scroll bar to the last one.
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_PageDown);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 4);
     EXPECT_EQ(Precedente(), TailleDe(3));
@@ -151,11 +156,11 @@ TEST_F(NavigationTest, ToursDeRouletteRegroupes) {
     for (int i = 0; i < 5; ++i) {
         QWheelEvent roulette(QPointF(10, 10), MainForm->mapToGlobal(QPointF(10, 10)), QPoint(),
                              QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(MainForm->ImageCourante, &roulette);
+        QApplication::sendEvent(Controle<TImage>("ImageCourante"), &roulette);
     }
     EXPECT_EQ(Source()->IndexDemande, 5);
     // Five ticks at once: the display goes there, each picture shown on the way.
-    ASSERT_TRUE(AttendQue([] { return !MainForm->TimerCourantAff->isActive(); }, 2000));
+    ASSERT_TRUE(AttendQue([] { return !Controle<QTimer>("TimerCourantAff")->isActive(); }, 2000));
     EXPECT_EQ(Source()->IndexAffiche, 5);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Courante(), TailleDe(5));
@@ -175,8 +180,8 @@ TEST_F(NavigationTest, UnPasAttendLApercuEnCours) {
     MainForm->FormMouseWheelDown();
     MainForm->TimerCourantAffTimer();
     EXPECT_EQ(Source()->IndexAffiche, 1);
-    EXPECT_TRUE(MainForm->TimerCourantAff->isActive());
-    EXPECT_EQ(MainForm->TimerCourantAff->interval(), 100);
+    EXPECT_TRUE(Controle<QTimer>("TimerCourantAff")->isActive());
+    EXPECT_EQ(Controle<QTimer>("TimerCourantAff")->interval(), 100);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(Courante(), QSize(3000, 2000));
@@ -202,28 +207,28 @@ TEST_F(NavigationTest, UneToucheTenueAvanceSurLesVignettesHeic) {
     Affiche();
     const QSize vignette(64, 48);
     auto vignettesPretes = [] {
-        return !MainForm->TimerCourantAff->isActive() && !MainForm->Affichage->ApercuEnChargement();
+        return !Controle<QTimer>("TimerCourantAff")->isActive() && !MainForm->Affichage->ApercuEnChargement();
     };
     ASSERT_TRUE(AttendQue(vignettesPretes, 5000));
-    EXPECT_EQ(MainForm->ImageCourante->Image().size(), vignette);
+    EXPECT_EQ(Controle<TImage>("ImageCourante")->Image().size(), vignette);
 
     for (int i = 0; i < 3; ++i)
-        QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+        QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Right);
     ASSERT_TRUE(AttendQue([&] { return Source()->IndexAffiche == 3 && vignettesPretes(); }, 5000));
     EXPECT_EQ(Courante(), naturelle(3));
     EXPECT_EQ(Precedente(), naturelle(2));
     EXPECT_EQ(Suivante(), naturelle(4));
-    EXPECT_EQ(MainForm->ImageCourante->Image().size(), vignette);
-    EXPECT_EQ(MainForm->ImageSuiv->Image().size(), vignette);
+    EXPECT_EQ(Controle<TImage>("ImageCourante")->Image().size(), vignette);
+    EXPECT_EQ(Controle<TImage>("ImageSuiv")->Image().size(), vignette);
     EXPECT_EQ(Statut(1), QStringLiteral("368x276"));
 
     // The key rests on the last photo: its whole picture and the previous one's come.
     TChargeurImages::CalmeMs = 0;
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Right);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 4);
-    EXPECT_EQ(MainForm->ImageCourante->Image().size(), naturelle(4));
-    EXPECT_EQ(MainForm->ImageSuiv->Image().size(), naturelle(3));
+    EXPECT_EQ(Controle<TImage>("ImageCourante")->Image().size(), naturelle(4));
+    EXPECT_EQ(Controle<TImage>("ImageSuiv")->Image().size(), naturelle(3));
     EXPECT_EQ(Precedente(), naturelle(3));
 }
 
@@ -234,7 +239,7 @@ TEST_F(NavigationTest, DemandeNegativeApresRetrait) {
     // The current file (index 1) leaves the list: what follows it comes into the current slot and
     // the previous slot keeps its picture.
     Source()->Fichiers.Retire(1);
-    delete MainForm->ListBox1->takeItem(1);
+    delete Controle<QListWidget>("ListBox1")->takeItem(1);
     Source()->CouranteRetiree = true;
     Source()->IndexDemande = -1;
     MainForm->ArmeTimerCourantAff();
@@ -249,17 +254,17 @@ TEST_F(NavigationTest, DemandeNegativeApresRetrait) {
 
 TEST_F(NavigationTest, SelectionMultipleEtTri) {
     Lance(4);
-    auto* liste = MainForm->ListBox1;
+    auto* liste = Controle<QListWidget>("ListBox1");
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier,
                       liste->visualItemRect(liste->item(2)).center());
     EXPECT_TRUE(MainForm->MultiSelection());
-    EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+    EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
     EXPECT_EQ(liste->selectedItems().size(), 2);
 
     // Sizes grow with the index: by size the order is the same; by date, p02 given the oldest date.
     Source()->Fichiers.Element(2)->Date = -5;
     Source()->IndexAffiche = 2;
-    MainForm->TrierparDate1->trigger();
+    Controle<QAction>("TrierparDate1")->trigger();
     EXPECT_FALSE(MainForm->MultiSelection());
     EXPECT_EQ(liste->selectedItems().size(), 1);
     EXPECT_EQ(Source()->IndexAffiche, 2);
@@ -271,16 +276,16 @@ TEST_F(NavigationTest, SelectionMultipleEtTri) {
 TEST_F(NavigationTest, FichierIllisibleEtPleinEcran) {
     EcritFichier(QFile::encodeName(env.Source + QStringLiteral("/a-texte.jpg")), "pas une image");
     Lance(2);
-    EXPECT_TRUE(MainForm->LabelCourantIllisible->isVisible());
+    EXPECT_TRUE(Controle<QLabel>("LabelCourantIllisible")->isVisible());
     EXPECT_EQ(Statut(1), QStringLiteral("0x0"));
     MainForm->FormMouseWheelDown();
     ASSERT_TRUE(AttendRepos());
     // The label moved with the picture into the previous slot.
-    EXPECT_TRUE(MainForm->LabelSuivIllisible->isVisible());
-    EXPECT_FALSE(MainForm->LabelCourantIllisible->isVisible());
+    EXPECT_TRUE(Controle<QLabel>("LabelSuivIllisible")->isVisible());
+    EXPECT_FALSE(Controle<QLabel>("LabelCourantIllisible")->isVisible());
 
     // Any button released over the current image opens the viewer; a click closes it.
-    QTest::mouseClick(MainForm->ImageCourante, Qt::RightButton);
+    QTest::mouseClick(Controle<TImage>("ImageCourante"), Qt::RightButton);
     EXPECT_TRUE(FormPleinEcran->isVisible());
     EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), TailleDe(0));
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
@@ -348,14 +353,14 @@ TEST_F(NavigationTest, LesFichiersDevantSontPretsEtUnFichierClasseEstOublie) {
 
 TEST_F(NavigationTest, UnePageEstDeDixFichiers) {
     Lance(12);
-    MainForm->ScrollBar1->setFocus();
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageDown);
+    Controle<QScrollBar>("ScrollBar1")->setFocus();
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_PageDown);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 10);
     EXPECT_EQ(Courante(), TailleDe(10));
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_Right);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_Right);
     ASSERT_TRUE(AttendRepos());
-    QTest::keyClick(MainForm->ScrollBar1, Qt::Key_PageUp);
+    QTest::keyClick(Controle<QScrollBar>("ScrollBar1"), Qt::Key_PageUp);
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 1);
 }

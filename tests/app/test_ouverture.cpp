@@ -80,8 +80,8 @@ protected:
     static void FermeDepuisLaTuile(const TDestination* d) {
         MainForm->RafraichisListeDestinations();
         ASSERT_TRUE(d->Visible || d->Titre == TitreCorbeille);
-        MainForm->PopupMenu2->setProperty("Tag", d->Rang);
-        MainForm->Fermerladestination1->trigger();
+        Controle<QMenu>("PopupMenu2")->setProperty("Tag", d->Rang);
+        Controle<QAction>("Fermerladestination1")->trigger();
     }
     static int TuilesDuNiveau(int id) { return MainForm->Session().ListeGroupe()->Groupe(id)->NbTuiles; }
     // The folders the signature store names: those whose store was kept as they closed.
@@ -254,8 +254,8 @@ TEST_F(OuvertureTest, LaCorbeilleNeSeFermePas) {
     EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 1);
     EXPECT_EQ(MainForm->Panneau->Tuiles[1], Titree("A"));
     // Its properties cannot be changed either.
-    MainForm->PopupMenu2->setProperty("Tag", 0);
-    MainForm->Modifierlescaractristiques1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 0);
+    Controle<QAction>("Modifierlescaractristiques1")->trigger();
     EXPECT_TRUE(montres.isEmpty());
 }
 
@@ -285,7 +285,7 @@ TEST_F(OuvertureTest, FermerToutEtToutAnnulerALaTroisiemeQuestion) {
     Ouvre({Enregistrement("W", env.Dossier("W")), Enregistrement("X", env.Dossier("X")),
            Enregistrement("Y", env.Dossier("Y")), Enregistrement("Z", env.Dossier("Z"))});
     reponses = {ReponseConfirmation::Non, ReponseConfirmation::Annuler, ReponseConfirmation::ToutAnnuler};
-    MainForm->Fermertouteslesdestinations1->trigger();
+    Controle<QAction>("Fermertouteslesdestinations1")->trigger();
     EXPECT_EQ(questions, (QStringList{"Z", "Y", "X"}));
     EXPECT_EQ(Titres(), (QStringList{"W", "X", "Y"}));
     EXPECT_EQ(Magasin(), QStringList{"Z"});
@@ -301,7 +301,7 @@ TEST_F(OuvertureTest, FermerToutMemeLesDestinationsAnnulees) {
     // Y is skipped with "&Annuler"; the last answer is yes to all, which must not erase Y's store.
     reponses = {ReponseConfirmation::Non, ReponseConfirmation::Annuler, ReponseConfirmation::Oui,
                 ReponseConfirmation::OuiPourTous};
-    MainForm->Fermertouteslesdestinations1->trigger();
+    Controle<QAction>("Fermertouteslesdestinations1")->trigger();
     EXPECT_EQ(questions, (QStringList{"Z", "Y", "X", "W"}));
     EXPECT_TRUE(Titres().isEmpty());
     EXPECT_EQ(Magasin(), (QStringList{"Z", "Y"}));
@@ -316,7 +316,7 @@ TEST_F(OuvertureTest, ToutAnnulerLaisseLesTuilesAccessibles) {
            Enregistrement("B", env.Dossier("A/B"), -1, 1)});
     // B skipped, its parent A closed, then cancel all: B comes to the top level.
     reponses = {ReponseConfirmation::Annuler, ReponseConfirmation::Oui, ReponseConfirmation::ToutAnnuler};
-    MainForm->Fermertouteslesdestinations1->trigger();
+    Controle<QAction>("Fermertouteslesdestinations1")->trigger();
     EXPECT_EQ(Titres(), (QStringList{"W", "B"}));
     EXPECT_EQ(Titree("B")->Groupe, 0);
     EXPECT_EQ(TuilesDuNiveau(0), 3);
@@ -329,8 +329,8 @@ TEST_F(OuvertureTest, UneDestinationFermeeEchappeALAnnulation) {
     ASSERT_TRUE(AttendRepos());
     TDestination* d = Destination(1);
     const QPoint titre(d->TuileX + 40, d->TuileY + 10);
-    QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
-    QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+    QTest::mousePress(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, titre);
+    QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, titre);
     ASSERT_EQ(Config()->Annulations.Nombre(), 1);
     const QString classe = QFile::decodeName(Config()->Annulations.Etapes.front().Cible);
     const QString origine = QFile::decodeName(Config()->Annulations.Etapes.front().Source);
@@ -372,8 +372,8 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
         FormNouvDest->CheckBox2->setChecked(true);
         return int(QDialog::Accepted);
     };
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Modifierlescaractristiques1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Modifierlescaractristiques1")->trigger();
     TDestination* d = Destination(1);
     EXPECT_EQ(d->Titre, QStringLiteral("Été"));
     EXPECT_EQ(d->Chemin, ailleurs);
@@ -397,8 +397,8 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
         FormNouvDest->BitBtnFonte->click();
         return int(QDialog::Rejected);
     };
-    MainForm->PopupMenu2->setProperty("Tag", 2);
-    MainForm->Modifierlescaractristiques1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 2);
+    Controle<QAction>("Modifierlescaractristiques1")->trigger();
     EXPECT_EQ(Destination(2)->Fonte.pointSize(), 8);
     QFont auDebut;
     dialogue = [&](QDialog&) {
@@ -415,9 +415,9 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
     ASSERT_TRUE(AttendRepos());
     // One by one, then a folder tree.
     ParcourirPuisOK(env.Dossier(QStringLiteral("Un")));
-    MainForm->ToolButton3->click();
+    Controle<QToolButton>("ToolButton3")->click();
     ParcourirPuisOK(env.Dossier(QStringLiteral("Deux")));
-    MainForm->Ajouter1->trigger();
+    Controle<QAction>("Ajouter1")->trigger();
     const QString arbre = env.Dossier(QStringLiteral("Arbre"));
     env.Dossier(QStringLiteral("Arbre/Branche/Feuille"));
     FormRecurs->ChoisitDossier(arbre);
@@ -425,7 +425,7 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
         EXPECT_EQ(d.objectName(), QStringLiteral("FormRecurs"));
         return int(QDialog::Accepted);
     };
-    MainForm->ToolButton12->click();
+    Controle<QToolButton>("ToolButton12")->click();
     ASSERT_EQ(Titres(), (QStringList{"Un", "Deux", "Arbre", "Branche", "Feuille"}));
 
     // Edited: title, font and search options.
@@ -441,15 +441,15 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
         FormNouvDest->CheckBox1->setChecked(true);
         return int(QDialog::Accepted);
     };
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Modifierlescaractristiques1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Modifierlescaractristiques1")->trigger();
 
     // Images filed into two of them.
     for (int i : {1, 2}) {
         const TDestination* d = Destination(i);
         const QPoint titre(d->TuileX + 40, d->TuileY + 10);
-        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
-        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, titre);
+        QTest::mousePress(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, titre);
+        QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, titre);
         ASSERT_TRUE(AttendRepos());
     }
     EXPECT_EQ(QDir(env.Dossier("Un")).entryList(QDir::Files).size(), 1);
@@ -479,7 +479,7 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
 
     // All closed, then restarted: only the trash.
     reponses = {ReponseConfirmation::Non, ReponseConfirmation::Non};
-    MainForm->ToolButton15->click();
+    Controle<QToolButton>("ToolButton15")->click();
     EXPECT_TRUE(Titres().isEmpty());
     ASSERT_TRUE(MainForm->close());
     DetruitFenetres();
@@ -512,8 +512,8 @@ TEST_F(OuvertureTest, ChangerDeDossier) {
     const std::weak_ptr<TDestination> ancienne = Destination(1)->weak_from_this();
     auto change = [this](int tag, const QString& dossier) {
         ParcourirPuisOK(dossier);
-        MainForm->PopupMenu2->setProperty("Tag", tag);
-        MainForm->Modifierlescaractristiques1->trigger();
+        Controle<QMenu>("PopupMenu2")->setProperty("Tag", tag);
+        Controle<QAction>("Modifierlescaractristiques1")->trigger();
     };
     ASSERT_TRUE(QFile::link(vacances, env.Racine() + "/lien"));
     for (const QString& refuse : {vacances, env.Racine() + "/lien", signatures})
@@ -575,8 +575,8 @@ TEST_F(OuvertureTest, ChangerDeDossierPendantLaRecherche) {
     MainForm->Timer2Timer();
     ASSERT_NE(MainForm->Session().TacheRecherche.data(), nullptr);
     ParcourirPuisOK(ailleurs);
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Modifierlescaractristiques1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Modifierlescaractristiques1")->trigger();
     ASSERT_TRUE(AttendQue([] { return MainForm->Session().TacheRecherche.isNull(); }, 30000));
     EXPECT_EQ(Destination(1)->FichiersConnus(), QStringList{ailleurs + QStringLiteral("/a.jpg")});
     EXPECT_TRUE(Destination(1)->CopieDoublons().isEmpty());

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -25,7 +26,7 @@ protected:
         MainForm->Quit1Click();
         DetruitFenetres();
     }
-    static QString Courante() { return MainForm->PanneauxStatut[3]->text(); }
+    static QString Courante() { return Controle<QLabel>("PanneauStatut3")->text(); }
     QString Ini() const { return env.Programme + QStringLiteral("/Mirasolve.ini"); }
 };
 
@@ -45,7 +46,7 @@ TEST_F(PositionTest, LaSourceRevientAuFichierQuitte) {
     Quitte();
     Lance();
     EXPECT_EQ(Courante(), quittee);
-    EXPECT_TRUE(MainForm->ListBox1->item(Source()->IndexAffiche)->isSelected());
+    EXPECT_TRUE(Controle<QListWidget>("ListBox1")->item(Source()->IndexAffiche)->isSelected());
 
     const QString autre = env.Dossier(QStringLiteral("autre"));
     for (const QString& nom : {QStringLiteral("0.jpg"), QFileInfo(quittee).fileName()})
@@ -72,12 +73,12 @@ TEST_F(PositionTest, PremierDemarrageSansPhoto) {
     EXPECT_GT(MainForm->height(), 480);
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(MainForm->geometry()));
 
-    const QLabel* invite = MainForm->LabelSourceVide;
+    const QLabel* invite = Controle<QLabel>("LabelSourceVide");
     EXPECT_TRUE(invite->isVisible());
     EXPECT_EQ(invite->text(),
               QStringLiteral("Choisissez un dossier de photos : Source > Définir une nouvelle source"));
     EXPECT_LE(invite->heightForWidth(invite->width()), invite->height());
-    const QImage vue = MainForm->PanelCourant2->grab().toImage();
+    const QImage vue = Controle<QFrame>("PanelCourant2")->grab().toImage();
     int clairs = 0;
     for (int y = 0; y < vue.height(); ++y)
         for (int x = 0; x < vue.width(); ++x)

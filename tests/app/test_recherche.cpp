@@ -14,6 +14,7 @@
 #include "ui/duplicates/gestmini.h"
 #include "ui/source/pleinecran.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QGroupBox>
 #include <QImageWriter>
@@ -72,10 +73,10 @@ TEST_F(RechercheFenetreTest, LocaleDeBoutEnBoutPuisRedemarrage) {
     EXPECT_EQ(Destination(1)->Comptes().Signatures, 4);
 
     MainForm->Timer2Timer();
-    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("3 images en double"));
+    EXPECT_EQ(Controle<QLabel>("StaticDoublons")->text(), QStringLiteral("3 images en double"));
     EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("Mirasolve"));
     // All signed: the bar is green from end to end.
-    const QImage barre = MainForm->ImageProgress->Image();
+    const QImage barre = Controle<TImage>("ImageProgress")->Image();
     EXPECT_EQ(barre.pixel(0, 0), qRgb(96, 208, 96));
     EXPECT_EQ(barre.pixel(119, 19), qRgb(96, 208, 96));
 
@@ -177,8 +178,8 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
         });
         return dialogue.exec();
     };
-    QTest::mouseClick(MainForm->ImageDestination, Qt::LeftButton, {},
-                      QPoint(MainForm->ImageDestination->width() - 10, Destination(1)->TuileY + 8));
+    QTest::mouseClick(Controle<TImage>("ImageDestination"), Qt::LeftButton, {},
+                      QPoint(Controle<TImage>("ImageDestination")->width() - 10, Destination(1)->TuileY + 8));
     // Each folder as "name, signatures, pairs".
     const auto resume = [](const QString& dossier, const QString& signatures, const QString& doublons) {
         return QStringLiteral("%1 %2 %3").arg(dossier.section(u'/', -1)).arg(signatures).arg(doublons);
@@ -194,7 +195,7 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
         dialogue.hide();
         return int(QDialog::Accepted);
     };
-    MainForm->GestiondeSignatures1->trigger();
+    Controle<QAction>("GestiondeSignatures1")->trigger();
     const QStringList attendues{"D1 2 0", "D2 3 1", "D3 2 0"};
     EXPECT_EQ(lignes, attendues);
     const QString signatures = Config()->ContexteDestinations.DossierSignatures();
@@ -204,7 +205,7 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     ASSERT_TRUE(QDir(signatures).removeRecursively());
     EcritFichier(QFile::encodeName(signatures), "pas un dossier");
     lignes.clear();
-    MainForm->GestiondeSignatures1->trigger();
+    Controle<QAction>("GestiondeSignatures1")->trigger();
     EXPECT_EQ(lignes, attendues);
     ASSERT_EQ(utilisateur.Erreurs.size(), 1);
     EXPECT_TRUE(utilisateur.Erreurs.front().contains(Destination(3)->Chemin));
@@ -228,25 +229,25 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     MainForm->Session().TacheRecherche = tache;
     const bool corbeilleLocale = Destination(0)->RechercheLocale;
     const bool corbeilleGenerale = Destination(0)->RechercheGenerale;
-    MainForm->ToolButton18->click();
+    Controle<QToolButton>("ToolButton18")->click();
     // The stand-in ends only when asked to.
     EXPECT_TRUE(tache->wait(5000));
     delete tache;
     for (int i = 1; i < nombre; ++i)
         EXPECT_EQ(SuffixeMode(*Destination(i)), QStringLiteral("% (Général)"));
-    MainForm->ToolButton17->click();
+    Controle<QToolButton>("ToolButton17")->click();
     EXPECT_EQ(SuffixeMode(*Destination(5)), QStringLiteral("% (Local)"));
-    MainForm->ToolButton16->click();
+    Controle<QToolButton>("ToolButton16")->click();
     EXPECT_EQ(SuffixeMode(*Destination(nombre - 1)), QStringLiteral("% (Désactivé)"));
     // The trash keeps its own.
     EXPECT_EQ(Destination(0)->RechercheLocale, corbeilleLocale);
     EXPECT_EQ(Destination(0)->RechercheGenerale, corbeilleGenerale);
 
     // Showing the destination being searched: none, then the last of the level.
-    MainForm->ToolButton4->click();
+    Controle<QToolButton>("ToolButton4")->click();
     EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
     Destination(12)->EnTraitement = true;
-    MainForm->ToolButton4->click();
+    Controle<QToolButton>("ToolButton4")->click();
     EXPECT_TRUE(Destination(12)->Visible);
     Destination(12)->EnTraitement = false;
 
@@ -259,7 +260,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
     Destination(nombre - 1)->AjouteSignature(std::make_shared<Tminiature>(), {ligne});
     QList<int> montrees;
     for (int k = 0; k < 3; ++k) {
-        MainForm->ToolButton5->click();
+        Controle<QToolButton>("ToolButton5")->click();
         montrees << MainForm->DernierDoublonMontre;
         EXPECT_TRUE(Destination(MainForm->DernierDoublonMontre)->Visible);
         EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant,
@@ -297,18 +298,18 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
         questions << question;
         return accord;
     };
-    MainForm->PopupMenu2->setProperty("Tag", 3);
-    MainForm->Effacer1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 3);
+    Controle<QAction>("Effacer1")->trigger();
     EXPECT_EQ(Destination(3)->Comptes().Doublons, 1);
     accord = true;
-    MainForm->Effacer1->trigger();
+    Controle<QAction>("Effacer1")->trigger();
     EXPECT_EQ(Destination(3)->Comptes().Doublons, 0);
     ASSERT_EQ(questions.size(), 2);
     EXPECT_EQ(questions[0],
               QStringLiteral(
                   "Etes-vous sur de vouloir effacer la liste des images en double de la destination 'D3'"));
     MainForm->Timer2Timer();
-    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));
+    EXPECT_EQ(Controle<QLabel>("StaticDoublons")->text(), QStringLiteral("1 images en double"));
 
     // The signature manager holds the search off while it is open.
     int occupeDedans = -1;
@@ -317,7 +318,7 @@ TEST_F(RechercheFenetreTest, ModesMontrerEffacerEtSignatures) {
         occupeDedans = MainForm->Session().Occupe.load();
         return int(QDialog::Rejected);
     };
-    MainForm->GestiondeSignatures1->trigger();
+    Controle<QAction>("GestiondeSignatures1")->trigger();
     EXPECT_EQ(occupeDedans, 1);
     EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
 }
@@ -344,11 +345,11 @@ TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
     MainForm->Timer2Timer();
     ASSERT_TRUE(AttendQue([&] { return signees({1, 2}); }, 30000));
     MainForm->Timer2Timer();
-    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("0 images en double"));
-    const QImage barre = MainForm->ImageProgress->Image();
+    EXPECT_EQ(Controle<QLabel>("StaticDoublons")->text(), QStringLiteral("0 images en double"));
+    const QImage barre = Controle<TImage>("ImageProgress")->Image();
     EXPECT_EQ(barre.pixel(119, 19), qRgb(96, 208, 96));
 
-    MainForm->ToolButton18->click();
+    Controle<QToolButton>("ToolButton18")->click();
     MainForm->Timer2Timer();
     ASSERT_TRUE(AttendQue(
         [&] {
@@ -358,7 +359,7 @@ TEST_F(RechercheFenetreTest, DestinationArreteeEtPassageEnGenerale) {
         30000));
     MainForm->Timer2Timer();
     MainForm->Timer2Timer();
-    EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));
+    EXPECT_EQ(Controle<QLabel>("StaticDoublons")->text(), QStringLiteral("1 images en double"));
 }
 
 // While the search is the only holder, the title shows its percentage and the button turns through
@@ -376,11 +377,11 @@ TEST_F(RechercheFenetreTest, TitreEtAnimation) {
         QList<int> images;
         for (int k = 0; k < 5; ++k) {
             MainForm->Timer2Timer();
-            images << MainForm->ToolButton4->property("ImageIndex").toInt();
+            images << Controle<QToolButton>("ToolButton4")->property("ImageIndex").toInt();
         }
         EXPECT_EQ(images, (QList<int>{22, 23, 24, 21, 22}));
         EXPECT_EQ(MainForm->windowTitle(), QStringLiteral("25% Mirasolve"));
-        const QImage barre = MainForm->ImageProgress->Image();
+        const QImage barre = Controle<TImage>("ImageProgress")->Image();
         EXPECT_EQ(barre.pixel(29, 19), qRgb(96, 208, 96));
         EXPECT_NE(barre.pixel(30, 19), qRgb(96, 208, 96));
         // A second holder: no percentage in the title.
@@ -406,14 +407,14 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     ASSERT_TRUE(AttendQue([] { return Repos() && Destination(1)->Comptes().Signatures == 1; }, 30000));
     MainForm->Timer2Timer();
     const QString deja = QStringLiteral("Image courante — déjà dans « Vacances »");
-    auto titre = [] { return MainForm->GroupBoxCourant->title(); };
+    auto titre = [] { return Controle<QGroupBox>("GroupBoxCourant")->title(); };
     ASSERT_TRUE(AttendQue([&] { return titre() == deja; }, 10000)) << titre().toStdString();
     EXPECT_EQ(MainForm->Panneau->Copies.value(Destination(1)), vacances + QStringLiteral("/plage.jpg"));
     EXPECT_TRUE(
         TPanneauDestinations::Indice(*Destination(1), 0, MainForm->Panneau->Copies.value(Destination(1)))
             .endsWith(QStringLiteral("\rDéjà ici : plage.jpg")));
     // A click on the caption shows the copy, at its own size; any click returns.
-    QTest::mouseClick(MainForm->GroupBoxCourant, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+    QTest::mouseClick(Controle<QGroupBox>("GroupBoxCourant"), Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
     EXPECT_TRUE(FormPleinEcran->isVisible());
     EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(1200, 900));
     QTest::mouseClick(FormPleinEcran->Image1, Qt::LeftButton);
@@ -445,7 +446,7 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
             FormPreference->TrackBar1->setValue(position);
             return int(QDialog::Accepted);
         };
-        MainForm->Prfrences1->trigger();
+        Controle<QAction>("Prfrences1")->trigger();
     };
     seuil(0);
     EXPECT_EQ(Config()->Sensibilite, 0);

@@ -6,6 +6,7 @@
 #include "programme.h"
 #include "ui/app/progression.h"
 
+#include <QAction>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -44,8 +45,8 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
         return QStringLiteral("Ete");
     };
     utilisateur.OkAnnuler = [](const QString&) { return true; };
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Renommerlesfichiers1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Renommerlesfichiers1")->trigger();
     EXPECT_EQ(QDir(vacances).entryList(QDir::Files, QDir::Name),
               (QStringList{"Ete0.jpg", "Ete1.jpg", "Ete2.jpg"}));
     EXPECT_EQ(TPanneauDestinations::Indice(*d), indiceAvant);
@@ -70,7 +71,7 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
         defauts << defaut;
         return std::nullopt;
     };
-    MainForm->Renommerlesfichiers1->trigger();
+    Controle<QAction>("Renommerlesfichiers1")->trigger();
     EXPECT_EQ(defauts, (QStringList{"Vacances", "Vacances"}));
     EXPECT_EQ(QDir(vacances).entryList(QDir::Files, QDir::Name).size(), 3);
 
@@ -99,15 +100,15 @@ TEST_F(ProgrammeTest, RenommerMontreLesNomsAvant) {
     dialogues.Texte = [](const QString&, const QString&, const QString&) { return QStringLiteral("Ete"); };
     QStringList questions;
     utilisateur.OkAnnuler = [&](const QString& question) { return (questions << question).size() == 2; };
-    MainForm->PopupMenu2->setProperty("Tag", 1);
-    MainForm->Renommerlesfichiers1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
+    Controle<QAction>("Renommerlesfichiers1")->trigger();
     const QRegularExpressionMatch noms =
         QRegularExpression(QStringLiteral("(Ete00\\.\\w+) … (Ete11\\.\\w+), 12 fichiers"))
             .match(questions.value(0));
     ASSERT_TRUE(noms.hasMatch()) << questions.value(0).toStdString();
     EXPECT_EQ(QDir(plage).entryList(QDir::Files), dossier);
 
-    MainForm->Renommerlesfichiers1->trigger();
+    Controle<QAction>("Renommerlesfichiers1")->trigger();
     EXPECT_TRUE(QFile::exists(plage + u'/' + noms.captured(1)) &&
                 QFile::exists(plage + u'/' + noms.captured(2)));
 }

@@ -9,6 +9,7 @@
 #include "ui/duplicates/gestmini.h"
 #include "ui/source/pleinecran.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -39,7 +41,7 @@ protected:
         EcritFichier(QFile::encodeName(corbeille + QStringLiteral("/b.jpg")), "ancienne");
         EcritFichier(QFile::encodeName(corbeille + QStringLiteral("/b.jpg1")), "plus ancienne");
         Affiche();
-        MainForm->Timer2->stop();
+        Controle<QTimer>("Timer2")->stop();
     }
     static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     QString Ligne(int d, const char* un, const char* deux) const {
@@ -67,9 +69,9 @@ protected:
             return dialogue.exec();
         };
         TDestination* d = Destination(1);
-        const QPoint compteur(MainForm->ImageDestination->width() - 10, d->TuileY + 8);
-        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, compteur);
-        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, compteur);
+        const QPoint compteur(Controle<TImage>("ImageDestination")->width() - 10, d->TuileY + 8);
+        QTest::mousePress(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, compteur);
+        QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, compteur);
     }
     static void ChoisitRangees(int premiere, int derniere) {
         QAbstractItemModel* modele = FormDedoublone->StringGrid1->model();
@@ -119,10 +121,10 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
         QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
         EXPECT_EQ(FormDedoublone->GroupBoxList->title(), QStringLiteral("Liste des images en double (1)"));
         // The main window follows at once: its total, and its tiles as drawn again from the counts.
-        EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));
-        const QImage tuiles = MainForm->ImageDestination->Image();
+        EXPECT_EQ(Controle<QLabel>("StaticDoublons")->text(), QStringLiteral("1 images en double"));
+        const QImage tuiles = Controle<TImage>("ImageDestination")->Image();
         MainForm->RafraichisListeDestinations();
-        EXPECT_TRUE(MainForm->ImageDestination->Image() == tuiles);
+        EXPECT_TRUE(Controle<TImage>("ImageDestination")->Image() == tuiles);
         ASSERT_EQ(Rangees(), 1);
         EXPECT_EQ(Colonne(2), QStringList{"  0.00 %"});
         // Both kept: the last pair goes, and the window closes.
@@ -156,20 +158,20 @@ TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
     const qint64 deP = QFileInfo(p + QStringLiteral("/c.jpg")).size();
     ASSERT_NE(deLaSource, deP);
     const QList<QListWidgetItem*> c =
-        MainForm->ListBox1->findItems(QStringLiteral("c.jpg"), Qt::MatchExactly);
+        Controle<QListWidget>("ListBox1")->findItems(QStringLiteral("c.jpg"), Qt::MatchExactly);
     ASSERT_EQ(c.size(), 1);
-    MainForm->ListBox1->clearSelection();
+    Controle<QListWidget>("ListBox1")->clearSelection();
     c.front()->setSelected(true);
     MainForm->Affichage->NoteMultiSelection();
     MainForm->Classe(*Destination(0), false);
     Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "c.jpg", "a.jpg")});
     Revoit([] { QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton); });
     // The deletion first: P's c.jpg back into P, to be signed again, not into the source list.
-    const int sources = MainForm->ListBox1->count();
+    const int sources = Controle<QListWidget>("ListBox1")->count();
     MainForm->Annulation1Click();
     EXPECT_EQ(QFileInfo(p + QStringLiteral("/c.jpg")).size(), deP);
     EXPECT_TRUE(Destination(1)->ATraiter.contains(p + QStringLiteral("/c.jpg")));
-    EXPECT_EQ(MainForm->ListBox1->count(), sources);
+    EXPECT_EQ(Controle<QListWidget>("ListBox1")->count(), sources);
     // Then the filing, from where the trash put it.
     MainForm->Annulation1Click();
     EXPECT_TRUE(utilisateur.Avertissements.isEmpty());
@@ -261,7 +263,7 @@ TEST_F(RevueTest, GestionnaireDeSignatures) {
         dialogue.hide();
         return int(QDialog::Accepted);
     };
-    MainForm->GestiondeSignatures1->trigger();
+    Controle<QAction>("GestiondeSignatures1")->trigger();
     ASSERT_EQ(lignes.size(), 15);
     EXPECT_EQ(lignes.mid(0, 4), (QStringList{p, "Signatures : 1", "Erronés : 0", "Images en double : 1"}));
     EXPECT_TRUE(lignes[4].startsWith(QStringLiteral("Date : ")) && lignes[4].size() > 7);

@@ -56,11 +56,13 @@ protected:
     }
     static QStringList Liste() {
         QStringList noms;
-        for (int i = 0; i < MainForm->ListBox1->count(); ++i)
-            noms << MainForm->ListBox1->item(i)->text();
+        for (int i = 0; i < Controle<QListWidget>("ListBox1")->count(); ++i)
+            noms << Controle<QListWidget>("ListBox1")->item(i)->text();
         return noms;
     }
-    static QString Statut(int panneau) { return MainForm->PanneauxStatut[panneau]->text(); }
+    static QString Statut(int panneau) {
+        return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text();
+    }
     static QTreeView* Arbre() { return FormNouvSource->DirectoryListBox1; }
     // The row of the tree that shows that folder, once the tree has read it.
     static QModelIndex LigneDe(const QString& dossier) {
@@ -98,7 +100,7 @@ TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
         QTest::keyClick(Arbre(), Qt::Key_Down);
         QTest::keyClick(Arbre(), Qt::Key_Return);
     });
-    MainForm->Parcourir1->trigger();
+    Controle<QAction>("Parcourir1")->trigger();
     EXPECT_TRUE(focaliseSurLArbre);
     EXPECT_EQ(Config()->SourcePath, photos);
     EXPECT_EQ(Liste(), (QStringList{"a.bmp", "m.gif", "z.jpg"}));
@@ -118,13 +120,13 @@ TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
         QTest::mouseClick(FormNouvSource->BitBtn2, Qt::LeftButton);
     });
     EcritImage(photos + QStringLiteral("/0.jpg"));
-    MainForm->Parcourir1->trigger();
+    Controle<QAction>("Parcourir1")->trigger();
     EXPECT_EQ(Config()->SourcePath, photos);
     EXPECT_EQ(Liste(), (QStringList{"0.jpg", "a.bmp", "m.gif", "z.jpg"}));
 
     // Escape cancels: nothing changes.
     PendantLeDialogue([](QDialog&) { QTest::keyClick(Arbre(), Qt::Key_Escape); });
-    MainForm->Parcourir1->trigger();
+    Controle<QAction>("Parcourir1")->trigger();
     EXPECT_EQ(Config()->SourcePath, photos);
     EXPECT_EQ(Liste().size(), 4);
 }
@@ -143,7 +145,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
         montre = FormNouvSource->Dossier();
         FormNouvSource->BitBtn1->click();
     });
-    MainForm->Parcourir1->trigger();
+    Controle<QAction>("Parcourir1")->trigger();
     EXPECT_TRUE(recherche->wait(5000));
     EXPECT_EQ(montre, env.Source);
     EXPECT_EQ(Config()->SourcePath, env.Source);
@@ -184,18 +186,18 @@ TEST_F(SourceTest, RafraichirListeLesFichiersAjoutesEtGardeLeFichierCourant) {
     EcritImage(env.Source + QStringLiteral("/0-nouvelle.jpg"));
     EcritImage(env.Source + QStringLiteral("/bb.gif"));
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/c.jpg")));
-    MainForm->ToolButton2->click();
+    Controle<QToolButton>("ToolButton2")->click();
     EXPECT_EQ(Liste(), (QStringList{"0-nouvelle.jpg", "A.gif", "b.bmp", "bb.gif"}));
     ASSERT_TRUE(AttendRepos());
     // The file shown stays current, where the name order now puts it.
     EXPECT_EQ(Source()->IndexAffiche, 2);
     EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/b.bmp"));
     EXPECT_EQ(Statut(0), QStringLiteral("3/4"));
-    EXPECT_TRUE(MainForm->ListBox1->item(2)->isSelected());
+    EXPECT_TRUE(Controle<QListWidget>("ListBox1")->item(2)->isSelected());
 
     // Gone since: back to the first file.
     ASSERT_TRUE(QFile::remove(env.Source + QStringLiteral("/b.bmp")));
-    MainForm->Rafraichir1->trigger();
+    Controle<QAction>("Rafraichir1")->trigger();
     ASSERT_TRUE(AttendRepos());
     EXPECT_EQ(Source()->IndexAffiche, 0);
     EXPECT_EQ(Statut(3), env.Source + QStringLiteral("/0-nouvelle.jpg"));
@@ -207,24 +209,24 @@ TEST_F(SourceTest, UneDestinationPriseCommeSourceDevientInactiveAussitot) {
     Ouvre({Enregistrement(QStringLiteral("Plage"), plage)});
     TDestination* d = Config()->Destinations.Element(1);
     ASSERT_TRUE(d->Active);
-    const QImage active = MainForm->ImageDestination->Image();
+    const QImage active = Controle<TImage>("ImageDestination")->Image();
 
-    MainForm->PopupMenu2->setProperty("Tag", d->Rang);
-    MainForm->Slectionnercettedestinationcommesource1->trigger();
+    Controle<QMenu>("PopupMenu2")->setProperty("Tag", d->Rang);
+    Controle<QAction>("Slectionnercettedestinationcommesource1")->trigger();
     EXPECT_EQ(Config()->SourcePath, plage);
     EXPECT_EQ(Liste(), (QStringList{"p1.jpg", "p2.jpg"}));
     EXPECT_FALSE(d->Active);
     // Its tile is drawn inactive at once.
-    EXPECT_NE(MainForm->ImageDestination->Image(), active);
+    EXPECT_NE(Controle<TImage>("ImageDestination")->Image(), active);
 
     PendantLeDialogue([&](QDialog&) {
         ASSERT_TRUE(FormNouvSource->FixeDossier(env.Source));
         QTest::keyClick(Arbre(), Qt::Key_Return);
     });
-    MainForm->Parcourir1->trigger();
+    Controle<QAction>("Parcourir1")->trigger();
     EXPECT_EQ(Config()->SourcePath, env.Source);
     EXPECT_TRUE(d->Active);
-    EXPECT_EQ(MainForm->ImageDestination->Image(), active);
+    EXPECT_EQ(Controle<TImage>("ImageDestination")->Image(), active);
 }
 
 TEST_F(SourceTest, AnnulerUnClassementDUneAncienneSource) {
@@ -236,7 +238,7 @@ TEST_F(SourceTest, AnnulerUnClassementDUneAncienneSource) {
     const QString autre = DossierAvecImages(QStringLiteral("autre"), {"o.jpg"});
     MainForm->ChargeSource(autre);
 
-    MainForm->Annulation1->trigger();
+    Controle<QAction>("Annulation1")->trigger();
     ASSERT_TRUE(AttendRepos());
     // The file is back in its own folder, and the list still holds only this folder's files.
     EXPECT_TRUE(QFile::exists(env.Source + QStringLiteral("/A.gif")));
@@ -247,21 +249,21 @@ TEST_F(SourceTest, AnnulerUnClassementDUneAncienneSource) {
 
 TEST_F(SourceTest, ClicDroitDansLaListeGardeLaSelection) {
     Ouvre();
-    auto* liste = MainForm->ListBox1;
+    auto* liste = Controle<QListWidget>("ListBox1");
     const QPoint surSelectionnee = liste->visualItemRect(liste->item(0)).center();
     const QPoint surAutre = liste->visualItemRect(liste->item(2)).center();
     for (const QPoint point : {surAutre, surSelectionnee}) {
         QTest::mouseClick(liste->viewport(), Qt::RightButton, {}, point);
         EXPECT_EQ(liste->selectedItems().size(), 1);
         EXPECT_TRUE(liste->item(0)->isSelected());
-        EXPECT_FALSE(MainForm->TimerCourantAff->isActive());
+        EXPECT_FALSE(Controle<QTimer>("TimerCourantAff")->isActive());
         EXPECT_EQ(Source()->IndexDemande, 0);
     }
     // Through the window, as the system delivers it, the press still opens the sort menu.
     QWindow* fenetre = MainForm->windowHandle();
     QTest::mouseClick(fenetre, Qt::RightButton, {}, liste->viewport()->mapTo(MainForm, surAutre));
-    EXPECT_TRUE(AttendQue([] { return MainForm->PopupMenuTri->isVisible(); }, 2000));
-    MainForm->PopupMenuTri->hide();
+    EXPECT_TRUE(AttendQue([] { return Controle<QMenu>("PopupMenuTri")->isVisible(); }, 2000));
+    Controle<QMenu>("PopupMenuTri")->hide();
     EXPECT_TRUE(liste->item(0)->isSelected());
     EXPECT_FALSE(liste->item(2)->isSelected());
     EXPECT_EQ(Source()->IndexAffiche, 0);
@@ -274,14 +276,14 @@ TEST_F(SourceTest, BarreDEtatEntiere) {
     Affiche();
     MainForm->resize(1600, 900);
     ASSERT_TRUE(AttendRepos());
-    QLabel* taille = MainForm->PanneauxStatut[1];
-    QLabel* chemin = MainForm->PanneauxStatut[3];
+    QLabel* taille = Controle<QLabel>("PanneauStatut1");
+    QLabel* chemin = Controle<QLabel>("PanneauStatut3");
     EXPECT_EQ(taille->text(), QStringLiteral("3088x2056"));
     EXPECT_LE(taille->fontMetrics().horizontalAdvance(QStringLiteral("20000x20000")),
               taille->contentsRect().width());
     // The path panel reaches the end of the bar and shows the whole path.
     EXPECT_EQ(chemin->text(), env.Source + u'/' + nom);
-    EXPECT_GE(chemin->geometry().right(), MainForm->StatusBarCourant->width() - 8);
+    EXPECT_GE(chemin->geometry().right(), Controle<QStatusBar>("StatusBarCourant")->width() - 8);
     EXPECT_LE(chemin->fontMetrics().horizontalAdvance(chemin->text()), chemin->contentsRect().width());
     // A long path never widens the window.
     MainForm->resize(640, 480);
@@ -312,17 +314,17 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         barre->setValue(25);
         FormPreference->BitBtn2->click();
     });
-    MainForm->Prfrences1->trigger();
+    Controle<QAction>("Prfrences1")->trigger();
     EXPECT_EQ(montree, 12);
     EXPECT_EQ(Config()->Sensibilite, 123456);
     PendantLeDialogue([&](QDialog&) { FormPreference->BitBtn1->click(); });
-    MainForm->Prfrences1->trigger();
+    Controle<QAction>("Prfrences1")->trigger();
     EXPECT_EQ(Config()->Sensibilite, 120000);
 
     // With the keyboard: two steps right, the hints turned off, Return.
     auto indiceDeLaTuile = [x = 30]() mutable {
-        QTest::mouseMove(MainForm->ImageDestination, QPoint(++x, 10));
-        return MainForm->ImageDestination->toolTip();
+        QTest::mouseMove(Controle<TImage>("ImageDestination"), QPoint(++x, 10));
+        return Controle<TImage>("ImageDestination")->toolTip();
     };
     EXPECT_FALSE(indiceDeLaTuile().isEmpty());
     PendantLeDialogue([barre](QDialog&) {
@@ -333,11 +335,11 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Space);
         QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Return);
     });
-    MainForm->Prfrences1->trigger();
+    Controle<QAction>("Prfrences1")->trigger();
     EXPECT_EQ(Config()->Sensibilite, 140000);
     // The tiles lose their hints at the next move over them.
     EXPECT_TRUE(indiceDeLaTuile().isEmpty());
-    MainForm->Quit1->trigger();
+    Controle<QAction>("Quit1")->trigger();
     QStringList lignes;
     ASSERT_TRUE(TexteFichier::Lit(env.Programme + QStringLiteral("/Mirasolve.ini"), lignes));
     EXPECT_TRUE(lignes.contains(QStringLiteral("Sensibilite=140000")));

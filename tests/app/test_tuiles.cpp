@@ -34,15 +34,16 @@ protected:
     }
     static TDestination* Destination(int i) { return Config()->Destinations.Element(i); }
     static void Clic(QPoint appui, QPoint relache) {
-        QTest::mousePress(MainForm->ImageDestination, Qt::LeftButton, {}, appui);
-        QTest::mouseRelease(MainForm->ImageDestination, Qt::LeftButton, {}, relache);
+        QTest::mousePress(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, appui);
+        QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, relache);
     }
     QString fichier;
 };
 
 TEST_F(TuilesTest, EntrerEtQuitterUnNiveau) {
     ASSERT_EQ(Config()->Destinations.Count(), 4);
-    EXPECT_EQ(MainForm->ImageDestination->Image().size(), MainForm->ImageDestination->size());
+    EXPECT_EQ(Controle<TImage>("ImageDestination")->Image().size(),
+              Controle<TImage>("ImageDestination")->size());
     TDestination* vacances = Destination(1);
     EXPECT_TRUE(vacances->Visible);
     EXPECT_FALSE(Destination(2)->Visible);
@@ -69,14 +70,14 @@ TEST_F(TuilesTest, IndiceEtMenuDesTuiles) {
     TDestination* famille = Destination(3);
     QMouseEvent deplacement(QEvent::MouseMove, QPointF(60, famille->TuileY + 10), QPointF(), Qt::NoButton,
                             Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(MainForm->ImageDestination, &deplacement);
+    QCoreApplication::sendEvent(Controle<TImage>("ImageDestination"), &deplacement);
     // The counts, then the key that files into the tile.
-    EXPECT_EQ(Indice(MainForm->ImageDestination),
+    EXPECT_EQ(Indice(Controle<TImage>("ImageDestination")),
               famille->Chemin + QStringLiteral("\rA traiter :0\rTraités :0\rErronés :0\rTouche : %1")
                                     .arg(MainForm->Panneau->ToucheDe(*famille)));
     EXPECT_GT(MainForm->Panneau->ToucheDe(*famille), 0);
     // Tooltips shown: the file's "Bullesaide" was missing.
-    EXPECT_FALSE(MainForm->ImageDestination->toolTip().isEmpty());
+    EXPECT_FALSE(Controle<TImage>("ImageDestination")->toolTip().isEmpty());
 }
 
 TEST_F(TuilesTest, FermetureReecritLeFichier) {

@@ -58,8 +58,6 @@ public:
     // Fields shared with the rest of the program.
     QString DossierProgramme;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
-    QImage ImagePanneau;
-    QImage IconeSousGroupe;
     TFormSplash2* FenetreChargement = nullptr;
     // What the start-up has to tell (true: a file not read, false: a warning), told once the
     // window stands.
@@ -67,7 +65,8 @@ public:
     TBandeIcones ImageList4;
     int32_t DernierDoublonMontre = 0;
 
-    // Controls, outermost first.
+private:
+    // Controls, outermost first; each bears its member's name as object name.
     QToolBar* ToolBarSource;
     QToolButton* ToolButton1;
     QToolButton* ToolButton2;
@@ -156,7 +155,10 @@ public:
     QAction* Effacer1;
     QAction* Renommerlesfichiers1;
     QAction* Slectionnercettedestinationcommesource1;
+    // The level icon drawn on the tiles of a level that holds others.
+    QImage IconeSousGroupe;
 
+public:
     // The three image slots of the source.
     TAffichageSource* Affichage;
     // Whether the list box holds a selection of several files that a filing acts on.
