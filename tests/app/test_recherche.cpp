@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/listegroupe.h"
@@ -415,8 +416,8 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     // A click on the caption shows the copy, at its own size; any click returns.
     QTest::mouseClick(MainForm->GroupBoxCourant, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
     EXPECT_TRUE(FormPleinEcran->isVisible());
-    EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(1200, 900));
-    QTest::mouseClick(FormPleinEcran->Image1, Qt::LeftButton);
+    EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->TailleNaturelle(), QSize(1200, 900));
+    QTest::mouseClick(ControleDe<TImage>(*FormPleinEcran, "Image1"), Qt::LeftButton);
     EXPECT_FALSE(FormPleinEcran->isVisible());
 
     // The next photo is nowhere yet: the caption is plain again and the tile unmarked.
@@ -442,7 +443,7 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     // In "Préférences", a threshold too low for the pair, then the default again.
     auto seuil = [this](int position) {
         dialogues.Modal = [position](QDialog&) {
-            FormPreference->TrackBar1->setValue(position);
+            ControleDe<TTrackBar>(*FormPreference, "TrackBar1")->setValue(position);
             return int(QDialog::Accepted);
         };
         MainForm->Prfrences1->trigger();

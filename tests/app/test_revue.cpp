@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/duplicates/magasin.h"
@@ -113,7 +114,7 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
         EXPECT_EQ(Indice(FormDedoublone->StringGrid1), p + QStringLiteral("/b.jpg"));
         QTest::mouseClick(FormDedoublone->Image1, Qt::LeftButton);
         EXPECT_TRUE(FormPleinEcran->isVisible());
-        EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(32, 24));
+        EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->TailleNaturelle(), QSize(32, 24));
         FormPleinEcran->hide();
         // Image 1 of the first pair, b.jpg, goes: its two pairs here and Q's leave with it.
         QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
@@ -344,8 +345,8 @@ TEST_F(RevueTest, PleinEcranDepuisLaRevue) {
             ASSERT_TRUE(AttendQue([] { return !FormPleinEcran->LectureEnCours(); }, 5000));
             // The box's copy is smaller than the screen's: the one shown was read anew.
             ASSERT_LT(FormDedoublone->Image1->Image().width(), ajustee.width());
-            EXPECT_GE(FormPleinEcran->Image1->Image().width(), ajustee.width());
-            EXPECT_EQ(FormPleinEcran->Image1->geometry(), ajustee);
+            EXPECT_GE(ControleDe<TImage>(*FormPleinEcran, "Image1")->Image().width(), ajustee.width());
+            EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->geometry(), ajustee);
             // Escape goes where the user's key would: to the window that has the focus.
             ASSERT_TRUE(QGuiApplication::focusWindow());
             if (restantes == 2)

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/chemins.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
@@ -61,7 +62,7 @@ protected:
         return noms;
     }
     static QString Statut(int panneau) { return MainForm->PanneauxStatut[panneau]->text(); }
-    static QTreeView* Arbre() { return FormNouvSource->DirectoryListBox1; }
+    static QTreeView* Arbre() { return ControleDe<QTreeView>(*FormNouvSource, "DirectoryListBox1"); }
     // The row of the tree that shows that folder, once the tree has read it.
     static QModelIndex LigneDe(const QString& dossier) {
         QModelIndex trouve;
@@ -115,7 +116,7 @@ TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
         ASSERT_TRUE(ligne.isValid());
         Arbre()->scrollTo(ligne);
         QTest::mouseClick(Arbre()->viewport(), Qt::LeftButton, {}, Arbre()->visualRect(ligne).center());
-        QTest::mouseClick(FormNouvSource->BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormNouvSource, "BitBtn2"), Qt::LeftButton);
     });
     EcritImage(photos + QStringLiteral("/0.jpg"));
     MainForm->Parcourir1->trigger();
@@ -141,7 +142,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
     QString montre;
     PendantLeDialogue([&](QDialog&) {
         montre = FormNouvSource->Dossier();
-        FormNouvSource->BitBtn1->click();
+        ControleDe<QPushButton>(*FormNouvSource, "BitBtn1")->click();
     });
     MainForm->Parcourir1->trigger();
     EXPECT_TRUE(recherche->wait(5000));
@@ -156,7 +157,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
 
 TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
     Ouvre();
-    QComboBox* volumes = FormNouvSource->DriveComboBox1;
+    QComboBox* volumes = ControleDe<QComboBox>(*FormNouvSource, "DriveComboBox1");
     ASSERT_GE(volumes->currentIndex(), 0);
     const QString volume = volumes->currentData().toString();
     EXPECT_TRUE(env.Source.startsWith(volume));
@@ -291,7 +292,7 @@ TEST_F(SourceTest, BarreDEtatEntiere) {
 
 TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
     Ouvre();
-    TTrackBar* barre = FormPreference->TrackBar1;
+    TTrackBar* barre = ControleDe<TTrackBar>(*FormPreference, "TrackBar1");
     EXPECT_EQ(barre->maximum(), 30);
     EXPECT_EQ(std::make_pair(barre->SelStart(), barre->SelEnd()), std::make_pair(13, 17));
     // The labels stand under both ends and the middle.
@@ -300,8 +301,8 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         return libelle->geometry().left() <= x && x <= libelle->geometry().right() &&
                libelle->y() > barre->y();
     };
-    EXPECT_TRUE(sous(FormPreference->Label3, 0) && sous(FormPreference->Label2, 15) &&
-                sous(FormPreference->Label1, 30));
+    EXPECT_TRUE(sous(ControleDe<QLabel>(*FormPreference, "Label3"), 0) && sous(ControleDe<QLabel>(*FormPreference, "Label2"), 15) &&
+                sous(ControleDe<QLabel>(*FormPreference, "Label1"), 30));
 
     // A value between two positions shows the lower one; Cancel after moving the thumb keeps it
     // exactly, OK alone rounds it down.
@@ -310,12 +311,12 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
     PendantLeDialogue([&](QDialog&) {
         montree = barre->value();
         barre->setValue(25);
-        FormPreference->BitBtn2->click();
+        ControleDe<QPushButton>(*FormPreference, "BitBtn2")->click();
     });
     MainForm->Prfrences1->trigger();
     EXPECT_EQ(montree, 12);
     EXPECT_EQ(Config()->Sensibilite, 123456);
-    PendantLeDialogue([&](QDialog&) { FormPreference->BitBtn1->click(); });
+    PendantLeDialogue([&](QDialog&) { ControleDe<QPushButton>(*FormPreference, "BitBtn1")->click(); });
     MainForm->Prfrences1->trigger();
     EXPECT_EQ(Config()->Sensibilite, 120000);
 
@@ -329,9 +330,9 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         barre->setFocus();
         QTest::keyClick(barre, Qt::Key_Right);
         QTest::keyClick(barre, Qt::Key_Right);
-        FormPreference->CheckBox1->setFocus();
-        QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Space);
-        QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Return);
+        ControleDe<QCheckBox>(*FormPreference, "CheckBox1")->setFocus();
+        QTest::keyClick(ControleDe<QCheckBox>(*FormPreference, "CheckBox1"), Qt::Key_Space);
+        QTest::keyClick(ControleDe<QCheckBox>(*FormPreference, "CheckBox1"), Qt::Key_Return);
     });
     MainForm->Prfrences1->trigger();
     EXPECT_EQ(Config()->Sensibilite, 140000);

@@ -104,8 +104,7 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     FenetreChargement->repaint();
 
     Panneau = std::make_unique<TPanneauDestinations>();
-    DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
-    session.DossierProgramme = DossierProgramme;
+    session.DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
     CreeMinuteries();
     CreeMenus();
     CreeBarresOutils();
