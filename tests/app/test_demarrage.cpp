@@ -172,9 +172,9 @@ TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
     for (const char* texte :
          {"Mirasolve 1.0", "Chargement des destinations", "Total", "Destination en cours :"})
         EXPECT_TRUE(textes.contains(QString::fromUtf8(texte))) << texte;
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar1->geometry(), QRect(8, 144, 305, 13));
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->geometry(), QRect(8, 176, 305, 13));
-    EXPECT_EQ(MainForm->FenetreChargement->Label8->geometry(), QRect(120, 160, 193, 17));
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar1")->geometry(), QRect(8, 144, 305, 13));
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->geometry(), QRect(8, 176, 305, 13));
+    EXPECT_EQ(ControleDe<QLabel>(*MainForm->FenetreChargement, "Label8")->geometry(), QRect(120, 160, 193, 17));
 }
 
 TEST_F(ProgrammeTest, SansBandeDIconesLeProgrammeDemarre) {
@@ -283,8 +283,8 @@ TEST_F(ProgrammeTest, ProgressionDepuisUnAutreFil) {
     EXPECT_EQ(ControleDe<QLabel>(*FormProgress, "Label2")->text(), QStringLiteral("Calcul des signatures"));
     EXPECT_EQ(ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->maximum(), 4);
     EXPECT_TRUE(FormProgress->isVisible());
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->maximum(), 10);
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->value(), 2);
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->maximum(), 10);
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->value(), 2);
     FormProgress->Cache();
     EXPECT_FALSE(FormProgress->isVisible());
 }

@@ -173,7 +173,7 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     dialogues.Modal = [](QDialog& dialogue) {
         QTimer::singleShot(0, &dialogue, [&dialogue] {
             if (AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000))
-                QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+                QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton);
             if (dialogue.isVisible()) dialogue.reject();
         });
         return dialogue.exec();
@@ -187,8 +187,8 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     QStringList lignes, stockes;
     dialogues.Modal = [&](QDialog& dialogue) {
         dialogue.show();
-        for (int i = 0; i < FormMiniatures->TreeView1->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* d = FormMiniatures->TreeView1->topLevelItem(i);
+        for (int i = 0; i < ControleDe<QTreeWidget>(*FormMiniatures, "TreeView1")->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* d = ControleDe<QTreeWidget>(*FormMiniatures, "TreeView1")->topLevelItem(i);
             lignes << resume(d->text(0), d->child(0)->text(0).section(u' ', -1),
                              d->child(2)->text(0).section(u' ', -1));
         }
