@@ -140,8 +140,9 @@ TEST_F(ArborescenceTest, ValidationAnnuleePourB) {
     validation = [&] {
         const QCursor* pointeur = QGuiApplication::overrideCursor();
         pointeurs << (pointeur ? pointeur->shape() : Qt::ArrowCursor);
-        return ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->text() == QStringLiteral("B") ? int(QDialog::Rejected)
-                                                                      : int(QDialog::Accepted);
+        return ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->text() == QStringLiteral("B")
+                   ? int(QDialog::Rejected)
+                   : int(QDialog::Accepted);
     };
     MainForm->Ajouteravecsousdossiers1Click();
     EXPECT_EQ(montres.size(), 5);

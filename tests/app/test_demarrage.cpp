@@ -172,9 +172,12 @@ TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
     for (const char* texte :
          {"Mirasolve 1.0", "Chargement des destinations", "Total", "Destination en cours :"})
         EXPECT_TRUE(textes.contains(QString::fromUtf8(texte))) << texte;
-    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar1")->geometry(), QRect(8, 144, 305, 13));
-    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->geometry(), QRect(8, 176, 305, 13));
-    EXPECT_EQ(ControleDe<QLabel>(*MainForm->FenetreChargement, "Label8")->geometry(), QRect(120, 160, 193, 17));
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar1")->geometry(),
+              QRect(8, 144, 305, 13));
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->geometry(),
+              QRect(8, 176, 305, 13));
+    EXPECT_EQ(ControleDe<QLabel>(*MainForm->FenetreChargement, "Label8")->geometry(),
+              QRect(120, 160, 193, 17));
 }
 
 TEST_F(ProgrammeTest, SansBandeDIconesLeProgrammeDemarre) {
@@ -279,7 +282,8 @@ TEST_F(ProgrammeTest, ProgressionDepuisUnAutreFil) {
         MainForm->FenetreChargement->PasChargement();
     });
     fil.join();
-    EXPECT_TRUE(AttendQue([] { return ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->value() == 1; }, 2000));
+    EXPECT_TRUE(AttendQue(
+        [] { return ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->value() == 1; }, 2000));
     EXPECT_EQ(ControleDe<QLabel>(*FormProgress, "Label2")->text(), QStringLiteral("Calcul des signatures"));
     EXPECT_EQ(ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->maximum(), 4);
     EXPECT_TRUE(FormProgress->isVisible());

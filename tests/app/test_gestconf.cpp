@@ -37,7 +37,8 @@ protected:
         MainForm->Gestionnairedeconfiguration1->trigger();
     }
     static QTreeWidgetItem* Noeud(const QString& titre) {
-        const auto trouves = ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->findItems(titre, Qt::MatchExactly | Qt::MatchRecursive);
+        const auto trouves = ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")
+                                 ->findItems(titre, Qt::MatchExactly | Qt::MatchRecursive);
         return trouves.isEmpty() ? nullptr : trouves.front();
     }
     static QPoint Centre(QTreeWidgetItem* noeud) {
@@ -91,7 +92,8 @@ TEST_F(GestConfTest, GlisserDansEtDevantPuisFermer) {
     Gere([] {
         QTreeWidgetItem *a = Noeud("A"), *b = Noeud("B"), *c = Noeud("C");
         ASSERT_TRUE(a && b && c);
-        EXPECT_EQ(ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)->text(0), QStringLiteral("Arborescence"));
+        EXPECT_EQ(ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)->text(0),
+                  QStringLiteral("Arborescence"));
         // Refused: onto itself, onto the root.
         EXPECT_FALSE(Survole(a, a));
         EXPECT_FALSE(Survole(a, ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)));
@@ -201,7 +203,8 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
         }
         fichier = autre;
         QTest::mouseClick(ControleDe<QPushButton>(*FormGestConf, "BitBtnOuvrir"), Qt::LeftButton);
-        EXPECT_EQ(ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)->childCount(), 3);
+        EXPECT_EQ(ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)->childCount(),
+                  3);
     });
     ASSERT_EQ(utilisateur.Erreurs.size(), 2);
     EXPECT_TRUE(utilisateur.Erreurs.front().contains(QStringLiteral("ligne 4")));

@@ -177,7 +177,8 @@ TEST_F(OuvertureTest, AjouteDestinationSelonLeModeDeRecherche) {
         EXPECT_EQ(d->Titre, QStringLiteral("Mode%1").arg(c.mode));
         EXPECT_EQ(d->RechercheLocale, c.locale) << c.mode;
         EXPECT_EQ(d->RechercheGenerale, c.generale) << c.mode;
-        EXPECT_EQ(ControleDe<QCheckBox>(*FormNouvDest, "CheckBox1")->isEnabled(), c.localeModifiable) << c.mode;
+        EXPECT_EQ(ControleDe<QCheckBox>(*FormNouvDest, "CheckBox1")->isEnabled(), c.localeModifiable)
+            << c.mode;
         EXPECT_EQ(ControleDe<QLabel>(*FormNouvDest, "Label1")->text(), dossier);
     }
     EXPECT_TRUE(montres.isEmpty());

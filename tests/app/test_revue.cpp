@@ -48,7 +48,9 @@ protected:
             .arg(d, 10, 10, QChar(u'0'))
             .arg(p, QLatin1String(un), QLatin1String(deux));
     }
-    static int Rangees() { return ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model()->rowCount(); }
+    static int Rangees() {
+        return ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model()->rowCount();
+    }
     static QStringList Colonne(int c) {
         QStringList textes;
         for (int r = 1; r <= Rangees(); ++r)
@@ -74,10 +76,12 @@ protected:
     }
     static void ChoisitRangees(int premiere, int derniere) {
         QAbstractItemModel* modele = ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model();
-        ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->setCurrentIndex(modele->index(premiere - 1, 0));
-        ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->selectionModel()->select(
-            QItemSelection(modele->index(premiere - 1, 0), modele->index(derniere - 1, 2)),
-            QItemSelectionModel::ClearAndSelect);
+        ControleDe<QTableView>(*FormDedoublone, "StringGrid1")
+            ->setCurrentIndex(modele->index(premiere - 1, 0));
+        ControleDe<QTableView>(*FormDedoublone, "StringGrid1")
+            ->selectionModel()
+            ->select(QItemSelection(modele->index(premiere - 1, 0), modele->index(derniere - 1, 2)),
+                     QItemSelectionModel::ClearAndSelect);
     }
 
     QString p, q, corbeille;
@@ -97,7 +101,8 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
                                     {QStringLiteral("0000000100*%1/d.jpg*%2/b.jpg*").arg(q, p)});
     bool fermeeSeule = false;
     Revoit([&] {
-        EXPECT_EQ(ControleDe<QGroupBox>(*FormDedoublone, "GroupBoxList")->title(), QStringLiteral("Liste des images en double (3)"));
+        EXPECT_EQ(ControleDe<QGroupBox>(*FormDedoublone, "GroupBoxList")->title(),
+                  QStringLiteral("Liste des images en double (3)"));
         EXPECT_EQ(Colonne(2), (QStringList{"100.00 %", " 50.00 %", "  0.00 %"}));
         // The first pair shown, each side with its size and its path.
         EXPECT_EQ(ControleDe<TImage>(*FormDedoublone, "Image1")->TailleNaturelle(), QSize(32, 24));
@@ -106,19 +111,22 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
         // The hint over a cell is the whole path; a click on a picture shows it full screen.
         QWidget* grille = ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->viewport();
         const QPoint caseA =
-            ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->visualRect(ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model()->index(0, 0))
+            ControleDe<QTableView>(*FormDedoublone, "StringGrid1")
+                ->visualRect(ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model()->index(0, 0))
                 .center();
         QMouseEvent survol(QEvent::MouseMove, caseA, grille->mapToGlobal(caseA), Qt::NoButton, Qt::NoButton,
                            Qt::NoModifier);
         QCoreApplication::sendEvent(grille, &survol);
-        EXPECT_EQ(Indice(ControleDe<QTableView>(*FormDedoublone, "StringGrid1")), p + QStringLiteral("/b.jpg"));
+        EXPECT_EQ(Indice(ControleDe<QTableView>(*FormDedoublone, "StringGrid1")),
+                  p + QStringLiteral("/b.jpg"));
         QTest::mouseClick(ControleDe<TImage>(*FormDedoublone, "Image1"), Qt::LeftButton);
         EXPECT_TRUE(FormPleinEcran->isVisible());
         EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->TailleNaturelle(), QSize(32, 24));
         FormPleinEcran->hide();
         // Image 1 of the first pair, b.jpg, goes: its two pairs here and Q's leave with it.
         QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton);
-        EXPECT_EQ(ControleDe<QGroupBox>(*FormDedoublone, "GroupBoxList")->title(), QStringLiteral("Liste des images en double (1)"));
+        EXPECT_EQ(ControleDe<QGroupBox>(*FormDedoublone, "GroupBoxList")->title(),
+                  QStringLiteral("Liste des images en double (1)"));
         // The main window follows at once: its total, and its tiles as drawn again from the counts.
         EXPECT_EQ(MainForm->StaticDoublons->text(), QStringLiteral("1 images en double"));
         const QImage tuiles = MainForm->ImageDestination->Image();

@@ -301,7 +301,8 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         return libelle->geometry().left() <= x && x <= libelle->geometry().right() &&
                libelle->y() > barre->y();
     };
-    EXPECT_TRUE(sous(ControleDe<QLabel>(*FormPreference, "Label3"), 0) && sous(ControleDe<QLabel>(*FormPreference, "Label2"), 15) &&
+    EXPECT_TRUE(sous(ControleDe<QLabel>(*FormPreference, "Label3"), 0) &&
+                sous(ControleDe<QLabel>(*FormPreference, "Label2"), 15) &&
                 sous(ControleDe<QLabel>(*FormPreference, "Label1"), 30));
 
     // A value between two positions shows the lower one; Cancel after moving the thumb keeps it

@@ -50,7 +50,8 @@ TEST(FormNouvDest, CheminLongRaccourci) {
     TFormNouvDest dialogue;
     dialogue.AffichePath(QStringLiteral("/home/photos"));
     EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->text(), QStringLiteral("/home/photos"));
-    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->width(), Largeur(ControleDe<QLabel>(dialogue, "Label2"), QStringLiteral("/home/photos")));
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->width(),
+              Largeur(ControleDe<QLabel>(dialogue, "Label2"), QStringLiteral("/home/photos")));
 
     QString longChemin = QStringLiteral("/mn");
     for (int i = 0; i < 40; ++i)
@@ -66,7 +67,9 @@ TEST(FormNouvDest, CheminLongRaccourci) {
         EXPECT_TRUE(longChemin.endsWith(fin));
         // The longest end that, after the first three characters alone, stays under 291 pixels.
         EXPECT_LT(Largeur(ControleDe<QLabel>(dialogue, "Label2"), QStringLiteral("/mn") + fin), 291);
-        EXPECT_GE(Largeur(ControleDe<QLabel>(dialogue, "Label2"), QStringLiteral("/mn") + longChemin.right(fin.size() + 1)), 291);
+        EXPECT_GE(Largeur(ControleDe<QLabel>(dialogue, "Label2"),
+                          QStringLiteral("/mn") + longChemin.right(fin.size() + 1)),
+                  291);
     }
     // Nothing left to cut but the three first characters: no endless loop.
     QFont immense = ControleDe<QLabel>(dialogue, "Label2")->font();
@@ -269,7 +272,8 @@ TEST(FormRecurs, LeDossierChoisiDansLaListe) {
     dialogue.show();
     EXPECT_EQ(dialogue.Dossier(), dossier);
     ASSERT_TRUE(ControleDe<QTreeView>(dialogue, "DirectoryListBox1")->currentIndex().isValid());
-    EXPECT_EQ(ControleDe<QTreeView>(dialogue, "DirectoryListBox1")->currentIndex().data().toString(), QStringLiteral("Été"));
+    EXPECT_EQ(ControleDe<QTreeView>(dialogue, "DirectoryListBox1")->currentIndex().data().toString(),
+              QStringLiteral("Été"));
     EXPECT_GT(ControleDe<QComboBox>(dialogue, "DriveComboBox1")->count(), 0);
     dialogue.hide();
 }
@@ -393,8 +397,10 @@ TEST(FormRecurs, PresentePuisChoixRendCeQuiEstDonne) {
                 << cas;
             EXPECT_EQ(rendu.Options.Mode, donne.Options.Mode) << cas;
             EXPECT_EQ(rendu.SansValidation, donne.SansValidation) << cas;
-            EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled(), !donne.Options.EnNiveaux) << cas;
-            EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isEnabled(), donne.Options.Mode != 3) << cas;
+            EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled(), !donne.Options.EnNiveaux)
+                << cas;
+            EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isEnabled(), donne.Options.Mode != 3)
+                << cas;
             EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label3")->isEnabled(), donne.Options.Mode != 3) << cas;
         }
 }

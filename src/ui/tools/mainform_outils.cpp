@@ -11,7 +11,6 @@
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
 
-
 void TMainForm::Modifierlescaractristiques1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
