@@ -8,6 +8,7 @@
 #include "ui/config/gestconf.h"
 
 #include <QDragMoveEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -238,9 +239,14 @@ TEST_F(GestConfTest, OuvrirNeDemandeRien) {
         questions << question;
         return ReponseConfirmation::Non;
     };
+    // The main window's list is shown again from the source of the configuration opened.
+    QListWidget* liste = ControleDe<QListWidget>(*MainForm, "ListBox1");
+    liste->clear();
     Gere([] { QTest::mouseClick(ControleDe<QPushButton>(*FormGestConf, "BitBtnOuvrir"), Qt::LeftButton); });
     EXPECT_EQ(questions, QStringList());
     EXPECT_EQ(Ordre(), (QStringList{"C", "D"}));
+    ASSERT_GT(Source()->Fichiers.Count(), 0);
+    EXPECT_EQ(liste->count(), Source()->Fichiers.Count());
     for (const TDossierStocke& d :
          TMagasinSignatures(Config()->ContexteDestinations.DossierSignatures()).Inventaire())
         stockes << QStringLiteral("%1 %2").arg(d.Dossier.section(u'/', -1)).arg(d.Signatures);
