@@ -125,9 +125,9 @@ TFormGestConf::TFormGestConf(TSession& session_, IFenetrePrincipale& fenetre_, c
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* arbre = new QVBoxLayout(GroupBox1);
     arbre->addWidget(TreeView1);
-    auto* fenetre = new QVBoxLayout(this);
-    fenetre->addWidget(GroupBox2);
-    fenetre->addWidget(GroupBox1, 1);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(GroupBox2);
+    disposition->addWidget(GroupBox1, 1);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

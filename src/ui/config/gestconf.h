@@ -70,9 +70,6 @@ public:
 
     // Where the file pickers are shown (for real unless a test plays them).
     IDialogues* Dialogues;
-    // Where the file dialogs start.
-    QString DossierSauver;
-    QString DossierOuvrir;
 
 signals:
     // Another configuration was opened: its source is to be shown.
@@ -103,6 +100,10 @@ private:
     TListeGroupe& NouveauxNiveaux();
     // An icon of the strip, with another one for the selected node.
     QIcon IconeDeNoeud(int normale, int choisie) const;
+
+    // Where the file dialogs start.
+    QString DossierSauver;
+    QString DossierOuvrir;
 
     TSession& session;
     IFenetrePrincipale& fenetre;
