@@ -90,8 +90,9 @@ int main(int argc, char* argv[]) {
         pire = std::max(pire, ms);
     }
     std::printf("RafraichisListeDestinations, level of %d tiles, panel %dx%d: mean %.2f ms, worst %.2f ms\n",
-                MainForm->Session().ListeGroupe()->NbCourant() - 1, Controle<TImage>("ImageDestination")->width(),
-                Controle<TImage>("ImageDestination")->height(), total / 20, pire);
+                MainForm->Session().ListeGroupe()->NbCourant() - 1,
+                Controle<TImage>("ImageDestination")->width(), Controle<TImage>("ImageDestination")->height(),
+                total / 20, pire);
     // Not saved at the end: the figures are all that matter here.
     Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::NonPourTous;
     DetruitFenetres();

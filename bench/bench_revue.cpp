@@ -19,6 +19,21 @@
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// A dialog's control of that object name; the bench stops when it is missing.
+template <class T> T* DuDialogue(const QWidget& dialogue, const char* nom) {
+    T* controle = dialogue.findChild<T*>(QString::fromUtf8(nom));
+    if (!controle) {
+        std::fprintf(stderr, "%s : pas de contrôle %s\n", qPrintable(dialogue.objectName()), nom);
+        std::exit(1);
+    }
+    return controle;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     PrepareBanc();
@@ -57,17 +72,20 @@ int main(int argc, char* argv[]) {
         QElapsedTimer* chrono;
         double* ouverture;
         double* choix;
+        // The review's controls, found once, out of the timings.
+        TImage* image1 = DuDialogue<TImage>(*FormDedoublone, "Image1");
+        QTableView* grille = DuDialogue<QTableView>(*FormDedoublone, "StringGrid1");
         int MontreModal(QDialog& dialogue) override {
             dialogue.show();
-            while (FormDedoublone->ChargementEnCours() || FormDedoublone->Image1->TailleNaturelle().isEmpty())
+            while (FormDedoublone->ChargementEnCours() || image1->TailleNaturelle().isEmpty())
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             *ouverture = Ms(*chrono);
             // A row of two small files, then back to the row of the two 12-megapixel photos.
-            FormDedoublone->StringGrid1->setCurrentIndex(FormDedoublone->StringGrid1->model()->index(1, 0));
+            grille->setCurrentIndex(grille->model()->index(1, 0));
             while (FormDedoublone->ChargementEnCours())
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             chrono->start();
-            FormDedoublone->StringGrid1->setCurrentIndex(FormDedoublone->StringGrid1->model()->index(0, 0));
+            grille->setCurrentIndex(grille->model()->index(0, 0));
             while (FormDedoublone->ChargementEnCours())
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             *choix = Ms(*chrono);
@@ -129,7 +147,7 @@ int main(int argc, char* argv[]) {
     FormMiniatures->show();
     QCoreApplication::processEvents();
     std::printf("signature manager over %d stored folders: shown in %.0f ms\n",
-                FormMiniatures->TreeView1->topLevelItemCount(), Ms(chrono));
+                DuDialogue<QTreeWidget>(*FormMiniatures, "TreeView1")->topLevelItemCount(), Ms(chrono));
     FormMiniatures->hide();
     MainForm->close();
     while (MainForm->isVisible())

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
@@ -84,7 +85,7 @@ TEST_F(ArborescenceTest, ArborescenceEnPreordre) {
 }
 
 TEST_F(ArborescenceTest, ListeSimpleEtDossiersSansImages) {
-    FormRecurs->RadioButton1->setChecked(true);
+    ControleDe<QRadioButton>(*FormRecurs, "RadioButton1")->setChecked(true);
     MainForm->Ajouteravecsousdossiers1Click();
     ASSERT_EQ(Titres(), Preordre());
     for (const QString& titre : Preordre()) {
@@ -98,7 +99,7 @@ TEST_F(ArborescenceTest, ListeSimpleEtDossiersSansImages) {
     ASSERT_EQ(Nombre(), 1);
     EcritImage(a + QStringLiteral("/a.JPG"));
     EcritImage(a + QStringLiteral("/B/D/d.gif"));
-    FormRecurs->CheckBox1->setChecked(true);
+    ControleDe<QCheckBox>(*FormRecurs, "CheckBox1")->setChecked(true);
     MainForm->Ajouteravecsousdossiers1Click();
     EXPECT_EQ(Titres(), (QStringList{"A", "D"}));
 }
@@ -107,7 +108,7 @@ TEST_F(ArborescenceTest, SansLeDossierDuProgrammeNiLesDossiersCaches) {
     env.Dossier(QStringLiteral(".cache/Cachee"));
     ASSERT_TRUE(QFileInfo(env.Programme).dir() == QDir(env.Racine()));
     FormRecurs->ChoisitDossier(env.Racine());
-    FormRecurs->RadioButton1->setChecked(true);
+    ControleDe<QRadioButton>(*FormRecurs, "RadioButton1")->setChecked(true);
     MainForm->Ajouteravecsousdossiers1Click();
     const QString programme = QFileInfo(env.Programme).fileName();
     const QStringList titres = Titres();
@@ -134,13 +135,14 @@ TEST_F(ArborescenceTest, LeDossierDuProgrammeParUnLienOuLuiMeme) {
 }
 
 TEST_F(ArborescenceTest, ValidationAnnuleePourB) {
-    FormRecurs->CheckBox2->setChecked(false);
+    ControleDe<QCheckBox>(*FormRecurs, "CheckBox2")->setChecked(false);
     QList<Qt::CursorShape> pointeurs;
     validation = [&] {
         const QCursor* pointeur = QGuiApplication::overrideCursor();
         pointeurs << (pointeur ? pointeur->shape() : Qt::ArrowCursor);
-        return FormNouvDest->EditTitre->text() == QStringLiteral("B") ? int(QDialog::Rejected)
-                                                                      : int(QDialog::Accepted);
+        return ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->text() == QStringLiteral("B")
+                   ? int(QDialog::Rejected)
+                   : int(QDialog::Accepted);
     };
     MainForm->Ajouteravecsousdossiers1Click();
     EXPECT_EQ(montres.size(), 5);
@@ -180,20 +182,20 @@ TEST_F(ArborescenceTest, UnLienVersUnParentNeBouclePas) {
 }
 
 TEST_F(ArborescenceTest, OptionsRemisesALaReouverture) {
-    FormRecurs->CheckBox4->setChecked(false);
-    FormRecurs->CheckBox3->setChecked(false);
-    FormRecurs->RadioButton1->setChecked(true);
-    FormRecurs->CheckBox1->setChecked(true);
-    FormRecurs->CheckBox2->setChecked(false);
+    ControleDe<QCheckBox>(*FormRecurs, "CheckBox4")->setChecked(false);
+    ControleDe<QCheckBox>(*FormRecurs, "CheckBox3")->setChecked(false);
+    ControleDe<QRadioButton>(*FormRecurs, "RadioButton1")->setChecked(true);
+    ControleDe<QCheckBox>(*FormRecurs, "CheckBox1")->setChecked(true);
+    ControleDe<QCheckBox>(*FormRecurs, "CheckBox2")->setChecked(false);
     recurs = [] {
         // The search options are back; the others are kept.
-        EXPECT_TRUE(FormRecurs->CheckBox3->isChecked());
-        EXPECT_FALSE(FormRecurs->CheckBox3->isEnabled());
-        EXPECT_FALSE(FormRecurs->Label3->isEnabled());
-        EXPECT_TRUE(FormRecurs->CheckBox4->isChecked());
-        EXPECT_TRUE(FormRecurs->RadioButton1->isChecked());
-        EXPECT_TRUE(FormRecurs->CheckBox1->isChecked());
-        EXPECT_FALSE(FormRecurs->CheckBox2->isChecked());
+        EXPECT_TRUE(ControleDe<QCheckBox>(*FormRecurs, "CheckBox3")->isChecked());
+        EXPECT_FALSE(ControleDe<QCheckBox>(*FormRecurs, "CheckBox3")->isEnabled());
+        EXPECT_FALSE(ControleDe<QLabel>(*FormRecurs, "Label3")->isEnabled());
+        EXPECT_TRUE(ControleDe<QCheckBox>(*FormRecurs, "CheckBox4")->isChecked());
+        EXPECT_TRUE(ControleDe<QRadioButton>(*FormRecurs, "RadioButton1")->isChecked());
+        EXPECT_TRUE(ControleDe<QCheckBox>(*FormRecurs, "CheckBox1")->isChecked());
+        EXPECT_FALSE(ControleDe<QCheckBox>(*FormRecurs, "CheckBox2")->isChecked());
         return int(QDialog::Rejected);
     };
     MainForm->Ajouteravecsousdossiers1Click();
@@ -205,7 +207,7 @@ TEST_F(ArborescenceTest, OptionsRemisesALaReouverture) {
 TEST_F(ArborescenceTest, ModesDeRecherche) {
     // LOCAL only, then none.
     recurs = [] {
-        FormRecurs->CheckBox4->setChecked(false);
+        ControleDe<QCheckBox>(*FormRecurs, "CheckBox4")->setChecked(false);
         return int(QDialog::Accepted);
     };
     MainForm->Ajouteravecsousdossiers1Click();
@@ -213,8 +215,8 @@ TEST_F(ArborescenceTest, ModesDeRecherche) {
     EXPECT_FALSE(Titree("A")->RechercheGenerale);
     MainForm->Fermertouteslesdestinations1Click();
     recurs = [] {
-        FormRecurs->CheckBox4->setChecked(false);
-        FormRecurs->CheckBox3->setChecked(false);
+        ControleDe<QCheckBox>(*FormRecurs, "CheckBox4")->setChecked(false);
+        ControleDe<QCheckBox>(*FormRecurs, "CheckBox3")->setChecked(false);
         return int(QDialog::Accepted);
     };
     MainForm->Ajouteravecsousdossiers1Click();

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/dossierprogramme.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
@@ -95,7 +96,7 @@ TEST_F(ProgrammeTest, SequenceDeDemarrage) {
     ASSERT_EQ(Config()->Destinations.Count(), 1);
     EXPECT_EQ(Config()->Destinations.Texte(0), QStringLiteral("Corbeille"));
     EXPECT_EQ(Config()->Destinations.Element(0)->Chemin, env.Programme + QStringLiteral("/Corbeille"));
-    EXPECT_EQ(MainForm->DossierProgramme, env.Programme);
+    EXPECT_EQ(MainForm->Session().DossierProgramme, env.Programme);
 
     // The configuration was read before the start-up timer: the source is scanned and sorted.
     EXPECT_EQ(Config()->SourcePath, env.Source);
@@ -173,9 +174,12 @@ TEST_F(ProgrammeTest, FenetresCreeesAvecLeurTitreTailleEtAide) {
     for (const char* texte :
          {"Mirasolve 1.0", "Chargement des destinations", "Total", "Destination en cours :"})
         EXPECT_TRUE(textes.contains(QString::fromUtf8(texte))) << texte;
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar1->geometry(), QRect(8, 144, 305, 13));
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->geometry(), QRect(8, 176, 305, 13));
-    EXPECT_EQ(MainForm->FenetreChargement->Label8->geometry(), QRect(120, 160, 193, 17));
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar1")->geometry(),
+              QRect(8, 144, 305, 13));
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->geometry(),
+              QRect(8, 176, 305, 13));
+    EXPECT_EQ(ControleDe<QLabel>(*MainForm->FenetreChargement, "Label8")->geometry(),
+              QRect(120, 160, 193, 17));
 }
 
 TEST_F(ProgrammeTest, SansBandeDIconesLeProgrammeDemarre) {
@@ -280,12 +284,13 @@ TEST_F(ProgrammeTest, ProgressionDepuisUnAutreFil) {
         MainForm->FenetreChargement->PasChargement();
     });
     fil.join();
-    EXPECT_TRUE(AttendQue([] { return FormProgress->ProgressBar1->value() == 1; }, 2000));
-    EXPECT_EQ(FormProgress->Label2->text(), QStringLiteral("Calcul des signatures"));
-    EXPECT_EQ(FormProgress->ProgressBar1->maximum(), 4);
+    EXPECT_TRUE(AttendQue(
+        [] { return ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->value() == 1; }, 2000));
+    EXPECT_EQ(ControleDe<QLabel>(*FormProgress, "Label2")->text(), QStringLiteral("Calcul des signatures"));
+    EXPECT_EQ(ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->maximum(), 4);
     EXPECT_TRUE(FormProgress->isVisible());
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->maximum(), 10);
-    EXPECT_EQ(MainForm->FenetreChargement->ProgressBar2->value(), 2);
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->maximum(), 10);
+    EXPECT_EQ(ControleDe<QProgressBar>(*MainForm->FenetreChargement, "ProgressBar2")->value(), 2);
     FormProgress->Cache();
     EXPECT_FALSE(FormProgress->isVisible());
 }

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
@@ -8,6 +9,7 @@
 
 #include <QAction>
 #include <QDragMoveEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -30,7 +32,7 @@ protected:
             dialogue.show();
             EXPECT_TRUE(AttendQue([&] { return dialogue.isVisible(); }, 2000));
             QCoreApplication::processEvents();
-            FormGestConf->TreeView1->doItemsLayout();
+            ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->doItemsLayout();
             action();
             dialogue.hide();
             return int(QDialog::Accepted);
@@ -38,15 +40,16 @@ protected:
         Controle<QAction>("Gestionnairedeconfiguration1")->trigger();
     }
     static QTreeWidgetItem* Noeud(const QString& titre) {
-        const auto trouves = FormGestConf->TreeView1->findItems(titre, Qt::MatchExactly | Qt::MatchRecursive);
+        const auto trouves = ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")
+                                 ->findItems(titre, Qt::MatchExactly | Qt::MatchRecursive);
         return trouves.isEmpty() ? nullptr : trouves.front();
     }
     static QPoint Centre(QTreeWidgetItem* noeud) {
-        return FormGestConf->TreeView1->visualItemRect(noeud).center();
+        return ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->visualItemRect(noeud).center();
     }
     // A node pulled with the left button and moved over another: whether the tree accepts it there.
     static bool Survole(QTreeWidgetItem* pris, QTreeWidgetItem* sur) {
-        QWidget* vue = FormGestConf->TreeView1->viewport();
+        QWidget* vue = ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->viewport();
         QTest::mousePress(vue, Qt::LeftButton, {}, Centre(pris));
         QMimeData donnees;
         QDragEnterEvent entree(Centre(pris), Qt::MoveAction, &donnees, Qt::LeftButton, Qt::NoModifier);
@@ -59,13 +62,13 @@ protected:
     // Dragged and dropped, then the menu's command chosen.
     static void Depose(QTreeWidgetItem* pris, QTreeWidgetItem* sur, QAction* commande) {
         ASSERT_TRUE(Survole(pris, sur));
-        QWidget* vue = FormGestConf->TreeView1->viewport();
+        QWidget* vue = ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->viewport();
         QTest::mousePress(vue, Qt::LeftButton, {}, Centre(pris));
         QMimeData donnees;
         QDropEvent depot(Centre(sur), Qt::MoveAction, &donnees, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(vue, &depot);
-        EXPECT_TRUE(FormGestConf->PopupMenu2->isVisible());
-        FormGestConf->PopupMenu2->hide();
+        EXPECT_TRUE(ControleDe<QMenu>(*FormGestConf, "PopupMenu2")->isVisible());
+        ControleDe<QMenu>(*FormGestConf, "PopupMenu2")->hide();
         commande->trigger();
     }
     static QStringList Ordre() {
@@ -92,16 +95,17 @@ TEST_F(GestConfTest, GlisserDansEtDevantPuisFermer) {
     Gere([] {
         QTreeWidgetItem *a = Noeud("A"), *b = Noeud("B"), *c = Noeud("C");
         ASSERT_TRUE(a && b && c);
-        EXPECT_EQ(FormGestConf->TreeView1->topLevelItem(0)->text(0), QStringLiteral("Arborescence"));
+        EXPECT_EQ(ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)->text(0),
+                  QStringLiteral("Arborescence"));
         // Refused: onto itself, onto the root.
         EXPECT_FALSE(Survole(a, a));
-        EXPECT_FALSE(Survole(a, FormGestConf->TreeView1->topLevelItem(0)));
+        EXPECT_FALSE(Survole(a, ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)));
         // A into B: its only child. Then B can no longer go into A, its descendant.
-        Depose(a, b, FormGestConf->Dplacerdanscettedestination1);
+        Depose(a, b, ControleDe<QAction>(*FormGestConf, "Dplacerdanscettedestination1"));
         EXPECT_EQ(a->parent(), b);
         EXPECT_FALSE(Survole(b, a));
         // C in front of B's first child.
-        Depose(c, a, FormGestConf->Dplaceraprscettedestination1);
+        Depose(c, a, ControleDe<QAction>(*FormGestConf, "Dplaceraprscettedestination1"));
         EXPECT_EQ(b->indexOfChild(c), 0);
         EXPECT_EQ(b->indexOfChild(a), 1);
     });
@@ -135,12 +139,12 @@ TEST_F(GestConfTest, TrisEtNiveauxLointains) {
         ASSERT_TRUE(zoo);
         EXPECT_EQ(zoo->childCount(), 2);
         // Nothing pressed: the top level only.
-        FormGestConf->Trieralphabtiquementlesenfantsdecettedestinations1->trigger();
-        QTreeWidgetItem* racine = FormGestConf->TreeView1->topLevelItem(0);
+        ControleDe<QAction>(*FormGestConf, "Trieralphabtiquementlesenfantsdecettedestinations1")->trigger();
+        QTreeWidgetItem* racine = ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0);
         for (int i = 0; i < racine->childCount(); ++i)
             hauts << racine->child(i)->text(0);
         EXPECT_EQ(zoo->child(0)->text(0), QStringLiteral("zèbre"));
-        FormGestConf->Triertoutelarborescence1->trigger();
+        ControleDe<QAction>(*FormGestConf, "Triertoutelarborescence1")->trigger();
         for (int i = 0; i < zoo->childCount(); ++i)
             dessous << zoo->child(i)->text(0);
     });
@@ -168,7 +172,7 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
     Gere([&] {
         for (const QString& f : {refuse, minuscules, autre}) {
             fichier = f;
-            QTest::mouseClick(FormGestConf->BitBtnSauver, Qt::LeftButton);
+            QTest::mouseClick(ControleDe<QPushButton>(*FormGestConf, "BitBtnSauver"), Qt::LeftButton);
         }
     });
     EXPECT_FALSE(QFile::exists(refuse));
@@ -197,12 +201,13 @@ TEST_F(GestConfTest, SauverEtOuvrir) {
         Titree("D")->Fonte.setPointSize(15);
         for (const QString& f : {abime, negatif, mirasolve}) {
             fichier = f;
-            QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton);
+            QTest::mouseClick(ControleDe<QPushButton>(*FormGestConf, "BitBtnOuvrir"), Qt::LeftButton);
             EXPECT_EQ(Ordre(), (QStringList{"A", "B", "C", "D"}));
         }
         fichier = autre;
-        QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton);
-        EXPECT_EQ(FormGestConf->TreeView1->topLevelItem(0)->childCount(), 3);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormGestConf, "BitBtnOuvrir"), Qt::LeftButton);
+        EXPECT_EQ(ControleDe<TArbreDestinations>(*FormGestConf, "TreeView1")->topLevelItem(0)->childCount(),
+                  3);
     });
     ASSERT_EQ(utilisateur.Erreurs.size(), 2);
     EXPECT_TRUE(utilisateur.Erreurs.front().contains(QStringLiteral("ligne 4")));
@@ -236,9 +241,14 @@ TEST_F(GestConfTest, OuvrirNeDemandeRien) {
         questions << question;
         return ReponseConfirmation::Non;
     };
-    Gere([] { QTest::mouseClick(FormGestConf->BitBtnOuvrir, Qt::LeftButton); });
+    // The main window's list is shown again from the source of the configuration opened.
+    QListWidget* liste = ControleDe<QListWidget>(*MainForm, "ListBox1");
+    liste->clear();
+    Gere([] { QTest::mouseClick(ControleDe<QPushButton>(*FormGestConf, "BitBtnOuvrir"), Qt::LeftButton); });
     EXPECT_EQ(questions, QStringList());
     EXPECT_EQ(Ordre(), (QStringList{"C", "D"}));
+    ASSERT_GT(Source()->Fichiers.Count(), 0);
+    EXPECT_EQ(liste->count(), Source()->Fichiers.Count());
     for (const TDossierStocke& d :
          TMagasinSignatures(Config()->ContexteDestinations.DossierSignatures()).Inventaire())
         stockes << QStringLiteral("%1 %2").arg(d.Dossier.section(u'/', -1)).arg(d.Signatures);

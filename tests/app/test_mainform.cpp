@@ -188,7 +188,7 @@ TEST_F(MainFormTest, SupprClasseDansLaCorbeilleSansClicSimule) {
     // It filed the current image into the trash, as a click on the trash tile does, and the tile
     // picture saw no mouse event.
     EXPECT_EQ(Controle<QListWidget>("ListBox1")->count(), 2);
-    EXPECT_TRUE(QFile::exists(MainForm->DossierProgramme + QStringLiteral("/Corbeille/A.gif")));
+    EXPECT_TRUE(QFile::exists(MainForm->Session().DossierProgramme + QStringLiteral("/Corbeille/A.gif")));
     EXPECT_EQ(appuis.count() + relachements.count(), 0);
 
     // The same from a control that is not the list.

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/source/cacheimages.h"
@@ -287,13 +288,13 @@ TEST_F(NavigationTest, FichierIllisibleEtPleinEcran) {
     // Any button released over the current image opens the viewer; a click closes it.
     QTest::mouseClick(Controle<TImage>("ImageCourante"), Qt::RightButton);
     EXPECT_TRUE(FormPleinEcran->isVisible());
-    EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), TailleDe(0));
+    EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->TailleNaturelle(), TailleDe(0));
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BlankCursor);
-    const QRect vue = FormPleinEcran->Image1->geometry();
+    const QRect vue = ControleDe<TImage>(*FormPleinEcran, "Image1")->geometry();
     EXPECT_EQ(vue.size(), TailleDe(0));
     EXPECT_EQ(vue.left(), (FormPleinEcran->width() - TailleDe(0).width()) / 2);
-    QTest::mouseClick(FormPleinEcran->Image1, Qt::LeftButton);
+    QTest::mouseClick(ControleDe<TImage>(*FormPleinEcran, "Image1"), Qt::LeftButton);
     EXPECT_FALSE(FormPleinEcran->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

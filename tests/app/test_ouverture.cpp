@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/textefichier.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
@@ -58,8 +59,8 @@ protected:
     void ParcourirPuisOK(const QString& dossier, const QString& titre = {}) {
         dialogues.Dossier = [dossier](const QString&) { return dossier; };
         dialogue = [titre](QDialog&) {
-            FormNouvDest->BitBtn1->click();
-            if (!titre.isEmpty()) FormNouvDest->EditTitre->setText(titre);
+            ControleDe<QPushButton>(*FormNouvDest, "BitBtn1")->click();
+            if (!titre.isEmpty()) ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->setText(titre);
             return int(QDialog::Accepted);
         };
     }
@@ -113,9 +114,9 @@ TEST_F(OuvertureTest, AjouterUneDestinationPuisLeMemeDossier) {
     Ouvre();
     const QString vacances = env.Dossier(QStringLiteral("Vacances"));
     EcritImage(vacances + QStringLiteral("/v.jpg"));
-    FormNouvDest->EditTitre->setText(QStringLiteral("reste d'avant"));
-    FormNouvDest->CheckBox2->setChecked(false);
-    FormNouvDest->CheckBox1->setChecked(true);
+    ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->setText(QStringLiteral("reste d'avant"));
+    ControleDe<QCheckBox>(*FormNouvDest, "CheckBox2")->setChecked(false);
+    ControleDe<QCheckBox>(*FormNouvDest, "CheckBox1")->setChecked(true);
     // The picker's trailing separator is dropped.
     ParcourirPuisOK(vacances + u'/');
     MainForm->Ajouter1Click();
@@ -176,8 +177,9 @@ TEST_F(OuvertureTest, AjouteDestinationSelonLeModeDeRecherche) {
         EXPECT_EQ(d->Titre, QStringLiteral("Mode%1").arg(c.mode));
         EXPECT_EQ(d->RechercheLocale, c.locale) << c.mode;
         EXPECT_EQ(d->RechercheGenerale, c.generale) << c.mode;
-        EXPECT_EQ(FormNouvDest->CheckBox1->isEnabled(), c.localeModifiable) << c.mode;
-        EXPECT_EQ(FormNouvDest->Label1->text(), dossier);
+        EXPECT_EQ(ControleDe<QCheckBox>(*FormNouvDest, "CheckBox1")->isEnabled(), c.localeModifiable)
+            << c.mode;
+        EXPECT_EQ(ControleDe<QLabel>(*FormNouvDest, "Label1")->text(), dossier);
     }
     EXPECT_TRUE(montres.isEmpty());
     // Shown to the user, who picks a folder that is already open: none, and no message.
@@ -215,8 +217,8 @@ TEST_F(OuvertureTest, FermerUnParentFermeSonSousArbre) {
     EXPECT_EQ(Titres(), QStringList{"E"});
     EXPECT_EQ(TuilesDuNiveau(0), 2);
     EXPECT_TRUE(Magasin().isEmpty());
-    EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled());
-    EXPECT_TRUE(FormConfirmation->BoutonToutAnnuler->isEnabled());
+    EXPECT_TRUE(ControleDe<QPushButton>(*FormConfirmation, "BoutonAnnuler")->isEnabled());
+    EXPECT_TRUE(ControleDe<QPushButton>(*FormConfirmation, "BoutonToutAnnuler")->isEnabled());
     EXPECT_EQ(MainForm->Session().ListeGroupe()->Courant, 0);
 }
 
@@ -228,7 +230,7 @@ TEST_F(OuvertureTest, SousDestinationsSansBoutonsDAnnulation) {
     // A, then its level from the last entry up, then the level B opened.
     EXPECT_EQ(questions, (QStringList{"A", "C", "B", "D"}));
     EXPECT_EQ(annulables, (QList<bool>{true, false, false, false}));
-    EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled());
+    EXPECT_TRUE(ControleDe<QPushButton>(*FormConfirmation, "BoutonAnnuler")->isEnabled());
     EXPECT_EQ(Titres(), QStringList{"E"});
     // "Non" kept the store of C and D; "Oui" erased those of A and B.
     EXPECT_EQ(Magasin(), (QStringList{"C", "D"}));
@@ -363,13 +365,13 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
     };
     dialogue = [&](QDialog&) {
         // The dialog shows the destination as it is.
-        EXPECT_EQ(FormNouvDest->EditTitre->text(), QStringLiteral("Vacances"));
-        EXPECT_EQ(FormNouvDest->EditTitre->font().pointSize(), 8);
-        EXPECT_FALSE(FormNouvDest->CheckBox1->isChecked());
-        FormNouvDest->BitBtn1->click();
-        FormNouvDest->BitBtnFonte->click();
-        FormNouvDest->EditTitre->setText(QStringLiteral("Été"));
-        FormNouvDest->CheckBox2->setChecked(true);
+        EXPECT_EQ(ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->text(), QStringLiteral("Vacances"));
+        EXPECT_EQ(ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->font().pointSize(), 8);
+        EXPECT_FALSE(ControleDe<QCheckBox>(*FormNouvDest, "CheckBox1")->isChecked());
+        ControleDe<QPushButton>(*FormNouvDest, "BitBtn1")->click();
+        ControleDe<QToolButton>(*FormNouvDest, "BitBtnFonte")->click();
+        ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->setText(QStringLiteral("Été"));
+        ControleDe<QCheckBox>(*FormNouvDest, "CheckBox2")->setChecked(true);
         return int(QDialog::Accepted);
     };
     Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);
@@ -394,7 +396,7 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
         return true;
     };
     dialogue = [](QDialog&) {
-        FormNouvDest->BitBtnFonte->click();
+        ControleDe<QToolButton>(*FormNouvDest, "BitBtnFonte")->click();
         return int(QDialog::Rejected);
     };
     Controle<QMenu>("PopupMenu2")->setProperty("Tag", 2);
@@ -402,7 +404,7 @@ TEST_F(OuvertureTest, ModifierLesCaracteristiques) {
     EXPECT_EQ(Destination(2)->Fonte.pointSize(), 8);
     QFont auDebut;
     dialogue = [&](QDialog&) {
-        auDebut = FormNouvDest->EditTitre->font();
+        auDebut = ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->font();
         return int(QDialog::Rejected);
     };
     MainForm->Ajouter1Click();
@@ -435,10 +437,10 @@ TEST_F(OuvertureTest, DuDossierVideAuPanneauRetrouveApresRedemarrage) {
         return true;
     };
     dialogue = [](QDialog&) {
-        FormNouvDest->EditTitre->setText(QStringLiteral("Premier"));
-        FormNouvDest->BitBtnFonte->click();
-        FormNouvDest->CheckBox2->setChecked(false);
-        FormNouvDest->CheckBox1->setChecked(true);
+        ControleDe<QLineEdit>(*FormNouvDest, "EditTitre")->setText(QStringLiteral("Premier"));
+        ControleDe<QToolButton>(*FormNouvDest, "BitBtnFonte")->click();
+        ControleDe<QCheckBox>(*FormNouvDest, "CheckBox2")->setChecked(false);
+        ControleDe<QCheckBox>(*FormNouvDest, "CheckBox1")->setChecked(true);
         return int(QDialog::Accepted);
     };
     Controle<QMenu>("PopupMenu2")->setProperty("Tag", 1);

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/occupation.h"
 #include "core/config/configuration.h"
 #include "core/destinations/listegroupe.h"
@@ -173,7 +174,7 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     dialogues.Modal = [](QDialog& dialogue) {
         QTimer::singleShot(0, &dialogue, [&dialogue] {
             if (AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000))
-                QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+                QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton);
             if (dialogue.isVisible()) dialogue.reject();
         });
         return dialogue.exec();
@@ -187,8 +188,8 @@ TEST_F(RechercheFenetreTest, GestionnaireAuxComptesDuMoment) {
     QStringList lignes, stockes;
     dialogues.Modal = [&](QDialog& dialogue) {
         dialogue.show();
-        for (int i = 0; i < FormMiniatures->TreeView1->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* d = FormMiniatures->TreeView1->topLevelItem(i);
+        for (int i = 0; i < ControleDe<QTreeWidget>(*FormMiniatures, "TreeView1")->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* d = ControleDe<QTreeWidget>(*FormMiniatures, "TreeView1")->topLevelItem(i);
             lignes << resume(d->text(0), d->child(0)->text(0).section(u' ', -1),
                              d->child(2)->text(0).section(u' ', -1));
         }
@@ -416,8 +417,8 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     // A click on the caption shows the copy, at its own size; any click returns.
     QTest::mouseClick(Controle<QGroupBox>("GroupBoxCourant"), Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
     EXPECT_TRUE(FormPleinEcran->isVisible());
-    EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(1200, 900));
-    QTest::mouseClick(FormPleinEcran->Image1, Qt::LeftButton);
+    EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->TailleNaturelle(), QSize(1200, 900));
+    QTest::mouseClick(ControleDe<TImage>(*FormPleinEcran, "Image1"), Qt::LeftButton);
     EXPECT_FALSE(FormPleinEcran->isVisible());
 
     // The next photo is nowhere yet: the caption is plain again and the tile unmarked.
@@ -443,7 +444,7 @@ TEST_F(RechercheFenetreTest, DejaDansUneDestinationAvantDeClasser) {
     // In "Préférences", a threshold too low for the pair, then the default again.
     auto seuil = [this](int position) {
         dialogues.Modal = [position](QDialog&) {
-            FormPreference->TrackBar1->setValue(position);
+            ControleDe<TTrackBar>(*FormPreference, "TrackBar1")->setValue(position);
             return int(QDialog::Accepted);
         };
         Controle<QAction>("Prfrences1")->trigger();

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/panneau.h"
@@ -51,9 +52,9 @@ TEST_F(ProgrammeTest, RenommerDepuisLeMenuDeLaTuile) {
               (QStringList{"Ete0.jpg", "Ete1.jpg", "Ete2.jpg"}));
     EXPECT_EQ(TPanneauDestinations::Indice(*d), indiceAvant);
     // The wait window went through its two passes and is gone.
-    EXPECT_EQ(FormProgress->Label2->text(), QStringLiteral("Renommage des fichiers"));
-    EXPECT_EQ(FormProgress->ProgressBar1->maximum(), 6);
-    EXPECT_EQ(FormProgress->ProgressBar1->value(), 6);
+    EXPECT_EQ(ControleDe<QLabel>(*FormProgress, "Label2")->text(), QStringLiteral("Renommage des fichiers"));
+    EXPECT_EQ(ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->maximum(), 6);
+    EXPECT_EQ(ControleDe<QProgressBar>(*FormProgress, "ProgressBar1")->value(), 6);
     EXPECT_FALSE(FormProgress->isVisible());
     EXPECT_EQ(MainForm->Session().Occupe.load(), 0);
     // The pair follows: its files exist under their new names, so the review opens on it.

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/duplicates/magasin.h"
@@ -49,7 +50,9 @@ protected:
             .arg(d, 10, 10, QChar(u'0'))
             .arg(p, QLatin1String(un), QLatin1String(deux));
     }
-    static int Rangees() { return FormDedoublone->StringGrid1->model()->rowCount(); }
+    static int Rangees() {
+        return ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model()->rowCount();
+    }
     static QStringList Colonne(int c) {
         QStringList textes;
         for (int r = 1; r <= Rangees(); ++r)
@@ -74,11 +77,13 @@ protected:
         QTest::mouseRelease(Controle<TImage>("ImageDestination"), Qt::LeftButton, {}, compteur);
     }
     static void ChoisitRangees(int premiere, int derniere) {
-        QAbstractItemModel* modele = FormDedoublone->StringGrid1->model();
-        FormDedoublone->StringGrid1->setCurrentIndex(modele->index(premiere - 1, 0));
-        FormDedoublone->StringGrid1->selectionModel()->select(
-            QItemSelection(modele->index(premiere - 1, 0), modele->index(derniere - 1, 2)),
-            QItemSelectionModel::ClearAndSelect);
+        QAbstractItemModel* modele = ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model();
+        ControleDe<QTableView>(*FormDedoublone, "StringGrid1")
+            ->setCurrentIndex(modele->index(premiere - 1, 0));
+        ControleDe<QTableView>(*FormDedoublone, "StringGrid1")
+            ->selectionModel()
+            ->select(QItemSelection(modele->index(premiere - 1, 0), modele->index(derniere - 1, 2)),
+                     QItemSelectionModel::ClearAndSelect);
     }
 
     QString p, q, corbeille;
@@ -98,28 +103,32 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
                                     {QStringLiteral("0000000100*%1/d.jpg*%2/b.jpg*").arg(q, p)});
     bool fermeeSeule = false;
     Revoit([&] {
-        EXPECT_EQ(FormDedoublone->GroupBoxList->title(), QStringLiteral("Liste des images en double (3)"));
+        EXPECT_EQ(ControleDe<QGroupBox>(*FormDedoublone, "GroupBoxList")->title(),
+                  QStringLiteral("Liste des images en double (3)"));
         EXPECT_EQ(Colonne(2), (QStringList{"100.00 %", " 50.00 %", "  0.00 %"}));
         // The first pair shown, each side with its size and its path.
-        EXPECT_EQ(FormDedoublone->Image1->TailleNaturelle(), QSize(32, 24));
-        EXPECT_EQ(FormDedoublone->Panneaux1[0]->text(), QStringLiteral("32x24"));
-        EXPECT_EQ(FormDedoublone->Panneaux2[1]->text(), FormDedoublone->Cellule(1, 1));
+        EXPECT_EQ(ControleDe<TImage>(*FormDedoublone, "Image1")->TailleNaturelle(), QSize(32, 24));
+        EXPECT_EQ(ControleDe<QLabel>(*FormDedoublone, "Panneaux1_0")->text(), QStringLiteral("32x24"));
+        EXPECT_EQ(ControleDe<QLabel>(*FormDedoublone, "Panneaux2_1")->text(), FormDedoublone->Cellule(1, 1));
         // The hint over a cell is the whole path; a click on a picture shows it full screen.
-        QWidget* grille = FormDedoublone->StringGrid1->viewport();
+        QWidget* grille = ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->viewport();
         const QPoint caseA =
-            FormDedoublone->StringGrid1->visualRect(FormDedoublone->StringGrid1->model()->index(0, 0))
+            ControleDe<QTableView>(*FormDedoublone, "StringGrid1")
+                ->visualRect(ControleDe<QTableView>(*FormDedoublone, "StringGrid1")->model()->index(0, 0))
                 .center();
         QMouseEvent survol(QEvent::MouseMove, caseA, grille->mapToGlobal(caseA), Qt::NoButton, Qt::NoButton,
                            Qt::NoModifier);
         QCoreApplication::sendEvent(grille, &survol);
-        EXPECT_EQ(Indice(FormDedoublone->StringGrid1), p + QStringLiteral("/b.jpg"));
-        QTest::mouseClick(FormDedoublone->Image1, Qt::LeftButton);
+        EXPECT_EQ(Indice(ControleDe<QTableView>(*FormDedoublone, "StringGrid1")),
+                  p + QStringLiteral("/b.jpg"));
+        QTest::mouseClick(ControleDe<TImage>(*FormDedoublone, "Image1"), Qt::LeftButton);
         EXPECT_TRUE(FormPleinEcran->isVisible());
-        EXPECT_EQ(FormPleinEcran->Image1->TailleNaturelle(), QSize(32, 24));
+        EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->TailleNaturelle(), QSize(32, 24));
         FormPleinEcran->hide();
         // Image 1 of the first pair, b.jpg, goes: its two pairs here and Q's leave with it.
-        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
-        EXPECT_EQ(FormDedoublone->GroupBoxList->title(), QStringLiteral("Liste des images en double (1)"));
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton);
+        EXPECT_EQ(ControleDe<QGroupBox>(*FormDedoublone, "GroupBoxList")->title(),
+                  QStringLiteral("Liste des images en double (1)"));
         // The main window follows at once: its total, and its tiles as drawn again from the counts.
         EXPECT_EQ(Controle<QLabel>("StaticDoublons")->text(), QStringLiteral("1 images en double"));
         const QImage tuiles = Controle<TImage>("ImageDestination")->Image();
@@ -128,7 +137,7 @@ TEST_F(RevueTest, EffacerUneImageEtGarderLesDeux) {
         ASSERT_EQ(Rangees(), 1);
         EXPECT_EQ(Colonne(2), QStringList{"  0.00 %"});
         // Both kept: the last pair goes, and the window closes.
-        QTest::mouseClick(FormDedoublone->BitBtn3, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn3"), Qt::LeftButton);
         fermeeSeule = !FormDedoublone->isVisible();
     });
     EXPECT_EQ(montres, QStringList{QStringLiteral("FormDedoublone")});
@@ -165,7 +174,7 @@ TEST_F(RevueTest, LAnnulationSuitLeFichierEcarteParLaCorbeille) {
     MainForm->Affichage->NoteMultiSelection();
     MainForm->Classe(*Destination(0), false);
     Destination(1)->AjouteSignature(std::make_shared<Tminiature>(), {Ligne(1, "c.jpg", "a.jpg")});
-    Revoit([] { QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton); });
+    Revoit([] { QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton); });
     // The deletion first: P's c.jpg back into P, to be signed again, not into the source list.
     const int sources = Controle<QListWidget>("ListBox1")->count();
     MainForm->Annulation1Click();
@@ -192,19 +201,19 @@ TEST_F(RevueTest, SelectionDePlusieursLignesEtCorbeilleAbsente) {
     Revoit([&] {
         ChoisitRangees(1, 2);
         // Both deleted with two rows chosen: nothing.
-        QTest::mouseClick(FormDedoublone->BitBtn4, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn4"), Qt::LeftButton);
         EXPECT_EQ(Rangees(), 3);
         // Image 2 of both rows is e.jpg: asked once, cancelled, then deleted once.
-        QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn2"), Qt::LeftButton);
         EXPECT_EQ(Rangees(), 3);
         accord = true;
         ChoisitRangees(1, 2);
-        QTest::mouseClick(FormDedoublone->BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn2"), Qt::LeftButton);
         ASSERT_EQ(Rangees(), 1);
         // The trash gone: the move fails, the row and the file stay, and the user is told.
         ASSERT_TRUE(QDir(corbeille).removeRecursively());
         ChoisitRangees(1, 1);
-        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton);
         EXPECT_EQ(Rangees(), 1);
     });
     EXPECT_EQ(questions,
@@ -239,7 +248,7 @@ TEST_F(RevueTest, GestionnaireDeSignatures) {
     QStringList questions;
     dialogues.Modal = [&](QDialog& dialogue) {
         dialogue.show();
-        QTreeWidget* arbre = FormMiniatures->TreeView1;
+        QTreeWidget* arbre = ControleDe<QTreeWidget>(*FormMiniatures, "TreeView1");
         for (int i = 0; i < arbre->topLevelItemCount(); ++i) {
             QTreeWidgetItem* dossier = arbre->topLevelItem(i);
             lignes << dossier->text(0);
@@ -297,7 +306,7 @@ TEST_F(RevueTest, UneLigneQuiAPerduUneImageEstSautee) {
     utilisateur.OkAnnuler = [](const QString&) { return true; };
     Revoit([&] {
         ChoisitRangees(1, 2);
-        QTest::mouseClick(FormDedoublone->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormDedoublone, "BitBtn1"), Qt::LeftButton);
     });
     EXPECT_EQ(QDir(p).entryList(QDir::Files, QDir::Name), (QStringList{"b.jpg", "c.jpg", "e.jpg"}));
 }
@@ -315,13 +324,13 @@ TEST_F(RevueTest, ParcourirLesLignesNEmpileAucuneLecture) {
     int auPlus = 0;
     Revoit([&] {
         for (int r = 1; r < 30; ++r) {
-            QTest::keyClick(FormDedoublone->StringGrid1, Qt::Key_Down);
+            QTest::keyClick(ControleDe<QTableView>(*FormDedoublone, "StringGrid1"), Qt::Key_Down);
             auPlus =
                 std::max({auPlus, FormDedoublone->LecturesEnCours(1), FormDedoublone->LecturesEnCours(2)});
         }
         ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 10000));
-        EXPECT_EQ(FormDedoublone->Image1->TailleNaturelle(), QSize(429, 300));
-        EXPECT_EQ(FormDedoublone->Panneaux2[0]->text(), QStringLiteral("300x229"));
+        EXPECT_EQ(ControleDe<TImage>(*FormDedoublone, "Image1")->TailleNaturelle(), QSize(429, 300));
+        EXPECT_EQ(ControleDe<QLabel>(*FormDedoublone, "Panneaux2_0")->text(), QStringLiteral("300x229"));
     });
     // One picture read and one waiting, at most, on each side.
     EXPECT_LE(auPlus, 2);
@@ -342,12 +351,12 @@ TEST_F(RevueTest, PleinEcranDepuisLaRevue) {
     Revoit([&] {
         for (const int restantes : {2, 1}) {
             ASSERT_TRUE(AttendQue([] { return !FormDedoublone->ChargementEnCours(); }, 5000));
-            QTest::mouseClick(FormDedoublone->Image1, Qt::LeftButton);
+            QTest::mouseClick(ControleDe<TImage>(*FormDedoublone, "Image1"), Qt::LeftButton);
             ASSERT_TRUE(AttendQue([] { return !FormPleinEcran->LectureEnCours(); }, 5000));
             // The box's copy is smaller than the screen's: the one shown was read anew.
-            ASSERT_LT(FormDedoublone->Image1->Image().width(), ajustee.width());
-            EXPECT_GE(FormPleinEcran->Image1->Image().width(), ajustee.width());
-            EXPECT_EQ(FormPleinEcran->Image1->geometry(), ajustee);
+            ASSERT_LT(ControleDe<TImage>(*FormDedoublone, "Image1")->Image().width(), ajustee.width());
+            EXPECT_GE(ControleDe<TImage>(*FormPleinEcran, "Image1")->Image().width(), ajustee.width());
+            EXPECT_EQ(ControleDe<TImage>(*FormPleinEcran, "Image1")->geometry(), ajustee);
             // Escape goes where the user's key would: to the window that has the focus.
             ASSERT_TRUE(QGuiApplication::focusWindow());
             if (restantes == 2)
@@ -356,7 +365,7 @@ TEST_F(RevueTest, PleinEcranDepuisLaRevue) {
                 QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Escape);
             EXPECT_FALSE(FormPleinEcran->isVisible());
             ASSERT_TRUE(FormDedoublone->isVisible());
-            clic(FormDedoublone, FormDedoublone->BitBtn3);
+            clic(FormDedoublone, ControleDe<QPushButton>(*FormDedoublone, "BitBtn3"));
             EXPECT_EQ(Rangees(), restantes);
         }
     });

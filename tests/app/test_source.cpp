@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/chemins.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
@@ -63,7 +64,7 @@ protected:
     static QString Statut(int panneau) {
         return Controle<QLabel>(QStringLiteral("PanneauStatut%1").arg(panneau))->text();
     }
-    static QTreeView* Arbre() { return FormNouvSource->DirectoryListBox1; }
+    static QTreeView* Arbre() { return ControleDe<QTreeView>(*FormNouvSource, "DirectoryListBox1"); }
     // The row of the tree that shows that folder, once the tree has read it.
     static QModelIndex LigneDe(const QString& dossier) {
         QModelIndex trouve;
@@ -117,7 +118,7 @@ TEST_F(SourceTest, ChoisirAuClavierPuisALaSourisPuisLeMemeDossier) {
         ASSERT_TRUE(ligne.isValid());
         Arbre()->scrollTo(ligne);
         QTest::mouseClick(Arbre()->viewport(), Qt::LeftButton, {}, Arbre()->visualRect(ligne).center());
-        QTest::mouseClick(FormNouvSource->BitBtn2, Qt::LeftButton);
+        QTest::mouseClick(ControleDe<QPushButton>(*FormNouvSource, "BitBtn2"), Qt::LeftButton);
     });
     EcritImage(photos + QStringLiteral("/0.jpg"));
     Controle<QAction>("Parcourir1")->trigger();
@@ -143,7 +144,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
     QString montre;
     PendantLeDialogue([&](QDialog&) {
         montre = FormNouvSource->Dossier();
-        FormNouvSource->BitBtn1->click();
+        ControleDe<QPushButton>(*FormNouvSource, "BitBtn1")->click();
     });
     Controle<QAction>("Parcourir1")->trigger();
     EXPECT_TRUE(recherche->wait(5000));
@@ -158,7 +159,7 @@ TEST_F(SourceTest, AnnulerArreteLaRechercheEtUneSourceDisparueDevientLeDossierPe
 
 TEST_F(SourceTest, ChoisirUnVolumeMontreSesDossiers) {
     Ouvre();
-    QComboBox* volumes = FormNouvSource->DriveComboBox1;
+    QComboBox* volumes = ControleDe<QComboBox>(*FormNouvSource, "DriveComboBox1");
     ASSERT_GE(volumes->currentIndex(), 0);
     const QString volume = volumes->currentData().toString();
     EXPECT_TRUE(env.Source.startsWith(volume));
@@ -293,7 +294,7 @@ TEST_F(SourceTest, BarreDEtatEntiere) {
 
 TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
     Ouvre();
-    TTrackBar* barre = FormPreference->TrackBar1;
+    TTrackBar* barre = ControleDe<TTrackBar>(*FormPreference, "TrackBar1");
     EXPECT_EQ(barre->maximum(), 30);
     EXPECT_EQ(std::make_pair(barre->SelStart(), barre->SelEnd()), std::make_pair(13, 17));
     // The labels stand under both ends and the middle.
@@ -302,8 +303,9 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         return libelle->geometry().left() <= x && x <= libelle->geometry().right() &&
                libelle->y() > barre->y();
     };
-    EXPECT_TRUE(sous(FormPreference->Label3, 0) && sous(FormPreference->Label2, 15) &&
-                sous(FormPreference->Label1, 30));
+    EXPECT_TRUE(sous(ControleDe<QLabel>(*FormPreference, "Label3"), 0) &&
+                sous(ControleDe<QLabel>(*FormPreference, "Label2"), 15) &&
+                sous(ControleDe<QLabel>(*FormPreference, "Label1"), 30));
 
     // A value between two positions shows the lower one; Cancel after moving the thumb keeps it
     // exactly, OK alone rounds it down.
@@ -312,12 +314,12 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
     PendantLeDialogue([&](QDialog&) {
         montree = barre->value();
         barre->setValue(25);
-        FormPreference->BitBtn2->click();
+        ControleDe<QPushButton>(*FormPreference, "BitBtn2")->click();
     });
     Controle<QAction>("Prfrences1")->trigger();
     EXPECT_EQ(montree, 12);
     EXPECT_EQ(Config()->Sensibilite, 123456);
-    PendantLeDialogue([&](QDialog&) { FormPreference->BitBtn1->click(); });
+    PendantLeDialogue([&](QDialog&) { ControleDe<QPushButton>(*FormPreference, "BitBtn1")->click(); });
     Controle<QAction>("Prfrences1")->trigger();
     EXPECT_EQ(Config()->Sensibilite, 120000);
 
@@ -331,9 +333,9 @@ TEST_F(SourceTest, PreferencesArrondiesParOKJusquAuFichier) {
         barre->setFocus();
         QTest::keyClick(barre, Qt::Key_Right);
         QTest::keyClick(barre, Qt::Key_Right);
-        FormPreference->CheckBox1->setFocus();
-        QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Space);
-        QTest::keyClick(FormPreference->CheckBox1, Qt::Key_Return);
+        ControleDe<QCheckBox>(*FormPreference, "CheckBox1")->setFocus();
+        QTest::keyClick(ControleDe<QCheckBox>(*FormPreference, "CheckBox1"), Qt::Key_Space);
+        QTest::keyClick(ControleDe<QCheckBox>(*FormPreference, "CheckBox1"), Qt::Key_Return);
     });
     Controle<QAction>("Prfrences1")->trigger();
     EXPECT_EQ(Config()->Sensibilite, 140000);

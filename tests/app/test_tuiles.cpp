@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/app/textefichier.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
@@ -102,18 +103,27 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
         QRect place;
     };
     const Attendu attendus[] = {
-        {FormConfirmation->BoutonOui, "&Oui", ReponseConfirmation::Oui, {0, 56, 105, 25}},
-        {FormConfirmation->BoutonOuiTous,
+        {ControleDe<QPushButton>(*FormConfirmation, "BoutonOui"),
+         "&Oui",
+         ReponseConfirmation::Oui,
+         {0, 56, 105, 25}},
+        {ControleDe<QPushButton>(*FormConfirmation, "BoutonOuiTous"),
          "Oui pour &Tous",
          ReponseConfirmation::OuiPourTous,
          {112, 56, 105, 25}},
-        {FormConfirmation->BoutonNon, "&Non", ReponseConfirmation::Non, {0, 88, 105, 25}},
-        {FormConfirmation->BoutonNonTous,
+        {ControleDe<QPushButton>(*FormConfirmation, "BoutonNon"),
+         "&Non",
+         ReponseConfirmation::Non,
+         {0, 88, 105, 25}},
+        {ControleDe<QPushButton>(*FormConfirmation, "BoutonNonTous"),
          "Non pour Tou&s",
          ReponseConfirmation::NonPourTous,
          {112, 88, 105, 25}},
-        {FormConfirmation->BoutonAnnuler, "&Annuler", ReponseConfirmation::Annuler, {224, 56, 99, 25}},
-        {FormConfirmation->BoutonToutAnnuler,
+        {ControleDe<QPushButton>(*FormConfirmation, "BoutonAnnuler"),
+         "&Annuler",
+         ReponseConfirmation::Annuler,
+         {224, 56, 99, 25}},
+        {ControleDe<QPushButton>(*FormConfirmation, "BoutonToutAnnuler"),
          "To&ut annuler",
          ReponseConfirmation::ToutAnnuler,
          {224, 88, 99, 25}},
@@ -124,7 +134,7 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
         QTimer::singleShot(0, a.bouton, &QPushButton::click);
         EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Question ?")), a.reponse) << a.titre;
     }
-    EXPECT_EQ(FormConfirmation->Label1->text(), QStringLiteral("Question ?"));
+    EXPECT_EQ(ControleDe<QLabel>(*FormConfirmation, "Label1")->text(), QStringLiteral("Question ?"));
     QTimer::singleShot(0, [] { QTest::keyClick(FormConfirmation, Qt::Key_Escape); });
     EXPECT_EQ(FormConfirmation->Demande(QStringLiteral("Q")), ReponseConfirmation::ToutAnnuler);
 
@@ -133,15 +143,15 @@ TEST_F(TuilesTest, DialogueDeConfirmation) {
     TQuestionsFenetre fenetre(MainForm);
     MainForm->FixeQuestions(&fenetre);
     fenetre.AutoriseAnnulation(false);
-    EXPECT_FALSE(FormConfirmation->BoutonAnnuler->isEnabled() ||
-                 FormConfirmation->BoutonToutAnnuler->isEnabled());
+    EXPECT_FALSE(ControleDe<QPushButton>(*FormConfirmation, "BoutonAnnuler")->isEnabled() ||
+                 ControleDe<QPushButton>(*FormConfirmation, "BoutonToutAnnuler")->isEnabled());
     fenetre.AutoriseAnnulation(true);
-    EXPECT_TRUE(FormConfirmation->BoutonAnnuler->isEnabled() &&
-                FormConfirmation->BoutonToutAnnuler->isEnabled());
-    QTimer::singleShot(0, FormConfirmation->BoutonNonTous, &QPushButton::click);
+    EXPECT_TRUE(ControleDe<QPushButton>(*FormConfirmation, "BoutonAnnuler")->isEnabled() &&
+                ControleDe<QPushButton>(*FormConfirmation, "BoutonToutAnnuler")->isEnabled());
+    QTimer::singleShot(0, ControleDe<QPushButton>(*FormConfirmation, "BoutonNonTous"), &QPushButton::click);
     Config()->ContexteDestinations.ReponseMemorisee = ReponseConfirmation::Aucune;
     EXPECT_TRUE(Destination(1)->DemandeEffacement());
-    EXPECT_TRUE(FormConfirmation->Label1->text().contains(Destination(1)->Chemin));
+    EXPECT_TRUE(ControleDe<QLabel>(*FormConfirmation, "Label1")->text().contains(Destination(1)->Chemin));
     EXPECT_TRUE(Destination(2)->DemandeEffacement());
     EXPECT_EQ(Config()->ContexteDestinations.ReponseMemorisee, ReponseConfirmation::NonPourTous);
     MainForm->FixeQuestions(&utilisateur);

@@ -1,3 +1,4 @@
+#include "controles.h"
 #include "core/tools/arborescence.h"
 #include "dialoguestest.h"
 #include "environnement.h"
@@ -48,31 +49,34 @@ bool TextesVisibles(const QGroupBox* groupe) {
 TEST(FormNouvDest, CheminLongRaccourci) {
     TFormNouvDest dialogue;
     dialogue.AffichePath(QStringLiteral("/home/photos"));
-    EXPECT_EQ(dialogue.Label2->text(), QStringLiteral("/home/photos"));
-    EXPECT_EQ(dialogue.Label2->width(), Largeur(dialogue.Label2, QStringLiteral("/home/photos")));
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->text(), QStringLiteral("/home/photos"));
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->width(),
+              Largeur(ControleDe<QLabel>(dialogue, "Label2"), QStringLiteral("/home/photos")));
 
     QString longChemin = QStringLiteral("/mn");
     for (int i = 0; i < 40; ++i)
         longChemin += QStringLiteral("/dossier%1").arg(i);
     for (int taille : {8, 14}) {
-        QFont police = dialogue.Label2->font();
+        QFont police = ControleDe<QLabel>(dialogue, "Label2")->font();
         police.setPointSize(taille);
-        dialogue.Label2->setFont(police);
+        ControleDe<QLabel>(dialogue, "Label2")->setFont(police);
         dialogue.AffichePath(longChemin);
-        const QString montre = dialogue.Label2->text();
+        const QString montre = ControleDe<QLabel>(dialogue, "Label2")->text();
         ASSERT_TRUE(montre.startsWith(QStringLiteral("/mn..."))) << taille;
         const QString fin = montre.mid(6);
         EXPECT_TRUE(longChemin.endsWith(fin));
         // The longest end that, after the first three characters alone, stays under 291 pixels.
-        EXPECT_LT(Largeur(dialogue.Label2, QStringLiteral("/mn") + fin), 291);
-        EXPECT_GE(Largeur(dialogue.Label2, QStringLiteral("/mn") + longChemin.right(fin.size() + 1)), 291);
+        EXPECT_LT(Largeur(ControleDe<QLabel>(dialogue, "Label2"), QStringLiteral("/mn") + fin), 291);
+        EXPECT_GE(Largeur(ControleDe<QLabel>(dialogue, "Label2"),
+                          QStringLiteral("/mn") + longChemin.right(fin.size() + 1)),
+                  291);
     }
     // Nothing left to cut but the three first characters: no endless loop.
-    QFont immense = dialogue.Label2->font();
+    QFont immense = ControleDe<QLabel>(dialogue, "Label2")->font();
     immense.setPixelSize(200);
-    dialogue.Label2->setFont(immense);
+    ControleDe<QLabel>(dialogue, "Label2")->setFont(immense);
     dialogue.AffichePath(QStringLiteral("/abcdef"));
-    EXPECT_EQ(dialogue.Label2->text(), QStringLiteral("/ab..."));
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->text(), QStringLiteral("/ab..."));
 }
 
 TEST(FormNouvDest, ParcourirRemplitUnTitreVideSeulement) {
@@ -87,42 +91,42 @@ TEST(FormNouvDest, ParcourirRemplitUnTitreVideSeulement) {
         depart = d;
         return choisi;
     };
-    dialogue.Label1->setText(QStringLiteral("/départ"));
-    dialogue.BitBtn1->click();
+    ControleDe<QLabel>(dialogue, "Label1")->setText(QStringLiteral("/départ"));
+    ControleDe<QPushButton>(dialogue, "BitBtn1")->click();
     EXPECT_EQ(depart, QStringLiteral("/départ"));
-    EXPECT_EQ(dialogue.Label1->text(), vacances);
-    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Vacances"));
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label1")->text(), vacances);
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->text(), QStringLiteral("Vacances"));
 
-    dialogue.EditTitre->setText(QStringLiteral("Mon titre"));
+    ControleDe<QLineEdit>(dialogue, "EditTitre")->setText(QStringLiteral("Mon titre"));
     choisi = env.Dossier(QStringLiteral("Autre"));
-    dialogue.BitBtn1->click();
-    EXPECT_EQ(dialogue.Label1->text(), choisi);
-    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Mon titre"));
+    ControleDe<QPushButton>(dialogue, "BitBtn1")->click();
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label1")->text(), choisi);
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->text(), QStringLiteral("Mon titre"));
 
     // Cancelled: nothing changes.
-    const QString avant = dialogue.Label2->text();
+    const QString avant = ControleDe<QLabel>(dialogue, "Label2")->text();
     choisi.clear();
-    dialogue.BitBtn1->click();
-    EXPECT_EQ(dialogue.Label1->text(), env.Dossier(QStringLiteral("Autre")));
-    EXPECT_EQ(dialogue.Label2->text(), avant);
+    ControleDe<QPushButton>(dialogue, "BitBtn1")->click();
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label1")->text(), env.Dossier(QStringLiteral("Autre")));
+    EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->text(), avant);
 }
 
 TEST(FormNouvDest, TitreReserveEtCasesDeRecherche) {
     TFormNouvDest dialogue;
-    dialogue.EditTitre->setText(QStringLiteral("Corbeille"));
-    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Corbeille "));
-    dialogue.EditTitre->setText(QStringLiteral("Corbeilles"));
-    EXPECT_EQ(dialogue.EditTitre->text(), QStringLiteral("Corbeilles"));
+    ControleDe<QLineEdit>(dialogue, "EditTitre")->setText(QStringLiteral("Corbeille"));
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->text(), QStringLiteral("Corbeille "));
+    ControleDe<QLineEdit>(dialogue, "EditTitre")->setText(QStringLiteral("Corbeilles"));
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->text(), QStringLiteral("Corbeilles"));
 
-    dialogue.CheckBox1->setChecked(false);
-    dialogue.CheckBox2->click();
-    EXPECT_TRUE(dialogue.CheckBox1->isChecked());
-    EXPECT_FALSE(dialogue.CheckBox1->isEnabled());
-    EXPECT_FALSE(dialogue.Label3->isEnabled());
-    dialogue.CheckBox2->click();
-    EXPECT_TRUE(dialogue.CheckBox1->isChecked());
-    EXPECT_TRUE(dialogue.CheckBox1->isEnabled());
-    EXPECT_TRUE(dialogue.Label3->isEnabled());
+    ControleDe<QCheckBox>(dialogue, "CheckBox1")->setChecked(false);
+    ControleDe<QCheckBox>(dialogue, "CheckBox2")->click();
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isChecked());
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled());
+    EXPECT_FALSE(ControleDe<QLabel>(dialogue, "Label3")->isEnabled());
+    ControleDe<QCheckBox>(dialogue, "CheckBox2")->click();
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isChecked());
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled());
+    EXPECT_TRUE(ControleDe<QLabel>(dialogue, "Label3")->isEnabled());
 }
 
 TEST(FormNouvDest, FonteChoisieOuAnnulee) {
@@ -137,14 +141,14 @@ TEST(FormNouvDest, FonteChoisieOuAnnulee) {
         police.setBold(true);
         return confirme;
     };
-    const QFont avant = dialogue.EditTitre->font();
-    dialogue.BitBtnFonte->click();
+    const QFont avant = ControleDe<QLineEdit>(dialogue, "EditTitre")->font();
+    ControleDe<QToolButton>(dialogue, "BitBtnFonte")->click();
     EXPECT_EQ(proposee, avant);
-    EXPECT_EQ(dialogue.EditTitre->font(), avant);
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->font(), avant);
     confirme = true;
-    dialogue.BitBtnFonte->click();
-    EXPECT_EQ(dialogue.EditTitre->font().pointSize(), 14);
-    EXPECT_TRUE(dialogue.EditTitre->font().bold());
+    ControleDe<QToolButton>(dialogue, "BitBtnFonte")->click();
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->font().pointSize(), 14);
+    EXPECT_TRUE(ControleDe<QLineEdit>(dialogue, "EditTitre")->font().bold());
 }
 
 TEST(FormNouvDest, FenetreEtCommandes) {
@@ -152,13 +156,13 @@ TEST(FormNouvDest, FenetreEtCommandes) {
     EXPECT_EQ(dialogue.windowTitle(), QStringLiteral("Création d'une nouvelle destination"));
     EXPECT_EQ(dialogue.height(), 297);
     EXPECT_GE(dialogue.width(), 318);
-    EXPECT_TRUE(TextesVisibles(dialogue.GroupBox3));
-    EXPECT_EQ(dialogue.EditTitre->size(), QSize(193, 65));
-    EXPECT_FALSE(dialogue.Label1->isVisibleTo(&dialogue));
-    EXPECT_TRUE(dialogue.BitBtn3->isDefault());
-    QTimer::singleShot(0, dialogue.BitBtn3, &QPushButton::click);
+    EXPECT_TRUE(TextesVisibles(ControleDe<QGroupBox>(dialogue, "GroupBox3")));
+    EXPECT_EQ(ControleDe<QLineEdit>(dialogue, "EditTitre")->size(), QSize(193, 65));
+    EXPECT_FALSE(ControleDe<QLabel>(dialogue, "Label1")->isVisibleTo(&dialogue));
+    EXPECT_TRUE(ControleDe<QPushButton>(dialogue, "BitBtn3")->isDefault());
+    QTimer::singleShot(0, ControleDe<QPushButton>(dialogue, "BitBtn3"), &QPushButton::click);
     EXPECT_EQ(dialogue.exec(), QDialog::Accepted);
-    QTimer::singleShot(0, dialogue.BitBtn2, &QPushButton::click);
+    QTimer::singleShot(0, ControleDe<QPushButton>(dialogue, "BitBtn2"), &QPushButton::click);
     EXPECT_EQ(dialogue.exec(), QDialog::Rejected);
 }
 
@@ -231,32 +235,32 @@ TEST(FormRecurs, EtatInitialEtReglesDActivation) {
     TFormRecurs dialogue;
     EXPECT_EQ(dialogue.height(), 393);
     EXPECT_GE(dialogue.width(), 346);
-    EXPECT_TRUE(TextesVisibles(dialogue.GroupBox1));
-    EXPECT_TRUE(dialogue.CheckBox5->isChecked());
-    EXPECT_FALSE(dialogue.CheckBox1->isChecked());
-    EXPECT_FALSE(dialogue.CheckBox1->isEnabled());
-    EXPECT_TRUE(dialogue.CheckBox2->isChecked());
-    EXPECT_TRUE(dialogue.CheckBox3->isChecked());
-    EXPECT_TRUE(dialogue.CheckBox4->isChecked());
+    EXPECT_TRUE(TextesVisibles(ControleDe<QGroupBox>(dialogue, "GroupBox1")));
+    EXPECT_TRUE(ControleDe<QRadioButton>(dialogue, "CheckBox5")->isChecked());
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isChecked());
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled());
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox2")->isChecked());
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isChecked());
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox4")->isChecked());
     EXPECT_EQ(dialogue.Dossier(), QDir::homePath());
 
     // List mode enables the image filter and keeps its state; tree mode clears it.
-    dialogue.RadioButton1->click();
-    EXPECT_TRUE(dialogue.CheckBox1->isEnabled());
-    dialogue.CheckBox1->click();
-    dialogue.CheckBox5->click();
-    EXPECT_FALSE(dialogue.CheckBox1->isEnabled());
-    EXPECT_FALSE(dialogue.CheckBox1->isChecked());
+    ControleDe<QRadioButton>(dialogue, "RadioButton1")->click();
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled());
+    ControleDe<QCheckBox>(dialogue, "CheckBox1")->click();
+    ControleDe<QRadioButton>(dialogue, "CheckBox5")->click();
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled());
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isChecked());
 
     // GENERAL includes LOCAL.
-    dialogue.CheckBox4->click();
-    EXPECT_TRUE(dialogue.CheckBox3->isEnabled());
-    EXPECT_TRUE(dialogue.Label3->isEnabled());
-    dialogue.CheckBox3->click();
-    EXPECT_FALSE(dialogue.CheckBox3->isChecked());
-    dialogue.CheckBox4->click();
-    EXPECT_TRUE(dialogue.CheckBox3->isChecked());
-    EXPECT_FALSE(dialogue.CheckBox3->isEnabled());
+    ControleDe<QCheckBox>(dialogue, "CheckBox4")->click();
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isEnabled());
+    EXPECT_TRUE(ControleDe<QLabel>(dialogue, "Label3")->isEnabled());
+    ControleDe<QCheckBox>(dialogue, "CheckBox3")->click();
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isChecked());
+    ControleDe<QCheckBox>(dialogue, "CheckBox4")->click();
+    EXPECT_TRUE(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isChecked());
+    EXPECT_FALSE(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isEnabled());
 }
 
 TEST(FormRecurs, LeDossierChoisiDansLaListe) {
@@ -267,9 +271,10 @@ TEST(FormRecurs, LeDossierChoisiDansLaListe) {
     EXPECT_EQ(dialogue.Dossier(), dossier);
     dialogue.show();
     EXPECT_EQ(dialogue.Dossier(), dossier);
-    ASSERT_TRUE(dialogue.DirectoryListBox1->currentIndex().isValid());
-    EXPECT_EQ(dialogue.DirectoryListBox1->currentIndex().data().toString(), QStringLiteral("Été"));
-    EXPECT_GT(dialogue.DriveComboBox1->count(), 0);
+    ASSERT_TRUE(ControleDe<QTreeView>(dialogue, "DirectoryListBox1")->currentIndex().isValid());
+    EXPECT_EQ(ControleDe<QTreeView>(dialogue, "DirectoryListBox1")->currentIndex().data().toString(),
+              QStringLiteral("Été"));
+    EXPECT_GT(ControleDe<QComboBox>(dialogue, "DriveComboBox1")->count(), 0);
     dialogue.hide();
 }
 
@@ -307,4 +312,95 @@ TEST(LitDossier, ChaqueDossierVuUneFois) {
     EXPECT_FALSE(vus.PremiereVisite(env.Racine() + QStringLiteral("/versA")));
     EXPECT_TRUE(vus.PremiereVisite(env.Racine()));
     EXPECT_FALSE(vus.PremiereVisite(env.Racine() + QStringLiteral("/absent")));
+}
+
+TEST(FormNouvDest, PresentePuisProprietesRendCeQuiEstDonne) {
+    TFormNouvDest dialogue;
+    QFont grasse(QStringLiteral("Arial"), 14);
+    grasse.setBold(true);
+    struct Cas {
+        bool locale, generale;
+    } cas[] = {{false, false}, {true, false}, {true, true}, {false, false}};
+    for (const Cas& c : cas) {
+        TProprietesDestination donnees;
+        donnees.Chemin = QStringLiteral("/photos/Été %1%2").arg(c.locale).arg(c.generale);
+        donnees.Titre = QStringLiteral("Titre %1%2").arg(c.locale).arg(c.generale);
+        donnees.Fonte = c.generale ? grasse : QFont(QStringLiteral("Serif"), 9);
+        donnees.Charset = c.generale ? 0 : 238;
+        donnees.Couleur = c.locale ? 0x0000FF : -2147483633;
+        donnees.RechercheLocale = c.locale;
+        donnees.RechercheGenerale = c.generale;
+        dialogue.Presente(donnees);
+        const TProprietesDestination rendues = dialogue.Proprietes();
+        EXPECT_EQ(rendues.Chemin, donnees.Chemin);
+        EXPECT_EQ(rendues.Titre, donnees.Titre);
+        EXPECT_EQ(rendues.Fonte.family(), donnees.Fonte.family());
+        EXPECT_EQ(rendues.Fonte.pointSize(), donnees.Fonte.pointSize());
+        EXPECT_EQ(rendues.Fonte.bold(), donnees.Fonte.bold());
+        EXPECT_EQ(rendues.Charset, donnees.Charset);
+        EXPECT_EQ(rendues.Couleur, donnees.Couleur);
+        EXPECT_EQ(rendues.RechercheLocale, c.locale);
+        EXPECT_EQ(rendues.RechercheGenerale, c.generale);
+        // The path is shown, the LOCAL search can be changed only without the GENERAL one.
+        EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label2")->text(), donnees.Chemin);
+        EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled(), !c.generale);
+    }
+
+    // A folder given with a trailing separator comes back without it; the reserved title is
+    // still kept apart.
+    TProprietesDestination corbeille;
+    corbeille.Chemin = QStringLiteral("/photos/Corbeille/");
+    corbeille.Titre = QStringLiteral("Corbeille");
+    dialogue.Presente(corbeille);
+    EXPECT_EQ(dialogue.Proprietes().Chemin, QStringLiteral("/photos/Corbeille"));
+    EXPECT_EQ(dialogue.Proprietes().Titre, QStringLiteral("Corbeille "));
+
+    // A new destination starts from an empty title and everything else as left.
+    dialogue.PresenteAjout();
+    const TProprietesDestination ajout = dialogue.Proprietes();
+    EXPECT_TRUE(ajout.Titre.isEmpty());
+    EXPECT_EQ(ajout.Chemin, QStringLiteral("/photos/Corbeille"));
+    EXPECT_EQ(ajout.Charset, 1);
+}
+
+TEST(FormRecurs, PresentePuisChoixRendCeQuiEstDonne) {
+    QList<TChoixArborescence> tous;
+    for (const bool niveaux : {true, false})
+        for (const bool images : {false, true})
+            for (const int mode : {1, 2, 3})
+                for (const bool sansValidation : {true, false}) {
+                    TChoixArborescence choix;
+                    choix.Options.EnNiveaux = niveaux;
+                    choix.Options.SeulementAvecImages = images;
+                    choix.Options.Mode = mode;
+                    choix.SansValidation = sansValidation;
+                    tous << choix;
+                }
+    TFormRecurs dialogue;
+    // Every choice, whatever the one shown before it: the order in which the controls react to
+    // each other never leaves a value from before.
+    for (const TChoixArborescence& avant : tous)
+        for (const TChoixArborescence& donne : tous) {
+            dialogue.Presente(avant);
+            dialogue.Presente(donne);
+            const TChoixArborescence rendu = dialogue.Choix();
+            const std::string cas = QStringLiteral("%1%2%3%4")
+                                        .arg(donne.Options.EnNiveaux)
+                                        .arg(donne.Options.SeulementAvecImages)
+                                        .arg(donne.Options.Mode)
+                                        .arg(donne.SansValidation)
+                                        .toStdString();
+            EXPECT_EQ(rendu.Options.EnNiveaux, donne.Options.EnNiveaux) << cas;
+            // Folders without images are left out only from a plain list.
+            EXPECT_EQ(rendu.Options.SeulementAvecImages,
+                      donne.Options.SeulementAvecImages && !donne.Options.EnNiveaux)
+                << cas;
+            EXPECT_EQ(rendu.Options.Mode, donne.Options.Mode) << cas;
+            EXPECT_EQ(rendu.SansValidation, donne.SansValidation) << cas;
+            EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox1")->isEnabled(), !donne.Options.EnNiveaux)
+                << cas;
+            EXPECT_EQ(ControleDe<QCheckBox>(dialogue, "CheckBox3")->isEnabled(), donne.Options.Mode != 3)
+                << cas;
+            EXPECT_EQ(ControleDe<QLabel>(dialogue, "Label3")->isEnabled(), donne.Options.Mode != 3) << cas;
+        }
 }

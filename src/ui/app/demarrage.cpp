@@ -62,8 +62,9 @@ void CreeFenetres(const DossiersProgramme& dossiers) {
     FormPleinEcran = new TFormPleinEcran(MainForm);
     FormRecurs = new TFormRecurs(MainForm);
     FormConfirmation = new TFormConfirmation(MainForm);
-    FormDedoublone = new TFormDedoublone(*sessionProgramme, MainForm);
-    FormGestConf = new TFormGestConf(*sessionProgramme, MainForm);
+    FormDedoublone = new TFormDedoublone(*sessionProgramme, FormPleinEcran, MainForm);
+    FormGestConf = new TFormGestConf(*sessionProgramme, *MainForm, MainForm->ImageList4, MainForm);
+    QObject::connect(FormGestConf, &TFormGestConf::ConfigurationOuverte, MainForm, &TMainForm::MontreSource);
     FormMiniatures = new TFormMiniatures(MainForm);
 }
 

@@ -13,6 +13,7 @@
 #include "imagecontrole.h"
 #include "questionsfenetre.h"
 #include "splash2.h"
+#include "ui/config/gestconf.h"
 #include "ui/source/affichagesource.h"
 #include "ui/tools/nouvdest.h"
 
@@ -104,8 +105,7 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
     FenetreChargement->repaint();
 
     Panneau = std::make_unique<TPanneauDestinations>();
-    DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
-    session.DossierProgramme = DossierProgramme;
+    session.DossierProgramme = Chemins::SansSeparateurFinal(dossierProgramme);
     CreeMinuteries();
     CreeMenus();
     CreeBarresOutils();
@@ -376,6 +376,7 @@ void TMainForm::FixeQuestions(IQuestions* questions) {
 void TMainForm::FixeDialogues(IDialogues* dialogues) {
     Dialogues = dialogues;
     if (FormNouvDest) FormNouvDest->Dialogues = dialogues;
+    if (FormGestConf) FormGestConf->Dialogues = dialogues;
 }
 
 void TMainForm::FixeIndiceListe(const QString& indice) {

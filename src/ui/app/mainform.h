@@ -56,7 +56,6 @@ public:
     TSession& Session() const { return session; }
 
     // Fields shared with the rest of the program.
-    QString DossierProgramme;
     std::unique_ptr<TPanneauDestinations> Panneau; // the tiles: ImagePanneau, HauteurTuile, Tuiles
     TFormSplash2* FenetreChargement = nullptr;
     // What the start-up has to tell (true: a file not read, false: a warning), told once the

@@ -46,7 +46,7 @@ void TMainForm::FormClose() {
     fermetureFaite = true;
     if (Tconfiguration* configuration = session.Configuration()) {
         configuration->ReleveFenetre(*this);
-        const QString fichier = Chemins::Joint(DossierProgramme, QStringLiteral("Mirasolve.ini"));
+        const QString fichier = Chemins::Joint(session.DossierProgramme, QStringLiteral("Mirasolve.ini"));
         if (!configuration->Ecriture(fichier))
             QMessageBox::critical(
                 this, QStringLiteral("Mirasolve"),

@@ -17,6 +17,7 @@ public:
     void Avance() override;
     void Cache() override;
 
+private:
     QLabel* Label2;
     QProgressBar* ProgressBar1;
 };

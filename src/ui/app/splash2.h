@@ -19,6 +19,7 @@ public:
     void DebutChargement(int maximum) override;
     void PasChargement() override;
 
+private:
     QProgressBar* ProgressBar1;
     QLabel* Label8;
     QProgressBar* ProgressBar2;

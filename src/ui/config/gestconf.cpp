@@ -1,14 +1,14 @@
 #include "gestconf.h"
 
+#include "core/app/bandeicones.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/destinations/listegroupe.h"
 #include "core/session/session.h"
 #include "ui/app/aide.h"
 #include "ui/app/curseur.h"
+#include "ui/app/dialoguesfenetre.h"
 #include "ui/app/fenetre.h"
-#include "ui/app/globaux.h"
-#include "ui/app/mainform.h"
 
 #include <QCollator>
 #include <QDragMoveEvent>
@@ -24,13 +24,6 @@
 namespace {
 
 const QString FiltreConfiguration = QStringLiteral("Fichier de configuration (*.ini)");
-
-QIcon IconeDeNoeud(int normale, int choisie) {
-    QIcon icone = MainForm ? MainForm->ImageList4.Icone(normale) : QIcon();
-    if (MainForm && choisie != normale)
-        icone.addPixmap(MainForm->ImageList4.Icone(choisie).pixmap(16), QIcon::Selected);
-    return icone;
-}
 
 } // namespace
 
@@ -100,7 +93,10 @@ void TArbreDestinations::dropEvent(QDropEvent* event) {
         emit Depose(Memorise, cible, viewport()->mapToGlobal(event->position().toPoint()));
 }
 
-TFormGestConf::TFormGestConf(TSession& session_, QWidget* parent) : QDialog(parent), session(session_) {
+TFormGestConf::TFormGestConf(TSession& session_, IFenetrePrincipale& fenetre_, const TBandeIcones& icones_,
+                             QWidget* parent)
+    : QDialog(parent), Dialogues(&TDialoguesFenetre::Commun()), session(session_), fenetre(fenetre_),
+      icones(icones_) {
     setObjectName(QStringLiteral("FormGestConf"));
     PrepareFenetre(this, QStringLiteral("Gestionnaire de configuration"), 422, 301, Bordure::Redimensionnable,
                    2420);
@@ -129,9 +125,9 @@ TFormGestConf::TFormGestConf(TSession& session_, QWidget* parent) : QDialog(pare
     TreeView1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* arbre = new QVBoxLayout(GroupBox1);
     arbre->addWidget(TreeView1);
-    auto* fenetre = new QVBoxLayout(this);
-    fenetre->addWidget(GroupBox2);
-    fenetre->addWidget(GroupBox1, 1);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(GroupBox2);
+    disposition->addWidget(GroupBox1, 1);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -139,11 +135,16 @@ TFormGestConf::TFormGestConf(TSession& session_, QWidget* parent) : QDialog(pare
         PopupMenu1->addAction(QStringLiteral("Trier alphabétiquement les sous-destinations"));
     Triertoutelarborescence1 =
         PopupMenu1->addAction(QStringLiteral("Trier alphabétiquement toute l'arborescence"));
+    Trieralphabtiquementlesenfantsdecettedestinations1->setObjectName(
+        QStringLiteral("Trieralphabtiquementlesenfantsdecettedestinations1"));
+    Triertoutelarborescence1->setObjectName(QStringLiteral("Triertoutelarborescence1"));
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     Dplacerdanscettedestination1 =
         PopupMenu2->addAction(QStringLiteral("Déplacer à l'intérieur de cette destination"));
     Dplaceraprscettedestination1 = PopupMenu2->addAction(QStringLiteral("Déplacer devant cette destination"));
+    Dplacerdanscettedestination1->setObjectName(QStringLiteral("Dplacerdanscettedestination1"));
+    Dplaceraprscettedestination1->setObjectName(QStringLiteral("Dplaceraprscettedestination1"));
 
     connect(TreeView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& position) {
         PopupMenu1->popup(TreeView1->viewport()->mapToGlobal(position));
@@ -176,6 +177,12 @@ void TFormGestConf::showEvent(QShowEvent* event) {
 void TFormGestConf::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous()) reconstruitListe();
+}
+
+QIcon TFormGestConf::IconeDeNoeud(int normale, int choisie) const {
+    QIcon icone = icones.Icone(normale);
+    if (choisie != normale) icone.addPixmap(icones.Icone(choisie).pixmap(16), QIcon::Selected);
+    return icone;
 }
 
 std::shared_ptr<TDestination> TFormGestConf::DestinationDe(const QTreeWidgetItem* noeud) const {
@@ -214,7 +221,7 @@ void TFormGestConf::AfficheListe() {
 
 void TFormGestConf::reconstruitListe() {
     Tconfiguration* configuration = session.Configuration();
-    if (!configuration || !MainForm || !Racine()) return;
+    if (!configuration || !Racine()) return;
     TListeDestinations nouvelle;
     nouvelle.Reserve(configuration->Destinations.Count());
     nouvelle.Ajoute(configuration->Destinations.Texte(0), configuration->Destinations.Partage(0));
@@ -248,7 +255,7 @@ void TFormGestConf::reconstruitListe() {
 }
 
 TListeGroupe& TFormGestConf::NouveauxNiveaux() {
-    return MainForm->Session().NouveauxNiveaux();
+    return session.NouveauxNiveaux();
 }
 
 void TFormGestConf::Dplacerdanscettedestination1Click() {
@@ -299,10 +306,10 @@ void TFormGestConf::Triertoutelarborescence1Click() {
 void TFormGestConf::BitBtnSauverClick() {
     reconstruitListe();
     const QString fichier =
-        MainForm->Dialogues->ChoisitFichier(this, QStringLiteral("Enregistrer la configuration"),
-                                            DossierSauver, FiltreConfiguration, QStringLiteral("ini"), true);
+        Dialogues->ChoisitFichier(this, QStringLiteral("Enregistrer la configuration"), DossierSauver,
+                                  FiltreConfiguration, QStringLiteral("ini"), true);
     if (fichier.isEmpty()) return;
-    const TResultatConfiguration resultat = session.SauveConfiguration(fichier, *MainForm);
+    const TResultatConfiguration resultat = session.SauveConfiguration(fichier, fenetre);
     if (!resultat.Message.isEmpty() && session.Questions) session.Questions->Avertit(resultat.Message);
     if (resultat.Refusee) return;
     raise();
@@ -311,11 +318,11 @@ void TFormGestConf::BitBtnSauverClick() {
 
 void TFormGestConf::BitBtnOuvrirClick() {
     const QString fichier =
-        MainForm->Dialogues->ChoisitFichier(this, QStringLiteral("Ouvrir une configuration"), DossierOuvrir,
-                                            FiltreConfiguration, QStringLiteral("ini"), false);
+        Dialogues->ChoisitFichier(this, QStringLiteral("Ouvrir une configuration"), DossierOuvrir,
+                                  FiltreConfiguration, QStringLiteral("ini"), false);
     if (fichier.isEmpty()) return;
     FixeCurseur(Qt::WaitCursor);
-    const TResultatConfiguration resultat = session.OuvreConfiguration(fichier, *MainForm);
+    const TResultatConfiguration resultat = session.OuvreConfiguration(fichier, fenetre);
     if (!resultat.Message.isEmpty() && session.Questions) {
         if (resultat.Erreur)
             session.Questions->SignaleErreur(resultat.Message);
@@ -324,7 +331,7 @@ void TFormGestConf::BitBtnOuvrirClick() {
     }
     if (resultat.Fait) {
         raise();
-        MainForm->MontreSource();
+        emit ConfigurationOuverte();
         AfficheListe();
         DossierSauver = QFileInfo(fichier).absolutePath();
     }

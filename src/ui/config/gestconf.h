@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+class IDialogues;
+class IFenetrePrincipale;
 class QAction;
 class QGroupBox;
 class QMenu;
@@ -13,6 +15,7 @@ class QPushButton;
 class TDestination;
 class TListeGroupe;
 class TSession;
+struct TBandeIcones;
 
 // The tree of the manager: a node pulled with the left button is dropped on another node, never
 // on the root, itself or one of its own descendants; near the top or bottom edge the tree scrolls.
@@ -45,8 +48,11 @@ bool TrouveDescendance(const QTreeWidgetItem* depart, const QTreeWidgetItem* noe
 class TFormGestConf : public QDialog {
     Q_OBJECT
 public:
-    // session: the destinations shown and rearranged, and the configuration files opened and saved.
-    explicit TFormGestConf(TSession& session, QWidget* parent = nullptr);
+    // session: the destinations shown and rearranged, and the configuration files opened and saved;
+    // fenetre: the main window, whose bounds a configuration file saves and restores; icones: the
+    // icon strip the tree's nodes take their images from.
+    TFormGestConf(TSession& session, IFenetrePrincipale& fenetre, const TBandeIcones& icones,
+                  QWidget* parent = nullptr);
 
     // The tree built from the open destinations (the trash aside), each under the one that opens
     // its level.
@@ -62,6 +68,18 @@ public:
     void BitBtnSauverClick();
     void BitBtnOuvrirClick();
 
+    // Where the file pickers are shown (for real unless a test plays them).
+    IDialogues* Dialogues;
+
+signals:
+    // Another configuration was opened: its source is to be shown.
+    void ConfigurationOuverte();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
     QGroupBox* GroupBox2;
     QPushButton* BitBtnOuvrir;
     QPushButton* BitBtnSauver;
@@ -74,22 +92,22 @@ public:
     QMenu* PopupMenu2;
     QAction* Dplacerdanscettedestination1;
     QAction* Dplaceraprscettedestination1;
-    // Where the file dialogs start.
-    QString DossierSauver;
-    QString DossierOuvrir;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
-private:
     QTreeWidgetItem* Racine() const { return TreeView1->topLevelItem(0); }
     std::shared_ptr<TDestination> DestinationDe(const QTreeWidgetItem* noeud) const;
     void TrieEnfants(QTreeWidgetItem* noeud);
     // A new, empty tree of levels for the main window and the configuration.
     TListeGroupe& NouveauxNiveaux();
+    // An icon of the strip, with another one for the selected node.
+    QIcon IconeDeNoeud(int normale, int choisie) const;
+
+    // Where the file dialogs start.
+    QString DossierSauver;
+    QString DossierOuvrir;
 
     TSession& session;
+    IFenetrePrincipale& fenetre;
+    const TBandeIcones& icones;
     // The destinations shown, held while the tree names them by their index here.
     std::vector<std::shared_ptr<TDestination>> tenues;
     QTreeWidgetItem* deplace = nullptr;

@@ -24,6 +24,7 @@ public:
 
     void BitBtn3Click();
 
+private:
     QGroupBox* GroupBox1;
     TTrackBar* TrackBar1;
     QLabel* Label3; // "100 %", under the left end
@@ -35,6 +36,5 @@ public:
     QPushButton* BitBtn2; // Annuler
     QPushButton* BitBtn3; // Aide
 
-private:
     TSession& session;
 };

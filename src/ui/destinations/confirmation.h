@@ -19,6 +19,10 @@ public:
     // While a destination asks about its sub-destinations, the two cancel buttons are off.
     void AutoriseAnnulation(bool autorisee);
 
+protected:
+    void reject() override;
+
+private:
     QLabel* Label1;
     QPushButton* BoutonOui;
     QPushButton* BoutonOuiTous;
@@ -26,7 +30,4 @@ public:
     QPushButton* BoutonNonTous;
     QPushButton* BoutonAnnuler;
     QPushButton* BoutonToutAnnuler;
-
-protected:
-    void reject() override;
 };

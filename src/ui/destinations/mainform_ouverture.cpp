@@ -11,25 +11,13 @@
 #include "ui/app/mainform.h"
 #include "ui/tools/nouvdest.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-
 TProprietesDestination TMainForm::ProprietesDuDialogue() const {
-    TProprietesDestination proprietes;
-    proprietes.Chemin = Chemins::SansSeparateurFinal(FormNouvDest->Label1->text());
-    proprietes.Titre = FormNouvDest->EditTitre->text();
-    proprietes.Fonte = FormNouvDest->EditTitre->font();
-    proprietes.Charset = FormNouvDest->CharsetTitre;
-    proprietes.Couleur = FormNouvDest->CouleurTitre;
-    proprietes.RechercheLocale = FormNouvDest->CheckBox1->isChecked();
-    proprietes.RechercheGenerale = FormNouvDest->CheckBox2->isChecked();
-    return proprietes;
+    return FormNouvDest->Proprietes();
 }
 
 void TMainForm::Ajouter1Click() {
     if (!session.Configuration()) return;
-    FormNouvDest->EditTitre->clear();
+    FormNouvDest->PresenteAjout();
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
     const TResultatOuverture ouverture =
         session.OuvreDestination(ProprietesDuDialogue(), session.ListeGroupe()->Courant);
@@ -42,20 +30,18 @@ void TMainForm::Ajouter1Click() {
 
 std::optional<TProprietesDestination> TMainForm::ValideDestination(const QString& chemin, bool sansValidation,
                                                                    int mode) {
-    FormNouvDest->Label1->setText(chemin);
-    FormNouvDest->AffichePath(chemin);
-    FormNouvDest->EditTitre->setText(Chemins::NomDeFichier(chemin));
-    FormNouvDest->CheckBox1->setChecked(mode == 1 || mode == 3);
-    FormNouvDest->CheckBox2->setChecked(mode == 3);
-    FormNouvDest->CheckBox1->setEnabled(mode != 3);
+    // The folder proposed with its own name as the title; the title font stays the dialog's.
+    TProprietesDestination proposees = FormNouvDest->Proprietes();
+    proposees.Chemin = chemin;
+    proposees.Titre = Chemins::NomDeFichier(chemin);
+    proposees.RechercheLocale = mode == 1 || mode == 3;
+    proposees.RechercheGenerale = mode == 3;
+    FormNouvDest->Presente(proposees);
     if (sansValidation) {
-        // Taken as proposed, from the values themselves; the title font is the dialog's.
-        TProprietesDestination proprietes = ProprietesDuDialogue();
-        proprietes.Chemin = Chemins::SansSeparateurFinal(chemin);
-        proprietes.Titre = Chemins::NomDeFichier(proprietes.Chemin);
-        proprietes.RechercheLocale = mode == 1 || mode == 3;
-        proprietes.RechercheGenerale = mode == 3;
-        return proprietes;
+        // Taken as proposed, from the values themselves.
+        proposees.Chemin = Chemins::SansSeparateurFinal(chemin);
+        proposees.Titre = Chemins::NomDeFichier(proposees.Chemin);
+        return proposees;
     }
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
     return ProprietesDuDialogue();

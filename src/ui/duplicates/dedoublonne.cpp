@@ -8,7 +8,6 @@
 #include "core/source/lecteurimage.h"
 #include "ui/app/aide.h"
 #include "ui/app/fenetre.h"
-#include "ui/app/globaux.h"
 #include "ui/app/imagecontrole.h"
 #include "ui/source/pleinecran.h"
 
@@ -54,7 +53,8 @@ private:
     const QList<TPaire>& paires;
 };
 
-TFormDedoublone::TFormDedoublone(TSession& session_, QWidget* parent) : QDialog(parent), session(session_) {
+TFormDedoublone::TFormDedoublone(TSession& session_, TFormPleinEcran* pleinEcran_, QWidget* parent)
+    : QDialog(parent), session(session_), pleinEcran(pleinEcran_) {
     setObjectName(QStringLiteral("FormDedoublone"));
     PrepareFenetre(this, QStringLiteral("Gestion des images en double"), 548, 400, Bordure::Redimensionnable,
                    2460);
@@ -137,9 +137,9 @@ TFormDedoublone::TFormDedoublone(TSession& session_, QWidget* parent) : QDialog(
     // A click on either picture shows its file full screen, read anew for the screen; any click
     // there, or Escape, comes back.
     for (TCote* cote : {&cote1, &cote2})
-        connect(cote->image, &TImage::SourisRelachee, this, [cote] {
-            if (FormPleinEcran && cote->image->TailleNaturelle().height() > 0)
-                FormPleinEcran->MontreFichier(cote->montre, *cote->image);
+        connect(cote->image, &TImage::SourisRelachee, this, [this, cote] {
+            if (pleinEcran && cote->image->TailleNaturelle().height() > 0)
+                pleinEcran->MontreFichier(cote->montre, *cote->image);
         });
 }
 
@@ -160,6 +160,7 @@ QGroupBox* TFormDedoublone::CreeCote(const QString& nom, const QString& titre, T
     const int largeurs[2] = {80, 50};
     for (int i = 0; i < 2; ++i) {
         panneaux[i] = new QLabel(barre);
+        panneaux[i]->setObjectName(QStringLiteral("Panneaux%1_%2").arg(nom).arg(i));
         panneaux[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panneaux[i]->setMinimumWidth(largeurs[i]);
         if (i == 0) panneaux[i]->setFixedWidth(largeurs[i]);

@@ -14,6 +14,7 @@ class QStatusBar;
 class QTableView;
 class TModelePaires;
 class TDestination;
+class TFormPleinEcran;
 class TImage;
 class TLecteurImage;
 class TSession;
@@ -25,8 +26,9 @@ class TFormDedoublone : public QDialog {
     Q_OBJECT
 public:
     // session: where the images deleted go to the trash, the undo record and the destinations that
-    // forget them, and where the user is asked and told.
-    explicit TFormDedoublone(TSession& session, QWidget* parent = nullptr);
+    // forget them, and where the user is asked and told; pleinEcran: where a click on a picture
+    // shows its file (none: nowhere).
+    TFormDedoublone(TSession& session, TFormPleinEcran* pleinEcran, QWidget* parent = nullptr);
     ~TFormDedoublone() override;
 
     // Sets the window on a destination's pairs. False when the destination has no pair left to show.
@@ -56,7 +58,12 @@ signals:
     // The destinations' lists changed: images went to the trash, or pairs were kept.
     void ListesChangees();
 
-public:
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
     QGroupBox* GroupBoxList;
     QTableView* StringGrid1;
     QWidget* Panel2;
@@ -75,12 +82,6 @@ public:
     QLabel* Panneaux1[2];
     QLabel* Panneaux2[2];
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* objet, QEvent* event) override;
-
-private:
     struct TCote {
         TImage* image;
         QWidget* zone;
@@ -106,6 +107,7 @@ private:
     void ActualiseChemin(TCote& cote);
 
     TSession& session;
+    TFormPleinEcran* pleinEcran;
     std::shared_ptr<TDestination> destination;
     QList<TPaire> paires; // the pair of each grid row, which the grid's model reads
     TCote cote1{}, cote2{};

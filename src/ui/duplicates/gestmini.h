@@ -30,17 +30,17 @@ public:
     // open destination stays in the tree, its images to be signed anew.
     void TreeView1MouseUp(Qt::MouseButton bouton, QTreeWidgetItem* ligne);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* objet, QEvent* event) override;
+
+private:
     QTreeWidget* TreeView1;
     QWidget* Panel1;
     QPushButton* BitBtn1;
     QWidget* Panel2;
     QPushButton* BitBtn2;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* objet, QEvent* event) override;
-
-private:
     // The four lines under a folder's, (re)made from its state.
     static void RemplitDossier(QTreeWidgetItem* ligne, const TDossierStocke& etat);
 

@@ -29,6 +29,10 @@ public:
 
     void BitBtn3Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     QGroupBox* GroupBox2;
     QComboBox* DriveComboBox1;
     QTreeView* DirectoryListBox1;
@@ -36,10 +40,6 @@ public:
     QPushButton* BitBtn1; // Annuler
     QPushButton* BitBtn3; // Aide
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     // The volumes listed afresh, the current one chosen.
     void RemplitVolumes(const std::map<QString, QString>& volumes, const QString& courant);
     // The tree shows that volume's folders, with that folder current.

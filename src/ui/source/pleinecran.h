@@ -25,14 +25,14 @@ public:
     // True while the file asked for is still being read.
     bool LectureEnCours() const { return attendue != 0; }
 
-    TImage* Image1;
-
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    TImage* Image1;
+
     void Ajuste();
     void FichierLu(quint64 numero, const TImageDecodee& lue);
 

@@ -11,28 +11,22 @@
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
-
 void TMainForm::Modifierlescaractristiques1Click() {
     const int index = IndexDuMenuDeTuile();
     if (index < 0) return;
     const TDestination& d = *session.Configuration()->Destinations.Element(index);
     if (d.Titre == TitreCorbeille) return; // the trash keeps its folder, title and font
 
-    TFormNouvDest& dialogue = *FormNouvDest;
-    dialogue.EditTitre->setFont(d.Fonte);
-    dialogue.CharsetTitre = d.FonteCharset;
-    dialogue.CouleurTitre = d.FonteCouleur;
-    dialogue.Label1->setText(d.Chemin);
-    dialogue.AffichePath(d.Chemin);
-    dialogue.EditTitre->setText(d.Titre);
-    dialogue.CheckBox1->setChecked(d.RechercheLocale);
-    dialogue.CheckBox2->setChecked(d.RechercheGenerale);
-    dialogue.CheckBox1->setEnabled(!d.RechercheGenerale);
-    if (Dialogues->MontreModal(dialogue) != QDialog::Accepted) return;
+    TProprietesDestination actuelles;
+    actuelles.Chemin = d.Chemin;
+    actuelles.Titre = d.Titre;
+    actuelles.Fonte = d.Fonte;
+    actuelles.Charset = d.FonteCharset;
+    actuelles.Couleur = d.FonteCouleur;
+    actuelles.RechercheLocale = d.RechercheLocale;
+    actuelles.RechercheGenerale = d.RechercheGenerale;
+    FormNouvDest->Presente(actuelles);
+    if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
     const TResultatModification modification = session.ModifieDestination(index, ProprietesDuDialogue());
     if (!modification.Refus.isEmpty()) {
         Questions->Avertit(modification.Refus);
@@ -48,20 +42,16 @@ void TMainForm::Modifierlescaractristiques1Click() {
 
 void TMainForm::Ajouteravecsousdossiers1Click() {
     if (!session.Configuration()) return;
-    TFormRecurs& dialogue = *FormRecurs;
-    dialogue.CheckBox3->setEnabled(false);
-    dialogue.Label3->setEnabled(false);
-    dialogue.CheckBox3->setChecked(true);
-    dialogue.CheckBox4->setChecked(true);
-    const bool accepte = Dialogues->MontreModal(dialogue) == QDialog::Accepted;
+    // The search proposed starts again from GENERAL; the other options stay from the last walk.
+    TChoixArborescence choix = FormRecurs->Choix();
+    choix.Options.Mode = 3;
+    FormRecurs->Presente(choix);
+    const bool accepte = Dialogues->MontreModal(*FormRecurs) == QDialog::Accepted;
     FixeCurseur(Qt::WaitCursor);
     if (accepte) {
-        TOptionsArborescence options;
-        options.EnNiveaux = dialogue.CheckBox5->isChecked();
-        options.SeulementAvecImages = dialogue.CheckBox1->isChecked();
-        options.Mode = dialogue.CheckBox4->isChecked() ? 3 : dialogue.CheckBox3->isChecked() ? 1 : 2;
-        const bool sansValidation = dialogue.CheckBox2->isChecked();
-        session.AjouteArborescence(dialogue.Dossier(), options,
+        choix = FormRecurs->Choix();
+        const bool sansValidation = choix.SansValidation;
+        session.AjouteArborescence(FormRecurs->Dossier(), choix.Options,
                                    [this, sansValidation](const QString& dossier, int mode) {
                                        return ValideDestination(dossier, sansValidation, mode);
                                    });

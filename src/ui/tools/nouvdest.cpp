@@ -114,6 +114,35 @@ TFormNouvDest::TFormNouvDest(QWidget* parent) : QDialog(parent), Dialogues(&TDia
     connect(BitBtn4, &QPushButton::clicked, this, &TFormNouvDest::BitBtn4Click);
 }
 
+void TFormNouvDest::Presente(const TProprietesDestination& proprietes) {
+    // A font left as it is keeps following the window's.
+    if (EditTitre->font() != proprietes.Fonte) EditTitre->setFont(proprietes.Fonte);
+    CharsetTitre = proprietes.Charset;
+    CouleurTitre = proprietes.Couleur;
+    Label1->setText(proprietes.Chemin);
+    AffichePath(proprietes.Chemin);
+    EditTitre->setText(proprietes.Titre);
+    CheckBox1->setChecked(proprietes.RechercheLocale);
+    CheckBox2->setChecked(proprietes.RechercheGenerale);
+    CheckBox1->setEnabled(!proprietes.RechercheGenerale);
+}
+
+void TFormNouvDest::PresenteAjout() {
+    EditTitre->clear();
+}
+
+TProprietesDestination TFormNouvDest::Proprietes() const {
+    TProprietesDestination proprietes;
+    proprietes.Chemin = Chemins::SansSeparateurFinal(Label1->text());
+    proprietes.Titre = EditTitre->text();
+    proprietes.Fonte = EditTitre->font();
+    proprietes.Charset = CharsetTitre;
+    proprietes.Couleur = CouleurTitre;
+    proprietes.RechercheLocale = CheckBox1->isChecked();
+    proprietes.RechercheGenerale = CheckBox2->isChecked();
+    return proprietes;
+}
+
 void TFormNouvDest::AffichePath(const QString& path) {
     const QFontMetrics mesure(Label2->font());
     const QString tete = path.left(3);

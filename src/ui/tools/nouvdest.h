@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/tools/arborescence.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -15,11 +17,19 @@ class QToolButton;
 
 // The window "Création d'une nouvelle destination": a destination's folder, title, title font and
 // duplicate-search options. Its controls keep their values from one use to the next; the caller
-// fills what it needs and reads the controls after an OK.
+// presents what it needs and reads the properties back after an OK.
 class TFormNouvDest : public QDialog {
     Q_OBJECT
 public:
     explicit TFormNouvDest(QWidget* parent = nullptr);
+
+    // Shows these properties: the folder, the title, its font with charset and colour, and the
+    // search modes; the LOCAL one can be changed only while the GENERAL one is off.
+    void Presente(const TProprietesDestination& proprietes);
+    // A new destination: the title is emptied, everything else stays from the last use.
+    void PresenteAjout();
+    // The properties shown, the folder without a trailing separator.
+    TProprietesDestination Proprietes() const;
 
     // Shows a path in Label2, shortened to fit: its first three characters, "..." and its end.
     void AffichePath(const QString& path);
@@ -34,6 +44,7 @@ public:
     // Where the folder and font pickers are shown (for real unless a test plays them).
     IDialogues* Dialogues;
 
+private:
     QGroupBox* GroupBox2;
     QLabel* Label2;
     QLabel* Label1;

@@ -109,6 +109,26 @@ TFormRecurs::TFormRecurs(QWidget* parent) : QDialog(parent) {
     dossier = Chemins::DossierParDefaut();
 }
 
+void TFormRecurs::Presente(const TChoixArborescence& choix) {
+    // The kind of list first: leaving the list unticks the folders-with-images option.
+    (choix.Options.EnNiveaux ? CheckBox5 : RadioButton1)->setChecked(true);
+    CheckBox1->setChecked(choix.Options.SeulementAvecImages && !choix.Options.EnNiveaux);
+    CheckBox2->setChecked(choix.SansValidation);
+    CheckBox3->setChecked(choix.Options.Mode == 1 || choix.Options.Mode == 3);
+    CheckBox4->setChecked(choix.Options.Mode == 3);
+    CheckBox3->setEnabled(!CheckBox4->isChecked());
+    Label3->setEnabled(!CheckBox4->isChecked());
+}
+
+TChoixArborescence TFormRecurs::Choix() const {
+    TChoixArborescence choix;
+    choix.Options.EnNiveaux = CheckBox5->isChecked();
+    choix.Options.SeulementAvecImages = CheckBox1->isChecked();
+    choix.Options.Mode = CheckBox4->isChecked() ? 3 : CheckBox3->isChecked() ? 1 : 2;
+    choix.SansValidation = CheckBox2->isChecked();
+    return choix;
+}
+
 void TFormRecurs::CheckBox4Click() {
     // A GENERAL search always includes the LOCAL one.
     if (CheckBox4->isChecked()) CheckBox3->setChecked(true);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/tools/arborescence.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -13,10 +15,21 @@ class QTreeView;
 
 // The window "Ajouter une destination avec ses sous-dossiers": the options of the walk and the
 // folder to walk. Its options keep their values from one use to the next.
+struct TChoixArborescence {
+    TOptionsArborescence Options;
+    bool SansValidation = true; // each folder opened as proposed, without the properties dialog
+};
+
 class TFormRecurs : public QDialog {
     Q_OBJECT
 public:
     explicit TFormRecurs(QWidget* parent = nullptr);
+
+    // Shows these options. A list of folders only may leave out the folders without images, and
+    // a GENERAL search always includes the LOCAL one, which then cannot be changed.
+    void Presente(const TChoixArborescence& choix);
+    // The options shown.
+    TChoixArborescence Choix() const;
 
     void CheckBox4Click();
     void CheckBox5hClick();
@@ -26,6 +39,10 @@ public:
     QString Dossier() const { return dossier; }
     void ChoisitDossier(const QString& chemin);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     QGroupBox* GroupBox1;
     QRadioButton* CheckBox5;
     QRadioButton* RadioButton1;
@@ -42,10 +59,6 @@ public:
     QPushButton* BitBtn1;
     QPushButton* BitBtn3;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void RemplitVolumes();
     void VolumeChoisi(int index);
     // Shows the selected folder in the list; the list reads the disk only once the window shows.
