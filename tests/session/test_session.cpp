@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 
 #include <gtest/gtest.h>
 
@@ -228,4 +229,44 @@ TEST(Session, LaRechercheCedeLaPlace) {
     EXPECT_EQ(session.Occupe.load(), 0);
     delete tache;
     EXPECT_TRUE(session.TacheRecherche.isNull());
+}
+
+namespace {
+
+// A comparison kept at its start until it is asked to stop, then run as the real one: it then
+// reads its partners and where it resumes.
+class TComparaisonTenue : public TTacheComparaison {
+public:
+    using TTacheComparaison::TTacheComparaison;
+    std::atomic<bool> Entree{false};
+
+protected:
+    void Travaille() override {
+        Entree = true;
+        while (!isInterruptionRequested())
+            QThread::msleep(1);
+        TTacheComparaison::Travaille();
+    }
+};
+
+} // namespace
+
+// The session's end stops a comparison still running and waits for it before anything it reads
+// goes: the partners it alone holds are let go only then.
+TEST(Session, SaFinAttendLaComparaisonEnCours) {
+    auto session = std::make_unique<TSession>();
+    session->CreeDonnees();
+    auto partenaire = std::make_shared<TDestination>();
+    const std::weak_ptr<TDestination> suivi = partenaire;
+    auto* tache = new TComparaisonTenue(std::make_shared<TDestination>(), {std::move(partenaire)},
+                                        QStringLiteral("a-moitie.jpg"), 1,
+                                        session->Configuration()->Sensibilite, session->Occupe);
+    const QPointer<TTacheMini> suivie(tache);
+    session->TacheRecherche = tache;
+    tache->start();
+    ASSERT_TRUE(AttendQue([&] { return tache->Entree.load(); }, 5000));
+    EXPECT_FALSE(suivi.expired());
+    session.reset();
+    EXPECT_TRUE(suivie.isNull());
+    EXPECT_TRUE(suivi.expired());
 }

@@ -14,7 +14,10 @@
 TSession::TSession() = default;
 
 TSession::~TSession() {
-    // A task still running counts in Occupe and reads the configuration's sensitivity.
+    // A task still running counts in Occupe and reads the configuration's sensitivity. It ends
+    // before it is deleted: a comparison's own parts (its partners, where it resumes) would go
+    // before the base class waits for its thread.
+    AttendFinRecherche();
     delete TacheRecherche.data();
     LibereCopies();
     configuration.reset();

@@ -151,7 +151,8 @@ TMainForm::TMainForm(TSession& session_, const QString& dossierProgramme, const 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     // A task still running (the window destroyed without closing) is stopped and waited for: it
-    // counts in Occupe and reads the sensitivity.
+    // counts in Occupe and reads the sensitivity. It ends before it is deleted, whatever its kind.
+    session.AttendFinRecherche();
     delete session.TacheRecherche.data();
 }
 
