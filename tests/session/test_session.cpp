@@ -270,3 +270,19 @@ TEST(Session, SaFinAttendLaComparaisonEnCours) {
     EXPECT_TRUE(suivie.isNull());
     EXPECT_TRUE(suivi.expired());
 }
+
+// A comparison deleted while it runs, by whatever holds it, waits for its thread before the
+// partners and the resume point it reads go.
+TEST(Session, UneComparaisonDetruiteAttendSonFil) {
+    const std::atomic<int32_t> sensibilite{100};
+    std::atomic<int32_t> occupe{0};
+    auto partenaire = std::make_shared<TDestination>();
+    const std::weak_ptr<TDestination> suivi = partenaire;
+    auto* tache = new TComparaisonTenue(std::make_shared<TDestination>(), {std::move(partenaire)},
+                                        QStringLiteral("a-moitie.jpg"), 1, sensibilite, occupe);
+    tache->start();
+    ASSERT_TRUE(AttendQue([&] { return tache->Entree.load(); }, 5000));
+    delete tache;
+    EXPECT_TRUE(suivi.expired());
+    EXPECT_EQ(occupe.load(), 0);
+}

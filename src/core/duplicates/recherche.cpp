@@ -290,6 +290,11 @@ TTacheComparaison::TTacheComparaison(std::shared_ptr<TDestination> destination,
       Reprise(std::move(reprise)), Generation(generation), partenaires(std::move(autres)),
       sensibiliteComparaison(sensibiliteCourante) {}
 
+TTacheComparaison::~TTacheComparaison() {
+    DemandeArret();
+    wait();
+}
+
 void TTacheComparaison::Travaille() {
     TDestination& d = *DestinationTraitee;
     TListeComparaison comparaison;

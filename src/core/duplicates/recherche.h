@@ -98,6 +98,9 @@ public:
     TTacheComparaison(std::shared_ptr<TDestination> destination,
                       std::vector<std::shared_ptr<TDestination>> partenaires, QString reprise, int generation,
                       const std::atomic<int32_t>& sensibilite, std::atomic<int32_t>& occupe);
+    // Waits for the thread itself: the partners and the resume point it uses are its own members,
+    // gone before the base class would wait.
+    ~TTacheComparaison() override;
 
     // Read once the thread has ended: where to resume, whether everything was compared, and how
     // many lines were added.
