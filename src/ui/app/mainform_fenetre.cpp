@@ -1,9 +1,11 @@
 // What the configuration reads from and gives to the main window: bounds, state and dividers.
 
 #include "mainform.h"
+#include "plateforme.h"
 
 #include <QGroupBox>
 #include <QSplitter>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -22,8 +24,20 @@ void TMainForm::RetablitEtatNormal() {
 }
 
 void TMainForm::FixeBornes(const QRect& bornes) {
-    setGeometry(bornes);
+    PrendBornes(bornes);
     if (!isVisible()) bornesAvantAffichage = bornes;
+}
+
+void TMainForm::PrendBornes(const QRect& bornes) {
+    if (PlateformePlaceLesFenetres()) {
+        setGeometry(bornes);
+        return;
+    }
+    // Where the platform places the windows itself, the window keeps the place it was given there.
+    // The widget may already hold the size while the platform's window does not (it was first shown
+    // minimised): the widget would then skip the resize, so the platform's window is given it.
+    resize(bornes.size());
+    if (windowHandle() && windowHandle()->size() != bornes.size()) windowHandle()->resize(bornes.size());
 }
 
 void TMainForm::FixeMaximisee(bool maximisee) {
@@ -41,7 +55,7 @@ void TMainForm::FixeMaximisee(bool maximisee) {
     // The window is first shown minimised: the platform, which never had it in its normal state,
     // may have given it its minimum size meanwhile, which would then be written back. It comes
     // up with the bounds it was given.
-    if (avantAffichage.isValid()) setGeometry(avantAffichage);
+    if (avantAffichage.isValid()) PrendBornes(avantAffichage);
 }
 
 QSize TMainForm::TailleMinimale() const {
