@@ -115,7 +115,9 @@ TEST_F(PositionTest, LaPositionEnregistreeNEstPasAppliqueeOuLaPlateformePlace) {
     ForcePlacementDesFenetres(false);
     ASSERT_TRUE(TexteFichier::Ecrit(Ini(), {"WindowWidth=660", "WindowHeight=500", "WindowLeft=100",
                                             "WindowTop=60", "DestinationCount=0"}));
-    Lance();
+    Demarre({});
+    MainForm->showMinimized(); // as the program starts, until the start-up timer brings it up
+    ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 5000));
     EXPECT_EQ(MainForm->geometry().size(), QSize(660, 500));
     EXPECT_NE(MainForm->geometry().topLeft(), QPoint(100, 60));
 

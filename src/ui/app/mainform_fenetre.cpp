@@ -5,7 +5,6 @@
 
 #include <QGroupBox>
 #include <QSplitter>
-#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -34,10 +33,7 @@ void TMainForm::PrendBornes(const QRect& bornes) {
         return;
     }
     // Where the platform places the windows itself, the window keeps the place it was given there.
-    // The widget may already hold the size while the platform's window does not (it was first shown
-    // minimised): the widget would then skip the resize, so the platform's window is given it.
     resize(bornes.size());
-    if (windowHandle() && windowHandle()->size() != bornes.size()) windowHandle()->resize(bornes.size());
 }
 
 void TMainForm::FixeMaximisee(bool maximisee) {
