@@ -100,10 +100,6 @@ TEST(PlacementFenetres, SelonLaPlateforme) {
     for (const char* nom : {"xcb", "offscreen", "windows", ""})
         EXPECT_TRUE(PlateformePlaceLesFenetres(QLatin1String(nom))) << nom;
     EXPECT_TRUE(PlateformePlaceLesFenetres()); // the tests' offscreen platform
-    ForcePlacementDesFenetres(false);
-    EXPECT_FALSE(PlateformePlaceLesFenetres());
-    ForcePlacementDesFenetres(std::nullopt);
-    EXPECT_TRUE(PlateformePlaceLesFenetres());
 }
 
 // Where the platform places the windows itself, the saved bounds give the window its size and its
