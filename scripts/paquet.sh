@@ -24,6 +24,12 @@ for decodeur in libde265-0 libdav1d6; do
   dpkg-query -W -f='${Depends}' libheif1 | grep -qFw "$decodeur" ||
     { echo "libheif1 ne décode pas sans $decodeur"; exit 1; }
 done
+# Qt's Wayland platform plugin is recommended, and the package named is the one that ships it.
+recommends=$(dpkg-deb --field "$paquet" Recommends)
+echo "$recommends"
+tr ',' '\n' <<<"$recommends" | sed 's/^ *//; s/[ (].*//' | grep -qx qt6-wayland || { echo "recommandation absente du paquet : qt6-wayland"; exit 1; }
+dpkg-query -L qt6-wayland | grep -q '/platforms/libqwayland' ||
+  { echo "qt6-wayland ne fournit pas la plateforme Wayland de Qt"; exit 1; }
 
 identifiant=fr.mirasolve.Mirasolve
 desktop-file-validate "resources/bureau/$identifiant.desktop"

@@ -3,6 +3,7 @@
 #include "programme.h"
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
+#include "ui/app/plateforme.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -90,4 +91,49 @@ TEST_F(PositionTest, PremierDemarrageSansPhoto) {
     MainForm->ChargeSource(photos);
     ASSERT_TRUE(AttendRepos());
     EXPECT_FALSE(invite->isVisible());
+}
+
+// Names of the platforms that place the windows themselves, and of those that let the program.
+TEST(PlacementFenetres, SelonLaPlateforme) {
+    for (const char* nom : {"wayland", "wayland-egl", "Wayland"})
+        EXPECT_FALSE(PlateformePlaceLesFenetres(QLatin1String(nom))) << nom;
+    for (const char* nom : {"xcb", "offscreen", "windows", ""})
+        EXPECT_TRUE(PlateformePlaceLesFenetres(QLatin1String(nom))) << nom;
+    EXPECT_TRUE(PlateformePlaceLesFenetres()); // the tests' offscreen platform
+}
+
+// Where the platform places the windows itself, the saved bounds give the window its size and its
+// maximised state, never its position; elsewhere it moves to them. Saving writes what it reports.
+TEST_F(PositionTest, LaPositionEnregistreeNEstPasAppliqueeOuLaPlateformePlace) {
+    struct Retablit {
+        ~Retablit() { ForcePlacementDesFenetres(std::nullopt); }
+    } retablit;
+    ForcePlacementDesFenetres(false);
+    ASSERT_TRUE(TexteFichier::Ecrit(Ini(), {"WindowWidth=660", "WindowHeight=500", "WindowLeft=100",
+                                            "WindowTop=60", "DestinationCount=0"}));
+    Demarre({});
+    MainForm->showMinimized(); // as the program starts, until the start-up timer brings it up
+    ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 5000));
+    EXPECT_EQ(MainForm->geometry().size(), QSize(660, 500));
+    EXPECT_NE(MainForm->geometry().topLeft(), QPoint(100, 60));
+
+    MainForm->move(40, 30); // where the platform puts the window
+    QCoreApplication::processEvents();
+    const QPoint placee = MainForm->geometry().topLeft();
+    MainForm->FixeBornes(QRect(300, 200, 700, 520));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainForm->geometry(), QRect(placee, QSize(700, 520)));
+    MainForm->FixeMaximisee(true);
+    EXPECT_TRUE(AttendQue([] { return MainForm->isMaximized(); }, 2000));
+    MainForm->FixeMaximisee(false);
+    EXPECT_TRUE(AttendQue([] { return !MainForm->isMaximized(); }, 2000));
+    EXPECT_EQ(MainForm->geometry(), QRect(placee, QSize(700, 520)));
+    Config()->ReleveFenetre(*MainForm);
+    EXPECT_EQ(QRect(Config()->WindowLeft, Config()->WindowTop, Config()->WindowWidth, Config()->WindowHeight),
+              QRect(placee, QSize(700, 520)));
+
+    ForcePlacementDesFenetres(true);
+    MainForm->FixeBornes(QRect(300, 200, 700, 520));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(MainForm->geometry(), QRect(300, 200, 700, 520));
 }

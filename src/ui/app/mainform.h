@@ -317,6 +317,8 @@ private:
     TSession& session;
     // The bounds given before the window was first shown, until it is first brought up.
     QRect bornesAvantAffichage;
+    // Gives the window these bounds, or only their size where the platform places the windows.
+    void PrendBornes(const QRect& bornes);
 
     void CreeBarresOutils();
     void CreeMenus();

@@ -1,6 +1,7 @@
 // What the configuration reads from and gives to the main window: bounds, state and dividers.
 
 #include "mainform.h"
+#include "plateforme.h"
 
 #include <QGroupBox>
 #include <QSplitter>
@@ -22,8 +23,17 @@ void TMainForm::RetablitEtatNormal() {
 }
 
 void TMainForm::FixeBornes(const QRect& bornes) {
-    setGeometry(bornes);
+    PrendBornes(bornes);
     if (!isVisible()) bornesAvantAffichage = bornes;
+}
+
+void TMainForm::PrendBornes(const QRect& bornes) {
+    if (PlateformePlaceLesFenetres()) {
+        setGeometry(bornes);
+        return;
+    }
+    // Where the platform places the windows itself, the window keeps the place it was given there.
+    resize(bornes.size());
 }
 
 void TMainForm::FixeMaximisee(bool maximisee) {
@@ -41,7 +51,7 @@ void TMainForm::FixeMaximisee(bool maximisee) {
     // The window is first shown minimised: the platform, which never had it in its normal state,
     // may have given it its minimum size meanwhile, which would then be written back. It comes
     // up with the bounds it was given.
-    if (avantAffichage.isValid()) setGeometry(avantAffichage);
+    if (avantAffichage.isValid()) PrendBornes(avantAffichage);
 }
 
 QSize TMainForm::TailleMinimale() const {
