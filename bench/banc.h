@@ -10,6 +10,7 @@
 #include "core/config/configuration.h"
 #include "core/duplicates/magasin.h"
 #include "core/session/session.h"
+#include "programmecourant.h"
 #include "ui/app/demarrage.h"
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
@@ -25,15 +26,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-
-// The running program's source list and configuration, those of its session; none without a
-// main window.
-inline TSourceListe* Source() {
-    return MainForm ? MainForm->Session().ListeSource() : nullptr;
-}
-inline Tconfiguration* Config() {
-    return MainForm ? MainForm->Session().Configuration() : nullptr;
-}
 
 // The main window's control of type T with that object name; the program stops when there is
 // none or several, rather than measure the wrong control.

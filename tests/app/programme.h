@@ -8,6 +8,7 @@
 #include "core/source/tachesource.h"
 #include "dialoguestest.h"
 #include "environnement.h"
+#include "programmecourant.h"
 #include "questionstest.h"
 #include "ui/app/demarrage.h"
 #include "ui/app/globaux.h"
@@ -22,15 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-
-// The running program's source list and configuration, those of its session; none without a
-// main window.
-inline TSourceListe* Source() {
-    return MainForm ? MainForm->Session().ListeSource() : nullptr;
-}
-inline Tconfiguration* Config() {
-    return MainForm ? MainForm->Session().Configuration() : nullptr;
-}
 
 // The main window's control of type T with that object name, as a user-level test tool finds it.
 // None, or several, fails the test and throws, so that no test goes on with the wrong control.

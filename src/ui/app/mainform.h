@@ -359,8 +359,6 @@ private:
     void ChangeModeRecherche(bool locale, bool generale);
     void DessineProgression(qint64 fait, qint64 total);
 
-    // What the properties dialog holds.
-    TProprietesDestination ProprietesDuDialogue() const;
     bool FiltreNavigation(QObject* objet, QEvent* event);
 
     void SplitterMainPaint();

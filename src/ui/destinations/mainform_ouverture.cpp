@@ -11,16 +11,12 @@
 #include "ui/app/mainform.h"
 #include "ui/tools/nouvdest.h"
 
-TProprietesDestination TMainForm::ProprietesDuDialogue() const {
-    return FormNouvDest->Proprietes();
-}
-
 void TMainForm::Ajouter1Click() {
     if (!session.Configuration()) return;
     FormNouvDest->PresenteAjout();
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
     const TResultatOuverture ouverture =
-        session.OuvreDestination(ProprietesDuDialogue(), session.ListeGroupe()->Courant);
+        session.OuvreDestination(FormNouvDest->Proprietes(), session.ListeGroupe()->Courant);
     if (!ouverture.Ouverte) {
         if (!ouverture.Refus.isEmpty()) Questions->Avertit(ouverture.Refus);
         return;
@@ -44,7 +40,7 @@ std::optional<TProprietesDestination> TMainForm::ValideDestination(const QString
         return proposees;
     }
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return std::nullopt;
-    return ProprietesDuDialogue();
+    return FormNouvDest->Proprietes();
 }
 
 TDestination* TMainForm::AjouteDestination(const QString& chemin, bool sansValidation, int32_t niveau,

@@ -27,7 +27,7 @@ void TMainForm::Modifierlescaractristiques1Click() {
     actuelles.RechercheGenerale = d.RechercheGenerale;
     FormNouvDest->Presente(actuelles);
     if (Dialogues->MontreModal(*FormNouvDest) != QDialog::Accepted) return;
-    const TResultatModification modification = session.ModifieDestination(index, ProprietesDuDialogue());
+    const TResultatModification modification = session.ModifieDestination(index, FormNouvDest->Proprietes());
     if (!modification.Refus.isEmpty()) {
         Questions->Avertit(modification.Refus);
         return;
