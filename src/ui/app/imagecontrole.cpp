@@ -20,10 +20,15 @@ void TImage::FixeImage(const QImage& nouvelle, QSize taille) {
 
 void TImage::paintEvent(QPaintEvent*) {
     if (image.isNull() || width() <= 0 || height() <= 0) return;
-    if (copieALEchelle.size() != size()) {
-        copieALEchelle = image.size() == size()
+    // The picture is scaled once to the control's size in the screen's own pixels and painted 1:1
+    // with the pixel ratio set, so that a high-density screen never shows it stretched.
+    const qreal rapport = devicePixelRatioF();
+    const QSize pixels(qRound(width() * rapport), qRound(height() * rapport));
+    if (copieALEchelle.size() != pixels || copieALEchelle.devicePixelRatio() != rapport) {
+        copieALEchelle = image.size() == pixels
                              ? image
-                             : image.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                             : image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        copieALEchelle.setDevicePixelRatio(rapport);
     }
     QPainter peintre(this);
     peintre.drawImage(0, 0, copieALEchelle);

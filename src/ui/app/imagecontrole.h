@@ -3,9 +3,9 @@
 #include <QImage>
 #include <QWidget>
 
-// An image control: shows its picture stretched to its own rectangle and reports mouse presses
-// and releases with the button, the modifiers held and the position. The picture may be held at
-// a reduced scale; its natural size is what the program measures and shows.
+// An image control: shows its picture scaled to its own rectangle in the screen's pixels and reports mouse
+// presses and releases with the button, the modifiers held and the position. The picture may be held at a
+// reduced scale; its natural size is what the program measures and shows.
 class TImage : public QWidget {
     Q_OBJECT
 public:
