@@ -4,6 +4,7 @@ set -euo pipefail
 paquets=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libjpeg62-turbo-dev libgif-dev
          libheif-dev libwebp-dev libtiff-dev libjxl-dev libraw-dev
          libgtest-dev libbenchmark-dev libjpeg-turbo-progs fonts-dejavu-core qt6-translations-l10n qt6-wayland
+         weston
          dpkg-dev file desktop-file-utils appstream)
 manquants=()
 for paquet in "${paquets[@]}"; do
