@@ -6,7 +6,6 @@
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
 #include "core/source/decodage.h"
-#include "core/source/sourceliste.h"
 #include "ui/app/imagecontrole.h"
 #include "ui/app/plateforme.h"
 #include "ui/app/traduction.h"
@@ -45,32 +44,46 @@ protected:
     QString Ini() const { return env.Programme + QStringLiteral("/Mirasolve.ini"); }
     QStringList Noms() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
     static QString Courante() { return Controle<QLabel>("PanneauStatut3")->text(); }
+
+    // Started with this configuration, as the program starts: minimised until the start-up timer
+    // brings it up (the compositor may show it before: a Wayland window cannot start minimised).
+    void Lance(const QStringList& configuration) {
+        ASSERT_TRUE(TexteFichier::Ecrit(Ini(), configuration));
+        Demarre({});
+        QObject::connect(MainForm, &TMainForm::Fermee, [this] { fermee = true; });
+        if (!MainForm->isVisible()) MainForm->showMinimized();
+        ASSERT_TRUE(AttendQue(
+            [] {
+                return !Controle<QTimer>("Timer1")->isActive() && MainForm->isVisible() &&
+                       !MainForm->isMinimized() && MainForm->windowHandle() &&
+                       MainForm->windowHandle()->isExposed();
+            },
+            10000));
+        ASSERT_TRUE(AttendRepos());
+    }
+    // Closed as the compositor asks a window to close; the configuration it wrote, line by line.
+    QStringList Quitte() {
+        QFile::remove(Ini());
+        MainForm->windowHandle()->close();
+        EXPECT_TRUE(AttendQue([this] { return fermee; }, 10000));
+        EXPECT_FALSE(MainForm->isVisible());
+        QStringList lignes;
+        EXPECT_TRUE(TexteFichier::Lit(Ini(), lignes));
+        return lignes;
+    }
+
+    bool fermee = false;
 };
 
 TEST_F(WaylandTest, DemarreClasseAnnuleEtQuitte) {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
     EXPECT_FALSE(PlateformePlaceLesFenetres());
-    // A saved window: its size comes back, its position is the compositor's.
-    ASSERT_TRUE(TexteFichier::Ecrit(Ini(), {"WindowWidth=900", "WindowHeight=600", "WindowLeft=300",
-                                            "WindowTop=150", "DestinationCount=0"}));
     // Three photos of different shapes, so that the one shown is told by its size.
     EcritImage(env.Source + QStringLiteral("/a.jpg"), 64, 48);
     EcritImage(env.Source + QStringLiteral("/b.jpg"), 40, 60);
     EcritImage(env.Source + QStringLiteral("/c.jpg"), 50, 50);
-    Demarre({});
-    bool fermee = false;
-    QObject::connect(MainForm, &TMainForm::Fermee, [&fermee] { fermee = true; });
-    // As the program starts: minimised until the start-up timer brings it up (the compositor may
-    // show it before: a Wayland window cannot start minimised).
-    if (!MainForm->isVisible()) MainForm->showMinimized();
-    ASSERT_TRUE(AttendQue(
-        [] {
-            return !Controle<QTimer>("Timer1")->isActive() && MainForm->isVisible() &&
-                   !MainForm->isMinimized() && MainForm->windowHandle() &&
-                   MainForm->windowHandle()->isExposed();
-        },
-        10000));
-    ASSERT_TRUE(AttendRepos());
+    // A saved window: its size comes back, its position is the compositor's.
+    Lance({"WindowWidth=900", "WindowHeight=600", "WindowLeft=300", "WindowTop=150", "DestinationCount=0"});
 
     // Shown on the compositor's screen, whole, at its saved size and at the screen's ratio.
     const QScreen* ecran = MainForm->screen();
@@ -117,16 +130,29 @@ TEST_F(WaylandTest, DemarreClasseAnnuleEtQuitte) {
     EXPECT_EQ(Courante(), env.Source + QStringLiteral("/a.jpg"));
     EXPECT_EQ(Controle<TImage>("ImageCourante")->TailleNaturelle(), QSize(64, 48));
 
-    // Closed as the compositor asks a window to close: the settings are written, the size with them.
-    QFile::remove(Ini());
-    MainForm->windowHandle()->close();
-    ASSERT_TRUE(AttendQue([&fermee] { return fermee; }, 10000));
-    EXPECT_FALSE(MainForm->isVisible());
-    QStringList lignes;
-    ASSERT_TRUE(TexteFichier::Lit(Ini(), lignes));
+    // Closed: the settings are written, the size with them.
+    const QStringList lignes = Quitte();
     EXPECT_TRUE(lignes.contains(QStringLiteral("WindowWidth=900")));
     EXPECT_TRUE(lignes.contains(QStringLiteral("WindowHeight=600")));
+    EXPECT_TRUE(lignes.contains(QStringLiteral("Maximized=N")));
     EXPECT_TRUE(lignes.contains(QStringLiteral("DestinationCount=1")));
+}
+
+// Saved maximised: the compositor maximises it over its normal size, which is written back, with
+// the state, when it quits so.
+TEST_F(WaylandTest, LaFenetreMaximiseeLeRedevient) {
+    Lance({"WindowWidth=700", "WindowHeight=500", "WindowLeft=300", "WindowTop=150", "Maximized=M",
+           "DestinationCount=0"});
+    ASSERT_TRUE(AttendQue([] { return MainForm->isMaximized(); }, 5000));
+    const QRect ecran = MainForm->screen()->geometry();
+    EXPECT_GT(MainForm->width(), 700);
+    EXPECT_GT(MainForm->height(), 500);
+    EXPECT_TRUE(ecran.contains(MainForm->geometry()));
+
+    const QStringList lignes = Quitte();
+    EXPECT_TRUE(lignes.contains(QStringLiteral("Maximized=M")));
+    EXPECT_TRUE(lignes.contains(QStringLiteral("WindowWidth=700")));
+    EXPECT_TRUE(lignes.contains(QStringLiteral("WindowHeight=500")));
 }
 
 } // namespace
@@ -136,8 +162,9 @@ TEST_F(WaylandTest, DemarreClasseAnnuleEtQuitte) {
 int main(int argc, char* argv[]) {
     const QDir plugins(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
     if (plugins.entryList({QStringLiteral("libqwayland-*.so")}, QDir::Files).isEmpty()) {
-        std::fprintf(stderr, "ÉCHEC : le module Wayland de Qt est introuvable dans %s ; installez le "
-                             "paquet « qt6-wayland » (bash scripts/dependances.sh).\n",
+        std::fprintf(stderr,
+                     "ÉCHEC : le module Wayland de Qt est introuvable dans %s ; installez le "
+                     "paquet « qt6-wayland » (bash scripts/dependances.sh).\n",
                      qPrintable(plugins.path()));
         return 1;
     }
