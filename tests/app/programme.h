@@ -13,6 +13,7 @@
 #include "ui/app/demarrage.h"
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
+#include "ui/app/plateforme.h"
 #include "ui/source/affichagesource.h"
 
 #include <QCoreApplication>
@@ -60,7 +61,7 @@ protected:
     }
     // The main window shown as after start-up, its panel laid out.
     static void Affiche() {
-        MainForm->showMinimized();
+        MontreAuDemarrage(*MainForm);
         MainForm->Timer1Timer();
         ASSERT_TRUE(AttendQue([] { return MainForm->isVisible() && !MainForm->isMinimized(); }, 2000));
         QCoreApplication::processEvents();

@@ -45,13 +45,17 @@ protected:
     QStringList Noms() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
     static QString Courante() { return Controle<QLabel>("PanneauStatut3")->text(); }
 
-    // Started with this configuration, as the program starts: minimised until the start-up timer
-    // brings it up (the compositor may show it before: a Wayland window cannot start minimised).
+    // Started with this configuration, as the program starts: the window stays hidden behind the
+    // loading window until the start-up timer brings it up (a Wayland window cannot start
+    // minimised, and would stand empty meanwhile).
     void Lance(const QStringList& configuration) {
         ASSERT_TRUE(TexteFichier::Ecrit(Ini(), configuration));
         Demarre({});
         QObject::connect(MainForm, &TMainForm::Fermee, [this] { fermee = true; });
-        if (!MainForm->isVisible()) MainForm->showMinimized();
+        MontreAuDemarrage(*MainForm);
+        ASSERT_TRUE(Controle<QTimer>("Timer1")->isActive());
+        EXPECT_FALSE(MainForm->isVisible());
+        EXPECT_TRUE(MainForm->findChild<QWidget*>(QStringLiteral("FenetreChargement"))->isVisible());
         ASSERT_TRUE(AttendQue(
             [] {
                 return !Controle<QTimer>("Timer1")->isActive() && MainForm->isVisible() &&

@@ -2,6 +2,7 @@
 #include "demarrage.h"
 #include "globaux.h"
 #include "mainform.h"
+#include "plateforme.h"
 #include "signaux.h"
 #include "traduction.h"
 
@@ -29,8 +30,7 @@ int main(int argc, char* argv[]) {
                      Qt::QueuedConnection);
     // Asked to end by the session or a terminal: closed as by its window, settings kept.
     FermeSurSignal(&application, [] { FermeQuandLibre(MainForm); });
-    // Minimised until the start-up timer brings it up, unless it has done so already.
-    if (!MainForm->isVisible()) MainForm->showMinimized();
+    MontreAuDemarrage(*MainForm);
 
     const int code = QApplication::exec();
     DetruitFenetres();

@@ -1,6 +1,7 @@
 #include "plateforme.h"
 
 #include <QGuiApplication>
+#include <QWidget>
 
 namespace {
 std::optional<bool> placementForce;
@@ -18,4 +19,9 @@ bool PlateformePlaceLesFenetres() {
 
 void ForcePlacementDesFenetres(std::optional<bool> place) {
     placementForce = place;
+}
+
+void MontreAuDemarrage(QWidget& fenetre) {
+    if (fenetre.isVisible() || !PlateformePlaceLesFenetres()) return;
+    fenetre.showMinimized();
 }

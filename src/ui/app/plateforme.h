@@ -11,3 +11,10 @@ bool PlateformePlaceLesFenetres(const QString& nomPlateforme);
 bool PlateformePlaceLesFenetres();
 // Forces the decision (tests play a platform that cannot place); std::nullopt asks the platform.
 void ForcePlacementDesFenetres(std::optional<bool> place);
+
+class QWidget;
+// Shows the main window as the program starts, before the start-up timer brings it up: minimised
+// where the platform lets a program place its windows. A Wayland compositor shows every new window
+// as it likes, never minimised: there the window stays hidden behind the loading window until the
+// timer brings it up, rather than stand empty meanwhile.
+void MontreAuDemarrage(QWidget& fenetre);
