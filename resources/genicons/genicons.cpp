@@ -168,7 +168,9 @@ void ringArc(QPainter& p, double fromDeg, double toDeg, const QColor& colour) {
             const double d = std::hypot(dx, dy);
             if (d < 4.0 || d > 6.2) continue;
             const double a = norm(std::atan2(dy, dx) * 180.0 / std::numbers::pi);
-            if (norm(a - from) <= span) p.fillRect(QRectF(static_cast<double>(x) / s, static_cast<double>(y) / s, 1.0 / s, 1.0 / s), colour);
+            if (norm(a - from) <= span)
+                p.fillRect(QRectF(static_cast<double>(x) / s, static_cast<double>(y) / s, 1.0 / s, 1.0 / s),
+                           colour);
         }
     }
 }
