@@ -80,5 +80,9 @@ TBandeIcones ChargeBandeIcones(const QString& fichier) {
     TBandeIcones bande;
     bande.Images = LitBande(fichier, TailleIcone);
     bande.Images2x = LitBande(FichierBande2x(fichier), 2 * TailleIcone);
+    // The dense strip only accompanies the strip: without a cell of the strip, the program has no
+    // such icon at any density.
+    for (std::size_t i = 0; i < bande.Images.size(); ++i)
+        if (bande.Images[i].isNull()) bande.Images2x[i] = QImage();
     return bande;
 }

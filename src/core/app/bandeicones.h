@@ -25,5 +25,6 @@ struct TBandeIcones {
 QString FichierBande2x(const QString& fichier);
 
 // Reads the strip and the dense strip beside it; a missing or unreadable file gives empty cells
-// (a missing dense strip leaves the 16 x 16 icons alone) and the program goes on.
+// (a missing dense strip leaves the 16 x 16 icons alone, a missing strip leaves no icon) and the
+// program goes on.
 TBandeIcones ChargeBandeIcones(const QString& fichier);
