@@ -181,6 +181,16 @@ TEST_F(TuilesDensite, LImageDuPanneauEstAuxPixelsDeLEcran) {
     EXPECT_EQ(vue, image.convertToFormat(QImage::Format_RGB32).copy()) << "picture shown resampled";
 }
 
+// Moved to a screen of another density, the column is drawn again for the screen it is now on.
+TEST_F(TuilesDensite, UnChangementDEcranRedessineLaColonne) {
+    TImage* controle = Controle<TImage>("ImageDestination");
+    MainForm->Panneau->Redimensionne(controle->size(), 3.0);
+    QEvent changement(QEvent::ScreenChangeInternal);
+    QCoreApplication::sendEvent(controle, &changement);
+    EXPECT_DOUBLE_EQ(MainForm->Panneau->ImagePanneau.devicePixelRatio(), r);
+    EXPECT_EQ(controle->Image().size(), QSize(qRound(controle->width() * r), qRound(controle->height() * r)));
+}
+
 // A press at the middle of each part of each tile, as the screen shows it, reaches that tile and
 // that part; a press on a counter darkens the box drawn there, and a click on a level icon
 // enters the level.
