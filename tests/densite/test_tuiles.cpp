@@ -19,13 +19,14 @@
 
 namespace {
 
-// The device pixels that show the logical rectangle at ratio r.
-QRect AuxPixels(const QRect& logique, qreal r) {
-    const int gauche = static_cast<int>(std::floor(logique.left() * r));
-    const int haut = static_cast<int>(std::floor(logique.top() * r));
-    const int droite = static_cast<int>(std::ceil((logique.right() + 1) * r)) - 1;
-    const int bas = static_cast<int>(std::ceil((logique.bottom() + 1) * r)) - 1;
-    return QRect(QPoint(gauche, haut), QPoint(droite, bas));
+// The device pixels that show the logical rectangle at ratio r, or with dedans those wholly
+// inside it (not those it shares with its frame).
+QRect AuxPixels(const QRect& l, qreal r, bool dedans = false) {
+    const auto bord = [&](double v, bool bas) {
+        return static_cast<int>(bas ? std::floor(v * r) : std::ceil(v * r));
+    };
+    return QRect(QPoint(bord(l.left(), !dedans), bord(l.top(), !dedans)),
+                 QPoint(bord(l.right() + 1, dedans) - 1, bord(l.bottom() + 1, dedans) - 1));
 }
 
 // Where a press on the device pixel at the middle of a logical rectangle arrives, in the logical
@@ -35,27 +36,15 @@ QPoint AppuiAuCentre(const QRect& logique, qreal r) {
     return QPointF((pixel.x() + 0.5) / r, (pixel.y() + 0.5) / r).toPoint();
 }
 
-// The bounding box of the pixels darker than seuil (text) in a zone of the picture; empty when
-// there are none.
-QRect Encre(const QImage& image, const QRect& zone, int seuil) {
-    QRect encre;
-    const QRect dedans = zone & image.rect();
-    for (int y = dedans.top(); y <= dedans.bottom(); ++y)
-        for (int x = dedans.left(); x <= dedans.right(); ++x)
-            if (qGray(image.pixel(x, y)) < seuil) encre |= QRect(x, y, 1, 1);
-    return encre;
-}
-
-// A text of the picture fits its box when some of it is drawn and none reaches the box's outer
-// device columns, where a clipped text would be cut. Black titles are told from the grey key
-// number beside them by a low threshold; the grey words under a bar need a higher one.
+// A text fits its box when some of it (pixels darker than seuil) is drawn and none reaches the
+// box's outer device columns, where a clipped text would be cut. Black titles are told from the
+// grey key number beside them by a low threshold; the grey words under a bar need a higher one.
 void TientDans(const QImage& image, const QRect& boiteLogique, qreal r, const char* quoi, int seuil = 60) {
-    // The device pixels wholly inside the box: those its frame shares are not looked at.
-    const QRect boite(QPoint(static_cast<int>(std::ceil(boiteLogique.left() * r)),
-                             static_cast<int>(std::ceil(boiteLogique.top() * r))),
-                      QPoint(static_cast<int>(std::floor((boiteLogique.right() + 1) * r)) - 1,
-                             static_cast<int>(std::floor((boiteLogique.bottom() + 1) * r)) - 1));
-    const QRect encre = Encre(image, boite, seuil);
+    const QRect boite = AuxPixels(boiteLogique, r, true);
+    QRect encre;
+    for (int y = boite.top(); y <= boite.bottom(); ++y)
+        for (int x = boite.left(); x <= boite.right(); ++x)
+            if (qGray(image.pixel(x, y)) < seuil) encre |= QRect(x, y, 1, 1);
     ASSERT_FALSE(encre.isEmpty()) << quoi << " : rien d'écrit";
     EXPECT_GT(encre.left(), boite.left() + 1) << quoi;
     EXPECT_LT(encre.right(), boite.right() - 1) << quoi;
