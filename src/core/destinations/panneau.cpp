@@ -234,12 +234,11 @@ void TPanneauDestinations::DessineTuile(TDestination& d, const TGeometrieTuile& 
         if (!icone.isNull()) p.drawImage(puits.left() + 1, y + (h - 26) / 2, icone);
     }
 
-    // Measured on the picture itself, so that the width the title is centred by is the width it
-    // is drawn at, whatever dots per inch the picture and the screen hold; a title wider than its
-    // area is written smaller rather than cut.
-    // The title is centred on the middle of the span left of the counter (right of the well), which
-    // is not the middle of the area it is clipped to: it may be as wide as twice the room on its
-    // narrower side, less a pixel of margin each side.
+    // The title is measured on the picture itself, so that the width it is centred by is the width
+    // it is drawn at, whatever dots per inch the picture and the screen hold; one wider than its
+    // room is written smaller rather than cut. It is centred on the middle of the span left of the
+    // counter (right of the well), not on the middle of the area it is clipped to: it may be as
+    // wide as twice the room on its narrower side, less a pixel of margin each side.
     const int debut = ouvreNiveau ? x + 30 : x, etendue = ouvreNiveau ? w1 - 60 : w1 - 30;
     const int centreDouble = 2 * debut + etendue;
     const int largeurPossible =
