@@ -231,6 +231,8 @@ void TPanneauDestinations::DessineTuile(TDestination& d, const TGeometrieTuile& 
         Trait(p, Couleurs.Ombre, {puits.topRight(), puits.topLeft(), puits.bottomLeft()});
         Trait(p, Couleurs.Lumiere, {puits.bottomLeft(), puits.bottomRight(), puits.topRight()});
         const QImage icone = IconeNiveau();
+        // At a fractional ratio the dense cell is reduced: filtered, not pixels dropped.
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
         if (!icone.isNull()) p.drawImage(puits.left() + 1, y + (h - 26) / 2, icone);
     }
 
@@ -368,6 +370,7 @@ void TPanneauDestinations::DessineSousGroupeEnfonce(const TGeometrieTuile& place
     Trait(p, Couleurs.Ombre, {hautDroite, hautGauche, puits.bottomLeft()});
     Trait(p, Couleurs.Lumiere, {puits.bottomLeft(), puits.bottomRight(), hautDroite});
     const QImage icone = IconeNiveau();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!icone.isNull())
         p.drawImage(puits.left() + 1, place.Tuile.top() - 1 + (place.Tuile.height() - 25) / 2, icone);
 }
