@@ -44,7 +44,7 @@ else
   dpkg-deb -x "$paquet" "$essai/racine"
   racine="$essai/racine"
 fi
-for fichier in usr/bin/mirasolve usr/share/mirasolve/BandeMenu.bmp "usr/share/mirasolve/AIDE MIRASOLVE.HLP" \
+for fichier in usr/bin/mirasolve usr/share/mirasolve/BandeMenu.bmp usr/share/mirasolve/BandeMenu-2x.bmp "usr/share/mirasolve/AIDE MIRASOLVE.HLP" \
   "usr/share/applications/$identifiant.desktop" "usr/share/metainfo/$identifiant.metainfo.xml" \
   "usr/share/icons/hicolor/256x256/apps/$identifiant.png"; do
   [ -e "$racine/$fichier" ] || { echo "absent du paquet installé : /$fichier"; exit 1; }

@@ -1,12 +1,15 @@
 // genicons: draws the 28 icons of the menus, tool bars and trees of Mirasolve and
 // writes them as "BandeMenu.bmp", a horizontal strip of 16 × 16 cells (448 × 16),
-// 24-bit, in which pure magenta (#FF00FF) is the transparent colour. Given a folder,
+// 24-bit, in which pure magenta (#FF00FF) is the transparent colour. Beside it,
+// "BandeMenu-2x.bmp" holds the same drawings made at 32 × 32 (896 × 32) for screens
+// at twice the density, in the same format. Given a folder,
 // it also draws the program's own icon there at the desktop's usual sizes, as
 // <size>.png with transparency.
 //
-// Usage: genicons <output.bmp> [icon folder]
+// Usage: genicons <output.bmp> [icon folder]   (the dense strip: <output>-2x.bmp)
 //
-// Each icon is painted on its own transparent 16 × 16 cell. The cell is then laid
+// Each icon is painted on its own transparent cell, on a 16-unit grid scaled to the
+// cell; the details drawn pixel by pixel are drawn at the cell's own pixels. The cell is then laid
 // onto a magenta background keeping only pixels that are at least half opaque, at
 // full opacity, so no colour of the picture is ever blended with the magenta.
 
@@ -57,8 +60,13 @@ const QColor kHill(0x3C, 0xA0, 0x40);
 const QColor kSun(0xF8, 0xD0, 0x20);
 
 // ---------------------------------------------------------------------------
-// Drawing helpers. Coordinates are pixels of the 16 × 16 cell; antialiasing is
+// Drawing helpers. Coordinates are pixels of the 16 × 16 grid; antialiasing is
 // off, except where a round shape turns it on.
+
+// How many pixels of the cell one unit of the grid covers (1, or 2 for the dense strip).
+int scaleOf(const QPainter& p) {
+    return std::max(1, p.device()->height() / kCell);
+}
 
 // A filled rectangle with a one-pixel border, covering exactly w × h pixels.
 void box(QPainter& p, int x, int y, int w, int h, const QColor& edge, const QColor& fill) {
@@ -105,19 +113,27 @@ void plus(QPainter& p, int cx, int cy) {
 // A red cross two pixels thick, size pixels wide and size - 1 rows high, its
 // top-left corner at (x, y).
 void cross(QPainter& p, int x, int y, int size) {
-    for (int i = 0; i + 1 < size; ++i) {
-        p.fillRect(x + i, y + i, 2, 1, kRed);
-        p.fillRect(x + size - 2 - i, y + i, 2, 1, kRed);
+    // One step per row of the cell's pixels, so that a denser cell gets a smoother diagonal.
+    const int s = scaleOf(p);
+    for (int k = 0; k + s < size * s; ++k) {
+        const double i = static_cast<double>(k) / s;
+        p.fillRect(QRectF(x + i, y + i, 2, 1.0 / s), kRed);
+        p.fillRect(QRectF(x + size - 2 - i, y + i, 2, 1.0 / s), kRed);
     }
 }
 
 // A green tick mark on a white edging, its bounding box 9 × 7 starting at (x, y).
 void tick(QPainter& p, int x, int y) {
+    const int s = scaleOf(p);
     const auto legs = [&](int dx, int dy, int size, const QColor& colour) {
-        for (int i = 0; i < 3; ++i)
-            p.fillRect(x + dx + i, y + dy + 2 + i, size, size, colour); // short leg, going down
-        for (int i = 0; i < 5; ++i)
-            p.fillRect(x + dx + 3 + i, y + dy + 3 - i, size, size, colour); // long leg, going up
+        for (int k = 0; k <= 2 * s; ++k) { // short leg, going down
+            const double i = static_cast<double>(k) / s;
+            p.fillRect(QRectF(x + dx + i, y + dy + 2 + i, size, size), colour);
+        }
+        for (int k = 0; k <= 4 * s; ++k) { // long leg, going up
+            const double i = static_cast<double>(k) / s;
+            p.fillRect(QRectF(x + dx + 3 + i, y + dy + 3 - i, size, size), colour);
+        }
     };
     legs(0, 0, 4, kWhite);
     legs(1, 1, 2, kGreen);
@@ -143,14 +159,18 @@ void ringArc(QPainter& p, double fromDeg, double toDeg, const QColor& colour) {
     const auto norm = [](double deg) { return std::fmod(std::fmod(deg, 360.0) + 360.0, 360.0); };
     const double from = norm(fromDeg);
     const double span = toDeg - fromDeg >= 360.0 ? 360.0 : norm(toDeg - fromDeg);
-    for (int y = 0; y < kCell; ++y) {
-        for (int x = 0; x < kCell; ++x) {
-            const double dx = x + 0.5 - 8.0;
-            const double dy = 8.0 - (y + 0.5);
+    // Decided pixel by pixel of the cell, whatever its density.
+    const int s = scaleOf(p);
+    for (int y = 0; y < kCell * s; ++y) {
+        for (int x = 0; x < kCell * s; ++x) {
+            const double dx = (x + 0.5) / s - 8.0;
+            const double dy = 8.0 - (y + 0.5) / s;
             const double d = std::hypot(dx, dy);
             if (d < 4.0 || d > 6.2) continue;
             const double a = norm(std::atan2(dy, dx) * 180.0 / std::numbers::pi);
-            if (norm(a - from) <= span) p.fillRect(x, y, 1, 1, colour);
+            if (norm(a - from) <= span)
+                p.fillRect(QRectF(static_cast<double>(x) / s, static_cast<double>(y) / s, 1.0 / s, 1.0 / s),
+                           colour);
         }
     }
 }
@@ -158,8 +178,13 @@ void ringArc(QPainter& p, double fromDeg, double toDeg, const QColor& colour) {
 // An arrowhead three rows high and six pixels wide at its base, which lies on
 // row y starting at column x; it points down or up.
 void arrowHead(QPainter& p, int x, int y, bool down, const QColor& colour) {
-    for (int i = 0; i < 3; ++i)
-        p.fillRect(x + i, down ? y + i : y - i, 6 - 2 * i, 1, colour);
+    // Row by row of the cell's pixels, each one cell pixel narrower at both ends.
+    const int s = scaleOf(p);
+    for (int k = 0; k < 3 * s; ++k) {
+        const double i = static_cast<double>(k) / s;
+        const double row = down ? y + i : y + 1 - i - 1.0 / s;
+        p.fillRect(QRectF(x + i, row, 6 - 2 * i, 1.0 / s), colour);
+    }
 }
 
 // A small photograph: white border, sky, a sun and a green hill.
@@ -474,30 +499,41 @@ constexpr DrawIcon kIcons[] = {
 };
 static_assert(std::size(kIcons) == kCount);
 
-// Paints every icon on its own transparent cell and lays it onto the magenta strip.
-QImage buildStrip() {
-    QImage strip(kCell * kCount, kCell, QImage::Format_RGB32);
+// Paints every icon on its own transparent cell of scale × 16 pixels, the 16-unit
+// grid scaled to it, and lays it onto the magenta strip.
+QImage buildStrip(int scale) {
+    const int cellSize = kCell * scale;
+    QImage strip(cellSize * kCount, cellSize, QImage::Format_RGB32);
     strip.fill(kTransparent);
 
     for (int index = 0; index < kCount; ++index) {
-        QImage cell(kCell, kCell, QImage::Format_ARGB32);
+        QImage cell(cellSize, cellSize, QImage::Format_ARGB32);
         cell.fill(Qt::transparent);
         {
             QPainter painter(&cell);
             painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.scale(scale, scale);
             kIcons[index](painter);
         }
-        for (int y = 0; y < kCell; ++y) {
-            for (int x = 0; x < kCell; ++x) {
+        for (int y = 0; y < cellSize; ++y) {
+            for (int x = 0; x < cellSize; ++x) {
                 const QRgb c = cell.pixel(x, y);
                 if (qAlpha(c) < 128) continue;
                 QRgb opaque = qRgb(qRed(c), qGreen(c), qBlue(c));
                 if (opaque == kTransparent) opaque = qRgb(0xFE, 0x00, 0xFE); // keep drawn pixels visible
-                strip.setPixel(index * kCell + x, y, opaque);
+                strip.setPixel(index * cellSize + x, y, opaque);
             }
         }
     }
     return strip;
+}
+
+// The dense strip's file: "-2x" before the extension of the strip's file.
+QString denseFile(const QString& file) {
+    const qsizetype dot = file.lastIndexOf(u'.');
+    const qsizetype slash = file.lastIndexOf(u'/');
+    return dot > slash && dot > 0 ? file.left(dot) + QStringLiteral("-2x") + file.mid(dot)
+                                  : file + QStringLiteral("-2x");
 }
 
 // The program's icon, drawn on a 64-unit grid scaled to the size asked: a photo of a
@@ -554,10 +590,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s <output.bmp> [icon folder]\n", argv[0]);
         return 2;
     }
-    const QImage strip = buildStrip().convertToFormat(QImage::Format_RGB888);
-    if (!strip.save(QString::fromLocal8Bit(argv[1]), "BMP")) {
-        std::fprintf(stderr, "genicons: cannot write %s\n", argv[1]);
-        return 1;
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    for (const int scale : {1, 2}) {
+        const QString file = scale == 1 ? output : denseFile(output);
+        if (!buildStrip(scale).convertToFormat(QImage::Format_RGB888).save(file, "BMP")) {
+            std::fprintf(stderr, "genicons: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
     }
     if (argc == 3) {
         for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {

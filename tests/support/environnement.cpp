@@ -18,6 +18,8 @@ EnvironnementTest::EnvironnementTest() : ancienHome(qgetenv("HOME")) {
     Source = Dossier(QStringLiteral("maison"));
     const QString ressources = QStringLiteral(MIRASOLVE_RESOURCES_DIR);
     QFile::copy(ressources + QStringLiteral("/BandeMenu.bmp"), Programme + QStringLiteral("/BandeMenu.bmp"));
+    QFile::copy(ressources + QStringLiteral("/BandeMenu-2x.bmp"),
+                Programme + QStringLiteral("/BandeMenu-2x.bmp"));
     QFile::copy(ressources + QStringLiteral("/aide_mirasolve.html"),
                 Programme + QStringLiteral("/AIDE MIRASOLVE.HLP"));
     qputenv("HOME", QFile::encodeName(Source));

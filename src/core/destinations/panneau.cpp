@@ -3,10 +3,15 @@
 #include "destination.h"
 #include "listegroupe.h"
 
+#include "core/app/policeajustee.h"
+
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
+#include <QtMath>
+
+#include <functional>
 
 namespace {
 
@@ -27,11 +32,20 @@ void Polygone(QPainter& p, const QColor& couleur, std::initializer_list<QPoint> 
     p.drawPolygon(QPolygon(QList<QPoint>(points)));
 }
 
-// A line through the points, as a pen moves from one to the next.
+// A line through the points, as a pen moves from one to the next. The lines are all level or
+// upright: each segment is filled as the row or column of whole pixels it covers, which on a
+// picture of fractional pixel ratio meets the neighbouring fills edge to edge, where a pen centred
+// on the line would leave a row of the background between two tiles.
 void Trait(QPainter& p, const QColor& couleur, std::initializer_list<QPoint> points) {
-    p.setPen(couleur);
-    p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygon(QList<QPoint>(points)));
+    const QPoint* precedent = nullptr;
+    for (const QPoint& point : points) {
+        if (precedent)
+            p.fillRect(
+                QRect(QPoint(std::min(precedent->x(), point.x()), std::min(precedent->y(), point.y())),
+                      QPoint(std::max(precedent->x(), point.x()), std::max(precedent->y(), point.y()))),
+                couleur);
+        precedent = &point;
+    }
 }
 
 // The rectangle from (x1, y1) to (x2, y2), both corners included; empty when they cross, so that
@@ -76,15 +90,28 @@ QString SuffixeMode(const TDestination& d) {
     return QStringLiteral("% (Désactivé)");
 }
 
-void TPanneauDestinations::Redimensionne(QSize taille) {
-    ImagePanneau = QImage(taille.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+void TPanneauDestinations::Redimensionne(QSize taille, qreal rapport) {
+    Taille = taille.expandedTo(QSize(1, 1));
+    Rapport = rapport > 0 ? rapport : 1.0;
+    // Rounded as the image control rounds its own device size, so that it shows the picture 1:1.
+    const QSize pixels(std::max(1, qRound(Taille.width() * Rapport)),
+                       std::max(1, qRound(Taille.height() * Rapport)));
+    ImagePanneau = QImage(pixels, QImage::Format_RGB32);
+    ImagePanneau.setDevicePixelRatio(Rapport);
     ImagePanneau.fill(Couleurs.Face);
+}
+
+QImage TPanneauDestinations::IconeNiveau() const {
+    QImage icone = Rapport > 1.0 && !IconeSousGroupe2x.isNull() ? IconeSousGroupe2x : IconeSousGroupe;
+    if (!icone.isNull()) icone.setDevicePixelRatio(icone.width() / 16.0);
+    return icone;
 }
 
 void TPanneauDestinations::RafraichisListeDestinations(const ListeDestinations& destinations,
                                                        TListeGroupe& groupes) {
     if (destinations.Vide() || ImagePanneau.isNull()) return;
-    const int hauteur = ImagePanneau.height(), largeur = ImagePanneau.width();
+    // Laid out in logical pixels: the slots and hit zones are the same at every ratio.
+    const int hauteur = Taille.height(), largeur = Taille.width();
     const int32_t courant = groupes.Courant;
     const bool sousNiveau = courant != 0;
     Courant = courant;
@@ -203,15 +230,27 @@ void TPanneauDestinations::DessineTuile(TDestination& d, const TGeometrieTuile& 
         Remplit(p, puits.left(), puits.top() + 1, puits.right(), puits.bottom(), Couleurs.Face);
         Trait(p, Couleurs.Ombre, {puits.topRight(), puits.topLeft(), puits.bottomLeft()});
         Trait(p, Couleurs.Lumiere, {puits.bottomLeft(), puits.bottomRight(), puits.topRight()});
-        if (!IconeSousGroupe.isNull()) p.drawImage(puits.left() + 1, y + (h - 26) / 2, IconeSousGroupe);
+        const QImage icone = IconeNiveau();
+        // At a fractional ratio the dense cell is reduced: filtered, not pixels dropped.
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (!icone.isNull()) p.drawImage(puits.left() + 1, y + (h - 26) / 2, icone);
     }
 
-    p.setFont(d.Fonte);
-    const QFontMetrics mesure(d.Fonte);
-    const int largeurTexte = mesure.horizontalAdvance(d.Titre);
+    // The title is measured on the picture itself, so that the width it is centred by is the width
+    // it is drawn at, whatever dots per inch the picture and the screen hold; one wider than its
+    // room is written smaller rather than cut. It is centred on the middle of the span left of the
+    // counter (right of the well), not on the middle of the area it is clipped to: it may be as
+    // wide as twice the room on its narrower side, less a pixel of margin each side.
+    const int debut = ouvreNiveau ? x + 30 : x, etendue = ouvreNiveau ? w1 - 60 : w1 - 30;
+    const int centreDouble = 2 * debut + etendue;
+    const int largeurPossible =
+        std::min(centreDouble - 2 * (place.Texte.left() + 1), 2 * place.Texte.right() - centreDouble);
+    const QFont titre = PoliceAjustee(d.Fonte, d.Titre, largeurPossible - 2, &ImagePanneau);
+    p.setFont(titre);
+    const QFontMetrics mesure(titre, &ImagePanneau);
+    const int largeurTexte = qCeil(QFontMetricsF(titre, &ImagePanneau).horizontalAdvance(d.Titre));
     const int ty = (h - 21 - mesure.height()) / 2;
-    const int tx = ((ouvreNiveau ? w1 - 60 : w1 - 30) - largeurTexte) / 2;
-    const int x0 = ouvreNiveau ? x + 30 + tx : x + tx;
+    const int x0 = debut + (etendue - largeurTexte) / 2;
     p.setClipRect(place.Texte, Qt::IntersectClip);
     auto ecrit = [&](const QColor& couleur, int gauche, int haut) {
         p.setPen(couleur);
@@ -233,7 +272,7 @@ void TPanneauDestinations::DessineTuile(TDestination& d, const TGeometrieTuile& 
         petite.setPixelSize(9);
         p.setFont(petite);
         p.setPen(Couleurs.Ombre);
-        p.drawText(x + 3, y + 2 + QFontMetrics(petite).ascent(), QString::number(touche));
+        p.drawText(x + 3, y + 2 + QFontMetrics(petite, &ImagePanneau).ascent(), QString::number(touche));
     }
     if (Copies.contains(&d)) {
         // A near copy of the current image is here: a thin orange bar inside the right bevel.
@@ -253,8 +292,13 @@ void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     QPainter p(&ImagePanneau);
     Trait(p, Couleurs.Lumiere, {barre.bottomLeft(), barre.bottomRight(), barre.topRight()});
     Trait(p, Couleurs.Ombre, {barre.topRight(), barre.topLeft(), barre.bottomLeft()});
-    p.setFont(PoliceFenetre);
-    const QFontMetrics mesure(PoliceFenetre);
+    // Each text in the window's font, made smaller when its box is too narrow for it.
+    auto ecrit = [&](const QString& texte, int largeur,
+                     const std::function<QPoint(const QFontMetrics&)>& ou) {
+        const QFont police = PoliceAjustee(PoliceFenetre, texte, largeur, &ImagePanneau);
+        p.setFont(police);
+        p.drawText(ou(QFontMetrics(police, &ImagePanneau)), texte);
+    };
 
     const TDestination::TComptes comptes = d.Comptes();
     Remplit(p, boite.left() + 1, boite.top(), boite.right(), boite.bottom(),
@@ -263,14 +307,21 @@ void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     Trait(p, Couleurs.Lumiere, {boite.bottomLeft(), boite.bottomRight()});
     const QString compte = QString::number(comptes.Doublons);
     p.setPen(Qt::black);
-    p.drawText(boite.left() - 3 + (35 - mesure.horizontalAdvance(compte)) / 2,
-               y + (h1 - 20) / 2 - mesure.height() / 2 + mesure.ascent(), compte);
+    ecrit(compte, boite.width() - 3, [&](const QFontMetrics& mesure) {
+        return QPoint(boite.left() - 3 + (35 - mesure.horizontalAdvance(compte)) / 2,
+                      y + (h1 - 20) / 2 - mesure.height() / 2 + mesure.ascent());
+    });
+    const auto auCentreDeLaBarre = [&](const QString& texte) {
+        return [&, texte](const QFontMetrics& mesure) {
+            return QPoint(x + w1 / 2 - mesure.horizontalAdvance(texte) / 2, barre.top() + mesure.ascent());
+        };
+    };
 
     if (!d.RechercheLocale) {
         // Not searched: an empty well and a grey word, rather than a progress that never moves.
         const QString texte = QStringLiteral("Recherche désactivée");
         p.setPen(Couleurs.Ombre);
-        p.drawText(x + w1 / 2 - mesure.horizontalAdvance(texte) / 2, barre.top() + mesure.ascent(), texte);
+        ecrit(texte, barre.width() - 4, auCentreDeLaBarre(texte));
         return;
     }
     const qint64 enAttente = comptes.ATraiter;
@@ -282,8 +333,7 @@ void TPanneauDestinations::DessineEtat(TDestination& d, bool) {
     Remplit(p, barre.left() + 1, haut, gauche, bas, Vert);
     const QString pourcentage = QString::number(n == 0 ? 100 : faites * 100 / n) + SuffixeMode(d);
     p.setPen(Qt::black);
-    p.drawText(x + w1 / 2 - mesure.horizontalAdvance(pourcentage) / 2, barre.top() + mesure.ascent(),
-               pourcentage);
+    ecrit(pourcentage, barre.width() - 4, auCentreDeLaBarre(pourcentage));
 }
 
 void TPanneauDestinations::DessineRetour(bool enfonce) {
@@ -301,8 +351,9 @@ void TPanneauDestinations::DessineRetour(bool enfonce) {
     Biseau(p, x, y, w1, h1, enfonce);
     QFont gras = PoliceFenetre;
     gras.setBold(true);
+    gras = PoliceAjustee(gras, QStringLiteral("<<"), w1 - 3, &ImagePanneau);
     p.setFont(gras);
-    const QFontMetrics mesure(gras);
+    const QFontMetrics mesure(gras, &ImagePanneau);
     const int ty = (h - 7 - mesure.height()) / 2;
     if (ty > 0) {
         p.setPen(Qt::black);
@@ -318,9 +369,10 @@ void TPanneauDestinations::DessineSousGroupeEnfonce(const TGeometrieTuile& place
     Remplit(p, puits.left(), puits.top(), puits.right(), puits.bottom(), Qt::white);
     Trait(p, Couleurs.Ombre, {hautDroite, hautGauche, puits.bottomLeft()});
     Trait(p, Couleurs.Lumiere, {puits.bottomLeft(), puits.bottomRight(), hautDroite});
-    if (!IconeSousGroupe.isNull())
-        p.drawImage(puits.left() + 1, place.Tuile.top() - 1 + (place.Tuile.height() - 25) / 2,
-                    IconeSousGroupe);
+    const QImage icone = IconeNiveau();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!icone.isNull())
+        p.drawImage(puits.left() + 1, place.Tuile.top() - 1 + (place.Tuile.height() - 25) / 2, icone);
 }
 
 void TPanneauDestinations::DessineDoublonsEnfonce(const TGeometrieTuile& place) {
@@ -337,7 +389,7 @@ TDestination* TPanneauDestinations::TuileA(int y) const {
 
 TCibleTuile TPanneauDestinations::Sous(QPoint point) const {
     TCibleTuile cible;
-    if (HauteurTuile <= 0 || !QRect(QPoint(0, 0), ImagePanneau.size()).contains(point)) return cible;
+    if (HauteurTuile <= 0 || !QRect(QPoint(0, 0), Taille).contains(point)) return cible;
     cible.Case = point.y() / HauteurTuile;
     if (cible.Case >= NombreCases) return cible;
     const auto k = static_cast<size_t>(cible.Case);
@@ -368,7 +420,7 @@ TCibleTuile TPanneauDestinations::Appuie(QPoint point, bool droit) {
         DessineSousGroupeEnfonce(place);
         break;
     case TZoneTuile::Titre:
-        Dessine(*d, 0, place.Tuile.top(), d->Rang, true, HauteurTuile, ImagePanneau.width(), Courant);
+        Dessine(*d, 0, place.Tuile.top(), d->Rang, true, HauteurTuile, Taille.width(), Courant);
         break;
     case TZoneTuile::Doublons:
         DessineDoublonsEnfonce(place);
@@ -388,7 +440,7 @@ TRelacheTuile TPanneauDestinations::Relache(QPoint point) {
     TDestination* enfonce = TuileEnfoncee >= 0 ? static_cast<TDestination*>(Enfoncee) : nullptr;
     if (enfonce) {
         const int y = enfonce->Titre == TitreCorbeille ? 0 : (YEnfonce / HauteurTuile) * HauteurTuile;
-        Dessine(*enfonce, 0, y, TuileEnfoncee, false, HauteurTuile, ImagePanneau.width(), Courant);
+        Dessine(*enfonce, 0, y, TuileEnfoncee, false, HauteurTuile, Taille.width(), Courant);
     }
     if (cible.Case < 0 || r != TuileEnfoncee) return {};
     switch (ZoneEnfoncee) {

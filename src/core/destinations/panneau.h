@@ -78,7 +78,13 @@ public:
     static constexpr int LargeurRetour = 20;
     using ListeDestinations = TListeDestinations;
 
+    // The picture of the column at the screen's own pixels: its size is the control's logical size
+    // times Rapport, and its pixel ratio is set, so everything below is drawn in logical
+    // coordinates and comes out sharp at any ratio.
     QImage ImagePanneau;
+    // The control's logical size and the screen's pixel ratio the picture was made for.
+    QSize Taille;
+    qreal Rapport = 1.0;
     int32_t HauteurTuile = 34;
     int32_t NbTuilesVisibles = 0;
     // The destination of each slot, held until the next layout, so that a tile never points at a
@@ -105,10 +111,15 @@ public:
 
     TCouleursPanneau Couleurs;
     QFont PoliceFenetre;
-    QImage IconeSousGroupe;
+    // The level icon at 16 x 16 and, when there is one, the same drawing at 32 x 32 for screens
+    // denser than 100 %.
+    QImage IconeSousGroupe, IconeSousGroupe2x;
+    // The level icon to draw at the picture's ratio, its pixel ratio set so that it covers 16 x 16
+    // logical pixels either way.
+    QImage IconeNiveau() const;
 
-    // Resizes the picture (the size of the tile image control).
-    void Redimensionne(QSize taille);
+    // Makes a new picture for a control of that logical size on a screen of that pixel ratio.
+    void Redimensionne(QSize taille, qreal rapport = 1.0);
 
     void RafraichisListeDestinations(const ListeDestinations& destinations, TListeGroupe& groupes);
     // The parts of d's tile laid in the slot rectangle (x, y, w, h) of level courant: the

@@ -1,5 +1,7 @@
 #include "fenetre.h"
 
+#include "core/app/policeajustee.h"
+
 #include <QGuiApplication>
 #include <QList>
 #include <QMessageBox>
@@ -135,4 +137,13 @@ private:
 
 void SurveilleEvenement(QWidget* cible, QEvent::Type type, std::function<void()> action) {
     new Surveillant(cible, type, std::move(action));
+}
+
+void FixeTexteAjuste(QLabel* etiquette, const QString& texte) {
+    const QVariant base = etiquette->property("PoliceDeBase");
+    const QFont police = base.isValid() ? base.value<QFont>() : etiquette->font();
+    // The room inside the frame and margins, less a pixel each side for the glyphs' overhang.
+    const int largeur = etiquette->width() - 2 * etiquette->frameWidth() - 2 * etiquette->margin() - 2;
+    etiquette->setFont(PoliceAjustee(police, texte, largeur, etiquette));
+    etiquette->setText(texte);
 }

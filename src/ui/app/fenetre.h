@@ -55,6 +55,10 @@ void ElargitFenetre(QWidget* fenetre, int surplus, const TElargissement& control
 // the box, answers the button at index echap.
 int Question(QWidget* parent, const QString& question, const QStringList& boutons, int echap);
 
+// Sets a label's text, in the label's font (its property "PoliceDeBase" when set) made smaller if
+// need be so that the whole text holds in the label's fixed width.
+void FixeTexteAjuste(QLabel* etiquette, const QString& texte);
+
 // The hint of a control: kept as the property "indice" and shown as a tooltip only when the
 // control's hints are on.
 void FixeIndice(QWidget* controle, const QString& indice, bool bullesVisibles);

@@ -252,6 +252,8 @@ void TMainForm::CreeBarresOutils() {
     QFont police = StaticDoublons->font();
     police.setPixelSize(13);
     StaticDoublons->setFont(police);
+    // The label's own font: the count is written smaller from it when it does not fit the box.
+    StaticDoublons->setProperty("PoliceDeBase", police);
     StaticDoublons->setToolTip(QStringLiteral("Nombre de destinations total"));
     ToolBar1->addWidget(StaticDoublons);
 }

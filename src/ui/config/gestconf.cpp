@@ -181,7 +181,7 @@ void TFormGestConf::hideEvent(QHideEvent* event) {
 
 QIcon TFormGestConf::IconeDeNoeud(int normale, int choisie) const {
     QIcon icone = icones.Icone(normale);
-    if (choisie != normale) icone.addPixmap(icones.Icone(choisie).pixmap(16), QIcon::Selected);
+    if (choisie != normale) icones.AjouteA(icone, choisie, QIcon::Selected);
     return icone;
 }
 

@@ -22,11 +22,15 @@ void TMainForm::ConnecteDestinations() {
                          palette.color(QPalette::Dark), palette.color(QPalette::Shadow)};
     Panneau->PoliceFenetre = font();
     Panneau->IconeSousGroupe = IconeSousGroupe;
+    Panneau->IconeSousGroupe2x = ImageList4.Images2x[0];
     connect(ImageDestination, &TImage::SourisEnfoncee, this, &TMainForm::ImageDestinationMouseDown);
     connect(ImageDestination, &TImage::SourisRelachee, this, &TMainForm::ImageDestinationMouseUp);
     connect(ImageDestination, &TImage::SourisDeplacee, this, &TMainForm::ImageDestinationMouseMove);
     connect(ScrollBarDest, &QAbstractSlider::valueChanged, this, &TMainForm::ScrollBarDestScroll);
     SurveilleEvenement(ImageDestination, QEvent::Resize, [this] { PanelListeResize(); });
+    // Moved to a screen of another density: the column is drawn again at that screen's pixels.
+    SurveilleEvenement(ImageDestination, QEvent::ScreenChangeInternal,
+                       [this] { RafraichisListeDestinations(); });
 }
 
 void TMainForm::PanelListeResize() {
@@ -36,8 +40,9 @@ void TMainForm::PanelListeResize() {
 
 void TMainForm::RafraichisListeDestinations() {
     if (!session.Configuration()) return;
-    if (Panneau->ImagePanneau.size() != ImageDestination->size())
-        Panneau->Redimensionne(ImageDestination->size());
+    const qreal rapport = ImageDestination->devicePixelRatioF();
+    if (Panneau->Taille != ImageDestination->size() || Panneau->Rapport != rapport)
+        Panneau->Redimensionne(ImageDestination->size(), rapport);
     Panneau->RafraichisListeDestinations(session.Configuration()->Destinations, *session.ListeGroupe());
     const QSignalBlocker silence(ScrollBarDest);
     ScrollBarDest->setVisible(Panneau->BarreVisible);

@@ -215,9 +215,12 @@ void TFormDedoublone::resizeEvent(QResizeEvent* event) {
 void TFormDedoublone::FormResize() {
     GroupBox1->setFixedWidth(width() / 2);
     const int largeur = StringGrid1->viewport()->width();
-    StringGrid1->setColumnWidth(0, largeur * 3 / 7 - 1);
-    StringGrid1->setColumnWidth(1, largeur * 3 / 7 - 1);
-    StringGrid1->setColumnWidth(2, largeur / 7 - 1);
+    // The last column never narrower than its header's text in the header's own font: what it
+    // lacks is taken from the two paths.
+    const int manque = std::max(0, StringGrid1->horizontalHeader()->sectionSizeHint(2) - (largeur / 7 - 1));
+    StringGrid1->setColumnWidth(0, largeur * 3 / 7 - 1 - manque / 2);
+    StringGrid1->setColumnWidth(1, largeur * 3 / 7 - 1 - (manque + 1) / 2);
+    StringGrid1->setColumnWidth(2, largeur / 7 - 1 + manque);
     Dimensionnement();
     // The cells' texts follow the first column's width as they are drawn again.
     StringGrid1->viewport()->update();

@@ -11,6 +11,7 @@
 #include "core/session/session.h"
 #include "dedoublonne.h"
 #include "gestmini.h"
+#include "ui/app/fenetre.h"
 #include "ui/app/globaux.h"
 #include "ui/app/imagecontrole.h"
 #include "ui/app/mainform.h"
@@ -67,7 +68,7 @@ void TMainForm::FinTache() {
 void TMainForm::MontreBilan(const TBilanRecherche& bilan) {
     // A task just started: the totals stopped at it, and are shown at its end.
     if (bilan.ADemarrer >= 0 || !session.Configuration()) return;
-    StaticDoublons->setText(QString::number(bilan.Doublons) + QStringLiteral(" images en double"));
+    FixeTexteAjuste(StaticDoublons, QString::number(bilan.Doublons) + QStringLiteral(" images en double"));
     const TProgression progression = ProgressionDe(bilan);
     DessineProgression(progression.Fait, progression.Total);
     if (session.Occupe.load() == 1)
