@@ -4,9 +4,11 @@
 #include "core/source/ajusteimage.h"
 #include "core/source/navigation.h"
 #include "core/source/sourceliste.h"
+#include "ui/source/pixels.h"
 #include "ui/app/curseur.h"
 #include "ui/app/imagecontrole.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
@@ -19,15 +21,6 @@
 #include <optional>
 #include <utility>
 
-namespace {
-
-QSize TailleEcran() {
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    return ecran ? ecran->geometry().size() : QSize();
-}
-
-} // namespace
-
 TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObject* parent)
     : QObject(parent), controles(controles_),
       suivant{controles_.PanelPrec2, controles_.ImagePrec, controles_.LabelPrecIllisible, {}, {}, 1},
@@ -39,6 +32,50 @@ TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObjec
             Qt::QueuedConnection);
     connect(&chargeur, &TChargeurImages::Ebauche, this, &TAffichageSource::ImageEbauchee,
             Qt::QueuedConnection);
+    // A window moved to another screen tells each of its widgets.
+    controles.PanelCourant2->installEventFilter(this);
+}
+
+QSize TAffichageSource::EcranEnPixels() const {
+    return ::EcranEnPixels(controles.PanelCourant2);
+}
+
+bool TAffichageSource::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == controles.PanelCourant2 && (evenement->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+                                             || evenement->type() == QEvent::DevicePixelRatioChange
+#endif
+                                             || evenement->type() == QEvent::Show)) {
+        SuitEcran();
+        EcranChange();
+    }
+    return QObject::eventFilter(objet, evenement);
+}
+
+void TAffichageSource::SuitEcran() {
+    QScreen* ecran = controles.PanelCourant2->screen();
+    if (ecran == ecranSuivi) return;
+    disconnect(suiviGeometrie);
+    ecranSuivi = ecran;
+    // A screen's geometry changes with its resolution and, under Wayland, with its scale.
+    if (ecran) suiviGeometrie = connect(ecran, &QScreen::geometryChanged, this, &TAffichageSource::EcranChange);
+}
+
+void TAffichageSource::EcranChange() {
+    if (!Liste || ecranDemande.isEmpty() || EcranEnPixels() == ecranDemande) return;
+    for (Case* cible : {&courant, &suivant, &precedent}) {
+        // A slot waiting for its file gets it for the new size from the request below.
+        if (!cible->Attendu.isEmpty() || cible->Fichier.isEmpty()) continue;
+        if (const std::optional<TImageDecodee> image = cache.Cherche(cible->Fichier, EcranEnPixels())) {
+            Remplit(*cible, *image, cible->Fichier);
+            Montre(*cible);
+            continue;
+        }
+        ++Liste->ChargementsEnCours;
+        cible->Attendu = cible->Fichier;
+        cible->Ebauchee = true;
+    }
+    Anticipe(sensDuMouvement);
 }
 
 TAffichageSource::~TAffichageSource() {
@@ -168,7 +205,7 @@ void TAffichageSource::Recule() {
 
 void TAffichageSource::Charge(Case& cible, int index) {
     const QByteArray chemin = Liste->Fichiers.Texte(index);
-    if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, TailleEcran())) {
+    if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, EcranEnPixels())) {
         FinAttente(cible);
         Remplit(cible, *image, chemin);
         Montre(cible);
@@ -206,8 +243,9 @@ void TAffichageSource::FinAttente(Case& apercu) {
     if (Liste->ChargementsEnCours == 0) CurseurParDefaut();
 }
 
-void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecodee& image) {
-    if (!Liste) return;
+void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran) {
+    // Decoded for the screen the window stood on before: its file comes again for this one.
+    if (!Liste || ecran != ecranDemande) return;
     bool place = false;
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
@@ -226,8 +264,8 @@ void TAffichageSource::RelanceEtapeRetenue() {
         minuterie->start(0);
 }
 
-void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image) {
-    if (!Liste) return;
+void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran) {
+    if (!Liste || ecran != ecranDemande) return;
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
         Remplit(*cible, image, chemin);
@@ -272,7 +310,8 @@ void TAffichageSource::Anticipe(int sens) {
     QList<QByteArray> anticipes;
     for (const QByteArray& chemin : voisins)
         if (chemin != affiche && !urgents.contains(chemin)) anticipes << chemin;
-    chargeur.Veut(urgents, anticipes, TailleEcran());
+    ecranDemande = EcranEnPixels();
+    chargeur.Veut(urgents, anticipes, ecranDemande);
 }
 
 void TAffichageSource::AjusteApercu(Case& apercu) {

@@ -10,6 +10,7 @@
 class QFrame;
 class QLabel;
 class QListWidget;
+class QScreen;
 class QScrollBar;
 class QTimer;
 class TImage;
@@ -78,6 +79,10 @@ public:
 
     TCacheImages& Cache() { return cache; }
 
+    // The size in the screen's own pixels that pictures are decoded for: that of the screen the
+    // main window stands on, at its pixel ratio.
+    QSize EcranEnPixels() const;
+
     // The current picture as decoded for the screen, with its file, once it is shown whole:
     // false while it loads or when there is none.
     bool ImageCourante(TImageDecodee& image, QByteArray& chemin) const;
@@ -85,6 +90,9 @@ public:
 signals:
     // The current slot shows another picture (or the same one whole).
     void CouranteChangee();
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     struct Case {
@@ -110,10 +118,15 @@ private:
     // Fits a filled slot and shows it.
     void Montre(Case& cible);
     void FinAttente(Case& apercu);
-    void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image);
+    void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran);
     void RelanceEtapeRetenue();
     // Shows a first picture in the slots that wait for the file; they go on waiting for the whole.
-    void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image);
+    void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran);
+    // Follows the screen the window stands on, whose size or pixel ratio may change.
+    void SuitEcran();
+    // The screen's size in pixels has changed: the pictures shown are decoded again for it and
+    // stay on screen meanwhile, as a first picture does.
+    void EcranChange();
     // Asks the loaders for the files around the position, in the direction sens (+1 or -1).
     void Anticipe(int sens);
     void SelectionneCourant();
@@ -126,4 +139,7 @@ private:
     TCacheImages cache;
     TChargeurImages chargeur;
     int sensDuMouvement = 1;
+    QSize ecranDemande; // the size the loaders were last asked for
+    QScreen* ecranSuivi = nullptr;
+    QMetaObject::Connection suiviGeometrie;
 };
