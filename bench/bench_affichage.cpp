@@ -17,6 +17,7 @@
 #include "core/destinations/destination.h"
 #include "core/duplicates/dejaclasse.h"
 #include "core/duplicates/miniature.h"
+#include "core/source/ajusteimage.h"
 #include "core/source/cacheimages.h"
 #include "core/source/decodage.h"
 #include "core/source/sourceliste.h"
@@ -115,8 +116,12 @@ int main(int argc, char* argv[]) {
     const bool copies = argc > 2 && qstrcmp(argv[2], "copies") == 0;
     const bool heic = argc > 2 && qstrcmp(argv[2], "heic") == 0;
     const QString extension = heic ? QStringLiteral("heic") : QStringLiteral("jpg");
-    const QSize ecran = QGuiApplication::primaryScreen()->geometry().size();
-    std::printf("screen %dx%d, %d photos of 4000x3000\n", ecran.width(), ecran.height(), nombre);
+    // Pictures are decoded for the screen's own pixels: its logical size at its pixel ratio.
+    const QSize logique = QGuiApplication::primaryScreen()->geometry().size();
+    const qreal rapport = QGuiApplication::primaryScreen()->devicePixelRatio();
+    const QSize ecran = TailleEnPixels(logique, rapport);
+    std::printf("screen %dx%d logical at pixel ratio %.2f: %dx%d pixels; %d photos of 4000x3000\n",
+                logique.width(), logique.height(), rapport, ecran.width(), ecran.height(), nombre);
 
     QTemporaryDir racine;
     const QString source = racine.path() + QStringLiteral("/photos");
@@ -161,6 +166,18 @@ int main(int argc, char* argv[]) {
                     (entiere.Image.width() * entiere.Image.height()));
     std::printf("full-size decode:       %.1f ms (%.1f MiB)\n", Ms(entierNs / distinctes),
                 static_cast<double>(entiere.Image.sizeInBytes()) / (1 << 20));
+    // The same photos decoded for the logical size, as a screen of that size at ratio 1 has them.
+    qint64 logiqueNs = 0;
+    TImageDecodee pourLogique;
+    for (int i = 0; i < distinctes; ++i) {
+        chrono.start();
+        pourLogique = DecodeImage(fichiers[static_cast<size_t>(i)], logique);
+        logiqueNs += chrono.nsecsElapsed();
+    }
+    std::printf("JPEG scale for the pixels %d/8, %.1f ms a decode; for the logical size %d/8 (%dx%d), %.1f ms\n",
+                EchelleJpeg(entiere.Naturelle, ecran), Ms(ecranNs / distinctes),
+                EchelleJpeg(entiere.Naturelle, logique), pourLogique.Image.width(), pourLogique.Image.height(),
+                Ms(logiqueNs / distinctes));
     chrono.start();
     for (int i = 0; i < 10; ++i)
         SignatureDAffichage(reduite, QStringLiteral("x.jpg"));
