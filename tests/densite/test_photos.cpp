@@ -14,9 +14,9 @@ namespace {
 
 // Per-pixel grain over the whole picture, the finest detail there is: a picture decoded smaller and
 // enlarged loses all of it, while two decodes of the whole file differ by a level or two at most.
-QImage Grain(QSize taille) {
+QImage Grain(QSize taille, quint32 graine) {
     QImage image(taille, QImage::Format_RGB32);
-    QRandomGenerator hasard(31);
+    QRandomGenerator hasard(graine);
     for (int y = 0; y < taille.height(); ++y) {
         auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < taille.width(); ++x) {
@@ -62,9 +62,9 @@ class PhotosTest : public ProgrammeTest {
 protected:
     // A photo of the screen's size in its own pixels: read whole for it, and larger than the
     // screen's logical size from 125 % on.
-    QString EcritGrain(const QString& nom) {
+    QString EcritGrain(const QString& nom, quint32 graine = 31) {
         const QString fichier = env.Source + u'/' + nom;
-        EXPECT_TRUE(Grain(Pixels(Ecran())).save(fichier, "JPEG", 95));
+        EXPECT_TRUE(Grain(Pixels(Ecran()), graine).save(fichier, "JPEG", 95));
         return fichier;
     }
     static QSize Ecran() { return QGuiApplication::primaryScreen()->geometry().size(); }
@@ -122,4 +122,22 @@ TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {
         EXPECT_GT(Ecart(peinte, DecodeeLogiqueAgrandie(fichier, peinte.size())), 5 * EcartAdmis);
     }
     vue.hide();
+}
+
+TEST_F(PhotosTest, UnPasPeintLaCopiePrepareeDeLImageSuivante) {
+    // The next photo is scaled for the current slot beforehand: the step paints that copy, which
+    // is the photo scaled once, and not another picture's.
+    EcritGrain(QStringLiteral("a.jpg"), 1);
+    const QString suivante = EcritGrain(QStringLiteral("b.jpg"), 2);
+    Demarre({});
+    Affiche();
+    ASSERT_TRUE(AttendRepos());
+    ASSERT_TRUE(AttendQue([] { return !MainForm->Affichage->PreparationEnCours(); }, 10000));
+    Source()->IndexDemande = 1;
+    MainForm->TimerCourantAffTimer();
+    TImage* courante = Controle<TImage>("ImageCourante");
+    ASSERT_EQ(Source()->IndexAffiche, 1);
+    EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
+    const QImage peinte = Peinte(courante);
+    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }

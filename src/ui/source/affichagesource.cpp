@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -34,6 +35,7 @@ TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObjec
             Qt::QueuedConnection);
     // A window moved to another screen tells each of its widgets.
     controles.PanelCourant2->installEventFilter(this);
+    preparations.setMaxThreadCount(1);
 }
 
 QSize TAffichageSource::EcranEnPixels() const {
@@ -79,6 +81,8 @@ void TAffichageSource::EcranChange() {
 }
 
 TAffichageSource::~TAffichageSource() {
+    preparations.clear();
+    preparations.waitForDone();
     chargeur.Arrete();
 }
 
@@ -88,6 +92,7 @@ void TAffichageSource::Libere() {
         cible->Attendu.clear();
     chargeur.Arrete();
     cache.Vide();
+    copies.clear();
 }
 
 void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin) {
@@ -98,6 +103,7 @@ void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image, const QB
         cible.Libelle->show();
     } else {
         cible.Image->FixeImage(image.Image, image.Naturelle);
+        DonneCopie(cible);
         cible.Libelle->hide();
     }
 }
@@ -114,6 +120,85 @@ void TAffichageSource::CopieImage(const Case& source, Case& cible) {
     cible.Fichier = source.Fichier;
     cible.Orientation = source.Orientation;
     cible.Image->FixeImage(source.Image->Image(), source.Image->TailleNaturelle());
+    DonneCopie(cible);
+}
+
+QSize TAffichageSource::PixelsDans(const Case& place, QSize naturelle) {
+    const QSize taille =
+        AjusteImage(naturelle, place.Panneau->contentsRect().size(), place.Panneau->size(), QRect()).size();
+    return TailleEnPixels(taille, place.Image->devicePixelRatioF());
+}
+
+void TAffichageSource::DonneCopie(Case& cible) {
+    const QImage& image = cible.Image->Image();
+    if (image.isNull()) return;
+    const QSize pixels = PixelsDans(cible, cible.Image->TailleNaturelle());
+    for (const Copie& copie : std::as_const(copies))
+        if (copie.Cle == image.cacheKey() && copie.Image.size() == pixels) {
+            cible.Image->FixeCopieALEchelle(copie.Image);
+            return;
+        }
+}
+
+void TAffichageSource::Prepare() {
+    if (!Liste) return;
+    struct Voulue {
+        QImage Image;
+        QSize Pixels;
+        qreal Rapport;
+    };
+    QList<Voulue> voulues;
+    auto ajoute = [&voulues](const QImage& image, QSize naturelle, const Case& vers) {
+        if (image.isNull() || naturelle.isEmpty()) return;
+        const QSize pixels = PixelsDans(vers, naturelle);
+        if (!pixels.isEmpty() && pixels != image.size())
+            voulues << Voulue{image, pixels, vers.Image->devicePixelRatioF()};
+    };
+    auto ajouteCase = [&](const Case& de, const Case& vers) {
+        if (de.Attendu.isEmpty()) ajoute(de.Image->Image(), de.Image->TailleNaturelle(), vers);
+    };
+    ajouteCase(suivant, courant);
+    ajouteCase(precedent, courant);
+    ajouteCase(courant, precedent);
+    ajouteCase(courant, suivant);
+    // The file a step in the same direction brings into a preview, when it is ready.
+    const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
+    if (prochain >= 0 && prochain < Liste->Fichiers.Count())
+        if (const std::optional<TImageDecodee> image = cache.Cherche(Liste->Fichiers.Texte(prochain), ecranDemande);
+            image && image->Lisible)
+            ajoute(image->Image, image->Naturelle, sensDuMouvement > 0 ? suivant : precedent);
+
+    // The copies still of use stay; the others are asked for.
+    const quint64 demande = ++generation;
+    QList<Copie> gardees;
+    for (const Voulue& voulue : std::as_const(voulues)) {
+        const auto faite = std::find_if(copies.cbegin(), copies.cend(), [&](const Copie& copie) {
+            return copie.Cle == voulue.Image.cacheKey() && copie.Image.size() == voulue.Pixels;
+        });
+        if (faite != copies.cend()) {
+            gardees << *faite;
+            continue;
+        }
+        ++preparationsEnCours;
+        preparations.start([this, demande, voulue] {
+            QImage copie;
+            if (generation == demande) {
+                copie = voulue.Image.scaled(voulue.Pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                copie.setDevicePixelRatio(voulue.Rapport);
+            }
+            QMetaObject::invokeMethod(
+                this,
+                [this, cle = voulue.Image.cacheKey(), copie] {
+                    --preparationsEnCours;
+                    if (copie.isNull()) return;
+                    copies << Copie{cle, copie};
+                    for (Case* cible : {&courant, &suivant, &precedent})
+                        if (cible->Image->Image().cacheKey() == cle) DonneCopie(*cible);
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    copies = gardees;
 }
 
 void TAffichageSource::Deplace(Case& source, Case& cible) {
@@ -255,6 +340,10 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
         place = true;
     }
     if (place) RelanceEtapeRetenue();
+    // The file the next step brings into a preview may have come only now.
+    const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
+    if (place || (prochain >= 0 && prochain < Liste->Fichiers.Count() && Liste->Fichiers.Texte(prochain) == chemin))
+        Prepare();
 }
 
 void TAffichageSource::RelanceEtapeRetenue() {
@@ -312,6 +401,7 @@ void TAffichageSource::Anticipe(int sens) {
         if (chemin != affiche && !urgents.contains(chemin)) anticipes << chemin;
     ecranDemande = EcranEnPixels();
     chargeur.Veut(urgents, anticipes, ecranDemande);
+    Prepare();
 }
 
 void TAffichageSource::AjusteApercu(Case& apercu) {
@@ -355,4 +445,5 @@ void TAffichageSource::Reajuste() {
     AfficheCourante();
     if (!suivant.Image->isHidden()) AjusteApercu(suivant);
     if (!precedent.Image->isHidden()) AjusteApercu(precedent);
+    Prepare();
 }

@@ -5,7 +5,10 @@
 
 #include <QObject>
 
+#include <QThreadPool>
+
 #include <array>
+#include <atomic>
 
 class QFrame;
 class QLabel;
@@ -66,6 +69,8 @@ public:
 
     // A slot is hidden while its new file loads, until a first picture of it comes.
     bool ApercuEnChargement() const;
+    // A preview's picture is being scaled for the current slot.
+    bool PreparationEnCours() const { return preparationsEnCours > 0; }
 
     // Shows no list any more: the loaders stop taking files and the kept pictures go.
     void Libere();
@@ -105,9 +110,19 @@ private:
         bool Ebauchee = false; // while it waits, the slot shows the awaited file's first picture
     };
 
-    static void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
+    void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
     void Vide(Case& cible);
-    static void CopieImage(const Case& source, Case& cible);
+    void CopieImage(const Case& source, Case& cible);
+    // The size in the screen's pixels that the slot's control takes for a picture of that
+    // natural size.
+    static QSize PixelsDans(const Case& place, QSize naturelle);
+    // Gives the slot's control the copy of its picture scaled for it, when one was made.
+    void DonneCopie(Case& cible);
+    // Scales, off the main thread and as a paint would, the pictures for the slots a step would
+    // take them to: the previews' for the current slot, the current one's for both previews, and
+    // the next file's in the direction of the last move for its preview. A step then paints its
+    // pictures without scaling them; the copies no step can use any more go.
+    void Prepare();
     // A one-file shift: the target takes the source's picture, and its wait for the whole picture
     // when the source shows a first one.
     void Deplace(Case& source, Case& cible);
@@ -138,6 +153,16 @@ private:
     Case courant;
     TCacheImages cache;
     TChargeurImages chargeur;
+    // A picture (by its key) scaled to the pixels of a slot.
+    struct Copie {
+        qint64 Cle;
+        QImage Image;
+    };
+    QList<Copie> copies;
+    // One thread; a scale asked for before the last Prepare is skipped, the next one asks again.
+    QThreadPool preparations;
+    std::atomic<quint64> generation{0};
+    int preparationsEnCours = 0;
     int sensDuMouvement = 1;
     QSize ecranDemande; // the size the loaders were last asked for
     QScreen* ecranSuivi = nullptr;
