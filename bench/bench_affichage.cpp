@@ -174,10 +174,11 @@ int main(int argc, char* argv[]) {
         pourLogique = DecodeImage(fichiers[static_cast<size_t>(i)], logique);
         logiqueNs += chrono.nsecsElapsed();
     }
-    std::printf("JPEG scale for the pixels %d/8, %.1f ms a decode; for the logical size %d/8 (%dx%d), %.1f ms\n",
-                EchelleJpeg(entiere.Naturelle, ecran), Ms(ecranNs / distinctes),
-                EchelleJpeg(entiere.Naturelle, logique), pourLogique.Image.width(), pourLogique.Image.height(),
-                Ms(logiqueNs / distinctes));
+    std::printf(
+        "JPEG scale for the pixels %d/8, %.1f ms a decode; for the logical size %d/8 (%dx%d), %.1f ms\n",
+        EchelleJpeg(entiere.Naturelle, ecran), Ms(ecranNs / distinctes),
+        EchelleJpeg(entiere.Naturelle, logique), pourLogique.Image.width(), pourLogique.Image.height(),
+        Ms(logiqueNs / distinctes));
     chrono.start();
     for (int i = 0; i < 10; ++i)
         SignatureDAffichage(reduite, QStringLiteral("x.jpg"));
@@ -410,10 +411,11 @@ int main(int argc, char* argv[]) {
         total += t;
         pire = std::max(pire, t);
     }
-    std::printf("filing to the next image painted: mean %.2f ms, worst %.2f ms (filing %.2f ms, display timer "
-                "%.2f ms, paint %.2f ms)\n",
-                Ms(total / 10), Ms(pire), Ms(classement / 10), Ms((minuterie - classement) / 10),
-                Ms((total - minuterie) / 10));
+    std::printf(
+        "filing to the next image painted: mean %.2f ms, worst %.2f ms (filing %.2f ms, display timer "
+        "%.2f ms, paint %.2f ms)\n",
+        Ms(total / 10), Ms(pire), Ms(classement / 10), Ms((minuterie - classement) / 10),
+        Ms((total - minuterie) / 10));
 
     // Twenty filings at three a second, each through the click's own path: the filing, the
     // display timer, the paint. The time runs from the click to the new picture painted.

@@ -42,7 +42,8 @@ void TMainForm::CopiesTrouvees() {
 bool TMainForm::MontreCopieLaPlusProche() {
     const std::vector<TCopieConnue>& copies = session.CopiesDeLaCourante;
     if (copies.empty()) return false;
-    const TImageDecodee image = DecodeImage(QFile::encodeName(copies.front().Fichier), EcranEnPixels(FormPleinEcran));
+    const TImageDecodee image =
+        DecodeImage(QFile::encodeName(copies.front().Fichier), EcranEnPixels(FormPleinEcran));
     if (!image.Lisible) return false;
     FormPleinEcran->MontreImage(image.Image, image.Naturelle);
     return true;

@@ -4,9 +4,9 @@
 #include "core/source/ajusteimage.h"
 #include "core/source/navigation.h"
 #include "core/source/sourceliste.h"
-#include "ui/source/pixels.h"
 #include "ui/app/curseur.h"
 #include "ui/app/imagecontrole.h"
+#include "ui/source/pixels.h"
 
 #include <QEvent>
 #include <QFile>
@@ -60,7 +60,8 @@ void TAffichageSource::SuitEcran() {
     disconnect(suiviGeometrie);
     ecranSuivi = ecran;
     // A screen's geometry changes with its resolution and, under Wayland, with its scale.
-    if (ecran) suiviGeometrie = connect(ecran, &QScreen::geometryChanged, this, &TAffichageSource::EcranChange);
+    if (ecran)
+        suiviGeometrie = connect(ecran, &QScreen::geometryChanged, this, &TAffichageSource::EcranChange);
 }
 
 void TAffichageSource::EcranChange() {
@@ -164,7 +165,8 @@ void TAffichageSource::Prepare() {
     // The file a step in the same direction brings into a preview, when it is ready.
     const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
     if (prochain >= 0 && prochain < Liste->Fichiers.Count())
-        if (const std::optional<TImageDecodee> image = cache.Cherche(Liste->Fichiers.Texte(prochain), ecranDemande);
+        if (const std::optional<TImageDecodee> image =
+                cache.Cherche(Liste->Fichiers.Texte(prochain), ecranDemande);
             image && image->Lisible)
             ajoute(image->Image, image->Naturelle, sensDuMouvement > 0 ? suivant : precedent);
 
@@ -342,7 +344,8 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
     if (place) RelanceEtapeRetenue();
     // The file the next step brings into a preview may have come only now.
     const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
-    if (place || (prochain >= 0 && prochain < Liste->Fichiers.Count() && Liste->Fichiers.Texte(prochain) == chemin))
+    if (place ||
+        (prochain >= 0 && prochain < Liste->Fichiers.Count() && Liste->Fichiers.Texte(prochain) == chemin))
         Prepare();
 }
 

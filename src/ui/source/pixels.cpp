@@ -9,7 +9,8 @@
 QSize EcranEnPixels(const QWidget* widget) {
     const QScreen* ecran = widget ? widget->screen() : QGuiApplication::primaryScreen();
     if (!ecran) return {};
-    return TailleEnPixels(ecran->geometry().size(), widget ? widget->devicePixelRatioF() : ecran->devicePixelRatio());
+    return TailleEnPixels(ecran->geometry().size(),
+                          widget ? widget->devicePixelRatioF() : ecran->devicePixelRatio());
 }
 
 QSize PixelsDe(const QWidget* widget) {
