@@ -71,14 +71,19 @@ protected:
     static QSize Pixels(QSize logique) {
         return QSize(qRound(logique.width() * RapportDemande()), qRound(logique.height() * RapportDemande()));
     }
-    // What a picture decoded for the screen's logical size shows once enlarged to that size.
-    static QImage DecodeeLogiqueAgrandie(const QString& fichier, QSize pixels) {
+    // The control shows the file scaled once to its size in the screen's pixels; from 150 % on,
+    // clearly not a decode for the screen's logical size enlarged to it.
+    static void MontreLeFichierAuxPixels(TImage* controle, const QString& fichier) {
+        ASSERT_EQ(controle->TailleNaturelle(), Pixels(Ecran()));
+        const QImage peinte = Peinte(controle);
+        EXPECT_EQ(peinte.size(), Pixels(controle->size()));
+        EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(fichier, peinte.size())), EcartAdmis);
+        if (RapportDemande() < 1.5) return;
         const QImage logique = DecodeImage(QFile::encodeName(fichier), Ecran()).Image;
-        // Enlarged only from 150 %: below that the reduced decode still covers the control.
-        if (RapportDemande() >= 1.5) {
-            EXPECT_LT(logique.width(), pixels.width());
-        }
-        return logique.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_LT(logique.width(), peinte.width());
+        const QImage agrandie =
+            logique.scaled(peinte.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_GT(Ecart(peinte, agrandie), 5 * EcartAdmis);
     }
 };
 
@@ -91,16 +96,7 @@ TEST_F(PhotosTest, LImageCouranteEstDecodeePourLesPixelsDeLEcran) {
     MainForm->resize(1000, 800);
     ASSERT_TRUE(AttendRepos());
     QCoreApplication::processEvents();
-    TImage* courante = Controle<TImage>("ImageCourante");
-    ASSERT_EQ(courante->TailleNaturelle(), Pixels(Ecran()));
-
-    const QImage peinte = Peinte(courante);
-    EXPECT_EQ(peinte.size(), Pixels(courante->size()));
-    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(fichier, peinte.size())), EcartAdmis);
-    if (RapportDemande() >= 1.5) {
-        EXPECT_GT(Ecart(peinte, DecodeeLogiqueAgrandie(fichier, peinte.size())), 5 * EcartAdmis);
-    }
-
+    MontreLeFichierAuxPixels(Controle<TImage>("ImageCourante"), fichier);
     // Kept for the screen's size in its own pixels.
     EXPECT_EQ(MainForm->Affichage->EcranEnPixels(), Pixels(Ecran()));
     EXPECT_TRUE(MainForm->Affichage->Cache().Cherche(QFile::encodeName(fichier), Pixels(Ecran())));
@@ -113,14 +109,7 @@ TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {
     vue.MontreFichier(fichier, attente);
     ASSERT_TRUE(AttendQue([&] { return !vue.LectureEnCours(); }, 10000));
     QCoreApplication::processEvents();
-    TImage* image = ControleDe<TImage>(vue, "Image1");
-    ASSERT_EQ(image->TailleNaturelle(), Pixels(Ecran()));
-    const QImage peinte = Peinte(image);
-    EXPECT_EQ(peinte.size(), Pixels(image->size()));
-    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(fichier, peinte.size())), EcartAdmis);
-    if (RapportDemande() >= 1.5) {
-        EXPECT_GT(Ecart(peinte, DecodeeLogiqueAgrandie(fichier, peinte.size())), 5 * EcartAdmis);
-    }
+    MontreLeFichierAuxPixels(ControleDe<TImage>(vue, "Image1"), fichier);
     vue.hide();
 }
 
