@@ -207,3 +207,33 @@ TEST_F(CacheImagesTest, UnDecodageQuiNeSArretePasAttendQueLesDemandesSeCalment) 
 }
 
 } // namespace
+
+TEST_F(CacheImagesTest, UnAutreEcranFaitDecoderDeNouveauPourLui) {
+    // A window moved to a screen of other pixels while its file is being decoded: the file comes
+    // decoded for the new size, and nothing decoded for the old one is kept or arrives after it.
+    const QString nom = env.Source + QStringLiteral("/grande.jpg");
+    PhotoSynthetique(3, 4000, 3000, 40).save(nom, "JPEG", 90);
+    const QByteArray fichier = QFile::encodeName(nom);
+    // Whole for the old screen, which takes long enough to be under way when the new one comes.
+    const QSize ancien(4000, 3000), nouveau(2000, 1500);
+    TCacheImages cache;
+    QList<QSize> recues;
+    {
+        TChargeurImages chargeur(cache);
+        QObject temoin;
+        QObject::connect(&chargeur, &TChargeurImages::Decodee, &temoin,
+                         [&](const QByteArray&, const TImageDecodee& image, QSize ecran) {
+                             EXPECT_TRUE(image.Lisible);
+                             recues << ecran;
+                         });
+        chargeur.Veut({fichier}, {}, ancien);
+        ASSERT_TRUE(AttendQue([] { return TTacheSource::Vivantes() > 0; }, 10000));
+        chargeur.Veut({fichier}, {}, nouveau);
+        ASSERT_TRUE(AttendQue([&] { return recues.contains(nouveau); }, 20000));
+        ASSERT_TRUE(AttendQue([&] { return chargeur.AuRepos(); }, 10000));
+        QCoreApplication::sendPostedEvents(&temoin);
+    }
+    EXPECT_EQ(recues.back(), nouveau);
+    EXPECT_TRUE(cache.Cherche(fichier, nouveau));
+    EXPECT_FALSE(cache.Cherche(fichier, ancien));
+}

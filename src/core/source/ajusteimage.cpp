@@ -21,3 +21,9 @@ QRect AjusteImage(QSize image, QSize boite, QSize reference, QRect precedent) {
         controle.moveTop((reference.height() - controle.height()) / 2);
     return controle;
 }
+
+QSize TailleEnPixels(QSize logique, double rapport) {
+    if (logique.isEmpty() || !(rapport > 0)) return logique;
+    return QSize(static_cast<int>(std::lround(logique.width() * rapport)),
+                 static_cast<int>(std::lround(logique.height() * rapport)));
+}

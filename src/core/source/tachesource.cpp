@@ -7,8 +7,7 @@
 TTacheSource::TTacheSource(TChargeurImages& proprietaire) : chargeur(proprietaire) {}
 
 void TTacheSource::run() {
-    QSize ecran;
-    while (chargeur.Prend(*this, ecran)) {
+    while (chargeur.Prend(*this)) {
         bool place = true, abandonne = false;
         if (!chargeur.cache.Cherche(fichier, ecran)) {
             ++enCours;
@@ -16,16 +15,13 @@ void TTacheSource::run() {
             TEbauche ebauche;
             if (urgent)
                 ebauche = [this](const TImageDecodee& premiere) {
-                    if (chargeur.NoteEbauche(fichier)) emit chargeur.Ebauche(fichier, premiere);
+                    if (chargeur.NoteEbauche(fichier)) emit chargeur.Ebauche(fichier, premiere, ecran);
                 };
             const TImageDecodee image =
                 DecodeImage(fichier, ecran, &abandon, ebauche, [this] { return chargeur.Engage(*this); });
-            abandonne = image.Abandonne;
-            if (!abandonne) {
-                place =
-                    chargeur.cache.Range(fichier, ecran, image, avant) != TCacheImages::Rangement::SansPlace;
-                emit chargeur.Decodee(fichier, image);
-            }
+            // Decoded for a screen size given up meanwhile: as if given up, the file goes back to
+            // the list to be decoded for the new one.
+            abandonne = image.Abandonne || !chargeur.Livre(*this, image, avant, place);
             --enCours;
         }
         chargeur.Termine(*this, place, abandonne);
@@ -65,6 +61,10 @@ void TChargeurImages::Veut(const QList<QByteArray>& nouveauxUrgents,
         anticipes = nouveauxAnticipes;
         urgentsVoulus = urgents;
         anticipesVoulus = anticipes;
+        // Decodes for another screen size are of no use: they give up, unless they cannot.
+        if (ecran != ecranVoulu)
+            for (const auto& tache : taches)
+                if (!tache->fichier.isEmpty() && !tache->engagee) tache->abandon = true;
         ecranVoulu = ecran;
         plein = false;
         for (auto it = ebauchees.begin(); it != ebauchees.end();)
@@ -161,7 +161,7 @@ bool TChargeurImages::Engage(TTacheSource& tache) {
     return false;
 }
 
-bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
+bool TChargeurImages::Prend(TTacheSource& tache) {
     std::unique_lock<std::mutex> garde(verrou);
     tache.fichier.clear();
     tache.abandon = false;
@@ -189,7 +189,7 @@ bool TChargeurImages::Prend(TTacheSource& tache, QSize& ecran) {
         if (choisie) {
             tache.fichier = choisie->takeAt(position);
             tache.urgent = choisie == &urgents;
-            ecran = ecranVoulu;
+            tache.ecran = ecranVoulu;
             return true;
         }
         ++enAttente;
@@ -202,6 +202,16 @@ bool TChargeurImages::AuRepos() {
     const std::lock_guard<std::mutex> garde(verrou);
     return enAttente == static_cast<int>(taches.size()) && urgents.isEmpty() &&
            (plein || anticipes.isEmpty());
+}
+
+bool TChargeurImages::Livre(TTacheSource& tache, const TImageDecodee& image, TEmpreinteFichier avant,
+                            bool& place) {
+    // Under the lock, so that no new size is wanted between the check and the hand-over.
+    const std::lock_guard<std::mutex> garde(verrou);
+    if (tache.ecran != ecranVoulu) return false;
+    place = cache.Range(tache.fichier, tache.ecran, image, avant) != TCacheImages::Rangement::SansPlace;
+    emit Decodee(tache.fichier, image, tache.ecran);
+    return true;
 }
 
 void TChargeurImages::Termine(TTacheSource& tache, bool place, bool abandonne) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cacheimages.h"
 #include "decodage.h"
 
 #include <QByteArray>
@@ -16,7 +17,6 @@
 #include <mutex>
 #include <vector>
 
-class TCacheImages;
 class TChargeurImages;
 
 // One loader thread at idle priority: takes the most wanted file from its loader, decodes it for
@@ -40,6 +40,7 @@ private:
     bool urgent = false;
     bool attendEngagement = false; // waits for leave to begin a decode that cannot stop
     bool engagee = false;          // inside such a decode
+    QSize ecran;                   // the screen size the file is decoded for, set with it
     // Set when a slot waits for a file and every thread decodes one that no slot waits for.
     std::atomic<bool> abandon{false};
     static inline std::atomic<int> enCours{0};
@@ -64,7 +65,8 @@ public:
 
     // The files wanted for a screen of that size instead of those wanted before: urgent ones
     // decoded whatever the cache can keep, then anticipated ones, most wanted first, until the
-    // first picture that the cache cannot keep.
+    // first picture that the cache cannot keep. Another screen size gives up the decodes under way
+    // that can stop: each file is decoded again for the new size.
     void Veut(const QList<QByteArray>& urgents, const QList<QByteArray>& anticipes, QSize ecran);
 
     // How long the wants stay unchanged before a decode that cannot stop may begin: longer than
@@ -78,19 +80,26 @@ public:
     bool AuRepos();
 
 signals:
-    void Decodee(QByteArray chemin, TImageDecodee image);
+    // A picture decoded for a screen of that size. One decoded for a size no longer wanted is
+    // neither kept nor handed over; yet the size was wanted when it was handed over, not
+    // necessarily when it arrives.
+    void Decodee(QByteArray chemin, TImageDecodee image, QSize ecran);
     // A first picture of an urgent progressive file, before its Decodee.
-    void Ebauche(QByteArray chemin, TImageDecodee image);
+    void Ebauche(QByteArray chemin, TImageDecodee image, QSize ecran);
 
 private:
     friend class TTacheSource;
-    // The next file to decode and its screen size; waits for one, and returns false once stopped.
-    bool Prend(TTacheSource& tache, QSize& ecran);
+    // Gives the thread the next file to decode and its screen size; waits for one, and returns
+    // false once stopped.
+    bool Prend(TTacheSource& tache);
     // Whether the thread may begin a decode of its file that cannot stop; waits until it may, or
     // gives the file up (and asks the decode to stop) when it should go to a better-wanted one.
     bool Engage(TTacheSource& tache);
     // Notes the first picture of an urgent file; false when it was already handed over.
     bool NoteEbauche(const QByteArray& chemin);
+    // Keeps the picture decoded by the thread and hands it over, unless its screen size is no
+    // longer wanted; false then.
+    bool Livre(TTacheSource& tache, const TImageDecodee& image, TEmpreinteFichier avant, bool& place);
     void Termine(TTacheSource& tache, bool place, bool abandonne);
     // 0 for the most wanted file: urgent files with nothing on screen, urgent files showing a first
     // picture, then the anticipated ones, each in the order given; INT_MAX when unwanted.

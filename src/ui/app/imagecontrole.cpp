@@ -18,6 +18,10 @@ void TImage::FixeImage(const QImage& nouvelle, QSize taille) {
     update();
 }
 
+void TImage::FixeCopieALEchelle(const QImage& copie) {
+    if (!image.isNull()) copieALEchelle = copie;
+}
+
 void TImage::paintEvent(QPaintEvent*) {
     if (image.isNull() || width() <= 0 || height() <= 0) return;
     // The picture is scaled once to the control's size in the screen's own pixels and painted 1:1

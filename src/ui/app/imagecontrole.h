@@ -17,6 +17,10 @@ public:
     const QImage& Image() const { return image; }
     // Width and height of the picture; 0 x 0 when it is empty.
     QSize TailleNaturelle() const { return naturelle; }
+    // The picture already scaled to a size in the screen's pixels, with that pixel ratio set,
+    // scaled as the paint would scale it: painted as it is while the control has that size.
+    void FixeCopieALEchelle(const QImage& copie);
+    const QImage& CopieALEchelle() const { return copieALEchelle; }
 
 signals:
     void SourisEnfoncee(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);

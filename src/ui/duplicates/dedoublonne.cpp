@@ -9,6 +9,7 @@
 #include "ui/app/aide.h"
 #include "ui/app/fenetre.h"
 #include "ui/app/imagecontrole.h"
+#include "ui/source/pixels.h"
 #include "ui/source/pleinecran.h"
 
 #include <QAbstractTableModel>
@@ -308,11 +309,11 @@ void TFormDedoublone::ActualiseChemin(TCote& cote) {
 }
 
 void TFormDedoublone::Charge(TCote& cote, const QString& fichier) {
-    // Read off the main thread at the size of the box it is shown in, beside the other side's
-    // picture.
+    // Read off the main thread at the size of the box it is shown in, in the screen's own pixels,
+    // beside the other side's picture.
     cote.attendue = ++demandes;
     cote.demande = fichier;
-    cote.lecteur->Demande(cote.attendue, QFile::encodeName(fichier), cote.zone->size());
+    cote.lecteur->Demande(cote.attendue, QFile::encodeName(fichier), PixelsDe(cote.zone));
 }
 
 bool TFormDedoublone::ChargementEnCours() const {

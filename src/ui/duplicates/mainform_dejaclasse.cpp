@@ -7,12 +7,11 @@
 #include "ui/app/globaux.h"
 #include "ui/app/mainform.h"
 #include "ui/source/affichagesource.h"
+#include "ui/source/pixels.h"
 #include "ui/source/pleinecran.h"
 
 #include <QFile>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QScreen>
 
 void TMainForm::ChercheCopiesDeLaCourante(bool meme) {
     // Nothing shown leaves the picture unreadable: no copy then.
@@ -43,9 +42,8 @@ void TMainForm::CopiesTrouvees() {
 bool TMainForm::MontreCopieLaPlusProche() {
     const std::vector<TCopieConnue>& copies = session.CopiesDeLaCourante;
     if (copies.empty()) return false;
-    const QScreen* ecran = QGuiApplication::primaryScreen();
     const TImageDecodee image =
-        DecodeImage(QFile::encodeName(copies.front().Fichier), ecran ? ecran->geometry().size() : QSize());
+        DecodeImage(QFile::encodeName(copies.front().Fichier), EcranEnPixels(FormPleinEcran));
     if (!image.Lisible) return false;
     FormPleinEcran->MontreImage(image.Image, image.Naturelle);
     return true;

@@ -6,7 +6,9 @@
 #include "core/source/sourceliste.h"
 #include "ui/app/curseur.h"
 #include "ui/app/imagecontrole.h"
+#include "ui/source/pixels.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
@@ -16,17 +18,9 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
-
-namespace {
-
-QSize TailleEcran() {
-    const QScreen* ecran = QGuiApplication::primaryScreen();
-    return ecran ? ecran->geometry().size() : QSize();
-}
-
-} // namespace
 
 TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObject* parent)
     : QObject(parent), controles(controles_),
@@ -39,9 +33,57 @@ TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObjec
             Qt::QueuedConnection);
     connect(&chargeur, &TChargeurImages::Ebauche, this, &TAffichageSource::ImageEbauchee,
             Qt::QueuedConnection);
+    // A window moved to another screen tells each of its widgets.
+    controles.PanelCourant2->installEventFilter(this);
+    preparations.setMaxThreadCount(1);
+}
+
+QSize TAffichageSource::EcranEnPixels() const {
+    return ::EcranEnPixels(controles.PanelCourant2);
+}
+
+bool TAffichageSource::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == controles.PanelCourant2 && (evenement->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+                                             || evenement->type() == QEvent::DevicePixelRatioChange
+#endif
+                                             || evenement->type() == QEvent::Show)) {
+        SuitEcran();
+        EcranChange();
+    }
+    return QObject::eventFilter(objet, evenement);
+}
+
+void TAffichageSource::SuitEcran() {
+    QScreen* ecran = controles.PanelCourant2->screen();
+    if (ecran == ecranSuivi) return;
+    disconnect(suiviGeometrie);
+    ecranSuivi = ecran;
+    // A screen's geometry changes with its resolution and, under Wayland, with its scale.
+    if (ecran)
+        suiviGeometrie = connect(ecran, &QScreen::geometryChanged, this, &TAffichageSource::EcranChange);
+}
+
+void TAffichageSource::EcranChange() {
+    if (!Liste || ecranDemande.isEmpty() || EcranEnPixels() == ecranDemande) return;
+    for (Case* cible : {&courant, &suivant, &precedent}) {
+        // A slot waiting for its file gets it for the new size from the request below.
+        if (!cible->Attendu.isEmpty() || cible->Fichier.isEmpty()) continue;
+        if (const std::optional<TImageDecodee> image = cache.Cherche(cible->Fichier, EcranEnPixels())) {
+            Remplit(*cible, *image, cible->Fichier);
+            Montre(*cible);
+            continue;
+        }
+        ++Liste->ChargementsEnCours;
+        cible->Attendu = cible->Fichier;
+        cible->Ebauchee = true;
+    }
+    Anticipe(sensDuMouvement);
 }
 
 TAffichageSource::~TAffichageSource() {
+    preparations.clear();
+    preparations.waitForDone();
     chargeur.Arrete();
 }
 
@@ -51,6 +93,7 @@ void TAffichageSource::Libere() {
         cible->Attendu.clear();
     chargeur.Arrete();
     cache.Vide();
+    copies.clear();
 }
 
 void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin) {
@@ -61,6 +104,7 @@ void TAffichageSource::Remplit(Case& cible, const TImageDecodee& image, const QB
         cible.Libelle->show();
     } else {
         cible.Image->FixeImage(image.Image, image.Naturelle);
+        DonneCopie(cible);
         cible.Libelle->hide();
     }
 }
@@ -77,6 +121,86 @@ void TAffichageSource::CopieImage(const Case& source, Case& cible) {
     cible.Fichier = source.Fichier;
     cible.Orientation = source.Orientation;
     cible.Image->FixeImage(source.Image->Image(), source.Image->TailleNaturelle());
+    DonneCopie(cible);
+}
+
+QSize TAffichageSource::PixelsDans(const Case& place, QSize naturelle) {
+    const QSize taille =
+        AjusteImage(naturelle, place.Panneau->contentsRect().size(), place.Panneau->size(), QRect()).size();
+    return TailleEnPixels(taille, place.Image->devicePixelRatioF());
+}
+
+void TAffichageSource::DonneCopie(Case& cible) {
+    const QImage& image = cible.Image->Image();
+    if (image.isNull()) return;
+    const QSize pixels = PixelsDans(cible, cible.Image->TailleNaturelle());
+    for (const Copie& copie : std::as_const(copies))
+        if (copie.Cle == image.cacheKey() && copie.Image.size() == pixels) {
+            cible.Image->FixeCopieALEchelle(copie.Image);
+            return;
+        }
+}
+
+void TAffichageSource::Prepare() {
+    if (!Liste) return;
+    struct Voulue {
+        QImage Image;
+        QSize Pixels;
+        qreal Rapport;
+    };
+    QList<Voulue> voulues;
+    auto ajoute = [&voulues](const QImage& image, QSize naturelle, const Case& vers) {
+        if (image.isNull() || naturelle.isEmpty()) return;
+        const QSize pixels = PixelsDans(vers, naturelle);
+        if (!pixels.isEmpty() && pixels != image.size())
+            voulues << Voulue{image, pixels, vers.Image->devicePixelRatioF()};
+    };
+    auto ajouteCase = [&](const Case& de, const Case& vers) {
+        if (de.Attendu.isEmpty()) ajoute(de.Image->Image(), de.Image->TailleNaturelle(), vers);
+    };
+    ajouteCase(suivant, courant);
+    ajouteCase(precedent, courant);
+    ajouteCase(courant, precedent);
+    ajouteCase(courant, suivant);
+    // The file a step in the same direction brings into a preview, when it is ready.
+    const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
+    if (prochain >= 0 && prochain < Liste->Fichiers.Count())
+        if (const std::optional<TImageDecodee> image =
+                cache.Cherche(Liste->Fichiers.Texte(prochain), ecranDemande);
+            image && image->Lisible)
+            ajoute(image->Image, image->Naturelle, sensDuMouvement > 0 ? suivant : precedent);
+
+    // The copies still of use stay; the others are asked for.
+    const quint64 demande = ++generation;
+    QList<Copie> gardees;
+    for (const Voulue& voulue : std::as_const(voulues)) {
+        const auto faite = std::find_if(copies.cbegin(), copies.cend(), [&](const Copie& copie) {
+            return copie.Cle == voulue.Image.cacheKey() && copie.Image.size() == voulue.Pixels;
+        });
+        if (faite != copies.cend()) {
+            gardees << *faite;
+            continue;
+        }
+        ++preparationsEnCours;
+        preparations.start([this, demande, voulue] {
+            QImage copie;
+            if (generation == demande) {
+                copie = voulue.Image.scaled(voulue.Pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                copie.setDevicePixelRatio(voulue.Rapport);
+            }
+            QMetaObject::invokeMethod(
+                this,
+                [this, cle = voulue.Image.cacheKey(), copie] {
+                    --preparationsEnCours;
+                    if (copie.isNull()) return;
+                    copies << Copie{cle, copie};
+                    for (Case* cible : {&courant, &suivant, &precedent})
+                        if (cible->Image->Image().cacheKey() == cle) DonneCopie(*cible);
+                },
+                Qt::QueuedConnection);
+        });
+    }
+    copies = gardees;
 }
 
 void TAffichageSource::Deplace(Case& source, Case& cible) {
@@ -168,7 +292,7 @@ void TAffichageSource::Recule() {
 
 void TAffichageSource::Charge(Case& cible, int index) {
     const QByteArray chemin = Liste->Fichiers.Texte(index);
-    if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, TailleEcran())) {
+    if (const std::optional<TImageDecodee> image = cache.Cherche(chemin, EcranEnPixels())) {
         FinAttente(cible);
         Remplit(cible, *image, chemin);
         Montre(cible);
@@ -206,8 +330,9 @@ void TAffichageSource::FinAttente(Case& apercu) {
     if (Liste->ChargementsEnCours == 0) CurseurParDefaut();
 }
 
-void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecodee& image) {
-    if (!Liste) return;
+void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran) {
+    // Decoded for the screen the window stood on before: its file comes again for this one.
+    if (!Liste || ecran != ecranDemande) return;
     bool place = false;
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
@@ -217,6 +342,11 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
         place = true;
     }
     if (place) RelanceEtapeRetenue();
+    // The file the next step brings into a preview may have come only now.
+    const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
+    if (place ||
+        (prochain >= 0 && prochain < Liste->Fichiers.Count() && Liste->Fichiers.Texte(prochain) == chemin))
+        Prepare();
 }
 
 void TAffichageSource::RelanceEtapeRetenue() {
@@ -226,8 +356,8 @@ void TAffichageSource::RelanceEtapeRetenue() {
         minuterie->start(0);
 }
 
-void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image) {
-    if (!Liste) return;
+void TAffichageSource::ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran) {
+    if (!Liste || ecran != ecranDemande) return;
     for (Case* cible : {&courant, &suivant, &precedent}) {
         if (cible->Attendu != chemin) continue;
         Remplit(*cible, image, chemin);
@@ -272,7 +402,9 @@ void TAffichageSource::Anticipe(int sens) {
     QList<QByteArray> anticipes;
     for (const QByteArray& chemin : voisins)
         if (chemin != affiche && !urgents.contains(chemin)) anticipes << chemin;
-    chargeur.Veut(urgents, anticipes, TailleEcran());
+    ecranDemande = EcranEnPixels();
+    chargeur.Veut(urgents, anticipes, ecranDemande);
+    Prepare();
 }
 
 void TAffichageSource::AjusteApercu(Case& apercu) {
@@ -316,4 +448,5 @@ void TAffichageSource::Reajuste() {
     AfficheCourante();
     if (!suivant.Image->isHidden()) AjusteApercu(suivant);
     if (!precedent.Image->isHidden()) AjusteApercu(precedent);
+    Prepare();
 }

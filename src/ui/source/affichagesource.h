@@ -5,11 +5,15 @@
 
 #include <QObject>
 
+#include <QThreadPool>
+
 #include <array>
+#include <atomic>
 
 class QFrame;
 class QLabel;
 class QListWidget;
+class QScreen;
 class QScrollBar;
 class QTimer;
 class TImage;
@@ -65,6 +69,8 @@ public:
 
     // A slot is hidden while its new file loads, until a first picture of it comes.
     bool ApercuEnChargement() const;
+    // A preview's picture is being scaled for the current slot.
+    bool PreparationEnCours() const { return preparationsEnCours > 0; }
 
     // Shows no list any more: the loaders stop taking files and the kept pictures go.
     void Libere();
@@ -78,6 +84,10 @@ public:
 
     TCacheImages& Cache() { return cache; }
 
+    // The size in the screen's own pixels that pictures are decoded for: that of the screen the
+    // main window stands on, at its pixel ratio.
+    QSize EcranEnPixels() const;
+
     // The current picture as decoded for the screen, with its file, once it is shown whole:
     // false while it loads or when there is none.
     bool ImageCourante(TImageDecodee& image, QByteArray& chemin) const;
@@ -85,6 +95,9 @@ public:
 signals:
     // The current slot shows another picture (or the same one whole).
     void CouranteChangee();
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
     struct Case {
@@ -97,9 +110,19 @@ private:
         bool Ebauchee = false; // while it waits, the slot shows the awaited file's first picture
     };
 
-    static void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
+    void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
     void Vide(Case& cible);
-    static void CopieImage(const Case& source, Case& cible);
+    void CopieImage(const Case& source, Case& cible);
+    // The size in the screen's pixels that the slot's control takes for a picture of that
+    // natural size.
+    static QSize PixelsDans(const Case& place, QSize naturelle);
+    // Gives the slot's control the copy of its picture scaled for it, when one was made.
+    void DonneCopie(Case& cible);
+    // Scales, off the main thread and as a paint would, the pictures for the slots a step would
+    // take them to: the previews' for the current slot, the current one's for both previews, and
+    // the next file's in the direction of the last move for its preview. A step then paints its
+    // pictures without scaling them; the copies no step can use any more go.
+    void Prepare();
     // A one-file shift: the target takes the source's picture, and its wait for the whole picture
     // when the source shows a first one.
     void Deplace(Case& source, Case& cible);
@@ -110,10 +133,15 @@ private:
     // Fits a filled slot and shows it.
     void Montre(Case& cible);
     void FinAttente(Case& apercu);
-    void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image);
+    void ImageDecodee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran);
     void RelanceEtapeRetenue();
     // Shows a first picture in the slots that wait for the file; they go on waiting for the whole.
-    void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image);
+    void ImageEbauchee(const QByteArray& chemin, const TImageDecodee& image, QSize ecran);
+    // Follows the screen the window stands on, whose size or pixel ratio may change.
+    void SuitEcran();
+    // The screen's size in pixels has changed: the pictures shown are decoded again for it and
+    // stay on screen meanwhile, as a first picture does.
+    void EcranChange();
     // Asks the loaders for the files around the position, in the direction sens (+1 or -1).
     void Anticipe(int sens);
     void SelectionneCourant();
@@ -125,5 +153,18 @@ private:
     Case courant;
     TCacheImages cache;
     TChargeurImages chargeur;
+    // A picture (by its key) scaled to the pixels of a slot.
+    struct Copie {
+        qint64 Cle;
+        QImage Image;
+    };
+    QList<Copie> copies;
+    // One thread; a scale asked for before the last Prepare is skipped, the next one asks again.
+    QThreadPool preparations;
+    std::atomic<quint64> generation{0};
+    int preparationsEnCours = 0;
     int sensDuMouvement = 1;
+    QSize ecranDemande; // the size the loaders were last asked for
+    QScreen* ecranSuivi = nullptr;
+    QMetaObject::Connection suiviGeometrie;
 };

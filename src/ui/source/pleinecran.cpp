@@ -5,6 +5,7 @@
 #include "ui/app/curseur.h"
 #include "ui/app/fenetre.h"
 #include "ui/app/imagecontrole.h"
+#include "ui/source/pixels.h"
 
 #include <QApplication>
 #include <QFile>
@@ -52,10 +53,9 @@ void TFormPleinEcran::MontreFichier(const QString& fichier, const TImage& enAtte
         lecteur = new TLecteurImage(this);
         connect(lecteur, &TLecteurImage::Lue, this, &TFormPleinEcran::FichierLu);
     }
-    // Read at the scale that suits the screen, as the source's current image is.
-    const QScreen* ecran = QGuiApplication::primaryScreen();
+    // Read at the scale that suits the screen in its own pixels, as the source's current image is.
     attendue = ++demandes;
-    lecteur->Demande(attendue, QFile::encodeName(fichier), ecran ? ecran->geometry().size() : size());
+    lecteur->Demande(attendue, QFile::encodeName(fichier), EcranEnPixels(this));
 }
 
 void TFormPleinEcran::FichierLu(quint64 numero, const TImageDecodee& lue) {
