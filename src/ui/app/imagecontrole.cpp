@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 TImage::TImage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
@@ -12,9 +14,17 @@ void TImage::FixeImage(const QImage& nouvelle) {
 }
 
 void TImage::FixeImage(const QImage& nouvelle, QSize taille) {
+    // The same picture given again (a slot filled anew from the cache) keeps its scaled copy: the
+    // key changes with any change of the pixels.
+    if (nouvelle.cacheKey() != image.cacheKey()) copieALEchelle = QImage();
     image = nouvelle;
     naturelle = nouvelle.isNull() ? QSize(0, 0) : taille;
-    copieALEchelle = QImage();
+    // A picture without transparency covers the whole control: what lies behind it is not painted
+    // first. At a fractional ratio the control's edges may share a pixel with its neighbours,
+    // which the parent must still paint.
+    const qreal rapport = devicePixelRatioF();
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 !image.isNull() && !image.hasAlphaChannel() && rapport == std::floor(rapport));
     update();
 }
 
