@@ -80,17 +80,28 @@ protected:
 };
 
 // The current image, in a window wider than the screen so that the control takes more pixels than
-// a decode for the logical screen gives; the cache keeps it for the screen's own pixels.
-TEST_F(PhotosTest, LImageCouranteEstDecodeePourLesPixelsDeLEcran) {
-    const QString fichier = EcritGrain(QStringLiteral("grain.jpg"));
+// a decode for the logical screen gives, kept in the cache for the screen's own pixels. The next
+// photo is scaled for the slot beforehand: a step paints that copy, the photo scaled once.
+TEST_F(PhotosTest, LesImagesCouranteEtSuivanteSontDecodeesPourLesPixelsDeLEcran) {
+    const QString fichier = EcritGrain(QStringLiteral("a.jpg"), 1);
+    const QString suivante = EcritGrain(QStringLiteral("b.jpg"), 2);
     Demarre({});
     Affiche();
     MainForm->resize(1000, 800);
     ASSERT_TRUE(AttendRepos());
     QCoreApplication::processEvents();
-    MontreLeFichierAuxPixels(Controle<TImage>("ImageCourante"), fichier);
+    TImage* courante = Controle<TImage>("ImageCourante");
+    MontreLeFichierAuxPixels(courante, fichier);
     EXPECT_EQ(MainForm->Affichage->EcranEnPixels(), Pixels(Ecran()));
     EXPECT_TRUE(MainForm->Affichage->Cache().Cherche(QFile::encodeName(fichier), Pixels(Ecran())));
+
+    ASSERT_TRUE(AttendQue([] { return !MainForm->Affichage->PreparationEnCours(); }, 10000));
+    Source()->IndexDemande = 1;
+    MainForm->TimerCourantAffTimer();
+    ASSERT_EQ(Source()->IndexAffiche, 1);
+    EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
+    const QImage peinte = Peinte(courante);
+    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }
 
 TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {
@@ -102,22 +113,4 @@ TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {
     QCoreApplication::processEvents();
     MontreLeFichierAuxPixels(ControleDe<TImage>(vue, "Image1"), fichier);
     vue.hide();
-}
-
-// The next photo is scaled for the current slot beforehand: a step paints that copy, the photo
-// scaled once, and not another picture's.
-TEST_F(PhotosTest, UnPasPeintLaCopiePrepareeDeLImageSuivante) {
-    EcritGrain(QStringLiteral("a.jpg"), 1);
-    const QString suivante = EcritGrain(QStringLiteral("b.jpg"), 2);
-    Demarre({});
-    Affiche();
-    ASSERT_TRUE(AttendRepos());
-    ASSERT_TRUE(AttendQue([] { return !MainForm->Affichage->PreparationEnCours(); }, 10000));
-    Source()->IndexDemande = 1;
-    MainForm->TimerCourantAffTimer();
-    TImage* courante = Controle<TImage>("ImageCourante");
-    ASSERT_EQ(Source()->IndexAffiche, 1);
-    EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
-    const QImage peinte = Peinte(courante);
-    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }

@@ -122,27 +122,20 @@ TEST_F(PanneauDensite, LesTextesDesTuilesTiennentDansLeursCadres) {
     }
 }
 
-// The whole program at the ratio of the run, with a level to enter and a plain tile.
-class TuilesDensite : public ProgrammeTest {
-protected:
-    void SetUp() override {
-        const QString local = QStringLiteral("XXXX*X");
-        EcritConfiguration(
-            {Enregistrement("Vacances", env.Dossier(QStringLiteral("Vacances")), 1, 0, local),
-             Enregistrement("Plage", env.Dossier(QStringLiteral("Vacances/Plage")), -1, 1, local),
-             Enregistrement("Famille", env.Dossier(QStringLiteral("Famille")), -1, 0, local)});
-        Demarre();
-        Affiche();
-    }
-    const qreal r = RapportDemande();
-};
+// The whole program, with a level to enter and a plain tile: the panel's picture at the screen's
+// pixels and shown 1:1, presses landing on the tile part drawn under them, the picture drawn again
+// for a screen of another density; the count and the review grid's headers shown whole.
+class TuilesDensite : public ProgrammeTest {};
 
-// The picture holds the control's size in the screen's pixels and is shown 1:1. A press at the
-// middle of each part of each tile, as the screen shows it, reaches that tile and that part;
-// through the control, a press on a counter darkens the box drawn there and a click on a level
-// icon enters the level. Moved to a screen of another density, the picture is drawn again for the
-// screen the control is on.
-TEST_F(TuilesDensite, LePanneauEstAuxPixelsDeLEcranEtSesAppuisTombentJuste) {
+TEST_F(TuilesDensite, LePanneauEtLesTextesSontAuxPixelsDeLEcran) {
+    const QString local = QStringLiteral("XXXX*X");
+    EcritConfiguration({Enregistrement("Vacances", env.Dossier(QStringLiteral("Vacances")), 1, 0, local),
+                        Enregistrement("Plage", env.Dossier(QStringLiteral("Vacances/Plage")), -1, 1, local),
+                        Enregistrement("Famille", env.Dossier(QStringLiteral("Famille")), -1, 0, local)});
+    Demarre();
+    Affiche();
+    const qreal r = RapportDemande();
+
     TImage* controle = Controle<TImage>("ImageDestination");
     TPanneauDestinations& panneau = *MainForm->Panneau;
     const QSize pixels(qRound(controle->width() * r), qRound(controle->height() * r));
@@ -182,16 +175,12 @@ TEST_F(TuilesDensite, LePanneauEstAuxPixelsDeLEcranEtSesAppuisTombentJuste) {
     QCoreApplication::sendEvent(controle, &changement);
     EXPECT_DOUBLE_EQ(panneau.ImagePanneau.devicePixelRatio(), r);
     EXPECT_EQ(controle->Image().size(), pixels);
-}
 
-// The count of duplicates in the tool bar and the headers of the review grid are shown whole.
-TEST_F(TuilesDensite, LeCompteEtLesEntetesDeLaRevueSontEntiers) {
     auto* compte = Controle<QLabel>("StaticDoublons");
     FixeTexteAjuste(compte, QStringLiteral("1234567 images en double"));
     const QFontMetrics mesure(compte->font(), compte);
     EXPECT_GE(compte->contentsRect().width(), mesure.horizontalAdvance(compte->text()));
     EXPECT_GE(compte->contentsRect().height(), mesure.height());
-
     FormDedoublone->show();
     QCoreApplication::processEvents();
     auto* grille = ControleDe<QTableView>(*FormDedoublone, "StringGrid1");
