@@ -29,17 +29,14 @@ bool Contient(const QImage& image, const QImage& cellule) {
     return false;
 }
 
-// The cell expected at ratio r: the 32 x 32 one at twice the density, the 16 x 16 one at 100 %.
-const QImage* CelluleAttendue(const TBandeIcones& bande, int index, qreal r) {
-    if (r == 2.0) return &bande.Images2x[static_cast<size_t>(index)];
-    if (r == 1.0) return &bande.Images[static_cast<size_t>(index)];
-    return nullptr; // a fractional ratio: a resampled picture, checked by its size
+QImage EnARGB(const QPixmap& pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
 } // namespace
 
-// Every icon of the shipped strips comes in both sizes, and each 32 x 32 drawing is the 16 x 16
-// one at twice the size: the same shape, cell for cell, not another icon.
+// Every icon of the shipped strips has both sizes, the 32 x 32 drawing being the 16 x 16 one at
+// twice the size (the same shape, not another icon); a tree node's chosen picture too.
 TEST(IconesDenses, ChaqueIconeALesDeuxTaillesDuMemeDessin) {
     const TBandeIcones bande = ChargeBandeIcones(QStringLiteral(MIRASOLVE_RESOURCES_DIR "/BandeMenu.bmp"));
     for (int i = 0; i < NombreIcones; ++i) {
@@ -57,19 +54,14 @@ TEST(IconesDenses, ChaqueIconeALesDeuxTaillesDuMemeDessin) {
                 accords += (opaques >= 2) == (qAlpha(petite.pixel(x, y)) > 0);
             }
         EXPECT_GE(accords, 256 * 85 / 100);
-        const QIcon icone = bande.Icone(i);
-        EXPECT_EQ(icone.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
-        // A tree node chosen: its other picture, in both sizes too.
+        EXPECT_EQ(bande.Icone(i).availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
         QIcon noeud = bande.Icone(17);
         bande.AjouteA(noeud, i, QIcon::Selected);
-        EXPECT_EQ(noeud.pixmap(QSize(16, 16), 2.0, QIcon::Selected)
-                      .toImage()
-                      .convertToFormat(QImage::Format_ARGB32),
-                  grande);
+        EXPECT_EQ(EnARGB(noeud.pixmap(QSize(16, 16), 2.0, QIcon::Selected)), grande);
     }
 }
 
-// A dense strip that is damaged leaves the 16 x 16 icons whole, and the icons hold those alone.
+// A damaged dense strip, or none, leaves the 16 x 16 icons whole, and the icons hold those alone.
 class BandeDenseAbimee : public testing::TestWithParam<const char*> {};
 
 TEST_P(BandeDenseAbimee, LesIconesDe16PixelsRestent) {
@@ -100,23 +92,22 @@ INSTANTIATE_TEST_SUITE_P(Fichiers, BandeDenseAbimee,
                              return nom.isEmpty() ? std::string("absente") : nom.toStdString();
                          });
 
-class IconesALEcran : public ProgrammeTest {
-protected:
-    void SetUp() override {
-        const QString vacances = env.Dossier(QStringLiteral("Vacances"));
-        const QString plage = env.Dossier(QStringLiteral("Vacances/Plage"));
-        EcritConfiguration(
-            {Enregistrement("Vacances", vacances, 1, 0), Enregistrement("Plage", plage, -1, 1)});
-        Demarre();
-        Affiche();
-    }
-    const qreal r = RapportDemande();
-};
+// The tool buttons, the menu commands and the level icon drawn on a tile paint the cell of the
+// screen's density: the 32 x 32 one at 200 %, never the 16 x 16 one stretched; at a fractional
+// ratio, a picture resampled from the dense cell, checked by its size.
+class IconesALEcran : public ProgrammeTest {};
 
-// The tool buttons and the menu commands paint the cell of the screen's density, never the
-// 16 x 16 one stretched.
-TEST_F(IconesALEcran, LesBoutonsEtLesCommandesPeignentLaCelluleDeLaDensite) {
+TEST_F(IconesALEcran, LesIconesPeignentLaCelluleDeLaDensite) {
+    EcritConfiguration({Enregistrement("Vacances", env.Dossier(QStringLiteral("Vacances")), 1, 0),
+                        Enregistrement("Plage", env.Dossier(QStringLiteral("Vacances/Plage")), -1, 1)});
+    Demarre();
+    Affiche();
+    const qreal r = RapportDemande();
     const TBandeIcones& bande = MainForm->ImageList4;
+    const auto attendue = [&](int index) -> const QImage* {
+        if (r == 2.0) return &bande.Images2x[static_cast<size_t>(index)];
+        return r == 1.0 ? &bande.Images[static_cast<size_t>(index)] : nullptr;
+    };
     for (const auto& [nom, index] : {std::pair{"ToolButton1", 0},
                                      {"ToolButton2", 1},
                                      {"ToolButton3", 7},
@@ -125,34 +116,20 @@ TEST_F(IconesALEcran, LesBoutonsEtLesCommandesPeignentLaCelluleDeLaDensite) {
         SCOPED_TRACE(nom);
         auto* bouton = Controle<QToolButton>(QString::fromLatin1(nom));
         ASSERT_DOUBLE_EQ(bouton->devicePixelRatioF(), r);
-        const QPixmap peinte = bouton->icon().pixmap(bouton->iconSize(), r);
-        EXPECT_GE(peinte.width(), qRound(bouton->iconSize().width() * r));
-        if (const QImage* attendue = CelluleAttendue(bande, index, r)) {
-            EXPECT_TRUE(Contient(bouton->grab().toImage(), *attendue));
-            if (bouton->defaultAction()) {
-                EXPECT_EQ(bouton->defaultAction()
-                              ->icon()
-                              .pixmap(QSize(16, 16), r)
-                              .toImage()
-                              .convertToFormat(QImage::Format_ARGB32),
-                          *attendue);
-            }
+        EXPECT_GE(bouton->icon().pixmap(bouton->iconSize(), r).width(),
+                  qRound(bouton->iconSize().width() * r));
+        if (!attendue(index)) continue;
+        EXPECT_TRUE(Contient(bouton->grab().toImage(), *attendue(index)));
+        if (bouton->defaultAction()) {
+            EXPECT_EQ(EnARGB(bouton->defaultAction()->icon().pixmap(QSize(16, 16), r)), *attendue(index));
         }
     }
-}
 
-// The level icon drawn by hand on a tile is the cell of the screen's density.
-TEST_F(IconesALEcran, LIconeDeNiveauDesTuilesEstALaDensite) {
     const TPanneauDestinations& panneau = *MainForm->Panneau;
     ASSERT_FALSE(panneau.Places[1].Puits.isEmpty());
-    const QImage* attendue = CelluleAttendue(MainForm->ImageList4, 0, r);
-    if (!attendue) {
-        // At a fractional ratio: drawn from the dense cell, so never coarser than the screen.
+    if (attendue(0)) {
+        EXPECT_TRUE(Contient(panneau.ImagePanneau.copy(AuxPixels(panneau.Places[1].Puits, r)), *attendue(0)));
+    } else {
         EXPECT_EQ(panneau.IconeNiveau().size(), QSize(32, 32));
-        return;
     }
-    const QRect puits = panneau.Places[1].Puits;
-    const QImage zone = panneau.ImagePanneau.copy(qRound(puits.left() * r), qRound(puits.top() * r),
-                                                  qRound(puits.width() * r), qRound(puits.height() * r));
-    EXPECT_TRUE(Contient(zone, *attendue));
 }

@@ -12,19 +12,16 @@
 
 namespace {
 
-// Per-pixel grain over the whole picture, the finest detail there is: a picture decoded smaller and
-// enlarged loses all of it, while two decodes of the whole file differ by a level or two at most.
+// Grey grain, one level per pixel (the brightness keeps every pixel in a JPEG, the colour does
+// not): a picture decoded smaller and enlarged loses all of it.
 QImage Grain(QSize taille, quint32 graine) {
     QImage image(taille, QImage::Format_RGB32);
     QRandomGenerator hasard(graine);
-    for (int y = 0; y < taille.height(); ++y) {
-        auto* ligne = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int y = 0; y < taille.height(); ++y)
         for (int x = 0; x < taille.width(); ++x) {
-            // Grey: the brightness keeps every pixel in the file, where the colour is halved.
             const int gris = static_cast<int>(hasard.bounded(256));
-            ligne[x] = qRgb(gris, gris, gris);
+            image.setPixel(x, y, qRgb(gris, gris, gris));
         }
-    }
     return image;
 }
 
@@ -33,43 +30,38 @@ double Ecart(const QImage& a, const QImage& b) {
     if (a.size() != b.size() || a.isNull()) return 255;
     const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
     qint64 somme = 0;
-    for (int j = 0; j < x.height(); ++j) {
-        const auto* lx = reinterpret_cast<const QRgb*>(x.constScanLine(j));
-        const auto* ly = reinterpret_cast<const QRgb*>(y.constScanLine(j));
-        for (int i = 0; i < x.width(); ++i)
-            somme += std::abs(qRed(lx[i]) - qRed(ly[i])) + std::abs(qGreen(lx[i]) - qGreen(ly[i])) +
-                     std::abs(qBlue(lx[i]) - qBlue(ly[i]));
-    }
+    for (int j = 0; j < x.height(); ++j)
+        for (int i = 0; i < x.width(); ++i) {
+            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
+            somme +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
     return static_cast<double>(somme) / (3.0 * x.width() * x.height());
 }
 
-// Two reads of the same file by two decoders, each scaled once, stay within this.
+// Two decoders reading the same file, each scaled once, stay within this.
 constexpr double EcartAdmis = 3;
 
-// What a control shows, in the screen's own pixels.
-QImage Peinte(QWidget* controle) {
-    return controle->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-// The file read whole and scaled once to a size.
 QImage UneSeuleMiseALEchelle(const QString& fichier, QSize pixels) {
     return QImage(fichier).scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QSize Pixels(QSize logique) {
+    return (QSizeF(logique) * RapportDemande()).toSize();
+}
+QSize Ecran() {
+    return QGuiApplication::primaryScreen()->geometry().size();
 }
 
 } // namespace
 
 class PhotosTest : public ProgrammeTest {
 protected:
-    // A photo of the screen's size in its own pixels: read whole for it, and larger than the
-    // screen's logical size from 125 % on.
+    // A photo of the screen's size in its own pixels: larger than the logical screen from 125 %.
     QString EcritGrain(const QString& nom, quint32 graine = 31) {
         const QString fichier = env.Source + u'/' + nom;
         EXPECT_TRUE(Grain(Pixels(Ecran()), graine).save(fichier, "JPEG", 95));
         return fichier;
-    }
-    static QSize Ecran() { return QGuiApplication::primaryScreen()->geometry().size(); }
-    static QSize Pixels(QSize logique) {
-        return QSize(qRound(logique.width() * RapportDemande()), qRound(logique.height() * RapportDemande()));
     }
     // The control shows the file scaled once to its size in the screen's pixels; from 150 % on,
     // clearly not a decode for the screen's logical size enlarged to it.
@@ -81,25 +73,35 @@ protected:
         if (RapportDemande() < 1.5) return;
         const QImage logique = DecodeImage(QFile::encodeName(fichier), Ecran()).Image;
         EXPECT_LT(logique.width(), peinte.width());
-        const QImage agrandie =
-            logique.scaled(peinte.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        EXPECT_GT(Ecart(peinte, agrandie), 5 * EcartAdmis);
+        EXPECT_GT(
+            Ecart(peinte, logique.scaled(peinte.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+            5 * EcartAdmis);
     }
 };
 
-TEST_F(PhotosTest, LImageCouranteEstDecodeePourLesPixelsDeLEcran) {
-    const QString fichier = EcritGrain(QStringLiteral("grain.jpg"));
+// The current image, in a window wider than the screen so that the control takes more pixels than
+// a decode for the logical screen gives, kept in the cache for the screen's own pixels. The next
+// photo is scaled for the slot beforehand: a step paints that copy, the photo scaled once.
+TEST_F(PhotosTest, LesImagesCouranteEtSuivanteSontDecodeesPourLesPixelsDeLEcran) {
+    const QString fichier = EcritGrain(QStringLiteral("a.jpg"), 1);
+    const QString suivante = EcritGrain(QStringLiteral("b.jpg"), 2);
     Demarre({});
     Affiche();
-    // A window wider than the screen, so that the control takes more pixels than a decode for the
-    // logical screen gives.
     MainForm->resize(1000, 800);
     ASSERT_TRUE(AttendRepos());
     QCoreApplication::processEvents();
-    MontreLeFichierAuxPixels(Controle<TImage>("ImageCourante"), fichier);
-    // Kept for the screen's size in its own pixels.
+    TImage* courante = Controle<TImage>("ImageCourante");
+    MontreLeFichierAuxPixels(courante, fichier);
     EXPECT_EQ(MainForm->Affichage->EcranEnPixels(), Pixels(Ecran()));
     EXPECT_TRUE(MainForm->Affichage->Cache().Cherche(QFile::encodeName(fichier), Pixels(Ecran())));
+
+    ASSERT_TRUE(AttendQue([] { return !MainForm->Affichage->PreparationEnCours(); }, 10000));
+    Source()->IndexDemande = 1;
+    MainForm->TimerCourantAffTimer();
+    ASSERT_EQ(Source()->IndexAffiche, 1);
+    EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
+    const QImage peinte = Peinte(courante);
+    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }
 
 TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {
@@ -111,22 +113,4 @@ TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {
     QCoreApplication::processEvents();
     MontreLeFichierAuxPixels(ControleDe<TImage>(vue, "Image1"), fichier);
     vue.hide();
-}
-
-TEST_F(PhotosTest, UnPasPeintLaCopiePrepareeDeLImageSuivante) {
-    // The next photo is scaled for the current slot beforehand: the step paints that copy, which
-    // is the photo scaled once, and not another picture's.
-    EcritGrain(QStringLiteral("a.jpg"), 1);
-    const QString suivante = EcritGrain(QStringLiteral("b.jpg"), 2);
-    Demarre({});
-    Affiche();
-    ASSERT_TRUE(AttendRepos());
-    ASSERT_TRUE(AttendQue([] { return !MainForm->Affichage->PreparationEnCours(); }, 10000));
-    Source()->IndexDemande = 1;
-    MainForm->TimerCourantAffTimer();
-    TImage* courante = Controle<TImage>("ImageCourante");
-    ASSERT_EQ(Source()->IndexAffiche, 1);
-    EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
-    const QImage peinte = Peinte(courante);
-    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }

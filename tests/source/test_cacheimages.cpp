@@ -209,8 +209,7 @@ TEST_F(CacheImagesTest, UnDecodageQuiNeSArretePasAttendQueLesDemandesSeCalment) 
 } // namespace
 
 TEST_F(CacheImagesTest, UnAutreEcranFaitDecoderDeNouveauPourLui) {
-    // A window moved to a screen of other pixels while its file is being decoded: the file comes
-    // decoded for the new size, and nothing decoded for the old one is kept or arrives after it.
+    // Moved to another screen while decoding: the file comes for the new size, nothing for the old.
     const QString nom = env.Source + QStringLiteral("/grande.jpg");
     PhotoSynthetique(3, 4000, 3000, 40).save(nom, "JPEG", 90);
     const QByteArray fichier = QFile::encodeName(nom);

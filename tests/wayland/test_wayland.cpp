@@ -29,25 +29,18 @@
 
 namespace {
 
-// The screen the launcher asked the compositor for ("1280x800", in logical pixels), and its scale.
-QSize EcranDemande() {
-    const QStringList cotes = qEnvironmentVariable("MIRASOLVE_WESTON_ECRAN").split(u'x');
-    return cotes.size() == 2 ? QSize(cotes[0].toInt(), cotes[1].toInt()) : QSize();
-}
-
-qreal EchelleDemandee() {
-    return qEnvironmentVariable("MIRASOLVE_WESTON_ECHELLE", QStringLiteral("1")).toDouble();
-}
-
 class WaylandTest : public ProgrammeTest {
 protected:
     QString Ini() const { return env.Programme + QStringLiteral("/Mirasolve.ini"); }
     QStringList Noms() const { return QDir(env.Source).entryList(QDir::Files, QDir::Name); }
-    static QString Courante() { return Controle<QLabel>("PanneauStatut3")->text(); }
+    // The photo shown, told by its name in the status bar and its size.
+    void Montre(const char* nom, QSize taille) const {
+        EXPECT_EQ(Controle<QLabel>("PanneauStatut3")->text(), env.Source + u'/' + QLatin1String(nom));
+        EXPECT_EQ(Controle<TImage>("ImageCourante")->TailleNaturelle(), taille);
+    }
 
-    // Started with this configuration, as the program starts: the window stays hidden behind the
-    // loading window until the start-up timer brings it up (a Wayland window cannot start
-    // minimised, and would stand empty meanwhile).
+    // Started as the program starts: the window stays hidden behind the loading window until the
+    // start-up timer brings it up (a Wayland window cannot start minimised, and would stand empty).
     void Lance(const QStringList& configuration) {
         ASSERT_TRUE(TexteFichier::Ecrit(Ini(), configuration));
         Demarre({});
@@ -65,15 +58,16 @@ protected:
             10000));
         ASSERT_TRUE(AttendRepos());
     }
-    // Closed as the compositor asks a window to close; the configuration it wrote, line by line.
-    QStringList Quitte() {
+    // Closed as the compositor asks a window to close: it writes the configuration, these lines too.
+    void Quitte(const QStringList& attendues) {
         QFile::remove(Ini());
         MainForm->windowHandle()->close();
         EXPECT_TRUE(AttendQue([this] { return fermee; }, 10000));
         EXPECT_FALSE(MainForm->isVisible());
         QStringList lignes;
         EXPECT_TRUE(TexteFichier::Lit(Ini(), lignes));
-        return lignes;
+        for (const QString& ligne : attendues)
+            EXPECT_TRUE(lignes.contains(ligne)) << qPrintable(ligne);
     }
 
     bool fermee = false;
@@ -83,23 +77,23 @@ TEST_F(WaylandTest, DemarreClasseAnnuleEtQuitte) {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("wayland"));
     EXPECT_FALSE(PlateformePlaceLesFenetres());
     // Three photos of different shapes, so that the one shown is told by its size.
-    EcritImage(env.Source + QStringLiteral("/a.jpg"), 64, 48);
-    EcritImage(env.Source + QStringLiteral("/b.jpg"), 40, 60);
-    EcritImage(env.Source + QStringLiteral("/c.jpg"), 50, 50);
+    for (const auto& [nom, l, h] : {std::tuple{"a.jpg", 64, 48}, {"b.jpg", 40, 60}, {"c.jpg", 50, 50}})
+        EcritImage(env.Source + u'/' + QLatin1String(nom), l, h);
     // A saved window: its size comes back, its position is the compositor's.
     Lance({"WindowWidth=900", "WindowHeight=600", "WindowLeft=300", "WindowTop=150", "DestinationCount=0"});
 
-    // Shown on the compositor's screen, whole, at its saved size and at the screen's ratio.
-    const QScreen* ecran = MainForm->screen();
-    ASSERT_NE(ecran, nullptr);
-    EXPECT_EQ(ecran->geometry().size(), EcranDemande());
-    EXPECT_EQ(MainForm->devicePixelRatioF(), EchelleDemandee());
-    EXPECT_EQ(MainForm->geometry().size(), QSize(900, 600));
-    EXPECT_NE(MainForm->geometry().topLeft(), QPoint(300, 150));
-    EXPECT_TRUE(ecran->geometry().contains(MainForm->geometry()))
-        << MainForm->geometry().x() << ',' << MainForm->geometry().y();
-    EXPECT_EQ(Courante(), env.Source + QStringLiteral("/a.jpg"));
-    EXPECT_EQ(Controle<TImage>("ImageCourante")->TailleNaturelle(), QSize(64, 48));
+    // Shown on the screen the launcher asked the compositor for ("1280x800" logical pixels at its
+    // scale), whole, at its saved size.
+    ASSERT_NE(MainForm->screen(), nullptr);
+    const QRect ecran = MainForm->screen()->geometry(), fenetre = MainForm->geometry();
+    EXPECT_EQ(QStringLiteral("%1x%2").arg(ecran.width()).arg(ecran.height()),
+              qEnvironmentVariable("MIRASOLVE_WESTON_ECRAN"));
+    EXPECT_EQ(MainForm->devicePixelRatioF(),
+              qEnvironmentVariable("MIRASOLVE_WESTON_ECHELLE", "1").toDouble());
+    EXPECT_EQ(fenetre.size(), QSize(900, 600));
+    EXPECT_NE(fenetre.topLeft(), QPoint(300, 150));
+    EXPECT_TRUE(ecran.contains(fenetre)) << fenetre.x() << ',' << fenetre.y();
+    Montre("a.jpg", QSize(64, 48));
 
     // A destination opened with "Ajouter": the folder picked with "Parcourir", then OK.
     const QString cible = env.Dossier(QStringLiteral("Cible"));
@@ -123,23 +117,16 @@ TEST_F(WaylandTest, DemarreClasseAnnuleEtQuitte) {
     EXPECT_TRUE(QFile::exists(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Noms(), (QStringList{"b.jpg", "c.jpg"}));
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(Courante(), env.Source + QStringLiteral("/b.jpg"));
-    EXPECT_EQ(Controle<TImage>("ImageCourante")->TailleNaturelle(), QSize(40, 60));
+    Montre("b.jpg", QSize(40, 60));
 
     // Undone: the photo is back in the source, and shown.
     Controle<QAction>("Annulation1")->trigger();
     EXPECT_FALSE(QFile::exists(cible + QStringLiteral("/a.jpg")));
     EXPECT_EQ(Noms(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     ASSERT_TRUE(AttendRepos());
-    EXPECT_EQ(Courante(), env.Source + QStringLiteral("/a.jpg"));
-    EXPECT_EQ(Controle<TImage>("ImageCourante")->TailleNaturelle(), QSize(64, 48));
+    Montre("a.jpg", QSize(64, 48));
 
-    // Closed: the settings are written, the size with them.
-    const QStringList lignes = Quitte();
-    EXPECT_TRUE(lignes.contains(QStringLiteral("WindowWidth=900")));
-    EXPECT_TRUE(lignes.contains(QStringLiteral("WindowHeight=600")));
-    EXPECT_TRUE(lignes.contains(QStringLiteral("Maximized=N")));
-    EXPECT_TRUE(lignes.contains(QStringLiteral("DestinationCount=1")));
+    Quitte({"WindowWidth=900", "WindowHeight=600", "Maximized=N", "DestinationCount=1"});
 }
 
 // Saved maximised: the compositor maximises it over its normal size, which is written back, with
@@ -148,15 +135,11 @@ TEST_F(WaylandTest, LaFenetreMaximiseeLeRedevient) {
     Lance({"WindowWidth=700", "WindowHeight=500", "WindowLeft=300", "WindowTop=150", "Maximized=M",
            "DestinationCount=0"});
     ASSERT_TRUE(AttendQue([] { return MainForm->isMaximized(); }, 5000));
-    const QRect ecran = MainForm->screen()->geometry();
     EXPECT_GT(MainForm->width(), 700);
     EXPECT_GT(MainForm->height(), 500);
-    EXPECT_TRUE(ecran.contains(MainForm->geometry()));
+    EXPECT_TRUE(MainForm->screen()->geometry().contains(MainForm->geometry()));
 
-    const QStringList lignes = Quitte();
-    EXPECT_TRUE(lignes.contains(QStringLiteral("Maximized=M")));
-    EXPECT_TRUE(lignes.contains(QStringLiteral("WindowWidth=700")));
-    EXPECT_TRUE(lignes.contains(QStringLiteral("WindowHeight=500")));
+    Quitte({"Maximized=M", "WindowWidth=700", "WindowHeight=500"});
 }
 
 } // namespace
