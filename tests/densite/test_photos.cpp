@@ -25,20 +25,6 @@ QImage Grain(QSize taille, quint32 graine) {
     return image;
 }
 
-// The mean difference between two pictures of the same size, in levels per channel.
-double Ecart(const QImage& a, const QImage& b) {
-    if (a.size() != b.size() || a.isNull()) return 255;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    qint64 somme = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i) {
-            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
-            somme +=
-                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return static_cast<double>(somme) / (3.0 * x.width() * x.height());
-}
-
 // Two decoders reading the same file, each scaled once, stay within this.
 constexpr double EcartAdmis = 3;
 
@@ -69,13 +55,13 @@ protected:
         ASSERT_EQ(controle->TailleNaturelle(), Pixels(Ecran()));
         const QImage peinte = Peinte(controle);
         EXPECT_EQ(peinte.size(), Pixels(controle->size()));
-        EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(fichier, peinte.size())), EcartAdmis);
+        EXPECT_LT(EcartMoyen(peinte, UneSeuleMiseALEchelle(fichier, peinte.size())), EcartAdmis);
         if (RapportDemande() < 1.5) return;
         const QImage logique = DecodeImage(QFile::encodeName(fichier), Ecran()).Image;
         EXPECT_LT(logique.width(), peinte.width());
-        EXPECT_GT(
-            Ecart(peinte, logique.scaled(peinte.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
-            5 * EcartAdmis);
+        EXPECT_GT(EcartMoyen(peinte,
+                             logique.scaled(peinte.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+                  5 * EcartAdmis);
     }
 };
 
@@ -101,7 +87,7 @@ TEST_F(PhotosTest, LesImagesCouranteEtSuivanteSontDecodeesPourLesPixelsDeLEcran)
     ASSERT_EQ(Source()->IndexAffiche, 1);
     EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
     const QImage peinte = Peinte(courante);
-    EXPECT_LT(Ecart(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
+    EXPECT_LT(EcartMoyen(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }
 
 TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {

@@ -31,21 +31,6 @@ protected:
     EnvironnementTest env;
 };
 
-// The mean difference of the colour channels of two pictures of the same size.
-double EcartMoyen(const QImage& a, const QImage& b) {
-    EXPECT_EQ(a.size(), b.size());
-    if (a.size() != b.size()) return 255;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    qint64 somme = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i) {
-            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
-            somme +=
-                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return static_cast<double>(somme) / (3.0 * x.width() * x.height());
-}
-
 // The signature of the whole picture as the display decodes it.
 Tminiature SignatureEntiere(const QByteArray& chemin) {
     Tminiature miniature;

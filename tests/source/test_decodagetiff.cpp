@@ -18,21 +18,6 @@ namespace {
 
 class DecodageTiffTest : public DossierDecodageTest {};
 
-// Mean absolute difference per sample between two pictures of the same size.
-double Difference(const QImage& a, const QImage& b) {
-    EXPECT_EQ(a.size(), b.size());
-    if (a.size() != b.size()) return 255;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
-    double somme = 0;
-    for (int j = 0; j < x.height(); ++j)
-        for (int i = 0; i < x.width(); ++i) {
-            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
-            somme +=
-                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return somme / (3.0 * x.width() * x.height());
-}
-
 // A photo whose stored top-left corner is pure red, to see where it is turned to.
 QImage PhotoAuCoinRouge(int graine, int largeur, int hauteur) {
     QImage image = PhotoSynthetique(graine, largeur, hauteur);
@@ -88,7 +73,7 @@ TEST_F(DecodageTiffTest, CouleursEtCompressions) {
         ASSERT_TRUE(image.Lisible) << c.nom;
         EXPECT_EQ(image.Naturelle, QSize(160, 120)) << c.nom;
         EXPECT_EQ(image.Image.format(), QImage::Format_RGB32) << c.nom;
-        EXPECT_LE(Difference(image.Image, c.attendue), c.ecartMaximal) << c.nom;
+        EXPECT_LE(EcartMoyen(image.Image, c.attendue), c.ecartMaximal) << c.nom;
     }
 }
 
@@ -153,7 +138,7 @@ TEST_F(DecodageTiffTest, DecodagesReduits) {
     EXPECT_EQ(rapide.Naturelle, QSize(1600, 1200));
     EXPECT_EQ(rapide.Image.size(), QSize(200, 150));
     EXPECT_EQ(rapide.Image.pixel(3, 3), qRgb(255, 255, 255));
-    EXPECT_LT(Difference(rapide.Image, reduite), 0.01);
+    EXPECT_LT(EcartMoyen(rapide.Image, reduite), 0.01);
     EXPECT_EQ(DecodeImage(avecReduite, {1920, 1080}).Image.size(), QSize(1600, 1200));
 }
 

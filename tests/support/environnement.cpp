@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -87,4 +89,17 @@ bool AttendQue(const std::function<bool()>& condition, int delaiMs) {
         QThread::msleep(2);
     }
     return true;
+}
+
+double EcartMoyen(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull()) return 255;
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    qint64 somme = 0;
+    for (int j = 0; j < x.height(); ++j)
+        for (int i = 0; i < x.width(); ++i) {
+            const QRgb p = x.pixel(i, j), q = y.pixel(i, j);
+            somme +=
+                std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return static_cast<double>(somme) / (3.0 * x.width() * x.height());
 }

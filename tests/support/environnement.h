@@ -41,5 +41,10 @@ void FixeDateModification(const QByteArray& chemin, std::time_t instant);
 
 #include <functional>
 
+class QImage;
+// The mean difference between two pictures of the same size, in levels per channel; 255 when
+// their sizes differ or they are empty.
+double EcartMoyen(const QImage& a, const QImage& b);
+
 // Runs the event loop until the condition holds or the delay has passed; true when it held.
 bool AttendQue(const std::function<bool()>& condition, int delaiMs);

@@ -2,13 +2,12 @@
 // there, shows its window where the compositor puts it, files a photo, undoes it and quits.
 
 #include "app/programme.h"
+#include "application.h"
 #include "core/app/textefichier.h"
 #include "core/config/configuration.h"
 #include "core/destinations/destination.h"
-#include "core/source/decodage.h"
 #include "ui/app/imagecontrole.h"
 #include "ui/app/plateforme.h"
-#include "ui/app/traduction.h"
 #include "ui/tools/nouvdest.h"
 
 #include <QAction>
@@ -21,7 +20,6 @@
 #include <QLibraryInfo>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyleFactory>
 #include <QTest>
 #include <QWindow>
 
@@ -160,13 +158,5 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "ÉCHEC : à lancer par lance_wayland.sh, qui ouvre un compositeur Wayland.\n");
         return 1;
     }
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Mirasolve"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("fr.mirasolve.Mirasolve"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
-    InstalleTraductionsQt();
-    FixeLimiteDecodage();
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return LanceTestsAvecApplication(argc, argv);
 }
