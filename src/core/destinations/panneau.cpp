@@ -4,6 +4,7 @@
 #include "listegroupe.h"
 
 #include "core/app/policeajustee.h"
+#include "core/source/ajusteimage.h"
 
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -94,9 +95,7 @@ void TPanneauDestinations::Redimensionne(QSize taille, qreal rapport) {
     Taille = taille.expandedTo(QSize(1, 1));
     Rapport = rapport > 0 ? rapport : 1.0;
     // Rounded as the image control rounds its own device size, so that it shows the picture 1:1.
-    const QSize pixels(std::max(1, qRound(Taille.width() * Rapport)),
-                       std::max(1, qRound(Taille.height() * Rapport)));
-    ImagePanneau = QImage(pixels, QImage::Format_RGB32);
+    ImagePanneau = QImage(TailleEnPixels(Taille, Rapport).expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     ImagePanneau.setDevicePixelRatio(Rapport);
     ImagePanneau.fill(Couleurs.Face);
 }

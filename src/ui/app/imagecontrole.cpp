@@ -1,5 +1,7 @@
 #include "imagecontrole.h"
 
+#include "core/source/ajusteimage.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -37,7 +39,7 @@ void TImage::paintEvent(QPaintEvent*) {
     // The picture is scaled once to the control's size in the screen's own pixels and painted 1:1
     // with the pixel ratio set, so that a high-density screen never shows it stretched.
     const qreal rapport = devicePixelRatioF();
-    const QSize pixels(qRound(width() * rapport), qRound(height() * rapport));
+    const QSize pixels = TailleEnPixels(size(), rapport);
     if (copieALEchelle.size() != pixels || copieALEchelle.devicePixelRatio() != rapport) {
         copieALEchelle = image.size() == pixels
                              ? image
