@@ -48,6 +48,8 @@ void TImage::paintEvent(QPaintEvent*) {
     }
     QPainter peintre(this);
     peintre.drawImage(0, 0, copieALEchelle);
+    peintre.end();
+    emit Peinte();
 }
 
 void TImage::mousePressEvent(QMouseEvent* event) {

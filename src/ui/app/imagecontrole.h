@@ -26,6 +26,8 @@ signals:
     void SourisEnfoncee(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
     void SourisRelachee(Qt::MouseButton bouton, Qt::KeyboardModifiers modificateurs, QPoint position);
     void SourisDeplacee(QPoint position);
+    // The picture has just been painted.
+    void Peinte();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

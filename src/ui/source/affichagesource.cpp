@@ -36,6 +36,16 @@ TAffichageSource::TAffichageSource(const TControlesAffichage& controles_, QObjec
     // A window moved to another screen tells each of its widgets.
     controles.PanelCourant2->installEventFilter(this);
     preparations.setMaxThreadCount(1);
+    // The rest of the window is painted in the same pass: the preparation waits for its end. A
+    // step that changes nothing on screen prepares a little later all the same.
+    preparationDifferee.setSingleShot(true);
+    connect(&preparationDifferee, &QTimer::timeout, this, [this] {
+        if (preparationApresPeinture) Prepare();
+    });
+    for (const Case* place : {&courant, &suivant, &precedent})
+        connect(place->Image, &TImage::Peinte, this, [this] {
+            if (preparationApresPeinture) preparationDifferee.start(0);
+        });
 }
 
 QSize TAffichageSource::EcranEnPixels() const {
@@ -141,7 +151,14 @@ void TAffichageSource::DonneCopie(Case& cible) {
         }
 }
 
+void TAffichageSource::PrepareApresPeinture() {
+    if (!preparationApresPeinture) preparationDifferee.start(PreparationSansPeintureMs);
+    preparationApresPeinture = true;
+}
+
 void TAffichageSource::Prepare() {
+    preparationApresPeinture = false;
+    preparationDifferee.stop();
     if (!Liste) return;
     struct Voulue {
         QImage Image;
@@ -344,8 +361,9 @@ void TAffichageSource::ImageDecodee(const QByteArray& chemin, const TImageDecode
     if (place) RelanceEtapeRetenue();
     // The file the next step brings into a preview may have come only now.
     const int prochain = Liste->IndexAffiche + 2 * sensDuMouvement;
-    if (place ||
-        (prochain >= 0 && prochain < Liste->Fichiers.Count() && Liste->Fichiers.Texte(prochain) == chemin))
+    if (place)
+        PrepareApresPeinture();
+    else if (prochain >= 0 && prochain < Liste->Fichiers.Count() && Liste->Fichiers.Texte(prochain) == chemin)
         Prepare();
 }
 
@@ -404,7 +422,7 @@ void TAffichageSource::Anticipe(int sens) {
         if (chemin != affiche && !urgents.contains(chemin)) anticipes << chemin;
     ecranDemande = EcranEnPixels();
     chargeur.Veut(urgents, anticipes, ecranDemande);
-    Prepare();
+    PrepareApresPeinture();
 }
 
 void TAffichageSource::AjusteApercu(Case& apercu) {

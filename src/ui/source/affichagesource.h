@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <QThreadPool>
+#include <QTimer>
 
 #include <array>
 #include <atomic>
@@ -15,7 +16,6 @@ class QLabel;
 class QListWidget;
 class QScreen;
 class QScrollBar;
-class QTimer;
 class TImage;
 class TSourceListe;
 
@@ -69,8 +69,9 @@ public:
 
     // A slot is hidden while its new file loads, until a first picture of it comes.
     bool ApercuEnChargement() const;
-    // A preview's picture is being scaled for the current slot.
-    bool PreparationEnCours() const { return preparationsEnCours > 0; }
+    // A preview's picture is being scaled for the current slot, or will be once the step shown
+    // is painted.
+    bool PreparationEnCours() const { return preparationsEnCours > 0 || preparationApresPeinture; }
 
     // Shows no list any more: the loaders stop taking files and the kept pictures go.
     void Libere();
@@ -123,6 +124,11 @@ private:
     // the next file's in the direction of the last move for its preview. A step then paints its
     // pictures without scaling them; the copies no step can use any more go.
     void Prepare();
+    // Prepares once a slot has been painted and the window's paint is over, so that the scaling
+    // threads never take the processors from the paint of a step; after PreparationSansPeintureMs
+    // when nothing is painted meanwhile.
+    void PrepareApresPeinture();
+    static constexpr int PreparationSansPeintureMs = 50;
     // A one-file shift: the target takes the source's picture, and its wait for the whole picture
     // when the source shows a first one.
     void Deplace(Case& source, Case& cible);
@@ -163,6 +169,8 @@ private:
     QThreadPool preparations;
     std::atomic<quint64> generation{0};
     int preparationsEnCours = 0;
+    bool preparationApresPeinture = false;
+    QTimer preparationDifferee;
     int sensDuMouvement = 1;
     QSize ecranDemande; // the size the loaders were last asked for
     QScreen* ecranSuivi = nullptr;
