@@ -26,6 +26,11 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=
 cmake --build build-fuzz --target $(printf 'fuzz_%s ' "${cibles[@]}")
 
 racine=$PWD
+# Every write of the signature store ends with a sync to disk, which a busy disk can hold for more
+# than an input's second: the fuzzers work in a folder in memory when the system has one.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  export TMPDIR=/dev/shm
+fi
 # Leaks of the system's font and display libraries, kept for the life of the process, are theirs.
 export LSAN_OPTIONS="suppressions=$racine/tests/support/lsan.supp"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
