@@ -80,7 +80,8 @@ protected:
             [] {
                 return !Source() ||
                        (!Controle<QTimer>("TimerCourantAff")->isActive() &&
-                        Source()->ChargementsEnCours == 0 && !MainForm->Affichage->ApercuEnChargement());
+                        Source()->ChargementsEnCours == 0 && !MainForm->Affichage->ApercuEnChargement() &&
+                        !MainForm->Affichage->PreparationEnCours());
             },
             5000);
     }

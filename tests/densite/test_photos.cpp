@@ -2,6 +2,7 @@
 #include "core/source/decodage.h"
 #include "densite.h"
 #include "ui/app/imagecontrole.h"
+#include "ui/source/affichagesource.h"
 #include "ui/source/pleinecran.h"
 
 #include <QGuiApplication>
@@ -9,6 +10,8 @@
 #include <QScreen>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -88,6 +91,28 @@ TEST_F(PhotosTest, LesImagesCouranteEtSuivanteSontDecodeesPourLesPixelsDeLEcran)
     EXPECT_EQ(courante->CopieALEchelle().size(), Pixels(courante->size()));
     const QImage peinte = Peinte(courante);
     EXPECT_LT(EcartMoyen(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
+}
+
+// A large picture that comes with no copy scaled for its slot is shown at once roughly scaled,
+// with no scale at its paint, and then smoothly scaled once.
+TEST_F(PhotosTest, UneGrandeImageSansCopieEstMontreeAussitotPuisLissee) {
+    const qint64 seuil = std::exchange(TAffichageSource::PixelsPourCopieRapide, 1);
+    const QString fichier = EcritGrain(QStringLiteral("a.jpg"));
+    Demarre({});
+    TImage* courante = Controle<TImage>("ImageCourante");
+    int arrivees = 0, copiesALArrivee = 0;
+    QObject::connect(MainForm->Affichage, &TAffichageSource::CouranteChangee, [&] {
+        if (courante->Image().isNull()) return;
+        ++arrivees;
+        copiesALArrivee += courante->CopieALEchelle().size() == Pixels(courante->size());
+    });
+    Affiche();
+    MainForm->resize(1000, 800);
+    ASSERT_TRUE(AttendRepos());
+    TAffichageSource::PixelsPourCopieRapide = seuil;
+    ASSERT_GT(arrivees, 0);
+    EXPECT_EQ(copiesALArrivee, arrivees);
+    MontreLeFichierAuxPixels(courante, fichier);
 }
 
 TEST_F(PhotosTest, LePleinEcranEstDecodePourLesPixelsDeLEcran) {

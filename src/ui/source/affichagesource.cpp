@@ -142,13 +142,29 @@ QSize TAffichageSource::PixelsDans(const Case& place, QSize naturelle) {
 
 void TAffichageSource::DonneCopie(Case& cible) {
     const QImage& image = cible.Image->Image();
+    const bool rapide = cible.CleRapide != 0 && cible.CleRapide == image.cacheKey();
+    cible.CleRapide = 0;
     if (image.isNull()) return;
     const QSize pixels = PixelsDans(cible, cible.Image->TailleNaturelle());
     for (const Copie& copie : std::as_const(copies))
         if (copie.Cle == image.cacheKey() && copie.Image.size() == pixels) {
             cible.Image->FixeCopieALEchelle(copie.Image);
+            if (rapide) cible.Image->update();
             return;
         }
+    const QImage& faite = cible.Image->CopieALEchelle();
+    // The control scales a smaller picture itself at its paint, and keeps a copy it already has.
+    if (pixels.isEmpty() || pixels == image.size() ||
+        qint64{image.width()} * image.height() < PixelsPourCopieRapide ||
+        (!rapide && faite.size() == pixels && faite.devicePixelRatio() == cible.Image->devicePixelRatioF()))
+        return;
+    cible.CleRapide = image.cacheKey();
+    if (!rapide || faite.size() != pixels) {
+        QImage copie = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        copie.setDevicePixelRatio(cible.Image->devicePixelRatioF());
+        cible.Image->FixeCopieALEchelle(copie);
+    }
+    PrepareApresPeinture();
 }
 
 void TAffichageSource::PrepareApresPeinture() {
@@ -175,6 +191,9 @@ void TAffichageSource::Prepare() {
     auto ajouteCase = [&](const Case& de, const Case& vers) {
         if (de.Attendu.isEmpty()) ajoute(de.Image->Image(), de.Image->TailleNaturelle(), vers);
     };
+    for (const Case* place : {&courant, &suivant, &precedent})
+        if (place->CleRapide != 0 && place->CleRapide == place->Image->Image().cacheKey())
+            ajoute(place->Image->Image(), place->Image->TailleNaturelle(), *place);
     ajouteCase(suivant, courant);
     ajouteCase(precedent, courant);
     ajouteCase(courant, precedent);

@@ -85,6 +85,10 @@ public:
 
     TCacheImages& Cache() { return cache; }
 
+    // From how many pixels a picture with no copy scaled for its slot is shown at once roughly
+    // scaled, then smoothly once the preparation thread has scaled it. Tests lower it.
+    static inline qint64 PixelsPourCopieRapide = 3'000'000;
+
     // The size in the screen's own pixels that pictures are decoded for: that of the screen the
     // main window stands on, at its pixel ratio.
     QSize EcranEnPixels() const;
@@ -109,6 +113,9 @@ private:
         QByteArray Fichier;    // the file of the picture shown
         int Orientation = 1;   // how that picture was turned from its stored pixels
         bool Ebauchee = false; // while it waits, the slot shows the awaited file's first picture
+        // The key of the picture that the control shows roughly scaled until its smooth copy
+        // comes; 0 when none.
+        qint64 CleRapide = 0;
     };
 
     void Remplit(Case& cible, const TImageDecodee& image, const QByteArray& chemin);
@@ -117,11 +124,14 @@ private:
     // The size in the screen's pixels that the slot's control takes for a picture of that
     // natural size.
     static QSize PixelsDans(const Case& place, QSize naturelle);
-    // Gives the slot's control the copy of its picture scaled for it, when one was made.
+    // Gives the slot's control the copy of its picture scaled for it, when one was made. A large
+    // picture with none is shown at once roughly scaled, and smoothly once the preparation thread
+    // has scaled it: a smooth scale of it on the main thread would take longer than a frame.
     void DonneCopie(Case& cible);
-    // Scales, off the main thread and as a paint would, the pictures for the slots a step would
-    // take them to: the previews' for the current slot, the current one's for both previews, and
-    // the next file's in the direction of the last move for its preview. A step then paints its
+    // Scales, off the main thread and as a paint would, the pictures shown roughly scaled for
+    // their own slot first, then those for the slots a step would take them to: the previews' for
+    // the current slot, the current one's for both previews, and the next file's in the direction
+    // of the last move for its preview. A step then paints its
     // pictures without scaling them; the copies no step can use any more go.
     void Prepare();
     // Prepares once a slot has been painted and the window's paint is over, so that the scaling
