@@ -131,8 +131,8 @@ private:
     // Scales, off the main thread and as a paint would, the pictures shown roughly scaled for
     // their own slot first, then those for the slots a step would take them to: the previews' for
     // the current slot, the current one's for both previews, and the next file's in the direction
-    // of the last move for its preview. A step then paints its
-    // pictures without scaling them; the copies no step can use any more go.
+    // of the last move for its preview. A step then paints its pictures without scaling them; the
+    // copies no step can use any more go.
     void Prepare();
     // Prepares once a slot has been painted and the window's paint is over, so that the scaling
     // threads never take the processors from the paint of a step; after PreparationSansPeintureMs
