@@ -93,8 +93,8 @@ TEST_F(PhotosTest, LesImagesCouranteEtSuivanteSontDecodeesPourLesPixelsDeLEcran)
     EXPECT_LT(EcartMoyen(peinte, UneSeuleMiseALEchelle(suivante, peinte.size())), EcartAdmis);
 }
 
-// A large picture that comes with no copy scaled for its slot is shown at once roughly scaled,
-// with no scale at its paint, and then smoothly scaled once.
+// A large current picture that comes with no copy scaled for its slot is shown at once roughly
+// scaled, with no scale at its paint, and then smoothly scaled once.
 TEST_F(PhotosTest, UneGrandeImageSansCopieEstMontreeAussitotPuisLissee) {
     const qint64 seuil = std::exchange(TAffichageSource::PixelsPourCopieRapide, 1);
     const QString fichier = EcritGrain(QStringLiteral("a.jpg"));

@@ -153,8 +153,9 @@ void TAffichageSource::DonneCopie(Case& cible) {
             return;
         }
     const QImage& faite = cible.Image->CopieALEchelle();
-    // The control scales a smaller picture itself at its paint, and keeps a copy it already has.
-    if (pixels.isEmpty() || pixels == image.size() ||
+    // The control scales a preview or a smaller picture itself at its paint, and keeps a copy it
+    // already has.
+    if (&cible != &courant || pixels.isEmpty() || pixels == image.size() ||
         qint64{image.width()} * image.height() < PixelsPourCopieRapide ||
         (!rapide && faite.size() == pixels && faite.devicePixelRatio() == cible.Image->devicePixelRatioF()))
         return;

@@ -85,8 +85,9 @@ public:
 
     TCacheImages& Cache() { return cache; }
 
-    // From how many pixels a picture with no copy scaled for its slot is shown at once roughly
-    // scaled, then smoothly once the preparation thread has scaled it. Tests lower it.
+    // From how many pixels a picture that comes into the current slot with no copy scaled for it
+    // is shown at once roughly scaled, then smoothly once the preparation thread has scaled it.
+    // Tests lower it.
     static inline qint64 PixelsPourCopieRapide = 3'000'000;
 
     // The size in the screen's own pixels that pictures are decoded for: that of the screen the
@@ -125,11 +126,13 @@ private:
     // natural size.
     static QSize PixelsDans(const Case& place, QSize naturelle);
     // Gives the slot's control the copy of its picture scaled for it, when one was made. A large
-    // picture with none is shown at once roughly scaled, and smoothly once the preparation thread
-    // has scaled it: a smooth scale of it on the main thread would take longer than a frame.
+    // picture with none in the current slot is shown at once roughly scaled, and smoothly once the
+    // preparation thread has scaled it: a smooth scale of it on the main thread would take longer
+    // than a frame. A preview is scaled at its paint: its smaller copy costs the main thread less,
+    // and a rough and then a smooth scale of it would take more from the loaders than it saves.
     void DonneCopie(Case& cible);
-    // Scales, off the main thread and as a paint would, the pictures shown roughly scaled for
-    // their own slot first, then those for the slots a step would take them to: the previews' for
+    // Scales, off the main thread and as a paint would, the current picture when it is shown
+    // roughly scaled first, then those for the slots a step would take them to: the previews' for
     // the current slot, the current one's for both previews, and the next file's in the direction
     // of the last move for its preview. A step then paints its pictures without scaling them; the
     // copies no step can use any more go.
