@@ -192,9 +192,8 @@ void TAffichageSource::Prepare() {
     auto ajouteCase = [&](const Case& de, const Case& vers) {
         if (de.Attendu.isEmpty()) ajoute(de.Image->Image(), de.Image->TailleNaturelle(), vers);
     };
-    for (const Case* place : {&courant, &suivant, &precedent})
-        if (place->CleRapide != 0 && place->CleRapide == place->Image->Image().cacheKey())
-            ajoute(place->Image->Image(), place->Image->TailleNaturelle(), *place);
+    if (courant.CleRapide != 0 && courant.CleRapide == courant.Image->Image().cacheKey())
+        ajoute(courant.Image->Image(), courant.Image->TailleNaturelle(), courant);
     ajouteCase(suivant, courant);
     ajouteCase(precedent, courant);
     ajouteCase(courant, precedent);
